@@ -1,0 +1,8 @@
+#include "app/program.h"
+#include "platform/native_window_system.h"
+#include "platform/system.h"
+
+int main(int argc, char** argv) {
+  const auto windows = qs::CreateNativeWindowSystem();
+  return qs::RunProgram(*windows, qs::CommandLineArguments(argc, argv));
+}

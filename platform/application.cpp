@@ -1,0 +1,71 @@
+#include "platform/application.h"
+
+#include <algorithm>
+
+#include "platform/form.h"
+
+namespace qs {
+
+Answer DefaultAnswer(const MessageBoxSpec& box) {
+  static constexpr Answer kOK[] = {Answer::OK};
+  static constexpr Answer kOKCancel[] = {Answer::OK, Answer::Cancel};
+  static constexpr Answer kAbortRetryIgnore[] = {Answer::Abort, Answer::Retry, Answer::Ignore};
+  static constexpr Answer kYesNoCancel[] = {Answer::Yes, Answer::No, Answer::Cancel};
+  static constexpr Answer kYesNo[] = {Answer::Yes, Answer::No};
+  static constexpr Answer kRetryCancel[] = {Answer::Retry, Answer::Cancel};
+  auto pick = [&](const auto& answers) {
+    const auto count = static_cast<int>(std::size(answers));
+    return answers[box.default_button >= 0 && box.default_button < count ? box.default_button : 0];
+  };
+  switch (box.buttons) {
+    case Buttons::OK: return pick(kOK);
+    case Buttons::OKCancel: return pick(kOKCancel);
+    case Buttons::AbortRetryIgnore: return pick(kAbortRetryIgnore);
+    case Buttons::YesNoCancel: return pick(kYesNoCancel);
+    case Buttons::YesNo: return pick(kYesNo);
+    case Buttons::RetryCancel: return pick(kRetryCancel);
+  }
+  return Answer::OK;
+}
+
+Answer Application::MsgBox(const std::string& text, Buttons buttons, Icon icon,
+                           int default_button) {
+  Debug("message box: " + text);
+  return windows_.ShowMessage({title_, text, buttons, icon, default_button});
+}
+
+void Application::ReportFailure(const std::string& text) {
+  failure_shown_ = true;
+  MsgBox(text);
+}
+
+std::optional<std::string> Application::InputBox(const std::string& prompt,
+                                                 const std::string& title,
+                                                 const std::string& initial) {
+  return windows_.AskText(prompt, title, initial);
+}
+
+void Application::Debug(std::string_view line) const {
+  if (debug_level_ > 0) windows_.DebugOutput(line);
+}
+
+void Application::SetBusy(bool busy) const {
+  for (Form* form : loaded_)
+    form->SetPointer(busy ? MousePointer::Hourglass : MousePointer::Default);
+}
+
+void Application::FormLoaded(Form& form) {
+  if (std::find(loaded_.begin(), loaded_.end(), &form) == loaded_.end()) loaded_.push_back(&form);
+}
+
+void Application::FormShown(Form& form) {
+  std::erase(loaded_, &form);
+  loaded_.push_back(&form);
+}
+
+void Application::FormUnloaded(Form& form) {
+  std::erase(loaded_, &form);
+  if (main_form_ == &form) main_form_ = nullptr;
+}
+
+}  // namespace qs

@@ -1,0 +1,75 @@
+#pragma once
+// The program-wide state that the window system keeps for the forms: the
+// application title, the loaded forms and the order they were shown in, the
+// main form, message boxes, the busy pointer and the debug level.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/window_system.h"
+
+namespace qs {
+
+class Form;
+
+class Application {
+ public:
+  explicit Application(WindowSystem& windows) : windows_(windows) {}
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  WindowSystem& Windows() const { return windows_; }
+
+  const std::string& Title() const { return title_; }
+  void SetTitle(std::string title) { title_ = std::move(title); }
+
+  // A message box titled with the application title.
+  Answer MsgBox(const std::string& text, Buttons buttons = Buttons::OK, Icon icon = Icon::None,
+                int default_button = 0);
+  // A failure message: OK only, no icon; remembered for the exit status.
+  void ReportFailure(const std::string& text);
+  bool FailureShown() const { return failure_shown_; }
+  std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
+                                      const std::string& initial = {});
+
+  int DebugLevel() const { return debug_level_; }
+  void SetDebugLevel(int level) { debug_level_ = level; }
+  // Writes a diagnostic line when the debug level is positive.
+  void Debug(std::string_view line) const;
+
+  // Sets the hourglass on every loaded form, or takes it off again.
+  void SetBusy(bool busy) const;
+
+  Form* MainForm() const { return main_form_; }
+  void SetMainForm(Form* form) { main_form_ = form; }
+  // Loaded forms, each once, in the order they were last shown (never shown
+  // ones first, in load order).
+  const std::vector<Form*>& LoadedForms() const { return loaded_; }
+  void FormLoaded(Form& form);
+  void FormShown(Form& form);
+  void FormUnloaded(Form& form);
+
+ private:
+  WindowSystem& windows_;
+  std::string title_;
+  bool failure_shown_ = false;
+  int debug_level_ = 0;
+  Form* main_form_ = nullptr;
+  std::vector<Form*> loaded_;
+};
+
+// The busy pointer for the length of one command, restored on every path.
+class BusyPointer {
+ public:
+  explicit BusyPointer(const Application& app) : app_(app) { app_.SetBusy(true); }
+  ~BusyPointer() { app_.SetBusy(false); }
+  BusyPointer(const BusyPointer&) = delete;
+  BusyPointer& operator=(const BusyPointer&) = delete;
+
+ private:
+  const Application& app_;
+};
+
+}  // namespace qs

@@ -1,0 +1,31 @@
+#pragma once
+// Facts and services of the operating system that the program needs beside
+// its windows.
+
+#include <string>
+
+namespace qs {
+
+// The arguments part of the program's command line, as one text. Where the
+// system hands the arguments over already split, they are joined again so
+// that the command-line tokenizer gives back exactly the same arguments.
+std::string CommandLineArguments(int argc, char** argv);
+
+// Joins split arguments into one command-line text (empty arguments, and those
+// holding a space or a double quote, quoted with inner quotes doubled).
+std::string JoinArguments(int argc, const char* const* argv);
+
+// True while the Shift key is held down (never on a terminal).
+bool ShiftKeyDown();
+
+// The directory the program file lives in, without a trailing separator.
+std::string ProgramDirectory();
+
+// The separator between directory names in file-system paths.
+char PathSeparator();
+
+// Opens a file or a web address with the system's default action. Failures
+// are not reported.
+void OpenWithShell(const std::string& target);
+
+}  // namespace qs
