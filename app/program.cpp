@@ -1,7 +1,24 @@
 #include "app/program.h"
 
+#include "app/frmMain.h"
+#include "app/modMain.h"
+#include "app/product.h"
+#include "platform/application.h"
+
 namespace qs {
 
-int RunProgram(WindowSystem&, const std::string&) { return 0; }
+int RunProgram(WindowSystem& windows, const std::string& arguments) {
+  Application app(windows);
+  app.SetTitle(kProductName);
+  frmMain main(app);
+  app.SetMainForm(&main);
+  try {
+    modMain(app, main).Main(arguments);
+    windows.Run(app, main);
+  } catch (const EndProgram& end) {
+    return end.status;
+  }
+  return 0;
+}
 
 }  // namespace qs

@@ -40,7 +40,11 @@ void SetControlText(Control& control, std::string text) {
 
 Answer ConsoleWindowSystem::ShowMessage(const MessageBoxSpec& box) {
   shown_.push_back(box);
-  out_ << box.title << ": " << box.text << std::endl;
+  std::string text = box.text;
+  // A box's CR LF line breaks print as the terminal's own.
+  for (auto at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
+    text.erase(at, 1);
+  out_ << box.title << ": " << text << std::endl;
   if (!answers_.empty()) {
     const Answer answer = answers_.front();
     answers_.pop_front();

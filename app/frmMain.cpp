@@ -1,0 +1,162 @@
+#include "app/frmMain.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+#include "app/frmAbout.h"
+#include "app/modBrowseTo.h"
+#include "app/product.h"
+#include "platform/application.h"
+#include "platform/system.h"
+
+namespace qs {
+
+namespace {
+
+constexpr const char* kColumnHeaders[] = {"Sent",     "From",    "Subject", "To",
+                                          "Received", "EntryID", "Folder",  "LatestTime"};
+
+std::string AsciiLower(std::string_view text) {
+  std::string lower(text);
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return lower;
+}
+
+}  // namespace
+
+frmMain::frmMain(Application& app)
+    : Form(app, "frmMain", kProductName, 8310, 3750),
+      Label1(Add<Label>("Label1", "Mail Folder")),
+      txtMailFolder(Add<TextBox>("txtMailFolder")),
+      cmdGetMailFolder(Add<CommandButton>("cmdGetMailFolder", "...")),
+      cmdSearch(Add<CommandButton>("cmdSearch", "Search")),
+      Label3(Add<Label>("Label3", "Contents")),
+      ListView1(Add<ListView>("ListView1")),
+      Label2(Add<Label>("Label2", "Save to:")),
+      txtDir(Add<TextBox>("txtDir")),
+      cmdBrowse(Add<CommandButton>("cmdBrowse", "...")),
+      cmdSave(Add<CommandButton>("cmdSave", "Save")),
+      mnuFile(Add<MenuItem>("mnuFile", "&File")),
+      mnuFileExport(Add<MenuItem>("mnuFileExport", "&Export to Text File", &mnuFile)),
+      mnuFileExit(Add<MenuItem>("mnuFileExit", "E&xit", &mnuFile)),
+      mnuOptions(Add<MenuItem>("mnuOptions", "&Options")),
+      mnuHelp(Add<MenuItem>("mnuHelp", "&Help")),
+      mnuHelpContents(Add<MenuItem>("mnuHelpContents", "&Contents", &mnuHelp, "F1")),
+      mnuHelp1(Add<MenuItem>("mnuHelp1", "-", &mnuHelp)),
+      mnuHelpFAQ(Add<MenuItem>("mnuHelpFAQ", "&FAQ", &mnuHelp)),
+      mnuHelpSupport(Add<MenuItem>("mnuHelpSupport", "&Support", &mnuHelp)),
+      mnuHelp2(Add<MenuItem>("mnuHelp2", "-", &mnuHelp)),
+      mnuHelpAbout(Add<MenuItem>("mnuHelpAbout", "&About", &mnuHelp)) {
+  SetSizable(true);
+  SetFont({"Courier New", 8.25});
+  struct Place {
+    Control& control;
+    int left, top, width, height, tab;
+    const char* tag;
+  };
+  const Place places[] = {
+      {Label1, 120, 240, 4095, 255, 6, ""},
+      {txtMailFolder, 120, 480, 6375, 375, 0, "W=1"},
+      {cmdGetMailFolder, 6600, 480, 495, 375, 1, "X=1"},
+      {cmdSearch, 7200, 480, 975, 375, 2, "X=1"},
+      {Label3, 120, 960, 2655, 375, 9, ""},
+      {ListView1, 120, 1200, 8055, 1695, 8, "W=1 H=1"},
+      {Label2, 120, 3000, 8055, 375, 7, "Y=1"},
+      {txtDir, 120, 3240, 6375, 375, 3, "Y=1 W=1"},
+      {cmdBrowse, 6600, 3240, 495, 375, 4, "X=1 Y=1"},
+      {cmdSave, 7200, 3240, 975, 375, 5, "X=1 Y=1"},
+  };
+  for (const Place& place : places) {
+    place.control.Move(place.left, place.top, place.width, place.height);
+    place.control.SetTabIndex(place.tab);
+    place.control.SetTag(place.tag);
+  }
+
+  cmdSearch.onClick = [this] { RunCommand("Search", true, [this] { Search(); }); };
+  cmdSave.onClick = [this] { RunCommand("Save", true, [this] { Save(); }); };
+  mnuFileExport.onClick = [this] { RunCommand("Export", true, [this] { Export(); }); };
+  cmdGetMailFolder.onClick = [this] { RunCommand("Pick mail folder", false, [this] { PickMailFolder(); }); };
+  cmdBrowse.onClick = [this] { RunCommand("Pick directory", false, [this] { PickDirectory(); }); };
+  mnuOptions.onClick = [this] { ShowOptions(); };
+  mnuFileExit.onClick = [this] { Unload(); };
+  mnuHelpContents.onClick = [this] { ShowHelpContents(); };
+  mnuHelpFAQ.onClick = [] { BrowseTo(kFaqPage); };
+  mnuHelpSupport.onClick = [] { BrowseTo(kSupportPage); };
+  mnuHelpAbout.onClick = [this] { ShowAbout(); };
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::SetDebugMode(std::int16_t level) {
+  debug_mode_ = level;
+  App().SetDebugLevel(level);
+}
+
+void frmMain::OnLoad() {
+  App().SetTitle(kProductName);
+  SetCaption(kProductName);
+  mLayout = std::make_unique<clsLayout>();
+  mLayout->SetLayout(*this);
+  InitWindow();
+}
+
+void frmMain::InitWindow() { SetupListColumns(); }
+
+void frmMain::SetupListColumns() {
+  for (const char* header : kColumnHeaders) ListView1.AddColumn(header);
+}
+
+void frmMain::OnResize() {
+  if (mLayout) mLayout->RedrawLayout();
+}
+
+void frmMain::OnUnload(bool& cancel) {
+  if (about_) about_->Unload();
+  if (!cancel) mLayout.reset();
+}
+
+template <class Work>
+void frmMain::RunCommand(std::string_view name, bool busy, Work work) {
+  App().Debug("begin " + std::string(name));
+  if (busy) {
+    BusyPointer pointer(App());
+    work();
+  } else {
+    work();
+  }
+  App().Debug("end " + std::string(name));
+}
+
+void frmMain::Automate(std::string_view pCmd, std::string_view /*pParameter*/) {
+  const std::string command = AsciiLower(pCmd);
+  if (command == "search")
+    cmdSearch.Click();
+  else if (command == "save")
+    cmdSave.Click();
+  else if (command == "export")
+    mnuFileExport.Click();
+  else
+    App().MsgBox("frmMain.Automate: unrecognized command.");
+}
+
+void frmMain::Search() {}
+void frmMain::Save() {}
+void frmMain::Export() {}
+void frmMain::PickMailFolder() {}
+void frmMain::PickDirectory() {}
+void frmMain::ShowOptions() {}
+
+void frmMain::ShowHelpContents() {
+  const char sep = PathSeparator();
+  BrowseTo(ProgramDirectory() + sep + "Help" + sep + "index.html");
+}
+
+void frmMain::ShowAbout() {
+  about_ = std::make_unique<frmAbout>(App());
+  about_->Show(true, this);
+  about_.reset();
+}
+
+}  // namespace qs

@@ -1,0 +1,84 @@
+#pragma once
+// The program's one working window: the Mail Folder box with its Search
+// command, the list of found items, the "Save to:" box with its Save command,
+// and the menus. The list is the only store of found items.
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "layout/clsLayout.h"
+#include "platform/controls.h"
+#include "platform/form.h"
+#include "platform/list_view.h"
+
+namespace qs {
+
+class frmAbout;
+
+class frmMain : public Form {
+ public:
+  explicit frmMain(Application& app);
+  ~frmMain() override;
+
+  Label& Label1;
+  TextBox& txtMailFolder;
+  CommandButton& cmdGetMailFolder;
+  CommandButton& cmdSearch;
+  Label& Label3;
+  ListView& ListView1;
+  Label& Label2;
+  TextBox& txtDir;
+  CommandButton& cmdBrowse;
+  CommandButton& cmdSave;
+
+  MenuItem& mnuFile;
+  MenuItem& mnuFileExport;
+  MenuItem& mnuFileExit;
+  MenuItem& mnuOptions;
+  MenuItem& mnuHelp;
+  MenuItem& mnuHelpContents;
+  MenuItem& mnuHelp1;
+  MenuItem& mnuHelpFAQ;
+  MenuItem& mnuHelpSupport;
+  MenuItem& mnuHelp2;
+  MenuItem& mnuHelpAbout;
+
+  // The debug level handed over by start-up; positive levels write
+  // diagnostic lines.
+  std::int16_t DebugMode() const { return debug_mode_; }
+  void SetDebugMode(std::int16_t level);
+
+  // Runs a command by name ("search", "save" or "export", any letter case)
+  // as if the user had chosen it. pParameter is accepted and not used.
+  void Automate(std::string_view pCmd, std::string_view pParameter = {});
+
+  const clsLayout* Layout() const { return mLayout.get(); }
+
+ protected:
+  void OnLoad() override;
+  void OnResize() override;
+  void OnUnload(bool& cancel) override;
+
+ private:
+  void InitWindow();
+  void SetupListColumns();
+  // Runs one command with the busy pointer and its diagnostic lines.
+  template <class Work>
+  void RunCommand(std::string_view name, bool busy, Work work);
+
+  void Search();
+  void Save();
+  void Export();
+  void PickMailFolder();
+  void PickDirectory();
+  void ShowOptions();
+  void ShowHelpContents();
+  void ShowAbout();
+
+  std::int16_t debug_mode_ = 0;
+  std::unique_ptr<clsLayout> mLayout;
+  std::unique_ptr<frmAbout> about_;
+};
+
+}  // namespace qs

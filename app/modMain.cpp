@@ -1,0 +1,127 @@
+#include "app/modMain.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+
+#include "app/clsCmdline.h"
+#include "app/frmMain.h"
+#include "app/product.h"
+#include "platform/application.h"
+#include "platform/system.h"
+
+namespace qs {
+
+namespace {
+
+std::string AsciiLower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+bool IsSwitch(const std::string& token, const char* name) {
+  return token == std::string("-") + name || token == std::string("/") + name;
+}
+
+}  // namespace
+
+std::optional<std::int16_t> ParseDebugLevel(const std::string& text) {
+  std::size_t begin = text.find_first_not_of(' ');
+  std::size_t end = text.find_last_not_of(' ');
+  if (begin == std::string::npos) return std::nullopt;
+  const std::string number = text.substr(begin, end - begin + 1);
+  // Only a plain decimal number: no hexadecimal, no exponent, no "inf".
+  std::size_t i = number[0] == '+' || number[0] == '-' ? 1 : 0;
+  bool digits = false, point = false;
+  for (; i < number.size(); ++i) {
+    if (std::isdigit(static_cast<unsigned char>(number[i])))
+      digits = true;
+    else if (number[i] == '.' && !point)
+      point = true;
+    else
+      return std::nullopt;
+  }
+  if (!digits) return std::nullopt;
+  const double value = std::nearbyint(std::strtod(number.c_str(), nullptr));
+  if (!(value >= -32768.0 && value <= 32767.0)) return std::nullopt;
+  return static_cast<std::int16_t>(value);
+}
+
+StartupValues ReadCommandLine(const clsCmdline& cmdline) {
+  StartupValues values;
+  const int count = cmdline.argc();
+  for (int i = 0; i < count; ++i) {
+    const std::string token = AsciiLower(cmdline.arg(i));
+    if (IsSwitch(token, "autorun")) {
+      values.AutoRun = true;
+    } else if (IsSwitch(token, "ini")) {
+      ++i;
+      // A switch that is the last token reads the empty text; one that is
+      // the twentieth has no slot after it and is ignored alike.
+      values.CustomIniFile = i < clsCmdline::kMaxTokens ? cmdline.arg(i) : std::string();
+    } else if (IsSwitch(token, "dbg")) {
+      ++i;
+      const std::string value = i < clsCmdline::kMaxTokens ? cmdline.arg(i) : std::string();
+      if (value.empty()) continue;
+      if (const auto level = ParseDebugLevel(value))
+        values.DebugLevel = *level;
+      else
+        values.bad_debug_level = true;
+    } else {
+      values.positional.push_back(cmdline.arg(i));
+    }
+  }
+  return values;
+}
+
+void modMain::Main(const std::string& arguments) {
+  std::string extra;
+  if (ShiftKeyDown()) {
+    const auto answer = app_.InputBox("Enter debug level and options", app_.Title());
+    if (answer && !answer->empty()) extra = " -dbg " + *answer;
+  }
+
+  StartupValues values;
+  {
+    clsCmdline cmdline;
+    cmdline.SetCmdline(arguments + extra);
+    values = ReadCommandLine(cmdline);
+  }
+  // Diagnostics from the very start, so that the window's load can be traced.
+  if (values.DebugLevel > 0) app_.SetDebugLevel(values.DebugLevel);
+  app_.Debug("command line: " + arguments + extra);
+
+  const auto n = values.positional.size();
+  if (n >= 1) {
+    main_.Load();
+    main_.txtMailFolder.SetText(values.positional[0]);
+  }
+  if (n == 2) main_.txtDir.SetText(values.positional[1]);
+  if (n > 2 || values.bad_debug_level) {
+    main_.Load();
+    ShowUsage();
+  }
+  if (values.DebugLevel > 0) main_.SetDebugMode(values.DebugLevel);
+  main_.Show();
+  if (!values.CustomIniFile.empty()) {
+    // The options form switches its settings file here once settings exist.
+    app_.Debug("settings file: " + values.CustomIniFile);
+  }
+  if (values.AutoRun) {
+    if (n != 2) ShowUsage();
+    main_.Automate("Search");
+    main_.Automate("Save");
+    throw EndProgram{app_.FailureShown() ? 1 : 0};
+  }
+}
+
+void modMain::ShowUsage() {
+  const std::string product = kProductName;
+  app_.MsgBox("Usage: \r\n" + product + " [MailFolder] [Directory] [/ini inifile]\r\n" + product +
+              " MailFolder Directory [/ini inifile] /autorun");
+  throw EndProgram{2};
+}
+
+}  // namespace qs
