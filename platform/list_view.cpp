@@ -1,5 +1,6 @@
 #include "platform/list_view.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace qs {
@@ -10,7 +11,9 @@ void ListView::AddColumn(std::string header) {
 }
 
 std::int32_t ListView::AddRow(std::string text) {
-  rows_.emplace_back().push_back(std::move(text));
+  Row& cells = rows_.emplace_back();
+  cells.reserve(std::max<std::size_t>(columns_.size(), 1));
+  cells.push_back(std::move(text));
   Notify(Change::RowCount);
   return RowCount();
 }
