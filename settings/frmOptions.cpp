@@ -1,0 +1,208 @@
+#include "settings/frmOptions.h"
+
+#include <initializer_list>
+
+#include "platform/application.h"
+#include "platform/system.h"
+#include "settings/check_state_text.h"
+
+namespace qs {
+
+namespace {
+
+constexpr const char* kSection = "Options";
+
+// Places a control (left, top, width, height in twips) inside a frame, or on
+// the window when frame is null, with its keyboard order.
+template <class T>
+T& Place(T& control, Frame* frame, int left, int top, int width, int height, int tab = -1) {
+  control.SetContainer(frame);
+  control.Move(left, top, width, height);
+  control.SetTabIndex(tab);
+  return control;
+}
+
+ComboBox& WithItems(ComboBox& box, std::initializer_list<const char*> items) {
+  for (const char* item : items) box.AddItem(item);
+  return box;
+}
+
+constexpr int kBox = 255;        // a bare check box, and the height of a label
+constexpr int kComboHeight = 315;
+
+}  // namespace
+
+frmOptions::frmOptions(Application& app)
+    : Form(app, "frmOptions", "Options", 7665, 4170),
+      Frame3(Place(Add<Frame>("Frame3", "Saved Mail Filename"), nullptr, 120, 120, 7455, 1455)),
+      ckFnDate(Place(Add<CheckBox>("ckFnDate"), &Frame3, 120, 360, kBox, kBox, 0)),
+      lblFnDate(Place(Add<Label>("lblFnDate", "Date"), &Frame3, 360, 360, 495, kBox)),
+      ckFnFrom(Place(Add<CheckBox>("ckFnFrom"), &Frame3, 960, 360, kBox, kBox, 1)),
+      lblFnFrom(Place(Add<Label>("lblFnFrom", "From"), &Frame3, 1200, 360, 495, kBox)),
+      ckFnSubject(Place(Add<CheckBox>("ckFnSubject"), &Frame3, 1800, 360, kBox, kBox, 2)),
+      lblFnSubject(Place(Add<Label>("lblFnSubject", "Subject"), &Frame3, 2040, 360, 735, kBox)),
+      ckFnFolder(Place(Add<CheckBox>("ckFnFolder"), &Frame3, 3360, 360, kBox, kBox, 3)),
+      lblFnFolder(Place(Add<Label>("lblFnFolder", "Folder"), &Frame3, 3600, 360, 735, kBox)),
+      lblFn(Place(Add<Label>("lblFn", "Custom Filename Format"), &Frame3, 120, 720, 4455, kBox)),
+      txtFn(Place(Add<TextBox>("txtFn"), &Frame3, 120, 960, 4455, 285, 4)),
+      lblClipAddress(Place(Add<Label>("lblClipAddress", "Clip Addresses to"), &Frame3, 5160, 150,
+                           1275, kBox)),
+      ClipAddress(Place(WithItems(Add<ComboBox>("ClipAddress"),
+                                  {"20", "25", "30", "35", "40", "50", "60"}),
+                        &Frame3, 6480, 150, 855, kComboHeight, 5)),
+      lblClipSubject(Place(Add<Label>("lblClipSubject", "Clip Subject to"), &Frame3, 5160, 555,
+                           1275, kBox)),
+      ClipSubject(Place(WithItems(Add<ComboBox>("ClipSubject"), {"20", "30", "40", "50", "70", "90"}),
+                        &Frame3, 6480, 555, 855, kComboHeight, 6)),
+      lblFnOutput(Place(Add<Label>("lblFnOutput", "Output"), &Frame3, 5160, 960, 1275, kBox)),
+      cboFnOutput(Place(WithItems(Add<ComboBox>("cboFnOutput"), {"MSG", "TXT", "DIR"}), &Frame3,
+                        6480, 960, 855, kComboHeight, 7)),
+      Frame1(Place(Add<Frame>("Frame1", "Exported Text"), nullptr, 120, 1680, 4695, 1455)),
+      UseDate(Place(Add<CheckBox>("UseDate"), &Frame1, 120, 360, kBox, kBox, 8)),
+      lblDate(Place(Add<Label>("lblDate", "Date"), &Frame1, 360, 360, 495, kBox)),
+      UseFrom(Place(Add<CheckBox>("UseFrom"), &Frame1, 960, 360, kBox, kBox, 9)),
+      lblFrom(Place(Add<Label>("lblFrom", "From"), &Frame1, 1200, 360, 495, kBox)),
+      UseSubject(Place(Add<CheckBox>("UseSubject"), &Frame1, 1800, 360, kBox, kBox, 10)),
+      lblSubject(Place(Add<Label>("lblSubject", "Subject"), &Frame1, 2040, 360, 735, kBox)),
+      lblTextFormat(Place(Add<Label>("lblTextFormat", "Custom Textline Format"), &Frame1, 120, 720,
+                          4455, kBox)),
+      TextFormat(Place(Add<TextBox>("TextFormat"), &Frame1, 120, 960, 4455, 285, 11)),
+      Frame4(Place(Add<Frame>("Frame4", "Select Email"), nullptr, 4920, 1680, 2655, 1455)),
+      lblSince(Place(Add<Label>("lblSince", "Since"), &Frame4, 120, 360, 555, kBox)),
+      txtSince(Place(Add<TextBox>("txtSince"), &Frame4, 720, 360, 1815, 285, 12)),
+      lblBefore(Place(Add<Label>("lblBefore", "Before"), &Frame4, 120, 960, 555, kBox)),
+      txtBefore(Place(Add<TextBox>("txtBefore"), &Frame4, 720, 960, 1815, 285, 13)),
+      Frame2(Place(Add<Frame>("Frame2", "Date Format"), nullptr, 120, 3240, 4695, 855)),
+      DateFormat(Place(WithItems(Add<ComboBox>("DateFormat"),
+                                 {"dd/mm/yyyy HH:MM:SS", "mm/dd/yyyy HH:MM:SS", "yyyymmdd HHMMSS",
+                                  "dd Mmm yy HH:MM"}),
+                       &Frame2, 120, 360, 2175, kComboHeight, 14)),
+      cmdOK(Place(Add<CommandButton>("cmdOK", "OK"), nullptr, 5520, 3720, 975, 375, 15)),
+      cmdCancel(Place(Add<CommandButton>("cmdCancel", "Cancel"), nullptr, 6600, 3720, 975, 375, 16)) {
+  cboFnOutput.SetText("MSG");
+  cmdOK.SetDefault(true);
+  cmdCancel.SetCancel(true);
+  for (CheckBox* box : {&UseDate, &UseFrom, &UseSubject}) box->onClick = [this] { BuildTextFormat(); };
+  for (CheckBox* box : {&ckFnDate, &ckFnFrom, &ckFnSubject})
+    box->onClick = [this] { BuildFilenameFormat(); };
+  cmdOK.onClick = [this] { OK(); };
+  cmdCancel.onClick = [this] { Cancel(); };
+}
+
+void frmOptions::OnLoad() {
+  mINI = std::make_unique<clsINI>(App());
+  mINI->SetFileName(ProgramDirectory() + PathSeparator() + "Quillstow.ini");
+}
+
+void frmOptions::OnUnload(bool& cancel) {
+  if (!exiting_) {
+    // Closed by its frame while the program goes on: the options must keep
+    // usable values, so this is Cancel rather than an unload.
+    cancel = true;
+    Cancel();
+    return;
+  }
+  mINI.reset();
+}
+
+void frmOptions::UnloadForExit() {
+  exiting_ = true;
+  Unload();
+  exiting_ = false;
+}
+
+void frmOptions::LoadSettings() {
+  Load();
+  const clsINI& ini = *mINI;
+  auto check = [&](CheckBox& box, const char* key, const char* fallback, auto parse) {
+    const auto state = parse(ini.GetKey(kSection, key, fallback));
+    // A stored value that is no check state falls back to the default.
+    box.SetValue(state ? *state : *parse(fallback));
+  };
+  auto text = [&](EditableControl& control, const char* key, const char* fallback) {
+    control.SetText(ini.GetKey(kSection, key, fallback));
+  };
+  // The check boxes first: each change of state rebuilds its format text,
+  // which the stored formats, loaded after them, then replace.
+  check(UseDate, "UseDate", "1", CheckStateFromLeadingNumber);
+  check(UseFrom, "UseFrom", "1", CheckStateFromWholeText);
+  check(UseSubject, "UseSubject", "1", CheckStateFromWholeText);
+  check(ckFnDate, "UseFnDate", "1", CheckStateFromLeadingNumber);
+  check(ckFnFrom, "UseFnFrom", "1", CheckStateFromWholeText);
+  check(ckFnSubject, "UseFnSubject", "1", CheckStateFromWholeText);
+  check(ckFnFolder, "UseFnFolder", "0", CheckStateFromLeadingNumber);
+  text(DateFormat, "DateFormat", "yymmdd HHMMSS");
+  text(TextFormat, "TextFormat", "%1 %2 %3");
+  text(txtFn, "FnFormat", "%1 %2 %3");
+  text(txtSince, "Since", "");
+  text(txtBefore, "Before", "");
+  text(ClipAddress, "ClipAddress", "50");
+  text(ClipSubject, "ClipSubject", "50");
+  text(cboFnOutput, "FnOutput", "MSG");
+}
+
+void frmOptions::UseCustomINI(const std::string& pINI) {
+  Load();
+  mINI->SetFileName(pINI);
+  LoadSettings();
+}
+
+void frmOptions::SaveSettings() {
+  Load();
+  const clsINI& ini = *mINI;
+  bool failed = false;
+  auto write = [&](const char* key, const std::string& value) {
+    failed |= ini.AddKey(kSection, key, value) != 0;
+  };
+  auto state = [](const CheckBox& box) { return std::to_string(box.Value()); };
+  write("UseDate", state(UseDate));
+  write("UseFrom", state(UseFrom));
+  write("UseSubject", state(UseSubject));
+  write("UseFnDate", state(ckFnDate));
+  write("UseFnFrom", state(ckFnFrom));
+  write("UseFnSubject", state(ckFnSubject));
+  write("UseFnFolder", state(ckFnFolder));
+  write("DateFormat", DateFormat.Text());
+  // Quoted, so that blanks at its ends survive the reader.
+  write("TextFormat", "\"" + TextFormat.Text() + "\"");
+  write("FnFormat", txtFn.Text());
+  write("Since", txtSince.Text());
+  write("Before", txtBefore.Text());
+  write("ClipAddress", ClipAddress.Text());
+  write("ClipSubject", ClipSubject.Text());
+  write("FnOutput", cboFnOutput.Text());
+  if (failed)
+    App().MsgBox("The options could not be saved to the settings file " + ini.FileName() + ".");
+}
+
+namespace {
+
+// The placeholders of the checked boxes, in order, one blank between them.
+std::string ComposeFormat(const CheckBox& date, const CheckBox& from, const CheckBox& subject) {
+  std::string format;
+  if (date.Value() != CheckBox::Unchecked) format = "%1 ";
+  if (from.Value() != CheckBox::Unchecked) format += "%2 ";
+  if (subject.Value() != CheckBox::Unchecked) format += "%3 ";
+  if (!format.empty()) format.pop_back();
+  return format;
+}
+
+}  // namespace
+
+void frmOptions::BuildTextFormat() { TextFormat.SetText(ComposeFormat(UseDate, UseFrom, UseSubject)); }
+
+void frmOptions::BuildFilenameFormat() {
+  txtFn.SetText(ComposeFormat(ckFnDate, ckFnFrom, ckFnSubject));
+}
+
+void frmOptions::OK() {
+  Hide();
+  SaveSettings();
+}
+
+void frmOptions::Cancel() {
+  Hide();
+  LoadSettings();
+}
+
+}  // namespace qs

@@ -1,0 +1,91 @@
+#pragma once
+// The options dialog, which is also the settings store: its controls hold the
+// current value of every option, and the rest of the program reads an option
+// from its control at the moment of use. It is loaded hidden at start-up and
+// stays loaded until the program ends; OK writes the controls to the settings
+// file, Cancel reads them back from it.
+
+#include <memory>
+#include <string>
+
+#include "platform/controls.h"
+#include "platform/form.h"
+#include "settings/clsINI.h"
+
+namespace qs {
+
+class Application;
+
+class frmOptions : public Form {
+ public:
+  explicit frmOptions(Application& app);
+
+  // Reads all fifteen options from the settings file into the controls;
+  // missing values take their defaults. Loads the dialog first if needed.
+  void LoadSettings();
+  // From now on reads and writes pINI instead, and loads it.
+  void UseCustomINI(const std::string& pINI);
+  // The settings file in use (empty before the dialog is loaded).
+  std::string SettingsFile() const { return mINI ? mINI->FileName() : std::string(); }
+
+  // Unloads the dialog for good, as the end of the program does. Closing the
+  // dialog by its window frame only hides it and discards the edits.
+  void UnloadForExit();
+
+  // "Saved Mail Filename"
+  Frame& Frame3;
+  CheckBox& ckFnDate;
+  Label& lblFnDate;
+  CheckBox& ckFnFrom;
+  Label& lblFnFrom;
+  CheckBox& ckFnSubject;
+  Label& lblFnSubject;
+  CheckBox& ckFnFolder;
+  Label& lblFnFolder;
+  Label& lblFn;
+  TextBox& txtFn;
+  Label& lblClipAddress;
+  ComboBox& ClipAddress;
+  Label& lblClipSubject;
+  ComboBox& ClipSubject;
+  Label& lblFnOutput;
+  ComboBox& cboFnOutput;
+  // "Exported Text"
+  Frame& Frame1;
+  CheckBox& UseDate;
+  Label& lblDate;
+  CheckBox& UseFrom;
+  Label& lblFrom;
+  CheckBox& UseSubject;
+  Label& lblSubject;
+  Label& lblTextFormat;
+  TextBox& TextFormat;
+  // "Select Email"
+  Frame& Frame4;
+  Label& lblSince;
+  TextBox& txtSince;
+  Label& lblBefore;
+  TextBox& txtBefore;
+  // "Date Format"
+  Frame& Frame2;
+  ComboBox& DateFormat;
+
+  CommandButton& cmdOK;
+  CommandButton& cmdCancel;
+
+ protected:
+  void OnLoad() override;
+  void OnUnload(bool& cancel) override;
+
+ private:
+  void SaveSettings();
+  void BuildTextFormat();
+  void BuildFilenameFormat();
+  void OK();
+  void Cancel();
+
+  std::unique_ptr<clsINI> mINI;
+  bool exiting_ = false;
+};
+
+}  // namespace qs

@@ -1,0 +1,88 @@
+// What our own INI writer does to the file itself, where the system's
+// functions set no rule: kept lines, line ends, relative names, failed writes.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/profile.h"
+#include "tests/settings/scratch_dir.h"
+
+namespace qs {
+namespace {
+
+class OwnIniFile : public ::testing::Test {
+ protected:
+  std::string Read() const {
+    std::ifstream in(dir.Path() / "own.ini", std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  void Write(const std::string& text) const {
+    std::ofstream(dir.Path() / "own.ini", std::ios::binary) << text;
+  }
+
+  test::ScratchDir dir;
+  std::string file = dir.File("own.ini");
+  std::unique_ptr<Profile> profile = OwnProfile();
+};
+
+TEST_F(OwnIniFile, NewFileGetsOneSectionPerBlockInWriteOrder) {
+  ASSERT_TRUE(profile->WriteString("Options", "UseDate", "1", file));
+  ASSERT_TRUE(profile->WriteString("Other", "a", "b", file));
+  ASSERT_TRUE(profile->WriteString("Options", "UseFrom", "0", file));
+  EXPECT_EQ(Read(), "[Options]\r\nUseDate=1\r\nUseFrom=0\r\n\r\n[Other]\r\na=b\r\n");
+}
+
+TEST_F(OwnIniFile, WritesKeepCommentsBlankLinesAndTheFilesLineEnds) {
+  Write("; settings\n[Options]\nUseDate=1\n; note\nSince=\n\n[Tail]\nx=1\n");
+  ASSERT_TRUE(profile->WriteString("Options", "since", "2024", file));
+  ASSERT_TRUE(profile->WriteString("Options", "Before", "2025", file));
+  ASSERT_TRUE(profile->WriteString("Tail", "x", std::nullopt, file));
+  EXPECT_EQ(Read(), "; settings\n[Options]\nUseDate=1\n; note\nSince=2024\nBefore=2025\n\n[Tail]\n");
+}
+
+TEST_F(OwnIniFile, DuplicateSectionsAndKeysReadTheFirst) {
+  Write("[S]\nk=first\nk=second\n[s]\nk=third\nj=other\n");
+  EXPECT_EQ(profile->GetString("S", "k", 100, file), "first");
+  EXPECT_EQ(profile->GetString("S", "j", 100, file), "");
+  ASSERT_TRUE(profile->WriteString("S", "k", "new", file));
+  EXPECT_EQ(Read(), "[S]\nk=new\nk=second\n[s]\nk=third\nj=other\n");
+}
+
+TEST_F(OwnIniFile, ByteOrderMarkAndMissingFinalLineEndAreKept) {
+  Write("\xEF\xBB\xBF[S]\r\nk=v");
+  EXPECT_EQ(profile->GetString("S", "k", 100, file), "v");
+  ASSERT_TRUE(profile->WriteString("S", "k", "w", file));
+  EXPECT_EQ(Read(), "\xEF\xBB\xBF[S]\r\nk=w");
+}
+
+TEST_F(OwnIniFile, FailedWriteLeavesTheOldFileAndNoLeftovers) {
+  Write("[S]\nk=v\n");
+  std::filesystem::create_directory(dir.Path() / "own.ini.tmp~");
+  EXPECT_FALSE(profile->WriteString("S", "k", "w", file));
+  EXPECT_EQ(Read(), "[S]\nk=v\n");
+  EXPECT_FALSE(profile->WriteString("S", "k", "w", ""));
+}
+
+TEST_F(OwnIniFile, ARelativeNameIsTakenFromTheCurrentDirectory) {
+  const auto previous = std::filesystem::current_path();
+  std::filesystem::current_path(dir.Path());
+  const bool written = profile->WriteString("S", "k", "v", "relative.ini");
+  std::filesystem::current_path(previous);
+  ASSERT_TRUE(written);
+  EXPECT_TRUE(std::filesystem::exists(dir.Path() / "relative.ini"));
+}
+
+TEST_F(OwnIniFile, ListBufferIsPaddedWithNulsToItsSize) {
+  Write("[S]\na=1\nbb=2\n");
+  EXPECT_EQ(profile->GetKeyNames("S", 10, file), std::string("a\0bb\0\0\0\0\0\0", 10));
+  EXPECT_EQ(profile->GetKeyNames("S", 4, file), std::string("a\0\0\0", 4));
+  EXPECT_EQ(profile->GetKeyNames("S", 0, file), "");
+}
+
+}  // namespace
+}  // namespace qs
