@@ -1,0 +1,85 @@
+#pragma once
+// Shared by the Win32 layer's tests: a window system with an application, a
+// form that counts its events, and ways to reach the windows behind controls.
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <thread>
+
+#include "platform/application.h"
+#include "platform/form.h"
+#include "platform/win32/control_peers.h"
+#include "platform/win32/win32_window_system.h"
+
+namespace qs::win32::testing {
+
+class CountingForm : public Form {
+ public:
+  CountingForm(Application& app, std::string name, std::string caption, int width, int height)
+      : Form(app, std::move(name), std::move(caption), width, height) {}
+  int resizes = 0;
+  int unloads = 0;
+  bool refuse_unload = false;
+
+ protected:
+  void OnResize() override { ++resizes; }
+  void OnUnload(bool& cancel) override {
+    ++unloads;
+    cancel = refuse_unload;
+  }
+};
+
+inline HWND HandleOf(const Control& control) {
+  const auto* peer = dynamic_cast<const ChildPeer*>(control.Peer());
+  return peer ? peer->Handle() : nullptr;
+}
+
+// A child window's rectangle in its parent's client coordinates.
+inline RECT ChildRect(HWND child) {
+  RECT rect{};
+  GetWindowRect(child, &rect);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+inline SIZE OuterSize(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+inline std::wstring TextOf(HWND window) {
+  wchar_t text[512] = {};
+  GetWindowTextW(window, text, 512);
+  return text;
+}
+
+// Waits up to five seconds for a window that find() returns.
+inline HWND WaitForWindow(const std::function<HWND()>& find) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (std::chrono::steady_clock::now() < until) {
+    if (HWND found = find()) return found;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return nullptr;
+}
+
+// Sends a control's notification to its form as the control itself would.
+inline void Notify(HWND control, WORD code) {
+  SendMessageW(GetParent(control), WM_COMMAND,
+               MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(control)), code),
+               reinterpret_cast<LPARAM>(control));
+}
+
+}  // namespace qs::win32::testing
+
+inline bool operator==(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+inline void PrintTo(const RECT& r, std::ostream* out) {
+  *out << '{' << r.left << ',' << r.top << ',' << r.right << ',' << r.bottom << '}';
+}
