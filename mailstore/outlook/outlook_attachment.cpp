@@ -1,0 +1,15 @@
+#include "mailstore/outlook/outlook_attachment.h"
+
+#include "mailstore/outlook/outlook_error.h"
+
+namespace qs::outlook {
+
+std::string OutlookAttachment::FileName() {
+  return Guarded([&] { return attachment_.Get("FileName").ToUtf8("Attachment.FileName"); });
+}
+
+void OutlookAttachment::SaveAsFile(const std::string& path) {
+  Guarded([&] { attachment_.Call("SaveAsFile", path); });
+}
+
+}  // namespace qs::outlook

@@ -1,0 +1,100 @@
+#include "mailstore/outlook/outlook_item.h"
+
+#include "mailstore/outlook/ole_date.h"
+#include "mailstore/outlook/outlook_attachment.h"
+#include "mailstore/outlook/outlook_error.h"
+#include "mailstore/outlook/outlook_folder.h"
+
+namespace qs::outlook {
+
+namespace {
+
+std::string Operation(const win32::Dispatch& object, const char* name) {
+  return object.Cache()->Kind() + "." + name;
+}
+
+}  // namespace
+
+OutlookItem::OutlookItem(SessionPtr session, win32::ComPtr<IDispatch> item)
+    : session_(std::move(session)), item_(std::move(item), session_->kinds().item) {}
+
+int OutlookItem::Class() {
+  return Guarded([&] {
+    if (!class_) class_ = item_.Get("Class").ToInt32("Item.Class");
+    return *class_;
+  });
+}
+
+const win32::Dispatch& OutlookItem::Typed() {
+  if (!typed_) typed_ = item_.WithCache(session_->kinds().ItemOfClass(Class()));
+  return *typed_;
+}
+
+DateTime OutlookItem::ReadDate(std::optional<DateTime>& slot, const char* name) {
+  return Guarded([&] {
+    if (!slot) slot = FromOleDate(Typed().Get(name).ToDate(Operation(Typed(), name)));
+    return *slot;
+  });
+}
+
+std::string OutlookItem::ReadText(std::optional<std::string>& slot, const char* name) {
+  return Guarded([&] {
+    if (!slot) slot = Typed().Get(name).ToUtf8(Operation(Typed(), name));
+    return *slot;
+  });
+}
+
+DateTime OutlookItem::SentOn() { return ReadDate(sent_on_, "SentOn"); }
+DateTime OutlookItem::ReceivedTime() { return ReadDate(received_, "ReceivedTime"); }
+DateTime OutlookItem::CreationTime() { return ReadDate(created_, "CreationTime"); }
+
+bool OutlookItem::Sent() {
+  return Guarded([&] {
+    if (!sent_) sent_ = Typed().Get("Sent").ToBool(Operation(Typed(), "Sent"));
+    return *sent_;
+  });
+}
+
+std::string OutlookItem::SenderEmailAddress() { return ReadText(sender_, "SenderEmailAddress"); }
+std::string OutlookItem::To() { return ReadText(to_, "To"); }
+std::string OutlookItem::Subject() { return ReadText(subject_, "Subject"); }
+std::string OutlookItem::EntryID() { return ReadText(entry_id_, "EntryID"); }
+
+std::unique_ptr<Folder> OutlookItem::Parent() {
+  return Guarded([&] {
+    win32::ComPtr<IDispatch> parent = Typed().Get("Parent").ToDispatch("Item.Parent");
+    if (!parent) throw MailStoreError("Item.Parent: the item has no folder");
+    return std::make_unique<OutlookFolder>(session_, std::move(parent));
+  });
+}
+
+void OutlookItem::SaveAs(const std::string& path, SaveType type) {
+  Guarded([&] { Typed().Call("SaveAs", path, static_cast<std::int32_t>(type)); });
+}
+
+const win32::Dispatch& OutlookItem::Attachments() {
+  if (!attachments_)
+    attachments_ = Typed().GetObject(session_->kinds().attachments, "Attachments");
+  return *attachments_;
+}
+
+std::int32_t OutlookItem::AttachmentCount() {
+  return Guarded([&] {
+    if (!attachment_count_)
+      attachment_count_ = Attachments().Get("Count").ToInt32("Attachments.Count");
+    return *attachment_count_;
+  });
+}
+
+std::unique_ptr<Attachment> OutlookItem::AttachmentAt(std::int32_t position) {
+  return Guarded([&]() -> std::unique_ptr<Attachment> {
+    win32::ComPtr<IDispatch> attachment =
+        Attachments().Get("Item", position).ToDispatch("Attachments.Item");
+    if (!attachment)
+      throw MailStoreError("Attachments.Item: no attachment at " + std::to_string(position));
+    return std::make_unique<OutlookAttachment>(
+        win32::Dispatch(std::move(attachment), session_->kinds().attachment), session_);
+  });
+}
+
+}  // namespace qs::outlook
