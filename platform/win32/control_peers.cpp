@@ -63,7 +63,8 @@ namespace {
 class FramePeer : public ChildPeer {
  public:
   FramePeer(FormWindow& window, Frame& frame) : ChildPeer(window, frame), frame_(frame) {
-    Create(L"BUTTON", BS_GROUPBOX, 0);
+    // Clipped by the controls above it, so that it never draws over them.
+    Create(L"BUTTON", BS_GROUPBOX | WS_CLIPSIBLINGS, 0);
   }
 
  protected:
@@ -79,7 +80,7 @@ class FramePeer : public ChildPeer {
 class LabelPeer : public ChildPeer {
  public:
   LabelPeer(FormWindow& window, Label& label) : ChildPeer(window, label) {
-    Create(L"STATIC", SS_LEFT, 0);
+    Create(L"STATIC", SS_LEFT | WS_CLIPSIBLINGS, 0);
   }
 };
 

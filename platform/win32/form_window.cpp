@@ -18,22 +18,31 @@ constexpr WORD kFirstId = 100;
 // Posted to the form: the control with this identifier settles its peer.
 constexpr UINT kSettleMessage = WM_APP + 1;
 
+// Not clipping its children: a frame draws only its line and caption and
+// relies on the form's background showing through it.
 DWORD FormStyle(const Form& form) {
-  return WS_CLIPCHILDREN |
-         (form.Sizable() ? WS_OVERLAPPEDWINDOW : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU);
+  return form.Sizable() ? WS_OVERLAPPEDWINDOW : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 }
 
 DWORD FormExStyle(const Form& form) { return form.Sizable() ? 0 : WS_EX_DLGMODALFRAME; }
 
-// Child windows are made in tab order, since the keyboard follows their
-// stacking order; frames go last, beneath the controls drawn inside them.
+// How deep in the stacking order a control's window goes. Labels and frames
+// lie beneath the controls that work, as if drawn on the form itself, so that
+// a label reaching into a text box never hides the box's border; frames lie
+// beneath the labels placed in them.
+int Layer(const Control& control) {
+  if (dynamic_cast<const Frame*>(&control)) return 2;
+  if (dynamic_cast<const Label*>(&control)) return 1;
+  return 0;
+}
+
+// Child windows are made from the top of the stacking order downwards, and
+// the keyboard follows that order: working controls come in tab order.
 std::vector<Control*> CreationOrder(const Form& form) {
   std::vector<Control*> order;
   for (const auto& control : form.Controls()) order.push_back(control.get());
   std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) {
-    const bool a_frame = dynamic_cast<const Frame*>(a) != nullptr;
-    const bool b_frame = dynamic_cast<const Frame*>(b) != nullptr;
-    if (a_frame != b_frame) return b_frame;
+    if (Layer(*a) != Layer(*b)) return Layer(*a) < Layer(*b);
     const bool a_none = a->TabIndex() < 0, b_none = b->TabIndex() < 0;
     if (a_none != b_none) return b_none;
     return a->TabIndex() < b->TabIndex();

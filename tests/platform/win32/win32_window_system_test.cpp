@@ -306,9 +306,30 @@ TEST_F(FormWindows, TabOrderFollowsTheTabIndex) {
   middle.SetTabIndex(1);
   form.Show();
   HWND window = WindowOf(form);
+  EXPECT_EQ(GetFocus(), HandleOf(first));
   EXPECT_EQ(GetNextDlgTabItem(window, HandleOf(first), FALSE), HandleOf(middle));
   EXPECT_EQ(GetNextDlgTabItem(window, HandleOf(middle), FALSE), HandleOf(last));
   EXPECT_EQ(GetNextDlgTabItem(window, HandleOf(last), FALSE), HandleOf(first));
+}
+
+TEST_F(FormWindows, LabelsAndFramesLieBeneathTheWorkingControls) {
+  CountingForm form(app, "frmTest", "Test", 6000, 3000);
+  auto& frame = form.Add<Frame>("Frame1", "Date Format");
+  frame.Move(120, 120, 4000, 1500);
+  auto& label = form.Add<Label>("Label2", "Save to:");
+  label.Move(120, 3000 - 2400, 4000, 375);
+  label.SetTabIndex(0);
+  auto& box = form.Add<TextBox>("txtDir");
+  box.Move(120, 3240 - 2400, 3000, 375);
+  box.SetTabIndex(1);
+  form.Show();
+  // Top of the stacking order first.
+  std::vector<HWND> order;
+  for (HWND child = GetWindow(WindowOf(form), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    order.push_back(child);
+  EXPECT_EQ(order, (std::vector<HWND>{HandleOf(box), HandleOf(label), HandleOf(frame)}));
+  EXPECT_TRUE(GetWindowLongW(HandleOf(label), GWL_STYLE) & WS_CLIPSIBLINGS);
+  EXPECT_TRUE(GetWindowLongW(HandleOf(frame), GWL_STYLE) & WS_CLIPSIBLINGS);
 }
 
 }  // namespace
