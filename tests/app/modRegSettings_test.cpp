@@ -68,6 +68,11 @@ TEST_P(GetRegSettingTest, ValuesOf1024BytesOrMoreReadAsEmpty) {
   EXPECT_EQ(GetRegSetting(*registry, "hkcu\\" + base + "\\Long"), "");
 }
 
+TEST_P(GetRegSettingTest, TextsOutsideAsciiComeBackAsWritten) {
+  ASSERT_TRUE(registry->WriteText(RegistryRoot::CurrentUser, base + "\\Café", "Pfad", "C:\\Büro\\h.exe"));
+  EXPECT_EQ(GetRegSetting(*registry, "hkcu\\" + base + "\\Café\\Pfad"), "C:\\Büro\\h.exe");
+}
+
 TEST_P(GetRegSettingTest, RewrittenValuesReplaceTheOldText) {
   ASSERT_TRUE(registry->WriteText(RegistryRoot::CurrentUser, base, "V", "first"));
   ASSERT_TRUE(registry->WriteText(RegistryRoot::CurrentUser, base, "V", "second"));

@@ -124,6 +124,14 @@ TEST_P(IniSuite, QuotesKeepBlanksAtTheEndsAndBareValuesLoseThem) {
   EXPECT_EQ(ini.GetKey("Options", "Inner", ""), "a \"b\" c");
 }
 
+TEST_P(IniSuite, TextsOutsideAsciiComeBackAsWritten) {
+  ini.WriteKeyValue("Grüße", "Schlüssel", "Straße – café");
+  EXPECT_EQ(ini.GetKey("grüße", "Schlüssel", ""), "Straße – café");
+  List sections;
+  ini.GetAllSections(sections);
+  EXPECT_EQ(sections, (List{"Grüße", ""}));
+}
+
 TEST_P(IniSuite, ValuesAreCutTo4094Characters) {
   const std::string fits(4094, 'a');
   ini.WriteKeyValue("S", "fits", fits);
@@ -216,11 +224,6 @@ TEST_P(IniSuite, HandWrittenLinesAreReadAsTheSystemReadsThem) {
   List keys;
   ini.GetAllKeys("Options", keys);
   EXPECT_EQ(keys, (List{"UseDate", "Formula", ""}));
-}
-
-TEST_P(IniSuite, FileNameIsKeptAsGiven) {
-  ini.SetFileName("relative.ini");
-  EXPECT_EQ(ini.FileName(), "relative.ini");
 }
 
 INSTANTIATE_TEST_SUITE_P(Profiles, IniSuite, ::testing::ValuesIn(AvailableProfiles()),

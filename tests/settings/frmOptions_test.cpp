@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <fstream>
@@ -283,27 +282,6 @@ TEST_F(OptionsDialog, EveryControlInItsFrameAtItsPlaceAndTabStop) {
   EXPECT_EQ(form.ckFnDate.Height(), 255);
   EXPECT_EQ(form.cmdOK.Height(), 375);
   EXPECT_EQ(form.ckFnDate.Caption(), "");
-}
-
-TEST_F(OptionsDialog, LabelsStandBesideTheirControls) {
-  struct Spec { const char* caption; const Frame* frame; int left, top; };
-  const Spec specs[] = {
-      {"Date", &form.Frame3, 360, 360},          {"From", &form.Frame3, 1200, 360},
-      {"Subject", &form.Frame3, 2040, 360},      {"Folder", &form.Frame3, 3600, 360},
-      {"Custom Filename Format", &form.Frame3, 120, 720},
-      {"Clip Addresses to", &form.Frame3, 5160, 150}, {"Clip Subject to", &form.Frame3, 5160, 555},
-      {"Output", &form.Frame3, 5160, 960},       {"Date", &form.Frame1, 360, 360},
-      {"From", &form.Frame1, 1200, 360},         {"Subject", &form.Frame1, 2040, 360},
-      {"Custom Textline Format", &form.Frame1, 120, 720},
-      {"Since", &form.Frame4, 120, 360},         {"Before", &form.Frame4, 120, 960}};
-  for (const auto& s : specs) {
-    const bool found = std::any_of(form.Controls().begin(), form.Controls().end(), [&](const auto& c) {
-      const auto* label = dynamic_cast<const Label*>(c.get());
-      return label && label->Caption() == s.caption && label->Container() == s.frame &&
-             label->Left() == s.left && label->Top() == s.top;
-    });
-    EXPECT_TRUE(found) << s.caption << " in " << s.frame->Caption();
-  }
 }
 
 }  // namespace
