@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <vector>
 
@@ -32,40 +33,63 @@ std::wstring BesideProgram(const wchar_t* file_name) {
   return path.substr(0, path.find_last_of(L"\\/") + 1) + file_name;
 }
 
+std::wstring AppIdKey() { return std::wstring(L"AppID\\") + fake_outlook::kClsid; }
+
 }  // namespace
 
-FakeOutlook::FakeOutlook() {
+FakeOutlook::FakeOutlook(Hosting hosting) {
   const std::wstring dll = BesideProgram(L"fake_outlook.dll");
+  Unregister();
   SetValue(kProgIdKey, nullptr, L"Outlook.Application");
   SetValue(std::wstring(kProgIdKey) + L"\\CLSID", nullptr, fake_outlook::kClsid);
   SetValue(ClsidKey(), nullptr, L"Fake Outlook");
   SetValue(ClsidKey() + L"\\InprocServer32", nullptr, dll);
   SetValue(ClsidKey() + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
+  if (hosting == Hosting::Surrogate) {
+    // Wine's surrogate starts only when named by its full path.
+    SetValue(ClsidKey(), L"AppID", fake_outlook::kClsid);
+    SetValue(ClsidKey(), fake_outlook::kSurrogateOnlyValue, L"1");
+    SetValue(AppIdKey(), L"DllSurrogate", L"C:\\windows\\system32\\dllhost.exe");
+  }
+  section_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                sizeof(fake_outlook::SharedCounters), fake_outlook::kCountersName);
+  if (section_)
+    counters_ = static_cast<fake_outlook::SharedCounters*>(
+        MapViewOfFile(section_, FILE_MAP_ALL_ACCESS, 0, 0, 0));
+  if (!counters_) throw std::runtime_error("cannot share counters with the fake Outlook");
+  ZeroMemory(counters_, sizeof *counters_);
   module_ = LoadLibraryW(dll.c_str());
   if (!module_) throw std::runtime_error("cannot load fake_outlook.dll");
-  calls_ = Find<fake_outlook::CountFunction>(fake_outlook::kCalls);
-  lookups_ = Find<fake_outlook::CountFunction>(fake_outlook::kLookups);
-  live_ = Find<fake_outlook::CountFunction>(fake_outlook::kLiveObjects);
-  reset_counts_ = Find<fake_outlook::ResetFunction>(fake_outlook::kResetCounts);
   restore_ = Find<fake_outlook::ResetFunction>(fake_outlook::kRestore);
   pick_ = Find<fake_outlook::PickFunction>(fake_outlook::kPick);
   delete_ = Find<fake_outlook::DeleteFunction>(fake_outlook::kDelete);
   bulk_ = Find<fake_outlook::BulkFunction>(fake_outlook::kBulk);
-  if (!calls_ || !lookups_ || !live_ || !reset_counts_ || !restore_ || !pick_ || !delete_ ||
-      !bulk_)
+  if (!restore_ || !pick_ || !delete_ || !bulk_)
     throw std::runtime_error("fake_outlook.dll lacks its test functions");
   restore_();
-  reset_counts_();
 }
 
 FakeOutlook::~FakeOutlook() {
+  // The surrogate does not end by itself when its last object goes.
+  const long hosts = std::min(static_cast<long>(counters_->hosts), 16L);
+  for (long i = 0; i < hosts; ++i) {
+    const HANDLE process =
+        OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, counters_->host_ids[i]);
+    if (!process) continue;
+    TerminateProcess(process, 0);
+    WaitForSingleObject(process, 5000);
+    CloseHandle(process);
+  }
   Unregister();
   FreeLibrary(module_);
+  UnmapViewOfFile(counters_);
+  CloseHandle(section_);
 }
 
 void FakeOutlook::Unregister() {
   RegDeleteTreeW(HKEY_CLASSES_ROOT, kProgIdKey);
   RegDeleteTreeW(HKEY_CLASSES_ROOT, ClsidKey().c_str());
+  RegDeleteTreeW(HKEY_CLASSES_ROOT, AppIdKey().c_str());
 }
 
 TempDirectory::TempDirectory() {

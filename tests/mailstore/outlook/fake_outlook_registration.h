@@ -10,19 +10,31 @@
 
 namespace qs::testing {
 
+enum class Hosting {
+  InProcess,  // loaded into the test program: the exported counters apply
+  Surrogate,  // in Wine's dllhost.exe, as Outlook runs: ask the application object
+};
+
 class FakeOutlook {
  public:
   // Registers the DLL beside the test program and loads it, so that the
-  // counters read here are those of the copy COM loads.
-  FakeOutlook();
+  // functions called here reach the copy COM loads in process. A surrogate
+  // the fake ran in is ended with this object.
+  explicit FakeOutlook(Hosting hosting = Hosting::InProcess);
   ~FakeOutlook();
   FakeOutlook(const FakeOutlook&) = delete;
   FakeOutlook& operator=(const FakeOutlook&) = delete;
 
-  long Calls() const { return calls_(); }
-  long Lookups() const { return lookups_(); }
-  long LiveObjects() const { return live_(); }
-  void ResetCounts() const { reset_counts_(); }
+  // Counted over every process the fake runs in.
+  long Calls() const { return counters_->calls; }
+  long Lookups() const { return counters_->lookups; }
+  long LiveObjects() const { return counters_->live; }
+  long SurrogateProcesses() const { return counters_->hosts; }
+  void ResetCounts() const {
+    counters_->calls = 0;
+    counters_->lookups = 0;
+  }
+  // In process only: the surrogate keeps a mailbox of its own.
   void Pick(const wchar_t* folder_path) const { pick_(folder_path); }
   bool Delete(const wchar_t* entry_id) const { return delete_(entry_id) != 0; }
   void AddBulkFolder(int items) const { bulk_(items); }
@@ -36,9 +48,10 @@ class FakeOutlook {
     return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
   }
 
+  HANDLE section_ = nullptr;
+  fake_outlook::SharedCounters* counters_ = nullptr;
   HMODULE module_ = nullptr;
-  fake_outlook::CountFunction calls_, lookups_, live_;
-  fake_outlook::ResetFunction reset_counts_, restore_;
+  fake_outlook::ResetFunction restore_;
   fake_outlook::PickFunction pick_;
   fake_outlook::DeleteFunction delete_;
   fake_outlook::BulkFunction bulk_;

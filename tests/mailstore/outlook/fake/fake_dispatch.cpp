@@ -92,8 +92,8 @@ void Result::Unknown(IUnknown* object) {
   slot_->punkVal = object;
 }
 
-FakeDispatch::FakeDispatch() { ++State().live; }
-FakeDispatch::~FakeDispatch() { --State().live; }
+FakeDispatch::FakeDispatch() { State().counters.Born(); }
+FakeDispatch::~FakeDispatch() { State().counters.Died(); }
 
 HRESULT FakeDispatch::QueryInterface(REFIID iid, void** object) {
   if (!object) return E_POINTER;
@@ -115,20 +115,20 @@ ULONG FakeDispatch::Release() {
 }
 
 HRESULT FakeDispatch::GetTypeInfoCount(UINT* count) {
-  ++State().calls;
+  State().counters.Call();
   if (!count) return E_POINTER;
   *count = 0;
   return S_OK;
 }
 
 HRESULT FakeDispatch::GetTypeInfo(UINT, LCID, ITypeInfo**) {
-  ++State().calls;
+  State().counters.Call();
   return E_NOTIMPL;
 }
 
 HRESULT FakeDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-  ++State().calls;
-  ++State().lookups;
+  State().counters.Call();
+  State().counters.Lookup();
   HRESULT result = S_OK;
   for (UINT i = 0; i < count; ++i) {
     ids[i] = DISPID_UNKNOWN;
@@ -141,7 +141,7 @@ HRESULT FakeDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, D
 
 HRESULT FakeDispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* parameters,
                              VARIANT* result, EXCEPINFO* exception, UINT*) {
-  ++State().calls;
+  State().counters.Call();
   if (!(flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET))) return DISP_E_MEMBERNOTFOUND;
   bool known = false;
   for (const Member& member : Members()) known = known || member.id == id;

@@ -162,9 +162,9 @@ class ItemEnumerator final : public IEnumVARIANT {
  public:
   explicit ItemEnumerator(std::vector<std::shared_ptr<FakeItem>> items, std::size_t next = 0)
       : items_(std::move(items)), next_(next) {
-    ++State().live;
+    State().counters.Born();
   }
-  ~ItemEnumerator() { --State().live; }
+  ~ItemEnumerator() { State().counters.Died(); }
   ItemEnumerator(const ItemEnumerator&) = delete;
   ItemEnumerator& operator=(const ItemEnumerator&) = delete;
 
@@ -185,7 +185,7 @@ class ItemEnumerator final : public IEnumVARIANT {
     return left;
   }
   HRESULT STDMETHODCALLTYPE Next(ULONG wanted, VARIANT* values, ULONG* fetched) override {
-    ++State().calls;
+    State().counters.Call();
     ULONG given = 0;
     for (; given < wanted && next_ < items_.size(); ++given, ++next_) {
       values[given].vt = VT_DISPATCH;
@@ -195,17 +195,17 @@ class ItemEnumerator final : public IEnumVARIANT {
     return given == wanted ? S_OK : S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
-    ++State().calls;
+    State().counters.Call();
     next_ = std::min(items_.size(), next_ + static_cast<std::size_t>(count));
     return next_ < items_.size() ? S_OK : S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE Reset() override {
-    ++State().calls;
+    State().counters.Call();
     next_ = 0;
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** copy) override {
-    ++State().calls;
+    State().counters.Call();
     if (!copy) return E_POINTER;
     *copy = new ItemEnumerator(items_, next_);
     return S_OK;

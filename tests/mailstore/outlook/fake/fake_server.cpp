@@ -6,11 +6,43 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "fake_objects.h"
+#include "fake_outlook_api.h"
 
 namespace fake_outlook {
+
+Counters::Counters() {
+  section_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                sizeof(SharedCounters), kCountersName);
+  void* view = section_ ? MapViewOfFile(section_, FILE_MAP_ALL_ACCESS, 0, 0, 0) : nullptr;
+  // Without the section the fake cannot count, and a test must not pass on that.
+  if (!view) std::abort();
+  shared_ = static_cast<SharedCounters*>(view);
+}
+
+Counters::~Counters() {
+  UnmapViewOfFile(shared_);
+  CloseHandle(section_);
+}
+
+void Counters::HostStarted(DWORD process_id) {
+  const long slot = InterlockedIncrement(&shared_->hosts) - 1;
+  if (slot >= 0 && slot < 16) shared_->host_ids[slot] = process_id;
+}
+
+bool InSurrogate() {
+  wchar_t path[MAX_PATH + 1] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  const std::wstring program(path);
+  return SameName(program.substr(program.find_last_of(L"\\/") + 1), L"dllhost.exe");
+}
+
+ServerState::ServerState() {
+  if (InSurrogate()) counters.HostStarted(GetCurrentProcessId());
+}
 
 ServerState& State() {
   static ServerState state;
@@ -35,8 +67,8 @@ class ClassFactory final : public IClassFactory {
     *object = nullptr;
     return E_NOINTERFACE;
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++State().locks; }
-  ULONG STDMETHODCALLTYPE Release() override { return --State().locks; }
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++State().locks); }
+  ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(--State().locks); }
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
     if (!object) return E_POINTER;
     *object = nullptr;
@@ -57,6 +89,18 @@ ClassFactory& Factory() {
   return factory;
 }
 
+// Registered for the surrogate only, the server refuses to load into the
+// client, so that COM goes on to start it in the surrogate process, where a
+// real Outlook runs too: in a process of its own.
+bool RefusedInThisProcess() {
+  const std::wstring key = std::wstring(L"CLSID\\") + kClsid;
+  if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), kSurrogateOnlyValue, RRF_RT_REG_SZ, nullptr,
+                   nullptr, nullptr) != ERROR_SUCCESS)
+    return false;
+  return !InSurrogate();
+}
+
+
 }  // namespace
 
 }  // namespace fake_outlook
@@ -68,21 +112,13 @@ extern "C" {
 HRESULT __stdcall DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
   if (!object) return E_POINTER;
   *object = nullptr;
-  if (clsid != fake_outlook::kOutlookClsid) return CLASS_E_CLASSNOTAVAILABLE;
+  if (clsid != fake_outlook::kOutlookClsid || fake_outlook::RefusedInThisProcess())
+    return CLASS_E_CLASSNOTAVAILABLE;
   return fake_outlook::Factory().QueryInterface(iid, object);
 }
 
 HRESULT __stdcall DllCanUnloadNow() {
-  return State().live == 0 && State().locks == 0 ? S_OK : S_FALSE;
-}
-
-long FakeOutlookCalls() { return State().calls; }
-long FakeOutlookLookups() { return State().lookups; }
-long FakeOutlookLiveObjects() { return State().live; }
-
-void FakeOutlookResetCounts() {
-  State().calls = 0;
-  State().lookups = 0;
+  return State().counters.LiveHere() == 0 && State().locks == 0 ? S_OK : S_FALSE;
 }
 
 void FakeOutlookRestoreFixture() {
