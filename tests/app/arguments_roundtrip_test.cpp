@@ -45,7 +45,7 @@ TEST(ArgumentRoundTrip, RandomArgumentsSurvive) {
 
 TEST(ArgumentRoundTrip, OnlyTheFirstTwentyArgumentsArrive) {
   std::vector<std::string> args;
-  for (int i = 0; i < 25; ++i) args.push_back("arg " + std::to_string(i));
+  for (int i = 0; i < 25; ++i) args.push_back(std::string("arg ").append(std::to_string(i)));
   const auto back = RoundTrip(args);
   ASSERT_EQ(back.size(), 20u);
   EXPECT_EQ(back.back(), "arg 19");

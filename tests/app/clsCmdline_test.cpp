@@ -46,7 +46,7 @@ TEST(CommandLineTokens, UnclosedQuoteDropsTheRest) {
 
 TEST(CommandLineTokens, KeepsTheFirstTwentyTokens) {
   std::string text;
-  for (int i = 1; i <= 25; ++i) text += "t" + std::to_string(i) + " ";
+  for (int i = 1; i <= 25; ++i) text.append("t").append(std::to_string(i)).append(" ");
   clsCmdline cmdline;
   cmdline.SetCmdline(text);
   EXPECT_EQ(cmdline.argc(), 20);
