@@ -186,6 +186,8 @@ void FormWindow::ApplyVisibility() {
   if (!form_.Shown()) {
     EnableOthers();
     ShowWindow(window, SW_HIDE);
+    // A hidden form must not go down with the form that owned it last.
+    SetWindowLongPtrW(window, GWLP_HWNDPARENT, 0);
     Win32WindowSystem::Wake();
     return;
   }
@@ -317,7 +319,10 @@ LRESULT CALLBACK FormWindow::Procedure(HWND window, UINT message, WPARAM wparam,
   auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (!self) return DefWindowProcW(window, message, wparam, lparam);
   if (message == WM_NCDESTROY) {
+    // Destroyed by the system (with the window that owned it): the controls'
+    // windows are gone, so nothing more reaches them.
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    self->ready_ = false;
     self->window_.release();
     return DefWindowProcW(window, message, wparam, lparam);
   }

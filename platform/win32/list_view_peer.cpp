@@ -72,6 +72,9 @@ void ListViewPeer::Settle() {
   if (!settling_) return;
   settling_ = false;
   SendMessageW(handle_, WM_SETREDRAW, TRUE, 0);
+  // Once more with drawing on, so that the scroll bars take the new count.
+  SendMessageW(handle_, LVM_SETITEMCOUNT, static_cast<WPARAM>(list_.RowCount()),
+               LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
   InvalidateRect(handle_, nullptr, TRUE);
 }
 

@@ -221,6 +221,10 @@ TEST_F(ListViews, TheViewShowsTheRowsOfTheControl) {
   EXPECT_EQ(CellText(2, 2), L"Subject 3");
   EXPECT_EQ(CellText(1, 1), L"");
 
+  // Rows arriving in a burst are drawn once the message loop runs again.
+  windows.ProcessPendingMessages();
+  EXPECT_TRUE(IsWindowVisible(handle));
+  EXPECT_EQ(SendMessageW(handle, LVM_GETITEMCOUNT, 0, 0), 3);
   list.SetText(2, 2, "Changed \xE2\x82\xAC");
   EXPECT_EQ(CellText(1, 2), L"Changed \u20AC");
   list.Clear();

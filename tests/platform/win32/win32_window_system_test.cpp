@@ -213,6 +213,13 @@ TEST_F(FormWindows, AModalShowDisablesTheOtherFormsUntilHidden) {
   EXPECT_TRUE(owned);
   EXPECT_TRUE(IsWindowEnabled(owner_window));
   EXPECT_FALSE(IsWindowVisible(dialog_window));
+
+  // The hidden dialog stays loaded when the form that owned it goes.
+  owner.Unload();
+  windows.ProcessPendingMessages();
+  EXPECT_TRUE(IsWindow(dialog_window));
+  dialog.SetCaption("Still here");
+  EXPECT_EQ(testing::TextOf(dialog_window), L"Still here");
 }
 
 TEST_F(FormWindows, UnloadingAModalFormEnablesTheOthersAgain) {
