@@ -9,6 +9,7 @@
 #include "app/product.h"
 #include "platform/application.h"
 #include "platform/system.h"
+#include "settings/frmOptions.h"
 
 namespace qs {
 
@@ -23,6 +24,22 @@ std::string AsciiLower(std::string_view text) {
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return lower;
 }
+
+// Starts the access helper with its allow text, and with its disallow text
+// again however the command ends.
+class AccessGrant {
+ public:
+  AccessGrant(const AccessHelper& helper, const Application& app) : helper_(helper), app_(app) {
+    helper_.RunAccessAllow(app_);
+  }
+  ~AccessGrant() { helper_.RunAccessDisallow(app_); }
+  AccessGrant(const AccessGrant&) = delete;
+  AccessGrant& operator=(const AccessGrant&) = delete;
+
+ private:
+  const AccessHelper& helper_;
+  const Application& app_;
+};
 
 }  // namespace
 
@@ -48,7 +65,8 @@ frmMain::frmMain(Application& app)
       mnuHelpFAQ(Add<MenuItem>("mnuHelpFAQ", "&FAQ", &mnuHelp)),
       mnuHelpSupport(Add<MenuItem>("mnuHelpSupport", "&Support", &mnuHelp)),
       mnuHelp2(Add<MenuItem>("mnuHelp2", "-", &mnuHelp)),
-      mnuHelpAbout(Add<MenuItem>("mnuHelpAbout", "&About", &mnuHelp)) {
+      mnuHelpAbout(Add<MenuItem>("mnuHelpAbout", "&About", &mnuHelp)),
+      options_(std::make_unique<frmOptions>(app)) {
   SetSizable(true);
   SetFont({"Courier New", 8.25});
   struct Place {
@@ -102,10 +120,15 @@ void frmMain::OnLoad() {
   InitWindow();
 }
 
-void frmMain::InitWindow() { SetupListColumns(); }
+void frmMain::InitWindow() {
+  access_ = AccessHelper::FromRegistry();
+  options_->Load();
+  SetupListColumns();
+}
 
 void frmMain::SetupListColumns() {
   for (const char* header : kColumnHeaders) ListView1.AddColumn(header);
+  options_->LoadSettings();
 }
 
 void frmMain::OnResize() {
@@ -114,6 +137,7 @@ void frmMain::OnResize() {
 
 void frmMain::OnUnload(bool& cancel) {
   if (about_) about_->Unload();
+  options_->UnloadForExit();
   if (!cancel) mLayout.reset();
 }
 
@@ -141,12 +165,13 @@ void frmMain::Automate(std::string_view pCmd, std::string_view /*pParameter*/) {
     App().MsgBox("frmMain.Automate: unrecognized command.");
 }
 
-void frmMain::Search() {}
-void frmMain::Save() {}
+void frmMain::Search() { AccessGrant access(access_, App()); }
+
+void frmMain::Save() { AccessGrant access(access_, App()); }
 void frmMain::Export() {}
 void frmMain::PickMailFolder() {}
 void frmMain::PickDirectory() {}
-void frmMain::ShowOptions() {}
+void frmMain::ShowOptions() { options_->Show(false, nullptr); }
 
 void frmMain::ShowHelpContents() {
   const char sep = PathSeparator();

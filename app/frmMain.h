@@ -7,6 +7,7 @@
 #include <memory>
 #include <string_view>
 
+#include "app/access_helper.h"
 #include "layout/clsLayout.h"
 #include "platform/controls.h"
 #include "platform/form.h"
@@ -15,6 +16,7 @@
 namespace qs {
 
 class frmAbout;
+class frmOptions;
 
 class frmMain : public Form {
  public:
@@ -54,6 +56,9 @@ class frmMain : public Form {
   void Automate(std::string_view pCmd, std::string_view pParameter = {});
 
   const clsLayout* Layout() const { return mLayout.get(); }
+  // The options dialog, loaded with this window; it holds the settings.
+  frmOptions& Options() const { return *options_; }
+  const AccessHelper& Access() const { return access_; }
 
  protected:
   void OnLoad() override;
@@ -78,6 +83,8 @@ class frmMain : public Form {
 
   std::int16_t debug_mode_ = 0;
   std::unique_ptr<clsLayout> mLayout;
+  AccessHelper access_;
+  std::unique_ptr<frmOptions> options_;
   std::unique_ptr<frmAbout> about_;
 };
 

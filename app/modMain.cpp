@@ -10,6 +10,7 @@
 #include "app/product.h"
 #include "platform/application.h"
 #include "platform/system.h"
+#include "settings/frmOptions.h"
 
 namespace qs {
 
@@ -105,10 +106,7 @@ void modMain::Main(const std::string& arguments) {
   }
   if (values.DebugLevel > 0) main_.SetDebugMode(values.DebugLevel);
   main_.Show();
-  if (!values.CustomIniFile.empty()) {
-    // The options form switches its settings file here once settings exist.
-    app_.Debug("settings file: " + values.CustomIniFile);
-  }
+  if (!values.CustomIniFile.empty()) main_.Options().UseCustomINI(values.CustomIniFile);
   if (values.AutoRun) {
     if (n != 2) ShowUsage();
     main_.Automate("Search");

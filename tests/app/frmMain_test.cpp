@@ -6,6 +6,7 @@
 #include <string>
 
 #include "console_session.h"
+#include "settings/frmOptions.h"
 
 namespace qs {
 namespace {
@@ -127,7 +128,28 @@ TEST_F(MainWindow, AboutBoxIsModalAndClosesWithOK) {
   main.Show();
   session.windows.Execute(app, "mnuHelpAbout");
   EXPECT_TRUE(main.Loaded());
-  EXPECT_EQ(app.LoadedForms().size(), 1u) << "the About box is gone again";
+  for (const Form* form : app.LoadedForms()) EXPECT_NE(form->Name(), "frmAbout");
+}
+
+TEST_F(MainWindow, OptionsAreLoadedHiddenAndShownModelessByTheMenu) {
+  EXPECT_TRUE(main.Options().Loaded());
+  EXPECT_FALSE(main.Options().Shown());
+  EXPECT_EQ(main.Options().cboFnOutput.Text(), "MSG") << "settings were loaded at start";
+  main.Show();
+  session.windows.Execute(app, "mnuOptions");
+  EXPECT_TRUE(main.Options().Shown());
+  EXPECT_FALSE(main.Options().Modal());
+  EXPECT_EQ(main.Options().OwnerForm(), nullptr);
+  session.windows.Execute(app, "txtSince=01/01/2020");
+  EXPECT_EQ(main.Options().txtSince.Text(), "01/01/2020");
+}
+
+TEST_F(MainWindow, ClosingTheWindowUnloadsTheOptionsToo) {
+  main.Show();
+  session.windows.Execute(app, "mnuOptions");
+  main.Unload();
+  EXPECT_FALSE(main.Options().Loaded());
+  EXPECT_TRUE(app.LoadedForms().empty());
 }
 
 TEST_F(MainWindow, MenuEntriesCarryTheirCaptionsAndAccessKeys) {
