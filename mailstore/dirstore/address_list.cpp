@@ -1,0 +1,116 @@
+#include "mailstore/dirstore/address_list.h"
+
+#include "mailstore/dirstore/header_text.h"
+
+namespace qs::dirstore {
+
+namespace {
+
+std::string Trimmed(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string_view::npos) return {};
+  const auto last = text.find_last_not_of(" \t\r\n");
+  return std::string(text.substr(first, last - first + 1));
+}
+
+// One entry of the list split into its phrase, its address in angle
+// brackets and its comments, all still raw.
+struct RawEntry {
+  std::string phrase;
+  std::string angle;
+  std::string comment;
+  bool has_angle = false;
+  bool angle_closed = false;
+};
+
+std::string CollapseBlanks(std::string_view text) {
+  std::string out;
+  bool blank = false;
+  for (char c : text) {
+    if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+      blank = !out.empty();
+      continue;
+    }
+    if (blank) out += ' ';
+    blank = false;
+    out += c;
+  }
+  return out;
+}
+
+Mailbox ToMailbox(const RawEntry& entry) {
+  Mailbox mailbox;
+  if (entry.has_angle) {
+    mailbox.address = Trimmed(entry.angle);
+    mailbox.name = CollapseBlanks(DecodeHeaderText(entry.phrase));
+  } else {
+    mailbox.address = Trimmed(entry.phrase);
+    mailbox.name = CollapseBlanks(DecodeHeaderText(entry.comment));
+  }
+  return mailbox;
+}
+
+}  // namespace
+
+std::vector<Mailbox> ParseAddressList(std::string_view raw) {
+  std::vector<Mailbox> mailboxes;
+  RawEntry entry;
+  auto finish = [&] {
+    if (!Trimmed(entry.phrase).empty() || !Trimmed(entry.angle).empty()) {
+      Mailbox mailbox = ToMailbox(entry);
+      if (!mailbox.address.empty() || !mailbox.name.empty()) mailboxes.push_back(std::move(mailbox));
+    }
+    entry = RawEntry{};
+  };
+  for (std::size_t i = 0; i < raw.size(); ++i) {
+    const char c = raw[i];
+    const bool in_angle = entry.has_angle && !entry.angle_closed;
+    std::string& target = in_angle ? entry.angle : entry.phrase;
+    if (c == '"') {
+      // A quoted string: its content belongs to the phrase, unescaped.
+      for (++i; i < raw.size() && raw[i] != '"'; ++i) {
+        if (raw[i] == '\\' && i + 1 < raw.size()) ++i;
+        target += raw[i];
+      }
+    } else if (c == '(') {
+      int depth = 1;
+      std::string comment;
+      for (++i; i < raw.size() && depth > 0; ++i) {
+        if (raw[i] == '\\' && i + 1 < raw.size()) {
+          comment += raw[++i];
+          continue;
+        }
+        if (raw[i] == '(') ++depth;
+        if (raw[i] == ')' && --depth == 0) break;
+        comment += raw[i];
+      }
+      if (entry.comment.empty()) entry.comment = comment;
+      target += ' ';
+    } else if (c == '<' && !entry.has_angle) {
+      entry.has_angle = true;
+    } else if (c == '>' && in_angle) {
+      entry.angle_closed = true;
+    } else if (c == ',' && !in_angle) {
+      finish();
+    } else if (c == ':' && !entry.has_angle) {
+      entry = RawEntry{};  // a group's name
+    } else if (c == ';' && !in_angle) {
+      finish();
+    } else {
+      target += c;
+    }
+  }
+  finish();
+  return mailboxes;
+}
+
+std::string RecipientNames(const std::vector<Mailbox>& mailboxes) {
+  std::string out;
+  for (const Mailbox& mailbox : mailboxes) {
+    if (!out.empty()) out += "; ";
+    out += mailbox.name.empty() ? mailbox.address : mailbox.name;
+  }
+  return out;
+}
+
+}  // namespace qs::dirstore

@@ -1,0 +1,72 @@
+#include "mailstore/dirstore/dir_folder.h"
+
+#include "mailstore/dirstore/dir_item.h"
+
+namespace qs::dirstore {
+
+namespace {
+
+template <class Vector>
+const auto& At(const Vector& items, std::int32_t position, const char* what) {
+  if (position < 1 || static_cast<std::size_t>(position) > items.size())
+    throw MailStoreError(std::string("no ") + what + " at position " + std::to_string(position));
+  return items[static_cast<std::size_t>(position - 1)];
+}
+
+}  // namespace
+
+DirFolder::DirFolder(SharedContext context, std::vector<std::string> names)
+    : context_(std::move(context)), names_(std::move(names)) {
+  for (const std::string& name : names_) relative_path_ += (relative_path_.empty() ? "" : "/") + name;
+}
+
+const FolderListing& DirFolder::Listing() {
+  if (!listing_) {
+    const std::filesystem::path path = context_->root / RelativePath();
+    listing_ = ListFolder(path);
+    directory_ = std::make_shared<const Directory>(path.string());
+  }
+  return *listing_;
+}
+
+std::unique_ptr<Folder> DirFolder::Child(const std::string& name) const {
+  std::vector<std::string> names = names_;
+  names.push_back(name);
+  return std::make_unique<DirFolder>(context_, std::move(names));
+}
+
+std::unique_ptr<Folder> DirFolder::Subfolder(const std::string& name) {
+  const auto found = FindName(Listing().subfolders, name);
+  if (!found) throw MailStoreError("The folder \"" + name + "\" was not found in " + FolderPath() + ".");
+  return Child(Listing().subfolders[*found]);
+}
+
+std::int32_t DirFolder::SubfolderCount() {
+  return static_cast<std::int32_t>(Listing().subfolders.size());
+}
+
+std::unique_ptr<Folder> DirFolder::SubfolderAt(std::int32_t position) {
+  return Child(At(Listing().subfolders, position, "subfolder"));
+}
+
+std::int32_t DirFolder::ItemCount() { return static_cast<std::int32_t>(Listing().items.size()); }
+
+std::unique_ptr<MailItem> DirFolder::ItemAt(std::int32_t position) {
+  const std::string& name = At(Listing().items, position, "item");
+  return std::make_unique<DirItem>(context_, RelativePath() + "/" + name, directory_, name);
+}
+
+std::string DirFolder::FolderPath() {
+  std::string path = "\\";
+  for (const std::string& name : names_) path += "\\" + name;
+  return path;
+}
+
+std::string DirFolder::FullPath() {
+  std::string path = FolderPath();
+  for (char& c : path)
+    if (c == '\\') c = '/';
+  return path;
+}
+
+}  // namespace qs::dirstore

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "mailstore/dirstore/directory.h"
+#include "mailstore/dirstore/folder_listing.h"
+#include "mailstore/dirstore/store_context.h"
+#include "mailstore/mail_store.h"
+
+namespace qs::dirstore {
+
+// A directory of the store. names: the store's name, then each folder name.
+class DirFolder : public Folder {
+ public:
+  DirFolder(SharedContext context, std::vector<std::string> names);
+
+  std::unique_ptr<Folder> Subfolder(const std::string& name) override;
+  std::int32_t SubfolderCount() override;
+  std::unique_ptr<Folder> SubfolderAt(std::int32_t position) override;
+  std::int32_t ItemCount() override;
+  std::unique_ptr<MailItem> ItemAt(std::int32_t position) override;
+  std::string FolderPath() override;
+  std::string FullPath() override;
+
+  // The folder's path below the mail root, "/" between the names.
+  const std::string& RelativePath() const { return relative_path_; }
+
+ private:
+  const FolderListing& Listing();
+  std::unique_ptr<Folder> Child(const std::string& name) const;
+
+  SharedContext context_;
+  std::vector<std::string> names_;
+  std::string relative_path_;
+  std::optional<FolderListing> listing_;
+  std::shared_ptr<const Directory> directory_;
+};
+
+}  // namespace qs::dirstore

@@ -1,0 +1,65 @@
+#include "mailstore/dirstore/dir_item.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "mailstore/dirstore/dir_folder.h"
+#include "mailstore/dirstore/entry_id.h"
+#include "mailstore/dirstore/header_block.h"
+
+namespace qs::dirstore {
+
+DirItem::DirItem(SharedContext context, std::string relative_path,
+                 std::shared_ptr<const Directory> base, std::string name)
+    : context_(std::move(context)),
+      relative_path_(std::move(relative_path)),
+      base_(std::move(base)),
+      name_(std::move(name)) {}
+
+const MessageSummary& DirItem::Summary() {
+  if (summary_) return *summary_;
+  const RawHeaders headers = ScanHeaders(ReadHeaderBlock(*base_, name_));
+  const auto slash = relative_path_.rfind('/');
+  const std::string_view file_name =
+      std::string_view(relative_path_).substr(slash == std::string::npos ? 0 : slash + 1);
+  summary_ = Summarize(headers, file_name, [this] {
+    struct stat status {};
+    if (fstatat(base_->Descriptor(), name_.c_str(), &status, 0) != 0)
+      throw MailStoreError("cannot read " + base_->Path() + "/" + name_ + ": " +
+                           std::strerror(errno));
+    return LocalTimeOf(static_cast<long long>(status.st_mtime));
+  });
+  return *summary_;
+}
+
+std::string DirItem::EntryID() { return EncodeEntryId(relative_path_); }
+
+std::unique_ptr<Folder> DirItem::Parent() {
+  std::vector<std::string> names;
+  std::size_t start = 0;
+  for (std::size_t slash; (slash = relative_path_.find('/', start)) != std::string::npos;
+       start = slash + 1)
+    names.push_back(relative_path_.substr(start, slash - start));
+  // A Maildir's cur/ and new/ belong to the folder that holds them.
+  if (names.size() > 1 && (names.back() == "cur" || names.back() == "new")) names.pop_back();
+  if (names.empty()) throw MailStoreError("the item " + relative_path_ + " lies in no folder");
+  return std::make_unique<DirFolder>(context_, std::move(names));
+}
+
+// Writing mail out of the directory store is its own piece of work; until it
+// is there, the save reports these as failures of the item.
+void DirItem::SaveAs(const std::string&, SaveType) {
+  throw MailStoreError("Saving is not available in the directory mail store yet.");
+}
+
+std::int32_t DirItem::AttachmentCount() {
+  throw MailStoreError("Attachments are not available in the directory mail store yet.");
+}
+
+std::unique_ptr<Attachment> DirItem::AttachmentAt(std::int32_t) {
+  throw MailStoreError("Attachments are not available in the directory mail store yet.");
+}
+
+}  // namespace qs::dirstore

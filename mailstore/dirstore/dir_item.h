@@ -1,0 +1,46 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "mailstore/dirstore/directory.h"
+#include "mailstore/dirstore/message_summary.h"
+#include "mailstore/dirstore/store_context.h"
+#include "mailstore/mail_store.h"
+
+namespace qs::dirstore {
+
+// A mail file. Its header block is read once, when a property is first
+// asked; the body is left for saving.
+class DirItem : public MailItem {
+ public:
+  // relative_path: below the mail root, "/" between the names; the file is
+  // opened as name below base.
+  DirItem(SharedContext context, std::string relative_path,
+          std::shared_ptr<const Directory> base, std::string name);
+
+  int Class() override { return Summary().item_class; }
+  DateTime SentOn() override { return Summary().sent_on; }
+  DateTime ReceivedTime() override { return Summary().received; }
+  DateTime CreationTime() override { return Summary().received; }
+  bool Sent() override { return Summary().sent; }
+  std::string SenderEmailAddress() override { return Summary().sender_address; }
+  std::string To() override { return Summary().to; }
+  std::string Subject() override { return Summary().subject; }
+  std::string EntryID() override;
+  std::unique_ptr<Folder> Parent() override;
+  void SaveAs(const std::string& path, SaveType type) override;
+  std::int32_t AttachmentCount() override;
+  std::unique_ptr<Attachment> AttachmentAt(std::int32_t position) override;
+
+ private:
+  const MessageSummary& Summary();
+
+  SharedContext context_;
+  std::string relative_path_;
+  std::shared_ptr<const Directory> base_;
+  std::string name_;
+  std::optional<MessageSummary> summary_;
+};
+
+}  // namespace qs::dirstore

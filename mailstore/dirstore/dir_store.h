@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+#include "mailstore/dirstore/store_context.h"
+#include "mailstore/mail_store.h"
+
+namespace qs {
+class Application;
+}
+
+namespace qs::dirstore {
+
+// A tree of mail files: the mail root's subdirectories are the top-level
+// folders, each folder a directory of ".eml" files and Maildir folders.
+class DirStore : public MailStore {
+ public:
+  // app: for the folder chooser, which asks on the console.
+  DirStore(Application& app, std::filesystem::path mail_root);
+
+  std::unique_ptr<Folder> TopFolder(const std::string& name) override;
+  std::unique_ptr<Folder> PickFolder() override;
+  std::unique_ptr<MailItem> GetItemFromID(const std::string& entry_id) override;
+
+ private:
+  Application& app_;
+  SharedContext context_;
+};
+
+}  // namespace qs::dirstore

@@ -1,0 +1,55 @@
+#include "mailstore/dirstore/entry_id.h"
+
+namespace qs::dirstore {
+
+namespace {
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+bool SafeRelativePath(std::string_view path) {
+  if (path.empty() || path.front() == '/' || path.back() == '/') return false;
+  if (path.find('\0') != std::string_view::npos) return false;
+  std::size_t start = 0;
+  while (true) {
+    const auto end = path.find('/', start);
+    const std::string_view name = path.substr(start, end == std::string_view::npos ? end : end - start);
+    if (name.empty() || name == "." || name == "..") return false;
+    if (end == std::string_view::npos) return true;
+    start = end + 1;
+  }
+}
+
+}  // namespace
+
+std::string EncodeEntryId(std::string_view relative_path) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string id;
+  id.reserve(relative_path.size() * 2);
+  for (char c : relative_path) {
+    const auto byte = static_cast<unsigned char>(c);
+    id += kDigits[byte >> 4];
+    id += kDigits[byte & 0xF];
+  }
+  return id;
+}
+
+std::optional<std::string> DecodeEntryId(std::string_view entry_id) {
+  if (entry_id.empty() || entry_id.size() % 2 != 0) return std::nullopt;
+  std::string path;
+  path.reserve(entry_id.size() / 2);
+  for (std::size_t i = 0; i < entry_id.size(); i += 2) {
+    const int high = HexValue(entry_id[i]);
+    const int low = HexValue(entry_id[i + 1]);
+    if (high < 0 || low < 0) return std::nullopt;
+    path += static_cast<char>(high * 16 + low);
+  }
+  if (!SafeRelativePath(path)) return std::nullopt;
+  return path;
+}
+
+}  // namespace qs::dirstore

@@ -1,0 +1,150 @@
+#include "mailstore/dirstore/header_block.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "mailstore/dirstore/directory.h"
+#include "mailstore/mail_store.h"
+
+namespace qs::dirstore {
+
+namespace {
+
+bool SameName(std::string_view a, std::string_view lower) {
+  if (a.size() != lower.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char c = a[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != lower[i]) return false;
+  }
+  return true;
+}
+
+std::string* FieldFor(RawHeaders& headers, std::string_view name) {
+  switch (name.size()) {
+    case 2: return SameName(name, "to") ? &headers.to : nullptr;
+    case 4:
+      if (SameName(name, "date")) return &headers.date;
+      return SameName(name, "from") ? &headers.from : nullptr;
+    case 7: return SameName(name, "subject") ? &headers.subject : nullptr;
+    case 8:
+      if (SameName(name, "received")) return &headers.received;
+      return SameName(name, "x-unsent") ? &headers.x_unsent : nullptr;
+    case 12: return SameName(name, "content-type") ? &headers.content_type : nullptr;
+    case 13: return SameName(name, "content-class") ? &headers.content_class : nullptr;
+    default: return nullptr;
+  }
+}
+
+std::string Trimmed(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  const auto last = text.find_last_not_of(" \t");
+  return std::string(text.substr(first, last - first + 1));
+}
+
+// The end of the header block: the first empty line, or the end of the data.
+std::size_t HeaderEnd(std::string_view data, std::size_t from) {
+  for (std::size_t i = from; (i = data.find('\n', i)) != std::string_view::npos; ++i) {
+    const std::size_t next = i + 1;
+    if (next < data.size() && data[next] == '\n') return next;
+    if (next + 1 < data.size() && data[next] == '\r' && data[next + 1] == '\n') return next;
+  }
+  return std::string_view::npos;
+}
+
+class File {
+ public:
+  File(int directory, const std::string& name)
+      : fd_(openat(directory, name.c_str(), O_RDONLY | O_CLOEXEC)) {}
+  ~File() {
+    if (fd_ >= 0) close(fd_);
+  }
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+  int Descriptor() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+RawHeaders ScanHeaders(std::string_view block) {
+  RawHeaders headers;
+  std::string* current = nullptr;  // the field whose lines are being gathered
+  bool first_line = true;
+  std::size_t line_start = 0;
+  while (line_start < block.size()) {
+    auto line_end = block.find('\n', line_start);
+    if (line_end == std::string_view::npos) line_end = block.size();
+    std::string_view line = block.substr(line_start, line_end - line_start);
+    line_start = line_end + 1;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.empty()) break;
+    // An mbox separator line before the headers is not a field.
+    if (first_line && line.substr(0, 5) == "From ") {
+      first_line = false;
+      continue;
+    }
+    first_line = false;
+    if (line.front() == ' ' || line.front() == '\t') {
+      if (current) *current += line;
+      continue;
+    }
+    current = nullptr;
+    const auto colon = line.find(':');
+    if (colon == std::string_view::npos) continue;
+    std::string_view name = line.substr(0, colon);
+    while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.remove_suffix(1);
+    std::string* field = FieldFor(headers, name);
+    // Only the first occurrence counts; "Received" lines come newest first.
+    if (!field || !field->empty()) continue;
+    *field = line.substr(colon + 1);
+    if (field->empty()) *field = " ";  // present but empty: later copies stay ignored
+    current = field;
+  }
+  for (std::string* field : {&headers.date, &headers.received, &headers.from, &headers.to,
+                             &headers.subject, &headers.content_type, &headers.content_class,
+                             &headers.x_unsent})
+    *field = Trimmed(*field);
+  return headers;
+}
+
+std::string ReadHeaderBlock(const Directory& directory, const std::string& name) {
+  // Most header blocks fit in the first 4 KiB; long Received chains need more.
+  static constexpr std::size_t kChunk = 4096;
+  static constexpr std::size_t kLimit = 1 << 20;
+  File file(directory.Descriptor(), name);
+  if (file.Descriptor() < 0)
+    throw MailStoreError("cannot open " + directory.Path() + "/" + name + ": " + std::strerror(errno));
+  std::string data;
+  std::size_t scanned = 0;
+  while (data.size() < kLimit) {
+    const std::size_t old_size = data.size();
+    data.resize(old_size + kChunk);
+    const ssize_t got = read(file.Descriptor(), data.data() + old_size, kChunk);
+    if (got < 0) {
+      if (errno == EINTR) {
+        data.resize(old_size);
+        continue;
+      }
+      throw MailStoreError("cannot read " + directory.Path() + "/" + name + ": " +
+                           std::strerror(errno));
+    }
+    data.resize(old_size + static_cast<std::size_t>(got));
+    if (got == 0) break;
+    const auto end = HeaderEnd(data, scanned);
+    if (end != std::string::npos) {
+      data.resize(end);
+      break;
+    }
+    scanned = data.size() > 2 ? data.size() - 2 : 0;
+  }
+  return data;
+}
+
+}  // namespace qs::dirstore

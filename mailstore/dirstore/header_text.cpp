@@ -1,0 +1,191 @@
+#include "mailstore/dirstore/header_text.h"
+
+#include "mailstore/dirstore/gmime_library.h"
+
+#include <gmime/gmime.h>
+
+#include <cctype>
+#include <optional>
+
+namespace qs::dirstore {
+
+namespace {
+
+struct EncodedWord {
+  std::size_t end = 0;  // one past the closing "?="
+  std::string charset;
+  std::string bytes;
+};
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+std::string DecodeQ(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '_') {
+      out += ' ';
+    } else if (text[i] == '=' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
+               HexValue(text[i + 2]) >= 0) {
+      out += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+      i += 2;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+int Base64Value(char c) {
+  if (c >= 'A' && c <= 'Z') return c - 'A';
+  if (c >= 'a' && c <= 'z') return c - 'a' + 26;
+  if (c >= '0' && c <= '9') return c - '0' + 52;
+  if (c == '+') return 62;
+  if (c == '/') return 63;
+  return -1;
+}
+
+std::string DecodeB(std::string_view text) {
+  std::string out;
+  unsigned bits = 0;
+  int count = 0;
+  for (char c : text) {
+    if (c == '=') break;
+    const int value = Base64Value(c);
+    if (value < 0) continue;
+    bits = (bits << 6) | static_cast<unsigned>(value);
+    count += 6;
+    if (count >= 8) {
+      count -= 8;
+      out += static_cast<char>((bits >> count) & 0xFF);
+    }
+  }
+  return out;
+}
+
+// Reads "=?charset?B?text?=" at position at, if one is there.
+std::optional<EncodedWord> ReadEncodedWord(std::string_view raw, std::size_t at) {
+  if (raw.compare(at, 2, "=?") != 0) return std::nullopt;
+  const auto charset_end = raw.find('?', at + 2);
+  if (charset_end == std::string_view::npos || charset_end + 2 >= raw.size() ||
+      raw[charset_end + 2] != '?')
+    return std::nullopt;
+  const char encoding = static_cast<char>(std::toupper(static_cast<unsigned char>(raw[charset_end + 1])));
+  if (encoding != 'B' && encoding != 'Q') return std::nullopt;
+  const auto text_start = charset_end + 3;
+  // The text holds no "?", so the first one ends it, whatever "=" it ends with.
+  const auto text_end = raw.find('?', text_start);
+  if (text_end == std::string_view::npos || text_end + 1 >= raw.size() || raw[text_end + 1] != '=')
+    return std::nullopt;
+  std::string_view charset = raw.substr(at + 2, charset_end - at - 2);
+  if (charset.empty() || charset.find_first_of(" \t") != std::string_view::npos) return std::nullopt;
+  charset = charset.substr(0, charset.find('*'));  // RFC 2231 language
+  const std::string_view text = raw.substr(text_start, text_end - text_start);
+  if (text.find_first_of(" \t") != std::string_view::npos) return std::nullopt;
+  return EncodedWord{text_end + 2, std::string(charset),
+                     encoding == 'B' ? DecodeB(text) : DecodeQ(text)};
+}
+
+bool SameCharset(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
+
+std::string MakeValidUtf8(std::string_view bytes) {
+  if (g_utf8_validate(bytes.data(), static_cast<gssize>(bytes.size()), nullptr))
+    return std::string(bytes);
+  gchar* valid = g_utf8_make_valid(bytes.data(), static_cast<gssize>(bytes.size()));
+  std::string out(valid);
+  g_free(valid);
+  return out;
+}
+
+// GMime keeps the converters it opens, so asking for one per header is cheap.
+class Converter {
+ public:
+  explicit Converter(const char* from) : cd_(g_mime_iconv_open("UTF-8", from)) {}
+  ~Converter() {
+    if (Usable()) g_mime_iconv_close(cd_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+  bool Usable() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  iconv_t Descriptor() const { return cd_; }
+
+ private:
+  iconv_t cd_;
+};
+
+std::optional<std::string> Convert(std::string_view bytes, const char* from) {
+  const Converter converter(from);
+  if (!converter.Usable()) return std::nullopt;
+  char* converted = g_mime_iconv_strndup(converter.Descriptor(), bytes.data(), bytes.size());
+  if (!converted) return std::nullopt;
+  std::string out(converted);
+  g_free(converted);
+  return out;
+}
+
+std::string PlainToUtf8(std::string_view bytes) {
+  if (g_utf8_validate(bytes.data(), static_cast<gssize>(bytes.size()), nullptr))
+    return std::string(bytes);
+  if (auto converted = Convert(bytes, "WINDOWS-1252")) return *converted;
+  return MakeValidUtf8(bytes);
+}
+
+}  // namespace
+
+std::string CharsetToUtf8(std::string_view bytes, std::string_view charset) {
+  EnsureGMimeInitialised();
+  const std::string name(charset);
+  const char* iconv_name = g_mime_charset_iconv_name(name.c_str());
+  if (iconv_name && SameCharset(iconv_name, "UTF-8")) return MakeValidUtf8(bytes);
+  if (iconv_name)
+    if (auto converted = Convert(bytes, iconv_name)) return *converted;
+  return PlainToUtf8(bytes);
+}
+
+std::string DecodeHeaderText(std::string_view raw) {
+  std::string out;
+  std::string pending;          // bytes of adjacent encoded words, not yet converted
+  std::string pending_charset;
+  auto flush = [&] {
+    if (!pending.empty()) out += CharsetToUtf8(pending, pending_charset);
+    pending.clear();
+  };
+  std::size_t plain_start = 0;
+  bool after_word = false;
+  for (std::size_t i = 0; i < raw.size();) {
+    auto word = raw[i] == '=' ? ReadEncodedWord(raw, i) : std::nullopt;
+    if (!word) {
+      ++i;
+      continue;
+    }
+    std::string_view between = raw.substr(plain_start, i - plain_start);
+    const bool blank = between.find_first_not_of(" \t\r\n") == std::string_view::npos;
+    if (!(after_word && blank)) {
+      flush();
+      out += PlainToUtf8(between);
+    }
+    // Bytes of one charset are joined before converting: a character may be
+    // split between two words.
+    if (!pending.empty() && !SameCharset(pending_charset, word->charset)) flush();
+    pending_charset = word->charset;
+    pending += word->bytes;
+    i = plain_start = word->end;
+    after_word = true;
+  }
+  flush();
+  out += PlainToUtf8(raw.substr(plain_start));
+  return out;
+}
+
+}  // namespace qs::dirstore

@@ -1,0 +1,20 @@
+#pragma once
+// Header texts as the mail holds them, turned into UTF-8.
+
+#include <string>
+#include <string_view>
+
+namespace qs::dirstore {
+
+// Decodes the encoded words of an unstructured header text (RFC 2047) one by
+// one: GMime 3.2 drops every encoded word after one that ends in "="
+// padding, so its decoder is not used for these texts. Adjacent encoded words
+// lose the blanks between them; bytes outside encoded words that are not
+// UTF-8 are read as Windows-1252.
+std::string DecodeHeaderText(std::string_view raw);
+
+// Converts text in a MIME charset to UTF-8; unknown charsets and invalid
+// bytes never fail, they give a best reading.
+std::string CharsetToUtf8(std::string_view bytes, std::string_view charset);
+
+}  // namespace qs::dirstore

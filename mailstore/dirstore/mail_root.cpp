@@ -1,0 +1,25 @@
+#include "mailstore/dirstore/mail_root.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "mailstore/mail_store.h"
+#include "platform/system.h"
+
+namespace qs::dirstore {
+
+std::string FindMailRoot() {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  if (const char* named = std::getenv("QUILLSTOW_MAILROOT"); named && *named) {
+    if (!fs::is_directory(named, error))
+      throw MailStoreError(std::string("QUILLSTOW_MAILROOT is not a directory: ") + named);
+    return named;
+  }
+  const fs::path installed = fs::path(ProgramDirectory()) / "sample-mailbox";
+  if (fs::is_directory(installed, error)) return installed.string();
+  if (fs::is_directory(QUILLSTOW_SOURCE_SAMPLE_MAILBOX, error)) return QUILLSTOW_SOURCE_SAMPLE_MAILBOX;
+  throw MailStoreError("no mail store: set QUILLSTOW_MAILROOT to a directory of mail");
+}
+
+}  // namespace qs::dirstore

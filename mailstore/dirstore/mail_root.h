@@ -1,0 +1,14 @@
+#pragma once
+// Where the directory mail store lives.
+
+#include <string>
+
+namespace qs::dirstore {
+
+// The directory named by QUILLSTOW_MAILROOT; without it, the sample mailbox
+// that ships with the program: "sample-mailbox" beside the program, else the
+// one in the source tree the program was built from. Throws MailStoreError
+// when none of them is a directory.
+std::string FindMailRoot();
+
+}  // namespace qs::dirstore

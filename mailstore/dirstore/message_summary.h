@@ -1,0 +1,36 @@
+#pragma once
+// What the search shows of a message, derived from its header block.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "mailstore/date_time.h"
+#include "mailstore/dirstore/header_block.h"
+
+namespace qs::dirstore {
+
+struct MessageSummary {
+  int item_class = 0;
+  DateTime sent_on;
+  bool sent = false;
+  DateTime received;  // also the creation time
+  std::string sender_address;
+  std::string to;
+  std::string subject;
+};
+
+// A mail date header ("Tue, 30 Jun 2009 17:00:00 +0200") in local time.
+std::optional<DateTime> ParseMailDate(std::string_view text);
+
+// A time in seconds since 1970 in local time.
+DateTime LocalTimeOf(long long unix_seconds);
+
+// file_name: the message's file name (for the Maildir draft flag);
+// modified: the file's modification time, asked only when no header gives a
+// date.
+MessageSummary Summarize(const RawHeaders& headers, std::string_view file_name,
+                         const std::function<DateTime()>& modified);
+
+}  // namespace qs::dirstore

@@ -1,0 +1,48 @@
+#include "mailstore/folder_path.h"
+
+#include "platform/application.h"
+
+namespace qs {
+
+namespace {
+
+// Splits off the name before the first backslash of rest.
+std::string NextName(std::string_view& rest) {
+  const auto end = rest.find('\\');
+  std::string name(rest.substr(0, end));
+  rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+  return name;
+}
+
+}  // namespace
+
+std::unique_ptr<Folder> GetFolderFromPath(Application& app, MailStore& store,
+                                          std::string_view path) {
+  if (path.substr(0, 2) != "\\\\") {
+    app.MsgBox("Error: folder path should start with \\\\");
+    return nullptr;
+  }
+  std::string_view rest = path.substr(2);
+  try {
+    std::unique_ptr<Folder> folder = store.TopFolder(NextName(rest));
+    while (!rest.empty()) folder = folder->Subfolder(NextName(rest));
+    return folder;
+  } catch (const std::exception& error) {
+    app.Debug(std::string("folder path ") + std::string(path) + ": " + error.what());
+    return nullptr;
+  }
+}
+
+std::optional<std::string> GetMailFolder(Application& app, const MailStoreOpener& open) {
+  try {
+    std::unique_ptr<MailStore> store = open(app);
+    std::unique_ptr<Folder> folder = store->PickFolder();
+    if (!folder) return std::nullopt;
+    return folder->FolderPath();
+  } catch (const std::exception& error) {
+    app.Debug(std::string("folder picker: ") + error.what());
+    return std::nullopt;
+  }
+}
+
+}  // namespace qs

@@ -1,0 +1,86 @@
+#pragma once
+// Every operation the program asks of a mail store: Outlook through its
+// automation objects on Windows, a directory of mail files elsewhere. Each
+// command opens the store anew and drops it at its end. Any operation may
+// throw MailStoreError with the store's own description of what went wrong.
+
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "mailstore/date_time.h"
+
+namespace qs {
+
+class MailStoreError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Outlook's item classes that the program tells apart.
+inline constexpr int kMailItemClass = 43;
+inline constexpr int kReportItemClass = 46;
+inline constexpr int kMeetingRequestClass = 53;
+
+// The file types of SaveAs, by Outlook's numbers.
+enum class SaveType { Text = 0, RichText = 1, Message = 3, Html = 5, MessageUnicode = 9 };
+
+class Folder;
+
+class Attachment {
+ public:
+  virtual ~Attachment() = default;
+  virtual std::string FileName() = 0;
+  virtual void SaveAsFile(const std::string& path) = 0;
+};
+
+// An item of a folder. Only the class may be asked of every item; the rest
+// belongs to mail items (class 43).
+class MailItem {
+ public:
+  virtual ~MailItem() = default;
+  virtual int Class() = 0;
+  virtual DateTime SentOn() = 0;
+  virtual DateTime ReceivedTime() = 0;
+  virtual DateTime CreationTime() = 0;
+  virtual bool Sent() = 0;
+  virtual std::string SenderEmailAddress() = 0;
+  virtual std::string To() = 0;
+  virtual std::string Subject() = 0;
+  virtual std::string EntryID() = 0;
+  virtual std::unique_ptr<Folder> Parent() = 0;
+  virtual void SaveAs(const std::string& path, SaveType type) = 0;
+  virtual std::int32_t AttachmentCount() = 0;
+  // position counts from 1 to AttachmentCount().
+  virtual std::unique_ptr<Attachment> AttachmentAt(std::int32_t position) = 0;
+};
+
+class Folder {
+ public:
+  virtual ~Folder() = default;
+  // Throws when there is no subfolder of that name.
+  virtual std::unique_ptr<Folder> Subfolder(const std::string& name) = 0;
+  // Subfolders and items in the store's own order; positions count from 1.
+  virtual std::int32_t SubfolderCount() = 0;
+  virtual std::unique_ptr<Folder> SubfolderAt(std::int32_t position) = 0;
+  virtual std::int32_t ItemCount() = 0;
+  virtual std::unique_ptr<MailItem> ItemAt(std::int32_t position) = 0;
+  // "\\Store\Folder\Subfolder".
+  virtual std::string FolderPath() = 0;
+  // The same path with "/" between the names: "//Store/Folder/Subfolder".
+  virtual std::string FullPath() = 0;
+};
+
+// The store's namespace, as one command holds it.
+class MailStore {
+ public:
+  virtual ~MailStore() = default;
+  // Throws when there is no top-level folder of that name.
+  virtual std::unique_ptr<Folder> TopFolder(const std::string& name) = 0;
+  // The store's own folder chooser; nothing when the user chose none.
+  virtual std::unique_ptr<Folder> PickFolder() = 0;
+  virtual std::unique_ptr<MailItem> GetItemFromID(const std::string& entry_id) = 0;
+};
+
+}  // namespace qs

@@ -1,0 +1,70 @@
+#include "mailstore/search.h"
+
+#include "mailstore/date_parse.h"
+#include "mailstore/date_text.h"
+#include "mailstore/folder_path.h"
+#include "platform/application.h"
+#include "platform/list_view.h"
+
+namespace qs {
+
+void SearchMailFolder(Application& app, const MailStoreOpener& open, const std::string& path,
+                      ListView& list, const SearchSettings& settings) {
+  try {
+    std::unique_ptr<MailStore> store = open(app);
+    std::unique_ptr<Folder> folder = GetFolderFromPath(app, *store, path);
+    list.Clear();
+    if (!folder) throw MailStoreError("no folder at " + path);
+    const SearchContext context{list, settings, CurrentLocaleFacts()};
+    SearchFolder(context, *folder);
+  } catch (const std::exception& error) {
+    app.Debug(std::string("search: ") + error.what());
+    app.ReportFailure(kSearchFailure);
+  }
+}
+
+void SearchFolder(const SearchContext& context, Folder& folder) {
+  const DateTime since =
+      DateOrDefault(context.settings.since, MakeDateTime(1900, 1, 1), context.locale);
+  const DateTime before =
+      DateOrDefault(context.settings.before, MakeDateTime(2099, 12, 31), context.locale);
+  std::string folder_path;
+  const std::int32_t items = folder.ItemCount();
+  for (std::int32_t position = 1; position <= items; ++position) {
+    std::unique_ptr<MailItem> item = folder.ItemAt(position);
+    if (item->Class() != kMailItemClass) continue;
+    const DateTime latest = GetLatestTime(*item);
+    if (latest < since || before < latest) continue;
+    if (folder_path.empty()) folder_path = folder.FolderPath();
+    AddMailToList(context, folder_path, *item);
+  }
+  const std::int32_t subfolders = folder.SubfolderCount();
+  for (std::int32_t position = 1; position <= subfolders; ++position)
+    SearchFolder(context, *folder.SubfolderAt(position));
+}
+
+DateTime GetLatestTime(MailItem& item) {
+  DateTime latest = item.CreationTime();
+  if (item.Sent()) latest = std::max(latest, item.SentOn());
+  return std::max(latest, item.ReceivedTime());
+}
+
+void AddMailToList(const SearchContext& context, const std::string& folder_path, MailItem& item) {
+  // Everything is read before the row is appended, so that an item that
+  // cannot be read leaves no half-filled row behind.
+  const std::string& format = context.settings.date_format;
+  std::string sent = FormatDate(item.SentOn(), format, context.locale);
+  std::string texts[7] = {item.SenderEmailAddress(),
+                          item.Subject(),
+                          item.To(),
+                          FormatDate(item.ReceivedTime(), format, context.locale),
+                          item.EntryID(),
+                          folder_path,
+                          FormatDate(GetLatestTime(item), format, context.locale)};
+  ListView& list = context.list;
+  const std::int32_t row = list.AddRow(std::move(sent));
+  for (int column = 1; column <= 7; ++column)
+    list.SetText(row, column, std::move(texts[column - 1]));
+}
+
+}  // namespace qs

@@ -1,0 +1,49 @@
+#pragma once
+// The search: every mail item of a folder and its subfolders whose latest
+// time lies in the date window goes into the list, one row per item.
+
+#include <string>
+
+#include "mailstore/date_time.h"
+#include "mailstore/mail_store.h"
+#include "mailstore/open_mail_store.h"
+#include "platform/locale.h"
+
+namespace qs {
+
+class Application;
+class ListView;
+
+// The options the search reads, as the options dialog shows them when the
+// search starts.
+struct SearchSettings {
+  std::string since;
+  std::string before;
+  std::string date_format;
+};
+
+// What one search carries down the folder tree.
+struct SearchContext {
+  ListView& list;
+  const SearchSettings& settings;
+  LocaleFacts locale;
+};
+
+inline constexpr const char* kSearchFailure = "Can't access the specified Mail Folder.";
+
+// Empties the list and fills it from the folder the path names. Every failure
+// is reported to the user here; rows found before it stay in the list.
+void SearchMailFolder(Application& app, const MailStoreOpener& open, const std::string& path,
+                      ListView& list, const SearchSettings& settings);
+
+// Lists the folder's own mail items, then those of each subfolder in turn.
+void SearchFolder(const SearchContext& context, Folder& folder);
+
+// The latest of the item's creation, sent (when it was sent) and received times.
+DateTime GetLatestTime(MailItem& item);
+
+// Appends the item's row: Sent, From, Subject, To, Received, EntryID, Folder,
+// LatestTime.
+void AddMailToList(const SearchContext& context, const std::string& folder_path, MailItem& item);
+
+}  // namespace qs

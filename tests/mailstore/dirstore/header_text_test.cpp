@@ -1,0 +1,47 @@
+#include "mailstore/dirstore/header_text.h"
+
+#include <gtest/gtest.h>
+
+namespace qs::dirstore {
+namespace {
+
+TEST(HeaderText, EncodedWordsAfterPaddingAreKept) {
+  // GMime 3.2.13's own decoder gives only "a" here.
+  EXPECT_EQ(DecodeHeaderText("=?UTF-8?B?YQ==?= =?UTF-8?B?Yg==?="), "ab");
+  EXPECT_EQ(DecodeHeaderText("=?UTF-8?B?R3LDvG5lciA=?= =?UTF-8?B?VGVlOiA=?= =?UTF-8?B?bmV1ZSBQcmVpc2U=?="),
+            "Grüner Tee: neue Preise");
+  EXPECT_EQ(DecodeHeaderText("Re: =?UTF-8?B?YQ==?= und =?UTF-8?B?Yg==?= !"), "Re: a und b !");
+}
+
+TEST(HeaderText, BlanksBetweenEncodedWordsGoButOthersStay) {
+  EXPECT_EQ(DecodeHeaderText("=?ISO-8859-1?Q?Caf=E9?=  \t =?ISO-8859-1?Q?_cr=E8me?="), "Café crème");
+  EXPECT_EQ(DecodeHeaderText("Price  list =?UTF-8?Q?2019?=  final"), "Price  list 2019  final");
+  EXPECT_EQ(DecodeHeaderText("=?utf-8?q?R=C3=A9union_d=27=C3=A9quipe?="), "Réunion d'équipe");
+}
+
+TEST(HeaderText, ACharacterSplitBetweenTwoWordsIsJoined) {
+  // "é" is C3 A9; the first word ends after C3.
+  EXPECT_EQ(DecodeHeaderText("=?UTF-8?Q?Caf=C3?= =?UTF-8?Q?=A9?="), "Café");
+  EXPECT_EQ(DecodeHeaderText("=?UTF-8?B?w6k=?= =?ISO-8859-1?Q?=E9?="), "éé");
+}
+
+TEST(HeaderText, CharsetsOtherThanUtf8) {
+  EXPECT_EQ(DecodeHeaderText("=?koi8-r?B?8NLJ18XU?="), "Привет");
+  EXPECT_EQ(DecodeHeaderText("=?ISO-2022-JP?B?GyRCJUYlOSVIGyhC?="), "テスト");
+  EXPECT_EQ(DecodeHeaderText("=?windows-1252?Q?=93quoted=94?="), "\u201Cquoted\u201D");
+  EXPECT_EQ(DecodeHeaderText("=?UTF-8*de?Q?Gr=C3=BC=C3=9Fe?="), "Grüße");
+}
+
+TEST(HeaderText, BrokenWordsAndRawBytesNeverFail) {
+  EXPECT_EQ(DecodeHeaderText("=?UTF-8?X?abc?="), "=?UTF-8?X?abc?=");
+  EXPECT_EQ(DecodeHeaderText("=?UTF-8?Q?unclosed"), "=?UTF-8?Q?unclosed");
+  EXPECT_EQ(DecodeHeaderText("=??Q?x?="), "=??Q?x?=");
+  EXPECT_EQ(DecodeHeaderText("=?no-such-charset?Q?abc?="), "abc");
+  EXPECT_EQ(DecodeHeaderText("Caf\xE9"), "Café");  // raw Latin-1 read as Windows-1252
+  EXPECT_EQ(DecodeHeaderText("Grüße"), "Grüße");   // raw UTF-8 (RFC 6532)
+  EXPECT_EQ(DecodeHeaderText("=?UTF-8?B?/w==?="), "\uFFFD");
+  EXPECT_EQ(DecodeHeaderText(""), "");
+}
+
+}  // namespace
+}  // namespace qs::dirstore

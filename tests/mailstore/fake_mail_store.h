@@ -1,0 +1,137 @@
+#pragma once
+// A mail store held in memory, for testing what is built on the interface.
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "mailstore/mail_store.h"
+
+namespace qs::testing {
+
+struct FakeMail {
+  int item_class = kMailItemClass;
+  DateTime sent_on = NoDate();
+  DateTime received = NoDate();
+  DateTime created = NoDate();
+  bool sent = true;
+  std::string sender, to, subject, entry_id;
+  bool unreadable = false;  // every property throws
+};
+
+struct FakeFolderData {
+  std::string name;
+  std::vector<FakeMail> items;
+  std::vector<std::shared_ptr<FakeFolderData>> subfolders;
+  bool unreadable = false;  // listing its items throws
+
+  FakeFolderData& Add(std::string child_name) {
+    subfolders.push_back(std::make_shared<FakeFolderData>());
+    subfolders.back()->name = std::move(child_name);
+    return *subfolders.back();
+  }
+};
+
+class FakeItem : public MailItem {
+ public:
+  explicit FakeItem(const FakeMail& mail) : mail_(mail) {}
+  int Class() override { return Check().item_class; }
+  DateTime SentOn() override { return Check().sent_on; }
+  DateTime ReceivedTime() override { return Check().received; }
+  DateTime CreationTime() override { return Check().created; }
+  bool Sent() override { return Check().sent; }
+  std::string SenderEmailAddress() override { return Check().sender; }
+  std::string To() override { return Check().to; }
+  std::string Subject() override { return Check().subject; }
+  std::string EntryID() override { return Check().entry_id; }
+  std::unique_ptr<Folder> Parent() override { throw MailStoreError("not kept"); }
+  void SaveAs(const std::string&, SaveType) override { throw MailStoreError("not kept"); }
+  std::int32_t AttachmentCount() override { return 0; }
+  std::unique_ptr<Attachment> AttachmentAt(std::int32_t) override {
+    throw MailStoreError("no attachments");
+  }
+
+ private:
+  const FakeMail& Check() const {
+    if (mail_.unreadable) throw MailStoreError("The item cannot be read.");
+    return mail_;
+  }
+  FakeMail mail_;
+};
+
+class FakeFolder : public Folder {
+ public:
+  FakeFolder(std::shared_ptr<FakeFolderData> data, std::string path)
+      : data_(std::move(data)), path_(std::move(path)) {}
+
+  std::unique_ptr<Folder> Subfolder(const std::string& name) override {
+    for (const auto& child : data_->subfolders)
+      if (child->name == name) return std::make_unique<FakeFolder>(child, path_ + "\\" + name);
+    throw MailStoreError("The operation failed. An object could not be found.");
+  }
+  std::int32_t SubfolderCount() override {
+    return static_cast<std::int32_t>(data_->subfolders.size());
+  }
+  std::unique_ptr<Folder> SubfolderAt(std::int32_t position) override {
+    const auto& child = data_->subfolders.at(static_cast<std::size_t>(position - 1));
+    return std::make_unique<FakeFolder>(child, path_ + "\\" + child->name);
+  }
+  std::int32_t ItemCount() override {
+    if (data_->unreadable) throw MailStoreError("The folder cannot be read.");
+    return static_cast<std::int32_t>(data_->items.size());
+  }
+  std::unique_ptr<MailItem> ItemAt(std::int32_t position) override {
+    return std::make_unique<FakeItem>(data_->items.at(static_cast<std::size_t>(position - 1)));
+  }
+  std::string FolderPath() override { return path_; }
+  std::string FullPath() override {
+    std::string path = path_;
+    for (char& c : path)
+      if (c == '\\') c = '/';
+    return path;
+  }
+
+ private:
+  std::shared_ptr<FakeFolderData> data_;
+  std::string path_;
+};
+
+// Top-level folders by name; looked up as Outlook does, here by exact name.
+class FakeMailStore : public MailStore {
+ public:
+  FakeFolderData& AddStore(const std::string& name) {
+    stores_.push_back(std::make_shared<FakeFolderData>());
+    stores_.back()->name = name;
+    return *stores_.back();
+  }
+  std::unique_ptr<Folder> TopFolder(const std::string& name) override {
+    ++lookups;
+    for (const auto& store : stores_)
+      if (store->name == name) return std::make_unique<FakeFolder>(store, "\\\\" + name);
+    throw MailStoreError("The operation failed. An object could not be found.");
+  }
+  std::unique_ptr<Folder> PickFolder() override {
+    if (picked.empty()) return nullptr;
+    std::unique_ptr<Folder> folder = TopFolder(picked.front());
+    for (std::size_t i = 1; i < picked.size(); ++i) folder = folder->Subfolder(picked[i]);
+    return folder;
+  }
+  std::unique_ptr<MailItem> GetItemFromID(const std::string&) override {
+    throw MailStoreError("not kept");
+  }
+
+  FakeFolderData& TopFolderData(const std::string& name) {
+    for (const auto& store : stores_)
+      if (store->name == name) return *store;
+    throw MailStoreError("no store " + name);
+  }
+
+  std::vector<std::string> picked;  // names from the store down; empty = none chosen
+  int lookups = 0;
+
+ private:
+  std::vector<std::shared_ptr<FakeFolderData>> stores_;
+};
+
+}  // namespace qs::testing

@@ -1,0 +1,33 @@
+#pragma once
+// The console window system with a main form and its list, for tests that
+// drive the search and the folder picker.
+
+#include <sstream>
+#include <string>
+
+#include "platform/application.h"
+#include "platform/console/console_window_system.h"
+#include "platform/form.h"
+#include "platform/list_view.h"
+
+namespace qs::testing {
+
+struct WindowHarness {
+  explicit WindowHarness(const std::string& input_lines = {}) : input(input_lines) {}
+
+  std::vector<std::string> Messages() const {
+    std::vector<std::string> texts;
+    for (const MessageBoxSpec& box : console.BoxesShown()) texts.push_back(box.text);
+    return texts;
+  }
+
+  std::istringstream input;
+  std::ostringstream output;
+  std::ostringstream errors;
+  ConsoleWindowSystem console{input, output, errors};
+  Application app{console};
+  Form form{app, "frmMain", "Quillstow", 9000, 6000};
+  ListView& list = form.Add<ListView>("ListView1");
+};
+
+}  // namespace qs::testing
