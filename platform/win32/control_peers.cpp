@@ -13,8 +13,7 @@ namespace qs::win32 {
 
 ChildPeer::ChildPeer(FormWindow& window, Control& control) : window_(window), control_(control) {}
 
-void ChildPeer::Create(const wchar_t* window_class, DWORD style, DWORD ex_style,
-                       int extra_height) {
+void ChildPeer::Create(const wchar_t* window_class, DWORD style, DWORD ex_style, int extra_height) {
   extra_height_ = extra_height;
   const RECT place = window_.PixelRect(control_);
   if (window_.ShownOnWindow(control_)) style |= WS_VISIBLE;
@@ -42,9 +41,15 @@ void ChildPeer::Place() const {
 
 void ChildPeer::Update(Change what, int index) {
   switch (what) {
-    case Change::Geometry: Place(); break;
-    case Change::Visible: ShowWindow(handle_, window_.ShownOnWindow(control_) ? SW_SHOWNA : SW_HIDE); break;
-    case Change::Enabled: EnableWindow(handle_, window_.EnabledOnWindow(control_)); break;
+    case Change::Geometry:
+      Place();
+      break;
+    case Change::Visible:
+      ShowWindow(handle_, window_.ShownOnWindow(control_) ? SW_SHOWNA : SW_HIDE);
+      break;
+    case Change::Enabled:
+      EnableWindow(handle_, window_.EnabledOnWindow(control_));
+      break;
     case Change::Text:
       if (auto* captioned = dynamic_cast<CaptionedControl*>(&control_)) {
         SetWindowTextUtf8(handle_, captioned->Caption());
@@ -53,7 +58,8 @@ void ChildPeer::Update(Change what, int index) {
         UpdateWindow(handle_);
       }
       break;
-    default: break;
+    default:
+      break;
   }
   UpdateOwn(what, index);
 }
@@ -186,7 +192,8 @@ class CheckBoxPeer : public ChildPeer {
 
 class ButtonPeer : public ChildPeer {
  public:
-  ButtonPeer(FormWindow& window, CommandButton& button) : ChildPeer(window, button), button_(button) {
+  ButtonPeer(FormWindow& window, CommandButton& button)
+      : ChildPeer(window, button), button_(button) {
     Create(L"BUTTON", (button.IsDefault() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP, 0);
   }
   void Command(WORD code) override {
@@ -241,14 +248,22 @@ class MenuPeer : public ControlPeer {
 
 std::unique_ptr<ControlPeer> MakePeer(FormWindow& window, Control& control) {
   if (dynamic_cast<MenuItem*>(&control)) return std::make_unique<MenuPeer>(window);
-  if (auto* list = dynamic_cast<ListView*>(&control)) return std::make_unique<ListViewPeer>(window, *list);
-  if (auto* frame = dynamic_cast<Frame*>(&control)) return std::make_unique<FramePeer>(window, *frame);
-  if (auto* label = dynamic_cast<Label*>(&control)) return std::make_unique<LabelPeer>(window, *label);
-  if (auto* text = dynamic_cast<TextBox*>(&control)) return std::make_unique<TextBoxPeer>(window, *text);
-  if (auto* combo = dynamic_cast<ComboBox*>(&control)) return std::make_unique<ComboBoxPeer>(window, *combo);
-  if (auto* check = dynamic_cast<CheckBox*>(&control)) return std::make_unique<CheckBoxPeer>(window, *check);
-  if (auto* button = dynamic_cast<CommandButton*>(&control)) return std::make_unique<ButtonPeer>(window, *button);
-  if (auto* bar = dynamic_cast<ProgressBar*>(&control)) return std::make_unique<ProgressBarPeer>(window, *bar);
+  if (auto* list = dynamic_cast<ListView*>(&control))
+    return std::make_unique<ListViewPeer>(window, *list);
+  if (auto* frame = dynamic_cast<Frame*>(&control))
+    return std::make_unique<FramePeer>(window, *frame);
+  if (auto* label = dynamic_cast<Label*>(&control))
+    return std::make_unique<LabelPeer>(window, *label);
+  if (auto* text = dynamic_cast<TextBox*>(&control))
+    return std::make_unique<TextBoxPeer>(window, *text);
+  if (auto* combo = dynamic_cast<ComboBox*>(&control))
+    return std::make_unique<ComboBoxPeer>(window, *combo);
+  if (auto* check = dynamic_cast<CheckBox*>(&control))
+    return std::make_unique<CheckBoxPeer>(window, *check);
+  if (auto* button = dynamic_cast<CommandButton*>(&control))
+    return std::make_unique<ButtonPeer>(window, *button);
+  if (auto* bar = dynamic_cast<ProgressBar*>(&control))
+    return std::make_unique<ProgressBarPeer>(window, *bar);
   return nullptr;
 }
 

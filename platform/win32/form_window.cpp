@@ -53,10 +53,10 @@ std::vector<Control*> CreationOrder(const Form& form) {
 }  // namespace
 
 FormWindow::FormWindow(Win32WindowSystem& system, Form& form) : system_(system), form_(form) {
-  HWND window = CreateWindowExW(FormExStyle(form), system.ClassName().c_str(),
-                                ToUtf16(form.Caption()).c_str(), FormStyle(form), CW_USEDEFAULT,
-                                CW_USEDEFAULT, 200, 100, nullptr, nullptr,
-                                GetModuleHandleW(nullptr), this);
+  HWND window =
+      CreateWindowExW(FormExStyle(form), system.ClassName().c_str(),
+                      ToUtf16(form.Caption()).c_str(), FormStyle(form), CW_USEDEFAULT,
+                      CW_USEDEFAULT, 200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), this);
   if (!window) throw std::runtime_error("cannot create the window of " + form.Name());
   window_.reset(window);
 }
@@ -131,7 +131,8 @@ RECT FormWindow::PixelRect(const Control& control) const {
   for (const Frame* frame = control.Container(); frame; frame = frame->Container())
     left += frame->Left(), top += frame->Top();
   const int x = TwipsToPixels(left, dpi_), y = TwipsToPixels(top, dpi_);
-  return {x, y, x + TwipsToPixels(control.Width(), dpi_), y + TwipsToPixels(control.Height(), dpi_)};
+  return {x, y, x + TwipsToPixels(control.Width(), dpi_),
+          y + TwipsToPixels(control.Height(), dpi_)};
 }
 
 bool FormWindow::ShownOnWindow(const Control& control) const {
@@ -156,11 +157,20 @@ void FormWindow::RefreshContents(const Frame& frame) {
 
 void FormWindow::UpdateForm(Change what) {
   switch (what) {
-    case Change::Text: SetWindowTextUtf8(Handle(), form_.Caption()); break;
-    case Change::Geometry: ResizeToForm(); break;
-    case Change::Visible: ApplyVisibility(); break;
-    case Change::Pointer: ApplyPointer(); break;
-    default: break;
+    case Change::Text:
+      SetWindowTextUtf8(Handle(), form_.Caption());
+      break;
+    case Change::Geometry:
+      ResizeToForm();
+      break;
+    case Change::Visible:
+      ApplyVisibility();
+      break;
+    case Change::Pointer:
+      ApplyPointer();
+      break;
+    default:
+      break;
   }
 }
 
@@ -178,7 +188,8 @@ void FormWindow::ResizeToForm() {
 void FormWindow::OnUserSize() {
   RECT now{};
   GetWindowRect(Handle(), &now);
-  form_.Resize(PixelsToTwips(now.right - now.left, dpi_), PixelsToTwips(now.bottom - now.top, dpi_));
+  form_.Resize(PixelsToTwips(now.right - now.left, dpi_),
+               PixelsToTwips(now.bottom - now.top, dpi_));
 }
 
 void FormWindow::ApplyVisibility() {
@@ -193,7 +204,8 @@ void FormWindow::ApplyVisibility() {
   }
   HWND owner = nullptr;
   if (const Form* owner_form = form_.OwnerForm())
-    if (const FormWindow* owner_window = system_.WindowOf(*owner_form)) owner = owner_window->Handle();
+    if (const FormWindow* owner_window = system_.WindowOf(*owner_form))
+      owner = owner_window->Handle();
   SetWindowLongPtrW(window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
   if (form_.Modal()) DisableOthers();
   ShowWindow(window, SW_SHOW);
@@ -227,7 +239,14 @@ void FormWindow::ApplyPointer() const {
   if (!GetCursorPos(&at)) return;
   HWND under = WindowFromPoint(at);
   if (!under || GetAncestor(under, GA_ROOT) != Handle()) return;
-  SetCursor(LoadCursorW(nullptr, form_.Pointer() == MousePointer::Hourglass ? IDC_WAIT : IDC_ARROW));
+  SetCursor(
+      LoadCursorW(nullptr, form_.Pointer() == MousePointer::Hourglass ? IDC_WAIT : IDC_ARROW));
+}
+
+Control* FormWindow::FocusedControl() const {
+  HWND focus = GetFocus();
+  if (!focus || GetParent(focus) != Handle()) return nullptr;
+  return ControlById(static_cast<WORD>(GetDlgCtrlID(focus)));
 }
 
 CommandButton* FormWindow::FindButton(bool default_button) const {
@@ -258,7 +277,8 @@ void FormWindow::OnCommand(WORD id, WORD code, HWND from) {
 LRESULT FormWindow::OnNotify(const NMHDR& header) {
   Control* control = ControlById(static_cast<WORD>(header.idFrom));
   if (!control) return 0;
-  if (auto* peer = dynamic_cast<ChildPeer*>(control->Peer()); peer && header.hwndFrom == peer->Handle())
+  if (auto* peer = dynamic_cast<ChildPeer*>(control->Peer());
+      peer && header.hwndFrom == peer->Handle())
     return peer->Notify(header);
   return 0;
 }
@@ -286,10 +306,14 @@ LRESULT FormWindow::HandleMessage(HWND window, UINT message, WPARAM wparam, LPAR
       if (Control* control = ControlById(static_cast<WORD>(wparam)))
         if (auto* peer = dynamic_cast<ChildPeer*>(control->Peer())) peer->Settle();
       return 0;
-    case DM_GETDEFID:
+    case DM_GETDEFID: {
+      // Enter presses the button that has the keyboard, else the default one.
+      if (const Control* focused = FocusedControl(); dynamic_cast<const CommandButton*>(focused))
+        return MAKELRESULT(IdOf(*focused), DC_HASDEFID);
       if (const CommandButton* button = FindButton(true))
         return MAKELRESULT(IdOf(*button), DC_HASDEFID);
       return 0;
+    }
     case WM_ACTIVATE:
       // Like a dialog: the keyboard goes back to the control that had it.
       if (LOWORD(wparam) == WA_INACTIVE) {

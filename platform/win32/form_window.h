@@ -36,8 +36,10 @@ class FormWindow {
   void UpdateForm(Change what);
   void RebuildMenu();
 
-  // For the control peers: where a control goes in client pixels (frames add
-  // their own place), whether it shows and works given its frames, its font.
+  // For the control peers: where a control goes in client pixels, whether it
+  // shows and works given its frames, its font. Controls in a frame are child
+  // windows of the form as well, placed at the frame's corner plus their own
+  // place, so that their notifications come straight to the form.
   RECT PixelRect(const Control& control) const;
   bool ShownOnWindow(const Control& control) const;
   bool EnabledOnWindow(const Control& control) const;
@@ -57,6 +59,7 @@ class FormWindow {
   void OnUserSize();
   Control* ControlById(WORD id) const;
   CommandButton* FindButton(bool default_button) const;
+  Control* FocusedControl() const;
   void ApplyVisibility();
   void DisableOthers();
   void EnableOthers();

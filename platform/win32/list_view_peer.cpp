@@ -14,7 +14,8 @@ namespace {
 constexpr int kDefaultColumnTwips = 1440;
 }  // namespace
 
-ListViewPeer::ListViewPeer(FormWindow& window, ListView& list) : ChildPeer(window, list), list_(list) {
+ListViewPeer::ListViewPeer(FormWindow& window, ListView& list)
+    : ChildPeer(window, list), list_(list) {
   Create(WC_LISTVIEWW, LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_TABSTOP,
          WS_EX_CLIENTEDGE);
   // The list shows its text in the window's own font, not the control's.
@@ -26,10 +27,17 @@ ListViewPeer::ListViewPeer(FormWindow& window, ListView& list) : ChildPeer(windo
 
 void ListViewPeer::UpdateOwn(Change what, int index) {
   switch (what) {
-    case Change::Columns: ShowColumns(); break;
-    case Change::RowCount: ShowRowCount(); break;
-    case Change::Cell: RedrawRowIfVisible(index); break;
-    default: break;
+    case Change::Columns:
+      ShowColumns();
+      break;
+    case Change::RowCount:
+      ShowRowCount();
+      break;
+    case Change::Cell:
+      RedrawRowIfVisible(index);
+      break;
+    default:
+      break;
   }
 }
 

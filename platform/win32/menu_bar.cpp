@@ -32,11 +32,14 @@ bool KeyFromName(const std::string& name, WORD& key) {
   static const struct {
     const char* name;
     WORD key;
-  } kNamed[] = {{"DEL", VK_DELETE}, {"DELETE", VK_DELETE}, {"INS", VK_INSERT},
-                {"INSERT", VK_INSERT}, {"HOME", VK_HOME},   {"END", VK_END},
-                {"ENTER", VK_RETURN},  {"ESC", VK_ESCAPE},  {"BKSP", VK_BACK}};
+  } kNamed[] = {{"DEL", VK_DELETE},    {"DELETE", VK_DELETE}, {"INS", VK_INSERT},
+                {"INSERT", VK_INSERT}, {"HOME", VK_HOME},     {"END", VK_END},
+                {"ENTER", VK_RETURN},  {"ESC", VK_ESCAPE},    {"BKSP", VK_BACK}};
   for (const auto& named : kNamed)
-    if (name == named.name) return key = named.key, true;
+    if (name == named.name) {
+      key = named.key;
+      return true;
+    }
   return false;
 }
 
@@ -85,10 +88,14 @@ bool ParseShortcut(const std::string& text, ACCEL& accel) {
     const auto plus = rest.find('+');
     if (plus == std::string::npos || plus + 1 == rest.size()) break;
     const std::string modifier = rest.substr(0, plus);
-    if (modifier == "CTRL") accel.fVirt |= FCONTROL;
-    else if (modifier == "SHIFT") accel.fVirt |= FSHIFT;
-    else if (modifier == "ALT") accel.fVirt |= FALT;
-    else return false;
+    if (modifier == "CTRL")
+      accel.fVirt |= FCONTROL;
+    else if (modifier == "SHIFT")
+      accel.fVirt |= FSHIFT;
+    else if (modifier == "ALT")
+      accel.fVirt |= FALT;
+    else
+      return false;
     rest = rest.substr(plus + 1);
   }
   return KeyFromName(rest, accel.key);

@@ -7,8 +7,8 @@ int WindowDpi(HWND window) {
   using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
   if (HMODULE user32 = GetModuleHandleW(L"user32.dll")) {
     if (FARPROC found = GetProcAddress(user32, "GetDpiForWindow")) {
-      const auto get_dpi = reinterpret_cast<GetDpiForWindowFunction>(
-          reinterpret_cast<void (*)()>(found));
+      const auto get_dpi =
+          reinterpret_cast<GetDpiForWindowFunction>(reinterpret_cast<void (*)()>(found));
       if (const UINT dpi = get_dpi(window)) return static_cast<int>(dpi);
     }
   }

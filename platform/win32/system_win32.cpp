@@ -31,8 +31,7 @@ std::string ProgramDirectory() {
 char PathSeparator() { return '\\'; }
 
 void OpenWithShell(const std::string& target) {
-  ShellExecuteW(nullptr, nullptr, win32::ToUtf16(target).c_str(), nullptr, L"C:\\",
-                SW_SHOWNORMAL);
+  ShellExecuteW(nullptr, nullptr, win32::ToUtf16(target).c_str(), nullptr, L"C:\\", SW_SHOWNORMAL);
 }
 
 }  // namespace qs

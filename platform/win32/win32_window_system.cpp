@@ -163,7 +163,8 @@ void Win32WindowSystem::Run(Application&, Form& main) {
 Answer Win32WindowSystem::ShowMessage(const MessageBoxSpec& box) {
   HWND owner = ActiveFormWindow();
   const UINT style = MessageBoxStyle(box) | (owner ? 0u : static_cast<UINT>(MB_TASKMODAL));
-  const int result = MessageBoxW(owner, ToUtf16(box.text).c_str(), ToUtf16(box.title).c_str(), style);
+  const int result =
+      MessageBoxW(owner, ToUtf16(box.text).c_str(), ToUtf16(box.title).c_str(), style);
   if (result == 0) DebugOutput("message box could not be shown: " + box.text);
   return AnswerOf(result, box);
 }

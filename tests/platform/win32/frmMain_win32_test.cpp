@@ -28,11 +28,11 @@ RECT Pixels(const Twips& t) {
 }
 
 const std::map<std::string, Twips> kDesigned = {
-    {"Label1", {120, 240, 4095, 255}},          {"txtMailFolder", {120, 480, 6375, 375}},
+    {"Label1", {120, 240, 4095, 255}},           {"txtMailFolder", {120, 480, 6375, 375}},
     {"cmdGetMailFolder", {6600, 480, 495, 375}}, {"cmdSearch", {7200, 480, 975, 375}},
-    {"Label3", {120, 960, 2655, 375}},          {"ListView1", {120, 1200, 8055, 1695}},
-    {"Label2", {120, 3000, 8055, 375}},         {"txtDir", {120, 3240, 6375, 375}},
-    {"cmdBrowse", {6600, 3240, 495, 375}},      {"cmdSave", {7200, 3240, 975, 375}},
+    {"Label3", {120, 960, 2655, 375}},           {"ListView1", {120, 1200, 8055, 1695}},
+    {"Label2", {120, 3000, 8055, 375}},          {"txtDir", {120, 3240, 6375, 375}},
+    {"cmdBrowse", {6600, 3240, 495, 375}},       {"cmdSave", {7200, 3240, 975, 375}},
 };
 
 class MainWindowOnWin32 : public ::testing::Test {
@@ -117,11 +117,16 @@ TEST_F(MainWindowOnWin32, EnlargingMovesAndStretchesTheAnchoredControls) {
   SetWindowPos(window, nullptr, 0, 0, before.right - before.left + 40,
                before.bottom - before.top + 20, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   ExpectPlaces({
-      {"Label1", {120, 240, 4095, 255}},          {"txtMailFolder", {120, 480, 6975, 375}},
-      {"cmdGetMailFolder", {7200, 480, 495, 375}}, {"cmdSearch", {7800, 480, 975, 375}},
-      {"Label3", {120, 960, 2655, 375}},          {"ListView1", {120, 1200, 8655, 1995}},
-      {"Label2", {120, 3300, 8055, 375}},         {"txtDir", {120, 3540, 6975, 375}},
-      {"cmdBrowse", {7200, 3540, 495, 375}},      {"cmdSave", {7800, 3540, 975, 375}},
+      {"Label1", {120, 240, 4095, 255}},
+      {"txtMailFolder", {120, 480, 6975, 375}},
+      {"cmdGetMailFolder", {7200, 480, 495, 375}},
+      {"cmdSearch", {7800, 480, 975, 375}},
+      {"Label3", {120, 960, 2655, 375}},
+      {"ListView1", {120, 1200, 8655, 1995}},
+      {"Label2", {120, 3300, 8055, 375}},
+      {"txtDir", {120, 3540, 6975, 375}},
+      {"cmdBrowse", {7200, 3540, 495, 375}},
+      {"cmdSave", {7800, 3540, 975, 375}},
   });
 }
 

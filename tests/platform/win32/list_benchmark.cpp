@@ -41,8 +41,8 @@ int main(int argc, char** argv) {
   qs::Form form(app, "frmMain", "Benchmark", 8310, 3750);
   auto& list = form.Add<qs::ListView>("ListView1");
   list.Move(120, 1200, 8055, 1695);
-  for (const char* header : {"Sent", "From", "Subject", "To", "Received", "EntryID", "Folder",
-                             "LatestTime"})
+  for (const char* header :
+       {"Sent", "From", "Subject", "To", "Received", "EntryID", "Folder", "LatestTime"})
     list.AddColumn(header);
   form.Show();
   windows.ProcessPendingMessages();
@@ -62,8 +62,9 @@ int main(int argc, char** argv) {
     for (int column = 0; column < 8; ++column) characters += list.Text(row, column).size();
   const double read = SecondsSince(start);
 
-  std::printf("rows %d: append with 8 texts %.3f s (without a window %.3f s), pending messages "
-              "%.3f s, read back %.3f s (%zu characters)\n",
-              list.RowCount(), fill, model, settle, read, characters);
+  std::printf(
+      "rows %d: append with 8 texts %.3f s (without a window %.3f s), pending messages "
+      "%.3f s, read back %.3f s (%zu characters)\n",
+      list.RowCount(), fill, model, settle, read, characters);
   return 0;
 }

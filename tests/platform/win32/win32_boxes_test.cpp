@@ -49,8 +49,8 @@ TEST_F(Boxes, AMessageBoxHasTheAskedButtonsAndReturnsThePressedOne) {
         GetDlgCtrlID(input.hwndFocus) == IDNO;
     Press(box, IDNO);
   });
-  const Answer answer = windows.ShowMessage(
-      {"Quillstow test", "Overwrite?", Buttons::YesNo, Icon::Question, 1});
+  const Answer answer =
+      windows.ShowMessage({"Quillstow test", "Overwrite?", Buttons::YesNo, Icon::Question, 1});
   user.join();
   EXPECT_EQ(answer, Answer::No);
   EXPECT_TRUE(has_yes);
@@ -94,7 +94,8 @@ TEST_F(Boxes, TheInputBoxGivesTheTypedTextOnOK) {
   const auto answer = windows.AskText("Mail folder path:", "Folder", "Inbox");
   user.join();
   EXPECT_TRUE(initial_shown);
-  EXPECT_EQ(answer, std::optional<std::string>("Inbox\\Gr\xC3\xBC\xC3\x9F" "e"));
+  EXPECT_EQ(answer, std::optional<std::string>("Inbox\\Gr\xC3\xBC\xC3\x9F"
+                                               "e"));
 }
 
 TEST_F(Boxes, TheInputBoxGivesNothingOnCancelOrClose) {

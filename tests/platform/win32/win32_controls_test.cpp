@@ -40,7 +40,9 @@ TEST_F(Controls, TextBoxShowsTheProgramsTextAndTakesTheUsers) {
   HWND edit = HandleOf(box);
   EXPECT_EQ(TextOf(edit), L"C:\\Mail");
 
-  box.SetText("D:\\Gr\xC3\xBC\xC3\x9F" "e");
+  box.SetText(
+      "D:\\Gr\xC3\xBC\xC3\x9F"
+      "e");
   EXPECT_EQ(TextOf(edit), L"D:\\Gr\u00FC\u00DFe");
   EXPECT_EQ(changes, 1);
 

@@ -29,7 +29,9 @@ TEST(CommandLine, TheRunningTestHasItsOwnNameRemoved) {
 }
 
 TEST(Utf16, RoundTripsEveryPlane) {
-  const std::string text = "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC \xF0\x9F\x93\xA7";
+  const std::string text =
+      "Gr\xC3\xBC\xC3\x9F"
+      "e \xE2\x82\xAC \xF0\x9F\x93\xA7";
   const std::wstring wide = ToUtf16(text);
   EXPECT_EQ(wide, L"Gr\u00FC\u00DFe \u20AC \U0001F4E7");
   EXPECT_EQ(wide.size(), 10u);  // the letter outside the basic plane is two units

@@ -197,7 +197,8 @@ TEST_F(FormWindows, AModalShowDisablesTheOtherFormsUntilHidden) {
   std::atomic<bool> owner_disabled{false};
   std::atomic<bool> owned{false};
   std::thread watcher([&] {
-    testing::WaitForWindow([&] { return IsWindowVisible(dialog_window) ? dialog_window : nullptr; });
+    testing::WaitForWindow(
+        [&] { return IsWindowVisible(dialog_window) ? dialog_window : nullptr; });
     owner_disabled = !IsWindowEnabled(owner_window);
     owned = GetWindow(dialog_window, GW_OWNER) == owner_window;
     PostMessageW(dialog_window, WM_COMMAND,
@@ -229,7 +230,8 @@ TEST_F(FormWindows, UnloadingAModalFormEnablesTheOthersAgain) {
   dialog.Load();
   HWND dialog_window = WindowOf(dialog);
   std::thread watcher([&] {
-    testing::WaitForWindow([&] { return IsWindowVisible(dialog_window) ? dialog_window : nullptr; });
+    testing::WaitForWindow(
+        [&] { return IsWindowVisible(dialog_window) ? dialog_window : nullptr; });
     PostMessageW(dialog_window, WM_CLOSE, 0, 0);
   });
   dialog.Show(true, &owner);
@@ -298,6 +300,13 @@ TEST_F(FormWindows, EnterAndEscapePressTheDefaultAndCancelButtons) {
   EXPECT_EQ(oks, 1);
   EXPECT_EQ(cancels, 1);
   EXPECT_TRUE(GetWindowLongW(HandleOf(ok), GWL_STYLE) & BS_DEFPUSHBUTTON);
+
+  // On a button that has the keyboard, Enter presses that button.
+  SetFocus(HandleOf(cancel));
+  PostMessageW(HandleOf(cancel), WM_KEYDOWN, VK_RETURN, 0);
+  windows.ProcessPendingMessages();
+  EXPECT_EQ(oks, 1);
+  EXPECT_EQ(cancels, 2);
 }
 
 TEST_F(FormWindows, TabOrderFollowsTheTabIndex) {
@@ -332,7 +341,8 @@ TEST_F(FormWindows, LabelsAndFramesLieBeneathTheWorkingControls) {
   form.Show();
   // Top of the stacking order first.
   std::vector<HWND> order;
-  for (HWND child = GetWindow(WindowOf(form), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+  for (HWND child = GetWindow(WindowOf(form), GW_CHILD); child;
+       child = GetWindow(child, GW_HWNDNEXT))
     order.push_back(child);
   EXPECT_EQ(order, (std::vector<HWND>{HandleOf(box), HandleOf(label), HandleOf(frame)}));
   EXPECT_TRUE(GetWindowLongW(HandleOf(label), GWL_STYLE) & WS_CLIPSIBLINGS);
