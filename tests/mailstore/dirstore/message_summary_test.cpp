@@ -60,6 +60,20 @@ TEST_F(MessageSummaryTest, DatesInLocalTime) {
   EXPECT_EQ(mtime_asked, 0);
 }
 
+TEST_F(MessageSummaryTest, MailDatesInTheirUsualAndOddForms) {
+  const DateTime expected = At(2009, 6, 30, 15);
+  for (std::string_view text : {"Tue, 30 Jun 2009 17:00:00 +0200", "30 jun 2009 17:00:00 +0200",
+                                "Tue,30 Jun 2009 12:00 -0300", "Tue, 30 Jun 09 15:00:00 GMT",
+                                "Tue, 30 Jun 2009 15:00:00 UT (Coordinated)",
+                                "Tue, 30 Jun 2009 20:30:00 +0530 (IST)", "30-Jun-2009 15:00:00 +0000",
+                                "Tue, 30 Jun 2009 08:00:00 PDT", "Tuesday, 30 June 2009 15:00:00 +0000"})
+    EXPECT_EQ(ParseMailDate(text), expected) << text;
+  EXPECT_EQ(ParseMailDate("Mon, 30 Jun 3609 15:33:50 +0600"), At(3609, 6, 30, 9, 33, 50));
+  EXPECT_EQ(ParseMailDate("Fri, 1 Jan 1999 00:00:00 +0100"), At(1998, 12, 31, 23));
+  for (std::string_view text : {"", "Mon, 31 Feb 2009 10:00:00 +0000", "not a date", "30 Jun"})
+    EXPECT_FALSE(ParseMailDate(text)) << text;
+}
+
 TEST_F(MessageSummaryTest, ReceivedFallsBackToDateThenToTheFile) {
   EXPECT_EQ(Summary("Date: Tue, 30 Jun 2009 17:00:00 +0000\n").received, At(2009, 6, 30, 17));
   EXPECT_EQ(Summary("Received: no date here\nDate: Tue, 30 Jun 2009 17:00:00 +0000\n").received,
