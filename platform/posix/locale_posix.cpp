@@ -1,6 +1,7 @@
 #include <langinfo.h>
 
 #include <string_view>
+#include <vector>
 
 #include "platform/locale.h"
 
@@ -13,61 +14,89 @@ std::string Info(nl_item item) {
   return text ? text : "";
 }
 
+// The texts between the conversions of a strftime pattern, and the
+// conversions themselves ("%-d" gives '-' then 'd').
+struct PatternParts {
+  std::string fields;               // conversion letters in order
+  std::vector<std::string> gaps;    // gaps[i] lies between fields[i] and fields[i + 1]
+  std::string unpadded;             // letters written with "%-" or "%_"
+};
+
+PatternParts Split(std::string_view pattern) {
+  PatternParts parts;
+  std::string gap;
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    if (pattern[i] != '%' || i + 1 >= pattern.size()) {
+      gap += pattern[i];
+      continue;
+    }
+    char field = pattern[++i];
+    bool unpadded = false;
+    while ((field == '-' || field == '_' || field == '0' || field == 'E' || field == 'O') &&
+           i + 1 < pattern.size()) {
+      unpadded = unpadded || field == '-' || field == '_';
+      field = pattern[++i];
+    }
+    if (!parts.fields.empty()) parts.gaps.push_back(gap);
+    gap.clear();
+    parts.fields += field;
+    if (unpadded) parts.unpadded += field;
+  }
+  return parts;
+}
+
+// One separator stands between all three fields, or the locale's pattern
+// has none that we can use ("%Y年%m月%d日") and the default stays.
+void TakeSeparator(const PatternParts& parts, std::string& separator) {
+  if (parts.gaps.size() >= 2 && parts.gaps[0] == parts.gaps[1] && !parts.gaps[0].empty())
+    separator = parts.gaps[0];
+}
+
 // Reads the short-date facts from a strftime pattern such as "%d.%m.%Y".
 void ReadDatePattern(std::string_view pattern, LocaleFacts& facts) {
   if (pattern == "%D" || pattern.empty()) pattern = "%m/%d/%y";
   if (pattern == "%F") pattern = "%Y-%m-%d";
+  const PatternParts parts = Split(pattern);
   std::string order;
-  std::string separator;
-  bool separator_done = false;
-  for (std::size_t i = 0; i < pattern.size(); ++i) {
-    if (pattern[i] != '%' || i + 1 >= pattern.size()) {
-      if (order.size() == 1 && !separator_done) separator += pattern[i];
-      continue;
-    }
-    char field = pattern[++i];
-    while ((field == '-' || field == '_' || field == '0' || field == 'E' || field == 'O') &&
-           i + 1 < pattern.size()) {
-      if (field == '-' || field == '_') {
-        if (pattern[i + 1] == 'd') facts.day_leading_zero = false;
-        if (pattern[i + 1] == 'm') facts.month_leading_zero = false;
-      }
-      field = pattern[++i];
-    }
+  for (char field : parts.fields) {
     char kind = 0;
     switch (field) {
-      case 'd': kind = 'd'; break;
-      case 'e': kind = 'd', facts.day_leading_zero = false; break;
+      case 'd': case 'e': kind = 'd'; break;
       case 'm': case 'b': case 'B': case 'h': kind = 'm'; break;
-      case 'y': kind = 'y', facts.four_digit_year = false; break;
-      case 'Y': case 'C': kind = 'y', facts.four_digit_year = true; break;
+      case 'y': case 'Y': case 'C': kind = 'y'; break;
       default: break;
     }
-    if (!kind) continue;
-    if (order.size() == 1) separator_done = true;
-    if (order.find(kind) == std::string::npos) order += kind;
+    if (kind && order.find(kind) == std::string::npos) order += kind;
+    if (field == 'e' || (field == 'd' && parts.unpadded.find('d') != std::string::npos))
+      facts.day_leading_zero = false;
+    if (field == 'm' && parts.unpadded.find('m') != std::string::npos)
+      facts.month_leading_zero = false;
+    if (field == 'y') facts.four_digit_year = false;
+    if (field == 'Y' || field == 'C') facts.four_digit_year = true;
   }
   if (order.rfind("dm", 0) == 0) facts.date_order = DateOrder::DayMonthYear;
   else if (order.rfind("y", 0) == 0) facts.date_order = DateOrder::YearMonthDay;
   else facts.date_order = DateOrder::MonthDayYear;
-  if (!separator.empty()) facts.date_separator = separator;
+  TakeSeparator(parts, facts.date_separator);
 }
 
 void ReadTimePattern(std::string_view pattern, LocaleFacts& facts) {
   if (pattern == "%r") pattern = "%I:%M:%S %p";
   if (pattern == "%T" || pattern.empty()) pattern = "%H:%M:%S";
   if (pattern == "%R") pattern = "%H:%M";
-  for (std::size_t i = 0; i + 1 < pattern.size(); ++i) {
-    if (pattern[i] != '%') continue;
-    const char field = pattern[i + 1];
-    if (field != 'H' && field != 'I' && field != 'k' && field != 'l') continue;
-    facts.clock_24h = field == 'H' || field == 'k';
-    facts.hour_leading_zero = field == 'H' || field == 'I';
-    const auto end = pattern.find('%', i + 2);
-    if (end != std::string_view::npos && end > i + 2)
-      facts.time_separator = std::string(pattern.substr(i + 2, end - i - 2));
-    return;
-  }
+  const PatternParts parts = Split(pattern);
+  const auto hour = parts.fields.find_first_of("HIkl");
+  if (hour == std::string::npos) return;
+  const char field = parts.fields[hour];
+  facts.clock_24h = field == 'H' || field == 'k';
+  facts.hour_leading_zero = (field == 'H' || field == 'I') &&
+                            parts.unpadded.find(field) == std::string::npos;
+  if (parts.fields.compare(hour, 3, std::string{field} + "MS") == 0 &&
+      parts.gaps[hour] == parts.gaps[hour + 1] && !parts.gaps[hour].empty())
+    facts.time_separator = parts.gaps[hour];
+  else if (parts.fields.compare(hour, 2, std::string{field} + "M") == 0 &&
+           hour + 2 >= parts.fields.size() && !parts.gaps[hour].empty())
+    facts.time_separator = parts.gaps[hour];
 }
 
 }  // namespace
