@@ -210,9 +210,9 @@ void FormWindow::ApplyVisibility() {
   if (form_.Modal()) DisableOthers();
   ShowWindow(window, SW_SHOW);
   SetForegroundWindow(window);
-  // Drawn at once: a progress window is shown by a command that keeps the
-  // message loop waiting until it has finished.
-  UpdateWindow(window);
+  // Drawn at once, controls included: a progress window is shown by a command
+  // that keeps the message loop waiting until it has finished.
+  RedrawWindow(window, nullptr, nullptr, RDW_ERASENOW | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void FormWindow::DisableOthers() {

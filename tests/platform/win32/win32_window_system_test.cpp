@@ -121,6 +121,24 @@ TEST_F(FormWindows, CaptionAndVisibilityFollowTheForm) {
   EXPECT_FALSE(IsWindowVisible(window));
 }
 
+TEST_F(FormWindows, AShownFormIsDrawnAtOnceWithItsControls) {
+  // A progress window is shown by a command that does not return to the
+  // message loop before it has finished.
+  CountingForm form(app, "frmProgress", "Progress", 6030, 840);
+  auto& status = form.Add<Label>("txtStatus", "");
+  status.Move(120, 120, 5775, 255);
+  auto& bar = form.Add<ProgressBar>("ProgressBar1");
+  bar.Move(120, 480, 5775, 255);
+  form.Show();
+  EXPECT_FALSE(GetUpdateRect(WindowOf(form), nullptr, FALSE));
+  EXPECT_FALSE(GetUpdateRect(HandleOf(status), nullptr, FALSE));
+  EXPECT_FALSE(GetUpdateRect(HandleOf(bar), nullptr, FALSE));
+  status.SetCaption("Saving  3 of  12");
+  bar.SetValue(3);
+  EXPECT_FALSE(GetUpdateRect(HandleOf(status), nullptr, FALSE));
+  EXPECT_FALSE(GetUpdateRect(HandleOf(bar), nullptr, FALSE));
+}
+
 TEST_F(FormWindows, AFixedFormHasNoSizingBorder) {
   CountingForm fixed(app, "frmFixed", "Fixed", 3000, 1500);
   CountingForm sizable(app, "frmSizable", "Sizable", 3000, 1500);
