@@ -23,7 +23,8 @@ const win32::Dispatch& OutlookFolder::Items() {
 std::unique_ptr<Folder> OutlookFolder::Subfolder(const std::string& name) {
   return Guarded([&] {
     return std::make_unique<OutlookFolder>(
-        session_, Folders().Get("Item", name).ToDispatch("Folders.Item"));
+        session_, Required(Folders().Get("Item", name).ToDispatch("Folders.Item"),
+                           "Folders.Item(" + name + ")"));
   });
 }
 
@@ -37,7 +38,8 @@ std::int32_t OutlookFolder::SubfolderCount() {
 std::unique_ptr<Folder> OutlookFolder::SubfolderAt(std::int32_t position) {
   return Guarded([&] {
     return std::make_unique<OutlookFolder>(
-        session_, Folders().Get("Item", position).ToDispatch("Folders.Item"));
+        session_, Required(Folders().Get("Item", position).ToDispatch("Folders.Item"),
+                           "Folders.Item(" + std::to_string(position) + ")"));
   });
 }
 
@@ -51,8 +53,9 @@ std::int32_t OutlookFolder::ItemCount() {
 std::unique_ptr<MailItem> OutlookFolder::ItemAt(std::int32_t position) {
   return Guarded([&] {
     win32::ComPtr<IDispatch> item = cursor_.Take(Items(), position);
-    if (!item) item = Items().Get("Item", position).ToDispatch("Items.Item");
-    if (!item) throw MailStoreError("Items.Item: no item at " + std::to_string(position));
+    if (!item)
+      item = Required(Items().Get("Item", position).ToDispatch("Items.Item"),
+                      "Items.Item(" + std::to_string(position) + ")");
     return std::make_unique<OutlookItem>(session_, std::move(item));
   });
 }

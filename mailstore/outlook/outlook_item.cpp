@@ -62,9 +62,8 @@ std::string OutlookItem::EntryID() { return ReadText(entry_id_, "EntryID"); }
 
 std::unique_ptr<Folder> OutlookItem::Parent() {
   return Guarded([&] {
-    win32::ComPtr<IDispatch> parent = Typed().Get("Parent").ToDispatch("Item.Parent");
-    if (!parent) throw MailStoreError("Item.Parent: the item has no folder");
-    return std::make_unique<OutlookFolder>(session_, std::move(parent));
+    return std::make_unique<OutlookFolder>(
+        session_, Required(Typed().Get("Parent").ToDispatch("Item.Parent"), "Item.Parent"));
   });
 }
 
@@ -89,9 +88,8 @@ std::int32_t OutlookItem::AttachmentCount() {
 std::unique_ptr<Attachment> OutlookItem::AttachmentAt(std::int32_t position) {
   return Guarded([&]() -> std::unique_ptr<Attachment> {
     win32::ComPtr<IDispatch> attachment =
-        Attachments().Get("Item", position).ToDispatch("Attachments.Item");
-    if (!attachment)
-      throw MailStoreError("Attachments.Item: no attachment at " + std::to_string(position));
+        Required(Attachments().Get("Item", position).ToDispatch("Attachments.Item"),
+                 "Attachments.Item(" + std::to_string(position) + ")");
     return std::make_unique<OutlookAttachment>(
         win32::Dispatch(std::move(attachment), session_->kinds().attachment), session_);
   });

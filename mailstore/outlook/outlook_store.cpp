@@ -15,7 +15,8 @@ const win32::Dispatch& OutlookStore::TopFolders() {
 std::unique_ptr<Folder> OutlookStore::TopFolder(const std::string& name) {
   return Guarded([&] {
     return std::make_unique<OutlookFolder>(
-        session_, TopFolders().Get("Item", name).ToDispatch("Folders.Item"));
+        session_, Required(TopFolders().Get("Item", name).ToDispatch("Folders.Item"),
+                           "Folders.Item(" + name + ")"));
   });
 }
 
@@ -49,8 +50,8 @@ std::unique_ptr<MailItem> OutlookStore::GetItemFromID(const std::string& entry_i
       }
       if (!item) throw;
     }
-    if (!item) throw MailStoreError("NameSpace.GetItemFromID: no item for " + entry_id);
-    return std::make_unique<OutlookItem>(session_, std::move(item));
+    return std::make_unique<OutlookItem>(
+        session_, Required(std::move(item), "NameSpace.GetItemFromID(" + entry_id + ")"));
   });
 }
 
