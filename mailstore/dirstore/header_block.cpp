@@ -104,7 +104,7 @@ RawHeaders ScanHeaders(std::string_view block) {
     // Only the first occurrence counts; "Received" lines come newest first.
     if (!field || !field->empty()) continue;
     *field = line.substr(colon + 1);
-    if (field->empty()) *field = " ";  // present but empty: later copies stay ignored
+    if (field->empty()) field->push_back(' ');  // present but empty: later copies stay ignored
     current = field;
   }
   for (std::string* field : {&headers.date, &headers.received, &headers.from, &headers.to,
