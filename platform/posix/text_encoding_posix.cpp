@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <string>
+#include <string_view>
 
 #include "platform/text_encoding.h"
 
@@ -17,11 +18,13 @@ namespace {
 std::string LocaleCharset() {
   locale_t user = ::newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(nullptr));
   if (user == static_cast<locale_t>(nullptr)) return {};
-  std::string charset = ::nl_langinfo_l(CODESET, user);
-  ::freelocale(user);
+  const std::string_view charset = ::nl_langinfo_l(CODESET, user);
   // The C and POSIX locales report plain ASCII: they name no character set.
-  if (charset == "ANSI_X3.4-1968" || charset == "ASCII") return {};
-  return charset;
+  const bool named = charset != "ANSI_X3.4-1968" && charset != "ASCII";
+  std::string result;
+  if (named) result.append(charset);
+  ::freelocale(user);
+  return result;
 }
 
 bool IsUtf8(const std::string& charset) {

@@ -1,0 +1,153 @@
+// Times saving 10,000 listed messages of a generated directory store in each
+// output format, beside cp -r of the same message files in the same run.
+//   qs_save_benchmark [directory]   (default /tmp/quillstow-save-bench)
+// A "copy" run stands in a store whose SaveAs copies the message file: it
+// shows what the save run itself costs (list, names, directories, fetching
+// each item by its identifier) whatever the store's writing costs.
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <sstream>
+
+#include "mailstore/bench/bench_store.h"
+#include "mailstore/dirstore/entry_id.h"
+#include "mailstore/open_mail_store.h"
+#include "mailstore/search.h"
+#include "platform/application.h"
+#include "platform/console/console_window_system.h"
+#include "platform/form.h"
+#include "platform/list_view.h"
+#include "save/modSaveListedItems.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point since) {
+  return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+long CountFiles(const fs::path& dir) {
+  long files = 0;
+  std::error_code error;
+  for (const auto& entry : fs::recursive_directory_iterator(dir, error))
+    if (entry.is_regular_file()) ++files;
+  return files;
+}
+
+// An item of the real store whose writing is a plain copy of its file.
+class CopyingItem : public qs::MailItem {
+ public:
+  CopyingItem(std::unique_ptr<qs::MailItem> item, fs::path source)
+      : item_(std::move(item)), source_(std::move(source)) {}
+  int Class() override { return item_->Class(); }
+  qs::DateTime SentOn() override { return item_->SentOn(); }
+  qs::DateTime ReceivedTime() override { return item_->ReceivedTime(); }
+  qs::DateTime CreationTime() override { return item_->CreationTime(); }
+  bool Sent() override { return item_->Sent(); }
+  std::string SenderEmailAddress() override { return item_->SenderEmailAddress(); }
+  std::string To() override { return item_->To(); }
+  std::string Subject() override { return item_->Subject(); }
+  std::string EntryID() override { return item_->EntryID(); }
+  std::unique_ptr<qs::Folder> Parent() override { return item_->Parent(); }
+  void SaveAs(const std::string& path, qs::SaveType) override {
+    fs::copy_file(source_, path, fs::copy_options::overwrite_existing);
+  }
+  std::int32_t AttachmentCount() override { return 0; }
+  std::unique_ptr<qs::Attachment> AttachmentAt(std::int32_t) override { return nullptr; }
+
+ private:
+  std::unique_ptr<qs::MailItem> item_;
+  fs::path source_;
+};
+
+class CopyingStore : public qs::MailStore {
+ public:
+  CopyingStore(std::unique_ptr<qs::MailStore> store, fs::path root)
+      : store_(std::move(store)), root_(std::move(root)) {}
+  std::unique_ptr<qs::Folder> TopFolder(const std::string& name) override {
+    return store_->TopFolder(name);
+  }
+  std::unique_ptr<qs::Folder> PickFolder() override { return store_->PickFolder(); }
+  std::unique_ptr<qs::MailItem> GetItemFromID(const std::string& id) override {
+    const auto relative = qs::dirstore::DecodeEntryId(id);
+    if (!relative) throw qs::MailStoreError("not an identifier of the store");
+    return std::make_unique<CopyingItem>(store_->GetItemFromID(id), root_ / *relative);
+  }
+
+ private:
+  std::unique_ptr<qs::MailStore> store_;
+  fs::path root_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const fs::path work = argc > 1 ? argv[1] : "/tmp/quillstow-save-bench";
+  const fs::path root = work / "store";
+  std::cout << "store: " << root << " (generating on first use)" << std::endl;
+  qs::bench::StoreShape shape;
+  shape.folders = 20;
+  shape.messages = 10000;
+  qs::bench::MakeBenchStore(root, shape);
+  setenv("QUILLSTOW_MAILROOT", root.c_str(), 1);
+
+  std::istringstream no_input;
+  std::ostringstream messages;
+  qs::ConsoleWindowSystem console(no_input, messages, std::cerr);
+  qs::Application app(console);
+  app.SetTitle("Quillstow");
+  qs::Form form(app, "frmBench", "Bench", 9000, 6000);
+  qs::ListView& list = form.Add<qs::ListView>("ListView1");
+  qs::SearchSettings search;
+  search.date_format = "yymmdd HHMMSS";
+  qs::SearchMailFolder(app, qs::OpenMailStore, "\\\\Bench", list, search);
+  const int rows = list.RowCount();
+  std::printf("listed %d messages\n", rows);
+
+  const fs::path out = work / "out";
+  const auto fresh = [&](const char* name) {
+    fs::remove_all(out / name);
+    fs::create_directories(out / name);
+    return (out / name).string();
+  };
+
+  const std::string cp_target = fresh("cp");
+  const std::string command = "cp -r '" + (root / "Bench").string() + "' '" + cp_target + "'";
+  auto start = Clock::now();
+  if (std::system(command.c_str()) != 0) std::cerr << "cp failed" << std::endl;
+  const double cp_seconds = Seconds(start);
+  std::printf("%-5s %7.2f s  %8.0f items/s  %6ld files\n", "cp -r", cp_seconds,
+              rows / cp_seconds, CountFiles(cp_target));
+
+  const qs::MailStoreOpener copying = [&](qs::Application& a) -> std::unique_ptr<qs::MailStore> {
+    return std::make_unique<CopyingStore>(qs::OpenMailStore(a), root);
+  };
+  struct Run {
+    const char* label;
+    const char* format;
+    bool copy;
+  };
+  for (const Run& run : {Run{"copy", "txt", true}, Run{"txt", "txt", false},
+                         Run{"dir", "dir", false}, Run{"msg", "msg", false}}) {
+    qs::SaveSettings settings;
+    settings.fn_output = run.format;
+    settings.use_fn_folder = true;
+    const std::string target = fresh(run.label);
+    messages.str({});
+    start = Clock::now();
+    qs::SaveListedItems(app, run.copy ? copying : qs::MailStoreOpener(qs::OpenMailStore),
+                        "\\\\Bench", list, target, settings);
+    const double seconds = Seconds(start);
+    std::string said = messages.str();
+    if (!said.empty() && said.back() == '\n') said.pop_back();
+    std::printf("%-5s %7.2f s  %8.0f items/s  %6ld files  %5.2f x cp -r  %s\n", run.label,
+                seconds, rows / seconds, CountFiles(target), seconds / cp_seconds,
+                said.c_str());
+  }
+  return 0;
+}

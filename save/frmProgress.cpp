@@ -1,0 +1,45 @@
+#include "save/frmProgress.h"
+
+#include <string>
+
+namespace qs {
+
+namespace {
+
+// Twips per pixel at the usual screen resolution.
+constexpr int kTwips = 15;
+
+// A number as the program has always written it: one leading blank, the
+// place of a sign.
+void AppendSignedNumber(std::string& text, std::int32_t number) {
+  if (number >= 0) text += ' ';
+  text += std::to_string(number);
+}
+
+}  // namespace
+
+frmProgress::frmProgress(Application& app)
+    : Form(app, "frmProgress", "Progress", 402 * kTwips, 56 * kTwips),
+      txtStatus(Add<Label>("txtStatus", "")),
+      ProgressBar1(Add<ProgressBar>("ProgressBar1")) {
+  txtStatus.Move(8 * kTwips, 8 * kTwips, 385 * kTwips, 17 * kTwips);
+  ProgressBar1.Move(8 * kTwips, 32 * kTwips, 385 * kTwips, 17 * kTwips);
+}
+
+void frmProgress::OnLoad() {
+  if (!Peer()) terminal_ = std::make_unique<TerminalStatusLine>();
+}
+
+void frmProgress::OnUnload(bool&) { terminal_.reset(); }
+
+void frmProgress::ShowItem(std::int32_t item, std::int32_t count) {
+  std::string text = "Saving ";
+  AppendSignedNumber(text, item);
+  text += " of ";
+  AppendSignedNumber(text, count);
+  if (terminal_) terminal_->Show(text);
+  txtStatus.SetCaption(std::move(text));
+  ProgressBar1.SetValue(item);
+}
+
+}  // namespace qs

@@ -1,0 +1,37 @@
+#include "save/item_subfolder.h"
+
+#include <exception>
+
+#include "mailstore/mail_store.h"
+#include "platform/system.h"
+#include "save/utf16_text.h"
+
+namespace qs {
+
+std::string StripLeading(std::string text, char c) {
+  const auto first = text.find_first_not_of(c);
+  return first == std::string::npos ? std::string() : text.substr(first);
+}
+
+std::string StripTrailing(std::string text, char c) {
+  const auto last = text.find_last_not_of(c);
+  text.erase(last == std::string::npos ? 0 : last + 1);
+  return text;
+}
+
+std::string GetItemSubfolder(const std::string& mail_folder, MailItem& item) {
+  try {
+    const std::string full_path = item.Parent()->FullPath();
+    std::string rest(Utf16Suffix(full_path, Utf16Length(mail_folder)));
+    rest = StripTrailing(StripLeading(std::move(rest), '/'), '/');
+    const char separator = PathSeparator();
+    for (char& c : rest)
+      if (c == '/') c = separator;
+    return rest;
+  } catch (const std::exception&) {
+    // Without its subdirectory the item is still saved, in the save directory.
+    return {};
+  }
+}
+
+}  // namespace qs

@@ -1,0 +1,36 @@
+#pragma once
+// The list exported to a text file, one line per row, then shown in the
+// system's text editor.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "save/save_settings.h"
+
+namespace qs {
+
+class Application;
+class ListView;
+
+// One line of the export: the line format filled from the row's texts,
+// which are used as the list shows them (no clipping, no cleaning).
+std::string FormatListLine(const std::string& format, const ListView& list, std::int32_t row);
+
+// Where the export is written and how it is shown.
+struct ExportTarget {
+  std::string path;
+  std::function<void(const std::string& path)> open;
+};
+
+// "list.txt" in the program's directory, opened in the text editor.
+ExportTarget DefaultExportTarget();
+
+// Writes every row in list order, each line ended by CR LF, in the system's
+// character set, replacing any earlier export; then opens the file. A file
+// that cannot be written or an editor that cannot be started is reported in
+// a message box that names the file.
+void ListToText(Application& app, const ListView& list, const ExportSettings& settings,
+                const ExportTarget& target = DefaultExportTarget());
+
+}  // namespace qs

@@ -1,0 +1,24 @@
+#pragma once
+// The Save command: every row of the list written into the save directory.
+
+#include <string>
+
+#include "mailstore/open_mail_store.h"
+#include "save/save_settings.h"
+
+namespace qs {
+
+class Application;
+class ListView;
+
+// Checks the boxes and the list, opens the mail store, shows the progress
+// window and saves the rows in list order. Every outcome is reported inside
+// by a message box: a blank box or an empty list; "Error saving email." when
+// the run had to stop; "N of M emails could not be saved." when it ran to
+// its end with some item not written whole. save_dir is the "Save to:" text
+// as the user typed it; a separator is appended here when it lacks one.
+void SaveListedItems(Application& app, const MailStoreOpener& open_store,
+                     const std::string& mail_folder, const ListView& list, std::string save_dir,
+                     const SaveSettings& settings);
+
+}  // namespace qs

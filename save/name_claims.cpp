@@ -1,0 +1,122 @@
+#include "save/name_claims.h"
+
+#include "platform/file_system.h"
+#include "save/utf16_text.h"
+
+namespace qs {
+
+namespace {
+
+char32_t Decode(std::string_view bytes) {
+  const auto byte = [&](std::size_t i) { return static_cast<char32_t>(
+                                             static_cast<unsigned char>(bytes[i])); };
+  switch (bytes.size()) {
+    case 2: return ((byte(0) & 0x1F) << 6) | (byte(1) & 0x3F);
+    case 3: return ((byte(0) & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
+    case 4:
+      return ((byte(0) & 0x07) << 18) | ((byte(1) & 0x3F) << 12) | ((byte(2) & 0x3F) << 6) |
+             (byte(3) & 0x3F);
+    default: return byte(0);
+  }
+}
+
+void Encode(char32_t c, std::string& out) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+char32_t Lower(char32_t c) {
+  if (c >= 'A' && c <= 'Z') return c + 32;
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;
+  if (c >= 0x100 && c <= 0x137) return c | 1;
+  if (c >= 0x139 && c <= 0x148) return (c & 1) ? c + 1 : c;
+  if (c >= 0x14A && c <= 0x177) return c | 1;
+  if (c == 0x178) return 0xFF;
+  if (c >= 0x179 && c <= 0x17E) return (c & 1) ? c + 1 : c;
+  if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) return c + 32;
+  if (c >= 0x400 && c <= 0x40F) return c + 80;
+  if (c >= 0x410 && c <= 0x42F) return c + 32;
+  return c;
+}
+
+// The stem cut so that stem and tail together fit the file system's limit.
+std::string_view FitStem(std::string_view stem, std::string_view tail) {
+  const std::size_t tail_length = FileNameLength(tail);
+  if (tail_length >= kMaxFileNameLength) return {};
+  std::size_t room = kMaxFileNameLength - tail_length;
+  if (FileNameLength(stem) <= room) return stem;
+  std::size_t end = 0;
+  while (end < stem.size()) {
+    const std::size_t bytes = CodePointBytes(stem.substr(end));
+    const std::size_t length = FileNameLength(stem.substr(end, bytes));
+    if (length > room) break;
+    room -= length;
+    end += bytes;
+  }
+  return stem.substr(0, end);
+}
+
+}  // namespace
+
+std::string FoldCase(std::string_view text) {
+  std::string folded;
+  folded.reserve(text.size());
+  while (!text.empty()) {
+    const std::size_t bytes = CodePointBytes(text);
+    const std::string_view piece = text.substr(0, bytes);
+    const char32_t c = bytes == 1 && static_cast<unsigned char>(piece[0]) >= 0x80
+                           ? 0  // not a character: kept as its byte
+                           : Decode(piece);
+    const char32_t lower = c == 0 ? 0 : Lower(c);
+    if (lower != c && bytes < 4) Encode(lower, folded);
+    else folded.append(piece);
+    text.remove_prefix(bytes);
+  }
+  return folded;
+}
+
+std::pair<std::string_view, std::string_view> SplitExtension(std::string_view name) {
+  const auto dot = name.rfind('.');
+  if (dot == std::string_view::npos || dot == 0) return {name, {}};
+  return {name.substr(0, dot), name.substr(dot)};
+}
+
+std::string NameClaims::Claim(const std::string& dir, std::string_view stem,
+                              std::string_view extension, bool directory) {
+  // An extension that leaves no room for any stem is cut along with it.
+  if (FileNameLength(extension) + 8 >= kMaxFileNameLength) {
+    std::string whole(stem);
+    whole.append(extension);
+    return Claim(dir, std::string(FitStem(whole, " (99999)")), {}, directory);
+  }
+  const std::string folded_dir = FoldCase(dir);
+  for (int number = 1;; ++number) {
+    std::string tail;
+    if (number > 1) {
+      tail.append(" (");
+      tail += std::to_string(number);
+      tail += ')';
+    }
+    tail.append(extension);
+    std::string name(FitStem(stem, tail));
+    if (directory) {
+      name.erase(name.find_last_not_of(". ") + 1);
+      if (name.empty()) name.push_back('_');
+    }
+    name += tail;
+    std::string key = folded_dir;
+    key += '\0';
+    key += FoldCase(name);
+    if (claimed_.insert(std::move(key)).second) return name;
+  }
+}
+
+}  // namespace qs

@@ -1,0 +1,34 @@
+#pragma once
+// The names one save run has given out, so that no item or attachment
+// takes the place of another written in the same run. Files left by an
+// earlier run are not looked at: saving the same list again replaces them.
+
+#include <string>
+#include <string_view>
+#include <unordered_set>
+
+namespace qs {
+
+class NameClaims {
+ public:
+  // A name for a new entry of the directory dir, made of stem and extension.
+  // The first claim of a name keeps it; later claims of the same name in the
+  // same directory (letters compared without regard to case, as Windows
+  // compares names) get " (2)", " (3)"... before the extension. The stem is
+  // cut between characters so that the whole name fits the file system's
+  // limit. A directory's name also loses trailing blanks and dots.
+  std::string Claim(const std::string& dir, std::string_view stem, std::string_view extension,
+                    bool directory = false);
+
+ private:
+  std::unordered_set<std::string> claimed_;
+};
+
+// A file name split before its last dot; a leading dot starts no extension.
+std::pair<std::string_view, std::string_view> SplitExtension(std::string_view name);
+
+// The text with its letters in one case, for comparing names as Windows does
+// (Latin, Greek and Cyrillic letters; others compare as they are).
+std::string FoldCase(std::string_view text);
+
+}  // namespace qs

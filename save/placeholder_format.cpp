@@ -1,0 +1,29 @@
+#include "save/placeholder_format.h"
+
+namespace qs {
+
+std::string ReplaceAll(std::string text, const std::string& what, const std::string& with) {
+  if (what.empty()) return text;
+  std::string result;
+  std::size_t from = 0;
+  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, from)) {
+    result.append(text, from, at - from);
+    result += with;
+    from = at + what.size();
+  }
+  if (from == 0) return text;
+  result.append(text, from, std::string::npos);
+  return result;
+}
+
+std::string FillPlaceholders(const std::string& format, const std::vector<std::string>& texts) {
+  std::string result = format;
+  for (std::size_t k = 1; k <= texts.size(); ++k) {
+    std::string placeholder = "%";
+    placeholder += std::to_string(k);
+    result = ReplaceAll(std::move(result), placeholder, texts[k - 1]);
+  }
+  return ReplaceAll(std::move(result), "%%", "%");
+}
+
+}  // namespace qs

@@ -1,0 +1,20 @@
+#pragma once
+// The placeholder format of saved names and exported lines: "%k" stands for
+// text k of a list row (from 1), "%%" for one "%".
+
+#include <string>
+#include <vector>
+
+namespace qs {
+
+// Replaces "%1", "%2"... in increasing order, each pass over the whole text
+// including what earlier passes inserted, then "%%" by "%". So a value that
+// holds a later placeholder is substituted again, "%%1" gives "%" and text 1,
+// "%10" gives text 1 and "0", and "%0", "%9" (with eight texts) and a lone
+// "%" stay.
+std::string FillPlaceholders(const std::string& format, const std::vector<std::string>& texts);
+
+// Replaces every non-overlapping occurrence, found from the left.
+std::string ReplaceAll(std::string text, const std::string& what, const std::string& with);
+
+}  // namespace qs

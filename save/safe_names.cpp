@@ -1,0 +1,75 @@
+#include "save/safe_names.h"
+
+#include <array>
+
+#include "platform/system.h"
+
+namespace qs {
+
+namespace {
+
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (Upper(a[i]) != Upper(b[i])) return false;
+  return true;
+}
+
+// A leading "_" takes a device name out of the way.
+std::string WithUnderscore(std::string_view name) {
+  std::string safe = "_";
+  safe.append(name);
+  return safe;
+}
+
+bool DotsOnly(std::string_view name) { return name.find_first_not_of('.') == std::string::npos; }
+
+}  // namespace
+
+bool IsDeviceName(std::string_view name) {
+  // Windows looks at the part before the first dot, trailing blanks ignored.
+  std::string_view stem = name.substr(0, name.find('.'));
+  while (!stem.empty() && stem.back() == ' ') stem.remove_suffix(1);
+  static constexpr std::array<std::string_view, 6> kFixed = {"CON", "PRN",   "AUX",
+                                                              "NUL", "CONIN$", "CONOUT$"};
+  for (const auto device : kFixed)
+    if (EqualsIgnoringCase(stem, device)) return true;
+  if (stem.size() == 4 && stem[3] >= '1' && stem[3] <= '9')
+    return EqualsIgnoringCase(stem.substr(0, 3), "COM") ||
+           EqualsIgnoringCase(stem.substr(0, 3), "LPT");
+  return false;
+}
+
+std::string SafeEntryName(std::string_view name) {
+  if (DotsOnly(name)) return std::string(name.empty() ? 1 : name.size(), '_');
+  std::string safe(name);
+  safe.erase(safe.find_last_not_of(". ") + 1);
+  if (safe.empty()) return "_";
+  return IsDeviceName(safe) ? WithUnderscore(safe) : safe;
+}
+
+std::string SafeSubfolder(const std::string& subfolder) {
+  const char separator = PathSeparator();
+  std::string safe;
+  std::size_t from = 0;
+  while (from <= subfolder.size()) {
+    std::size_t end = subfolder.find(separator, from);
+    if (end == std::string::npos) end = subfolder.size();
+    if (end > from) {
+      if (!safe.empty()) safe += separator;
+      safe += SafeEntryName(std::string_view(subfolder).substr(from, end - from));
+    }
+    from = end + 1;
+  }
+  return safe;
+}
+
+std::string SafeFileBaseName(const std::string& base, std::string_view extension) {
+  std::string name = base;
+  name.append(extension);
+  return IsDeviceName(name) ? WithUnderscore(base) : base;
+}
+
+}  // namespace qs

@@ -1,0 +1,33 @@
+#pragma once
+// Writing the mail item of one list row in the chosen output format.
+
+#include <cstdint>
+#include <string>
+
+#include "save/name_claims.h"
+#include "save/save_settings.h"
+
+namespace qs {
+
+class Application;
+class ListView;
+class MailStore;
+
+// What stays the same for every item of one save run.
+struct SaveRun {
+  Application& app;
+  MailStore& store;
+  const SaveSettings& settings;
+  NameClaims names;
+};
+
+// Saves the item of the row into save_dir (which ends in the separator), in
+// two stages. Stage 1 builds the name, fetches the item by its entry
+// identifier and makes its subdirectory; its errors leave as exceptions and
+// end the run. Stage 2 writes the files; a step that fails there is passed
+// over and the next one runs. True when every file of the item was written;
+// false too for an unknown output format, after its message.
+bool SaveItem(SaveRun& run, const std::string& mail_folder, const ListView& list,
+              std::int32_t row, const std::string& save_dir);
+
+}  // namespace qs

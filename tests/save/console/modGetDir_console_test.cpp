@@ -1,0 +1,31 @@
+#include <gtest/gtest.h>
+
+#include "../list_fixture.h"
+#include "save/modGetDir.h"
+
+namespace qs {
+namespace {
+
+std::string Answer(test::ListFixture& fixture, const std::string& input) {
+  fixture.in.str(input);
+  fixture.in.clear();
+  return GetDir(fixture.app, "Choose Directory");
+}
+
+TEST(GetDirOnTheTerminal, ReadsThePathAfterThePrompt) {
+  test::ListFixture fixture;
+  EXPECT_EQ(Answer(fixture, "/home/user/Mail\n"), "/home/user/Mail/");
+  EXPECT_EQ(fixture.out.str(), "Choose Directory\n");
+  EXPECT_EQ(Answer(fixture, "/home/user/Mail/\r\n"), "/home/user/Mail/");
+  EXPECT_EQ(Answer(fixture, "/\n"), "/");
+}
+
+TEST(GetDirOnTheTerminal, NoAnswerIsACancel) {
+  test::ListFixture fixture;
+  EXPECT_EQ(Answer(fixture, "\n"), "");
+  EXPECT_EQ(Answer(fixture, ""), "");
+  EXPECT_TRUE(fixture.Messages().empty());
+}
+
+}  // namespace
+}  // namespace qs

@@ -1,0 +1,42 @@
+#include "save/frmProgress.h"
+
+#include <gtest/gtest.h>
+
+#include "list_fixture.h"
+
+namespace qs {
+namespace {
+
+TEST(frmProgress, HasItsDesignedSizeAndControls) {
+  test::ListFixture fixture;
+  frmProgress form(fixture.app);
+  EXPECT_EQ(form.Caption(), "Progress");
+  EXPECT_EQ(form.ClientWidth(), 402 * 15);
+  EXPECT_EQ(form.ClientHeight(), 56 * 15);
+  const auto place = [](const Control& c) {
+    return std::vector<int>{c.Left(), c.Top(), c.Width(), c.Height()};
+  };
+  EXPECT_EQ(place(form.txtStatus), (std::vector<int>{120, 120, 5775, 255}));
+  EXPECT_EQ(place(form.ProgressBar1), (std::vector<int>{120, 480, 5775, 255}));
+  EXPECT_EQ(form.Controls().size(), 2u);
+}
+
+TEST(frmProgress, NumbersKeepTheBlankOfTheirSign) {
+  test::ListFixture fixture;
+  frmProgress form(fixture.app);
+  form.Load();
+  form.ProgressBar1.SetRange(0, 12);
+  form.ShowItem(3, 12);
+  EXPECT_EQ(form.txtStatus.Caption(), "Saving  3 of  12");
+  EXPECT_EQ(form.ProgressBar1.Value(), 3);
+  form.ShowItem(12, 12);
+  EXPECT_EQ(form.txtStatus.Caption(), "Saving  12 of  12");
+  EXPECT_EQ(form.ProgressBar1.Value(), 12);
+  form.Unload();
+  // The terminal line goes to standard error only when it is a terminal,
+  // never into the console window system's own output.
+  EXPECT_EQ(fixture.err.str(), "");
+}
+
+}  // namespace
+}  // namespace qs

@@ -1,0 +1,90 @@
+#include "save/item_name.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "save/utf16_text.h"
+
+namespace qs {
+namespace {
+
+std::vector<std::string> Row(std::string sent, std::string from, std::string subject,
+                             std::string to = "to1") {
+  return {std::move(sent), std::move(from), std::move(subject), std::move(to),
+          "091206 080000", "ENTRY",         "\\\\M\\In",        "091206 080001"};
+}
+
+TEST(ItemName, TheUsualFormatGivesACleanedName) {
+  const auto name = FormatItemName("%1 %2 %3", Row("091205 070309", "sender1", "Re: hello?"),
+                                   "50", "50");
+  EXPECT_EQ(name, "091205 070309 sender1 Re: hello?");
+  EXPECT_EQ(CleanFileName(name), "091205 070309 sender1 Re  hello ");
+}
+
+TEST(ItemName, SenderSubjectAndRecipientsAreClipped) {
+  const auto row = Row("d", "sender@example.com", "Quarterly figures", "boss@example.com");
+  EXPECT_EQ(FormatItemName("%3", row, "50", "5"), "Quart");
+  EXPECT_EQ(FormatItemName("%2-%4", row, "0", "5"), "-");
+  EXPECT_EQ(FormatItemName("%2|%4", row, "6", "0"), "sender|boss@e");
+  // Only texts 2, 3 and 4 are clipped.
+  EXPECT_EQ(FormatItemName("%1%5", Row("091205 070309", "a", "b"), "1", "1"),
+            "091205 070309091206 080000");
+  // A clip counts UTF-16 units and never splits a character.
+  EXPECT_EQ(FormatItemName("%3", Row("d", "f", "\xF0\x9F\x98\x80\xF0\x9F\x98\x80"), "9", "3"),
+            "\xF0\x9F\x98\x80");
+  EXPECT_EQ(FormatItemName("%3", Row("d", "f", "\xC3\xA9t\xC3\xA9"), "9", "2"), "\xC3\xA9t");
+}
+
+TEST(ItemName, ClipLengthsMustBeWholeNumbers) {
+  const auto row = Row("d", "f", "s");
+  for (const char* bad : {"", "  ", "x", "-1", "1.5", "5a", "+3"})
+    EXPECT_THROW(FormatItemName("%1", row, bad, "5"), std::invalid_argument) << bad;
+  EXPECT_THROW(FormatItemName("%1", row, "5", "abc"), std::invalid_argument);
+  EXPECT_EQ(ParseClipLength(" 7 "), 7u);
+  EXPECT_EQ(ParseClipLength("0"), 0u);
+  EXPECT_GE(ParseClipLength("99999999999999999999999"), 100000u);
+}
+
+TEST(ItemName, RowsOfMoreThanTwentyTextsAreRefused) {
+  std::vector<std::string> texts(20, "t");
+  EXPECT_EQ(FormatItemName("%1", texts, "5", "5"), "t");
+  // "%20" meets the pass of "%2" first.
+  EXPECT_EQ(FormatItemName("%20", texts, "5", "5"), "t0");
+  texts.push_back("u");
+  EXPECT_THROW(FormatItemName("%1", texts, "5", "5"), std::invalid_argument);
+}
+
+TEST(ItemName, PlaceholderRulesMatchTheExport) {
+  const auto row = Row("091205 070309", "from", "subject %6 and %2");
+  EXPECT_EQ(FormatItemName("%1 100%%", row, "50", "50"), "091205 070309 100%");
+  EXPECT_EQ(FormatItemName("%9", row, "50", "50"), "%9");
+  EXPECT_EQ(FormatItemName("%10", row, "50", "50"), "091205 0703090");
+  EXPECT_EQ(FormatItemName("%3", row, "50", "50"), "subject ENTRY and %2");
+  EXPECT_EQ(FormatItemName("", row, "50", "50"), "");
+}
+
+TEST(CleanFileName, ForbiddenCharactersBecomeBlanksAndControlsVanish) {
+  EXPECT_EQ(CleanFileName("a\\b/c:d*e?f\"g<h>i|j"), "a b c d e f g h i j");
+  EXPECT_EQ(CleanFileName("line\r\nbreak\tand\x01\x1F" "bell\x07"), "linebreakandbell");
+  EXPECT_EQ(CleanFileName("dd/mm/yyyy HH:MM:SS"), "dd mm yyyy HH MM SS");
+  // Nothing else changes: blanks and dots at the ends, case, DEL.
+  EXPECT_EQ(CleanFileName(" .Name. \x7F"), " .Name. \x7F");
+  EXPECT_EQ(CleanFileName("../../etc/passwd"), ".. .. etc passwd");
+}
+
+TEST(CleanFileName, KeepsTheFirst256CharactersWithoutSplittingOne) {
+  EXPECT_EQ(CleanFileName(std::string(300, 'x')), std::string(256, 'x'));
+  EXPECT_EQ(CleanFileName(std::string(256, 'x')), std::string(256, 'x'));
+  // A character outside the basic plane takes two units and does not fit in one.
+  const std::string astral = "\xF0\x9F\x93\xA7";
+  EXPECT_EQ(CleanFileName(std::string(255, 'a') + astral), std::string(255, 'a'));
+  EXPECT_EQ(CleanFileName(std::string(254, 'a') + astral + "b"), std::string(254, 'a') + astral);
+  const std::string accented = "\xC3\xA9";
+  std::string many;
+  for (int i = 0; i < 300; ++i) many += accented;
+  EXPECT_EQ(Utf16Length(CleanFileName(many)), 256u);
+}
+
+}  // namespace
+}  // namespace qs
