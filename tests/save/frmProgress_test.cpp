@@ -7,20 +7,6 @@
 namespace qs {
 namespace {
 
-TEST(frmProgress, HasItsDesignedSizeAndControls) {
-  test::ListFixture fixture;
-  frmProgress form(fixture.app);
-  EXPECT_EQ(form.Caption(), "Progress");
-  EXPECT_EQ(form.ClientWidth(), 402 * 15);
-  EXPECT_EQ(form.ClientHeight(), 56 * 15);
-  const auto place = [](const Control& c) {
-    return std::vector<int>{c.Left(), c.Top(), c.Width(), c.Height()};
-  };
-  EXPECT_EQ(place(form.txtStatus), (std::vector<int>{120, 120, 5775, 255}));
-  EXPECT_EQ(place(form.ProgressBar1), (std::vector<int>{120, 480, 5775, 255}));
-  EXPECT_EQ(form.Controls().size(), 2u);
-}
-
 TEST(frmProgress, NumbersKeepTheBlankOfTheirSign) {
   test::ListFixture fixture;
   frmProgress form(fixture.app);

@@ -55,15 +55,6 @@ TEST(ItemName, RowsOfMoreThanTwentyTextsAreRefused) {
   EXPECT_THROW(FormatItemName("%1", texts, "5", "5"), std::invalid_argument);
 }
 
-TEST(ItemName, PlaceholderRulesMatchTheExport) {
-  const auto row = Row("091205 070309", "from", "subject %6 and %2");
-  EXPECT_EQ(FormatItemName("%1 100%%", row, "50", "50"), "091205 070309 100%");
-  EXPECT_EQ(FormatItemName("%9", row, "50", "50"), "%9");
-  EXPECT_EQ(FormatItemName("%10", row, "50", "50"), "091205 0703090");
-  EXPECT_EQ(FormatItemName("%3", row, "50", "50"), "subject ENTRY and %2");
-  EXPECT_EQ(FormatItemName("", row, "50", "50"), "");
-}
-
 TEST(CleanFileName, ForbiddenCharactersBecomeBlanksAndControlsVanish) {
   EXPECT_EQ(CleanFileName("a\\b/c:d*e?f\"g<h>i|j"), "a b c d e f g h i j");
   EXPECT_EQ(CleanFileName("line\r\nbreak\tand\x01\x1F" "bell\x07"), "linebreakandbell");

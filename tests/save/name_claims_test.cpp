@@ -88,12 +88,5 @@ TEST(SplitExtension, SplitsBeforeTheLastDotButNotALeadingOne) {
   EXPECT_EQ(SplitExtension("a."), Parts("a", "."));
 }
 
-TEST(FoldCase, FoldsLettersAndKeepsEverythingElse) {
-  EXPECT_EQ(FoldCase("AbC-1"), "abc-1");
-  EXPECT_EQ(FoldCase("\xC3\x89\xC3\x97"), "\xC3\xA9\xC3\x97");  // É× -> é×
-  EXPECT_EQ(FoldCase("\xCE\xA3"), "\xCF\x83");                  // Σ -> σ
-  EXPECT_EQ(FoldCase("\xE4\xB8\xAD\xF0\x9F\x98\x80\xFF"), "\xE4\xB8\xAD\xF0\x9F\x98\x80\xFF");
-}
-
 }  // namespace
 }  // namespace qs
