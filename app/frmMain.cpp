@@ -7,6 +7,8 @@
 #include "app/frmAbout.h"
 #include "app/modBrowseTo.h"
 #include "app/product.h"
+#include "mailstore/folder_path.h"
+#include "mailstore/search.h"
 #include "platform/application.h"
 #include "platform/system.h"
 #include "settings/frmOptions.h"
@@ -165,11 +167,19 @@ void frmMain::Automate(std::string_view pCmd, std::string_view /*pParameter*/) {
     App().MsgBox("frmMain.Automate: unrecognized command.");
 }
 
-void frmMain::Search() { AccessGrant access(access_, App()); }
+void frmMain::Search() {
+  AccessGrant access(access_, App());
+  const frmOptions& options = *options_;
+  SearchMailFolder(App(), open_store_, txtMailFolder.Text(), ListView1,
+                   {options.txtSince.Text(), options.txtBefore.Text(), options.DateFormat.Text()});
+}
 
 void frmMain::Save() { AccessGrant access(access_, App()); }
 void frmMain::Export() {}
-void frmMain::PickMailFolder() {}
+void frmMain::PickMailFolder() {
+  // A chooser closed without a choice leaves the box as it was.
+  if (auto path = GetMailFolder(App(), open_store_)) txtMailFolder.SetText(std::move(*path));
+}
 void frmMain::PickDirectory() {}
 void frmMain::ShowOptions() { options_->Show(false, nullptr); }
 

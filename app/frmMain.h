@@ -9,6 +9,7 @@
 
 #include "app/access_helper.h"
 #include "layout/clsLayout.h"
+#include "mailstore/open_mail_store.h"
 #include "platform/controls.h"
 #include "platform/form.h"
 #include "platform/list_view.h"
@@ -59,6 +60,8 @@ class frmMain : public Form {
   // The options dialog, loaded with this window; it holds the settings.
   frmOptions& Options() const { return *options_; }
   const AccessHelper& Access() const { return access_; }
+  // How the commands attach to the mail store; tests put a fake store here.
+  void SetMailStoreOpener(MailStoreOpener open) { open_store_ = std::move(open); }
 
  protected:
   void OnLoad() override;
@@ -84,6 +87,7 @@ class frmMain : public Form {
   std::int16_t debug_mode_ = 0;
   std::unique_ptr<clsLayout> mLayout;
   AccessHelper access_;
+  MailStoreOpener open_store_ = OpenMailStore;
   std::unique_ptr<frmOptions> options_;
   std::unique_ptr<frmAbout> about_;
 };

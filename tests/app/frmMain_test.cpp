@@ -93,10 +93,16 @@ TEST_F(MainWindow, AutomateRunsCommandsByNameInAnyLetterCase) {
   main.SetDebugMode(1);
   for (const char* name : {"Search", "SEARCH", "search", "save", "Export"}) main.Automate(name);
   const std::string trace = session.err.str();
-  EXPECT_NE(trace.find("begin Search\nend Search\nbegin Search"), std::string::npos) << trace;
-  EXPECT_NE(trace.find("begin Save"), std::string::npos);
-  EXPECT_NE(trace.find("begin Export"), std::string::npos);
-  EXPECT_TRUE(session.windows.BoxesShown().empty());
+  auto count = [&](const std::string& line) {
+    std::size_t found = 0;
+    for (auto at = trace.find(line); at != std::string::npos; at = trace.find(line, at + 1))
+      ++found;
+    return found;
+  };
+  EXPECT_EQ(count("begin Search\n"), 3u) << trace;
+  EXPECT_EQ(count("end Search\n"), 3u);
+  EXPECT_EQ(count("begin Save\n"), 1u);
+  EXPECT_EQ(count("begin Export\n"), 1u);
 }
 
 TEST_F(MainWindow, AutomateRejectsUnknownNamesWithoutTrimming) {

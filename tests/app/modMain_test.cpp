@@ -8,6 +8,7 @@
 #include "app/frmMain.h"
 #include "app/program.h"
 #include "console_session.h"
+#include "mailstore/mail_store.h"
 
 namespace qs {
 namespace {
@@ -76,12 +77,18 @@ TEST(DebugLevel, RoundsHalvesToEvenAndRejectsWhatIsNoNumber) {
   EXPECT_EQ(ParseDebugLevel(""), std::nullopt);
 }
 
+std::unique_ptr<MailStore> UnreachableStore(Application&) {
+  throw MailStoreError("the mail store is not there");
+}
+
 // Start-up on the console, with the main window's state inspected after
 // start-up returned or ended the program.
 struct StartUp {
-  explicit StartUp(const std::string& arguments) : app(session.windows), main(app) {
+  explicit StartUp(const std::string& arguments, MailStoreOpener open = UnreachableStore)
+      : app(session.windows), main(app) {
     app.SetTitle("Quillstow");
     app.SetMainForm(&main);
+    main.SetMailStoreOpener(std::move(open));
     try {
       modMain(app, main).Main(arguments);
     } catch (const EndProgram& end) {
@@ -141,6 +148,13 @@ TEST(StartUp, AutorunRunsSearchThenSaveAndEnds) {
   ASSERT_NE(save, std::string::npos) << trace;
   EXPECT_LT(search, save);
   EXPECT_EQ(run.main.DebugMode(), 1);
+}
+
+TEST(StartUp, UnattendedRunThatCannotSearchEndsWithStatusOne) {
+  StartUp run("\"\\\\Mailbox\\Inbox\" out /autorun");
+  EXPECT_EQ(run.status, 1);
+  ASSERT_FALSE(run.session.windows.BoxesShown().empty());
+  EXPECT_EQ(run.session.windows.BoxesShown()[0].text, "Can't access the specified Mail Folder.");
 }
 
 TEST(StartUp, DebugLevelZeroWritesNothing) {
