@@ -10,6 +10,9 @@
 #include "mailstore/folder_path.h"
 #include "mailstore/search.h"
 #include "platform/application.h"
+#include "save/modGetDir.h"
+#include "save/modListToText.h"
+#include "save/modSaveListedItems.h"
 #include "platform/system.h"
 #include "settings/frmOptions.h"
 
@@ -174,13 +177,21 @@ void frmMain::Search() {
                    {options.txtSince.Text(), options.txtBefore.Text(), options.DateFormat.Text()});
 }
 
-void frmMain::Save() { AccessGrant access(access_, App()); }
-void frmMain::Export() {}
+void frmMain::Save() {
+  AccessGrant access(access_, App());
+  const frmOptions& options = *options_;
+  const SaveSettings settings{options.txtFn.Text(), options.cboFnOutput.Text(),
+                              options.ckFnFolder.Value() != CheckBox::Unchecked,
+                              options.ClipAddress.Text(), options.ClipSubject.Text()};
+  SaveListedItems(App(), open_store_, txtMailFolder.Text(), ListView1, txtDir.Text(), settings);
+}
+
+void frmMain::Export() { ListToText(App(), ListView1, {options_->TextFormat.Text()}); }
 void frmMain::PickMailFolder() {
   // A chooser closed without a choice leaves the box as it was.
   if (auto path = GetMailFolder(App(), open_store_)) txtMailFolder.SetText(std::move(*path));
 }
-void frmMain::PickDirectory() {}
+void frmMain::PickDirectory() { txtDir.SetText(GetDir(App(), "Choose Directory")); }
 void frmMain::ShowOptions() { options_->Show(false, nullptr); }
 
 void frmMain::ShowHelpContents() {
