@@ -12,25 +12,26 @@
 namespace qs {
 namespace {
 
-// Presses Cancel in the first dialog box that this process shows, as a
-// user would; gives up after a while so that a test never hangs.
-class CancelFirstDialog {
+// Presses a button (IDOK, IDCANCEL) in the first dialog box that this
+// process shows, as a user would; gives up after a while so that a test
+// never hangs.
+class PressInFirstDialog {
  public:
-  CancelFirstDialog()
-      : thread_([this] {
+  explicit PressInFirstDialog(WPARAM button)
+      : thread_([this, button] {
           const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
           while (!stop_ && std::chrono::steady_clock::now() < deadline) {
             if (HWND dialog = FindOwnDialog()) {
-              PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+              PostMessageW(dialog, WM_COMMAND, button, 0);
               found_ = true;
               return;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
           }
         }) {}
-  ~CancelFirstDialog() { Found(); }
-  CancelFirstDialog(const CancelFirstDialog&) = delete;
-  CancelFirstDialog& operator=(const CancelFirstDialog&) = delete;
+  ~PressInFirstDialog() { Found(); }
+  PressInFirstDialog(const PressInFirstDialog&) = delete;
+  PressInFirstDialog& operator=(const PressInFirstDialog&) = delete;
   bool Found() {
     stop_ = true;
     if (thread_.joinable()) thread_.join();
@@ -67,9 +68,21 @@ class CancelFirstDialog {
 
 TEST(GetDirThroughTheShell, ACancelledDialogGivesNothing) {
   test::ListFixture fixture;
-  CancelFirstDialog cancel;
+  PressInFirstDialog cancel(IDCANCEL);
   EXPECT_EQ(GetDir(fixture.app, "Choose Directory"), "");
   EXPECT_TRUE(cancel.Found()) << "the shell's folder dialog was not shown";
+  EXPECT_TRUE(fixture.Messages().empty());
+}
+
+// OK at once takes the folder the dialog opens at, the shell's default root:
+// its path comes back through the folder's item of itself.
+TEST(GetDirThroughTheShell, TheChosenFolderComesBackAsADirectory) {
+  test::ListFixture fixture;
+  PressInFirstDialog ok(IDOK);
+  const std::string dir = GetDir(fixture.app, "Choose Directory");
+  EXPECT_TRUE(ok.Found()) << "the shell's folder dialog was not shown";
+  ASSERT_FALSE(dir.empty());
+  EXPECT_TRUE(dir.front() == ':' || dir.back() == '\\') << dir;
   EXPECT_TRUE(fixture.Messages().empty());
 }
 
