@@ -39,25 +39,27 @@ class PressInFirstDialog {
   }
 
  private:
+  struct Search {
+    DWORD process;
+    HWND found;
+  };
+
+  static BOOL CALLBACK TakeOwnDialog(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<Search*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    if (owner == search->process && lstrcmpW(name, L"#32770") == 0 && IsWindowVisible(window)) {
+      search->found = window;
+      return FALSE;
+    }
+    return TRUE;
+  }
+
   static HWND FindOwnDialog() {
-    struct Search {
-      DWORD process;
-      HWND found;
-    } search{GetCurrentProcessId(), nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(data);
-          DWORD owner = 0;
-          GetWindowThreadProcessId(window, &owner);
-          wchar_t name[16] = {};
-          GetClassNameW(window, name, 16);
-          if (owner == s->process && lstrcmpW(name, L"#32770") == 0 && IsWindowVisible(window)) {
-            s->found = window;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    Search search{GetCurrentProcessId(), nullptr};
+    EnumWindows(TakeOwnDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
   }
 
