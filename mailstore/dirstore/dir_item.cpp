@@ -8,6 +8,8 @@
 #include "mailstore/dirstore/dir_folder.h"
 #include "mailstore/dirstore/entry_id.h"
 #include "mailstore/dirstore/header_block.h"
+#include "mailstore/dirstore/saveas/dir_attachment.h"
+#include "mailstore/dirstore/saveas/whole_file.h"
 
 namespace qs::dirstore {
 
@@ -48,18 +50,26 @@ std::unique_ptr<Folder> DirItem::Parent() {
   return std::make_unique<DirFolder>(context_, std::move(names));
 }
 
-// Writing mail out of the directory store is its own piece of work; until it
-// is there, the save reports these as failures of the item.
+const std::shared_ptr<const MessageContent>& DirItem::Content() {
+  if (!content_)
+    content_ = std::make_shared<const MessageContent>(
+        ReadMessageContent(ReadWholeFile(*base_, name_)));
+  return content_;
+}
+
 void DirItem::SaveAs(const std::string&, SaveType) {
   throw MailStoreError("Saving is not available in the directory mail store yet.");
 }
 
 std::int32_t DirItem::AttachmentCount() {
-  throw MailStoreError("Attachments are not available in the directory mail store yet.");
+  return static_cast<std::int32_t>(Content()->attachments.size());
 }
 
-std::unique_ptr<Attachment> DirItem::AttachmentAt(std::int32_t) {
-  throw MailStoreError("Attachments are not available in the directory mail store yet.");
+std::unique_ptr<Attachment> DirItem::AttachmentAt(std::int32_t position) {
+  if (position < 1 || position > AttachmentCount())
+    throw MailStoreError("there is no attachment " + std::to_string(position) + " of " +
+                         relative_path_);
+  return std::make_unique<DirAttachment>(Content(), static_cast<std::size_t>(position - 1));
 }
 
 }  // namespace qs::dirstore

@@ -5,6 +5,7 @@
 
 #include "mailstore/dirstore/directory.h"
 #include "mailstore/dirstore/message_summary.h"
+#include "mailstore/dirstore/saveas/message_content.h"
 #include "mailstore/dirstore/store_context.h"
 #include "mailstore/mail_store.h"
 
@@ -35,12 +36,15 @@ class DirItem : public MailItem {
 
  private:
   const MessageSummary& Summary();
+  // The whole message, read once when something is saved.
+  const std::shared_ptr<const MessageContent>& Content();
 
   SharedContext context_;
   std::string relative_path_;
   std::shared_ptr<const Directory> base_;
   std::string name_;
   std::optional<MessageSummary> summary_;
+  std::shared_ptr<const MessageContent> content_;
 };
 
 }  // namespace qs::dirstore

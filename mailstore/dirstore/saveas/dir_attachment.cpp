@@ -1,0 +1,11 @@
+#include "mailstore/dirstore/saveas/dir_attachment.h"
+
+#include "mailstore/dirstore/saveas/whole_file.h"
+
+namespace qs::dirstore {
+
+void DirAttachment::SaveAsFile(const std::string& path) {
+  WriteWholeFile(path, content_->attachments.at(index_).data);
+}
+
+}  // namespace qs::dirstore

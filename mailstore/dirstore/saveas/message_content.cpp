@@ -1,0 +1,277 @@
+#include "mailstore/dirstore/saveas/message_content.h"
+
+#include <gmime/gmime.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <utility>
+
+#include "mailstore/dirstore/gmime_library.h"
+#include "mailstore/dirstore/header_text.h"
+#include "mailstore/dirstore/saveas/gobject_ptr.h"
+
+namespace qs::dirstore {
+
+namespace {
+
+std::string Lower(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+std::string Unfold(std::string_view raw) {
+  std::string out;
+  for (char c : raw)
+    if (c != '\r' && c != '\n') out += c;
+  const auto first = out.find_first_not_of(" \t");
+  if (first == std::string::npos) return {};
+  const auto last = out.find_last_not_of(" \t");
+  return out.substr(first, last - first + 1);
+}
+
+// The raw value of a header: GMime's own decoding of encoded words is not used
+// (see DecodeHeaderText).
+std::string RawHeader(GMimeObject* object, const char* name) {
+  GMimeHeaderList* list = g_mime_object_get_header_list(object);
+  if (!list) return {};
+  GMimeHeader* header = g_mime_header_list_get_header(list, name);
+  if (!header) return {};
+  const char* raw = g_mime_header_get_raw_value(header);
+  return raw ? Unfold(raw) : std::string();
+}
+
+std::string StripAngles(std::string text) {
+  if (text.size() >= 2 && text.front() == '<' && text.back() == '>')
+    return text.substr(1, text.size() - 2);
+  return text;
+}
+
+std::string DecodedContent(GMimePart* part) {
+  GMimeDataWrapper* content = g_mime_part_get_content(part);
+  if (!content) return {};
+  GObjectPtr<GMimeStream> stream(g_mime_stream_mem_new());
+  g_mime_data_wrapper_write_to_stream(content, stream.get());
+  GByteArray* bytes = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(stream.get()));
+  return std::string(reinterpret_cast<const char*>(bytes->data), bytes->len);
+}
+
+std::string WholeObject(GMimeObject* object) {
+  GObjectPtr<GMimeStream> stream(g_mime_stream_mem_new());
+  g_mime_object_write_to_stream(object, nullptr, stream.get());
+  GByteArray* bytes = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(stream.get()));
+  return std::string(reinterpret_cast<const char*>(bytes->data), bytes->len);
+}
+
+std::string BodyText(GMimePart* part) {
+  const char* charset =
+      g_mime_content_type_get_parameter(g_mime_object_get_content_type(GMIME_OBJECT(part)),
+                                        "charset");
+  const std::string bytes = DecodedContent(part);
+  if (charset && *charset) return CharsetToUtf8(bytes, charset);
+  if (g_utf8_validate(bytes.data(), static_cast<gssize>(bytes.size()), nullptr)) return bytes;
+  return CharsetToUtf8(bytes, "windows-1252");
+}
+
+// A parameter's value as the header writes it, the quotes taken off.
+std::string RawParameter(std::string_view header, std::string_view name) {
+  std::size_t at = header.find(';');
+  while (at != std::string_view::npos && at < header.size()) {
+    ++at;
+    while (at < header.size() && (header[at] == ' ' || header[at] == '\t')) ++at;
+    const auto equals = header.find('=', at);
+    if (equals == std::string_view::npos) return {};
+    std::string key = Lower(header.substr(at, equals - at));
+    while (!key.empty() && (key.back() == ' ' || key.back() == '\t')) key.pop_back();
+    std::size_t pos = equals + 1;
+    while (pos < header.size() && (header[pos] == ' ' || header[pos] == '\t')) ++pos;
+    std::string value;
+    if (pos < header.size() && header[pos] == '"') {
+      for (++pos; pos < header.size() && header[pos] != '"'; ++pos) {
+        if (header[pos] == '\\' && pos + 1 < header.size()) ++pos;
+        value += header[pos];
+      }
+      at = header.find(';', pos);
+    } else {
+      at = header.find(';', pos);
+      value = std::string(header.substr(pos, at == std::string_view::npos ? header.npos : at - pos));
+      while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) value.pop_back();
+    }
+    if (key == name) return value;
+  }
+  return {};
+}
+
+// The part's own name: the disposition's file name, else the type's name.
+// GMime reads RFC 2231 values and unquoted names well, but its decoder of
+// encoded words loses words after "=" padding; a name with encoded words is
+// taken from the raw header and decoded word by word.
+std::string PartName(GMimeObject* object) {
+  const char* name = nullptr;
+  std::string raw;
+  if (GMimeContentDisposition* disposition = g_mime_object_get_content_disposition(object)) {
+    name = g_mime_content_disposition_get_parameter(disposition, "filename");
+    if (name && *name) raw = RawParameter(RawHeader(object, "Content-Disposition"), "filename");
+  }
+  if (!name || !*name) {
+    name = g_mime_content_type_get_parameter(g_mime_object_get_content_type(object), "name");
+    if (name && *name) raw = RawParameter(RawHeader(object, "Content-Type"), "name");
+  }
+  if (raw.find("=?") != std::string::npos) return DecodeHeaderText(raw);
+  return name ? name : std::string();
+}
+
+bool IsAttachmentDisposition(GMimeObject* object) {
+  GMimeContentDisposition* disposition = g_mime_object_get_content_disposition(object);
+  return disposition && g_mime_content_disposition_is_attachment(disposition);
+}
+
+std::string MimeType(GMimeObject* object) {
+  GMimeContentType* type = g_mime_object_get_content_type(object);
+  if (!type) return "application/octet-stream";
+  char* text = g_mime_content_type_get_mime_type(type);
+  std::string out = Lower(text ? text : "application/octet-stream");
+  g_free(text);
+  return out;
+}
+
+MessageContent ReadMessage(GMimeMessage* message, std::string headers);
+
+class PartWalker {
+ public:
+  explicit PartWalker(MessageContent& content) : content_(content) {}
+
+  void Walk(GMimeObject* object) {
+    if (GMIME_IS_MULTIPART(object)) {
+      GMimeMultipart* multipart = GMIME_MULTIPART(object);
+      const int count = g_mime_multipart_get_count(multipart);
+      for (int i = 0; i < count; ++i) Walk(g_mime_multipart_get_part(multipart, i));
+    } else if (GMIME_IS_MESSAGE_PART(object)) {
+      AddMessage(GMIME_MESSAGE_PART(object));
+    } else if (GMIME_IS_PART(object)) {
+      AddPart(GMIME_PART(object));
+    }
+  }
+
+ private:
+  void AddMessage(GMimeMessagePart* part) {
+    GMimeMessage* message = g_mime_message_part_get_message(part);
+    MessageAttachment attachment;
+    attachment.mime_type = "message/rfc822";
+    attachment.content_id = StripAngles(RawHeader(GMIME_OBJECT(part), "Content-Id"));
+    if (message) {
+      attachment.data = WholeObject(GMIME_OBJECT(message));
+      const auto end = attachment.data.find("\n\n");
+      const auto crlf_end = attachment.data.find("\r\n\r\n");
+      const auto header_end = std::min(end == std::string::npos ? attachment.data.size() : end + 2,
+                                       crlf_end == std::string::npos ? attachment.data.size()
+                                                                     : crlf_end + 4);
+      auto inner = std::make_shared<MessageContent>(
+          ReadMessage(message, attachment.data.substr(0, header_end)));
+      if (!inner->subject.empty()) attachment.file_name = inner->subject + ".eml";
+      attachment.message = std::move(inner);
+    }
+    Add(std::move(attachment));
+  }
+
+  void AddPart(GMimePart* part) {
+    GMimeObject* object = GMIME_OBJECT(part);
+    std::string name = PartName(object);
+    const std::string type = MimeType(object);
+    if (name.empty() && !IsAttachmentDisposition(object)) {
+      if (type == "text/plain" && !content_.text_body) {
+        content_.text_body = BodyText(part);
+        return;
+      }
+      if (type == "text/html" && !content_.html_body) {
+        content_.html_body = BodyText(part);
+        return;
+      }
+      return;
+    }
+    MessageAttachment attachment;
+    attachment.file_name = std::move(name);
+    attachment.mime_type = type;
+    if (const char* id = g_mime_object_get_content_id(object)) attachment.content_id = id;
+    attachment.data = DecodedContent(part);
+    Add(std::move(attachment));
+  }
+
+  void Add(MessageAttachment attachment) {
+    if (attachment.file_name.empty()) {
+      std::array<char, 16> number{};
+      g_snprintf(number.data(), number.size(), "ATT%05d", ++unnamed_);
+      attachment.file_name = std::string(number.data()) + ExtensionOfMimeType(attachment.mime_type);
+    }
+    content_.attachments.push_back(std::move(attachment));
+  }
+
+  MessageContent& content_;
+  int unnamed_ = 0;
+};
+
+MessageContent ReadMessage(GMimeMessage* message, std::string headers) {
+  MessageContent content;
+  GMimeObject* object = GMIME_OBJECT(message);
+  content.headers = std::move(headers);
+  content.subject = DecodeHeaderText(RawHeader(object, "Subject"));
+  content.from = ParseAddressList(RawHeader(object, "From"));
+  content.to = ParseAddressList(RawHeader(object, "To"));
+  content.cc = ParseAddressList(RawHeader(object, "Cc"));
+  content.bcc = ParseAddressList(RawHeader(object, "Bcc"));
+  content.message_id = StripAngles(RawHeader(object, "Message-Id"));
+  const std::string date = RawHeader(object, "Date");
+  if (!date.empty())
+    if (GDateTime* parsed = g_mime_utils_header_decode_date(date.c_str())) {
+      content.date = g_date_time_to_unix(parsed);
+      g_date_time_unref(parsed);
+    }
+  if (GMimeObject* body = g_mime_message_get_mime_part(message)) {
+    PartWalker walker(content);
+    walker.Walk(body);
+  }
+  return content;
+}
+
+std::string HeaderBlockOf(std::string_view bytes) {
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] != '\n') continue;
+    if (i + 1 < bytes.size() && bytes[i + 1] == '\n') return std::string(bytes.substr(0, i + 1));
+    if (i + 2 < bytes.size() && bytes[i + 1] == '\r' && bytes[i + 2] == '\n')
+      return std::string(bytes.substr(0, i + 1));
+  }
+  return std::string(bytes);
+}
+
+}  // namespace
+
+MessageContent ReadMessageContent(std::string_view bytes) {
+  EnsureGMimeInitialised();
+  GObjectPtr<GMimeStream> stream(
+      g_mime_stream_mem_new_with_buffer(bytes.data(), bytes.size()));
+  GObjectPtr<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));
+  GObjectPtr<GMimeMessage> message(g_mime_parser_construct_message(parser.get(), nullptr));
+  if (!message) return MessageContent{};
+  return ReadMessage(message.get(), HeaderBlockOf(bytes));
+}
+
+std::string ExtensionOfMimeType(std::string_view mime_type) {
+  static constexpr std::array<std::pair<std::string_view, std::string_view>, 24> kKnown{{
+      {"text/plain", ".txt"}, {"text/html", ".html"}, {"text/csv", ".csv"},
+      {"text/calendar", ".ics"}, {"text/xml", ".xml"}, {"application/xml", ".xml"},
+      {"application/pdf", ".pdf"}, {"application/zip", ".zip"}, {"application/json", ".json"},
+      {"application/msword", ".doc"}, {"application/vnd.ms-excel", ".xls"},
+      {"application/rtf", ".rtf"}, {"message/rfc822", ".eml"}, {"image/png", ".png"},
+      {"image/jpeg", ".jpg"}, {"image/gif", ".gif"}, {"image/bmp", ".bmp"},
+      {"image/tiff", ".tif"}, {"image/svg+xml", ".svg"}, {"audio/mpeg", ".mp3"},
+      {"audio/wav", ".wav"}, {"video/mp4", ".mp4"}, {"text/rtf", ".rtf"},
+      {"application/gzip", ".gz"},
+  }};
+  const std::string type = Lower(mime_type);
+  for (const auto& [known, extension] : kKnown)
+    if (known == type) return std::string(extension);
+  return ".bin";
+}
+
+}  // namespace qs::dirstore

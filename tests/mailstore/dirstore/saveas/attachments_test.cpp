@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "mailstore/dirstore/saveas/message_content.h"
+#include "tests/mailstore/dirstore/saveas/saved_item.h"
+
+namespace qs::dirstore {
+namespace {
+
+namespace fs = std::filesystem;
+using qs::testing::ItemOf;
+using qs::testing::ReadFile;
+using qs::testing::TempTree;
+
+const fs::path kFixtures = fs::path(QUILLSTOW_MAIL_CORPUS) / "attachment_emails";
+
+std::string Fixture(const std::string& name) {
+  if (!fs::exists(kFixtures / name)) return {};
+  return ReadFile(kFixtures / name);
+}
+
+std::vector<std::string> Names(MailItem& item) {
+  std::vector<std::string> names;
+  for (std::int32_t i = 1; i <= item.AttachmentCount(); ++i) names.push_back(item.AttachmentAt(i)->FileName());
+  return names;
+}
+
+std::string Saved(MailItem& item, std::int32_t position, const TempTree& tree) {
+  const fs::path path = tree.Root() / ("saved-" + std::to_string(position));
+  item.AttachmentAt(position)->SaveAsFile(path.string());
+  return ReadFile(path);
+}
+
+TEST(DirAttachments, RealMailNamesAndBytes) {
+  if (!fs::is_directory(kFixtures)) GTEST_SKIP() << "no mail corpus at " << kFixtures;
+  TempTree tree;
+  {
+    auto item = ItemOf(tree, Fixture("attachment_pdf.eml"));
+    ASSERT_EQ(Names(*item), std::vector<std::string>{"broken.pdf"});
+    const std::string pdf = Saved(*item, 1, tree);
+    EXPECT_EQ(pdf.size(), 1026u);
+    EXPECT_EQ(pdf.rfind("%PDF", 0), 0u);
+  }
+  // An encoded word in the parameter and an RFC 2231 value in Japanese.
+  EXPECT_EQ(Names(*ItemOf(tree, Fixture("attachment_with_base64_encoded_name.eml"))),
+            std::vector<std::string>{"This is a test.pdf"});
+  const auto japanese = Names(*ItemOf(tree, Fixture("attachment_with_encoded_name.eml")));
+  ASSERT_EQ(japanese.size(), 1u);
+  EXPECT_EQ(japanese[0].rfind("01 Quien Te Dij", 0), 0u);
+  EXPECT_EQ(japanese[0].substr(japanese[0].size() - 11), "Pitbull.mp3");
+  EXPECT_EQ(Names(*ItemOf(tree, Fixture("attachment_nonascii_filename.eml"))),
+            std::vector<std::string>{"ciële.txt"});
+  EXPECT_EQ(Names(*ItemOf(tree, Fixture("attachment_with_unquoted_name.eml"))),
+            std::vector<std::string>{"This is a test.txt"});
+  EXPECT_EQ(Names(*ItemOf(tree, Fixture("attachment_with_quoted_filename.eml"))),
+            std::vector<std::string>{"Eelanalüüsi päring.jpg"});
+  // The whole message is the attachment (its base64 decodes to 288 bytes,
+  // as Python's email package reads it too).
+  auto only = ItemOf(tree, Fixture("attachment_only_email.eml"));
+  ASSERT_EQ(Names(*only), std::vector<std::string>{"blah.gz"});
+  const std::string blah = Saved(*only, 1, tree);
+  EXPECT_EQ(blah.size(), 288u);
+  EXPECT_EQ(blah.substr(0, 4), "J\xe6\xe3y");
+}
+
+TEST(DirAttachments, AttachedMessageIsOneFileNamedBySubject) {
+  if (!fs::is_directory(kFixtures)) GTEST_SKIP() << "no mail corpus at " << kFixtures;
+  TempTree tree;
+  auto item = ItemOf(tree, Fixture("attachment_message_rfc822.eml"));
+  ASSERT_EQ(item->AttachmentCount(), 1);
+  const std::string name = item->AttachmentAt(1)->FileName();
+  EXPECT_EQ(name.substr(name.size() - 4), ".eml");
+  const std::string saved = Saved(*item, 1, tree);
+  const MessageContent inner = ReadMessageContent(saved);
+  EXPECT_EQ(inner.subject + ".eml", name);
+}
+
+TEST(DirAttachments, UnnamedPartsAreNumberedWithTheirTypesExtension) {
+  TempTree tree;
+  const std::string mail =
+      "From: a@example.org\nSubject: parts\nMIME-Version: 1.0\n"
+      "Content-Type: multipart/mixed; boundary=XX\n\n--XX\n"
+      "Content-Type: text/plain\n\nthe body\n--XX\n"
+      "Content-Type: image/png\nContent-Disposition: attachment\nContent-Transfer-Encoding: base64\n\n"
+      "iVBORw0KGgo=\n--XX\n"
+      "Content-Type: application/x-unknown-thing\nContent-Disposition: attachment\n\nraw\n--XX\n"
+      "Content-Type: text/plain; name=\"=?UTF-8?B?YQ==?= =?UTF-8?B?Yg==?=.txt\"\n\nab\n--XX\n"
+      "Content-Type: application/octet-stream\n"
+      "Content-Disposition: attachment; filename*=UTF-8''K%C3%B6ln%20%2F..%2Fx.bin\n\n\x01\x02\n"
+      "--XX--\n";
+  auto item = ItemOf(tree, mail);
+  EXPECT_EQ(Names(*item), (std::vector<std::string>{"ATT00001.png", "ATT00002.bin", "ab.txt",
+                                                     "Köln /../x.bin"}));
+  EXPECT_EQ(Saved(*item, 1, tree), std::string("\x89PNG\r\n\x1a\n"));
+  EXPECT_EQ(Saved(*item, 4, tree), "\x01\x02");
+  EXPECT_THROW(item->AttachmentAt(0), MailStoreError);
+  EXPECT_THROW(item->AttachmentAt(5), MailStoreError);
+}
+
+TEST(DirAttachments, BodiesAreNotAttachmentsAndAFailedWriteThrows) {
+  TempTree tree;
+  auto item = ItemOf(tree, "From: a@example.org\nSubject: plain\n\nhello\n");
+  EXPECT_EQ(item->AttachmentCount(), 0);
+  auto with_one = ItemOf(tree,
+                         "Subject: x\nContent-Type: multipart/mixed; boundary=B\n\n--B\n"
+                         "Content-Type: text/html\n\n<p>hi</p>\n--B\n"
+                         "Content-Type: text/plain; name=a.txt\n\nA\n--B--\n",
+                         "n.eml");
+  ASSERT_EQ(Names(*with_one), std::vector<std::string>{"a.txt"});
+  tree.Write("file", "x");
+  EXPECT_THROW(with_one->AttachmentAt(1)->SaveAsFile((tree.Root() / "file" / "a.txt").string()),
+               MailStoreError);
+}
+
+TEST(DirAttachments, ExtensionsOfTypes) {
+  EXPECT_EQ(ExtensionOfMimeType("IMAGE/JPEG"), ".jpg");
+  EXPECT_EQ(ExtensionOfMimeType("message/rfc822"), ".eml");
+  EXPECT_EQ(ExtensionOfMimeType("application/x-whatever"), ".bin");
+}
+
+}  // namespace
+}  // namespace qs::dirstore

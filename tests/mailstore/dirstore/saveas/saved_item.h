@@ -1,0 +1,25 @@
+#pragma once
+// A mail file in a temporary tree, opened as an item of the directory store.
+
+#include <memory>
+#include <string>
+
+#include "mailstore/dirstore/dir_item.h"
+#include "tests/mailstore/dirstore/temp_tree.h"
+
+namespace qs::testing {
+
+inline std::unique_ptr<MailItem> ItemOf(const TempTree& tree, const std::string& mail,
+                                        const std::string& name = "m.eml") {
+  tree.Write("Box/" + name, mail);
+  auto context = std::make_shared<const dirstore::StoreContext>(tree.Root());
+  auto base = std::make_shared<const dirstore::Directory>((tree.Root() / "Box").string());
+  return std::make_unique<dirstore::DirItem>(context, "Box/" + name, base, name);
+}
+
+inline std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace qs::testing
