@@ -9,6 +9,7 @@
 #include "mailstore/dirstore/entry_id.h"
 #include "mailstore/dirstore/header_block.h"
 #include "mailstore/dirstore/saveas/dir_attachment.h"
+#include "mailstore/dirstore/saveas/save_message.h"
 #include "mailstore/dirstore/saveas/whole_file.h"
 
 namespace qs::dirstore {
@@ -57,8 +58,8 @@ const std::shared_ptr<const MessageContent>& DirItem::Content() {
   return content_;
 }
 
-void DirItem::SaveAs(const std::string&, SaveType) {
-  throw MailStoreError("Saving is not available in the directory mail store yet.");
+void DirItem::SaveAs(const std::string& path, SaveType type) {
+  SaveMessageAs(*Content(), ItemFacts{SentOn(), Sent(), CurrentLocaleFacts()}, path, type);
 }
 
 std::int32_t DirItem::AttachmentCount() {

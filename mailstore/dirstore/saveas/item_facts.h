@@ -1,0 +1,16 @@
+#pragma once
+// What the written forms take from the item beside its content: the store's
+// own reading of its date and state.
+
+#include "mailstore/date_time.h"
+#include "platform/locale.h"
+
+namespace qs::dirstore {
+
+struct ItemFacts {
+  DateTime sent_on = NoDate();  // local time; NoDate() when the mail has none
+  bool sent = true;             // false for a draft
+  LocaleFacts locale;
+};
+
+}  // namespace qs::dirstore

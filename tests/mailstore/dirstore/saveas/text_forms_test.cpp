@@ -1,0 +1,99 @@
+#include "mailstore/dirstore/saveas/text_forms.h"
+
+#include <gtest/gtest.h>
+
+#include "mailstore/dirstore/saveas/header_lines.h"
+#include "mailstore/dirstore/saveas/html_text.h"
+
+namespace qs::dirstore {
+namespace {
+
+ItemFacts Facts() {
+  ItemFacts facts;
+  facts.sent_on = MakeDateTime(2009, 6, 30, 17, 5, 0);
+  facts.locale.clock_24h = false;
+  return facts;
+}
+
+MessageContent Plain() {
+  return ReadMessageContent(
+      "From: =?UTF-8?B?SsO8cmdlbg==?= <j@example.org>\nTo: Tom <t@example.org>, x@example.org\n"
+      "Cc: C <c@example.org>\nSubject: =?UTF-8?B?YQ==?= =?UTF-8?B?Yg==?= & <c>\n"
+      "Content-Type: multipart/mixed; boundary=B\n\n--B\nContent-Type: text/plain; charset=utf-8\n\n"
+      "Grüße {x} \\ 😀\nline 2\n--B\nContent-Type: image/png; name=p.png\n\nx\n--B--\n");
+}
+
+TEST(TextForms, LongDateInTheLocalesNamesAndOrder) {
+  LocaleFacts locale;
+  locale.clock_24h = false;
+  const DateTime time = MakeDateTime(2009, 6, 30, 17, 5, 0);
+  EXPECT_EQ(LongDate(time, locale), "Tuesday, June 30, 2009 5:05 PM");
+  EXPECT_EQ(LongDate(MakeDateTime(2009, 6, 30, 0, 5, 0), locale), "Tuesday, June 30, 2009 12:05 AM");
+  locale.clock_24h = true;
+  locale.date_order = DateOrder::DayMonthYear;
+  locale.day_names[2] = "Dienstag";
+  locale.month_names[5] = "Juni";
+  EXPECT_EQ(LongDate(time, locale), "Dienstag, 30 Juni 2009 17:05");
+}
+
+TEST(TextForms, TextHasTheHeaderBlockAndCrLf) {
+  EXPECT_EQ(TextForm(Plain(), Facts()),
+            "From:\tJürgen <j@example.org>\r\nSent:\tTuesday, June 30, 2009 5:05 PM\r\n"
+            "To:\tTom; x@example.org\r\nCc:\tC\r\nSubject:\tab & <c>\r\nAttachments:\tp.png\r\n"
+            "\r\nGrüße {x} \\ 😀\r\nline 2");
+  // A mail without a date has no Sent line, nor Cc and Attachments lines
+  // when it has none of them.
+  ItemFacts undated = Facts();
+  undated.sent_on = NoDate();
+  EXPECT_EQ(TextForm(ReadMessageContent("Subject: s\r\n\r\na\rb\r\n"), undated),
+            "From:\t\r\nTo:\t\r\nSubject:\ts\r\n\r\na\r\nb\r\n");
+}
+
+TEST(TextForms, RichTextEscapesAndBoldLabels) {
+  const std::string rtf = RichTextForm(Plain(), Facts());
+  EXPECT_EQ(rtf.rfind("{\\rtf1", 0), 0u);
+  EXPECT_NE(rtf.find("{\\b From:}\\tab J\\u252?rgen <j@example.org>\\par"), std::string::npos);
+  EXPECT_NE(rtf.find("Gr\\u252?\\u223?e \\{x\\} \\\\ \\u-10179?\\u-8704?\\par"), std::string::npos);
+  int depth = 0;
+  for (std::size_t i = 0; i < rtf.size(); ++i) {
+    if (rtf[i] == '\\') {
+      ++i;
+    } else if (rtf[i] == '{') {
+      ++depth;
+    } else if (rtf[i] == '}') {
+      EXPECT_GE(--depth, 0);
+    }
+  }
+  EXPECT_EQ(depth, 0);
+  for (unsigned char c : rtf) EXPECT_LT(c, 0x80);
+}
+
+TEST(TextForms, HtmlBodyGetsACharsetAndTextBecomesEscapedHtml) {
+  const MessageContent html = ReadMessageContent(
+      "Subject: h\nContent-Type: text/html; charset=iso-8859-1\n\n"
+      "<html><HEAD><meta charset=\"iso-8859-1\"></head><body>\xe9<img src=\"cid:a@b\"></body></html>");
+  EXPECT_EQ(HtmlForm(html, Facts()),
+            "<html><HEAD><meta charset=\"utf-8\"><meta charset=\"iso-8859-1\"></head>"
+            "<body>é<img src=\"cid:a@b\"></body></html>");
+  const std::string page = HtmlForm(Plain(), Facts());
+  EXPECT_NE(page.find("<meta charset=\"utf-8\">"), std::string::npos);
+  EXPECT_NE(page.find("<b>Subject:</b> ab &amp; &lt;c&gt;<br>"), std::string::npos);
+  EXPECT_NE(page.find("<pre>Grüße {x}"), std::string::npos);
+}
+
+TEST(TextForms, HtmlOnlyMailIsReadAsText) {
+  EXPECT_EQ(HtmlToText("<html><head><title>T</title><style>p{color:red}</style></head><body>"
+                       "<script>alert(1)</script><p>One\n  two</p><p>Three<br>four</p>"
+                       "<ul><li>a</li><li>b</li></ul>"
+                       "<a href=\"https://example.org/x\">site</a> "
+                       "<a href=\"mailto:m@example.org\">m@example.org</a></body></html>"),
+            "One two\n\nThree\nfour\n\n* a\n* b\n\nsite <https://example.org/x> m@example.org\n");
+  EXPECT_EQ(HtmlToText(""), "");
+  EXPECT_EQ(HtmlToText("<p>unclosed <b>bold"), "unclosed bold\n");
+  const MessageContent only_html =
+      ReadMessageContent("Subject: s\nContent-Type: text/html\n\n<p>Hello&nbsp;there</p>");
+  EXPECT_EQ(BodyAsText(only_html), "Hello\xc2\xa0there\n");
+}
+
+}  // namespace
+}  // namespace qs::dirstore
