@@ -3,6 +3,7 @@
 #include <array>
 
 #include "platform/system.h"
+#include "save/item_name.h"
 
 namespace qs {
 
@@ -59,7 +60,9 @@ std::string SafeSubfolder(const std::string& subfolder) {
     if (end == std::string::npos) end = subfolder.size();
     if (end > from) {
       if (!safe.empty()) safe += separator;
-      safe += SafeEntryName(std::string_view(subfolder).substr(from, end - from));
+      // Folder names may hold characters Windows cannot keep in a file name;
+      // they are cleaned like a base name, so the tree can be written anywhere.
+      safe += SafeEntryName(CleanFileName(subfolder.substr(from, end - from)));
     }
     from = end + 1;
   }

@@ -39,6 +39,8 @@ TEST(SafeSubfolder, MakesEveryLevelSafe) {
   EXPECT_EQ(SafeSubfolder("Projects" + sep + "2009"), "Projects" + sep + "2009");
   EXPECT_EQ(SafeSubfolder("a" + sep + sep + "b"), "a" + sep + "b");
   EXPECT_EQ(SafeSubfolder(""), "");
+  EXPECT_EQ(SafeSubfolder("Q&A?" + sep + "a<b>|c*\"d\""), "Q&A" + sep + "a b  c  d")
+      << "folder names lose what Windows cannot keep in a name";
 }
 
 TEST(SafeFileBaseName, GuardsOnlyAgainstDevices) {
