@@ -1,5 +1,6 @@
 #include "mailstore/dirstore/saveas/save_message.h"
 
+#include "mailstore/dirstore/saveas/message_file.h"
 #include "mailstore/dirstore/saveas/text_forms.h"
 #include "mailstore/dirstore/saveas/whole_file.h"
 
@@ -11,10 +12,11 @@ void SaveMessageAs(const MessageContent& content, const ItemFacts& facts, const 
     case SaveType::Text: return WriteWholeFile(path, TextForm(content, facts));
     case SaveType::RichText: return WriteWholeFile(path, RichTextForm(content, facts));
     case SaveType::Html: return WriteWholeFile(path, HtmlForm(content, facts));
+    // The store has no ANSI form to offer: both are Unicode message files.
     case SaveType::Message:
-    case SaveType::MessageUnicode: break;
+    case SaveType::MessageUnicode: return WriteMessageFile(content, facts, path);
   }
-  throw MailStoreError("Outlook message files are not available in the directory mail store yet.");
+  throw MailStoreError("unknown save type " + std::to_string(static_cast<int>(type)));
 }
 
 }  // namespace qs::dirstore

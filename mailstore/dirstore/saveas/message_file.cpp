@@ -1,0 +1,259 @@
+#include "mailstore/dirstore/saveas/message_file.h"
+
+#include <array>
+#include <cctype>
+#include <cstdio>
+
+#include "mailstore/dirstore/saveas/property_stream.h"
+#include "mailstore/dirstore/saveas/text_forms.h"
+#include "mailstore/mail_store.h"
+
+namespace qs::dirstore {
+
+namespace {
+
+// Property identifiers of the message format.
+enum : std::uint16_t {
+  kMessageClass = 0x001A,
+  kSubject = 0x0037,
+  kClientSubmitTime = 0x0039,
+  kSubjectPrefix = 0x003D,
+  kSentRepresentingName = 0x0042,
+  kSentRepresentingAddressType = 0x0064,
+  kSentRepresentingAddress = 0x0065,
+  kTransportHeaders = 0x007D,
+  kSenderName = 0x0C1A,
+  kSenderAddressType = 0x0C1E,
+  kSenderAddress = 0x0C1F,
+  kRecipientType = 0x0C15,
+  kDisplayBcc = 0x0E02,
+  kDisplayCc = 0x0E03,
+  kDisplayTo = 0x0E04,
+  kDeliveryTime = 0x0E06,
+  kMessageFlags = 0x0E07,
+  kHasAttachments = 0x0E1B,
+  kNormalizedSubject = 0x0E1D,
+  kAttachSize = 0x0E20,
+  kAttachNumber = 0x0E21,
+  kObjectType = 0x0FFE,
+  kBody = 0x1000,
+  kHtml = 0x1013,
+  kInternetMessageId = 0x1035,
+  kRowId = 0x3000,
+  kDisplayName = 0x3001,
+  kAddressType = 0x3002,
+  kEmailAddress = 0x3003,
+  kCreationTime = 0x3007,
+  kModificationTime = 0x3008,
+  kStoreSupportMask = 0x340D,
+  kAttachData = 0x3701,
+  kAttachExtension = 0x3703,
+  kAttachFileName = 0x3704,
+  kAttachMethod = 0x3705,
+  kAttachLongFileName = 0x3707,
+  kRenderingPosition = 0x370B,
+  kAttachMimeTag = 0x370E,
+  kAttachContentId = 0x3712,
+  kSmtpAddress = 0x39FE,
+  kInternetCodePage = 0x3FDE,
+  kSenderSmtpAddress = 0x5D01,
+  kSentRepresentingSmtpAddress = 0x5D02,
+};
+
+constexpr std::int32_t kFlagRead = 0x01;
+constexpr std::int32_t kFlagUnsent = 0x08;
+constexpr std::int32_t kFlagHasAttachments = 0x10;
+constexpr std::int32_t kStoreUnicodeOk = 0x00040000;
+constexpr std::int32_t kAttachByValue = 1;
+constexpr std::int32_t kAttachEmbeddedMessage = 5;
+constexpr std::int32_t kMailUser = 6;
+constexpr std::int32_t kAttachObject = 7;
+constexpr std::int32_t kUtf8CodePage = 65001;
+
+constexpr ClassId kMessageClassId{0x0B, 0x0D, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00,
+                                  0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
+
+std::uint64_t FileTime(long long unix_seconds) {
+  return static_cast<std::uint64_t>(unix_seconds + 11644473600LL) * 10000000ULL;
+}
+
+std::string Numbered(const char* prefix, std::size_t number) {
+  std::array<char, 40> name{};
+  std::snprintf(name.data(), name.size(), "%s%08X", prefix, static_cast<unsigned>(number));
+  return name.data();
+}
+
+std::string Names(const std::vector<Mailbox>& mailboxes) {
+  std::string out;
+  for (const Mailbox& mailbox : mailboxes)
+    out += (out.empty() ? "" : "; ") + (mailbox.name.empty() ? mailbox.address : mailbox.name);
+  return out;
+}
+
+// "Re: ", "Fw: ", "AW: ": up to three letters, a colon and a blank.
+std::size_t SubjectPrefixLength(const std::string& subject) {
+  std::size_t letters = 0;
+  while (letters < subject.size() && letters < 4 &&
+         std::isalpha(static_cast<unsigned char>(subject[letters])))
+    ++letters;
+  if (letters == 0 || letters > 3 || subject.size() < letters + 2 || subject[letters] != ':' ||
+      subject[letters + 1] != ' ')
+    return 0;
+  return letters + 2;
+}
+
+std::string WithCrLf(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
+    out += text[i];
+  }
+  return out;
+}
+
+std::string ExtensionOf(const std::string& name) {
+  const auto dot = name.rfind('.');
+  return dot == std::string::npos || dot == 0 ? std::string() : name.substr(dot);
+}
+
+std::string Header(std::size_t recipients, std::size_t attachments, bool top_level) {
+  std::string header(8, '\0');
+  header += LittleEndian32(static_cast<std::uint32_t>(recipients));
+  header += LittleEndian32(static_cast<std::uint32_t>(attachments));
+  header += LittleEndian32(static_cast<std::uint32_t>(recipients));
+  header += LittleEndian32(static_cast<std::uint32_t>(attachments));
+  if (top_level) header += std::string(8, '\0');
+  return header;
+}
+
+void AddMessage(CompoundEntry& storage, const MessageContent& content, const ItemFacts& facts,
+                bool top_level);
+
+void AddRecipients(CompoundEntry& storage, const MessageContent& content) {
+  std::size_t row = 0;
+  const auto add = [&](const std::vector<Mailbox>& mailboxes, std::int32_t type) {
+    for (const Mailbox& mailbox : mailboxes) {
+      PropertyStream properties;
+      properties.Int32(kRecipientType, type);
+      properties.Int32(kRowId, static_cast<std::int32_t>(row));
+      properties.Int32(kObjectType, kMailUser);
+      properties.String(kDisplayName, mailbox.name.empty() ? mailbox.address : mailbox.name);
+      properties.String(kAddressType, "SMTP");
+      properties.String(kEmailAddress, mailbox.address);
+      properties.String(kSmtpAddress, mailbox.address);
+      CompoundEntry recipient = CompoundEntry::Storage(Numbered("__recip_version1.0_#", row));
+      properties.AddTo(recipient, std::string(8, '\0'));
+      storage.children.push_back(std::move(recipient));
+      ++row;
+    }
+  };
+  add(content.to, 1);
+  add(content.cc, 2);
+  add(content.bcc, 3);
+}
+
+void AddAttachments(CompoundEntry& storage, const MessageContent& content, const ItemFacts& facts) {
+  for (std::size_t i = 0; i < content.attachments.size(); ++i) {
+    const MessageAttachment& attachment = content.attachments[i];
+    CompoundEntry entry = CompoundEntry::Storage(Numbered("__attach_version1.0_#", i));
+    PropertyStream properties;
+    properties.Int32(kAttachNumber, static_cast<std::int32_t>(i));
+    properties.Int32(kObjectType, kAttachObject);
+    properties.Int32(kRenderingPosition, -1);
+    properties.String(kDisplayName, attachment.file_name);
+    properties.String(kAttachFileName, attachment.file_name);
+    properties.String(kAttachLongFileName, attachment.file_name);
+    properties.String(kAttachExtension, ExtensionOf(attachment.file_name));
+    properties.String(kAttachMimeTag, attachment.mime_type);
+    if (!attachment.content_id.empty()) properties.String(kAttachContentId, attachment.content_id);
+    properties.Int32(kAttachSize, static_cast<std::int32_t>(
+                                      std::min<std::size_t>(attachment.data.size(), 0x7FFFFFFF)));
+    if (attachment.message) {
+      properties.Int32(kAttachMethod, kAttachEmbeddedMessage);
+      properties.Object(kAttachData);
+      CompoundEntry embedded = CompoundEntry::Storage(PropertyStream::ValueName(kAttachData, 0x000D));
+      ItemFacts inner = facts;
+      inner.sent = true;
+      AddMessage(embedded, *attachment.message, inner, false);
+      entry.children.push_back(std::move(embedded));
+    } else {
+      properties.Int32(kAttachMethod, kAttachByValue);
+      properties.Binary(kAttachData, attachment.data);
+    }
+    properties.AddTo(entry, std::string(8, '\0'));
+    storage.children.push_back(std::move(entry));
+  }
+}
+
+void AddMessage(CompoundEntry& storage, const MessageContent& content, const ItemFacts& facts,
+                bool top_level) {
+  const std::size_t recipients = content.to.size() + content.cc.size() + content.bcc.size();
+  if (recipients > kMessageFileLimit)
+    throw MailStoreError("The message has " + std::to_string(recipients) +
+                         " recipients; an Outlook message file holds at most 2048.");
+  if (content.attachments.size() > kMessageFileLimit)
+    throw MailStoreError("The message has " + std::to_string(content.attachments.size()) +
+                         " attachments; an Outlook message file holds at most 2048.");
+  PropertyStream properties;
+  properties.String(kMessageClass, "IPM.Note");
+  properties.String(kSubject, content.subject);
+  const std::size_t prefix = SubjectPrefixLength(content.subject);
+  properties.String(kSubjectPrefix, content.subject.substr(0, prefix));
+  properties.String(kNormalizedSubject, content.subject.substr(prefix));
+  if (!content.from.empty()) {
+    const Mailbox& sender = content.from.front();
+    const std::string name = sender.name.empty() ? sender.address : sender.name;
+    properties.String(kSenderName, name);
+    properties.String(kSenderAddress, sender.address);
+    properties.String(kSenderAddressType, "SMTP");
+    properties.String(kSenderSmtpAddress, sender.address);
+    properties.String(kSentRepresentingName, name);
+    properties.String(kSentRepresentingAddress, sender.address);
+    properties.String(kSentRepresentingAddressType, "SMTP");
+    properties.String(kSentRepresentingSmtpAddress, sender.address);
+  }
+  properties.String(kDisplayTo, Names(content.to));
+  properties.String(kDisplayCc, Names(content.cc));
+  properties.String(kDisplayBcc, Names(content.bcc));
+  if (content.date) {
+    const std::uint64_t time = FileTime(*content.date);
+    properties.Time(kClientSubmitTime, time);
+    properties.Time(kDeliveryTime, time);
+    properties.Time(kCreationTime, time);
+    properties.Time(kModificationTime, time);
+  }
+  properties.Int32(kMessageFlags, kFlagRead | (facts.sent ? 0 : kFlagUnsent) |
+                                      (content.attachments.empty() ? 0 : kFlagHasAttachments));
+  properties.Boolean(kHasAttachments, !content.attachments.empty());
+  if (!content.message_id.empty()) properties.String(kInternetMessageId, "<" + content.message_id + ">");
+  if (!content.headers.empty()) properties.String(kTransportHeaders, WithCrLf(content.headers));
+  properties.String(kBody, WithCrLf(BodyAsText(content)));
+  if (content.html_body) {
+    properties.Binary(kHtml, *content.html_body);
+    properties.Int32(kInternetCodePage, kUtf8CodePage);
+  }
+  properties.Int32(kStoreSupportMask, kStoreUnicodeOk);
+  AddRecipients(storage, content);
+  AddAttachments(storage, content, facts);
+  properties.AddTo(storage, Header(recipients, content.attachments.size(), top_level));
+}
+
+}  // namespace
+
+CompoundEntry MessageFileTree(const MessageContent& content, const ItemFacts& facts) {
+  CompoundEntry root = CompoundEntry::Storage("Root Entry");
+  // No named properties are written, but readers expect their storage.
+  CompoundEntry names = CompoundEntry::Storage("__nameid_version1.0");
+  for (const std::uint16_t stream : {std::uint16_t{0x0002}, std::uint16_t{0x0003}, std::uint16_t{0x0004}})
+    names.children.push_back(CompoundEntry::Stream(PropertyStream::ValueName(stream, 0x0102), {}));
+  root.children.push_back(std::move(names));
+  AddMessage(root, content, facts, true);
+  return root;
+}
+
+void WriteMessageFile(const MessageContent& content, const ItemFacts& facts,
+                      const std::string& path) {
+  WriteCompoundFile(path, MessageFileTree(content, facts), kMessageClassId);
+}
+
+}  // namespace qs::dirstore

@@ -1,0 +1,23 @@
+#pragma once
+// Outlook message files (.msg), Unicode form.
+
+#include <string>
+
+#include "mailstore/dirstore/saveas/compound_file.h"
+#include "mailstore/dirstore/saveas/item_facts.h"
+#include "mailstore/dirstore/saveas/message_content.h"
+
+namespace qs::dirstore {
+
+// The most recipients, and the most attachments, one message file can hold.
+inline constexpr std::size_t kMessageFileLimit = 2048;
+
+// The storage tree of the message. Throws MailStoreError for a message over
+// the format's limits.
+CompoundEntry MessageFileTree(const MessageContent& content, const ItemFacts& facts);
+
+// Throws MailStoreError when the file cannot be written.
+void WriteMessageFile(const MessageContent& content, const ItemFacts& facts,
+                      const std::string& path);
+
+}  // namespace qs::dirstore

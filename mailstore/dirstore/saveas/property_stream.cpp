@@ -1,0 +1,124 @@
+#include "mailstore/dirstore/saveas/property_stream.h"
+
+#include <array>
+#include <cstdio>
+
+namespace qs::dirstore {
+
+namespace {
+
+constexpr std::uint16_t kTypeInt32 = 0x0003;
+constexpr std::uint16_t kTypeBoolean = 0x000B;
+constexpr std::uint16_t kTypeObject = 0x000D;
+constexpr std::uint16_t kTypeTime = 0x0040;
+constexpr std::uint16_t kTypeString = 0x001F;
+constexpr std::uint16_t kTypeBinary = 0x0102;
+// Readable and writable.
+constexpr std::uint32_t kFlags = 0x00000006;
+
+std::string LittleEndian64(std::uint64_t value) {
+  std::string out;
+  for (int i = 0; i < 8; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+  return out;
+}
+
+void AppendUnit(std::string& out, std::uint32_t unit) {
+  out += static_cast<char>(unit & 0xFF);
+  out += static_cast<char>((unit >> 8) & 0xFF);
+}
+
+}  // namespace
+
+std::string LittleEndian32(std::uint32_t value) {
+  std::string out;
+  for (int i = 0; i < 4; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+  return out;
+}
+
+std::string Utf16Le(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size() * 2);
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    std::size_t extra = lead < 0x80 ? 0 : (lead >> 5) == 6 ? 1 : (lead >> 4) == 14 ? 2 : (lead >> 3) == 30 ? 3 : 9;
+    std::uint32_t code = extra == 0 ? lead : lead & (0x3Fu >> extra);
+    bool valid = extra < 4 && i + extra < utf8.size();
+    for (std::size_t k = 1; valid && k <= extra; ++k) {
+      const auto next = static_cast<unsigned char>(utf8[i + k]);
+      valid = (next & 0xC0) == 0x80;
+      code = (code << 6) | (next & 0x3Fu);
+    }
+    if (!valid) {
+      AppendUnit(out, 0xFFFD);
+      ++i;
+      continue;
+    }
+    i += extra + 1;
+    if (code >= 0x10000) {
+      code -= 0x10000;
+      AppendUnit(out, 0xD800 + (code >> 10));
+      AppendUnit(out, 0xDC00 + (code & 0x3FF));
+    } else {
+      AppendUnit(out, code);
+    }
+  }
+  return out;
+}
+
+std::string PropertyStream::ValueName(std::uint16_t id, std::uint16_t type) {
+  std::array<char, 32> name{};
+  std::snprintf(name.data(), name.size(), "__substg1.0_%04X%04X", static_cast<unsigned>(id),
+                static_cast<unsigned>(type));
+  return name.data();
+}
+
+void PropertyStream::Fixed(std::uint16_t id, std::uint16_t type, std::string bytes) {
+  bytes.resize(8, '\0');
+  values_.push_back(Value{static_cast<std::uint32_t>(id) << 16 | type, std::move(bytes), {}, false});
+}
+
+void PropertyStream::Int32(std::uint16_t id, std::int32_t value) {
+  Fixed(id, kTypeInt32, LittleEndian32(static_cast<std::uint32_t>(value)));
+}
+
+void PropertyStream::Boolean(std::uint16_t id, bool value) {
+  Fixed(id, kTypeBoolean, std::string(1, value ? '\1' : '\0'));
+}
+
+void PropertyStream::Time(std::uint16_t id, std::uint64_t file_time) {
+  Fixed(id, kTypeTime, LittleEndian64(file_time));
+}
+
+void PropertyStream::String(std::uint16_t id, std::string_view utf8) {
+  std::string stream = Utf16Le(utf8);
+  // The size counts the terminating null, which the stream leaves out.
+  const auto size = static_cast<std::uint32_t>(stream.size() + 2);
+  values_.push_back(Value{static_cast<std::uint32_t>(id) << 16 | kTypeString,
+                          LittleEndian32(size) + LittleEndian32(0), std::move(stream), true});
+}
+
+void PropertyStream::Binary(std::uint16_t id, std::string bytes) {
+  const auto size = static_cast<std::uint32_t>(bytes.size());
+  values_.push_back(Value{static_cast<std::uint32_t>(id) << 16 | kTypeBinary,
+                          LittleEndian32(size) + LittleEndian32(0), std::move(bytes), true});
+}
+
+void PropertyStream::Object(std::uint16_t id) {
+  values_.push_back(Value{static_cast<std::uint32_t>(id) << 16 | kTypeObject,
+                          LittleEndian32(0xFFFFFFFF) + LittleEndian32(0), {}, false});
+}
+
+void PropertyStream::AddTo(CompoundEntry& storage, std::string header) const {
+  std::string properties = std::move(header);
+  for (const Value& value : values_) {
+    properties += LittleEndian32(value.tag) + LittleEndian32(kFlags) + value.fixed;
+    if (value.variable)
+      storage.children.push_back(CompoundEntry::Stream(
+          ValueName(static_cast<std::uint16_t>(value.tag >> 16),
+                    static_cast<std::uint16_t>(value.tag & 0xFFFF)),
+          value.stream));
+  }
+  storage.children.push_back(CompoundEntry::Stream("__properties_version1.0", std::move(properties)));
+}
+
+}  // namespace qs::dirstore

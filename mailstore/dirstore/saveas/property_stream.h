@@ -1,0 +1,48 @@
+#pragma once
+// The properties of one object of an Outlook message file (the message, a
+// recipient, an attachment): the property stream with its fixed-size values
+// and one value stream for each variable-length property.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "mailstore/dirstore/saveas/compound_file.h"
+
+namespace qs::dirstore {
+
+class PropertyStream {
+ public:
+  void Int32(std::uint16_t id, std::int32_t value);
+  void Boolean(std::uint16_t id, bool value);
+  // 100-nanosecond intervals since 1601, UTC.
+  void Time(std::uint16_t id, std::uint64_t file_time);
+  // UTF-8 in, stored as UTF-16.
+  void String(std::uint16_t id, std::string_view utf8);
+  void Binary(std::uint16_t id, std::string bytes);
+  // An embedded message: its storage is added by the caller under the name
+  // of ValueName(id, 0x000D).
+  void Object(std::uint16_t id);
+
+  // Adds the property stream (after header, the object's own header bytes)
+  // and the value streams to storage.
+  void AddTo(CompoundEntry& storage, std::string header) const;
+
+  static std::string ValueName(std::uint16_t id, std::uint16_t type);
+
+ private:
+  struct Value {
+    std::uint32_t tag;
+    std::string fixed;     // 8 bytes
+    std::string stream;    // a variable-length value
+    bool variable = false;
+  };
+  void Fixed(std::uint16_t id, std::uint16_t type, std::string bytes);
+  std::vector<Value> values_;
+};
+
+std::string Utf16Le(std::string_view utf8);
+std::string LittleEndian32(std::uint32_t value);
+
+}  // namespace qs::dirstore
