@@ -1,6 +1,8 @@
 #pragma once
 // A mail file in a temporary tree, opened as an item of the directory store.
 
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 

@@ -1,0 +1,83 @@
+"""Reads an Outlook message file with olefile (a reader nobody on the team
+wrote) and prints what it holds, one fact a line, with any breach of the
+format's rules as a line starting with "ERROR"."""
+import struct
+import sys
+
+import olefile
+
+
+def read(ole, prefix, header_size, out, depth=0):
+    data = ole.openstream(prefix + "__properties_version1.0").read()
+    values = {}
+    for offset in range(header_size, len(data), 16):
+        tag, _flags = struct.unpack("<II", data[offset:offset + 8])
+        kind, ident = tag & 0xFFFF, tag >> 16
+        raw = data[offset + 8:offset + 16]
+        stream = prefix + "__substg1.0_%08X" % tag
+        if kind in (0x001F, 0x0102):
+            if not ole.exists(stream):
+                out.append("ERROR no stream " + stream)
+                continue
+            body = ole.openstream(stream).read()
+            size = struct.unpack("<I", raw[:4])[0]
+            want = len(body) + 2 if kind == 0x001F else len(body)
+            if size != want:
+                out.append("ERROR size %s %d %d" % (stream, size, want))
+            values[ident] = body.decode("utf-16-le") if kind == 0x001F else body
+        elif kind == 0x000D:
+            values[ident] = "object"
+        elif kind == 0x0040:
+            values[ident] = struct.unpack("<Q", raw)[0]
+        elif kind == 0x000B:
+            values[ident] = raw[0] != 0
+        else:
+            values[ident] = struct.unpack("<i", raw[:4])[0]
+    return data, values
+
+
+def children(ole, prefix, start):
+    names = set()
+    for entry in ole.listdir(streams=True, storages=True):
+        path = "/".join(entry) + "/"
+        if path.startswith(prefix) and path[len(prefix):].startswith(start):
+            names.add(path[len(prefix):].split("/")[0])
+    return sorted(names)
+
+
+def message(ole, prefix, top, out, indent=""):
+    data, v = read(ole, prefix, 32 if top else 24, out)
+    recips = children(ole, prefix, "__recip_version1.0_#")
+    attachs = children(ole, prefix, "__attach_version1.0_#")
+    counts = struct.unpack("<IIII", data[8:24])
+    if counts[2] != len(recips) or counts[3] != len(attachs):
+        out.append("ERROR counts %r for %d recipients, %d attachments" % (counts, len(recips), len(attachs)))
+    out.append(indent + "class %s" % v.get(0x001A))
+    out.append(indent + "subject %s|%s|%s" % (v.get(0x0037), v.get(0x003D), v.get(0x0E1D)))
+    out.append(indent + "sender %s <%s>" % (v.get(0x0C1A), v.get(0x0C1F)))
+    out.append(indent + "to %s|cc %s" % (v.get(0x0E04), v.get(0x0E03)))
+    out.append(indent + "time %s flags %s" % (v.get(0x0039), v.get(0x0E07)))
+    out.append(indent + "body %r" % v.get(0x1000))
+    if 0x1013 in v:
+        out.append(indent + "html %r cp %s" % (v[0x1013], v.get(0x3FDE)))
+    for name in recips:
+        _, r = read(ole, prefix + name + "/", 8, out)
+        out.append(indent + "recipient %s %s <%s>" % (r.get(0x0C15), r.get(0x3001), r.get(0x39FE)))
+    for name in attachs:
+        _, a = read(ole, prefix + name + "/", 8, out)
+        out.append(indent + "attachment %s %s %s %s" % (a.get(0x3705), a.get(0x3707), a.get(0x370E), a.get(0x3701) if a.get(0x3705) == 1 else ""))
+        if a.get(0x3705) == 5:
+            message(ole, prefix + name + "/__substg1.0_3701000D/", False, out, indent + "  ")
+
+
+def main():
+    ole = olefile.OleFileIO(sys.argv[1])
+    out = ["clsid " + ole.root.clsid]
+    for stream in ("__substg1.0_00020102", "__substg1.0_00030102", "__substg1.0_00040102"):
+        if not ole.exists("__nameid_version1.0/" + stream):
+            out.append("ERROR no name-id stream " + stream)
+    message(ole, "", True, out)
+    print("\n".join(out))
+
+
+main()

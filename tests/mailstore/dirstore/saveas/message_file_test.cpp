@@ -1,0 +1,130 @@
+#include "mailstore/dirstore/saveas/message_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "mailstore/dirstore/saveas/save_message.h"
+#include "tests/mailstore/dirstore/saveas/saved_item.h"
+
+namespace qs::dirstore {
+namespace {
+
+namespace fs = std::filesystem;
+using qs::testing::ReadFile;
+using qs::testing::TempTree;
+
+const char kMail[] =
+    "Date: Tue, 30 Jun 2009 17:00:00 +0000\r\n"
+    "From: =?UTF-8?B?SsO8cmdlbg==?= <j@example.org>\r\n"
+    "To: Tom <t@example.org>, x@example.org\r\nCc: C <c@example.org>\r\n"
+    "Subject: Re: =?UTF-8?B?5rWL6K+V?=\r\nMessage-ID: <id1@example.org>\r\n"
+    "Content-Type: multipart/mixed; boundary=B\r\n\r\n"
+    "--B\r\nContent-Type: multipart/alternative; boundary=A\r\n\r\n"
+    "--A\r\nContent-Type: text/plain; charset=utf-8\r\n\r\nHallo Grüße\r\n"
+    "--A\r\nContent-Type: text/html; charset=utf-8\r\n\r\n<p>Hallo Grüße</p>\r\n--A--\r\n"
+    "--B\r\nContent-Type: application/octet-stream; name=\"d.bin\"\r\n"
+    "Content-Transfer-Encoding: base64\r\n\r\nAAEC/w==\r\n"
+    "--B\r\nContent-Type: message/rfc822\r\n\r\n"
+    "From: in@example.org\r\nTo: t@example.org\r\nSubject: inner\r\n\r\ninner body\r\n"
+    "--B--\r\n";
+
+// The olefile reader, where Debian's python3-olefile is installed.
+std::string Python() {
+  for (const char* python : {"/usr/bin/python3", "python3"}) {
+    const std::string command = std::string(python) + " -c 'import olefile' 2>/dev/null";
+    if (std::system(command.c_str()) == 0) return python;
+  }
+  return {};
+}
+
+std::string OutputOf(const std::string& command) {
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), &pclose);
+  std::string out;
+  char buffer[4096];
+  while (pipe && std::fgets(buffer, sizeof buffer, pipe.get())) out += buffer;
+  return out;
+}
+
+ItemFacts Facts(bool sent) {
+  ItemFacts facts;
+  facts.sent = sent;
+  return facts;
+}
+
+TEST(MessageFile, AnIndependentReaderFindsEveryPart) {
+  const std::string python = Python();
+  if (python.empty()) GTEST_SKIP() << "python3-olefile is not installed";
+  TempTree tree;
+  const fs::path path = tree.Root() / "m.msg";
+  SaveMessageAs(ReadMessageContent(kMail), Facts(true), path.string(), SaveType::MessageUnicode);
+  const std::string report = OutputOf(python + " " + QUILLSTOW_SAVEAS_TEST_DIR "/check_msg.py '" +
+                                 path.string() + "'");
+  EXPECT_EQ(report,
+            "clsid 00020D0B-0000-0000-C000-000000000046\n"
+            "class IPM.Note\n"
+            "subject Re: 测试|Re: |测试\n"
+            "sender Jürgen <j@example.org>\n"
+            "to Tom; x@example.org|cc C\n"
+            "time 128908548000000000 flags 17\n"
+            "body 'Hallo Grüße'\n"
+            "html b'<p>Hallo Gr\\xc3\\xbc\\xc3\\x9fe</p>' cp 65001\n"
+            "recipient 1 Tom <t@example.org>\n"
+            "recipient 1 x@example.org <x@example.org>\n"
+            "recipient 2 C <c@example.org>\n"
+            "attachment 1 d.bin application/octet-stream b'\\x00\\x01\\x02\\xff'\n"
+            "attachment 5 inner.eml message/rfc822 \n"
+            "  class IPM.Note\n"
+            "  subject inner||inner\n"
+            "  sender in@example.org <in@example.org>\n"
+            "  to t@example.org|cc \n"
+            "  time None flags 1\n"
+            "  body 'inner body'\n"
+            "  recipient 1 t@example.org <t@example.org>\n");
+}
+
+TEST(MessageFile, DraftsAreUnsentAndBigStreamsLeaveTheMiniStream) {
+  const std::string python = Python();
+  if (python.empty()) GTEST_SKIP() << "python3-olefile is not installed";
+  TempTree tree;
+  // Over 7 MB, so the allocation table needs the DIFAT beyond the header.
+  std::string big(8 * 1024 * 1024, '\0');
+  for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>((i * 7919) >> 3);
+  MessageContent content = ReadMessageContent("Subject: draft\r\n\r\nx");
+  content.attachments.push_back(MessageAttachment{"big.bin", "application/octet-stream", "", big, {}});
+  const fs::path path = tree.Root() / "d.msg";
+  SaveMessageAs(content, Facts(false), path.string(), SaveType::Message);
+  tree.Write("big", big);
+  const std::string again =
+      OutputOf(python + " -c \"import olefile,sys; o=olefile.OleFileIO(sys.argv[1]); "
+                   "d=o.openstream('__attach_version1.0_#00000000/__substg1.0_37010102').read(); "
+                   "print(len(d), d == open(sys.argv[2],'rb').read())\" '" +
+          path.string() + "' '" + (tree.Root() / "big").string() + "'");
+  EXPECT_EQ(again, "8388608 True\n");
+  const std::string flags = OutputOf(python + " " + QUILLSTOW_SAVEAS_TEST_DIR "/check_msg.py '" +
+                                path.string() + "' | grep -E 'flags|ERROR'");
+  EXPECT_EQ(flags, "time None flags 25\n");
+}
+
+TEST(MessageFile, OverTheFormatsLimitsIsRefused) {
+  MessageContent content;
+  content.to.assign(kMessageFileLimit + 1, Mailbox{"", "a@example.org"});
+  EXPECT_THROW(MessageFileTree(content, Facts(true)), MailStoreError);
+  content.to.resize(kMessageFileLimit);
+  EXPECT_NO_THROW(MessageFileTree(content, Facts(true)));
+  content.attachments.resize(kMessageFileLimit + 1);
+  EXPECT_THROW(MessageFileTree(content, Facts(true)), MailStoreError);
+}
+
+TEST(MessageFile, AFailedWriteThrows) {
+  TempTree tree;
+  tree.Write("file", "x");
+  const fs::path path = tree.Root() / "file" / "m.msg";
+  EXPECT_THROW(SaveMessageAs(ReadMessageContent(kMail), Facts(true), path.string(),
+                             SaveType::MessageUnicode),
+               MailStoreError);
+}
+
+}  // namespace
+}  // namespace qs::dirstore
