@@ -119,7 +119,9 @@ std::string PartName(GMimeObject* object) {
     if (name && *name) raw = RawParameter(RawHeader(object, "Content-Type"), "name");
   }
   if (raw.find("=?") != std::string::npos) return DecodeHeaderText(raw);
-  return name ? name : std::string();
+  // GMime leaves the bytes as they are where an RFC 2231 charset does not
+  // convert them; a name is always UTF-8 for the save.
+  return name ? CharsetToUtf8(name, "UTF-8") : std::string();
 }
 
 bool IsAttachmentDisposition(GMimeObject* object) {

@@ -48,8 +48,8 @@ TEST(DirAttachments, RealMailNamesAndBytes) {
             std::vector<std::string>{"This is a test.pdf"});
   const auto japanese = Names(*ItemOf(tree, Fixture("attachment_with_encoded_name.eml")));
   ASSERT_EQ(japanese.size(), 1u);
-  EXPECT_EQ(japanese[0].rfind("01 Quien Te Dij", 0), 0u);
-  EXPECT_EQ(japanese[0].substr(japanese[0].size() - 11), "Pitbull.mp3");
+  // Its one byte that is not ISO-2022-JP cannot be read; the name stays UTF-8.
+  EXPECT_EQ(japanese[0], "01 Quien Te Dij\xEF\xBF\xBD" "at. Pitbull.mp3");
   EXPECT_EQ(Names(*ItemOf(tree, Fixture("attachment_nonascii_filename.eml"))),
             std::vector<std::string>{"ciële.txt"});
   EXPECT_EQ(Names(*ItemOf(tree, Fixture("attachment_with_unquoted_name.eml"))),

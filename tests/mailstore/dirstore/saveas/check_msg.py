@@ -70,9 +70,35 @@ def message(ole, prefix, top, out, indent=""):
             message(ole, prefix + name + "/__substg1.0_3701000D/", False, out, indent + "  ")
 
 
+def check_tree(ole, entry, out):
+    """Siblings in the container's order (shorter names first, then by upper
+    case), and no red entry with a red child."""
+    names = []
+
+    def walk(sid, parent_red):
+        if sid == olefile.NOSTREAM:
+            return
+        node = ole.direntries[sid]
+        red = node.color == 0
+        if red and parent_red:
+            out.append("ERROR red-red pair at " + node.name)
+        walk(node.sid_left, red)
+        names.append(node.name)
+        walk(node.sid_right, red)
+
+    walk(entry.sid_child, False)
+    keys = [(len(name), name.upper()) for name in names]
+    if keys != sorted(keys):
+        out.append("ERROR sibling order in " + entry.name)
+    for kid in entry.kids:
+        if kid.entry_type == olefile.STGTY_STORAGE:
+            check_tree(ole, kid, out)
+
+
 def main():
     ole = olefile.OleFileIO(sys.argv[1])
     out = ["clsid " + ole.root.clsid]
+    check_tree(ole, ole.root, out)
     for stream in ("__substg1.0_00020102", "__substg1.0_00030102", "__substg1.0_00040102"):
         if not ole.exists("__nameid_version1.0/" + stream):
             out.append("ERROR no name-id stream " + stream)

@@ -107,6 +107,38 @@ TEST(MessageFile, DraftsAreUnsentAndBigStreamsLeaveTheMiniStream) {
   EXPECT_EQ(flags, "time None flags 25\n");
 }
 
+// Debian's msgconvert turns the message file back into mail; its attachments
+// must be the bytes the original mail holds.
+TEST(MessageFile, MsgconvertReadsBackRealMail) {
+  const fs::path corpus = fs::path(QUILLSTOW_MAIL_CORPUS) / "attachment_emails";
+  const std::string python = Python();
+  if (!fs::is_directory(corpus) || python.empty() ||
+      std::system("command -v msgconvert >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "needs the mail corpus, python3 and msgconvert";
+  std::size_t checked = 0;
+  for (const auto& entry : fs::directory_iterator(corpus)) {
+    TempTree tree;
+    auto item = qs::testing::ItemOf(tree, ReadFile(entry.path()));
+    std::string files;
+    std::string expected = "subject: " + item->Subject() + "\n";
+    for (std::int32_t i = 1; i <= item->AttachmentCount(); ++i) {
+      auto attachment = item->AttachmentAt(i);
+      if (attachment->FileName().ends_with(".eml")) continue;
+      const fs::path file = tree.Root() / ("a" + std::to_string(i));
+      attachment->SaveAsFile(file.string());
+      files += " '" + file.string() + "'";
+      expected += "same " + attachment->FileName() + "\n";
+    }
+    item->SaveAs((tree.Root() / "m.msg").string(), SaveType::MessageUnicode);
+    const std::string report =
+        OutputOf("cd '" + tree.Root().string() + "' && msgconvert m.msg >/dev/null 2>&1 && " +
+                 python + " " QUILLSTOW_SAVEAS_TEST_DIR "/same_attachments.py m.eml" + files);
+    EXPECT_EQ(report, expected) << entry.path();
+    ++checked;
+  }
+  EXPECT_GT(checked, 10u);
+}
+
 TEST(MessageFile, OverTheFormatsLimitsIsRefused) {
   MessageContent content;
   content.to.assign(kMessageFileLimit + 1, Mailbox{"", "a@example.org"});
