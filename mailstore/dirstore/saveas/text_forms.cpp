@@ -52,8 +52,10 @@ char32_t NextCodePoint(std::string_view text, std::size_t& i) {
   return value;
 }
 
+// The fallback "?" is written as \'3f: some readers take a bare "?" and the
+// letters after it for the escape's parameter and lose them.
 void AppendRtfUnit(std::string& out, unsigned unit) {
-  out += "\\u" + std::to_string(static_cast<int>(static_cast<std::int16_t>(unit))) + "?";
+  out += "\\u" + std::to_string(static_cast<int>(static_cast<std::int16_t>(unit))) + "\\'3f";
 }
 
 std::string RtfEscaped(std::string_view text) {

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <memory>
+
 #include "mailstore/dirstore/saveas/header_lines.h"
 #include "mailstore/dirstore/saveas/html_text.h"
+#include "tests/mailstore/dirstore/temp_tree.h"
 
 namespace qs::dirstore {
 namespace {
@@ -52,8 +56,8 @@ TEST(TextForms, TextHasTheHeaderBlockAndCrLf) {
 TEST(TextForms, RichTextEscapesAndBoldLabels) {
   const std::string rtf = RichTextForm(Plain(), Facts());
   EXPECT_EQ(rtf.rfind("{\\rtf1", 0), 0u);
-  EXPECT_NE(rtf.find("{\\b From:}\\tab J\\u252?rgen <j@example.org>\\par"), std::string::npos);
-  EXPECT_NE(rtf.find("Gr\\u252?\\u223?e \\{x\\} \\\\ \\u-10179?\\u-8704?\\par"), std::string::npos);
+  EXPECT_NE(rtf.find("{\\b From:}\\tab J\\u252\\'3frgen <j@example.org>\\par"), std::string::npos);
+  EXPECT_NE(rtf.find("Gr\\u252\\'3f\\u223\\'3fe \\{x\\} \\\\ \\u-10179\\'3f\\u-8704\\'3f\\par"), std::string::npos);
   int depth = 0;
   for (std::size_t i = 0; i < rtf.size(); ++i) {
     if (rtf[i] == '\\') {
@@ -66,6 +70,22 @@ TEST(TextForms, RichTextEscapesAndBoldLabels) {
   }
   EXPECT_EQ(depth, 0);
   for (unsigned char c : rtf) EXPECT_LT(c, 0x80);
+}
+
+// unrtf, a reader nobody on the team wrote, shows the same text.
+TEST(TextForms, UnrtfReadsTheRichText) {
+  if (std::system("command -v unrtf >/dev/null 2>&1") != 0) GTEST_SKIP() << "unrtf is not installed";
+  qs::testing::TempTree tree;
+  tree.Write("m.rtf", RichTextForm(Plain(), Facts()));
+  const std::string command = "unrtf --html '" + (tree.Root() / "m.rtf").string() + "' 2>/dev/null";
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), &pclose);
+  std::string html;
+  char buffer[4096];
+  while (pipe && std::fgets(buffer, sizeof buffer, pipe.get())) html += buffer;
+  EXPECT_NE(html.find("<b>From:</b>"), std::string::npos) << html;
+  EXPECT_NE(html.find("J&uuml;rgen"), std::string::npos) << html;
+  EXPECT_NE(html.find("Gr&uuml;&szlig;e {x} \\ &#55357;&#56832;"), std::string::npos) << html;
+  EXPECT_NE(html.find("line 2"), std::string::npos) << html;
 }
 
 TEST(TextForms, HtmlBodyGetsACharsetAndTextBecomesEscapedHtml) {
