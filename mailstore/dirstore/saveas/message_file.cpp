@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "mailstore/dirstore/saveas/property_stream.h"
+#include "mailstore/dirstore/saveas/short_file_name.h"
 #include "mailstore/dirstore/saveas/text_forms.h"
 #include "mailstore/mail_store.h"
 
@@ -161,7 +162,7 @@ void AddAttachments(CompoundEntry& storage, const MessageContent& content, const
     properties.Int32(kObjectType, kAttachObject);
     properties.Int32(kRenderingPosition, -1);
     properties.String(kDisplayName, attachment.file_name);
-    properties.String(kAttachFileName, attachment.file_name);
+    properties.String(kAttachFileName, ShortFileName(attachment.file_name));
     properties.String(kAttachLongFileName, attachment.file_name);
     properties.String(kAttachExtension, ExtensionOf(attachment.file_name));
     properties.String(kAttachMimeTag, attachment.mime_type);

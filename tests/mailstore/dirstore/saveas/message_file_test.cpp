@@ -4,8 +4,11 @@
 
 #include <cstdio>
 #include <memory>
+#include <random>
+#include <string_view>
 
 #include "mailstore/dirstore/saveas/save_message.h"
+#include "mailstore/dirstore/saveas/short_file_name.h"
 #include "tests/mailstore/dirstore/saveas/saved_item.h"
 
 namespace qs::dirstore {
@@ -137,6 +140,45 @@ TEST(MessageFile, MsgconvertReadsBackRealMail) {
     ++checked;
   }
   EXPECT_GT(checked, 10u);
+}
+
+// Damaged mail still gives message files that pass the strict check.
+TEST(MessageFile, FuzzedMailGivesSoundFiles) {
+  const std::string python = Python();
+  if (python.empty()) GTEST_SKIP() << "python3-olefile is not installed";
+  TempTree tree;
+  std::mt19937 random(20091);
+  static constexpr std::string_view kPieces[] = {"\r\n", "=?", "?=", ";", "\"", "--B", "--A",
+                                                 "\xff", "\0", "=", "name*=", "\r\n\r\n"};
+  std::string files;
+  for (int round = 0; round < 40; ++round) {
+    std::string mail = kMail;
+    for (int edit = 0; edit < 6; ++edit) {
+      const std::size_t at = random() % mail.size();
+      if (random() % 2) {
+        mail.insert(at, kPieces[random() % std::size(kPieces)]);
+      } else {
+        mail.erase(at, random() % 12);
+      }
+    }
+    const fs::path path = tree.Root() / ("f" + std::to_string(round) + ".msg");
+    SaveMessageAs(ReadMessageContent(mail), Facts(true), path.string(), SaveType::MessageUnicode);
+    files += " '" + path.string() + "'";
+  }
+  const std::string errors = OutputOf(
+      "for f in" + files + "; do " + python + " " QUILLSTOW_SAVEAS_TEST_DIR
+      "/check_msg.py \"$f\" >/dev/null 2>&1 || echo \"unreadable $f\"; " + python + " " +
+      QUILLSTOW_SAVEAS_TEST_DIR "/check_msg.py \"$f\" 2>/dev/null | grep ERROR; done");
+  EXPECT_EQ(errors, "");
+}
+
+TEST(MessageFile, ShortNamesOfAttachments) {
+  EXPECT_EQ(ShortFileName("report.pdf"), "REPORT.PDF");
+  EXPECT_EQ(ShortFileName("Preisliste 2019.pdf"), "PREISL~1.PDF");
+  EXPECT_EQ(ShortFileName("archive.tar.gz"), "ARCHIV~1.GZ");
+  EXPECT_EQ(ShortFileName("page.html"), "PAGE~1.HTM");
+  EXPECT_EQ(ShortFileName("白牡丹.txt"), "ATT~1.TXT");
+  EXPECT_EQ(ShortFileName("README"), "README");
 }
 
 TEST(MessageFile, OverTheFormatsLimitsIsRefused) {
