@@ -143,7 +143,7 @@ void AddRecipients(CompoundEntry& storage, const MessageContent& content) {
       properties.String(kEmailAddress, mailbox.address);
       properties.String(kSmtpAddress, mailbox.address);
       CompoundEntry recipient = CompoundEntry::Storage(Numbered("__recip_version1.0_#", row));
-      properties.AddTo(recipient, std::string(8, '\0'));
+      std::move(properties).MoveTo(recipient, std::string(8, '\0'));
       storage.children.push_back(std::move(recipient));
       ++row;
     }
@@ -181,7 +181,7 @@ void AddAttachments(CompoundEntry& storage, const MessageContent& content, const
       properties.Int32(kAttachMethod, kAttachByValue);
       properties.Binary(kAttachData, attachment.data);
     }
-    properties.AddTo(entry, std::string(8, '\0'));
+    std::move(properties).MoveTo(entry, std::string(8, '\0'));
     storage.children.push_back(std::move(entry));
   }
 }
@@ -236,7 +236,7 @@ void AddMessage(CompoundEntry& storage, const MessageContent& content, const Ite
   properties.Int32(kStoreSupportMask, kStoreUnicodeOk);
   AddRecipients(storage, content);
   AddAttachments(storage, content, facts);
-  properties.AddTo(storage, Header(recipients, content.attachments.size(), top_level));
+  std::move(properties).MoveTo(storage, Header(recipients, content.attachments.size(), top_level));
 }
 
 }  // namespace

@@ -108,15 +108,15 @@ void PropertyStream::Object(std::uint16_t id) {
                           LittleEndian32(0xFFFFFFFF) + LittleEndian32(0), {}, false});
 }
 
-void PropertyStream::AddTo(CompoundEntry& storage, std::string header) const {
+void PropertyStream::MoveTo(CompoundEntry& storage, std::string header) && {
   std::string properties = std::move(header);
-  for (const Value& value : values_) {
+  for (Value& value : values_) {
     properties += LittleEndian32(value.tag) + LittleEndian32(kFlags) + value.fixed;
     if (value.variable)
       storage.children.push_back(CompoundEntry::Stream(
           ValueName(static_cast<std::uint16_t>(value.tag >> 16),
                     static_cast<std::uint16_t>(value.tag & 0xFFFF)),
-          value.stream));
+          std::move(value.stream)));
   }
   storage.children.push_back(CompoundEntry::Stream("__properties_version1.0", std::move(properties)));
 }

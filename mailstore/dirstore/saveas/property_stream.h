@@ -25,9 +25,10 @@ class PropertyStream {
   // of ValueName(id, 0x000D).
   void Object(std::uint16_t id);
 
-  // Adds the property stream (after header, the object's own header bytes)
-  // and the value streams to storage.
-  void AddTo(CompoundEntry& storage, std::string header) const;
+  // Moves the property stream (after header, the object's own header bytes)
+  // and the value streams into storage: an attachment's data is not copied
+  // again.
+  void MoveTo(CompoundEntry& storage, std::string header) &&;
 
   static std::string ValueName(std::uint16_t id, std::uint16_t type);
 
