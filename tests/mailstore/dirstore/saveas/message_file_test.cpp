@@ -85,6 +85,13 @@ TEST(MessageFile, AnIndependentReaderFindsEveryPart) {
             "  time None flags 1\n"
             "  body 'inner body'\n"
             "  recipient 1 t@example.org <t@example.org>\n");
+  // libolecf's reader, where installed, walks the same container.
+  if (std::system("command -v olecfinfo >/dev/null 2>&1") == 0) {
+    const std::string listing = OutputOf("olecfinfo '" + path.string() + "' 2>&1; echo status $?");
+    EXPECT_NE(listing.find("__attach_version1.0_#00000001"), std::string::npos) << listing;
+    EXPECT_NE(listing.find("__substg1.0_3701000D"), std::string::npos) << listing;
+    EXPECT_NE(listing.find("status 0"), std::string::npos) << listing;
+  }
 }
 
 TEST(MessageFile, DraftsAreUnsentAndBigStreamsLeaveTheMiniStream) {
