@@ -138,6 +138,16 @@ std::string MimeType(GMimeObject* object) {
   return out;
 }
 
+std::string HeaderBlockOf(std::string_view bytes) {
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] != '\n') continue;
+    if (i + 1 < bytes.size() && bytes[i + 1] == '\n') return std::string(bytes.substr(0, i + 1));
+    if (i + 2 < bytes.size() && bytes[i + 1] == '\r' && bytes[i + 2] == '\n')
+      return std::string(bytes.substr(0, i + 1));
+  }
+  return std::string(bytes);
+}
+
 MessageContent ReadMessage(GMimeMessage* message, std::string headers);
 
 class PartWalker {
@@ -164,13 +174,8 @@ class PartWalker {
     attachment.content_id = StripAngles(RawHeader(GMIME_OBJECT(part), "Content-Id"));
     if (message) {
       attachment.data = WholeObject(GMIME_OBJECT(message));
-      const auto end = attachment.data.find("\n\n");
-      const auto crlf_end = attachment.data.find("\r\n\r\n");
-      const auto header_end = std::min(end == std::string::npos ? attachment.data.size() : end + 2,
-                                       crlf_end == std::string::npos ? attachment.data.size()
-                                                                     : crlf_end + 4);
       auto inner = std::make_shared<MessageContent>(
-          ReadMessage(message, attachment.data.substr(0, header_end)));
+          ReadMessage(message, HeaderBlockOf(attachment.data)));
       if (!inner->subject.empty()) attachment.file_name = inner->subject + ".eml";
       attachment.message = std::move(inner);
     }
@@ -234,16 +239,6 @@ MessageContent ReadMessage(GMimeMessage* message, std::string headers) {
     walker.Walk(body);
   }
   return content;
-}
-
-std::string HeaderBlockOf(std::string_view bytes) {
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] != '\n') continue;
-    if (i + 1 < bytes.size() && bytes[i + 1] == '\n') return std::string(bytes.substr(0, i + 1));
-    if (i + 2 < bytes.size() && bytes[i + 1] == '\r' && bytes[i + 2] == '\n')
-      return std::string(bytes.substr(0, i + 1));
-  }
-  return std::string(bytes);
 }
 
 }  // namespace
