@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace qs::dirstore {
 
@@ -49,12 +50,16 @@ class TextWriter {
                              Named(node, "ol") || Named(node, "blockquote"));
       if (Named(node, "li")) {
         NewLine();
-        out_ += "* ";
+        // Items of a numbered list are numbered, others bulleted.
+        out_ += lists_.empty() || lists_.back() == 0 ? "* " : std::to_string(lists_.back()++) + ". ";
         space_pending_ = false;
       }
+      const bool list = Named(node, "ol") || Named(node, "ul");
+      if (list) lists_.push_back(Named(node, "ol") ? 1 : 0);
       if ((Named(node, "td") || Named(node, "th")) && !AtLineStart()) out_ += '\t';
       const std::size_t link_start = out_.size();
       Node(node->children, preformatted || Named(node, "pre"));
+      if (list) lists_.pop_back();
       if (Named(node, "a")) Link(node, link_start);
       if (block) BlankLineIf(Named(node, "p") || Named(node, "table") || Named(node, "ul") ||
                              Named(node, "ol") || Named(node, "blockquote"));
@@ -126,6 +131,7 @@ class TextWriter {
 
   std::string out_;
   bool space_pending_ = false;
+  std::vector<int> lists_;  // per open list: the next number, 0 for bullets
 };
 
 }  // namespace

@@ -108,6 +108,8 @@ TEST(TextForms, HtmlOnlyMailIsReadAsText) {
                        "<a href=\"https://example.org/x\">site</a> "
                        "<a href=\"mailto:m@example.org\">m@example.org</a></body></html>"),
             "One two\n\nThree\nfour\n\n* a\n* b\n\nsite <https://example.org/x> m@example.org\n");
+  EXPECT_EQ(HtmlToText("<ol><li>first</li><li>second<ul><li>inner</li></ul></li><li>third</ol>"),
+            "1. first\n2. second\n\n* inner\n\n3. third\n");
   EXPECT_EQ(HtmlToText(""), "");
   EXPECT_EQ(HtmlToText("<p>unclosed <b>bold"), "unclosed bold\n");
   const MessageContent only_html =
