@@ -154,15 +154,20 @@ class PartWalker {
  public:
   explicit PartWalker(MessageContent& content) : content_(content) {}
 
-  void Walk(GMimeObject* object) {
+  // alternative: the parts are forms of one text, so only the first text
+  // and HTML parts count; elsewhere each further text part is more of the
+  // body.
+  void Walk(GMimeObject* object, bool alternative = false) {
     if (GMIME_IS_MULTIPART(object)) {
       GMimeMultipart* multipart = GMIME_MULTIPART(object);
+      const bool parts_are_alternatives = MimeType(object) == "multipart/alternative";
       const int count = g_mime_multipart_get_count(multipart);
-      for (int i = 0; i < count; ++i) Walk(g_mime_multipart_get_part(multipart, i));
+      for (int i = 0; i < count; ++i)
+        Walk(g_mime_multipart_get_part(multipart, i), parts_are_alternatives);
     } else if (GMIME_IS_MESSAGE_PART(object)) {
       AddMessage(GMIME_MESSAGE_PART(object));
     } else if (GMIME_IS_PART(object)) {
-      AddPart(GMIME_PART(object));
+      AddPart(GMIME_PART(object), alternative);
     }
   }
 
@@ -182,13 +187,19 @@ class PartWalker {
     Add(std::move(attachment));
   }
 
-  void AddPart(GMimePart* part) {
+  void AddPart(GMimePart* part, bool alternative) {
     GMimeObject* object = GMIME_OBJECT(part);
     std::string name = PartName(object);
     const std::string type = MimeType(object);
     if (name.empty() && !IsAttachmentDisposition(object)) {
       if (type == "text/plain" && !content_.text_body) {
         content_.text_body = BodyText(part);
+        return;
+      }
+      if (type == "text/plain" && !alternative) {
+        std::string& body = *content_.text_body;
+        if (!body.empty() && body.back() != '\n') body += '\n';
+        body += BodyText(part);
         return;
       }
       if (type == "text/html" && !content_.html_body) {

@@ -109,6 +109,15 @@ TEST(DirAttachments, BodiesAreNotAttachmentsAndAFailedWriteThrows) {
                          "Content-Type: text/plain; name=a.txt\n\nA\n--B--\n",
                          "n.eml");
   ASSERT_EQ(Names(*with_one), std::vector<std::string>{"a.txt"});
+  // A second text part of mixed mail (a list's footer) is more of the body;
+  // of alternatives only the first counts.
+  const MessageContent footer = ReadMessageContent(
+      "Subject: x\nContent-Type: multipart/mixed; boundary=B\n\n--B\n"
+      "Content-Type: multipart/alternative; boundary=A\n\n--A\nContent-Type: text/plain\n\none\n"
+      "--A\nContent-Type: text/plain\n\nother form\n--A--\n--B\n"
+      "Content-Type: text/plain\n\nfooter\n--B--\n");
+  EXPECT_EQ(footer.text_body, "one\nfooter");
+  EXPECT_TRUE(footer.attachments.empty());
   tree.Write("file", "x");
   EXPECT_THROW(with_one->AttachmentAt(1)->SaveAsFile((tree.Root() / "file" / "a.txt").string()),
                MailStoreError);
