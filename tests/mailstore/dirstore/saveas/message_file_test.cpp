@@ -94,6 +94,30 @@ TEST(MessageFile, AnIndependentReaderFindsEveryPart) {
   }
 }
 
+// The npm package @kenjiuno/msgreader, where the build was told where it is.
+TEST(MessageFile, MsgreaderFindsEveryPart) {
+  const fs::path modules = QUILLSTOW_MSGREADER_MODULES;
+  if (modules.empty() || !fs::is_directory(modules / "@kenjiuno" / "msgreader") ||
+      std::system("command -v node >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "set QUILLSTOW_MSGREADER_MODULES to a node_modules with @kenjiuno/msgreader";
+  TempTree tree;
+  const fs::path path = tree.Root() / "m.msg";
+  SaveMessageAs(ReadMessageContent(kMail), Facts(true), path.string(), SaveType::MessageUnicode);
+  const std::string report = OutputOf("NODE_PATH='" + modules.string() + "' node " +
+                                      QUILLSTOW_SAVEAS_TEST_DIR "/read_msg.js '" + path.string() +
+                                      "' 2>&1");
+  EXPECT_EQ(report,
+            "subject Re: 测试\n"
+            "sender Jürgen <j@example.org>\n"
+            "recipient to Tom <t@example.org>\n"
+            "recipient to x@example.org <x@example.org>\n"
+            "recipient cc C <c@example.org>\n"
+            "time Tue, 30 Jun 2009 17:00:00 GMT\n"
+            "body \"Hallo Grüße\"\n"
+            "attachment d.bin 000102ff\n"
+            "message inner.eml inner\n");
+}
+
 TEST(MessageFile, DraftsAreUnsentAndBigStreamsLeaveTheMiniStream) {
   const std::string python = Python();
   if (python.empty()) GTEST_SKIP() << "python3-olefile is not installed";
