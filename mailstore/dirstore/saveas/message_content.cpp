@@ -57,9 +57,15 @@ std::string DecodedContent(GMimePart* part) {
   return std::string(reinterpret_cast<const char*>(bytes->data), bytes->len);
 }
 
-std::string WholeObject(GMimeObject* object) {
+// An attached message as the mail holds it: GMime writes "\n" line ends
+// unless told that the mail has CRLF.
+std::string WholeObject(GMimeObject* object, bool crlf) {
+  using FormatOptions = std::unique_ptr<GMimeFormatOptions, decltype(&g_mime_format_options_free)>;
+  FormatOptions options(g_mime_format_options_new(), &g_mime_format_options_free);
+  g_mime_format_options_set_newline_format(
+      options.get(), crlf ? GMIME_NEWLINE_FORMAT_DOS : GMIME_NEWLINE_FORMAT_UNIX);
   GObjectPtr<GMimeStream> stream(g_mime_stream_mem_new());
-  g_mime_object_write_to_stream(object, nullptr, stream.get());
+  g_mime_object_write_to_stream(object, options.get(), stream.get());
   GByteArray* bytes = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(stream.get()));
   return std::string(reinterpret_cast<const char*>(bytes->data), bytes->len);
 }
@@ -148,11 +154,11 @@ std::string HeaderBlockOf(std::string_view bytes) {
   return std::string(bytes);
 }
 
-MessageContent ReadMessage(GMimeMessage* message, std::string headers);
+MessageContent ReadMessage(GMimeMessage* message, std::string headers, bool crlf);
 
 class PartWalker {
  public:
-  explicit PartWalker(MessageContent& content) : content_(content) {}
+  PartWalker(MessageContent& content, bool crlf) : content_(content), crlf_(crlf) {}
 
   // alternative: the parts are forms of one text, so only the first text
   // and HTML parts count; elsewhere each further text part is more of the
@@ -178,9 +184,9 @@ class PartWalker {
     attachment.mime_type = "message/rfc822";
     attachment.content_id = StripAngles(RawHeader(GMIME_OBJECT(part), "Content-Id"));
     if (message) {
-      attachment.data = WholeObject(GMIME_OBJECT(message));
+      attachment.data = WholeObject(GMIME_OBJECT(message), crlf_);
       auto inner = std::make_shared<MessageContent>(
-          ReadMessage(message, HeaderBlockOf(attachment.data)));
+          ReadMessage(message, HeaderBlockOf(attachment.data), crlf_));
       if (!inner->subject.empty()) attachment.file_name = inner->subject + ".eml";
       attachment.message = std::move(inner);
     }
@@ -226,10 +232,11 @@ class PartWalker {
   }
 
   MessageContent& content_;
+  bool crlf_;
   int unnamed_ = 0;
 };
 
-MessageContent ReadMessage(GMimeMessage* message, std::string headers) {
+MessageContent ReadMessage(GMimeMessage* message, std::string headers, bool crlf) {
   MessageContent content;
   GMimeObject* object = GMIME_OBJECT(message);
   content.headers = std::move(headers);
@@ -246,7 +253,7 @@ MessageContent ReadMessage(GMimeMessage* message, std::string headers) {
       g_date_time_unref(parsed);
     }
   if (GMimeObject* body = g_mime_message_get_mime_part(message)) {
-    PartWalker walker(content);
+    PartWalker walker(content, crlf);
     walker.Walk(body);
   }
   return content;
@@ -261,7 +268,7 @@ MessageContent ReadMessageContent(std::string_view bytes) {
   GObjectPtr<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));
   GObjectPtr<GMimeMessage> message(g_mime_parser_construct_message(parser.get(), nullptr));
   if (!message) return MessageContent{};
-  return ReadMessage(message.get(), HeaderBlockOf(bytes));
+  return ReadMessage(message.get(), HeaderBlockOf(bytes), bytes.find("\r\n") != std::string_view::npos);
 }
 
 std::string ExtensionOfMimeType(std::string_view mime_type) {

@@ -75,6 +75,15 @@ TEST(DirAttachments, AttachedMessageIsOneFileNamedBySubject) {
   const std::string saved = Saved(*item, 1, tree);
   const MessageContent inner = ReadMessageContent(saved);
   EXPECT_EQ(inner.subject + ".eml", name);
+  // The attached message's own bytes, CRLF line ends and all.
+  for (const char* fixture : {"attachment_message_rfc822.eml", "attachment_message_rfc822_inline_image.eml"}) {
+    const std::string mail = Fixture(fixture);
+    auto attached = ItemOf(tree, mail, fixture);
+    ASSERT_EQ(attached->AttachmentCount(), 1) << fixture;
+    const std::string bytes = Saved(*attached, 1, tree);
+    EXPECT_GT(bytes.size(), 1000u) << fixture;
+    EXPECT_NE(mail.find(bytes), std::string::npos) << fixture;
+  }
 }
 
 TEST(DirAttachments, UnnamedPartsAreNumberedWithTheirTypesExtension) {
