@@ -8,7 +8,6 @@
 #include <string_view>
 
 #include "mailstore/dirstore/saveas/save_message.h"
-#include "mailstore/dirstore/saveas/short_file_name.h"
 #include "tests/mailstore/dirstore/saveas/saved_item.h"
 
 namespace qs::dirstore {
@@ -201,15 +200,6 @@ TEST(MessageFile, FuzzedMailGivesSoundFiles) {
       "/check_msg.py \"$f\" >/dev/null 2>&1 || echo \"unreadable $f\"; " + python + " " +
       QUILLSTOW_SAVEAS_TEST_DIR "/check_msg.py \"$f\" 2>/dev/null | grep ERROR; done");
   EXPECT_EQ(errors, "");
-}
-
-TEST(MessageFile, ShortNamesOfAttachments) {
-  EXPECT_EQ(ShortFileName("report.pdf"), "REPORT.PDF");
-  EXPECT_EQ(ShortFileName("Preisliste 2019.pdf"), "PREISL~1.PDF");
-  EXPECT_EQ(ShortFileName("archive.tar.gz"), "ARCHIV~1.GZ");
-  EXPECT_EQ(ShortFileName("page.html"), "PAGE~1.HTM");
-  EXPECT_EQ(ShortFileName("白牡丹.txt"), "ATT~1.TXT");
-  EXPECT_EQ(ShortFileName("README"), "README");
 }
 
 TEST(MessageFile, OverTheFormatsLimitsIsRefused) {
