@@ -137,6 +137,15 @@ TEST(DirAttachments, BodiesAreNotAttachmentsAndAFailedWriteThrows) {
                MailStoreError);
 }
 
+TEST(DirAttachments, AMailFileGoneBeforeTheSaveIsAnError) {
+  TempTree tree;
+  auto item = ItemOf(tree, "Subject: gone\n\nbody\n");
+  fs::remove(tree.Root() / "Box" / "m.eml");
+  EXPECT_THROW(item->AttachmentCount(), MailStoreError);
+  EXPECT_THROW(item->SaveAs((tree.Root() / "m.txt").string(), SaveType::Text), MailStoreError);
+  EXPECT_FALSE(fs::exists(tree.Root() / "m.txt"));
+}
+
 TEST(DirAttachments, ExtensionsOfTypes) {
   EXPECT_EQ(ExtensionOfMimeType("IMAGE/JPEG"), ".jpg");
   EXPECT_EQ(ExtensionOfMimeType("message/rfc822"), ".eml");
