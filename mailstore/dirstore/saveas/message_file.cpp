@@ -230,7 +230,8 @@ void AddMessage(CompoundEntry& storage, const MessageContent& content, const Ite
   if (!content.headers.empty()) properties.String(kTransportHeaders, WithCrLf(content.headers));
   properties.String(kBody, WithCrLf(BodyAsText(content)));
   if (content.html_body) {
-    properties.Binary(kHtml, *content.html_body);
+    // Converted to UTF-8, so its old charset declaration must not be read.
+    properties.Binary(kHtml, WithUtf8Declaration(*content.html_body));
     properties.Int32(kInternetCodePage, kUtf8CodePage);
   }
   properties.Int32(kStoreSupportMask, kStoreUnicodeOk);

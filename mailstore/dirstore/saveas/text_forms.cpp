@@ -109,6 +109,8 @@ std::size_t FindNoCase(std::string_view text, std::string_view what) {
   return std::string_view::npos;
 }
 
+constexpr std::string_view kMeta = "<meta charset=\"utf-8\">";
+
 }  // namespace
 
 std::string BodyAsText(const MessageContent& content) {
@@ -134,19 +136,18 @@ std::string RichTextForm(const MessageContent& content, const ItemFacts& facts) 
   return out;
 }
 
-std::string HtmlForm(const MessageContent& content, const ItemFacts& facts) {
-  static constexpr std::string_view kMeta = "<meta charset=\"utf-8\">";
-  if (content.html_body) {
-    const std::string& html = *content.html_body;
-    // Ours comes first, so a declaration of the mail's old charset is not taken.
-    const std::size_t head = FindNoCase(html, "<head");
-    if (head != std::string::npos) {
-      const std::size_t close = html.find('>', head);
-      if (close != std::string::npos)
-        return html.substr(0, close + 1) + std::string(kMeta) + html.substr(close + 1);
-    }
-    return std::string(kMeta) + "\n" + html;
+std::string WithUtf8Declaration(const std::string& html) {
+  const std::size_t head = FindNoCase(html, "<head");
+  if (head != std::string::npos) {
+    const std::size_t close = html.find('>', head);
+    if (close != std::string::npos)
+      return html.substr(0, close + 1) + std::string(kMeta) + html.substr(close + 1);
   }
+  return std::string(kMeta) + "\n" + html;
+}
+
+std::string HtmlForm(const MessageContent& content, const ItemFacts& facts) {
+  if (content.html_body) return WithUtf8Declaration(*content.html_body);
   std::string out = "<!DOCTYPE html>\n<html>\n<head>\n" + std::string(kMeta) + "\n<title>" +
                     HtmlEscaped(content.subject) + "</title>\n</head>\n<body>\n<p>\n";
   for (const HeaderLine& line : HeaderLines(content, facts))

@@ -18,6 +18,10 @@ std::string TextForm(const MessageContent& content, const ItemFacts& facts);
 // Unicode escapes.
 std::string RichTextForm(const MessageContent& content, const ItemFacts& facts);
 
+// An HTML text in UTF-8 that says so first, so that a declaration of the
+// charset the mail had is not taken.
+std::string WithUtf8Declaration(const std::string& html);
+
 // The HTML body declared as UTF-8; without one, the text form as an HTML
 // document.
 std::string HtmlForm(const MessageContent& content, const ItemFacts& facts);

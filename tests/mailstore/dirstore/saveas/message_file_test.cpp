@@ -71,7 +71,7 @@ TEST(MessageFile, AnIndependentReaderFindsEveryPart) {
             "to Tom; x@example.org|cc C\n"
             "time 128908548000000000 flags 17\n"
             "body 'Hallo Grüße'\n"
-            "html b'<p>Hallo Gr\\xc3\\xbc\\xc3\\x9fe</p>' cp 65001\n"
+            "html b'<meta charset=\"utf-8\">\\n<p>Hallo Gr\\xc3\\xbc\\xc3\\x9fe</p>' cp 65001\n"
             "recipient 1 Tom <t@example.org>\n"
             "recipient 1 x@example.org <x@example.org>\n"
             "recipient 2 C <c@example.org>\n"
