@@ -67,7 +67,17 @@ std::string WholeObject(GMimeObject* object, bool crlf) {
   GObjectPtr<GMimeStream> stream(g_mime_stream_mem_new());
   g_mime_object_write_to_stream(object, options.get(), stream.get());
   GByteArray* bytes = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(stream.get()));
-  return std::string(reinterpret_cast<const char*>(bytes->data), bytes->len);
+  const std::string_view written(reinterpret_cast<const char*>(bytes->data), bytes->len);
+  if (!crlf) return std::string(written);
+  // GMime 3.2 can write an attached message with bare line feeds although
+  // told otherwise; mail whose lines end in CR LF keeps them throughout.
+  std::string text;
+  text.reserve(written.size() + written.size() / 32);
+  for (std::size_t i = 0; i < written.size(); ++i) {
+    if (written[i] == '\n' && (i == 0 || written[i - 1] != '\r')) text += '\r';
+    text += written[i];
+  }
+  return text;
 }
 
 std::string BodyText(GMimePart* part) {
