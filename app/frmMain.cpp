@@ -11,7 +11,6 @@
 #include "mailstore/search.h"
 #include "platform/application.h"
 #include "save/modGetDir.h"
-#include "save/modListToText.h"
 #include "save/modSaveListedItems.h"
 #include "platform/system.h"
 #include "settings/frmOptions.h"
@@ -186,7 +185,9 @@ void frmMain::Save() {
   SaveListedItems(App(), open_store_, txtMailFolder.Text(), ListView1, txtDir.Text(), settings);
 }
 
-void frmMain::Export() { ListToText(App(), ListView1, {options_->TextFormat.Text()}); }
+void frmMain::Export() {
+  ListToText(App(), ListView1, {options_->TextFormat.Text()}, export_target_);
+}
 void frmMain::PickMailFolder() {
   // A chooser closed without a choice leaves the box as it was.
   if (auto path = GetMailFolder(App(), open_store_)) txtMailFolder.SetText(std::move(*path));

@@ -10,6 +10,7 @@
 #include "app/access_helper.h"
 #include "layout/clsLayout.h"
 #include "mailstore/open_mail_store.h"
+#include "save/modListToText.h"
 #include "platform/controls.h"
 #include "platform/form.h"
 #include "platform/list_view.h"
@@ -62,6 +63,8 @@ class frmMain : public Form {
   const AccessHelper& Access() const { return access_; }
   // How the commands attach to the mail store; tests put a fake store here.
   void SetMailStoreOpener(MailStoreOpener open) { open_store_ = std::move(open); }
+  // Where the export writes and how it shows the file; tests record it.
+  void SetExportTarget(ExportTarget target) { export_target_ = std::move(target); }
 
  protected:
   void OnLoad() override;
@@ -88,6 +91,7 @@ class frmMain : public Form {
   std::unique_ptr<clsLayout> mLayout;
   AccessHelper access_;
   MailStoreOpener open_store_ = OpenMailStore;
+  ExportTarget export_target_ = DefaultExportTarget();
   std::unique_ptr<frmOptions> options_;
   std::unique_ptr<frmAbout> about_;
 };

@@ -26,6 +26,10 @@ class MainWindow : public ::testing::Test {
  protected:
   MainWindow() : app(session.windows), main(app) {
     app.SetMainForm(&main);
+    // The export writes beside the tests and is never shown in an editor.
+    main.SetExportTarget({DefaultExportTarget().path, [this](const std::string& path) {
+                            opened.push_back(path);
+                          }});
     main.Load();
   }
   std::map<std::string, Rect> Places() const {
@@ -40,6 +44,7 @@ class MainWindow : public ::testing::Test {
   ConsoleSession session;
   Application app;
   frmMain main;
+  std::vector<std::string> opened;
 };
 
 const std::map<std::string, Rect> kDesigned = {
@@ -103,6 +108,7 @@ TEST_F(MainWindow, AutomateRunsCommandsByNameInAnyLetterCase) {
   EXPECT_EQ(count("end Search\n"), 3u);
   EXPECT_EQ(count("begin Save\n"), 1u);
   EXPECT_EQ(count("begin Export\n"), 1u);
+  EXPECT_EQ(opened.size(), 1u) << "the export opened its file once";
 }
 
 TEST_F(MainWindow, AutomateRejectsUnknownNamesWithoutTrimming) {
