@@ -90,7 +90,7 @@ bool SaveItem(SaveRun& run, const std::string& mail_folder, const ListView& list
   const std::string format = Lower(settings.fn_output);
   const std::string base = CleanFileName(FormatItemName(
       settings.fn_format, RowTexts(list, row), settings.clip_address, settings.clip_subject));
-  const std::unique_ptr<MailItem> item = run.store.GetItemFromID(list.Text(row, kEntryIdColumn));
+  const std::unique_ptr<MailItem> item = run.store.GetItemFromID(std::string(list.Text(row, kEntryIdColumn)));
   if (!item || item->Class() != kMailItemClass)
     throw MailStoreError("the listed item is not a mail item");
   std::string dir = save_dir;

@@ -131,7 +131,7 @@ void ConsoleWindowSystem::Print(const Application& app) const {
       const int columns = static_cast<int>(list->Columns().size());
       for (std::int32_t row = 1; row <= list->RowCount(); ++row) {
         for (int column = 0; column < columns; ++column)
-          out_ << (column ? "\t" : "") << OneLine(list->Text(row, column));
+          out_ << (column ? "\t" : "") << OneLine(std::string(list->Text(row, column)));
         out_ << '\n';
       }
     }

@@ -57,7 +57,7 @@ class SearchTest : public ::testing::Test {
   std::vector<std::string> Column(int column) const {
     std::vector<std::string> texts;
     for (std::int32_t row = 1; row <= ui.list.RowCount(); ++row)
-      texts.push_back(ui.list.Text(row, column));
+      texts.emplace_back(ui.list.Text(row, column));
     return texts;
   }
   std::vector<std::string> Subjects() const { return Column(2); }

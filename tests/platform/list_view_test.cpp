@@ -42,6 +42,21 @@ TEST_F(List, RowsAreNumberedFromOneInOrder) {
   EXPECT_EQ(list.SubItemCount(2), 3);
 }
 
+TEST_F(List, RewritingATextKeepsTheOthers) {
+  const auto row = list.AddRow("own");
+  list.SetText(row, 3, "three");
+  list.SetText(row, 1, "a much longer first text");
+  list.SetText(row, 3, "3");
+  list.SetText(row, 0, "");
+  list.SetText(row, 2, "two");
+  EXPECT_EQ(list.Text(row, 0), "");
+  EXPECT_EQ(list.Text(row, 1), "a much longer first text");
+  EXPECT_EQ(list.Text(row, 2), "two");
+  EXPECT_EQ(list.Text(row, 3), "3");
+  EXPECT_EQ(list.SubItemCount(row), 3);
+  EXPECT_THROW(list.SetText(row, ListView::kMaxColumns, "x"), std::out_of_range);
+}
+
 TEST_F(List, OutOfRangeRowsFail) {
   list.AddRow("only");
   EXPECT_THROW(list.Text(0, 0), std::out_of_range);

@@ -173,7 +173,7 @@ class MailRootSearch : public ::testing::Test {
   }
   Texts Column(int column) const {
     Texts texts;
-    for (std::int32_t row = 1; row <= ui.list.RowCount(); ++row) texts.push_back(ui.list.Text(row, column));
+    for (std::int32_t row = 1; row <= ui.list.RowCount(); ++row) texts.emplace_back(ui.list.Text(row, column));
     return texts;
   }
 
@@ -254,7 +254,7 @@ TEST_F(MailRootSearch, RealMailCorpus) {
   for (const auto& [relative, stem] : names) left_out.insert(stem);
   for (std::int32_t row = 1; row <= ui.list.RowCount(); ++row) {
     std::string relative;
-    const std::string& id = ui.list.Text(row, 5);
+    const std::string id(ui.list.Text(row, 5));
     for (std::size_t i = 0; i + 1 < id.size(); i += 2)
       relative += static_cast<char>(std::stoi(id.substr(i, 2), nullptr, 16));
     left_out.erase(names.at(relative));
@@ -278,7 +278,7 @@ TEST_F(MailRootSearch, RealMailCorpus) {
   qs::testing::ScopedEnvironment mail_root("QUILLSTOW_MAILROOT", tree.Root().string());
   auto store = OpenMailStore(check.app);
   for (std::int32_t row = 1; row <= ui.list.RowCount(); ++row) {
-    auto item = store->GetItemFromID(ui.list.Text(row, 5));
+    auto item = store->GetItemFromID(std::string(ui.list.Text(row, 5)));
     EXPECT_EQ(item->Subject(), ui.list.Text(row, 2));
     EXPECT_EQ(item->Parent()->FolderPath(), ui.list.Text(row, 6));
   }

@@ -27,7 +27,7 @@ class OutlookSearchTest : public ::testing::Test {
   std::vector<std::string> Subjects() const {
     std::vector<std::string> subjects;
     for (std::int32_t row = 1; row <= window_.list.RowCount(); ++row)
-      subjects.push_back(window_.list.Text(row, 2));
+      subjects.emplace_back(window_.list.Text(row, 2));
     return subjects;
   }
 
@@ -45,7 +45,7 @@ TEST_F(OutlookSearchTest, FillsTheListDepthFirstWithMailOnly) {
                                "2009-12-05 07:04:00",   "00000000A1000003",
                                "\\\\Postfach Zoë\\Inbox", "2009-12-05 07:04:00"};
   std::vector<std::string> row;
-  for (int column = 0; column <= 7; ++column) row.push_back(window_.list.Text(2, column));
+  for (int column = 0; column <= 7; ++column) row.emplace_back(window_.list.Text(2, column));
   EXPECT_EQ(row, expected);
   EXPECT_EQ(window_.list.Text(4, 6), "\\\\Postfach Zoë\\Inbox\\Projekte Ü\\2009 — Q4");
   EXPECT_EQ(window_.list.Text(4, 7), "2009-10-03 23:59:59");
