@@ -7,7 +7,7 @@
 
 #include "platform/file_system.h"
 #include "platform/system.h"
-#include "scratch_dir.h"
+#include "tests/common/scratch_dir.h"
 
 namespace qs {
 namespace {

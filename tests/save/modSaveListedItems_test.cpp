@@ -8,7 +8,7 @@
 #include "list_fixture.h"
 #include "platform/system.h"
 #include "save/frmProgress.h"
-#include "scratch_dir.h"
+#include "tests/common/scratch_dir.h"
 
 namespace qs {
 namespace {

@@ -10,7 +10,7 @@
 #include "platform/application.h"
 #include "platform/console/console_window_system.h"
 #include "platform/system.h"
-#include "tests/settings/scratch_dir.h"
+#include "tests/common/scratch_dir.h"
 
 namespace qs {
 namespace {

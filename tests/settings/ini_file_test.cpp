@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "platform/profile.h"
-#include "tests/settings/scratch_dir.h"
+#include "tests/common/scratch_dir.h"
 
 namespace qs {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "settings/frmOptions.h"
 #include "tests/platform/win32/win32_test_support.h"
-#include "tests/settings/scratch_dir.h"
+#include "tests/common/scratch_dir.h"
 
 namespace qs::win32 {
 namespace {

@@ -24,7 +24,7 @@ class ScratchDir {
     static std::atomic<int> counter{0};
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
     path_ = std::filesystem::temp_directory_path() /
-            ("qs-save-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+            ("qs-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
     std::filesystem::create_directories(path_);
   }
   ~ScratchDir() {
