@@ -8,6 +8,7 @@
 
 #include "mailstore/dirstore/directory.h"
 #include "mailstore/mail_store.h"
+#include "platform/posix/file_descriptor.h"
 
 namespace qs::dirstore {
 
@@ -56,20 +57,6 @@ std::size_t HeaderEnd(std::string_view data, std::size_t from) {
   return std::string_view::npos;
 }
 
-class File {
- public:
-  File(int directory, const std::string& name)
-      : fd_(openat(directory, name.c_str(), O_RDONLY | O_CLOEXEC)) {}
-  ~File() {
-    if (fd_ >= 0) close(fd_);
-  }
-  File(const File&) = delete;
-  File& operator=(const File&) = delete;
-  int Descriptor() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 }  // namespace
 
@@ -118,15 +105,15 @@ std::string ReadHeaderBlock(const Directory& directory, const std::string& name)
   // Most header blocks fit in the first 4 KiB; long Received chains need more.
   static constexpr std::size_t kChunk = 4096;
   static constexpr std::size_t kLimit = 1 << 20;
-  File file(directory.Descriptor(), name);
-  if (file.Descriptor() < 0)
+  const FileDescriptor file(openat(directory.Descriptor(), name.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!file.IsOpen())
     throw MailStoreError("cannot open " + directory.Path() + "/" + name + ": " + std::strerror(errno));
   std::string data;
   std::size_t scanned = 0;
   while (data.size() < kLimit) {
     const std::size_t old_size = data.size();
     data.resize(old_size + kChunk);
-    const ssize_t got = read(file.Descriptor(), data.data() + old_size, kChunk);
+    const ssize_t got = read(file.Get(), data.data() + old_size, kChunk);
     if (got < 0) {
       if (errno == EINTR) {
         data.resize(old_size);

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "platform/file_system.h"
+#include "platform/posix/file_descriptor.h"
 
 namespace qs {
 
@@ -15,26 +16,13 @@ namespace {
   throw std::system_error(errno, std::generic_category(), what + " " + path);
 }
 
-// Closes the descriptor on every path out of a write.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int Get() const { return fd_; }
-  // A close that fails can lose written data, so it is checked once.
-  int Release() {
-    const int result = ::close(fd_);
-    fd_ = -1;
-    return result;
-  }
-
- private:
-  int fd_;
-};
+// Creates the file, or empties it when it exists; created tells which.
+int OpenForWriting(const std::string& path, bool& created) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  created = fd >= 0;
+  if (fd >= 0 || errno != EEXIST) return fd;
+  return ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+}
 
 }  // namespace
 
@@ -53,17 +41,27 @@ void MakeDirectory(const std::string& path) {
 }
 
 void WriteWholeFile(const std::string& path, std::string_view bytes) {
-  FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-  if (file.Get() < 0) ThrowErrno("cannot create", path);
+  // A file this call creates is removed again when the write fails, so a
+  // failure leaves nothing half written behind.
+  bool created = true;
+  FileDescriptor file(OpenForWriting(path, created));
+  if (!file.IsOpen()) ThrowErrno("cannot create", path);
+  const auto fail = [&] {
+    const int error = errno;
+    file.Close();
+    if (created) ::unlink(path.c_str());
+    errno = error;
+    ThrowErrno("cannot write", path);
+  };
   while (!bytes.empty()) {
     const ssize_t written = ::write(file.Get(), bytes.data(), bytes.size());
     if (written < 0) {
       if (errno == EINTR) continue;
-      ThrowErrno("cannot write", path);
+      fail();
     }
     bytes.remove_prefix(static_cast<std::size_t>(written));
   }
-  if (file.Release() != 0) ThrowErrno("cannot write", path);
+  if (file.Close() != 0) fail();
 }
 
 std::size_t FileNameLength(std::string_view name) { return name.size(); }

@@ -2,12 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <system_error>
 
 #include "platform/file_system.h"
 #include "platform/system.h"
 #include "tests/common/scratch_dir.h"
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 
 namespace qs {
 namespace {
@@ -55,6 +60,27 @@ TEST(FileSystem, WritesReplaceTheWholeFile) {
   const std::string sep(1, PathSeparator());
   EXPECT_THROW(WriteWholeFile(path + sep + "x", "y"), std::system_error);
 }
+
+#ifndef _WIN32
+// A write cut short (here by the file size limit) leaves no half file of its
+// own behind, while a file that was there before keeps its name.
+TEST(FileSystem, AFailedWriteLeavesNoNewFile) {
+  test::ScratchDir scratch;
+  rlimit old_limit{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+  const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old_limit;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const std::string big(10000, 'x');
+  EXPECT_THROW(WriteWholeFile(scratch.File("new"), big), std::system_error);
+  WriteWholeFile(scratch.File("old"), "before");
+  EXPECT_THROW(WriteWholeFile(scratch.File("old"), big), std::system_error);
+  setrlimit(RLIMIT_FSIZE, &old_limit);
+  std::signal(SIGXFSZ, old_handler);
+  EXPECT_EQ(scratch.Tree(), std::set<std::string>{"old"});
+}
+#endif
 
 }  // namespace
 }  // namespace qs

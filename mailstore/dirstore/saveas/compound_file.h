@@ -24,9 +24,10 @@ struct CompoundEntry {
 
 using ClassId = std::array<std::uint8_t, 16>;
 
-// Writes root's children into a new compound file at path (replacing it only
-// once the whole file is written); the root storage gets the class id.
-// Throws MailStoreError when the file cannot be written.
+// Writes root's children into a new compound file at path; the root storage
+// gets the class id. The file is laid out in memory first, so a container
+// that cannot be built leaves no file. Throws MailStoreError when the file
+// cannot be written.
 void WriteCompoundFile(const std::string& path, const CompoundEntry& root, const ClassId& class_id);
 
 }  // namespace qs::dirstore

@@ -1,74 +1,52 @@
 #include "mailstore/dirstore/saveas/whole_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <system_error>
 
 #include "mailstore/dirstore/directory.h"
 #include "mailstore/mail_store.h"
+#include "platform/file_system.h"
+#include "platform/posix/file_descriptor.h"
 
 namespace qs::dirstore {
 
-namespace {
-
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int Get() const { return fd_; }
-  // Closes now, so that a failing close is reported.
-  int Close() {
-    const int result = ::close(fd_);
-    fd_ = -1;
-    return result;
-  }
-
- private:
-  int fd_;
-};
-
-[[noreturn]] void Fail(const std::string& what, const std::string& path) {
-  throw MailStoreError("cannot " + what + " " + path + ": " + std::strerror(errno));
-}
-
-}  // namespace
-
 std::string ReadWholeFile(const Directory& directory, const std::string& name) {
   const std::string path = directory.Path() + "/" + name;
+  const auto fail = [&path] {
+    throw MailStoreError("cannot read " + path + ": " + std::strerror(errno));
+  };
   FileDescriptor file(::openat(directory.Descriptor(), name.c_str(), O_RDONLY | O_CLOEXEC));
-  if (file.Get() < 0) Fail("read", path);
-  std::string bytes;
-  char buffer[65536];
+  if (!file.IsOpen()) fail();
+  struct stat status {};
+  if (::fstat(file.Get(), &status) != 0) fail();
+  // One read for a file whose size holds still; a growing file is read on.
+  std::string bytes(static_cast<std::size_t>(status.st_size) + 1, '\0');
+  std::size_t filled = 0;
   for (;;) {
-    const ssize_t count = ::read(file.Get(), buffer, sizeof buffer);
+    if (filled == bytes.size()) bytes.resize(bytes.size() * 2);
+    const ssize_t count = ::read(file.Get(), bytes.data() + filled, bytes.size() - filled);
     if (count < 0) {
       if (errno == EINTR) continue;
-      Fail("read", path);
+      fail();
     }
     if (count == 0) break;
-    bytes.append(buffer, static_cast<std::size_t>(count));
+    filled += static_cast<std::size_t>(count);
   }
+  bytes.resize(filled);
   return bytes;
 }
 
 void WriteWholeFile(const std::string& path, std::string_view bytes) {
-  FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-  if (file.Get() < 0) Fail("write", path);
-  while (!bytes.empty()) {
-    const ssize_t count = ::write(file.Get(), bytes.data(), bytes.size());
-    if (count < 0) {
-      if (errno == EINTR) continue;
-      Fail("write", path);
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(count));
+  try {
+    qs::WriteWholeFile(path, bytes);
+  } catch (const std::system_error& error) {
+    throw MailStoreError(error.what());
   }
-  if (file.Close() != 0) Fail("write", path);
 }
 
 }  // namespace qs::dirstore

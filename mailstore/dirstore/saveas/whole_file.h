@@ -11,7 +11,8 @@ class Directory;
 
 std::string ReadWholeFile(const Directory& directory, const std::string& name);
 
-// Replaces the file at path with exactly these bytes.
+// Makes these bytes the whole file at path; a file that the call created is
+// removed again when the write fails.
 void WriteWholeFile(const std::string& path, std::string_view bytes);
 
 }  // namespace qs::dirstore

@@ -1,0 +1,31 @@
+#pragma once
+// An open file descriptor, closed when it goes out of scope.
+
+#include <unistd.h>
+
+namespace qs {
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+  bool IsOpen() const { return fd_ >= 0; }
+  int Get() const { return fd_; }
+  // Closes now and returns close's result: a close that fails after writes
+  // can mean written data was lost.
+  int Close() {
+    const int result = ::close(fd_);
+    fd_ = -1;
+    return result;
+  }
+
+ private:
+  int fd_;
+};
+
+}  // namespace qs
