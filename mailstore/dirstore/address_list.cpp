@@ -38,13 +38,31 @@ std::string CollapseBlanks(std::string_view text) {
   return out;
 }
 
+// An address as written to be used: the blanks that the old syntax allows
+// around its dots and its "@" taken out ("jdoe@test . example"), and an old
+// source route dropped ("<@relay.example:mary@example.net>").
+std::string CleanAddress(std::string_view raw) {
+  std::string text = CollapseBlanks(raw);
+  if (!text.empty() && text.front() == '@')
+    if (const auto colon = text.find(':'); colon != std::string::npos) text.erase(0, colon + 1);
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool joins = i > 0 && i + 1 < text.size() &&
+                       (text[i - 1] == '.' || text[i - 1] == '@' || text[i + 1] == '.' ||
+                        text[i + 1] == '@');
+    if (text[i] == ' ' && joins) continue;
+    out += text[i];
+  }
+  return out;
+}
+
 Mailbox ToMailbox(const RawEntry& entry) {
   Mailbox mailbox;
   if (entry.has_angle) {
-    mailbox.address = Trimmed(entry.angle);
+    mailbox.address = CleanAddress(entry.angle);
     mailbox.name = CollapseBlanks(DecodeHeaderText(entry.phrase));
   } else {
-    mailbox.address = Trimmed(entry.phrase);
+    mailbox.address = CleanAddress(entry.phrase);
     mailbox.name = CollapseBlanks(DecodeHeaderText(entry.comment));
   }
   return mailbox;

@@ -54,7 +54,22 @@ std::string DecodedContent(GMimePart* part) {
   GObjectPtr<GMimeStream> stream(g_mime_stream_mem_new());
   g_mime_data_wrapper_write_to_stream(content, stream.get());
   GByteArray* bytes = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(stream.get()));
-  return std::string(reinterpret_cast<const char*>(bytes->data), bytes->len);
+  std::string data(reinterpret_cast<const char*>(bytes->data), bytes->len);
+  // Where the closing boundary ends the file without a line end, GMime
+  // leaves the CR of the line end before it in a text part; lines of 7bit
+  // and 8bit text always end in CR LF, so a lone CR at the end is that one.
+  switch (g_mime_part_get_content_encoding(part)) {
+    case GMIME_CONTENT_ENCODING_DEFAULT:
+    case GMIME_CONTENT_ENCODING_7BIT:
+    case GMIME_CONTENT_ENCODING_8BIT:
+      if (data.ends_with('\r') && data.find('\r') != data.size() - 1 &&
+          data.find("\r\n") != std::string::npos)
+        data.pop_back();
+      break;
+    default:
+      break;
+  }
+  return data;
 }
 
 // An attached message as the mail holds it: GMime writes "\n" line ends
@@ -203,26 +218,31 @@ class PartWalker {
     Add(std::move(attachment));
   }
 
+  // A part without a name that is not marked as an attachment is the body
+  // where it can be: the first text and the first HTML part, and further
+  // text parts outside an alternative. Further forms of a text already taken
+  // are dropped; any other part (an inline image, a second HTML part, a
+  // calendar) is kept as an attachment, so nothing of the mail is lost.
   void AddPart(GMimePart* part, bool alternative) {
     GMimeObject* object = GMIME_OBJECT(part);
     std::string name = PartName(object);
     const std::string type = MimeType(object);
     if (name.empty() && !IsAttachmentDisposition(object)) {
-      if (type == "text/plain" && !content_.text_body) {
-        content_.text_body = BodyText(part);
-        return;
-      }
-      if (type == "text/plain" && !alternative) {
-        std::string& body = *content_.text_body;
-        if (!body.empty() && body.back() != '\n') body += '\n';
-        body += BodyText(part);
+      if (type == "text/plain") {
+        if (!content_.text_body) {
+          content_.text_body = BodyText(part);
+        } else if (!alternative) {
+          std::string& body = *content_.text_body;
+          if (!body.empty() && body.back() != '\n') body += '\n';
+          body += BodyText(part);
+        }
         return;
       }
       if (type == "text/html" && !content_.html_body) {
         content_.html_body = BodyText(part);
         return;
       }
-      return;
+      if (type == "text/html" && alternative) return;
     }
     MessageAttachment attachment;
     attachment.file_name = std::move(name);

@@ -38,5 +38,18 @@ TEST(AddressList, AddressesStayAsWritten) {
   EXPECT_EQ(list[1].name, "x@y");
 }
 
+// The old syntax's routes and blanks inside an address are not part of it.
+TEST(AddressList, OldSyntaxGivesThePlainAddress) {
+  const auto list = ParseAddressList(
+      "Mary <@relay.example,@b.example:mary@example.net>, , jdoe@test   . example, "
+      "a @ b.example (A), two words@x.example");
+  ASSERT_EQ(list.size(), 4u);
+  EXPECT_EQ(list[0].address, "mary@example.net");
+  EXPECT_EQ(list[1].address, "jdoe@test.example");
+  EXPECT_EQ(list[2].address, "a@b.example");
+  EXPECT_EQ(list[2].name, "A");
+  EXPECT_EQ(list[3].address, "two words@x.example");
+}
+
 }  // namespace
 }  // namespace qs::dirstore
