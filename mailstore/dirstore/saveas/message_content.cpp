@@ -169,7 +169,13 @@ std::string MimeType(GMimeObject* object) {
   return out;
 }
 
+// The header block, without the "From " line that a mail kept in mbox form
+// starts with: that line is the mailbox's, not a header.
 std::string HeaderBlockOf(std::string_view bytes) {
+  if (bytes.starts_with("From ")) {
+    const auto line_end = bytes.find('\n');
+    bytes.remove_prefix(line_end == std::string_view::npos ? bytes.size() : line_end + 1);
+  }
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     if (bytes[i] != '\n') continue;
     if (i + 1 < bytes.size() && bytes[i + 1] == '\n') return std::string(bytes.substr(0, i + 1));

@@ -52,19 +52,23 @@ def leaves(part, in_alternative=False):
         yield part, in_alternative
 
 
+def sha256(data):
+    return "%s %d" % (hashlib.sha256(data).hexdigest(), len(data))
+
+
 def attachment(part):
-    """The attachment line of a part: its bytes' SHA-256 and length. The
-    package keeps the bytes of base64 parts only; other parts come with
-    their line ends changed to LF, so those are marked "~" and compared
-    with LF line ends. Parts it reads as header blocks (a delivery status)
-    give no bytes and are marked "*"."""
+    """The attachment line of a part: its bytes' SHA-256 and length, then
+    the same of the bytes with LF line ends, marked "~". The package keeps
+    the exact bytes of base64 parts only; other parts come with LF line
+    ends, so only the second is given. Parts it reads as header blocks (a
+    delivery status) give no bytes and are marked "*"."""
     if part.is_multipart():
         return "attachment *"
     data = part.get_payload(decode=True) or b""
-    mark = ""
+    lf = "~" + sha256(data.replace(b"\r\n", b"\n"))
     if part.get("content-transfer-encoding", "").strip().lower() != "base64":
-        mark, data = "~", data.replace(b"\r\n", b"\n")
-    return "attachment %s%s %d" % (mark, hashlib.sha256(data).hexdigest(), len(data))
+        return "attachment " + lf
+    return "attachment %s %s" % (sha256(data), lf)
 
 
 def facts(path):

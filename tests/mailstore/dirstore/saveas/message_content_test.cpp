@@ -137,6 +137,30 @@ TEST(DirAttachments, BodiesAreNotAttachmentsAndAFailedWriteThrows) {
                MailStoreError);
 }
 
+// Parts that are not the body are never dropped: an inline image without a
+// name, a second HTML part, a calendar beside the texts.
+TEST(DirAttachments, EveryPartBesideTheBodyIsAnAttachment) {
+  const MessageContent content = ReadMessageContent(
+      "From nobody Mon May  2 16:07:05 2005\nSubject: x\n"
+      "Content-Type: multipart/mixed; boundary=B\n\n--B\n"
+      "Content-Type: multipart/related; boundary=R\n\n--R\n"
+      "Content-Type: multipart/alternative; boundary=A\n\n"
+      "--A\nContent-Type: text/plain\n\nplain\n--A\nContent-Type: text/html\n\n<p>first</p>\n"
+      "--A\nContent-Type: text/html\n\n<p>other form</p>\n"
+      "--A\nContent-Type: text/calendar\n\nBEGIN:VCALENDAR\n--A--\n"
+      "--R\nContent-Type: image/gif\nContent-ID: <img1>\n\nGIF89a\n--R--\n"
+      "--B\nContent-Type: text/html\n\n<p>footer</p>\n--B--\n");
+  EXPECT_EQ(content.text_body, "plain");
+  EXPECT_EQ(content.html_body, "<p>first</p>");
+  std::vector<std::string> names;
+  for (const MessageAttachment& attachment : content.attachments) names.push_back(attachment.file_name);
+  EXPECT_EQ(names, (std::vector<std::string>{"ATT00001.ics", "ATT00002.gif", "ATT00003.html"}));
+  EXPECT_EQ(content.attachments[1].content_id, "img1");
+  EXPECT_EQ(content.attachments[1].data, "GIF89a");
+  // The mbox "From " line is not one of the headers.
+  EXPECT_TRUE(content.headers.starts_with("Subject: x\n")) << content.headers;
+}
+
 TEST(DirAttachments, AMailFileGoneBeforeTheSaveIsAnError) {
   TempTree tree;
   auto item = ItemOf(tree, "Subject: gone\n\nbody\n");

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <memory>
 #include <random>
@@ -143,48 +145,118 @@ bool SaysTheSame(const std::string& kind, const std::string& wanted, const std::
   return squeezed(wanted) == squeezed(read);
 }
 
-// Every mail of the sample mailbox and of the corpus is saved as a message
-// file; what msgreader reads from it must be what Python's email package
-// reads from the mail: subject, sender, recipients with their types, time,
-// body and every attachment's bytes.
-TEST(MessageFile, MsgreaderReadsWhatTheMailHolds) {
-  const std::string msgreader = MsgreaderCommand();
-  const std::string python = Python();
-  if (msgreader.empty() || python.empty()) GTEST_SKIP() << "needs node with msgreader and python3";
-  std::vector<fs::path> mails;
-  for (const fs::path& root : {fs::path(QUILLSTOW_SAMPLE_MAILBOX), fs::path(QUILLSTOW_MAIL_CORPUS)})
-    if (fs::is_directory(root))
-      for (const auto& entry : fs::recursive_directory_iterator(root))
-        if (entry.is_regular_file() && entry.path().filename() != "LICENSE") mails.push_back(entry.path());
-  TempTree tree;
-  std::string eml_files;
-  std::string msg_files;
+// Expects a reader's report on the saved files to say what Python's email
+// package says of the mails. A fact Python could not read from damaged mail
+// is not compared, nor a kind of fact with a line the reader cannot give.
+void ExpectSameFacts(const std::vector<fs::path>& mails, const std::string& python_report,
+                     const std::string& reader_report, const std::string& reader,
+                     const std::function<bool(const std::string&)>& can_give) {
+  const auto expected = Blocks(python_report);
+  const auto found = Blocks(reader_report);
+  ASSERT_EQ(expected.size(), mails.size()) << python_report;
+  ASSERT_EQ(found.size(), mails.size()) << reader_report;
   for (std::size_t i = 0; i < mails.size(); ++i) {
-    const std::string stem = std::to_string(i);
-    auto item = qs::testing::ItemOf(tree, ReadFile(mails[i]), stem + ".eml");
-    item->SaveAs((tree.Root() / (stem + ".msg")).string(), SaveType::MessageUnicode);
-    eml_files += " '" + (tree.Root() / "Box" / (stem + ".eml")).string() + "'";
-    msg_files += " '" + (tree.Root() / (stem + ".msg")).string() + "'";
-  }
-  const auto expected = Blocks(OutputOf(python + " " QUILLSTOW_SAVEAS_TEST_DIR "/mail_facts.py" +
-                                        eml_files + " 2>&1"));
-  const auto found = Blocks(OutputOf(msgreader + msg_files + " 2>&1"));
-  ASSERT_EQ(expected.size(), mails.size());
-  ASSERT_EQ(found.size(), mails.size());
-  for (std::size_t i = 0; i < mails.size(); ++i) {
-    const ReadFacts& wanted = expected.at(std::to_string(i));
     const ReadFacts& read = found.at(std::to_string(i));
-    // A fact Python could not read from damaged mail is not compared.
-    for (const auto& [kind, lines] : wanted) {
+    for (const auto& [kind, lines] : expected.at(std::to_string(i))) {
+      if (!std::all_of(lines.begin(), lines.end(), can_give)) continue;
       const std::vector<std::string> none;
       const std::vector<std::string>& got = read.count(kind) ? read.at(kind) : none;
       bool same = got.size() == lines.size();
       for (std::size_t line = 0; same && line < lines.size(); ++line)
         same = SaysTheSame(kind, lines[line], got[line]);
-      EXPECT_TRUE(same) << mails[i] << "\nPython:\n" << ::testing::PrintToString(lines)
-                        << "\nmsgreader:\n" << ::testing::PrintToString(got);
+      EXPECT_TRUE(same) << mails[i] << "\nPython:\n" << ::testing::PrintToString(lines) << "\n"
+                        << reader << ":\n" << ::testing::PrintToString(got);
     }
   }
+}
+
+// Every mail of the sample mailbox and of the corpus, saved once as a
+// message file "<n>.msg" beside its copy "Box/<n>.eml".
+class EveryMailSaved : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    tree_ = new TempTree;
+    for (const fs::path& root : {fs::path(QUILLSTOW_SAMPLE_MAILBOX), fs::path(QUILLSTOW_MAIL_CORPUS)})
+      if (fs::is_directory(root))
+        for (const auto& entry : fs::recursive_directory_iterator(root))
+          if (entry.is_regular_file() && entry.path().filename() != "LICENSE")
+            mails_.push_back(entry.path());
+    for (std::size_t i = 0; i < mails_.size(); ++i) {
+      auto item = qs::testing::ItemOf(*tree_, ReadFile(mails_[i]), std::to_string(i) + ".eml");
+      item->SaveAs(Saved(i, ".msg"), SaveType::MessageUnicode);
+    }
+  }
+  static void TearDownTestSuite() {
+    delete tree_;
+    tree_ = nullptr;
+    mails_.clear();
+  }
+
+  static std::string Saved(std::size_t i, const char* extension) {
+    return (tree_->Root() / (std::to_string(i) + extension)).string();
+  }
+  // The quoted paths of all saved files with the extension.
+  static std::string AllSaved(const char* extension) {
+    std::string list;
+    for (std::size_t i = 0; i < mails_.size(); ++i) list += " '" + Saved(i, extension) + "'";
+    return list;
+  }
+  // The quoted paths of the mails' copies.
+  static std::string AllMails() {
+    std::string list;
+    for (std::size_t i = 0; i < mails_.size(); ++i)
+      list += " '" + (tree_->Root() / "Box" / (std::to_string(i) + ".eml")).string() + "'";
+    return list;
+  }
+  static std::string PythonFacts(const std::string& python, const std::string& files) {
+    return OutputOf(python + " " QUILLSTOW_SAVEAS_TEST_DIR "/mail_facts.py" + files + " 2>&1");
+  }
+
+  static inline TempTree* tree_ = nullptr;
+  static inline std::vector<fs::path> mails_;
+};
+
+// What msgreader reads from each file is what the mail holds: subject,
+// sender, recipients with their types, time, body and every attachment's
+// bytes.
+TEST_F(EveryMailSaved, MsgreaderReadsWhatTheMailHolds) {
+  const std::string msgreader = MsgreaderCommand();
+  const std::string python = Python();
+  if (msgreader.empty() || python.empty()) GTEST_SKIP() << "needs node with msgreader and python3";
+  ExpectSameFacts(mails_, PythonFacts(python, AllMails()),
+                  OutputOf(msgreader + AllSaved(".msg") + " 2>&1"), "msgreader",
+                  [](const std::string&) { return true; });
+}
+
+// Debian's msgconvert turns each file back into mail, which must hold what
+// the original holds. It writes text beyond ASCII in headers as raw Latin-1
+// and may encode a body twice, and it dates a mail without a date now, so
+// only facts in ASCII with a date are compared with it.
+TEST_F(EveryMailSaved, MsgconvertReadsWhatTheMailHolds) {
+  const std::string python = Python();
+  if (python.empty() || std::system("command -v msgconvert >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "needs python3 and msgconvert";
+  const std::string convert =
+      "cd '" + tree_->Root().string() + "' && msgconvert" + AllSaved(".msg") + " >/dev/null 2>&1";
+  ASSERT_EQ(std::system(convert.c_str()), 0);
+  ExpectSameFacts(mails_, PythonFacts(python, AllMails()), PythonFacts(python, AllSaved(".eml")),
+                  "msgconvert", [](const std::string& line) {
+                    return line != "time none" &&
+                           std::all_of(line.begin(), line.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+                  });
+}
+
+// The strict check of the container and of the properties' streams.
+TEST_F(EveryMailSaved, EveryFilePassesTheStrictCheck) {
+  const std::string python = Python();
+  if (python.empty()) GTEST_SKIP() << "python3-olefile is not installed";
+  const std::string errors = OutputOf(
+      "for f in" + AllSaved(".msg") + "; do " + python + " " QUILLSTOW_SAVEAS_TEST_DIR
+      "/check_msg.py \"$f\" >/dev/null 2>&1 || echo \"unreadable $f\"; " + python + " " +
+      QUILLSTOW_SAVEAS_TEST_DIR "/check_msg.py \"$f\" 2>/dev/null | grep ERROR; done");
+  EXPECT_EQ(errors, "");
+  EXPECT_GT(mails_.size(), 100u);
 }
 
 TEST(MessageFile, DraftsAreUnsentAndBigStreamsLeaveTheMiniStream) {
@@ -208,38 +280,6 @@ TEST(MessageFile, DraftsAreUnsentAndBigStreamsLeaveTheMiniStream) {
   const std::string flags = OutputOf(python + " " + QUILLSTOW_SAVEAS_TEST_DIR "/check_msg.py '" +
                                 path.string() + "' | grep -E 'flags|ERROR'");
   EXPECT_EQ(flags, "time None flags 25\n");
-}
-
-// Debian's msgconvert turns the message file back into mail; its attachments
-// must be the bytes the original mail holds.
-TEST(MessageFile, MsgconvertReadsBackRealMail) {
-  const fs::path corpus = fs::path(QUILLSTOW_MAIL_CORPUS) / "attachment_emails";
-  const std::string python = Python();
-  if (!fs::is_directory(corpus) || python.empty() ||
-      std::system("command -v msgconvert >/dev/null 2>&1") != 0)
-    GTEST_SKIP() << "needs the mail corpus, python3 and msgconvert";
-  std::size_t checked = 0;
-  for (const auto& entry : fs::directory_iterator(corpus)) {
-    TempTree tree;
-    auto item = qs::testing::ItemOf(tree, ReadFile(entry.path()));
-    std::string files;
-    std::string expected = "subject: " + item->Subject() + "\n";
-    for (std::int32_t i = 1; i <= item->AttachmentCount(); ++i) {
-      auto attachment = item->AttachmentAt(i);
-      if (attachment->FileName().ends_with(".eml")) continue;
-      const fs::path file = tree.Root() / ("a" + std::to_string(i));
-      attachment->SaveAsFile(file.string());
-      files += " '" + file.string() + "'";
-      expected += "same " + attachment->FileName() + "\n";
-    }
-    item->SaveAs((tree.Root() / "m.msg").string(), SaveType::MessageUnicode);
-    const std::string report =
-        OutputOf("cd '" + tree.Root().string() + "' && msgconvert m.msg >/dev/null 2>&1 && " +
-                 python + " " QUILLSTOW_SAVEAS_TEST_DIR "/same_attachments.py m.eml" + files);
-    EXPECT_EQ(report, expected) << entry.path();
-    ++checked;
-  }
-  EXPECT_GT(checked, 10u);
 }
 
 // Damaged mail still gives message files that pass the strict check.
