@@ -65,7 +65,10 @@ def message(ole, prefix, top, out, indent=""):
         out.append(indent + "recipient %s %s <%s>" % (r.get(0x0C15), r.get(0x3001), r.get(0x39FE)))
     for name in attachs:
         _, a = read(ole, prefix + name + "/", 8, out)
-        out.append(indent + "attachment %s %s %s %s" % (a.get(0x3705), a.get(0x3707), a.get(0x370E), a.get(0x3701) if a.get(0x3705) == 1 else ""))
+        data = a.get(0x3701) if a.get(0x3705) == 1 else ""
+        if len(data) > 256:
+            data = "<%d bytes>" % len(data)
+        out.append(indent + "attachment %s %s %s %s" % (a.get(0x3705), a.get(0x3707), a.get(0x370E), data))
         if a.get(0x3705) == 5:
             message(ole, prefix + name + "/__substg1.0_3701000D/", False, out, indent + "  ")
 
