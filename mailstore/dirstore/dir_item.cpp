@@ -32,7 +32,7 @@ const MessageSummary& DirItem::Summary() {
     if (fstatat(base_->Descriptor(), name_.c_str(), &status, 0) != 0)
       throw MailStoreError("cannot read " + base_->Path() + "/" + name_ + ": " +
                            std::strerror(errno));
-    return LocalTimeOf(static_cast<long long>(status.st_mtime));
+    return static_cast<long long>(status.st_mtime);
   });
   return *summary_;
 }
@@ -59,7 +59,9 @@ const std::shared_ptr<const MessageContent>& DirItem::Content() {
 }
 
 void DirItem::SaveAs(const std::string& path, SaveType type) {
-  SaveMessageAs(*Content(), ItemFacts{SentOn(), Sent(), CurrentLocaleFacts()}, path, type);
+  SaveMessageAs(*Content(),
+                ItemFacts{SentOn(), Sent(), CurrentLocaleFacts(), Summary().received_seconds}, path,
+                type);
 }
 
 std::int32_t DirItem::AttachmentCount() {

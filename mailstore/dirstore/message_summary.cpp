@@ -169,29 +169,36 @@ DateTime LocalTimeOf(long long unix_seconds) {
          seconds{std::min(local.tm_sec, 59)};
 }
 
-std::optional<DateTime> ParseMailDate(std::string_view text) {
+std::optional<long long> ParseMailDateSeconds(std::string_view text) {
   if (text.empty()) return std::nullopt;
-  if (const auto seconds = DateReader(text).Read()) return LocalTimeOf(*seconds);
+  if (const auto seconds = DateReader(text).Read()) return seconds;
   EnsureGMimeInitialised();
   const std::string copy(text);
   GDateTime* parsed = g_mime_utils_header_decode_date(copy.c_str());
   if (!parsed) return std::nullopt;
   const long long seconds = g_date_time_to_unix(parsed);
   g_date_time_unref(parsed);
-  return LocalTimeOf(seconds);
+  return seconds;
+}
+
+std::optional<DateTime> ParseMailDate(std::string_view text) {
+  const auto seconds = ParseMailDateSeconds(text);
+  if (!seconds) return std::nullopt;
+  return LocalTimeOf(*seconds);
 }
 
 MessageSummary Summarize(const RawHeaders& headers, std::string_view file_name,
-                         const std::function<DateTime()>& modified) {
+                         const std::function<long long()>& modified) {
   MessageSummary summary;
   summary.item_class = ItemClass(headers);
-  const std::optional<DateTime> date = ParseMailDate(headers.date);
-  summary.sent_on = date.value_or(NoDate());
+  const std::optional<long long> date = ParseMailDateSeconds(headers.date);
+  summary.sent_on = date ? LocalTimeOf(*date) : NoDate();
   summary.sent = date && Trimmed(headers.x_unsent) != "1" && !IsDraft(file_name);
-  std::optional<DateTime> received;
+  std::optional<long long> received;
   if (const auto semicolon = headers.received.rfind(';'); semicolon != std::string::npos)
-    received = ParseMailDate(Trimmed(std::string_view(headers.received).substr(semicolon + 1)));
-  summary.received = received ? *received : date ? *date : modified();
+    received = ParseMailDateSeconds(Trimmed(std::string_view(headers.received).substr(semicolon + 1)));
+  summary.received_seconds = received ? *received : date ? *date : modified();
+  summary.received = LocalTimeOf(summary.received_seconds);
   const std::vector<Mailbox> senders = ParseAddressList(headers.from);
   if (!senders.empty()) summary.sender_address = senders.front().address;
   summary.to = RecipientNames(ParseAddressList(headers.to));

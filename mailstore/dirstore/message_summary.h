@@ -16,21 +16,24 @@ struct MessageSummary {
   DateTime sent_on;
   bool sent = false;
   DateTime received;  // also the creation time
+  long long received_seconds = 0;  // the same instant, in seconds since 1970
   std::string sender_address;
   std::string to;
   std::string subject;
 };
 
-// A mail date header ("Tue, 30 Jun 2009 17:00:00 +0200") in local time.
+// A mail date header ("Tue, 30 Jun 2009 17:00:00 +0200") in seconds since
+// 1970, and in local time.
+std::optional<long long> ParseMailDateSeconds(std::string_view text);
 std::optional<DateTime> ParseMailDate(std::string_view text);
 
 // A time in seconds since 1970 in local time.
 DateTime LocalTimeOf(long long unix_seconds);
 
 // file_name: the message's file name (for the Maildir draft flag);
-// modified: the file's modification time, asked only when no header gives a
-// date.
+// modified: the file's modification time in seconds since 1970, asked only
+// when no header gives a date.
 MessageSummary Summarize(const RawHeaders& headers, std::string_view file_name,
-                         const std::function<DateTime()>& modified);
+                         const std::function<long long()>& modified);
 
 }  // namespace qs::dirstore

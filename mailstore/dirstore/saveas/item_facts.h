@@ -2,6 +2,8 @@
 // What the written forms take from the item beside its content: the store's
 // own reading of its date and state.
 
+#include <optional>
+
 #include "mailstore/date_time.h"
 #include "platform/locale.h"
 
@@ -11,6 +13,9 @@ struct ItemFacts {
   DateTime sent_on = NoDate();  // local time; NoDate() when the mail has none
   bool sent = true;             // false for a draft
   LocaleFacts locale;
+  // When the mail arrived, in seconds since 1970: its newest Received line,
+  // else its date, else its file's time.
+  std::optional<long long> received;
 };
 
 }  // namespace qs::dirstore

@@ -175,6 +175,7 @@ void AddAttachments(CompoundEntry& storage, const MessageContent& content, const
       CompoundEntry embedded = CompoundEntry::Storage(PropertyStream::ValueName(kAttachData, 0x000D));
       ItemFacts inner = facts;
       inner.sent = true;
+      inner.received.reset();  // the arrival of the mail that holds it
       AddMessage(embedded, *attachment.message, inner, false);
       entry.children.push_back(std::move(embedded));
     } else {
@@ -216,9 +217,11 @@ void AddMessage(CompoundEntry& storage, const MessageContent& content, const Ite
   properties.String(kDisplayTo, Names(content.to));
   properties.String(kDisplayCc, Names(content.cc));
   properties.String(kDisplayBcc, Names(content.bcc));
-  if (content.date) {
-    const std::uint64_t time = FileTime(*content.date);
-    properties.Time(kClientSubmitTime, time);
+  if (content.date) properties.Time(kClientSubmitTime, FileTime(*content.date));
+  // Arrival is the store's reading (a Received line, the date, the file's
+  // time), so a mail without a date still has its times.
+  if (const auto arrived = facts.received ? facts.received : content.date) {
+    const std::uint64_t time = FileTime(*arrived);
     properties.Time(kDeliveryTime, time);
     properties.Time(kCreationTime, time);
     properties.Time(kModificationTime, time);

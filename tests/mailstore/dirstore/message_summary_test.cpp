@@ -24,7 +24,7 @@ class MessageSummaryTest : public ::testing::Test {
   MessageSummary Summary(const std::string& block, std::string_view file_name = "x.eml") {
     return Summarize(ScanHeaders(block), file_name, [this] {
       ++mtime_asked;
-      return At(2020, 2, 2, 2, 2, 2);
+      return 1580608922;  // 2020-02-02 02:02:02 UTC
     });
   }
 

@@ -1,6 +1,8 @@
 #include "mailstore/dirstore/saveas/message_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -75,7 +77,7 @@ TEST(MessageFile, AnIndependentReaderFindsEveryPart) {
             "subject Re: 测试|Re: |测试\n"
             "sender Jürgen <j@example.org>\n"
             "to Tom; x@example.org|cc C\n"
-            "time 128908548000000000 flags 17\n"
+            "time 128908548000000000 delivered 128908548000000000 flags 17\n"
             "body 'Hallo Grüße'\n"
             "html b'<meta charset=\"utf-8\">\\n<p>Hallo Gr\\xc3\\xbc\\xc3\\x9fe</p>' cp 65001\n"
             "recipient 1 Tom <t@example.org>\n"
@@ -87,7 +89,7 @@ TEST(MessageFile, AnIndependentReaderFindsEveryPart) {
             "  subject inner||inner\n"
             "  sender in@example.org <in@example.org>\n"
             "  to t@example.org|cc \n"
-            "  time None flags 1\n"
+            "  time None delivered None flags 1\n"
             "  body 'inner body'\n"
             "  recipient 1 t@example.org <t@example.org>\n");
   // libolecf's reader, where installed, walks the same container.
@@ -295,6 +297,10 @@ TEST(MessageFile, AFiftyMegabyteAttachmentRoundTrips) {
             "Content-Transfer-Encoding: base64\r\n\r\n" +
                 Base64Lines(big) + "--B--\r\n");
   ASSERT_EQ(item->AttachmentCount(), 1);
+  // Without a date or a Received line, the mail arrived when its file was
+  // last written: 2020-02-02 02:02:02 UTC.
+  const timespec times[2] = {{1580608922, 0}, {1580608922, 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, (tree.Root() / "Box" / "m.eml").c_str(), times, 0), 0);
   const fs::path file = tree.Root() / "big.bin";
   item->AttachmentAt(1)->SaveAsFile(file.string());
   EXPECT_TRUE(ReadFile(file) == big);
@@ -308,7 +314,7 @@ TEST(MessageFile, AFiftyMegabyteAttachmentRoundTrips) {
   EXPECT_EQ(again, "50000000 True\n");
   const std::string flags = OutputOf(python + " " + QUILLSTOW_SAVEAS_TEST_DIR "/check_msg.py '" +
                                 path.string() + "' | grep -E 'flags|ERROR'");
-  EXPECT_EQ(flags, "time None flags 25\n");
+  EXPECT_EQ(flags, "time None delivered 132250825220000000 flags 25\n");
 }
 
 // Damaged mail still gives message files that pass the strict check.
