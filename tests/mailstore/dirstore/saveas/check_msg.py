@@ -102,6 +102,13 @@ def main():
     ole = olefile.OleFileIO(sys.argv[1])
     out = ["clsid " + ole.root.clsid]
     check_tree(ole, ole.root, out)
+    # The header lists 109 FAT sectors; a file with more (over about 7 MB)
+    # needs DIFAT sectors for the rest.
+    if ole.num_fat_sectors > 109:
+        needed = -(-(ole.num_fat_sectors - 109) // 127)
+        if ole.num_difat_sectors != needed:
+            out.append("ERROR %d DIFAT sectors for %d FAT sectors" % (ole.num_difat_sectors, ole.num_fat_sectors))
+        out.append("difat %d" % ole.num_difat_sectors)
     for stream in ("__substg1.0_00020102", "__substg1.0_00030102", "__substg1.0_00040102"):
         if not ole.exists("__nameid_version1.0/" + stream):
             out.append("ERROR no name-id stream " + stream)

@@ -313,8 +313,8 @@ TEST(MessageFile, AFiftyMegabyteAttachmentRoundTrips) {
           path.string() + "' '" + file.string() + "'");
   EXPECT_EQ(again, "50000000 True\n");
   const std::string flags = OutputOf(python + " " + QUILLSTOW_SAVEAS_TEST_DIR "/check_msg.py '" +
-                                path.string() + "' | grep -E 'flags|ERROR'");
-  EXPECT_EQ(flags, "time None delivered 132250825220000000 flags 25\n");
+                                path.string() + "' | grep -E 'difat|flags|ERROR'");
+  EXPECT_EQ(flags, "difat 6\ntime None delivered 132250825220000000 flags 25\n");
 }
 
 // Damaged mail still gives message files that pass the strict check.
