@@ -98,8 +98,8 @@ def check_tree(ole, entry, out):
             check_tree(ole, kid, out)
 
 
-def main():
-    ole = olefile.OleFileIO(sys.argv[1])
+def check(path):
+    ole = olefile.OleFileIO(path)
     out = ["clsid " + ole.root.clsid]
     check_tree(ole, ole.root, out)
     # The header lists 109 FAT sectors; a file with more (over about 7 MB)
@@ -113,7 +113,19 @@ def main():
         if not ole.exists("__nameid_version1.0/" + stream):
             out.append("ERROR no name-id stream " + stream)
     message(ole, "", True, out)
-    print("\n".join(out))
+    return out
+
+
+def main():
+    """One file: its facts. Several: a block "== <path>" for each."""
+    for path in sys.argv[1:]:
+        if len(sys.argv) > 2:
+            print("== " + path)
+        try:
+            out = check(path)
+        except Exception as error:  # a file olefile cannot read at all
+            out = ["ERROR unreadable: %r" % error]
+        print("\n".join(out))
 
 
 main()
