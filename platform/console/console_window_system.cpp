@@ -1,7 +1,6 @@
 #include "platform/console/console_window_system.h"
 
 #include <iostream>
-#include <ranges>
 
 #include "platform/application.h"
 #include "platform/form.h"
@@ -85,8 +84,10 @@ void ConsoleWindowSystem::Run(Application& app, Form& main) {
 }
 
 Control* ConsoleWindowSystem::Lookup(const Application& app, std::string_view name) const {
-  for (Form* form : std::views::reverse(app.LoadedForms()))
-    if (Control* control = form->Find(name)) return control;
+  // The newest form first.
+  const auto& forms = app.LoadedForms();
+  for (auto form = forms.rbegin(); form != forms.rend(); ++form)
+    if (Control* control = (*form)->Find(name)) return control;
   return nullptr;
 }
 

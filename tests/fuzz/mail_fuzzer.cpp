@@ -1,0 +1,35 @@
+// Hostile mail through everything the directory store does with a mail file:
+// the search's header reading and every written form. Built by the "fuzz"
+// preset (clang with libFuzzer and the address and undefined-behaviour
+// sanitizers); a crash, a leak or undefined behaviour is a finding.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "mailstore/dirstore/address_list.h"
+#include "mailstore/dirstore/header_block.h"
+#include "mailstore/dirstore/message_summary.h"
+#include "mailstore/dirstore/saveas/message_content.h"
+#include "mailstore/dirstore/saveas/message_file.h"
+#include "mailstore/dirstore/saveas/text_forms.h"
+#include "mailstore/mail_store.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace qs::dirstore;
+  const std::string_view mail(reinterpret_cast<const char*>(data), size);
+  const RawHeaders headers = ScanHeaders(mail);
+  Summarize(headers, "fuzz.eml", [] { return 0LL; });
+  ParseAddressList(headers.from);
+  const MessageContent content = ReadMessageContent(mail);
+  ItemFacts facts;
+  facts.sent = (size & 1) != 0;
+  TextForm(content, facts);
+  RichTextForm(content, facts);
+  HtmlForm(content, facts);
+  try {
+    MessageFileTree(content, facts);
+  } catch (const qs::MailStoreError&) {
+    // Over the format's limits: refused, as it should be.
+  }
+  return 0;
+}
