@@ -62,13 +62,17 @@ IniDocument IniDocument::Parse(std::string_view text) {
   const auto first_break = text.find('\n');
   if (first_break != std::string_view::npos)
     doc.newline_ = first_break > 0 && text[first_break - 1] == '\r' ? "\r\n" : "\n";
-  doc.final_newline_ = text.empty() || text.back() == '\n';
+  // A lone CR at the very end is the last line's end too, so that writing
+  // the file back and reading it again gives the same lines.
+  doc.final_newline_ = text.empty() || text.back() == '\n' || text.back() == '\r';
   std::size_t start = 0;
   while (start < text.size()) {
     auto end = text.find('\n', start);
     if (end == std::string_view::npos) end = text.size();
     std::string_view line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    // CRs before a line end are all part of it: a line never ends in one, so
+    // a line written back reads back the same whatever the line ends are.
+    while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     doc.lines_.emplace_back(line);
     start = end + 1;
   }
