@@ -15,15 +15,19 @@
 namespace qs::dirstore {
 
 DirItem::DirItem(SharedContext context, std::string relative_path,
-                 std::shared_ptr<const Directory> base, std::string name)
+                 std::shared_ptr<const Directory> base, std::string name, Reading reading)
     : context_(std::move(context)),
       relative_path_(std::move(relative_path)),
       base_(std::move(base)),
-      name_(std::move(name)) {}
+      name_(std::move(name)),
+      reading_(reading) {}
 
 const MessageSummary& DirItem::Summary() {
   if (summary_) return *summary_;
-  const RawHeaders headers = ScanHeaders(ReadHeaderBlock(*base_, name_));
+  // A file GMime cannot read as mail at all still has its header lines.
+  const bool whole = reading_ == Reading::Whole && !Content()->headers.empty();
+  const RawHeaders headers =
+      ScanHeaders(whole ? Content()->headers : ReadHeaderBlock(*base_, name_));
   const auto slash = relative_path_.rfind('/');
   const std::string_view file_name =
       std::string_view(relative_path_).substr(slash == std::string::npos ? 0 : slash + 1);

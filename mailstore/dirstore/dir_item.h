@@ -15,10 +15,16 @@ namespace qs::dirstore {
 // asked; the body is left for saving.
 class DirItem : public MailItem {
  public:
+  // How much of the file the first property reads: the search wants only
+  // the header block; an item fetched to be saved is read whole at once, so
+  // that its file is read only once.
+  enum class Reading { HeaderBlock, Whole };
+
   // relative_path: below the mail root, "/" between the names; the file is
   // opened as name below base.
   DirItem(SharedContext context, std::string relative_path,
-          std::shared_ptr<const Directory> base, std::string name);
+          std::shared_ptr<const Directory> base, std::string name,
+          Reading reading = Reading::HeaderBlock);
 
   int Class() override { return Summary().item_class; }
   DateTime SentOn() override { return Summary().sent_on; }
@@ -43,6 +49,7 @@ class DirItem : public MailItem {
   std::string relative_path_;
   std::shared_ptr<const Directory> base_;
   std::string name_;
+  Reading reading_;
   std::optional<MessageSummary> summary_;
   std::shared_ptr<const MessageContent> content_;
 };

@@ -67,8 +67,10 @@ std::unique_ptr<MailItem> DirStore::GetItemFromID(const std::string& entry_id) {
   if (!path || path->find('/') == std::string::npos ||
       stat((context_->root / *path).c_str(), &status) != 0 || !S_ISREG(status.st_mode))
     throw MailStoreError("The item with the entry identifier " + entry_id + " was not found.");
+  // Fetched by its identifier to be saved: read whole at once.
   return std::make_unique<DirItem>(context_, *path,
-                                   std::make_shared<const Directory>(context_->root.string()), *path);
+                                   std::make_shared<const Directory>(context_->root.string()), *path,
+                                   DirItem::Reading::Whole);
 }
 
 }  // namespace qs::dirstore

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 
@@ -108,6 +109,19 @@ TEST_F(DirStoreTest, EntryIdLeadsBackToTheItemAndItsFolder) {
   auto deep = store.GetItemFromID(store.TopFolder("Mailbox")->Subfolder("Zeta")->Subfolder("Köln")->ItemAt(1)->EntryID());
   EXPECT_EQ(deep->Parent()->FolderPath(), "\\\\Mailbox\\Zeta\\Köln");
   EXPECT_EQ(mailbox->ItemAt(3)->EntryID(), "4D61696C626F782F6375722F313A322C53");  // Mailbox/cur/1:2,S
+}
+
+// An item fetched to be saved reads its file once: what it saves is what it
+// listed, even if the file changes between the two.
+TEST_F(DirStoreTest, AnItemFetchedToBeSavedReadsItsFileOnce) {
+  auto item = store.GetItemFromID(store.TopFolder("Mailbox")->ItemAt(1)->EntryID());
+  EXPECT_EQ(item->Subject(), "a.eml");
+  tree.Write("Mailbox/a.eml", Mail("changed"));
+  const fs::path saved = tree.Root() / "a.txt";
+  item->SaveAs(saved.string(), SaveType::Text);
+  std::ifstream in(saved);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("Subject:\ta.eml"), std::string::npos) << text;
 }
 
 TEST_F(DirStoreTest, UnknownOrHostileEntryIdsAreNotFound) {
