@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <optional>
+#include <string>
 #include <thread>
 
+#include "platform/folder_dialog.h"
 #include "tests/platform/win32/win32_test_support.h"
 
 namespace qs::win32 {
@@ -122,6 +125,53 @@ TEST_F(Boxes, AnEmptyAnswerIsNotACancel) {
   });
   EXPECT_EQ(windows.AskText("Prompt", "Empty", "something"), std::optional<std::string>(""));
   user.join();
+}
+
+// The shell's folder dialog of this process, once shown.
+HWND FindFolderDialog() {
+  return WaitForWindow([] {
+    struct Search {
+      DWORD process;
+      HWND found;
+    } search{GetCurrentProcessId(), nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+          auto& wanted = *reinterpret_cast<Search*>(data);
+          DWORD process = 0;
+          GetWindowThreadProcessId(window, &process);
+          wchar_t name[16] = {};
+          GetClassNameW(window, name, 16);
+          if (process != wanted.process || std::wstring(name) != L"#32770" || !IsWindowVisible(window))
+            return TRUE;
+          wanted.found = window;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  });
+}
+
+// The directory picker goes through the shell's automation object; a user
+// who cancels gets no path, one who accepts the folder offered gets its path.
+TEST_F(Boxes, TheFolderDialogGivesNoPathOnCancelAndThePathOnOk) {
+  std::atomic<bool> shown{false};
+  std::thread cancel([&] {
+    if (HWND dialog = FindFolderDialog()) {
+      shown = true;
+      Press(dialog, IDCANCEL);
+    }
+  });
+  EXPECT_EQ(BrowseForFolderPath(app, "Choose Directory"), std::nullopt);
+  cancel.join();
+  EXPECT_TRUE(shown);
+
+  std::thread accept([&] {
+    if (HWND dialog = FindFolderDialog()) Press(dialog, IDOK);
+  });
+  const std::optional<std::string> path = BrowseForFolderPath(app, "Choose Directory");
+  accept.join();
+  ASSERT_TRUE(path.has_value());
+  EXPECT_FALSE(path->empty());
 }
 
 }  // namespace
