@@ -17,8 +17,9 @@ class FileDescriptor {
   bool IsOpen() const { return fd_ >= 0; }
   int Get() const { return fd_; }
   // Closes now and returns close's result: a close that fails after writes
-  // can mean written data was lost.
+  // can mean written data was lost. Closing again does nothing.
   int Close() {
+    if (fd_ < 0) return 0;
     const int result = ::close(fd_);
     fd_ = -1;
     return result;
