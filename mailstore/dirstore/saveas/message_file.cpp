@@ -55,10 +55,12 @@ enum : std::uint16_t {
   kRenderingPosition = 0x370B,
   kAttachMimeTag = 0x370E,
   kAttachContentId = 0x3712,
+  kAttachFlags = 0x3714,
   kSmtpAddress = 0x39FE,
   kInternetCodePage = 0x3FDE,
   kSenderSmtpAddress = 0x5D01,
   kSentRepresentingSmtpAddress = 0x5D02,
+  kAttachmentHidden = 0x7FFE,
 };
 
 constexpr std::int32_t kFlagRead = 0x01;
@@ -69,6 +71,7 @@ constexpr std::int32_t kAttachByValue = 1;
 constexpr std::int32_t kAttachEmbeddedMessage = 5;
 constexpr std::int32_t kMailUser = 6;
 constexpr std::int32_t kAttachObject = 7;
+constexpr std::int32_t kAttachMhtmlReference = 0x4;
 constexpr std::int32_t kUtf8CodePage = 65001;
 
 constexpr ClassId kMessageClassId{0x0B, 0x0D, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00,
@@ -167,6 +170,13 @@ void AddAttachments(CompoundEntry& storage, const MessageContent& content, const
     properties.String(kAttachExtension, ExtensionOf(attachment.file_name));
     properties.String(kAttachMimeTag, attachment.mime_type);
     if (!attachment.content_id.empty()) properties.String(kAttachContentId, attachment.content_id);
+    // A picture the HTML body shows by its content ID belongs to the body:
+    // readers show it there and not in the list of attachments.
+    if (!attachment.content_id.empty() && content.html_body &&
+        content.html_body->find("cid:" + attachment.content_id) != std::string::npos) {
+      properties.Int32(kAttachFlags, kAttachMhtmlReference);
+      properties.Boolean(kAttachmentHidden, true);
+    }
     properties.Int32(kAttachSize, static_cast<std::int32_t>(
                                       std::min<std::size_t>(attachment.data.size(), 0x7FFFFFFF)));
     if (attachment.message) {

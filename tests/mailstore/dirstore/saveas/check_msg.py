@@ -68,7 +68,8 @@ def message(ole, prefix, top, out, indent=""):
         data = a.get(0x3701) if a.get(0x3705) == 1 else ""
         if len(data) > 256:
             data = "<%d bytes>" % len(data)
-        out.append(indent + "attachment %s %s %s %s" % (a.get(0x3705), a.get(0x3707), a.get(0x370E), data))
+        hidden = " hidden" if a.get(0x7FFE) else ""
+        out.append(indent + "attachment %s %s %s %s%s" % (a.get(0x3705), a.get(0x3707), a.get(0x370E), data, hidden))
         if a.get(0x3705) == 5:
             message(ole, prefix + name + "/__substg1.0_3701000D/", False, out, indent + "  ")
 

@@ -407,6 +407,25 @@ TEST(MessageFile, FuzzedMailGivesSoundFiles) {
     EXPECT_EQ(facts.count("ERROR"), 0u) << file << ": " << ::testing::PrintToString(facts.at("ERROR"));
 }
 
+// A picture that the HTML body shows by its content ID is hidden from the
+// attachment list; one the body does not show stays in it.
+TEST(MessageFile, PicturesTheHtmlShowsAreHidden) {
+  const std::string python = Python();
+  if (python.empty()) GTEST_SKIP() << "python3-olefile is not installed";
+  TempTree tree;
+  const fs::path path = tree.Root() / "r.msg";
+  SaveMessageAs(ReadMessageContent(
+                    "Subject: r\nContent-Type: multipart/related; boundary=R\n\n--R\n"
+                    "Content-Type: text/html\n\n<img src=\"cid:logo@x\">\n--R\n"
+                    "Content-Type: image/gif\nContent-ID: <logo@x>\n\nGIF\n--R\n"
+                    "Content-Type: image/gif\nContent-ID: <other@x>\n\nGIF\n--R--\n"),
+                Facts(true), path.string(), SaveType::MessageUnicode);
+  EXPECT_EQ(OutputOf(python + " " QUILLSTOW_SAVEAS_TEST_DIR "/check_msg.py '" + path.string() +
+                     "' | grep -E '^attachment|ERROR'"),
+            "attachment 1 ATT00001.gif image/gif b'GIF' hidden\n"
+            "attachment 1 ATT00002.gif image/gif b'GIF'\n");
+}
+
 TEST(MessageFile, OverTheFormatsLimitsIsRefused) {
   MessageContent content;
   content.to.assign(kMessageFileLimit + 1, Mailbox{"", "a@example.org"});
