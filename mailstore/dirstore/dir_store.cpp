@@ -63,14 +63,13 @@ std::unique_ptr<Folder> DirStore::PickFolder() {
 
 std::unique_ptr<MailItem> DirStore::GetItemFromID(const std::string& entry_id) {
   const std::optional<std::string> path = DecodeEntryId(entry_id);
+  if (!root_) root_ = std::make_shared<const Directory>(context_->root.string());
   struct stat status {};
   if (!path || path->find('/') == std::string::npos ||
-      stat((context_->root / *path).c_str(), &status) != 0 || !S_ISREG(status.st_mode))
+      fstatat(root_->Descriptor(), path->c_str(), &status, 0) != 0 || !S_ISREG(status.st_mode))
     throw MailStoreError("The item with the entry identifier " + entry_id + " was not found.");
   // Fetched by its identifier to be saved: read whole at once.
-  return std::make_unique<DirItem>(context_, *path,
-                                   std::make_shared<const Directory>(context_->root.string()), *path,
-                                   DirItem::Reading::Whole);
+  return std::make_unique<DirItem>(context_, *path, root_, *path, DirItem::Reading::Whole);
 }
 
 }  // namespace qs::dirstore

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "mailstore/dirstore/directory.h"
 #include "mailstore/dirstore/store_context.h"
 #include "mailstore/mail_store.h"
 
@@ -25,6 +26,8 @@ class DirStore : public MailStore {
  private:
   Application& app_;
   SharedContext context_;
+  // The mail root, opened once for the items fetched by their identifiers.
+  std::shared_ptr<const Directory> root_;
 };
 
 }  // namespace qs::dirstore

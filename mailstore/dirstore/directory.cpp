@@ -1,7 +1,6 @@
 #include "mailstore/dirstore/directory.h"
 
 #include <fcntl.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -12,9 +11,8 @@ namespace qs::dirstore {
 
 Directory::Directory(std::string path)
     : path_(std::move(path)), fd_(open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-  if (fd_ < 0) throw MailStoreError("cannot open the folder " + path_ + ": " + std::strerror(errno));
+  if (!fd_.IsOpen())
+    throw MailStoreError("cannot open the folder " + path_ + ": " + std::strerror(errno));
 }
-
-Directory::~Directory() { close(fd_); }
 
 }  // namespace qs::dirstore

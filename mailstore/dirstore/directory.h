@@ -4,22 +4,20 @@
 
 #include <string>
 
+#include "platform/posix/file_descriptor.h"
+
 namespace qs::dirstore {
 
 class Directory {
  public:
   // Throws MailStoreError when the directory cannot be opened.
   explicit Directory(std::string path);
-  ~Directory();
-  Directory(const Directory&) = delete;
-  Directory& operator=(const Directory&) = delete;
-
-  int Descriptor() const { return fd_; }
+  int Descriptor() const { return fd_.Get(); }
   const std::string& Path() const { return path_; }
 
  private:
   std::string path_;
-  int fd_;
+  FileDescriptor fd_;
 };
 
 }  // namespace qs::dirstore

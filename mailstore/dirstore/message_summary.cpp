@@ -181,11 +181,6 @@ std::optional<long long> ParseMailDateSeconds(std::string_view text) {
   return seconds;
 }
 
-std::optional<DateTime> ParseMailDate(std::string_view text) {
-  const auto seconds = ParseMailDateSeconds(text);
-  if (!seconds) return std::nullopt;
-  return LocalTimeOf(*seconds);
-}
 
 MessageSummary Summarize(const RawHeaders& headers, std::string_view file_name,
                          const std::function<long long()>& modified) {

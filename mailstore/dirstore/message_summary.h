@@ -23,9 +23,8 @@ struct MessageSummary {
 };
 
 // A mail date header ("Tue, 30 Jun 2009 17:00:00 +0200") in seconds since
-// 1970, and in local time.
+// 1970.
 std::optional<long long> ParseMailDateSeconds(std::string_view text);
-std::optional<DateTime> ParseMailDate(std::string_view text);
 
 // A time in seconds since 1970 in local time.
 DateTime LocalTimeOf(long long unix_seconds);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "mailstore/mail_store.h"
 #include "tests/mailstore/dirstore/temp_tree.h"
 
@@ -17,6 +19,13 @@ using namespace std::chrono_literals;
 DateTime At(int y, unsigned m, unsigned d, int h = 0, int mi = 0, int s = 0) {
   using namespace std::chrono;
   return local_days{year{y} / month{m} / day{d}} + hours{h} + minutes{mi} + seconds{s};
+}
+
+// A mail date as the list shows it: in local time (UTC in these tests).
+std::optional<DateTime> ParseMailDate(std::string_view text) {
+  const std::optional<long long> seconds = ParseMailDateSeconds(text);
+  if (!seconds) return std::nullopt;
+  return LocalTimeOf(*seconds);
 }
 
 class MessageSummaryTest : public ::testing::Test {

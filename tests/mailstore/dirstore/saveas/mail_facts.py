@@ -124,9 +124,24 @@ def facts(path):
     return out
 
 
-for path in sys.argv[1:]:
-    print("== " + os.path.splitext(os.path.basename(path))[0])
-    for line in facts(path):
-        # U+FFFD: bytes the package could not decode.
-        if "\ufffd" not in line:
-            print(line)
+def saved_files(arguments):
+    """The same attachment lines for saved files: an argument "== <name>"
+    starts a block, each further one is a file of it."""
+    for argument in arguments:
+        if argument.startswith("== "):
+            print(argument)
+            continue
+        with open(argument, "rb") as source:
+            data = source.read()
+        print("attachment %s ~%s" % (sha256(data), sha256(data.replace(b"\r\n", b"\n"))))
+
+
+if sys.argv[1:2] == ["--files"]:
+    saved_files(sys.argv[2:])
+else:
+    for path in sys.argv[1:]:
+        print("== " + os.path.splitext(os.path.basename(path))[0])
+        for line in facts(path):
+            # U+FFFD: bytes the package could not decode.
+            if "\ufffd" not in line:
+                print(line)

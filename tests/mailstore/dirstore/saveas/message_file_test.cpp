@@ -22,6 +22,7 @@ namespace qs::dirstore {
 namespace {
 
 namespace fs = std::filesystem;
+using qs::testing::OutputOf;
 using qs::testing::ReadFile;
 using qs::testing::TempTree;
 
@@ -49,13 +50,6 @@ std::string Python() {
   return {};
 }
 
-std::string OutputOf(const std::string& command) {
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), &pclose);
-  std::string out;
-  char buffer[4096];
-  while (pipe && std::fgets(buffer, sizeof buffer, pipe.get())) out += buffer;
-  return out;
-}
 
 ItemFacts Facts(bool sent) {
   ItemFacts facts;
@@ -238,7 +232,7 @@ TEST_F(EveryMailSaved, AttachmentFilesHoldWhatTheMailHolds) {
   const std::string python = Python();
   if (python.empty()) GTEST_SKIP() << "needs python3";
   ExpectSameFacts(mails_, PythonFacts(python, AllMails()),
-                  OutputOf(python + " " QUILLSTOW_SAVEAS_TEST_DIR "/file_facts.py" +
+                  OutputOf(python + " " QUILLSTOW_SAVEAS_TEST_DIR "/mail_facts.py --files" +
                            attachment_files_ + " 2>&1"),
                   "attachment files",
                   [](const std::string& line) { return line.starts_with("attachment "); });

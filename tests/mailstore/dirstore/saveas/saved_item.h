@@ -1,6 +1,8 @@
 #pragma once
-// A mail file in a temporary tree, opened as an item of the directory store.
+// A mail file in a temporary tree, opened as an item of the directory store,
+// and the other small helpers of the saving tests.
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -17,6 +19,15 @@ inline std::unique_ptr<MailItem> ItemOf(const TempTree& tree, const std::string&
   auto context = std::make_shared<const dirstore::StoreContext>(tree.Root());
   auto base = std::make_shared<const dirstore::Directory>((tree.Root() / "Box").string());
   return std::make_unique<dirstore::DirItem>(context, "Box/" + name, base, name);
+}
+
+// What a shell command writes to its standard output.
+inline std::string OutputOf(const std::string& command) {
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), &pclose);
+  std::string out;
+  char buffer[4096];
+  while (pipe && std::fgets(buffer, sizeof buffer, pipe.get())) out += buffer;
+  return out;
 }
 
 inline std::string ReadFile(const std::filesystem::path& path) {

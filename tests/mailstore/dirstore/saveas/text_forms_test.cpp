@@ -2,12 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <memory>
-
 #include "mailstore/dirstore/saveas/header_lines.h"
 #include "mailstore/dirstore/saveas/html_text.h"
-#include "tests/mailstore/dirstore/temp_tree.h"
+#include "tests/mailstore/dirstore/saveas/saved_item.h"
 
 namespace qs::dirstore {
 namespace {
@@ -77,11 +74,8 @@ TEST(TextForms, UnrtfReadsTheRichText) {
   if (std::system("command -v unrtf >/dev/null 2>&1") != 0) GTEST_SKIP() << "unrtf is not installed";
   qs::testing::TempTree tree;
   tree.Write("m.rtf", RichTextForm(Plain(), Facts()));
-  const std::string command = "unrtf --html '" + (tree.Root() / "m.rtf").string() + "' 2>/dev/null";
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), &pclose);
-  std::string html;
-  char buffer[4096];
-  while (pipe && std::fgets(buffer, sizeof buffer, pipe.get())) html += buffer;
+  const std::string html = qs::testing::OutputOf("unrtf --html '" + (tree.Root() / "m.rtf").string() +
+                                                 "' 2>/dev/null");
   EXPECT_NE(html.find("<b>From:</b>"), std::string::npos) << html;
   EXPECT_NE(html.find("J&uuml;rgen"), std::string::npos) << html;
   EXPECT_NE(html.find("Gr&uuml;&szlig;e {x} \\ &#55357;&#56832;"), std::string::npos) << html;
