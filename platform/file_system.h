@@ -3,6 +3,7 @@
 // paths in both builds (Windows takes them through its wide API).
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -18,9 +19,37 @@ bool IsDirectory(const std::string& path);
 // the path when it cannot, also when an entry of that name exists already.
 void MakeDirectory(const std::string& path);
 
-// Makes the bytes the whole content of the file, creating it or emptying an
-// existing one. Throws std::system_error naming the path.
+// A file written under a short temporary name in its final directory and
+// renamed over its final name only when whole, so that a killed run, a full
+// disk or a second run writing the same name never leaves a cut file under a
+// final name, and an earlier file of that name stays until the new one is
+// whole. Destroyed without Commit, it removes what it wrote. The temporary
+// name carries the writer's process id, so that a later run can tell a
+// killed writer's leftovers from those of a writer still at work.
+class ReplacingFile {
+ public:
+  // Throws std::system_error naming the path when the file cannot be created.
+  explicit ReplacingFile(std::string path);
+  ~ReplacingFile();
+  ReplacingFile(const ReplacingFile&) = delete;
+  ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+  // Throw std::system_error naming the final path.
+  void Write(std::string_view bytes);
+  void Commit();
+
+ private:
+  std::string path_;
+  std::string temporary_;
+  std::intptr_t handle_;  // the system's handle of the open temporary file; -1 when closed
+};
+
+// Makes the bytes the whole content of the file through a ReplacingFile.
 void WriteWholeFile(const std::string& path, std::string_view bytes);
+
+// Removes the temporary files that writers no longer running left in the
+// directory. Failures are not reported: a leftover is harmless.
+void RemoveStaleTemporaries(const std::string& directory);
 
 // The length of one name in a directory as the file system counts it toward
 // its limit: UTF-16 code units on Windows, bytes elsewhere.

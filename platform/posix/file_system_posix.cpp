@@ -1,12 +1,15 @@
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <random>
 #include <system_error>
 
 #include "platform/file_system.h"
-#include "platform/posix/file_descriptor.h"
+#include "platform/temporary_name.h"
 
 namespace qs {
 
@@ -16,12 +19,14 @@ namespace {
   throw std::system_error(errno, std::generic_category(), what + " " + path);
 }
 
-// Creates the file, or empties it when it exists; created tells which.
-int OpenForWriting(const std::string& path, bool& created) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  created = fd >= 0;
-  if (fd >= 0 || errno != EEXIST) return fd;
-  return ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+std::string DirectoryOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  if (slash == std::string::npos) return {};
+  return path.substr(0, slash + 1);
+}
+
+bool ProcessRuns(long pid) {
+  return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
 
 }  // namespace
@@ -40,28 +45,58 @@ void MakeDirectory(const std::string& path) {
   if (::mkdir(path.c_str(), 0777) != 0) ThrowErrno("cannot create the directory", path);
 }
 
-void WriteWholeFile(const std::string& path, std::string_view bytes) {
-  // A file this call creates is removed again when the write fails, so a
-  // failure leaves nothing half written behind.
-  bool created = true;
-  FileDescriptor file(OpenForWriting(path, created));
-  if (!file.IsOpen()) ThrowErrno("cannot create", path);
-  const auto fail = [&] {
-    const int error = errno;
-    file.Close();
-    if (created) ::unlink(path.c_str());
-    errno = error;
-    ThrowErrno("cannot write", path);
-  };
+ReplacingFile::ReplacingFile(std::string path) : path_(std::move(path)), handle_(-1) {
+  std::random_device random;
+  // O_EXCL with O_NOFOLLOW: a name planted in the directory, a link above
+  // all, is never opened; another random name is tried instead.
+  for (int attempt = 0; attempt < 100 && handle_ < 0; ++attempt) {
+    temporary_ = DirectoryOf(path_) + TemporaryName(::getpid(), random());
+    handle_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (handle_ < 0 && errno != EEXIST) break;
+  }
+  if (handle_ < 0) ThrowErrno("cannot create", path_);
+}
+
+ReplacingFile::~ReplacingFile() {
+  if (handle_ >= 0) ::close(static_cast<int>(handle_));
+  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+}
+
+void ReplacingFile::Write(std::string_view bytes) {
   while (!bytes.empty()) {
-    const ssize_t written = ::write(file.Get(), bytes.data(), bytes.size());
+    const ssize_t written = ::write(static_cast<int>(handle_), bytes.data(), bytes.size());
     if (written < 0) {
       if (errno == EINTR) continue;
-      fail();
+      ThrowErrno("cannot write", path_);
     }
     bytes.remove_prefix(static_cast<std::size_t>(written));
   }
-  if (file.Close() != 0) fail();
+}
+
+void ReplacingFile::Commit() {
+  const int fd = static_cast<int>(handle_);
+  handle_ = -1;
+  // A close that fails after writes can mean written data was lost.
+  if (::close(fd) != 0) ThrowErrno("cannot write", path_);
+  if (::rename(temporary_.c_str(), path_.c_str()) != 0) ThrowErrno("cannot create", path_);
+  temporary_.clear();
+}
+
+void WriteWholeFile(const std::string& path, std::string_view bytes) {
+  ReplacingFile file(path);
+  file.Write(bytes);
+  file.Commit();
+}
+
+void RemoveStaleTemporaries(const std::string& directory) {
+  DIR* listing = ::opendir(directory.empty() ? "." : directory.c_str());
+  if (!listing) return;
+  const int fd = ::dirfd(listing);
+  while (const dirent* entry = ::readdir(listing)) {
+    const auto pid = TemporaryNameWriter(entry->d_name);
+    if (pid && !ProcessRuns(*pid)) ::unlinkat(fd, entry->d_name, 0);
+  }
+  ::closedir(listing);
 }
 
 std::size_t FileNameLength(std::string_view name) { return name.size(); }

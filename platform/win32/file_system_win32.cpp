@@ -1,9 +1,11 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <random>
 #include <system_error>
 
 #include "platform/file_system.h"
+#include "platform/temporary_name.h"
 #include "platform/win32/utf16.h"
 
 namespace qs {
@@ -15,20 +17,13 @@ namespace {
                           what + " " + path);
 }
 
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() {
-    if (Valid()) CloseHandle(handle_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
+bool ProcessRuns(DWORD pid) {
+  const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+  if (!process) return GetLastError() == ERROR_ACCESS_DENIED;
+  const bool runs = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+  CloseHandle(process);
+  return runs;
+}
 
 }  // namespace
 
@@ -46,17 +41,67 @@ void MakeDirectory(const std::string& path) {
     ThrowLastError("cannot create the directory", path);
 }
 
-void WriteWholeFile(const std::string& path, std::string_view bytes) {
-  FileHandle file(CreateFileW(win32::ToUtf16(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                              nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) ThrowLastError("cannot create", path);
+ReplacingFile::ReplacingFile(std::string path) : path_(std::move(path)), handle_(-1) {
+  std::random_device random;
+  const auto slash = path_.find_last_of("\\/");
+  const std::string directory = slash == std::string::npos ? "" : path_.substr(0, slash + 1);
+  // CREATE_NEW: a name planted in the directory is never opened; another
+  // random name is tried instead.
+  HANDLE file = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
+    temporary_ = directory + TemporaryName(static_cast<long>(GetCurrentProcessId()), random());
+    file = CreateFileW(win32::ToUtf16(temporary_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
+  }
+  if (file == INVALID_HANDLE_VALUE) ThrowLastError("cannot create", path_);
+  handle_ = reinterpret_cast<std::intptr_t>(file);
+}
+
+ReplacingFile::~ReplacingFile() {
+  if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+  if (!temporary_.empty()) DeleteFileW(win32::ToUtf16(temporary_).c_str());
+}
+
+void ReplacingFile::Write(std::string_view bytes) {
   while (!bytes.empty()) {
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 20));
     DWORD written = 0;
-    if (!WriteFile(file.Get(), bytes.data(), chunk, &written, nullptr))
-      ThrowLastError("cannot write", path);
+    if (!WriteFile(reinterpret_cast<HANDLE>(handle_), bytes.data(), chunk, &written, nullptr))
+      ThrowLastError("cannot write", path_);
     bytes.remove_prefix(written);
   }
+}
+
+void ReplacingFile::Commit() {
+  const HANDLE file = reinterpret_cast<HANDLE>(handle_);
+  handle_ = -1;
+  if (!CloseHandle(file)) ThrowLastError("cannot write", path_);
+  if (!MoveFileExW(win32::ToUtf16(temporary_).c_str(), win32::ToUtf16(path_).c_str(),
+                   MOVEFILE_REPLACE_EXISTING))
+    ThrowLastError("cannot create", path_);
+  temporary_.clear();
+}
+
+void WriteWholeFile(const std::string& path, std::string_view bytes) {
+  ReplacingFile file(path);
+  file.Write(bytes);
+  file.Commit();
+}
+
+void RemoveStaleTemporaries(const std::string& directory) {
+  std::string prefix = directory;
+  if (!prefix.empty() && prefix.back() != '\\' && prefix.back() != '/') prefix += '\\';
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileW(win32::ToUtf16(prefix + ".qs-*.tmp").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string name = win32::ToUtf8(found.cFileName);
+    const auto pid = TemporaryNameWriter(name);
+    if (pid && !ProcessRuns(static_cast<DWORD>(*pid)))
+      DeleteFileW(win32::ToUtf16(prefix + name).c_str());
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
 }
 
 std::size_t FileNameLength(std::string_view name) { return win32::ToUtf16(name).size(); }
