@@ -51,6 +51,9 @@ void WriteWholeFile(const std::string& path, std::string_view bytes);
 // directory. Failures are not reported: a leftover is harmless.
 void RemoveStaleTemporaries(const std::string& directory);
 
+// True where a name that begins with a dot is a hidden entry.
+bool LeadingDotHides();
+
 // The length of one name in a directory as the file system counts it toward
 // its limit: UTF-16 code units on Windows, bytes elsewhere.
 std::size_t FileNameLength(std::string_view name);

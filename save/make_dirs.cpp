@@ -1,5 +1,7 @@
 #include "save/make_dirs.h"
 
+#include <system_error>
+
 #include "platform/file_system.h"
 #include "platform/system.h"
 
@@ -10,7 +12,12 @@ void MakeDirs(const std::string& path) {
   const auto separator = path.rfind(PathSeparator());
   if (separator == std::string::npos) return;
   MakeDirs(path.substr(0, separator));
-  MakeDirectory(path);
+  try {
+    MakeDirectory(path);
+  } catch (const std::system_error&) {
+    // Another run saving at the same time may have made it a moment ago.
+    if (!IsDirectory(path)) throw;
+  }
 }
 
 }  // namespace qs

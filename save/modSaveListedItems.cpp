@@ -1,11 +1,16 @@
 #include "save/modSaveListedItems.h"
 
 #include <exception>
+#include <optional>
+#include <system_error>
 
 #include "platform/application.h"
+#include "platform/file_system.h"
+#include "platform/interruption.h"
 #include "platform/list_view.h"
 #include "platform/system.h"
 #include "save/frmProgress.h"
+#include "save/make_dirs.h"
 #include "save/save_item.h"
 
 namespace qs {
@@ -30,18 +35,50 @@ class ShownProgress {
   frmProgress form_;
 };
 
-// The rows not saved whole; throws when the run has to stop.
-std::int32_t SaveRows(Application& app, const MailStoreOpener& open_store,
+// The save directory with its parents, made before the first item; false
+// after the one message that names it and the reason.
+bool MakeSaveDirectory(Application& app, const std::string& save_dir) {
+  std::string dir = save_dir;
+  if (dir.size() > 1 && dir[dir.size() - 2] != ':') dir.pop_back();
+  try {
+    MakeDirs(dir);
+    // Unlike the folders below it, a save directory named without any
+    // separator is made too.
+    if (!PathExists(dir)) {
+      try {
+        MakeDirectory(dir);
+      } catch (const std::system_error&) {
+        if (!IsDirectory(dir)) throw;
+      }
+    }
+    if (!IsDirectory(dir))
+      throw std::system_error(std::make_error_code(std::errc::not_a_directory), dir);
+    RemoveStaleTemporaries(dir);
+    return true;
+  } catch (const std::system_error& error) {
+    app.ReportFailure("The folder \"" + dir + "\" could not be created: " +
+                      error.code().message() + ".");
+    return false;
+  }
+}
+
+// The rows not saved whole, those a stop request left out included; throws
+// when the run has to stop.
+std::int32_t SaveRows(Application& app, MailStore& store, std::optional<ShownProgress>& progress,
                       const std::string& mail_folder, const ListView& list,
                       const std::string& save_dir, const SaveSettings& settings) {
   const std::int32_t count = list.RowCount();
-  const std::unique_ptr<MailStore> store = open_store(app);
-  if (!store) throw MailStoreError("no mail store");
-  ShownProgress progress(app, count);
-  SaveRun run{app, *store, settings, {}};
+  progress.emplace(app, count);
+  const InterruptionWatch interruption;
+  SaveRun run{app, store, settings, {}, {}};
+  run.swept.insert(save_dir);
   std::int32_t failed = 0;
   for (std::int32_t row = 1; row <= count; ++row) {
-    progress.Form().ShowItem(row, count);
+    if (interruption.Requested()) {
+      app.Debug("save run stopped by request before row " + std::to_string(row));
+      return failed + count - row + 1;
+    }
+    progress->Form().ShowItem(row, count);
     if (!SaveItem(run, mail_folder, list, row, save_dir)) ++failed;
   }
   return failed;
@@ -67,12 +104,19 @@ void SaveListedItems(Application& app, const MailStoreOpener& open_store,
   if (save_dir.back() != PathSeparator()) save_dir += PathSeparator();
 
   std::int32_t failed = 0;
-  try {
-    failed = SaveRows(app, open_store, mail_folder, list, save_dir, settings);
-  } catch (const std::exception& error) {
-    app.Debug(std::string("save run stopped: ") + error.what());
-    app.ReportFailure("Error saving email.");
-    return;
+  {
+    // Declared before the store and closed after the messages below.
+    std::optional<ShownProgress> progress;
+    try {
+      const std::unique_ptr<MailStore> store = open_store(app);
+      if (!store) throw MailStoreError("no mail store");
+      if (!MakeSaveDirectory(app, save_dir)) return;
+      failed = SaveRows(app, *store, progress, mail_folder, list, save_dir, settings);
+    } catch (const std::exception& error) {
+      app.Debug(std::string("save run stopped: ") + error.what());
+      app.ReportFailure("Error saving email.");
+      return;
+    }
   }
   if (failed > 0)
     app.ReportFailure(std::to_string(failed) + " of " + std::to_string(list.RowCount()) +

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "platform/file_system.h"
 #include "platform/system.h"
 #include "save/item_name.h"
 
@@ -27,6 +28,11 @@ std::string WithUnderscore(std::string_view name) {
 
 bool DotsOnly(std::string_view name) { return name.find_first_not_of('.') == std::string::npos; }
 
+// Where a leading dot hides an entry, a saved mail must not be hidden.
+bool HiddenByItsName(std::string_view name) {
+  return LeadingDotHides() && !name.empty() && name.front() == '.';
+}
+
 }  // namespace
 
 bool IsDeviceName(std::string_view name) {
@@ -48,7 +54,7 @@ std::string SafeEntryName(std::string_view name) {
   std::string safe(name);
   safe.erase(safe.find_last_not_of(". ") + 1);
   if (safe.empty()) return "_";
-  return IsDeviceName(safe) ? WithUnderscore(safe) : safe;
+  return IsDeviceName(safe) || HiddenByItsName(safe) ? WithUnderscore(safe) : safe;
 }
 
 std::string SafeSubfolder(const std::string& subfolder) {
@@ -72,7 +78,7 @@ std::string SafeSubfolder(const std::string& subfolder) {
 std::string SafeFileBaseName(const std::string& base, std::string_view extension) {
   std::string name = base;
   name.append(extension);
-  return IsDeviceName(name) ? WithUnderscore(base) : base;
+  return IsDeviceName(name) || HiddenByItsName(name) ? WithUnderscore(base) : base;
 }
 
 }  // namespace qs

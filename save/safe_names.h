@@ -3,7 +3,8 @@
 // Windows ("CON", "nul.txt"), the directory itself and its parent ("." and
 // ".."), and names that Windows silently shortens (trailing blanks and dots).
 // Both builds apply the same rules so that a saved tree can be copied to
-// Windows unchanged.
+// Windows unchanged, with one exception: where a leading dot hides a name
+// (not on Windows), a name that would begin with one gets a leading "_".
 
 #include <string>
 #include <string_view>

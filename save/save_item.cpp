@@ -26,61 +26,88 @@ std::string Lower(std::string text) {
   return text;
 }
 
-// One step of the writing stage: its failure is not the run's end.
-template <class Step>
-bool Attempt(Step step) {
-  try {
-    step();
-    return true;
-  } catch (const std::exception&) {
-    return false;
+// The item of one row on its way to disk: what a failed step names.
+struct ItemSave {
+  SaveRun& run;
+  std::int32_t row;
+  MailItem* item = nullptr;
+
+  // One step of the writing stage: its failure is not the run's end, but
+  // its reason is kept for the diagnostic output.
+  template <class Step>
+  bool Attempt(const std::string& what, Step step) {
+    try {
+      step();
+      return true;
+    } catch (const std::exception& error) {
+      run.app.Debug("row " + std::to_string(row) + ": " + what + ": " + error.what());
+      return false;
+    }
   }
-}
 
-// A directory that exists already is as good as a new one: saving a list
-// again reuses the item directories of the last run.
-bool EnsureDirectory(const std::string& path) {
-  return Attempt([&] { MakeDirectory(path); }) || IsDirectory(path);
-}
-
-bool SaveFile(SaveRun& run, MailItem& item, const std::string& dir, const std::string& base,
-              const std::string& extension, SaveType type) {
-  const std::string name = run.names.Claim(dir, SafeFileBaseName(base, extension), extension);
-  const std::string path = dir + name;
-  if (type != SaveType::Message) return Attempt([&] { item.SaveAs(path, type); });
-  // Unicode keeps every character of the mail; the older format only where
-  // the store refuses it.
-  return Attempt([&] { item.SaveAs(path, SaveType::MessageUnicode); }) ||
-         Attempt([&] { item.SaveAs(path, SaveType::Message); });
-}
-
-bool SaveAttachments(SaveRun& run, MailItem& item, const std::string& item_dir) {
-  std::int32_t count = 0;
-  if (!Attempt([&] { count = item.AttachmentCount(); })) return false;
-  if (count <= 0) return true;
-  const std::string dir = item_dir + PathSeparator() + "attachments";
-  bool whole = EnsureDirectory(dir);
-  for (std::int32_t i = 1; i <= count; ++i) {
-    whole &= Attempt([&] {
-      const auto attachment = item.AttachmentAt(i);
-      const std::string name = SafeEntryName(CleanFileName(attachment->FileName()));
-      const auto [stem, extension] = SplitExtension(name);
-      attachment->SaveAsFile(dir + PathSeparator() + run.names.Claim(dir, stem, extension));
+  // A directory that is already there is as good as a new one: saving a
+  // list again reuses the item directories of the last run. Leftovers of an
+  // earlier run killed while writing into it are cleared once per run.
+  bool EnsureDirectory(const std::string& path) {
+    const bool made = Attempt("cannot make the directory " + path, [&] {
+      try {
+        MakeDirectory(path);
+      } catch (const std::exception&) {
+        if (!IsDirectory(path)) throw;
+      }
     });
+    if (made) Sweep(path);
+    return made;
   }
-  return whole;
-}
 
-bool SaveDirectory(SaveRun& run, MailItem& item, const std::string& dir,
-                   const std::string& base) {
-  const std::string item_dir = dir + run.names.Claim(dir, SafeEntryName(base), {}, true);
-  const char separator = PathSeparator();
-  bool whole = EnsureDirectory(item_dir);
-  whole &= Attempt([&] { item.SaveAs(item_dir + separator + "message.txt", SaveType::Text); });
-  whole &= Attempt([&] { item.SaveAs(item_dir + separator + "message.html", SaveType::Html); });
-  whole &= SaveAttachments(run, item, item_dir);
-  return whole;
-}
+  void Sweep(const std::string& dir) {
+    if (run.swept.insert(dir).second) RemoveStaleTemporaries(dir);
+  }
+
+  bool SaveFile(const std::string& dir, const std::string& base, const std::string& extension,
+                SaveType type) {
+    Sweep(dir);
+    const std::string path =
+        dir + run.names.Claim(dir, SafeFileBaseName(base, extension), extension);
+    const std::string what = "cannot save " + path;
+    if (type != SaveType::Message) return Attempt(what, [&] { item->SaveAs(path, type); });
+    // Unicode keeps every character of the mail; the older format only where
+    // the store refuses it.
+    return Attempt(what + " as Unicode", [&] { item->SaveAs(path, SaveType::MessageUnicode); }) ||
+           Attempt(what, [&] { item->SaveAs(path, SaveType::Message); });
+  }
+
+  bool SaveAttachments(const std::string& item_dir) {
+    std::int32_t count = 0;
+    if (!Attempt("cannot count the attachments", [&] { count = item->AttachmentCount(); }))
+      return false;
+    if (count <= 0) return true;
+    const std::string dir = item_dir + PathSeparator() + "attachments";
+    bool whole = EnsureDirectory(dir);
+    for (std::int32_t i = 1; i <= count; ++i) {
+      whole &= Attempt("cannot save attachment " + std::to_string(i), [&] {
+        const auto attachment = item->AttachmentAt(i);
+        const std::string name = SafeEntryName(CleanFileName(attachment->FileName()));
+        const auto [stem, extension] = SplitExtension(name);
+        attachment->SaveAsFile(dir + PathSeparator() + run.names.Claim(dir, stem, extension));
+      });
+    }
+    return whole;
+  }
+
+  bool SaveDirectory(const std::string& dir, const std::string& base) {
+    const std::string item_dir = dir + run.names.Claim(dir, SafeEntryName(base), {}, true);
+    const char separator = PathSeparator();
+    bool whole = EnsureDirectory(item_dir);
+    for (const auto& [name, type] : {std::pair{"message.txt", SaveType::Text},
+                                     std::pair{"message.html", SaveType::Html}}) {
+      const std::string path = item_dir + separator + name;
+      whole &= Attempt("cannot save " + path, [&] { item->SaveAs(path, type); });
+    }
+    whole &= SaveAttachments(item_dir);
+    return whole;
+  }
+};
 
 }  // namespace
 
@@ -90,9 +117,18 @@ bool SaveItem(SaveRun& run, const std::string& mail_folder, const ListView& list
   const std::string format = Lower(settings.fn_output);
   const std::string base = CleanFileName(FormatItemName(
       settings.fn_format, RowTexts(list, row), settings.clip_address, settings.clip_subject));
-  const std::unique_ptr<MailItem> item = run.store.GetItemFromID(std::string(list.Text(row, kEntryIdColumn)));
-  if (!item || item->Class() != kMailItemClass)
-    throw MailStoreError("the listed item is not a mail item");
+  ItemSave save{run, row};
+  // An item deleted, moved or changed since the search is one item not
+  // saved; the rows after it still are.
+  std::unique_ptr<MailItem> item;
+  const std::string entry_id(list.Text(row, kEntryIdColumn));
+  if (!save.Attempt("cannot fetch the item " + entry_id, [&] {
+        item = run.store.GetItemFromID(entry_id);
+        if (!item || item->Class() != kMailItemClass)
+          throw MailStoreError("the listed item is not a mail item");
+      }))
+    return false;
+  save.item = item.get();
   std::string dir = save_dir;
   if (settings.use_fn_folder) {
     const std::string subfolder = SafeSubfolder(GetItemSubfolder(mail_folder, *item));
@@ -103,10 +139,10 @@ bool SaveItem(SaveRun& run, const std::string& mail_folder, const ListView& list
     }
   }
 
-  if (format == "msg") return SaveFile(run, *item, dir, base, ".msg", SaveType::Message);
-  if (format == "txt") return SaveFile(run, *item, dir, base, ".txt", SaveType::Text);
-  if (format == "rtf") return SaveFile(run, *item, dir, base, ".rtf", SaveType::RichText);
-  if (format == "dir") return SaveDirectory(run, *item, dir, base);
+  if (format == "msg") return save.SaveFile(dir, base, ".msg", SaveType::Message);
+  if (format == "txt") return save.SaveFile(dir, base, ".txt", SaveType::Text);
+  if (format == "rtf") return save.SaveFile(dir, base, ".rtf", SaveType::RichText);
+  if (format == "dir") return save.SaveDirectory(dir, base);
   run.app.ReportFailure("Error in output format.");
   return false;
 }

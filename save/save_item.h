@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 
 #include "save/name_claims.h"
 #include "save/save_settings.h"
@@ -19,14 +20,17 @@ struct SaveRun {
   MailStore& store;
   const SaveSettings& settings;
   NameClaims names;
+  std::unordered_set<std::string> swept;  // directories cleared of stale temporary files
 };
 
 // Saves the item of the row into save_dir (which ends in the separator), in
 // two stages. Stage 1 builds the name, fetches the item by its entry
-// identifier and makes its subdirectory; its errors leave as exceptions and
-// end the run. Stage 2 writes the files; a step that fails there is passed
-// over and the next one runs. True when every file of the item was written;
-// false too for an unknown output format, after its message.
+// identifier and makes its subdirectory; an item that can no longer be
+// fetched is not saved, other errors leave as exceptions and end the run.
+// Stage 2 writes the files; a step that fails there is passed over and the
+// next one runs. Every failure's reason goes to the diagnostic output. True
+// when every file of the item was written; false too for an unknown output
+// format, after its message.
 bool SaveItem(SaveRun& run, const std::string& mail_folder, const ListView& list,
               std::int32_t row, const std::string& save_dir);
 

@@ -99,6 +99,8 @@ void RemoveStaleTemporaries(const std::string& directory) {
   ::closedir(listing);
 }
 
+bool LeadingDotHides() { return true; }
+
 std::size_t FileNameLength(std::string_view name) { return name.size(); }
 
 }  // namespace qs

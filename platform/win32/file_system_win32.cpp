@@ -104,6 +104,8 @@ void RemoveStaleTemporaries(const std::string& directory) {
   FindClose(search);
 }
 
+bool LeadingDotHides() { return false; }
+
 std::size_t FileNameLength(std::string_view name) { return win32::ToUtf16(name).size(); }
 
 }  // namespace qs

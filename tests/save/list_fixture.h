@@ -24,12 +24,27 @@ struct Row {
   std::string latest = "091205 070310";
 };
 
+// Notes at every message box whether the progress window was up.
+class ProgressWatchingWindows : public ConsoleWindowSystem {
+ public:
+  using ConsoleWindowSystem::ConsoleWindowSystem;
+  Answer ShowMessage(const MessageBoxSpec& box) override {
+    bool up = false;
+    for (const Form* form : app->LoadedForms()) up |= form->Name() == "frmProgress";
+    progress_up.push_back(up);
+    return ConsoleWindowSystem::ShowMessage(box);
+  }
+  const Application* app = nullptr;
+  std::vector<bool> progress_up;
+};
+
 class ListFixture {
  public:
   ListFixture()
       : windows(in, out, err), app(windows), form(app, "frmMain", "", 8310, 3750),
         list(form.Add<ListView>("ListView1")) {
     app.SetTitle("Quillstow");
+    windows.app = &app;
   }
 
   std::int32_t Add(const Row& row) {
@@ -41,6 +56,9 @@ class ListFixture {
     return number;
   }
 
+  // For each message box so far, whether the progress window was up.
+  const std::vector<bool>& ProgressShownAtMessages() const { return windows.progress_up; }
+
   std::vector<std::string> Messages() const {
     std::vector<std::string> texts;
     for (const auto& box : windows.BoxesShown()) texts.push_back(box.text);
@@ -49,7 +67,7 @@ class ListFixture {
 
   std::istringstream in;
   std::ostringstream out, err;
-  ConsoleWindowSystem windows;
+  ProgressWatchingWindows windows;
   Application app;
   Form form;
   ListView& list;

@@ -8,6 +8,7 @@
 
 #include "platform/file_system.h"
 #include "platform/system.h"
+#include "platform/temporary_name.h"
 #include "tests/common/scratch_dir.h"
 
 #ifndef _WIN32
@@ -79,8 +80,62 @@ TEST(FileSystem, AFailedWriteLeavesNoNewFile) {
   setrlimit(RLIMIT_FSIZE, &old_limit);
   std::signal(SIGXFSZ, old_handler);
   EXPECT_EQ(scratch.Tree(), std::set<std::string>{"old"});
+  EXPECT_EQ(std::filesystem::file_size(scratch.Path() / "old"), 6u) << "the old file is whole";
+}
+
+// A link planted under the final name is replaced, not written through.
+TEST(FileSystem, ALinkUnderTheFinalNameIsReplaced) {
+  test::ScratchDir scratch;
+  WriteWholeFile(scratch.File("target"), "keep");
+  std::filesystem::create_symlink(scratch.Path() / "target", scratch.Path() / "link");
+  WriteWholeFile(scratch.File("link"), "new");
+  EXPECT_FALSE(std::filesystem::is_symlink(scratch.Path() / "link"));
+  EXPECT_EQ(std::filesystem::file_size(scratch.Path() / "target"), 4u);
 }
 #endif
+
+// Until the new file is whole the old one stays; a writer that gives up
+// leaves nothing of its own.
+TEST(FileSystem, TheOldFileStaysUntilTheNewOneIsWhole) {
+  test::ScratchDir scratch;
+  const std::string path = scratch.File("mail.txt");
+  WriteWholeFile(path, "old");
+  {
+    ReplacingFile file(path);
+    file.Write("new and longer");
+    EXPECT_EQ(std::filesystem::file_size(test::FromUtf8(path)), 3u);
+    EXPECT_EQ(scratch.Tree().size(), 2u) << "the new text is under another name";
+  }
+  EXPECT_EQ(scratch.Tree(), std::set<std::string>{"mail.txt"});
+  ReplacingFile file(path);
+  file.Write("new");
+  file.Write(" and longer");
+  file.Commit();
+  EXPECT_EQ(std::filesystem::file_size(test::FromUtf8(path)), 14u);
+  EXPECT_EQ(scratch.Tree(), std::set<std::string>{"mail.txt"});
+}
+
+// Leftovers of writers that no longer run go; a running writer's file and
+// files of other names stay.
+TEST(FileSystem, StaleTemporariesOfEndedWritersAreRemoved) {
+  test::ScratchDir scratch;
+  const std::string dead = TemporaryName(999999999, 0xabcdef01);
+  for (const std::string& name : {dead, std::string(".qs-1-x.tmp"), std::string("mail.txt")})
+    WriteWholeFile(scratch.File(name), "x");
+  ReplacingFile running(scratch.File("other.txt"));
+  RemoveStaleTemporaries(scratch.Text());
+  const auto left = scratch.Tree();
+  EXPECT_FALSE(left.count(dead));
+  EXPECT_TRUE(left.count(".qs-1-x.tmp") && left.count("mail.txt"));
+  EXPECT_EQ(left.size(), 3u) << "the running writer's file stays";
+}
+
+TEST(TemporaryName, CarriesTheWritersProcessId) {
+  EXPECT_EQ(TemporaryNameWriter(TemporaryName(4321, 7)), 4321);
+  for (const char* name : {"", ".qs-.tmp", ".qs-12-0000000g.tmp", ".qs-12-00000000.txt",
+                           "qs-12-00000000.tmp", ".qs-12-000000001.tmp", ".qs--00000000.tmp"})
+    EXPECT_EQ(TemporaryNameWriter(name), std::nullopt) << name;
+}
 
 }  // namespace
 }  // namespace qs

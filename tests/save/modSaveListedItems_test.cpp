@@ -15,6 +15,10 @@ namespace {
 
 using Tree = std::set<std::string>;
 
+// What a name that would begin with a dot gets in front: "_" where such a
+// name is hidden, nothing on Windows.
+std::string Dot() { return LeadingDotHides() ? "_" : ""; }
+
 // The store that one run opens and drops; the fake behind it outlives runs,
 // so that the tests can look at what each run did.
 class BorrowedStore : public MailStore {
@@ -112,7 +116,7 @@ TEST_F(SaveRun, RichTextAndAnEmptyName) {
   List("id1", "");
   settings.fn_output = "rTf";
   Save(scratch.Text());
-  EXPECT_EQ(scratch.Tree(), Tree{".rtf"});
+  EXPECT_EQ(scratch.Tree(), Tree{Dot() + ".rtf"});
   EXPECT_EQ(store.saves.at(0).type, 1);
 }
 
@@ -157,7 +161,7 @@ TEST_F(SaveRun, HostileAttachmentNamesStayInsideTheItemDirectory) {
   settings.fn_output = "dir";
   Save(scratch.Text());
   const Tree expected = {"x", "x/message.html", "x/message.txt", "x/attachments",
-                         "x/attachments/.. .. escape.txt", "x/attachments/__",
+                         "x/attachments/" + Dot() + ".. .. escape.txt", "x/attachments/__",
                          "x/attachments/_", "x/attachments/_ (2)", "x/attachments/_CON",
                          "x/attachments/_nul.txt", "x/attachments/ etc passwd",
                          "x/attachments/C  Windows win.ini", "x/attachments/bell.txt",
@@ -181,7 +185,7 @@ TEST_F(SaveRun, HostileItemNamesAreMadeSafe) {
   test::ScratchDir files;
   settings.fn_output = "txt";
   Save(files.Text());
-  EXPECT_EQ(files.Tree(), (Tree{"...txt", "_CON.txt", ".txt", "a b c. .txt"}));
+  EXPECT_EQ(files.Tree(), (Tree{Dot() + "...txt", "_CON.txt", Dot() + ".txt", "a b c. .txt"}));
 }
 
 TEST_F(SaveRun, ItemsOfOneNameAreNumberedAndASecondRunReplacesTheFirst) {
@@ -241,74 +245,61 @@ TEST_F(SaveRun, SubfoldersRepeatTheMailFolderTree) {
                                   "__/_CON/hostile.txt"}));
 }
 
-TEST_F(SaveRun, AMissingSaveDirectoryFailsEveryItemAndSaysSo) {
-  List("id1", "a");
-  List("id2", "b");
-  settings.fn_output = "txt";
-  const std::string missing = scratch.File("missing");
-  Save(missing);
-  EXPECT_FALSE(PathExists(missing));
-  EXPECT_EQ(fixture.Messages(), std::vector<std::string>{"2 of 2 emails could not be saved."});
-  EXPECT_TRUE(fixture.app.FailureShown());
-}
-
-TEST_F(SaveRun, SubfolderItemsCreateAMissingSaveDirectory) {
+TEST_F(SaveRun, AMissingSaveDirectoryIsMadeWithItsParentsFirst) {
   test::FakeMail top, sub;
   sub.full_path = "//Mailbox/Inbox/Sub";
   List("id1", "top", top);
   List("id2", "sub", sub);
   settings.fn_output = "txt";
   settings.use_fn_folder = true;
-  const std::string missing = scratch.File("missing");
-  Save(missing);
-  EXPECT_EQ(scratch.Tree(), (Tree{"missing", "missing/Sub", "missing/Sub/sub.txt"}));
-  EXPECT_EQ(fixture.Messages(), std::vector<std::string>{"1 of 2 emails could not be saved."});
+  Save(scratch.File("missing/deeper"));
+  EXPECT_EQ(scratch.Tree(), (Tree{"missing", "missing/deeper", "missing/deeper/Sub",
+                                  "missing/deeper/Sub/sub.txt", "missing/deeper/top.txt"}));
+  EXPECT_TRUE(fixture.Messages().empty());
 }
 
-TEST_F(SaveRun, AWriteUnderARegularFileFailsInSilenceUntilTheEnd) {
+TEST_F(SaveRun, ASaveDirectoryThatCannotBeMadeIsOneMessageNamingIt) {
   WriteWholeFile(scratch.File("file"), "x");
-  test::FakeMail mail;
-  mail.attachments = {"a.txt"};
-  List("id1", "a", mail);
-  List("id2", "b", mail);
-  List("id3", "c", mail);
-  settings.fn_output = "dir";
-  Save(scratch.File("file"));
+  List("id1", "a");
+  List("id2", "b");
+  for (const std::string& dir : {scratch.File("file"), scratch.File("file/under")}) {
+    Save(dir);
+    ASSERT_FALSE(fixture.Messages().empty());
+    EXPECT_TRUE(fixture.Messages().back().starts_with("The folder \"" + dir +
+                                                      "\" could not be created: "))
+        << fixture.Messages().back();
+  }
+  EXPECT_EQ(fixture.Messages().size(), 2u);
+  EXPECT_TRUE(fixture.app.FailureShown());
+  EXPECT_TRUE(store.fetched.empty()) << "no item was tried";
   EXPECT_EQ(scratch.Tree(), Tree{"file"});
-  EXPECT_EQ(fixture.Messages(), std::vector<std::string>{"3 of 3 emails could not be saved."});
-  EXPECT_EQ(store.fetched.size(), 3u) << "every row was tried";
 }
 
-TEST_F(SaveRun, AnItemGoneFromTheStoreStopsTheRun) {
+TEST_F(SaveRun, AnItemGoneFromTheStoreIsNotSavedAndTheRunGoesOn) {
   for (const char* id : {"id1", "id2", "id3", "id4", "id5"}) List(id, id);
   store.mails.erase("id3");
+  store.mails["id4"].item_class = kReportItemClass;
   settings.fn_output = "txt";
   Save(scratch.Text());
-  EXPECT_EQ(scratch.Tree(), (Tree{"id1.txt", "id2.txt"}));
-  EXPECT_EQ(fixture.Messages(), std::vector<std::string>{"Error saving email."});
+  EXPECT_EQ(scratch.Tree(), (Tree{"id1.txt", "id2.txt", "id5.txt"}));
+  EXPECT_EQ(fixture.Messages(), std::vector<std::string>{"2 of 5 emails could not be saved."});
   EXPECT_TRUE(fixture.app.FailureShown());
-  for (Form* form : fixture.app.LoadedForms()) EXPECT_NE(form->Name(), "frmProgress");
 }
 
-TEST_F(SaveRun, StageOneFailuresEndTheRunWithOneMessage) {
-  test::FakeMail not_mail;
-  not_mail.item_class = kReportItemClass;
-  List("id1", "report", not_mail);
-  Save(scratch.Text());
-  EXPECT_EQ(fixture.Messages(), std::vector<std::string>{"Error saving email."});
-
-  store.mails["id1"] = {};
+TEST_F(SaveRun, FailuresThatStopEveryItemEndTheRunWithOneMessage) {
+  List("id1", "a");
   settings.clip_subject = "many";
   Save(scratch.Text());
-  EXPECT_EQ(fixture.Messages().size(), 2u);
+  // The message comes while the progress window is still up.
+  EXPECT_EQ(fixture.ProgressShownAtMessages(), std::vector<bool>{true});
 
   settings.clip_subject = "5";
   reachable = false;
   Save(scratch.Text());
-  EXPECT_EQ(fixture.Messages(), (std::vector<std::string>{
-                                    "Error saving email.", "Error saving email.",
-                                    "Error saving email."}));
+  EXPECT_EQ(fixture.Messages(),
+            (std::vector<std::string>{"Error saving email.", "Error saving email."}));
   EXPECT_EQ(scratch.Tree(), Tree{});
+  for (Form* form : fixture.app.LoadedForms()) EXPECT_NE(form->Name(), "frmProgress");
 }
 
 TEST_F(SaveRun, ASubfolderThatCannotBeMadeStopsTheRun) {

@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/file_system.h"
 #include "platform/system.h"
 
 namespace qs {
 namespace {
+
+// What a name that would begin with a dot gets in front: "_" where such a
+// name is hidden, nothing on Windows.
+std::string Dot() { return LeadingDotHides() ? "_" : ""; }
 
 TEST(DeviceNames, AreKnownInAnyCaseWithOrWithoutExtension) {
   for (const char* name : {"CON", "con", "Prn", "aux", "NUL", "COM1", "com9", "LPT1", "lpt9",
@@ -27,11 +32,12 @@ TEST(SafeEntryName, ChangesOnlyNamesTheFileSystemWouldMisread) {
   EXPECT_EQ(SafeEntryName("CON"), "_CON");
   EXPECT_EQ(SafeEntryName("aux.txt"), "_aux.txt");
   EXPECT_EQ(SafeEntryName("lpt1. "), "_lpt1");
-  EXPECT_EQ(SafeEntryName(".hidden"), ".hidden");
+  EXPECT_EQ(SafeEntryName(".hidden"), Dot() + ".hidden");
   EXPECT_EQ(SafeEntryName(" Report 2009.pdf"), " Report 2009.pdf");
 }
 
 TEST(SafeSubfolder, MakesEveryLevelSafe) {
+  EXPECT_EQ(SafeSubfolder(".git"), Dot() + ".git");
   const std::string sep(1, PathSeparator());
   EXPECT_EQ(SafeSubfolder(".." + sep + ".." + sep + "etc"), "__" + sep + "__" + sep + "etc");
   EXPECT_EQ(SafeSubfolder("a" + sep + "." + sep + "b"), "a" + sep + "_" + sep + "b");
@@ -43,11 +49,11 @@ TEST(SafeSubfolder, MakesEveryLevelSafe) {
       << "folder names lose what Windows cannot keep in a name";
 }
 
-TEST(SafeFileBaseName, GuardsOnlyAgainstDevices) {
+TEST(SafeFileBaseName, GuardsAgainstDevicesAndHiddenNames) {
   EXPECT_EQ(SafeFileBaseName("CON", ".msg"), "_CON");
   EXPECT_EQ(SafeFileBaseName("nul.x", ".txt"), "_nul.x");
-  EXPECT_EQ(SafeFileBaseName("", ".msg"), "");
-  EXPECT_EQ(SafeFileBaseName("..", ".msg"), "..");
+  EXPECT_EQ(SafeFileBaseName("", ".msg"), Dot());
+  EXPECT_EQ(SafeFileBaseName("..", ".msg"), Dot() + "..");
   EXPECT_EQ(SafeFileBaseName("CONTRACT", ".msg"), "CONTRACT");
 }
 
