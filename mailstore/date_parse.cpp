@@ -88,10 +88,10 @@ bool IsTimeOfDay(std::string_view text, const LocaleFacts& locale) {
   return fields.size() < 3 || fields[2] <= 59;
 }
 
-// Splits off the time of day: it starts at the first number followed by a
-// time separator.
-std::size_t TimeStart(std::string_view text, const LocaleFacts& locale) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
+// Where a time of day may start: at a number followed by a time separator,
+// from position from on.
+std::size_t TimeStart(std::string_view text, const LocaleFacts& locale, std::size_t from) {
+  for (std::size_t i = from; i < text.size(); ++i) {
     if (!IsDigit(text[i]) || (i > 0 && IsDigit(text[i - 1]))) continue;
     std::size_t end = i;
     while (end < text.size() && IsDigit(text[end])) ++end;
@@ -145,17 +145,8 @@ std::optional<DateTime> Make(std::optional<int> year, std::optional<unsigned> mo
 
 }  // namespace
 
-std::optional<DateTime> ParseDate(std::string_view text, const LocaleFacts& locale) {
-  text = Trim(text);
-  std::string_view date_text = text;
-  if (const auto time = TimeStart(text, locale); time != std::string_view::npos) {
-    if (!IsTimeOfDay(text.substr(time), locale)) return std::nullopt;
-    date_text = text.substr(0, time);
-    // "2009-06-30T17:00"
-    date_text = Trim(date_text);
-    if (!date_text.empty() && (date_text.back() == 'T' || date_text.back() == 't'))
-      date_text.remove_suffix(1);
-  }
+// A date without a time of day.
+std::optional<DateTime> ParseDay(std::string_view date_text, const LocaleFacts& locale) {
   std::vector<Part> parts = SplitParts(date_text);
   if (parts.size() == 4 && !parts.front().number && IsWeekday(parts.front().text, locale))
     parts.erase(parts.begin());
@@ -187,6 +178,23 @@ std::optional<DateTime> ParseDate(std::string_view text, const LocaleFacts& loca
     case DateOrder::MonthDayYear: return Make(YearOf(c), SmallNumber(a), SmallNumber(b));
     case DateOrder::DayMonthYear: return Make(YearOf(c), SmallNumber(b), SmallNumber(a));
     case DateOrder::YearMonthDay: return Make(YearOf(a), SmallNumber(b), SmallNumber(c));
+  }
+  return std::nullopt;
+}
+
+std::optional<DateTime> ParseDate(std::string_view text, const LocaleFacts& locale) {
+  text = Trim(text);
+  // Where the time separator is also a date separator ("." in Finnish),
+  // "30.6.2009" is a date, not a time.
+  if (const auto day = ParseDay(text, locale)) return day;
+  for (std::size_t time = TimeStart(text, locale, 0); time != std::string_view::npos;
+       time = TimeStart(text, locale, time + 1)) {
+    if (!IsTimeOfDay(text.substr(time), locale)) continue;
+    std::string_view date_text = Trim(text.substr(0, time));
+    // "2009-06-30T17:00"
+    if (!date_text.empty() && (date_text.back() == 'T' || date_text.back() == 't'))
+      date_text.remove_suffix(1);
+    return ParseDay(date_text, locale);
   }
   return std::nullopt;
 }

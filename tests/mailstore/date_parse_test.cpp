@@ -62,6 +62,18 @@ TEST(DateParse, TimeOfDayIsDropped) {
   EXPECT_FALSE(Parse("2009-06-30 17:00 tomorrow"));
 }
 
+// Finnish writes "30.6.2009 17.00": the time separator is a date separator too.
+TEST(DateParse, ATimeSeparatorThatAlsoSeparatesDates) {
+  LocaleFacts finnish = DayFirst();
+  finnish.time_separator = std::string(".");
+  EXPECT_EQ(Parse("30.6.2009", finnish), MakeDateTime(2009, 6, 30));
+  EXPECT_EQ(Parse("1.2.09", finnish), MakeDateTime(2009, 2, 1));
+  EXPECT_EQ(Parse("30.6.2009 17.00", finnish), MakeDateTime(2009, 6, 30));
+  EXPECT_EQ(Parse("30.6.2009 17.00.05", finnish), MakeDateTime(2009, 6, 30));
+  EXPECT_FALSE(Parse("30.6.2009 25.00", finnish));
+  EXPECT_FALSE(Parse("17.00", finnish));
+}
+
 TEST(DateParse, TwoDigitYearsAsWindowsReadsThem) {
   EXPECT_EQ(Parse("1/1/00"), MakeDateTime(2000, 1, 1));
   EXPECT_EQ(Parse("1/1/29"), MakeDateTime(2029, 1, 1));
