@@ -27,15 +27,31 @@ std::size_t ParseClipLength(const std::string& setting) {
   std::size_t begin = 0, end = setting.size();
   while (begin < end && IsBlank(setting[begin])) ++begin;
   while (end > begin && IsBlank(setting[end - 1])) --end;
-  if (begin == end) throw std::invalid_argument("the clip length is empty");
+  std::string_view text(setting.data() + begin, end - begin);
+  const auto refuse = [&setting] {
+    throw std::invalid_argument("the clip length \"" + setting + "\" is not a number");
+  };
+  const bool negative = !text.empty() && text.front() == '-';
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
+  const auto point = text.find('.');
+  const std::string_view whole = text.substr(0, point);
+  const std::string_view fraction =
+      point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+  if (whole.empty() && fraction.empty()) refuse();
   std::size_t value = 0;
-  for (std::size_t i = begin; i < end; ++i) {
-    const char c = setting[i];
-    if (c < '0' || c > '9')
-      throw std::invalid_argument("the clip length \"" + setting + "\" is not a whole number");
-    // A length beyond any text keeps every text whole.
+  for (const std::string_view digits : {whole, fraction})
+    for (char c : digits)
+      if (c < '0' || c > '9') refuse();
+  // A length beyond any text keeps every text whole.
+  for (char c : whole)
     value = value > 100000 ? value : value * 10 + static_cast<std::size_t>(c - '0');
-  }
+  // A number becomes a whole one as the runtime converts it: half to even.
+  const bool above_half = fraction.find_first_not_of('0', 1) != std::string_view::npos;
+  if (!fraction.empty() &&
+      (fraction[0] > '5' || (fraction[0] == '5' && (above_half || value % 2 == 1))))
+    ++value;
+  if (negative && value > 0)
+    throw std::invalid_argument("the clip length \"" + setting + "\" is negative");
   return value;
 }
 

@@ -8,8 +8,9 @@
 
 namespace qs {
 
-// The number of characters a clip setting keeps. Throws std::invalid_argument
-// for a text that is empty, not a whole number, or negative.
+// The number of characters a clip setting keeps: a decimal number, rounded
+// half to even. Throws std::invalid_argument for a text that is empty, not
+// a number, or negative.
 std::size_t ParseClipLength(const std::string& setting);
 
 // texts: the row texts (see RowTexts), at most kMaxRowTexts of them, else

@@ -36,13 +36,15 @@ TEST(ItemName, SenderSubjectAndRecipientsAreClipped) {
   EXPECT_EQ(FormatItemName("%3", Row("d", "f", "\xC3\xA9t\xC3\xA9"), "9", "2"), "\xC3\xA9t");
 }
 
-TEST(ItemName, ClipLengthsMustBeWholeNumbers) {
+TEST(ItemName, ClipLengthsAreNumbersRoundedHalfToEven) {
   const auto row = Row("d", "f", "s");
-  for (const char* bad : {"", "  ", "x", "-1", "1.5", "5a", "+3"})
+  for (const char* bad : {"", "  ", "x", "-1", "-0.6", "5a", ".", "+", "1.2.3", "1 2", "1e3"})
     EXPECT_THROW(FormatItemName("%1", row, bad, "5"), std::invalid_argument) << bad;
   EXPECT_THROW(FormatItemName("%1", row, "5", "abc"), std::invalid_argument);
-  EXPECT_EQ(ParseClipLength(" 7 "), 7u);
-  EXPECT_EQ(ParseClipLength("0"), 0u);
+  const std::pair<const char*, std::size_t> cases[] = {
+      {" 7 ", 7}, {"0", 0}, {"+3", 3}, {"5.5", 6}, {"4.5", 4}, {"4.50001", 5}, {"4.49", 4},
+      {".5", 0}, {"1.", 1}, {"-0.4", 0}, {"-0.5", 0}, {"2.500", 2}};
+  for (const auto& [text, length] : cases) EXPECT_EQ(ParseClipLength(text), length) << text;
   EXPECT_GE(ParseClipLength("99999999999999999999999"), 100000u);
 }
 
