@@ -192,7 +192,10 @@ void frmMain::PickMailFolder() {
   // A chooser closed without a choice leaves the box as it was.
   if (auto path = GetMailFolder(App(), open_store_)) txtMailFolder.SetText(std::move(*path));
 }
-void frmMain::PickDirectory() { txtDir.SetText(GetDir(App(), "Choose Directory")); }
+void frmMain::PickDirectory() {
+  // A cancelled dialog empties the box; one that could not be shown keeps it.
+  if (auto dir = GetDir(App(), "Choose Directory")) txtDir.SetText(std::move(*dir));
+}
 void frmMain::ShowOptions() { options_->Show(false, nullptr); }
 
 void frmMain::ShowHelpContents() {

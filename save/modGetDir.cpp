@@ -9,14 +9,14 @@
 
 namespace qs {
 
-std::string GetDir(Application& app, const std::string& title) {
+std::optional<std::string> GetDir(Application& app, const std::string& title) {
   std::optional<std::string> chosen;
   try {
     chosen = BrowseForFolderPath(app, title);
   } catch (const std::exception& error) {
     app.Debug(error.what());
     app.MsgBox("The folder dialog could not be opened.");
-    return {};
+    return std::nullopt;
   }
   return chosen ? DirectoryOfFolderPath(std::move(*chosen)) : std::string();
 }

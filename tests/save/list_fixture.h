@@ -2,7 +2,9 @@
 // A console application with a form that holds a list of found items, as
 // the main window's list is filled by a search.
 
+#include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -24,10 +26,16 @@ struct Row {
   std::string latest = "091205 070310";
 };
 
-// Notes at every message box whether the progress window was up.
-class ProgressWatchingWindows : public ConsoleWindowSystem {
+// Notes at every message box whether the progress window was up, and can
+// fail every prompt as a broken dialog would.
+class RecordingWindows : public ConsoleWindowSystem {
  public:
   using ConsoleWindowSystem::ConsoleWindowSystem;
+  std::optional<std::string> AskText(const std::string& prompt, const std::string& title,
+                                     const std::string& initial) override {
+    if (fail_prompts) throw std::runtime_error("the dialog failed");
+    return ConsoleWindowSystem::AskText(prompt, title, initial);
+  }
   Answer ShowMessage(const MessageBoxSpec& box) override {
     bool up = false;
     for (const Form* form : app->LoadedForms()) up |= form->Name() == "frmProgress";
@@ -36,6 +44,7 @@ class ProgressWatchingWindows : public ConsoleWindowSystem {
   }
   const Application* app = nullptr;
   std::vector<bool> progress_up;
+  bool fail_prompts = false;
 };
 
 class ListFixture {
@@ -67,7 +76,7 @@ class ListFixture {
 
   std::istringstream in;
   std::ostringstream out, err;
-  ProgressWatchingWindows windows;
+  RecordingWindows windows;
   Application app;
   Form form;
   ListView& list;

@@ -6,7 +6,7 @@
 namespace qs {
 namespace {
 
-std::string Answer(test::ListFixture& fixture, const std::string& input) {
+std::optional<std::string> Answer(test::ListFixture& fixture, const std::string& input) {
   fixture.in.str(input);
   fixture.in.clear();
   return GetDir(fixture.app, "Choose Directory");
@@ -25,6 +25,13 @@ TEST(GetDirOnTheTerminal, NoAnswerIsACancel) {
   EXPECT_EQ(Answer(fixture, "\n"), "");
   EXPECT_EQ(Answer(fixture, ""), "");
   EXPECT_TRUE(fixture.Messages().empty());
+}
+
+TEST(GetDirOnTheTerminal, ADialogThatFailsGivesNothingAfterAMessage) {
+  test::ListFixture fixture;
+  fixture.windows.fail_prompts = true;
+  EXPECT_EQ(Answer(fixture, "/home\n"), std::nullopt);
+  EXPECT_EQ(fixture.Messages(), std::vector<std::string>{"The folder dialog could not be opened."});
 }
 
 }  // namespace
