@@ -1,15 +1,11 @@
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <system_error>
 
+#include "platform/process.h"
 #include "platform/system.h"
-
-extern char** environ;
 
 namespace qs {
 
@@ -32,11 +28,15 @@ void OpenWithShell(const std::string& target) {
   const char* display = std::getenv("DISPLAY");
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
   if ((display && *display) || (wayland && *wayland)) {
-    const char* args[] = {"xdg-open", target.c_str(), nullptr};
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, "xdg-open", nullptr, nullptr, const_cast<char* const*>(args),
-                     environ) == 0)
-      return;  // not waited for; the child is reaped when the program ends
+    try {
+      ProgramStart start;
+      start.program = "xdg-open";
+      start.arguments = {target};
+      StartProgram(start);
+      return;
+    } catch (const std::system_error&) {
+      // No opener: the path is printed instead.
+    }
   }
   std::cout << target << std::endl;
 }
