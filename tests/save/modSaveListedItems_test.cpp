@@ -252,7 +252,7 @@ TEST_F(SaveRun, AMissingSaveDirectoryIsMadeWithItsParentsFirst) {
   List("id2", "sub", sub);
   settings.fn_output = "txt";
   settings.use_fn_folder = true;
-  Save(scratch.File("missing/deeper"));
+  Save(scratch.File("missing") + PathSeparator() + "deeper");
   EXPECT_EQ(scratch.Tree(), (Tree{"missing", "missing/deeper", "missing/deeper/Sub",
                                   "missing/deeper/Sub/sub.txt", "missing/deeper/top.txt"}));
   EXPECT_TRUE(fixture.Messages().empty());
