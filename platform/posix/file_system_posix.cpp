@@ -82,12 +82,6 @@ void ReplacingFile::Commit() {
   temporary_.clear();
 }
 
-void WriteWholeFile(const std::string& path, std::string_view bytes) {
-  ReplacingFile file(path);
-  file.Write(bytes);
-  file.Commit();
-}
-
 void RemoveStaleTemporaries(const std::string& directory) {
   DIR* listing = ::opendir(directory.empty() ? "." : directory.c_str());
   if (!listing) return;

@@ -83,12 +83,6 @@ void ReplacingFile::Commit() {
   temporary_.clear();
 }
 
-void WriteWholeFile(const std::string& path, std::string_view bytes) {
-  ReplacingFile file(path);
-  file.Write(bytes);
-  file.Commit();
-}
-
 void RemoveStaleTemporaries(const std::string& directory) {
   std::string prefix = directory;
   if (!prefix.empty() && prefix.back() != '\\' && prefix.back() != '/') prefix += '\\';
