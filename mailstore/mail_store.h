@@ -18,6 +18,13 @@ class MailStoreError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// An item that was listed but is no longer in the store: its mail client
+// moved or deleted it since.
+class ItemGone : public MailStoreError {
+ public:
+  using MailStoreError::MailStoreError;
+};
+
 // Outlook's item classes that the program tells apart.
 inline constexpr int kMailItemClass = 43;
 inline constexpr int kReportItemClass = 46;

@@ -32,11 +32,16 @@ void SearchFolder(const SearchContext& context, Folder& folder) {
   const std::int32_t items = folder.ItemCount();
   for (std::int32_t position = 1; position <= items; ++position) {
     std::unique_ptr<MailItem> item = folder.ItemAt(position);
-    if (item->Class() != kMailItemClass) continue;
-    const DateTime latest = GetLatestTime(*item);
-    if (latest < since || before < latest) continue;
-    if (folder_path.empty()) folder_path = folder.FolderPath();
-    AddMailToList(context, folder_path, *item);
+    try {
+      if (item->Class() != kMailItemClass) continue;
+      const DateTime latest = GetLatestTime(*item);
+      if (latest < since || before < latest) continue;
+      if (folder_path.empty()) folder_path = folder.FolderPath();
+      AddMailToList(context, folder_path, *item);
+    } catch (const ItemGone&) {
+      // Moved or deleted by its mail client since the folder was listed:
+      // there is nothing left to list, and the rest of the search stands.
+    }
   }
   const std::int32_t subfolders = folder.SubfolderCount();
   for (std::int32_t position = 1; position <= subfolders; ++position)

@@ -1,5 +1,8 @@
 #include "mailstore/dirstore/dir_folder.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "mailstore/dirstore/dir_item.h"
 
 namespace qs::dirstore {
@@ -21,11 +24,19 @@ DirFolder::DirFolder(SharedContext context, std::vector<std::string> names)
 }
 
 const FolderListing& DirFolder::Listing() {
-  if (!listing_) {
-    const std::filesystem::path path = context_->root / RelativePath();
-    listing_ = ListFolder(path);
-    directory_ = std::make_shared<const Directory>(path.string());
+  if (listing_) return *listing_;
+  // Opened name by name from the root, so that no link on the way is
+  // followed and every directory that holds this one is known.
+  std::shared_ptr<const Directory> directory = context_->root;
+  std::vector<FileIdentity> lineage{directory->Identity()};
+  for (const std::string& name : names_) {
+    directory = Directory::Below(*directory, name);
+    if (!directory)
+      throw MailStoreError("cannot open the folder " + context_->root->Path() + "/" + RelativePath() +
+                           ": " + std::strerror(errno));
+    lineage.push_back(directory->Identity());
   }
+  listing_ = ListFolder(*context_, directory, lineage);
   return *listing_;
 }
 
@@ -52,8 +63,9 @@ std::unique_ptr<Folder> DirFolder::SubfolderAt(std::int32_t position) {
 std::int32_t DirFolder::ItemCount() { return static_cast<std::int32_t>(Listing().items.size()); }
 
 std::unique_ptr<MailItem> DirFolder::ItemAt(std::int32_t position) {
-  const std::string& name = At(Listing().items, position, "item");
-  return std::make_unique<DirItem>(context_, RelativePath() + "/" + name, directory_, name);
+  const ListedItem& item = At(Listing().items, position, "item");
+  return std::make_unique<DirItem>(context_, RelativePath() + "/" + item.name, item.location.base,
+                                   item.location.name);
 }
 
 std::string DirFolder::FolderPath() {

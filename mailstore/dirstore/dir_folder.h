@@ -35,7 +35,6 @@ class DirFolder : public Folder {
   std::vector<std::string> names_;
   std::string relative_path_;
   std::optional<FolderListing> listing_;
-  std::shared_ptr<const Directory> directory_;
 };
 
 }  // namespace qs::dirstore

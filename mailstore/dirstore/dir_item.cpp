@@ -1,13 +1,9 @@
 #include "mailstore/dirstore/dir_item.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstring>
-
 #include "mailstore/dirstore/dir_folder.h"
 #include "mailstore/dirstore/entry_id.h"
 #include "mailstore/dirstore/header_block.h"
+#include "mailstore/dirstore/item_file.h"
 #include "mailstore/dirstore/saveas/dir_attachment.h"
 #include "mailstore/dirstore/saveas/save_message.h"
 #include "mailstore/dirstore/saveas/whole_file.h"
@@ -31,13 +27,7 @@ const MessageSummary& DirItem::Summary() {
   const auto slash = relative_path_.rfind('/');
   const std::string_view file_name =
       std::string_view(relative_path_).substr(slash == std::string::npos ? 0 : slash + 1);
-  summary_ = Summarize(headers, file_name, [this] {
-    struct stat status {};
-    if (fstatat(base_->Descriptor(), name_.c_str(), &status, 0) != 0)
-      throw MailStoreError("cannot read " + base_->Path() + "/" + name_ + ": " +
-                           std::strerror(errno));
-    return static_cast<long long>(status.st_mtime);
-  });
+  summary_ = Summarize(headers, file_name, [this] { return ItemFileModified(*base_, name_); });
   return *summary_;
 }
 

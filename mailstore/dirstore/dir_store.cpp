@@ -1,11 +1,9 @@
 #include "mailstore/dirstore/dir_store.h"
 
-#include <sys/stat.h>
-
 #include "mailstore/dirstore/dir_folder.h"
 #include "mailstore/dirstore/dir_item.h"
 #include "mailstore/dirstore/entry_id.h"
-#include "mailstore/dirstore/folder_listing.h"
+#include "mailstore/dirstore/item_lookup.h"
 #include "platform/application.h"
 
 namespace qs::dirstore {
@@ -35,10 +33,16 @@ std::optional<std::size_t> ChosenNumber(const std::string& answer, std::size_t c
 }  // namespace
 
 DirStore::DirStore(Application& app, std::filesystem::path mail_root)
-    : app_(app), context_(std::make_shared<const StoreContext>(std::move(mail_root))) {}
+    : app_(app),
+      context_(std::make_shared<const StoreContext>(
+          mail_root, [&app](std::string_view line) { app.Debug(line); })) {}
+
+FolderListing DirStore::ListRoot() const {
+  return ListFolder(*context_, context_->root, {context_->root->Identity()});
+}
 
 std::unique_ptr<Folder> DirStore::TopFolder(const std::string& name) {
-  const FolderListing root = ListFolder(context_->root);
+  const FolderListing root = ListRoot();
   const auto found = FindName(root.subfolders, name);
   if (!found) throw MailStoreError("The folder \"" + name + "\" was not found in the mail store.");
   return std::make_unique<DirFolder>(context_, std::vector<std::string>{root.subfolders[*found]});
@@ -46,7 +50,7 @@ std::unique_ptr<Folder> DirStore::TopFolder(const std::string& name) {
 
 std::unique_ptr<Folder> DirStore::PickFolder() {
   std::vector<std::unique_ptr<Folder>> all;
-  for (const std::string& store : ListFolder(context_->root).subfolders) {
+  for (const std::string& store : ListRoot().subfolders) {
     all.push_back(std::make_unique<DirFolder>(context_, std::vector<std::string>{store}));
     AddFolderPaths(*all.back(), all);
   }
@@ -63,13 +67,12 @@ std::unique_ptr<Folder> DirStore::PickFolder() {
 
 std::unique_ptr<MailItem> DirStore::GetItemFromID(const std::string& entry_id) {
   const std::optional<std::string> path = DecodeEntryId(entry_id);
-  if (!root_) root_ = std::make_shared<const Directory>(context_->root.string());
-  struct stat status {};
-  if (!path || path->find('/') == std::string::npos ||
-      fstatat(root_->Descriptor(), path->c_str(), &status, 0) != 0 || !S_ISREG(status.st_mode))
-    throw MailStoreError("The item with the entry identifier " + entry_id + " was not found.");
+  std::optional<FoundItem> found;
+  if (path) found = FindItem(*context_, *path);
+  if (!found) throw MailStoreError("The item with the entry identifier " + entry_id + " was not found.");
   // Fetched by its identifier to be saved: read whole at once.
-  return std::make_unique<DirItem>(context_, *path, root_, *path, DirItem::Reading::Whole);
+  return std::make_unique<DirItem>(context_, found->relative_path, found->location.base,
+                                   found->location.name, DirItem::Reading::Whole);
 }
 
 }  // namespace qs::dirstore

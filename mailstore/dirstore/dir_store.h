@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "mailstore/dirstore/directory.h"
+#include "mailstore/dirstore/folder_listing.h"
 #include "mailstore/dirstore/store_context.h"
 #include "mailstore/mail_store.h"
 
@@ -16,7 +16,9 @@ namespace qs::dirstore {
 // folders, each folder a directory of ".eml" files and Maildir folders.
 class DirStore : public MailStore {
  public:
-  // app: for the folder chooser, which asks on the console.
+  // app: for the folder chooser, which asks on the console, and the
+  // diagnostic output. Throws MailStoreError when the mail root cannot be
+  // opened.
   DirStore(Application& app, std::filesystem::path mail_root);
 
   std::unique_ptr<Folder> TopFolder(const std::string& name) override;
@@ -24,10 +26,11 @@ class DirStore : public MailStore {
   std::unique_ptr<MailItem> GetItemFromID(const std::string& entry_id) override;
 
  private:
+  // The top-level folders, as the mail root lists them.
+  FolderListing ListRoot() const;
+
   Application& app_;
   SharedContext context_;
-  // The mail root, opened once for the items fetched by their identifiers.
-  std::shared_ptr<const Directory> root_;
 };
 
 }  // namespace qs::dirstore

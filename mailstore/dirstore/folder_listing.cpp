@@ -3,14 +3,14 @@
 #include <glib.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "mailstore/mail_store.h"
 
 namespace qs::dirstore {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 bool EndsWithEml(std::string_view name) {
   if (name.size() < 4) return false;
@@ -20,22 +20,33 @@ bool EndsWithEml(std::string_view name) {
   return suffix == ".eml";
 }
 
-template <class Visit>
-void ForEachEntry(const fs::path& directory, Visit visit) {
-  std::error_code error;
-  fs::directory_iterator it(directory, error);
-  if (error) throw MailStoreError("cannot read the folder " + directory.string() + ": " + error.message());
-  for (const fs::directory_entry& entry : it) visit(entry);
+bool CouldBeFolder(const std::string& name) { return name != "tmp" && name.front() != '.'; }
+
+// A subdirectory that is the folder itself or one that holds it is not
+// entered again.
+bool InLineage(const StoreContext& store, const Directory& directory, const std::string& name,
+               const std::vector<FileIdentity>& lineage) {
+  const auto status = directory.Status(name);
+  if (!status) return false;
+  if (std::find(lineage.begin(), lineage.end(), FileIdentity{status->st_dev, status->st_ino}) ==
+      lineage.end())
+    return false;
+  store.PassedOver(directory.Path() + "/" + name, "the folder holds itself");
+  return true;
 }
 
-std::vector<std::string> Files(const fs::path& directory) {
-  std::vector<std::string> names;
-  ForEachEntry(directory, [&](const fs::directory_entry& entry) {
-    std::error_code error;
-    if (entry.is_regular_file(error)) names.push_back(entry.path().filename().string());
-  });
-  std::sort(names.begin(), names.end());
-  return names;
+// The files of a Maildir's cur/ or new/, as items named "sub/file".
+void AddMaildirItems(const StoreContext& store, const Directory& folder, const std::string& sub,
+                     std::vector<ListedItem>& items) {
+  const std::shared_ptr<const Directory> directory = Directory::Below(folder, sub);
+  if (!directory)
+    throw MailStoreError("cannot open the folder " + folder.Path() + "/" + sub + ": " + std::strerror(errno));
+  const std::size_t first = items.size();
+  for (const DirectoryEntry& entry : directory->Entries())
+    if (auto location = LocateItem(store, directory, entry.name, entry.kind))
+      items.push_back({sub + "/" + entry.name, std::move(*location)});
+  std::sort(items.begin() + static_cast<std::ptrdiff_t>(first), items.end(),
+            [](const ListedItem& a, const ListedItem& b) { return a.name < b.name; });
 }
 
 std::string CaseFolded(std::string_view text) {
@@ -47,28 +58,30 @@ std::string CaseFolded(std::string_view text) {
 
 }  // namespace
 
-FolderListing ListFolder(const fs::path& directory) {
+FolderListing ListFolder(const StoreContext& store, const std::shared_ptr<const Directory>& directory,
+                         const std::vector<FileIdentity>& lineage) {
   FolderListing listing;
   bool has_cur = false;
   bool has_new = false;
-  ForEachEntry(directory, [&](const fs::directory_entry& entry) {
-    std::string name = entry.path().filename().string();
-    std::error_code error;
-    if (entry.is_directory(error)) {
+  for (const DirectoryEntry& entry : directory->Entries()) {
+    const std::string& name = entry.name;
+    if (entry.kind == EntryKind::Directory) {
       if (name == "cur") has_cur = true;
       else if (name == "new") has_new = true;
-      else if (name != "tmp" && name.front() != '.') listing.subfolders.push_back(std::move(name));
-    } else if (EndsWithEml(name) && entry.is_regular_file(error)) {
-      listing.items.push_back(std::move(name));
+      else if (CouldBeFolder(name) && !InLineage(store, *directory, name, lineage))
+        listing.subfolders.push_back(name);
+    } else if (EndsWithEml(name)) {
+      if (auto location = LocateItem(store, directory, name, entry.kind))
+        listing.items.push_back({name, std::move(*location)});
+    } else if (entry.kind == EntryKind::Link && CouldBeFolder(name)) {
+      NoteFolderLink(store, *directory, name);
     }
-  });
-  std::sort(listing.subfolders.begin(), listing.subfolders.end());
-  std::sort(listing.items.begin(), listing.items.end());
-  for (const auto& [present, sub] : {std::pair{has_cur, "cur"}, std::pair{has_new, "new"}}) {
-    if (!present) continue;
-    for (const std::string& file : Files(directory / sub))
-      listing.items.push_back(std::string(sub) + "/" + file);
   }
+  std::sort(listing.subfolders.begin(), listing.subfolders.end());
+  std::sort(listing.items.begin(), listing.items.end(),
+            [](const ListedItem& a, const ListedItem& b) { return a.name < b.name; });
+  if (has_cur) AddMaildirItems(store, *directory, "cur", listing.items);
+  if (has_new) AddMaildirItems(store, *directory, "new", listing.items);
   return listing;
 }
 

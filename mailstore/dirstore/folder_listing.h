@@ -2,23 +2,37 @@
 // What a directory of the store holds, by the store's rules: subfolders are
 // its subdirectories but Maildir's cur, new and tmp and names starting with
 // a dot; its items are its ".eml" files, then the files of cur/, then those of
-// new/. Each group comes in byte order of the names.
+// new/. Each group comes in byte order of the names. Links are treated as
+// item_location.h says.
 
-#include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "mailstore/dirstore/directory.h"
+#include "mailstore/dirstore/item_location.h"
+#include "mailstore/dirstore/store_context.h"
+
 namespace qs::dirstore {
+
+struct ListedItem {
+  std::string name;  // below the folder: "a.eml", "cur/b:2,S"
+  ItemLocation location;
+};
 
 struct FolderListing {
   std::vector<std::string> subfolders;
-  std::vector<std::string> items;  // paths below the folder: "a.eml", "cur/b:2,S"
+  std::vector<ListedItem> items;
 };
 
-// Throws MailStoreError when the directory cannot be read.
-FolderListing ListFolder(const std::filesystem::path& directory);
+// lineage: the identities of the mail root and of every directory from it
+// down to this one. A subdirectory that is one of them (a mount of a folder
+// inside itself) is no subfolder, so no walk goes round in a circle. Throws
+// MailStoreError when the directory cannot be read.
+FolderListing ListFolder(const StoreContext& store, const std::shared_ptr<const Directory>& directory,
+                         const std::vector<FileIdentity>& lineage);
 
 // The position of the name that equals wanted without regard to letter case.
 std::optional<std::size_t> FindName(const std::vector<std::string>& names, std::string_view wanted);

@@ -1,12 +1,12 @@
 #include "mailstore/dirstore/header_block.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
 #include "mailstore/dirstore/directory.h"
+#include "mailstore/dirstore/item_file.h"
 #include "mailstore/mail_store.h"
 #include "platform/posix/file_descriptor.h"
 
@@ -105,9 +105,7 @@ std::string ReadHeaderBlock(const Directory& directory, const std::string& name)
   // Most header blocks fit in the first 4 KiB; long Received chains need more.
   static constexpr std::size_t kChunk = 4096;
   static constexpr std::size_t kLimit = 1 << 20;
-  const FileDescriptor file(openat(directory.Descriptor(), name.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!file.IsOpen())
-    throw MailStoreError("cannot open " + directory.Path() + "/" + name + ": " + std::strerror(errno));
+  const FileDescriptor file = OpenItemFile(directory, name);
   std::string data;
   std::size_t scanned = 0;
   while (data.size() < kLimit) {

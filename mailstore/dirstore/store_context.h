@@ -2,13 +2,30 @@
 // What every folder and item of one opened directory store shares.
 
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <string>
+#include <string_view>
+
+#include "mailstore/dirstore/directory.h"
 
 namespace qs::dirstore {
 
+// Writes one diagnostic line.
+using DebugOutput = std::function<void(std::string_view)>;
+
 struct StoreContext {
-  explicit StoreContext(std::filesystem::path mail_root) : root(std::move(mail_root)) {}
-  std::filesystem::path root;
+  // debug: where links passed over are named; without it, nowhere. Throws
+  // MailStoreError when the mail root cannot be opened.
+  explicit StoreContext(const std::filesystem::path& mail_root, DebugOutput debug = {});
+
+  // Names a link that the store does not follow in the diagnostic output.
+  void PassedOver(const std::string& path, std::string_view why) const;
+
+  DebugOutput debug;
+  // The mail root opened by its path without links, which is also the test
+  // of whether a file link leads inside it.
+  std::shared_ptr<const Directory> root;
 };
 
 using SharedContext = std::shared_ptr<const StoreContext>;

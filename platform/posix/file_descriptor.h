@@ -3,6 +3,8 @@
 
 #include <unistd.h>
 
+#include <utility>
+
 namespace qs {
 
 class FileDescriptor {
@@ -13,6 +15,14 @@ class FileDescriptor {
   }
   FileDescriptor(const FileDescriptor&) = delete;
   FileDescriptor& operator=(const FileDescriptor&) = delete;
+  FileDescriptor(FileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  FileDescriptor& operator=(FileDescriptor&& other) noexcept {
+    if (this != &other) {
+      Close();
+      fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+  }
 
   bool IsOpen() const { return fd_ >= 0; }
   int Get() const { return fd_; }
@@ -24,6 +34,8 @@ class FileDescriptor {
     fd_ = -1;
     return result;
   }
+  // Hands the descriptor to an owner that closes it itself (fdopendir).
+  int Release() { return std::exchange(fd_, -1); }
 
  private:
   int fd_;

@@ -1,6 +1,5 @@
 #include "mailstore/dirstore/saveas/whole_file.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +8,7 @@
 #include <system_error>
 
 #include "mailstore/dirstore/directory.h"
+#include "mailstore/dirstore/item_file.h"
 #include "mailstore/mail_store.h"
 #include "platform/file_system.h"
 #include "platform/posix/file_descriptor.h"
@@ -20,8 +20,7 @@ std::string ReadWholeFile(const Directory& directory, const std::string& name) {
   const auto fail = [&path] {
     throw MailStoreError("cannot read " + path + ": " + std::strerror(errno));
   };
-  FileDescriptor file(::openat(directory.Descriptor(), name.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!file.IsOpen()) fail();
+  const FileDescriptor file = OpenItemFile(directory, name);
   struct stat status {};
   if (::fstat(file.Get(), &status) != 0) fail();
   // One read for a file whose size holds still; a growing file is read on.

@@ -1,0 +1,23 @@
+#pragma once
+// Opening an item's file. No link on the way is followed (the listing has
+// already decided which links lead to mail) and only a regular file is read:
+// a FIFO is opened without waiting and refused, so reading never blocks.
+
+#include <string>
+
+#include "platform/posix/file_descriptor.h"
+
+namespace qs::dirstore {
+
+class Directory;
+
+// name: below base, "/" between the names. Throws ItemGone when the file is
+// no longer there, MailStoreError with the system's reason for any other
+// failure.
+FileDescriptor OpenItemFile(const Directory& base, const std::string& name);
+
+// The file's modification time in seconds since the epoch; fails as
+// OpenItemFile does.
+long long ItemFileModified(const Directory& base, const std::string& name);
+
+}  // namespace qs::dirstore

@@ -1,0 +1,54 @@
+#include "mailstore/dirstore/item_lookup.h"
+
+#include <string_view>
+
+namespace qs::dirstore {
+
+namespace {
+
+std::optional<FoundItem> FoundAt(const StoreContext& store, const std::shared_ptr<const Directory>& directory,
+                                 const std::string& folder, const std::string& name, EntryKind kind) {
+  std::optional<ItemLocation> location = LocateItem(store, directory, name, kind);
+  if (!location) return std::nullopt;
+  return FoundItem{folder + "/" + name, std::move(*location)};
+}
+
+// What stays of a Maildir file's name while its flags change: all before
+// the ":2," that starts them.
+std::string_view UniqueName(std::string_view name) { return name.substr(0, name.find(":2,")); }
+
+std::optional<FoundItem> FindRenamed(const StoreContext& store, const std::string& folder,
+                                     const std::string& name) {
+  const auto slash = folder.rfind('/');
+  if (slash == std::string::npos) return std::nullopt;
+  const std::string sub = folder.substr(slash + 1);
+  if (sub != "cur" && sub != "new") return std::nullopt;
+  const std::string maildir_path = folder.substr(0, slash);
+  const std::shared_ptr<const Directory> maildir = Directory::Below(*store.root, maildir_path);
+  if (!maildir) return std::nullopt;
+  const std::string_view unique = UniqueName(name);
+  for (const std::string place : {"cur", "new"}) {
+    const std::shared_ptr<const Directory> directory = Directory::Below(*maildir, place);
+    if (!directory) continue;
+    for (const DirectoryEntry& entry : directory->Entries())
+      if (UniqueName(entry.name) == unique)
+        return FoundAt(store, directory, maildir_path + "/" + place, entry.name, entry.kind);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<FoundItem> FindItem(const StoreContext& store, const std::string& relative_path) {
+  const auto slash = relative_path.rfind('/');
+  if (slash == std::string::npos) return std::nullopt;
+  const std::string folder = relative_path.substr(0, slash);
+  const std::string name = relative_path.substr(slash + 1);
+  const std::shared_ptr<const Directory> directory = Directory::Below(*store.root, folder);
+  if (!directory) return std::nullopt;
+  if (const auto status = directory->Status(name))
+    return FoundAt(store, directory, folder, name, KindOf(status->st_mode));
+  return FindRenamed(store, folder, name);
+}
+
+}  // namespace qs::dirstore
