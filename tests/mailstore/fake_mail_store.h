@@ -18,6 +18,7 @@ struct FakeMail {
   bool sent = true;
   std::string sender, to, subject, entry_id;
   bool unreadable = false;  // every property throws
+  bool gone = false;        // every property throws ItemGone
 };
 
 struct FakeFolderData {
@@ -55,6 +56,7 @@ class FakeItem : public MailItem {
  private:
   const FakeMail& Check() const {
     if (mail_.unreadable) throw MailStoreError("The item cannot be read.");
+    if (mail_.gone) throw ItemGone("The item was moved or deleted.");
     return mail_;
   }
   FakeMail mail_;

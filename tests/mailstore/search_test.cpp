@@ -193,6 +193,15 @@ TEST_F(SearchTest, RowsFoundBeforeAFailureStay) {
   EXPECT_EQ(ui.Messages().size(), 2u);
 }
 
+TEST_F(SearchTest, AnItemGoneSinceTheListingIsLeftOutAndTheSearchGoesOn) {
+  FakeMail gone = Mail("gone", MakeDateTime(2009, 6, 1));
+  gone.gone = true;
+  Inbox().items.insert(Inbox().items.begin(), gone);
+  Search("\\\\Mailbox");
+  EXPECT_EQ(Subjects(), (Texts{"a", "b", "c", "d", "e"}));
+  EXPECT_TRUE(ui.Messages().empty());
+}
+
 TEST_F(SearchTest, AnItemThatCannotBeReadLeavesNoHalfRow) {
   FakeMail broken = Mail("broken", MakeDateTime(2009, 1, 1));
   broken.unreadable = true;
