@@ -99,10 +99,10 @@ struct ItemSave {
     const std::string item_dir = dir + run.names.Claim(dir, SafeEntryName(base), {}, true);
     const char separator = PathSeparator();
     bool whole = EnsureDirectory(item_dir);
-    for (const auto& [name, type] : {std::pair{"message.txt", SaveType::Text},
-                                     std::pair{"message.html", SaveType::Html}}) {
-      const std::string path = item_dir + separator + name;
-      whole &= Attempt("cannot save " + path, [&] { item->SaveAs(path, type); });
+    for (const auto& form : {std::pair{"message.txt", SaveType::Text},
+                             std::pair{"message.html", SaveType::Html}}) {
+      const std::string path = item_dir + separator + form.first;
+      whole &= Attempt("cannot save " + path, [&] { item->SaveAs(path, form.second); });
     }
     whole &= SaveAttachments(item_dir);
     return whole;
