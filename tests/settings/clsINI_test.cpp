@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string_view>
+#include <utility>
 
 #include "platform/application.h"
 #include "platform/console/console_window_system.h"
@@ -36,6 +38,12 @@ class IniSuite : public ::testing::TestWithParam<std::string> {
 
   void WriteFile(const std::string& text) const {
     std::ofstream(dir.Path() / "test.ini", std::ios::binary) << text;
+  }
+  std::string ReadFile() const {
+    std::ifstream file(dir.Path() / "test.ini", std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
   }
   bool FileExists() const { return std::filesystem::exists(dir.Path() / "test.ini"); }
   // A path that cannot be written: its parent is a regular file.
@@ -224,6 +232,49 @@ TEST_P(IniSuite, HandWrittenLinesAreReadAsTheSystemReadsThem) {
   List keys;
   ini.GetAllKeys("Options", keys);
   EXPECT_EQ(keys, (List{"UseDate", "Formula", ""}));
+}
+
+// The file's read-only mark (on POSIX systems: no write permission for
+// anyone), taken off again so that the scratch directory can be removed.
+class ReadOnly {
+ public:
+  explicit ReadOnly(std::filesystem::path file) : file_(std::move(file)) { Set(true); }
+  ~ReadOnly() { Set(false); }
+  ReadOnly(const ReadOnly&) = delete;
+  ReadOnly& operator=(const ReadOnly&) = delete;
+
+ private:
+  void Set(bool read_only) const {
+    using std::filesystem::perms;
+    std::filesystem::permissions(
+        file_, perms::owner_write | perms::group_write | perms::others_write,
+        read_only ? std::filesystem::perm_options::remove : std::filesystem::perm_options::add);
+  }
+  std::filesystem::path file_;
+};
+
+TEST_P(IniSuite, ReadOnlyFileRefusesWritesAndKeepsEveryByte) {
+  const std::string text = "; mine\r\n[S]\r\nk=v\r\n";
+  WriteFile(text);
+  const ReadOnly read_only(dir.Path() / "test.ini");
+  EXPECT_EQ(ini.AddKey("S", "k", "w"), -1);
+  EXPECT_EQ(ReadFile(), text);
+}
+
+std::string Utf16Le(std::u16string_view text) {
+  std::string bytes = "\xFF\xFE";
+  for (const char16_t unit : text) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  return bytes;
+}
+
+TEST_P(IniSuite, Utf16FileWithByteOrderMarkIsReadAndWrittenBackAsUtf16) {
+  WriteFile(Utf16Le(u"; note\r\n[S]\r\nk=\u00E9\r\n"));
+  EXPECT_EQ(ini.GetKey("S", "k", ""), "\xC3\xA9");
+  EXPECT_EQ(ini.AddKey("S", "new", "\xF0\x9F\x98\x80"), 0);
+  EXPECT_EQ(ReadFile(), Utf16Le(u"; note\r\n[S]\r\nk=\u00E9\r\nnew=\U0001F600\r\n"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Profiles, IniSuite, ::testing::ValuesIn(AvailableProfiles()),

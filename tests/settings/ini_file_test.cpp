@@ -1,5 +1,5 @@
 // What our own INI writer does to the file itself, where the system's
-// functions set no rule: kept lines, line ends, relative names, failed writes.
+// functions set no rule: kept lines, line ends, relative names, refused writes.
 
 #include <gtest/gtest.h>
 
@@ -60,11 +60,14 @@ TEST_F(OwnIniFile, ByteOrderMarkAndMissingFinalLineEndAreKept) {
   EXPECT_EQ(Read(), "\xEF\xBB\xBF[S]\r\nk=w");
 }
 
-TEST_F(OwnIniFile, FailedWriteLeavesTheOldFileAndNoLeftovers) {
-  Write("[S]\nk=v\n");
-  std::filesystem::create_directory(dir.Path() / "own.ini.tmp~");
+// Writing rewrites the whole file, so what could not be read is never
+// written: its contents would be lost.
+TEST_F(OwnIniFile, WhatCannotBeReadReadsAsEmptyAndIsNeverReplaced) {
+  std::filesystem::create_directory(dir.Path() / "own.ini");
+  EXPECT_EQ(profile->GetString("S", "k", 100, file), "");
   EXPECT_FALSE(profile->WriteString("S", "k", "w", file));
-  EXPECT_EQ(Read(), "[S]\nk=v\n");
+  EXPECT_FALSE(profile->WriteSection("S", std::string("k=w\0", 4), file));
+  EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "own.ini"));
   EXPECT_FALSE(profile->WriteString("S", "k", "w", ""));
 }
 
