@@ -10,7 +10,6 @@
 #include <fstream>
 #include <sstream>
 #include <string_view>
-#include <utility>
 
 #include "platform/application.h"
 #include "platform/console/console_window_system.h"
@@ -232,33 +231,6 @@ TEST_P(IniSuite, HandWrittenLinesAreReadAsTheSystemReadsThem) {
   List keys;
   ini.GetAllKeys("Options", keys);
   EXPECT_EQ(keys, (List{"UseDate", "Formula", ""}));
-}
-
-// The file's read-only mark (on POSIX systems: no write permission for
-// anyone), taken off again so that the scratch directory can be removed.
-class ReadOnly {
- public:
-  explicit ReadOnly(std::filesystem::path file) : file_(std::move(file)) { Set(true); }
-  ~ReadOnly() { Set(false); }
-  ReadOnly(const ReadOnly&) = delete;
-  ReadOnly& operator=(const ReadOnly&) = delete;
-
- private:
-  void Set(bool read_only) const {
-    using std::filesystem::perms;
-    std::filesystem::permissions(
-        file_, perms::owner_write | perms::group_write | perms::others_write,
-        read_only ? std::filesystem::perm_options::remove : std::filesystem::perm_options::add);
-  }
-  std::filesystem::path file_;
-};
-
-TEST_P(IniSuite, ReadOnlyFileRefusesWritesAndKeepsEveryByte) {
-  const std::string text = "; mine\r\n[S]\r\nk=v\r\n";
-  WriteFile(text);
-  const ReadOnly read_only(dir.Path() / "test.ini");
-  EXPECT_EQ(ini.AddKey("S", "k", "w"), -1);
-  EXPECT_EQ(ReadFile(), text);
 }
 
 std::string Utf16Le(std::u16string_view text) {
