@@ -4,10 +4,11 @@
 
 #include <cerrno>
 #include <optional>
+#include <random>
 
 #include "platform/ini/ini_file.h"
-#include "platform/ini/temporary_name.h"
 #include "platform/posix/file_descriptor.h"
+#include "platform/temporary_name.h"
 
 namespace qs::ini {
 
@@ -18,6 +19,11 @@ constexpr int kMaxLinks = 40;
 constexpr int kMaxNameTries = 16;
 
 bool IsAbsent(int error) { return error == ENOENT || error == ENOTDIR; }
+
+std::string DirectoryOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
 
 // The file a chain of symbolic links ends at, which need not exist yet; none
 // for a loop or a link that cannot be read.
@@ -77,8 +83,9 @@ class TemporaryFile {
 
  private:
   static int Create(const std::string& beside, mode_t mode, std::string& path) {
+    std::random_device random;
     for (int tries = 0; tries < kMaxNameTries; ++tries) {
-      path = TemporaryNameBeside(beside);
+      path = DirectoryOf(beside) + TemporaryName(::getpid(), random());
       const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
       if (fd >= 0) return fd;
       if (errno != EEXIST) break;

@@ -1,9 +1,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <random>
 
 #include "platform/ini/ini_file.h"
-#include "platform/ini/temporary_name.h"
+#include "platform/temporary_name.h"
 #include "platform/win32/utf16.h"
 
 namespace qs::ini {
@@ -33,6 +34,11 @@ class FileHandle {
 };
 
 bool IsAbsent(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+
+std::wstring DirectoryOf(const std::wstring& path) {
+  const auto slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+}
 
 // The file a symbolic link leads to; empty when it cannot be found.
 std::wstring LinkTarget(const std::wstring& link) {
@@ -85,8 +91,10 @@ class TemporaryFile {
 
  private:
   static HANDLE Create(const std::wstring& beside, DWORD attributes, std::wstring& path) {
+    std::random_device random;
     for (int tries = 0; tries < kMaxNameTries; ++tries) {
-      path = win32::ToUtf16(TemporaryNameBeside(win32::ToUtf8(beside)));
+      path = DirectoryOf(beside) +
+             win32::ToUtf16(TemporaryName(static_cast<long>(GetCurrentProcessId()), random()));
       // CREATE_NEW fails on anything already there, a planted link included.
       const HANDLE file =
           CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
