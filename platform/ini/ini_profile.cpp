@@ -1,14 +1,13 @@
 // Our own profile functions over IniDocument: every call reads the file
-// afresh, and every write rewrites it whole through a temporary file beside
-// it, so that a failed write leaves the old file as it was.
+// afresh, and every write rewrites it whole, so a file that could not be
+// read whole is never written: what was in it would be lost.
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
-#include <system_error>
+#include <algorithm>
+#include <vector>
 
 #include "platform/ini/ini_document.h"
+#include "platform/ini/ini_encoding.h"
+#include "platform/ini/ini_file.h"
 #include "platform/ini/utf16_units.h"
 #include "platform/profile.h"
 
@@ -18,43 +17,33 @@ namespace {
 
 using ini::IniDocument;
 
-std::filesystem::path PathOf(const std::string& file) {
-  return std::filesystem::path(std::u8string(file.begin(), file.end()));
+// A document and how its file is encoded; none when a file is there that
+// could not be read.
+struct LoadedFile {
+  IniDocument doc;
+  ini::FileEncoding encoding = ini::FileEncoding::kAsIs;
+};
+
+std::optional<LoadedFile> Load(const std::string& file) {
+  const auto contents = ini::ReadIniFile(file);
+  if (contents.state == ini::FileState::kUnreadable) return std::nullopt;
+  auto decoded = ini::DecodeFileText(contents.bytes);
+  return LoadedFile{IniDocument::Parse(decoded.text), decoded.encoding};
 }
 
+// What the reading calls see: an unreadable file reads as an empty one.
 IniDocument ReadDocument(const std::string& file) {
-  std::ifstream in(PathOf(file), std::ios::binary);
-  if (!in) return {};
-  std::ostringstream text;
-  text << in.rdbuf();
-  return IniDocument::Parse(text.str());
+  auto loaded = Load(file);
+  return loaded ? std::move(loaded->doc) : IniDocument();
 }
 
-bool WriteDocument(const IniDocument& doc, const std::string& file) {
+template <class Change>
+bool Rewrite(const std::string& file, Change change) {
   if (file.empty()) return false;
-  const auto target = PathOf(file);
-  auto temporary = target;
-  temporary += ".tmp~";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    const std::string text = doc.Serialize();
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out) {
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      return false;
-    }
-  }
-  std::error_code error;
-  std::filesystem::rename(temporary, target, error);
-  if (error) {
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
-    return false;
-  }
-  return true;
+  auto loaded = Load(file);
+  if (!loaded) return false;
+  change(loaded->doc);
+  return ini::ReplaceIniFile(file, ini::EncodeFileText(loaded->doc.Serialize(), loaded->encoding));
 }
 
 // Lays the entries out in a buffer of size characters as the profile calls
@@ -126,12 +115,12 @@ class OwnIniProfile final : public Profile {
   bool WriteString(const std::string& section, const std::string& key,
                    const std::optional<std::string>& value,
                    const std::string& file) const override {
-    auto doc = ReadDocument(file);
-    if (value)
-      doc.SetValue(section, key, *value);
-    else
-      doc.RemoveKey(section, key);
-    return WriteDocument(doc, file);
+    return Rewrite(file, [&](IniDocument& doc) {
+      if (value)
+        doc.SetValue(section, key, *value);
+      else
+        doc.RemoveKey(section, key);
+    });
   }
 
   bool WriteSection(const std::string& section, const std::string& lines,
@@ -144,9 +133,7 @@ class OwnIniProfile final : public Profile {
       split.push_back(lines.substr(start, end - start));
       start = end + 1;
     }
-    auto doc = ReadDocument(file);
-    doc.ReplaceSection(section, split);
-    return WriteDocument(doc, file);
+    return Rewrite(file, [&](IniDocument& doc) { doc.ReplaceSection(section, split); });
   }
 };
 

@@ -11,6 +11,7 @@
 #include "app/clsCmdline.h"
 #include "mailstore/date_parse.h"
 #include "platform/ini/ini_document.h"
+#include "platform/ini/ini_encoding.h"
 #include "save/item_name.h"
 
 namespace {
@@ -26,6 +27,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
   switch (data[0] % 4) {
     case 0: {
+      // A file's text written back in its own encoding reads back the same.
+      const auto decoded = qs::ini::DecodeFileText(text);
+      const auto again =
+          qs::ini::DecodeFileText(qs::ini::EncodeFileText(decoded.text, decoded.encoding));
+      Require(again.encoding == decoded.encoding && again.text == decoded.text);
       // Writing what was read and reading it again changes nothing more.
       const std::string once = qs::ini::IniDocument::Parse(text).Serialize();
       Require(qs::ini::IniDocument::Parse(once).Serialize() == once);

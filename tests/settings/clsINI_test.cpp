@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
 #include "platform/application.h"
 #include "platform/console/console_window_system.h"
@@ -36,6 +37,12 @@ class IniSuite : public ::testing::TestWithParam<std::string> {
 
   void WriteFile(const std::string& text) const {
     std::ofstream(dir.Path() / "test.ini", std::ios::binary) << text;
+  }
+  std::string ReadFile() const {
+    std::ifstream file(dir.Path() / "test.ini", std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
   }
   bool FileExists() const { return std::filesystem::exists(dir.Path() / "test.ini"); }
   // A path that cannot be written: its parent is a regular file.
@@ -224,6 +231,22 @@ TEST_P(IniSuite, HandWrittenLinesAreReadAsTheSystemReadsThem) {
   List keys;
   ini.GetAllKeys("Options", keys);
   EXPECT_EQ(keys, (List{"UseDate", "Formula", ""}));
+}
+
+std::string Utf16Le(std::u16string_view text) {
+  std::string bytes = "\xFF\xFE";
+  for (const char16_t unit : text) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  return bytes;
+}
+
+TEST_P(IniSuite, Utf16FileWithByteOrderMarkIsReadAndWrittenBackAsUtf16) {
+  WriteFile(Utf16Le(u"; note\r\n[S]\r\nk=\u00E9\r\n"));
+  EXPECT_EQ(ini.GetKey("S", "k", ""), "\xC3\xA9");
+  EXPECT_EQ(ini.AddKey("S", "new", "\xF0\x9F\x98\x80"), 0);
+  EXPECT_EQ(ReadFile(), Utf16Le(u"; note\r\n[S]\r\nk=\u00E9\r\nnew=\U0001F600\r\n"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Profiles, IniSuite, ::testing::ValuesIn(AvailableProfiles()),

@@ -1,17 +1,37 @@
 // What our own INI writer does to the file itself, where the system's
-// functions set no rule: kept lines, line ends, relative names, failed writes.
+// functions set no rule: kept lines, line ends, relative names, refused writes.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "platform/profile.h"
 #include "tests/common/scratch_dir.h"
 
 namespace qs {
 namespace {
+
+// The file's read-only mark (on POSIX systems: no write permission for
+// anyone), taken off again so that the scratch directory can be removed.
+class ReadOnly {
+ public:
+  explicit ReadOnly(std::filesystem::path file) : file_(std::move(file)) { Set(true); }
+  ~ReadOnly() { Set(false); }
+  ReadOnly(const ReadOnly&) = delete;
+  ReadOnly& operator=(const ReadOnly&) = delete;
+
+ private:
+  void Set(bool read_only) const {
+    using std::filesystem::perms;
+    std::filesystem::permissions(
+        file_, perms::owner_write | perms::group_write | perms::others_write,
+        read_only ? std::filesystem::perm_options::remove : std::filesystem::perm_options::add);
+  }
+  std::filesystem::path file_;
+};
 
 class OwnIniFile : public ::testing::Test {
  protected:
@@ -60,12 +80,26 @@ TEST_F(OwnIniFile, ByteOrderMarkAndMissingFinalLineEndAreKept) {
   EXPECT_EQ(Read(), "\xEF\xBB\xBF[S]\r\nk=w");
 }
 
-TEST_F(OwnIniFile, FailedWriteLeavesTheOldFileAndNoLeftovers) {
-  Write("[S]\nk=v\n");
-  std::filesystem::create_directory(dir.Path() / "own.ini.tmp~");
+// Writing rewrites the whole file, so what could not be read is never
+// written: its contents would be lost.
+TEST_F(OwnIniFile, WhatCannotBeReadReadsAsEmptyAndIsNeverReplaced) {
+  std::filesystem::create_directory(dir.Path() / "own.ini");
+  EXPECT_EQ(profile->GetString("S", "k", 100, file), "");
   EXPECT_FALSE(profile->WriteString("S", "k", "w", file));
-  EXPECT_EQ(Read(), "[S]\nk=v\n");
+  EXPECT_FALSE(profile->WriteSection("S", std::string("k=w\0", 4), file));
+  EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "own.ini"));
   EXPECT_FALSE(profile->WriteString("S", "k", "w", ""));
+}
+
+// Our writer checks the mark itself, as Windows does, because root may write
+// any file (and Wine run by root writes a read-only one, so the system's
+// profile functions cannot be held to this under Wine).
+TEST_F(OwnIniFile, ReadOnlyFileRefusesWritesAndKeepsEveryByte) {
+  const std::string text = "; mine\r\n[S]\r\nk=v\r\n";
+  Write(text);
+  const ReadOnly read_only(dir.Path() / "own.ini");
+  EXPECT_FALSE(profile->WriteString("S", "k", "w", file));
+  EXPECT_EQ(Read(), text);
 }
 
 TEST_F(OwnIniFile, ARelativeNameIsTakenFromTheCurrentDirectory) {
