@@ -1,12 +1,14 @@
 #include "mailstore/dirstore/dir_item.h"
 
+#include <new>
+
 #include "mailstore/dirstore/dir_folder.h"
 #include "mailstore/dirstore/entry_id.h"
 #include "mailstore/dirstore/header_block.h"
 #include "mailstore/dirstore/item_file.h"
 #include "mailstore/dirstore/saveas/dir_attachment.h"
+#include "mailstore/dirstore/saveas/mail_bytes.h"
 #include "mailstore/dirstore/saveas/save_message.h"
-#include "mailstore/dirstore/saveas/whole_file.h"
 
 namespace qs::dirstore {
 
@@ -45,17 +47,29 @@ std::unique_ptr<Folder> DirItem::Parent() {
   return std::make_unique<DirFolder>(context_, std::move(names));
 }
 
+// A mail too large for the memory left is one mail not saved, not the end
+// of the run.
+template <typename Work>
+auto DirItem::WithinMemory(Work work) -> decltype(work()) {
+  try {
+    return work();
+  } catch (const std::bad_alloc&) {
+    throw MailStoreError("there is not enough memory to read " + base_->Path() + "/" + name_);
+  }
+}
+
 const std::shared_ptr<const MessageContent>& DirItem::Content() {
   if (!content_)
-    content_ = std::make_shared<const MessageContent>(
-        ReadMessageContent(ReadWholeFile(*base_, name_)));
+    content_ = WithinMemory([this] {
+      return std::make_shared<const MessageContent>(
+          ReadMessageContent(MailBytes::MapFile(*base_, name_)));
+    });
   return content_;
 }
 
 void DirItem::SaveAs(const std::string& path, SaveType type) {
-  SaveMessageAs(*Content(),
-                ItemFacts{SentOn(), Sent(), CurrentLocaleFacts(), Summary().received_seconds}, path,
-                type);
+  const ItemFacts facts{SentOn(), Sent(), CurrentLocaleFacts(), Summary().received_seconds};
+  WithinMemory([&] { SaveMessageAs(*Content(), facts, path, type); });
 }
 
 std::int32_t DirItem::AttachmentCount() {

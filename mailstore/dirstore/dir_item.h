@@ -44,6 +44,8 @@ class DirItem : public MailItem {
   const MessageSummary& Summary();
   // The whole message, read once when something is saved.
   const std::shared_ptr<const MessageContent>& Content();
+  template <typename Work>
+  auto WithinMemory(Work work) -> decltype(work());
 
   SharedContext context_;
   std::string relative_path_;

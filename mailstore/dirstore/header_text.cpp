@@ -4,7 +4,9 @@
 
 #include <gmime/gmime.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <optional>
 
 namespace qs::dirstore {
@@ -99,13 +101,31 @@ bool SameCharset(std::string_view a, std::string_view b) {
   return true;
 }
 
+// Invalid bytes become U+FFFD one by one; a NUL is text like any other
+// (GLib's validation stops at one).
 std::string MakeValidUtf8(std::string_view bytes) {
-  if (g_utf8_validate(bytes.data(), static_cast<gssize>(bytes.size()), nullptr))
-    return std::string(bytes);
-  gchar* valid = g_utf8_make_valid(bytes.data(), static_cast<gssize>(bytes.size()));
-  std::string out(valid);
-  g_free(valid);
+  std::string out;
+  out.reserve(bytes.size());
+  while (!bytes.empty()) {
+    const gchar* end = bytes.data();
+    g_utf8_validate_len(bytes.data(), bytes.size(), &end);
+    const auto valid = static_cast<std::size_t>(end - bytes.data());
+    out.append(bytes.data(), valid);
+    bytes.remove_prefix(valid);
+    if (bytes.empty()) break;
+    out += bytes.front() == '\0' ? std::string_view("\0", 1) : std::string_view("\xEF\xBF\xBD");
+    bytes.remove_prefix(1);
+  }
   return out;
+}
+
+bool IsUtf8(std::string_view bytes) {
+  for (std::size_t start = 0; start <= bytes.size();) {
+    const std::size_t nul = std::min(bytes.find('\0', start), bytes.size());
+    if (!g_utf8_validate_len(bytes.data() + start, nul - start, nullptr)) return false;
+    start = nul + 1;
+  }
+  return true;
 }
 
 // GMime keeps the converters it opens, so asking for one per header is cheap.
@@ -124,24 +144,43 @@ class Converter {
   iconv_t cd_;
 };
 
+// By length, into memory that throws std::bad_alloc when it runs out:
+// GLib's converters stop at a NUL and end the program instead.
 std::optional<std::string> Convert(std::string_view bytes, const char* from) {
   const Converter converter(from);
   if (!converter.Usable()) return std::nullopt;
-  char* converted = g_mime_iconv_strndup(converter.Descriptor(), bytes.data(), bytes.size());
-  if (!converted) return std::nullopt;
-  std::string out(converted);
-  g_free(converted);
-  return out;
-}
-
-std::string PlainToUtf8(std::string_view bytes) {
-  if (g_utf8_validate(bytes.data(), static_cast<gssize>(bytes.size()), nullptr))
-    return std::string(bytes);
-  if (auto converted = Convert(bytes, "WINDOWS-1252")) return *converted;
-  return MakeValidUtf8(bytes);
+  iconv(converter.Descriptor(), nullptr, nullptr, nullptr, nullptr);
+  std::string out;
+  char buffer[16384];
+  char* in = const_cast<char*>(bytes.data());
+  std::size_t in_left = bytes.size();
+  for (bool flushing = false;;) {
+    char* next = buffer;
+    std::size_t out_left = sizeof buffer;
+    const std::size_t result = flushing
+        ? iconv(converter.Descriptor(), nullptr, nullptr, &next, &out_left)
+        : iconv(converter.Descriptor(), &in, &in_left, &next, &out_left);
+    const int error = errno;
+    out.append(buffer, static_cast<std::size_t>(next - buffer));
+    if (result != static_cast<std::size_t>(-1)) {
+      if (flushing) return out;
+      flushing = true;
+    } else if (error == EINVAL) {
+      flushing = true;  // a sequence cut off at the end is left out
+    } else if (error != E2BIG) {
+      return std::nullopt;
+    }
+  }
 }
 
 }  // namespace
+
+std::string PlainToUtf8(std::string_view bytes) {
+  EnsureGMimeInitialised();
+  if (IsUtf8(bytes)) return std::string(bytes);
+  if (auto converted = Convert(bytes, "WINDOWS-1252")) return *converted;
+  return MakeValidUtf8(bytes);
+}
 
 std::string CharsetToUtf8(std::string_view bytes, std::string_view charset) {
   EnsureGMimeInitialised();

@@ -17,4 +17,7 @@ std::string DecodeHeaderText(std::string_view raw);
 // bytes never fail, they give a best reading.
 std::string CharsetToUtf8(std::string_view bytes, std::string_view charset);
 
+// Bytes in no named charset: UTF-8 where they are that, else Windows-1252.
+std::string PlainToUtf8(std::string_view bytes);
+
 }  // namespace qs::dirstore

@@ -1,33 +1,42 @@
 #pragma once
-// Compound files (the container of Outlook message files), written in one
-// go from a tree held in memory. The container's own work (sectors, the mini
-// stream, the allocation tables, the directory's sibling order) is libgsf's.
+// Compound files (the container of Outlook message files), written from a
+// tree whose large streams are made in pieces as they are written. The
+// container's own work (sectors, the mini stream, the allocation tables, the
+// directory's sibling order) is libgsf's.
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "mailstore/dirstore/saveas/byte_source.h"
 
 namespace qs::dirstore {
 
 struct CompoundEntry {
   static CompoundEntry Stream(std::string name, std::string data) {
-    return CompoundEntry{std::move(name), false, std::move(data), {}};
+    return CompoundEntry{std::move(name), false, std::move(data), nullptr, {}};
   }
-  static CompoundEntry Storage(std::string name) { return CompoundEntry{std::move(name), true, {}, {}}; }
+  static CompoundEntry Stream(std::string name, std::shared_ptr<const ByteSource> source) {
+    return CompoundEntry{std::move(name), false, {}, std::move(source), {}};
+  }
+  static CompoundEntry Storage(std::string name) {
+    return CompoundEntry{std::move(name), true, {}, nullptr, {}};
+  }
 
   std::string name;  // at most 31 UTF-16 units
   bool storage = false;
-  std::string data;  // a stream's bytes
+  std::string data;  // a stream's bytes, unless it has a source
+  std::shared_ptr<const ByteSource> source;
   std::vector<CompoundEntry> children;
 };
 
 using ClassId = std::array<std::uint8_t, 16>;
 
 // Writes root's children into a new compound file at path; the root storage
-// gets the class id. The file is laid out in memory first, so a container
-// that cannot be built leaves no file. Throws MailStoreError when the file
-// cannot be written.
+// gets the class id. A container that cannot be built leaves no file.
+// Throws MailStoreError when the file cannot be written.
 void WriteCompoundFile(const std::string& path, const CompoundEntry& root, const ClassId& class_id);
 
 }  // namespace qs::dirstore

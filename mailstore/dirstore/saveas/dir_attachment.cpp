@@ -5,7 +5,8 @@
 namespace qs::dirstore {
 
 void DirAttachment::SaveAsFile(const std::string& path) {
-  WriteWholeFile(path, content_->attachments.at(index_).data);
+  const ByteSource& data = *content_->attachments.at(index_).data;
+  WriteFileInPieces(path, [&data](const ByteSink& sink) { data.WriteTo(sink); });
 }
 
 }  // namespace qs::dirstore

@@ -10,6 +10,8 @@
 #include "mailstore/dirstore/gmime_library.h"
 #include "mailstore/dirstore/header_text.h"
 #include "mailstore/dirstore/saveas/gobject_ptr.h"
+#include "mailstore/dirstore/saveas/mail_bytes.h"
+#include "mailstore/dirstore/saveas/part_content.h"
 
 namespace qs::dirstore {
 
@@ -48,61 +50,12 @@ std::string StripAngles(std::string text) {
   return text;
 }
 
-std::string DecodedContent(GMimePart* part) {
-  GMimeDataWrapper* content = g_mime_part_get_content(part);
-  if (!content) return {};
-  GObjectPtr<GMimeStream> stream(g_mime_stream_mem_new());
-  g_mime_data_wrapper_write_to_stream(content, stream.get());
-  GByteArray* bytes = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(stream.get()));
-  std::string data(reinterpret_cast<const char*>(bytes->data), bytes->len);
-  // Where the closing boundary ends the file without a line end, GMime
-  // leaves the CR of the line end before it in a text part; lines of 7bit
-  // and 8bit text always end in CR LF, so a lone CR at the end is that one.
-  switch (g_mime_part_get_content_encoding(part)) {
-    case GMIME_CONTENT_ENCODING_DEFAULT:
-    case GMIME_CONTENT_ENCODING_7BIT:
-    case GMIME_CONTENT_ENCODING_8BIT:
-      if (data.ends_with('\r') && data.find('\r') != data.size() - 1 &&
-          data.find("\r\n") != std::string::npos)
-        data.pop_back();
-      break;
-    default:
-      break;
-  }
-  return data;
-}
-
-// An attached message as the mail holds it: GMime writes "\n" line ends
-// unless told that the mail has CRLF.
-std::string WholeObject(GMimeObject* object, bool crlf) {
-  using FormatOptions = std::unique_ptr<GMimeFormatOptions, decltype(&g_mime_format_options_free)>;
-  FormatOptions options(g_mime_format_options_new(), &g_mime_format_options_free);
-  g_mime_format_options_set_newline_format(
-      options.get(), crlf ? GMIME_NEWLINE_FORMAT_DOS : GMIME_NEWLINE_FORMAT_UNIX);
-  GObjectPtr<GMimeStream> stream(g_mime_stream_mem_new());
-  g_mime_object_write_to_stream(object, options.get(), stream.get());
-  GByteArray* bytes = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(stream.get()));
-  const std::string_view written(reinterpret_cast<const char*>(bytes->data), bytes->len);
-  if (!crlf) return std::string(written);
-  // GMime 3.2 can write an attached message with bare line feeds although
-  // told otherwise; mail whose lines end in CR LF keeps them throughout.
-  std::string text;
-  text.reserve(written.size() + written.size() / 32);
-  for (std::size_t i = 0; i < written.size(); ++i) {
-    if (written[i] == '\n' && (i == 0 || written[i - 1] != '\r')) text += '\r';
-    text += written[i];
-  }
-  return text;
-}
-
-std::string BodyText(GMimePart* part) {
+std::string BodyText(GMimePart* part, const std::shared_ptr<const MailBytes>& mail) {
   const char* charset =
       g_mime_content_type_get_parameter(g_mime_object_get_content_type(GMIME_OBJECT(part)),
                                         "charset");
-  const std::string bytes = DecodedContent(part);
-  if (charset && *charset) return CharsetToUtf8(bytes, charset);
-  if (g_utf8_validate(bytes.data(), static_cast<gssize>(bytes.size()), nullptr)) return bytes;
-  return CharsetToUtf8(bytes, "windows-1252");
+  const std::string bytes = WholeBytes(*PartContent(part, mail));
+  return charset && *charset ? CharsetToUtf8(bytes, charset) : PlainToUtf8(bytes);
 }
 
 // A parameter's value as the header writes it, the quotes taken off.
@@ -185,11 +138,28 @@ std::string HeaderBlockOf(std::string_view bytes) {
   return std::string(bytes);
 }
 
-MessageContent ReadMessage(GMimeMessage* message, std::string headers, bool crlf);
+MessageContent ReadMessage(GMimeMessage* message, std::string headers, bool crlf,
+                           const std::shared_ptr<const MailBytes>& mail);
+
+// The header block of an attached message as it is written: only its start
+// is kept.
+std::string HeaderBlockOf(const ByteSource& message) {
+  std::string start;
+  bool whole = false;
+  message.WriteTo([&](std::string_view piece) {
+    if (whole) return;
+    const std::size_t searched = start.size() < 3 ? 0 : start.size() - 3;
+    start += piece;
+    whole = start.find("\n\n", searched) != std::string::npos ||
+            start.find("\n\r\n", searched) != std::string::npos;
+  });
+  return HeaderBlockOf(std::string_view(start));
+}
 
 class PartWalker {
  public:
-  PartWalker(MessageContent& content, bool crlf) : content_(content), crlf_(crlf) {}
+  PartWalker(MessageContent& content, bool crlf, const std::shared_ptr<const MailBytes>& mail)
+      : content_(content), crlf_(crlf), mail_(mail) {}
 
   // alternative: the parts are forms of one text, so only the first text
   // and HTML parts count; elsewhere each further text part is more of the
@@ -215,9 +185,9 @@ class PartWalker {
     attachment.mime_type = "message/rfc822";
     attachment.content_id = StripAngles(RawHeader(GMIME_OBJECT(part), "Content-Id"));
     if (message) {
-      attachment.data = WholeObject(GMIME_OBJECT(message), crlf_);
+      attachment.data = AttachedMessage(GMIME_OBJECT(message), crlf_, mail_);
       auto inner = std::make_shared<MessageContent>(
-          ReadMessage(message, HeaderBlockOf(attachment.data), crlf_));
+          ReadMessage(message, HeaderBlockOf(*attachment.data), crlf_, mail_));
       if (!inner->subject.empty()) attachment.file_name = inner->subject + ".eml";
       attachment.message = std::move(inner);
     }
@@ -236,16 +206,16 @@ class PartWalker {
     if (name.empty() && !IsAttachmentDisposition(object)) {
       if (type == "text/plain") {
         if (!content_.text_body) {
-          content_.text_body = BodyText(part);
+          content_.text_body = BodyText(part, mail_);
         } else if (!alternative) {
           std::string& body = *content_.text_body;
           if (!body.empty() && body.back() != '\n') body += '\n';
-          body += BodyText(part);
+          body += BodyText(part, mail_);
         }
         return;
       }
       if (type == "text/html" && !content_.html_body) {
-        content_.html_body = BodyText(part);
+        content_.html_body = BodyText(part, mail_);
         return;
       }
       if (type == "text/html" && alternative) return;
@@ -254,7 +224,7 @@ class PartWalker {
     attachment.file_name = std::move(name);
     attachment.mime_type = type;
     if (const char* id = g_mime_object_get_content_id(object)) attachment.content_id = id;
-    attachment.data = DecodedContent(part);
+    attachment.data = PartContent(part, mail_);
     Add(std::move(attachment));
   }
 
@@ -269,10 +239,12 @@ class PartWalker {
 
   MessageContent& content_;
   bool crlf_;
+  const std::shared_ptr<const MailBytes>& mail_;
   int unnamed_ = 0;
 };
 
-MessageContent ReadMessage(GMimeMessage* message, std::string headers, bool crlf) {
+MessageContent ReadMessage(GMimeMessage* message, std::string headers, bool crlf,
+                           const std::shared_ptr<const MailBytes>& mail) {
   MessageContent content;
   GMimeObject* object = GMIME_OBJECT(message);
   content.headers = std::move(headers);
@@ -289,7 +261,7 @@ MessageContent ReadMessage(GMimeMessage* message, std::string headers, bool crlf
       g_date_time_unref(parsed);
     }
   if (GMimeObject* body = g_mime_message_get_mime_part(message)) {
-    PartWalker walker(content, crlf);
+    PartWalker walker(content, crlf, mail);
     walker.Walk(body);
   }
   return content;
@@ -297,14 +269,19 @@ MessageContent ReadMessage(GMimeMessage* message, std::string headers, bool crlf
 
 }  // namespace
 
-MessageContent ReadMessageContent(std::string_view bytes) {
-  EnsureGMimeInitialised();
-  GObjectPtr<GMimeStream> stream(
-      g_mime_stream_mem_new_with_buffer(bytes.data(), bytes.size()));
-  GObjectPtr<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));
+MessageContent ReadMessageContent(const std::shared_ptr<const MailBytes>& mail) {
+  GObjectPtr<GMimeParser> parser(g_mime_parser_new_with_stream(mail->Stream()));
+  // The parts refer to ranges of the mail's stream instead of copies.
+  g_mime_parser_set_persist_stream(parser.get(), TRUE);
   GObjectPtr<GMimeMessage> message(g_mime_parser_construct_message(parser.get(), nullptr));
   if (!message) return MessageContent{};
-  return ReadMessage(message.get(), HeaderBlockOf(bytes), bytes.find("\r\n") != std::string_view::npos);
+  const std::string_view bytes = mail->View();
+  return ReadMessage(message.get(), HeaderBlockOf(bytes),
+                     bytes.find("\r\n") != std::string_view::npos, mail);
+}
+
+MessageContent ReadMessageContent(std::string_view bytes) {
+  return ReadMessageContent(MailBytes::Copy(bytes));
 }
 
 std::string ExtensionOfMimeType(std::string_view mime_type) {

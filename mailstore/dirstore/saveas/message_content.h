@@ -1,6 +1,6 @@
 #pragma once
 // A whole mail file read for saving: the parts of it that the written forms
-// need, in UTF-8, with its attachments decoded.
+// need, the texts in UTF-8, the attachments decoded when they are written.
 
 #include <memory>
 #include <optional>
@@ -9,17 +9,21 @@
 #include <vector>
 
 #include "mailstore/dirstore/address_list.h"
+#include "mailstore/dirstore/saveas/byte_source.h"
 
 namespace qs::dirstore {
 
 struct MessageContent;
+class MailBytes;
 
 struct MessageAttachment {
   // The decoded name, or ATT00001.<ext> for a part without one.
   std::string file_name;
   std::string mime_type;   // lower case, "application/octet-stream" when absent
   std::string content_id;  // without the angle brackets
-  std::string data;        // the decoded bytes; a whole message for an attached one
+  // The decoded bytes, a whole message for an attached one; made from the
+  // mail's bytes each time they are written.
+  std::shared_ptr<const ByteSource> data = std::make_shared<const HeldBytes>(std::string());
   // An attached message, read as a message of its own.
   std::shared_ptr<const MessageContent> message;
 };
@@ -39,6 +43,8 @@ struct MessageContent {
 };
 
 // Never fails for malformed mail: whatever cannot be read is left empty.
+// The attachments refer to the mail's bytes and keep them.
+MessageContent ReadMessageContent(const std::shared_ptr<const MailBytes>& mail);
 MessageContent ReadMessageContent(std::string_view bytes);
 
 // The file extension (with its dot) usual for a MIME type, ".bin" when none is.

@@ -177,8 +177,8 @@ void AddAttachments(CompoundEntry& storage, const MessageContent& content, const
       properties.Int32(kAttachFlags, kAttachMhtmlReference);
       properties.Boolean(kAttachmentHidden, true);
     }
-    properties.Int32(kAttachSize, static_cast<std::int32_t>(
-                                      std::min<std::size_t>(attachment.data.size(), 0x7FFFFFFF)));
+    const std::uint64_t size = attachment.data->Size();
+    properties.Int32(kAttachSize, static_cast<std::int32_t>(std::min<std::uint64_t>(size, 0x7FFFFFFF)));
     if (attachment.message) {
       properties.Int32(kAttachMethod, kAttachEmbeddedMessage);
       properties.Object(kAttachData);
@@ -190,7 +190,7 @@ void AddAttachments(CompoundEntry& storage, const MessageContent& content, const
       entry.children.push_back(std::move(embedded));
     } else {
       properties.Int32(kAttachMethod, kAttachByValue);
-      properties.Binary(kAttachData, attachment.data);
+      properties.Binary(kAttachData, attachment.data, size);
     }
     std::move(properties).MoveTo(entry, std::string(8, '\0'));
     storage.children.push_back(std::move(entry));
@@ -260,7 +260,7 @@ CompoundEntry MessageFileTree(const MessageContent& content, const ItemFacts& fa
   // No named properties are written, but readers expect their storage.
   CompoundEntry names = CompoundEntry::Storage("__nameid_version1.0");
   for (const std::uint16_t stream : {std::uint16_t{0x0002}, std::uint16_t{0x0003}, std::uint16_t{0x0004}})
-    names.children.push_back(CompoundEntry::Stream(PropertyStream::ValueName(stream, 0x0102), {}));
+    names.children.push_back(CompoundEntry::Stream(PropertyStream::ValueName(stream, 0x0102), std::string()));
   root.children.push_back(std::move(names));
   AddMessage(root, content, facts, true);
   return root;

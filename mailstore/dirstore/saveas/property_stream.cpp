@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdio>
 
+#include "mailstore/mail_store.h"
+
 namespace qs::dirstore {
 
 namespace {
@@ -74,7 +76,7 @@ std::string PropertyStream::ValueName(std::uint16_t id, std::uint16_t type) {
 
 void PropertyStream::Fixed(std::uint16_t id, std::uint16_t type, std::string bytes) {
   bytes.resize(8, '\0');
-  values_.push_back(Value{static_cast<std::uint32_t>(id) << 16 | type, std::move(bytes), {}, false});
+  values_.push_back(Value{static_cast<std::uint32_t>(id) << 16 | type, std::move(bytes), {}, false, nullptr});
 }
 
 void PropertyStream::Int32(std::uint16_t id, std::int32_t value) {
@@ -94,29 +96,40 @@ void PropertyStream::String(std::uint16_t id, std::string_view utf8) {
   // The size counts the terminating null, which the stream leaves out.
   const auto size = static_cast<std::uint32_t>(stream.size() + 2);
   values_.push_back(Value{static_cast<std::uint32_t>(id) << 16 | kTypeString,
-                          LittleEndian32(size) + LittleEndian32(0), std::move(stream), true});
+                          LittleEndian32(size) + LittleEndian32(0), std::move(stream), true, nullptr});
 }
 
 void PropertyStream::Binary(std::uint16_t id, std::string bytes) {
   const auto size = static_cast<std::uint32_t>(bytes.size());
   values_.push_back(Value{static_cast<std::uint32_t>(id) << 16 | kTypeBinary,
-                          LittleEndian32(size) + LittleEndian32(0), std::move(bytes), true});
+                          LittleEndian32(size) + LittleEndian32(0), std::move(bytes), true, nullptr});
+}
+
+void PropertyStream::Binary(std::uint16_t id, std::shared_ptr<const ByteSource> bytes,
+                            std::uint64_t size) {
+  if (size > 0xFFFFFFFFu)
+    throw MailStoreError("An attachment of " + std::to_string(size) +
+                         " bytes is larger than an Outlook message file can hold.");
+  values_.push_back(Value{static_cast<std::uint32_t>(id) << 16 | kTypeBinary,
+                          LittleEndian32(static_cast<std::uint32_t>(size)) + LittleEndian32(0),
+                          {}, true, std::move(bytes)});
 }
 
 void PropertyStream::Object(std::uint16_t id) {
   values_.push_back(Value{static_cast<std::uint32_t>(id) << 16 | kTypeObject,
-                          LittleEndian32(0xFFFFFFFF) + LittleEndian32(0), {}, false});
+                          LittleEndian32(0xFFFFFFFF) + LittleEndian32(0), {}, false, nullptr});
 }
 
 void PropertyStream::MoveTo(CompoundEntry& storage, std::string header) && {
   std::string properties = std::move(header);
   for (Value& value : values_) {
     properties += LittleEndian32(value.tag) + LittleEndian32(kFlags) + value.fixed;
-    if (value.variable)
-      storage.children.push_back(CompoundEntry::Stream(
-          ValueName(static_cast<std::uint16_t>(value.tag >> 16),
-                    static_cast<std::uint16_t>(value.tag & 0xFFFF)),
-          std::move(value.stream)));
+    if (!value.variable) continue;
+    std::string name = ValueName(static_cast<std::uint16_t>(value.tag >> 16),
+                                 static_cast<std::uint16_t>(value.tag & 0xFFFF));
+    storage.children.push_back(
+        value.source ? CompoundEntry::Stream(std::move(name), std::move(value.source))
+                     : CompoundEntry::Stream(std::move(name), std::move(value.stream)));
   }
   storage.children.push_back(CompoundEntry::Stream("__properties_version1.0", std::move(properties)));
 }

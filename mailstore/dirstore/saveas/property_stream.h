@@ -4,6 +4,7 @@
 // and one value stream for each variable-length property.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,9 @@ class PropertyStream {
   // UTF-8 in, stored as UTF-16.
   void String(std::uint16_t id, std::string_view utf8);
   void Binary(std::uint16_t id, std::string bytes);
+  // Bytes made as the file is written; size is their count. Throws
+  // MailStoreError for more than a value's size field can count.
+  void Binary(std::uint16_t id, std::shared_ptr<const ByteSource> bytes, std::uint64_t size);
   // An embedded message: its storage is added by the caller under the name
   // of ValueName(id, 0x000D).
   void Object(std::uint16_t id);
@@ -38,6 +42,7 @@ class PropertyStream {
     std::string fixed;     // 8 bytes
     std::string stream;    // a variable-length value
     bool variable = false;
+    std::shared_ptr<const ByteSource> source;  // in place of stream
   };
   void Fixed(std::uint16_t id, std::uint16_t type, std::string bytes);
   std::vector<Value> values_;

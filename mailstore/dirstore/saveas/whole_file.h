@@ -1,18 +1,19 @@
 #pragma once
-// Whole files in and out, for saving. Both throw MailStoreError with the
-// system's reason when the file cannot be read or written.
+// Saved files, written under a temporary name and put in place when whole.
+// Both throw MailStoreError with the system's reason when the file cannot be
+// written, and leave no file behind then.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
+#include "mailstore/dirstore/saveas/byte_source.h"
+
 namespace qs::dirstore {
 
-class Directory;
-
-std::string ReadWholeFile(const Directory& directory, const std::string& name);
-
-// Makes these bytes the whole file at path; a file that the call created is
-// removed again when the write fails.
 void WriteWholeFile(const std::string& path, std::string_view bytes);
+
+// write hands the file's bytes to its sink in pieces.
+void WriteFileInPieces(const std::string& path, const std::function<void(const ByteSink&)>& write);
 
 }  // namespace qs::dirstore

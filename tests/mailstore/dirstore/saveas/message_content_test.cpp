@@ -156,7 +156,7 @@ TEST(DirAttachments, EveryPartBesideTheBodyIsAnAttachment) {
   for (const MessageAttachment& attachment : content.attachments) names.push_back(attachment.file_name);
   EXPECT_EQ(names, (std::vector<std::string>{"ATT00001.ics", "ATT00002.gif", "ATT00003.html"}));
   EXPECT_EQ(content.attachments[1].content_id, "img1");
-  EXPECT_EQ(content.attachments[1].data, "GIF89a");
+  EXPECT_EQ(WholeBytes(*content.attachments[1].data), "GIF89a");
   // The mbox "From " line is not one of the headers.
   EXPECT_TRUE(content.headers.starts_with("Subject: x\n")) << content.headers;
 }

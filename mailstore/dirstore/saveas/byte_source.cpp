@@ -1,0 +1,17 @@
+#include "mailstore/dirstore/saveas/byte_source.h"
+
+namespace qs::dirstore {
+
+std::uint64_t ByteSource::Size() const {
+  std::uint64_t size = 0;
+  WriteTo([&size](std::string_view piece) { size += piece.size(); });
+  return size;
+}
+
+std::string WholeBytes(const ByteSource& source) {
+  std::string bytes;
+  source.WriteTo([&bytes](std::string_view piece) { bytes += piece; });
+  return bytes;
+}
+
+}  // namespace qs::dirstore
