@@ -26,6 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TextForm(content, facts);
   RichTextForm(content, facts);
   HtmlForm(content, facts);
+  for (const MessageAttachment& attachment : content.attachments) WholeBytes(*attachment.data);
   try {
     MessageFileTree(content, facts);
   } catch (const qs::MailStoreError&) {

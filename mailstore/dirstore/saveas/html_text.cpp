@@ -2,9 +2,12 @@
 
 #include <libxml/HTMLparser.h>
 
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "mailstore/mail_store.h"
 
 namespace qs::dirstore {
 
@@ -138,6 +141,9 @@ class TextWriter {
 
 std::string HtmlToText(std::string_view html) {
   if (html.empty()) return {};
+  if (html.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
+    throw MailStoreError("an HTML body of " + std::to_string(html.size()) +
+                         " bytes is too large to be read as text");
   std::unique_ptr<xmlDoc, DocumentFree> document(htmlReadMemory(
       html.data(), static_cast<int>(html.size()), nullptr, "UTF-8",
       HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET));

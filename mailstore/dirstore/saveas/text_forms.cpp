@@ -72,7 +72,11 @@ std::string RtfEscaped(std::string_view text) {
     } else if (c == '\r') {
       continue;
     } else if (c < 0x20) {
-      continue;
+      // Other control characters, a NUL too, are kept as the bytes they are.
+      static constexpr char kHex[] = "0123456789abcdef";
+      out += "\\'";
+      out += kHex[c >> 4];
+      out += kHex[c & 0xF];
     } else if (c < 0x80) {
       out += static_cast<char>(c);
     } else if (c < 0x10000) {

@@ -32,6 +32,24 @@ TEST(HeaderText, CharsetsOtherThanUtf8) {
   EXPECT_EQ(DecodeHeaderText("=?UTF-8*de?Q?Gr=C3=BC=C3=9Fe?="), "Grüße");
 }
 
+// Texts are converted by length: a NUL is a character like any other, in
+// every route a body's bytes can take.
+TEST(HeaderText, ANulIsKeptWhateverTheCharset) {
+  using namespace std::string_literals;
+  const struct {
+    std::string bytes, charset, utf8;
+  } cases[] = {
+      {"body\0body"s, "utf-8", "body\0body"s},
+      {"a\0\xff"s, "utf-8", "a\0\uFFFD"s},
+      {"body\0b\xe9"s, "iso-8859-1", "body\0bé"s},
+      {"\xf0\0\xf0"s, "koi8-r", "П\0П"s},
+      {"body\0b\xe9"s, "no-such-charset", "body\0bé"s},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CharsetToUtf8(c.bytes, c.charset), c.utf8) << c.charset;
+  EXPECT_EQ(PlainToUtf8("body\0body"s), "body\0body"s);
+  EXPECT_EQ(PlainToUtf8("body\0b\xe9"s), "body\0bé"s);
+}
+
 TEST(HeaderText, BrokenWordsAndRawBytesNeverFail) {
   EXPECT_EQ(DecodeHeaderText("=?UTF-8?X?abc?="), "=?UTF-8?X?abc?=");
   EXPECT_EQ(DecodeHeaderText("=?UTF-8?Q?unclosed"), "=?UTF-8?Q?unclosed");

@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
@@ -168,6 +171,37 @@ TEST(DirAttachments, AMailFileGoneBeforeTheSaveIsAnError) {
   EXPECT_THROW(item->AttachmentCount(), MailStoreError);
   EXPECT_THROW(item->SaveAs((tree.Root() / "m.txt").string(), SaveType::Text), MailStoreError);
   EXPECT_FALSE(fs::exists(tree.Root() / "m.txt"));
+}
+
+// A mail larger than the memory left is one mail not saved, reported by the
+// item, and the program goes on.
+TEST(DirAttachments, AMailLargerThanTheMemoryLeftIsNotSaved) {
+  TempTree tree;
+  constexpr std::size_t kBody = 64 << 20;
+  auto item = ItemOf(tree, "Subject: big\n\n" + std::string(kBody, 'x') + "\n");
+  const fs::path path = tree.Root() / "big.txt";
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // Room for the mapped file, not for the copies of its body.
+    std::size_t pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t room = pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + kBody + kBody / 2;
+    const rlimit limit{room, room};
+    if (setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(3);
+    try {
+      item->SaveAs(path.string(), SaveType::Text);
+      std::_Exit(1);
+    } catch (const MailStoreError&) {
+      std::_Exit(0);
+    } catch (...) {
+      std::_Exit(2);
+    }
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "wait status " << status;
+  EXPECT_FALSE(fs::exists(path));
 }
 
 TEST(DirAttachments, ExtensionsOfTypes) {

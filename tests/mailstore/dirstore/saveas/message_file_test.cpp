@@ -1,4 +1,5 @@
 #include "mailstore/dirstore/saveas/message_file.h"
+#include "mailstore/dirstore/saveas/property_stream.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -418,6 +419,17 @@ TEST(MessageFile, PicturesTheHtmlShowsAreHidden) {
                      "' | grep -E '^attachment|ERROR'"),
             "attachment 1 ATT00001.gif image/gif b'GIF' hidden\n"
             "attachment 1 ATT00002.gif image/gif b'GIF'\n");
+}
+
+TEST(MessageFile, ANulInTheBodyIsKeptInItsStream) {
+  using namespace std::string_literals;
+  const CompoundEntry root = MessageFileTree(
+      ReadMessageContent("Subject: s\nContent-Type: text/plain; charset=iso-8859-1\n\nbody\0body\n"s),
+      Facts(true));
+  const auto body = std::find_if(root.children.begin(), root.children.end(),
+                                 [](const CompoundEntry& entry) { return entry.name == "__substg1.0_1000001F"; });
+  ASSERT_NE(body, root.children.end());
+  EXPECT_EQ(body->data, Utf16Le("body\0body\r\n"s));
 }
 
 TEST(MessageFile, OverTheFormatsLimitsIsRefused) {
