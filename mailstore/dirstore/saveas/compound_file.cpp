@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <new>
 
 #include "mailstore/dirstore/saveas/gobject_ptr.h"
 #include "mailstore/dirstore/saveas/whole_file.h"
@@ -99,7 +98,7 @@ void WriteCompoundFile(const std::string& path, const CompoundEntry& root, const
   gsf_init();
   const File scratch = ScratchFileBeside(path);
   Output sink(gsf_output_stdio_new_FILE(path.c_str(), scratch.get(), TRUE));
-  if (!sink.Get()) throw std::bad_alloc();
+  if (!sink.Get()) throw MailStoreError("cannot write " + path + ": the container failed");
   bool written = false;
   {
     Output file(GSF_OUTPUT(gsf_outfile_msole_new(sink.Get())));
