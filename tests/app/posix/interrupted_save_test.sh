@@ -9,17 +9,19 @@ program=$1
 work=$(mktemp -d "${TMPDIR:-/tmp}/qs-interrupted.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAILED: $*" >&2; exit 1; }
+count=400
 
-# 150 mails of 400 KB each, so that a run takes long enough to be stopped.
+# 400 mails of 400 KB each, so that a run takes long enough to be stopped.
 mkdir -p "$work/root/Store/Inbox"
 line=$(printf '%076d' 0)
+n=0
+while [ $n -lt 5000 ]; do echo "$line"; n=$((n + 1)); done >"$work/body"
 i=0
-while [ $i -lt 150 ]; do
+while [ $i -lt $count ]; do
   {
     printf 'From: a@example.org\nTo: b@example.org\nSubject: mail %03d\n' $i
     printf 'Date: Mon, 1 Jun 2009 10:00:00 +0000\n\n'
-    n=0
-    while [ $n -lt 5000 ]; do echo "$line"; n=$((n + 1)); done
+    cat "$work/body"
     echo "end of mail $i"
   } >"$work/root/Store/Inbox/m$(printf %03d $i).eml"
   i=$((i + 1))
@@ -64,7 +66,7 @@ done
 leftovers=$(ls -A "$work"/killed* | grep -c '^\.qs-' || true)
 echo "killed runs left $leftovers temporary files"
 run "$work/killed1" 2>/dev/null || fail "the run after a killed one failed"
-[ "$(ls "$work/killed1" | grep -c '\.txt$')" -eq 150 ] || fail "the second run saved too little"
+[ "$(ls "$work/killed1" | grep -c '\.txt$')" -eq $count ] || fail "the second run saved too little"
 [ -z "$(ls -A "$work/killed1" | grep '^\.qs-')" ] || fail "a killed run's temporary file stayed"
 
 # Asked to stop: the run ends after the item at hand, with status 1 and the
@@ -78,8 +80,8 @@ wait $pid || status=$?
 [ $status -eq 1 ] || fail "a stopped run ended with status $status"
 check_whole "$out"
 saved=$(ls "$out" | grep -c '\.txt$')
-[ "$saved" -lt 150 ] || fail "the stop request was not noticed"
-grep -q "$((150 - saved)) of 150 emails could not be saved." "$work/stopped.log" ||
+[ "$saved" -lt $count ] || fail "the stop request was not noticed"
+grep -q "$((count - saved)) of $count emails could not be saved." "$work/stopped.log" ||
   fail "the summary does not count the rows not reached: $(cat "$work/stopped.log")"
 [ -z "$(ls -A "$out" | grep '^\.qs-')" ] || fail "a stopped run left a temporary file"
 
@@ -89,6 +91,6 @@ start "$out" /dev/null
 run "$out" 2>/dev/null || fail "the second of two runs failed"
 wait $pid || fail "the first of two runs failed"
 check_whole "$out"
-[ "$(ls "$out" | grep -c '\.txt$')" -eq 150 ] || fail "two runs saved the wrong number of files"
+[ "$(ls "$out" | grep -c '\.txt$')" -eq $count ] || fail "two runs saved the wrong number of files"
 [ -z "$(ls -A "$out" | grep '^\.qs-')" ] || fail "two runs left a temporary file"
 echo "interrupted and concurrent saves left only whole files"
