@@ -49,15 +49,15 @@ struct ItemSave {
   // list again reuses the item directories of the last run. Leftovers of an
   // earlier run killed while writing into it are cleared once per run.
   bool EnsureDirectory(const std::string& path) {
-    const bool made = Attempt("cannot make the directory " + path, [&] {
+    return Attempt("cannot make the directory " + path, [&] {
       try {
         MakeDirectory(path);
+        run.swept.insert(path);  // new: nothing in it to clear
       } catch (const std::exception&) {
         if (!IsDirectory(path)) throw;
+        Sweep(path);
       }
     });
-    if (made) Sweep(path);
-    return made;
   }
 
   void Sweep(const std::string& dir) {
