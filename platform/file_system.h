@@ -28,8 +28,13 @@ void MakeDirectory(const std::string& path);
 // killed writer's leftovers from those of a writer still at work.
 class ReplacingFile {
  public:
+  // What the new file takes from the one it replaces: nothing, or its
+  // permissions (Windows: its hidden, system and archive marks), as a
+  // settings file should keep them.
+  enum class Marks { kNew, kKept };
+
   // Throws std::system_error naming the path when the file cannot be created.
-  explicit ReplacingFile(std::string path);
+  explicit ReplacingFile(std::string path, Marks marks = Marks::kNew);
   ~ReplacingFile();
   ReplacingFile(const ReplacingFile&) = delete;
   ReplacingFile& operator=(const ReplacingFile&) = delete;

@@ -45,7 +45,10 @@ void MakeDirectory(const std::string& path) {
   if (::mkdir(path.c_str(), 0777) != 0) ThrowErrno("cannot create the directory", path);
 }
 
-ReplacingFile::ReplacingFile(std::string path) : path_(std::move(path)), handle_(-1) {
+ReplacingFile::ReplacingFile(std::string path, Marks marks)
+    : path_(std::move(path)), handle_(-1) {
+  struct stat replaced {};
+  const bool keep = marks == Marks::kKept && ::stat(path_.c_str(), &replaced) == 0;
   std::random_device random;
   // O_EXCL with O_NOFOLLOW: a name planted in the directory, a link above
   // all, is never opened; another random name is tried instead.
@@ -55,6 +58,9 @@ ReplacingFile::ReplacingFile(std::string path) : path_(std::move(path)), handle_
     if (handle_ < 0 && errno != EEXIST) break;
   }
   if (handle_ < 0) ThrowErrno("cannot create", path_);
+  // Set after creation: the mode given to open is cut by the umask.
+  if (keep && ::fchmod(static_cast<int>(handle_), replaced.st_mode & 07777) != 0)
+    ThrowErrno("cannot set the permissions of", path_);
 }
 
 ReplacingFile::~ReplacingFile() {

@@ -4,11 +4,11 @@
 
 #include <cerrno>
 #include <optional>
-#include <random>
+#include <system_error>
 
+#include "platform/file_system.h"
 #include "platform/ini/ini_file.h"
 #include "platform/posix/file_descriptor.h"
-#include "platform/temporary_name.h"
 
 namespace qs::ini {
 
@@ -16,14 +16,8 @@ namespace {
 
 // As many links as the kernel itself follows before it gives up.
 constexpr int kMaxLinks = 40;
-constexpr int kMaxNameTries = 16;
 
 bool IsAbsent(int error) { return error == ENOENT || error == ENOTDIR; }
-
-std::string DirectoryOf(const std::string& path) {
-  const auto slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
 
 // The file a chain of symbolic links ends at, which need not exist yet; none
 // for a loop or a link that cannot be read.
@@ -48,55 +42,6 @@ std::optional<std::string> LinkTarget(std::string path) {
   }
   return std::nullopt;
 }
-
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
-// A new file under a name of its own, removed again unless it was moved
-// into place.
-class TemporaryFile {
- public:
-  // A new file gets 0666 less the umask, as any file the program creates.
-  TemporaryFile(const std::string& beside, mode_t mode) : fd_(Create(beside, mode, path_)) {}
-  ~TemporaryFile() {
-    fd_.Close();
-    if (!path_.empty()) ::unlink(path_.c_str());
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-  bool IsOpen() const { return fd_.IsOpen(); }
-  int Get() const { return fd_.Get(); }
-  int Close() { return fd_.Close(); }
-  bool MoveTo(const std::string& target) {
-    if (::rename(path_.c_str(), target.c_str()) != 0) return false;
-    path_.clear();
-    return true;
-  }
-
- private:
-  static int Create(const std::string& beside, mode_t mode, std::string& path) {
-    std::random_device random;
-    for (int tries = 0; tries < kMaxNameTries; ++tries) {
-      path = DirectoryOf(beside) + TemporaryName(::getpid(), random());
-      const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-      if (fd >= 0) return fd;
-      if (errno != EEXIST) break;
-    }
-    path.clear();
-    return -1;
-  }
-
-  std::string path_;  // before fd_, which fills it in
-  FileDescriptor fd_;
-};
 
 }  // namespace
 
@@ -132,11 +77,14 @@ bool ReplaceIniFile(const std::string& file, std::string_view bytes) {
   if (exists && (!S_ISREG(status.st_mode) || (status.st_mode & 0222) == 0 ||
                  ::access(target->c_str(), W_OK) != 0))
     return false;
-  TemporaryFile temporary(*target, exists ? status.st_mode & 07777 : 0666);
-  if (!temporary.IsOpen() || !WriteAll(temporary.Get(), bytes)) return false;
-  if (exists && ::fchmod(temporary.Get(), status.st_mode & 07777) != 0) return false;
-  if (::fsync(temporary.Get()) != 0 || temporary.Close() != 0) return false;
-  return temporary.MoveTo(*target);
+  try {
+    ReplacingFile replacement(*target, ReplacingFile::Marks::kKept);
+    replacement.Write(bytes);
+    replacement.Commit();
+    return true;
+  } catch (const std::system_error&) {
+    return false;  // the caller reports the settings file as not saved
+  }
 }
 
 }  // namespace qs::ini

@@ -41,7 +41,13 @@ void MakeDirectory(const std::string& path) {
     ThrowLastError("cannot create the directory", path);
 }
 
-ReplacingFile::ReplacingFile(std::string path) : path_(std::move(path)), handle_(-1) {
+ReplacingFile::ReplacingFile(std::string path, Marks marks)
+    : path_(std::move(path)), handle_(-1) {
+  constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                          FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  const DWORD replaced = GetFileAttributesW(win32::ToUtf16(path_).c_str());
+  const DWORD kept =
+      marks == Marks::kKept && replaced != INVALID_FILE_ATTRIBUTES ? replaced & kKept : 0;
   std::random_device random;
   const auto slash = path_.find_last_of("\\/");
   const std::string directory = slash == std::string::npos ? "" : path_.substr(0, slash + 1);
@@ -51,7 +57,7 @@ ReplacingFile::ReplacingFile(std::string path) : path_(std::move(path)), handle_
   for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
     temporary_ = directory + TemporaryName(static_cast<long>(GetCurrentProcessId()), random());
     file = CreateFileW(win32::ToUtf16(temporary_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+                       kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
   }
   if (file == INVALID_HANDLE_VALUE) ThrowLastError("cannot create", path_);
