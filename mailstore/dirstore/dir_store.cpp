@@ -68,7 +68,7 @@ std::unique_ptr<Folder> DirStore::PickFolder() {
 std::unique_ptr<MailItem> DirStore::GetItemFromID(const std::string& entry_id) {
   const std::optional<std::string> path = DecodeEntryId(entry_id);
   std::optional<FoundItem> found;
-  if (path) found = FindItem(*context_, *path);
+  if (path) found = FindItem(*context_, *path, last_folder_);
   if (!found) throw MailStoreError("The item with the entry identifier " + entry_id + " was not found.");
   // Fetched by its identifier to be saved: read whole at once.
   return std::make_unique<DirItem>(context_, found->relative_path, found->location.base,

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "mailstore/dirstore/folder_listing.h"
+#include "mailstore/dirstore/item_lookup.h"
 #include "mailstore/dirstore/store_context.h"
 #include "mailstore/mail_store.h"
 
@@ -31,6 +32,7 @@ class DirStore : public MailStore {
 
   Application& app_;
   SharedContext context_;
+  LastFolder last_folder_;
 };
 
 }  // namespace qs::dirstore

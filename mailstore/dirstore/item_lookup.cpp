@@ -39,12 +39,22 @@ std::optional<FoundItem> FindRenamed(const StoreContext& store, const std::strin
 
 }  // namespace
 
-std::optional<FoundItem> FindItem(const StoreContext& store, const std::string& relative_path) {
+std::shared_ptr<const Directory> LastFolder::Open(const StoreContext& store,
+                                                  const std::string& relative) {
+  if (!directory_ || relative != relative_) {
+    directory_ = Directory::Below(*store.root, relative);
+    relative_ = directory_ ? relative : std::string();
+  }
+  return directory_;
+}
+
+std::optional<FoundItem> FindItem(const StoreContext& store, const std::string& relative_path,
+                                  LastFolder& last_folder) {
   const auto slash = relative_path.rfind('/');
   if (slash == std::string::npos) return std::nullopt;
   const std::string folder = relative_path.substr(0, slash);
   const std::string name = relative_path.substr(slash + 1);
-  const std::shared_ptr<const Directory> directory = Directory::Below(*store.root, folder);
+  const std::shared_ptr<const Directory> directory = last_folder.Open(store, folder);
   if (!directory) return std::nullopt;
   if (const auto status = directory->Status(name))
     return FoundAt(store, directory, folder, name, KindOf(status->st_mode));
