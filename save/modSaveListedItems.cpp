@@ -64,11 +64,10 @@ bool MakeSaveDirectory(Application& app, const std::string& save_dir) {
 
 // The rows not saved whole, those a stop request left out included; throws
 // when the run has to stop.
-std::int32_t SaveRows(Application& app, MailStore& store, std::optional<ShownProgress>& progress,
+std::int32_t SaveRows(Application& app, MailStore& store, frmProgress& progress,
                       const std::string& mail_folder, const ListView& list,
                       const std::string& save_dir, const SaveSettings& settings) {
   const std::int32_t count = list.RowCount();
-  progress.emplace(app, count);
   const InterruptionWatch interruption;
   SaveRun run{app, store, settings, {}, {}};
   run.swept.insert(save_dir);
@@ -78,7 +77,7 @@ std::int32_t SaveRows(Application& app, MailStore& store, std::optional<ShownPro
       app.Debug("save run stopped by request before row " + std::to_string(row));
       return failed + count - row + 1;
     }
-    progress->Form().ShowItem(row, count);
+    progress.ShowItem(row, count);
     if (!SaveItem(run, mail_folder, list, row, save_dir)) ++failed;
   }
   return failed;
@@ -105,13 +104,15 @@ void SaveListedItems(Application& app, const MailStoreOpener& open_store,
 
   std::int32_t failed = 0;
   {
-    // Declared before the store and closed after the messages below.
+    // Shown once the store is open and the directory made, and closed only
+    // after a message that stops the run.
     std::optional<ShownProgress> progress;
     try {
       const std::unique_ptr<MailStore> store = open_store(app);
       if (!store) throw MailStoreError("no mail store");
       if (!MakeSaveDirectory(app, save_dir)) return;
-      failed = SaveRows(app, *store, progress, mail_folder, list, save_dir, settings);
+      progress.emplace(app, list.RowCount());
+      failed = SaveRows(app, *store, progress->Form(), mail_folder, list, save_dir, settings);
     } catch (const std::exception& error) {
       app.Debug(std::string("save run stopped: ") + error.what());
       app.ReportFailure("Error saving email.");
