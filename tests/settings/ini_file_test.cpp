@@ -2,6 +2,7 @@
 // functions set no rule: kept lines, line ends, relative names, refused writes.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -35,14 +36,14 @@ class ReadOnly {
 
 class OwnIniFile : public ::testing::Test {
  protected:
-  std::string Read() const {
-    std::ifstream in(dir.Path() / "own.ini", std::ios::binary);
+  std::string Read(const std::string& name = "own.ini") const {
+    std::ifstream in(dir.Path() / name, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
   }
-  void Write(const std::string& text) const {
-    std::ofstream(dir.Path() / "own.ini", std::ios::binary) << text;
+  void Write(const std::string& text, const std::string& name = "own.ini") const {
+    std::ofstream(dir.Path() / name, std::ios::binary) << text;
   }
 
   test::ScratchDir dir;
@@ -117,6 +118,44 @@ TEST_F(OwnIniFile, ListBufferIsPaddedWithNulsToItsSize) {
   EXPECT_EQ(profile->GetKeyNames("S", 4, file), std::string("a\0\0\0", 4));
   EXPECT_EQ(profile->GetKeyNames("S", 0, file), "");
 }
+
+#ifndef _WIN32
+// What only POSIX file systems have here: FIFOs, symbolic links and
+// permission bits.
+TEST_F(OwnIniFile, AFifoInTheFilesPlaceIsNotWaitedOnNorReplaced) {
+  ASSERT_EQ(::mkfifo(file.c_str(), 0666), 0);
+  EXPECT_EQ(profile->GetString("S", "k", 100, file), "");
+  EXPECT_FALSE(profile->WriteString("S", "k", "v", file));
+  EXPECT_TRUE(std::filesystem::is_fifo(dir.Path() / "own.ini"));
+}
+
+TEST_F(OwnIniFile, LinksLeadTheWriteToTheirEndAndAreNotWrittenThrough) {
+  namespace fs = std::filesystem;
+  fs::create_directory(dir.Path() / "real");
+  Write("[S]\nk=v\n", "real/own.ini");
+  fs::create_symlink("real/own.ini", dir.Path() / "hop.ini");
+  fs::create_symlink(dir.Path() / "hop.ini", dir.Path() / "own.ini");
+  // The name the writer once used for its temporary file, planted.
+  Write("kept", "victim");
+  fs::create_symlink(dir.Path() / "victim", dir.Path() / "real/own.ini.tmp~");
+  ASSERT_TRUE(profile->WriteString("S", "k", "w", file));
+  EXPECT_EQ(Read("real/own.ini"), "[S]\nk=w\n");
+  EXPECT_EQ(Read("victim"), "kept");
+  EXPECT_TRUE(fs::is_symlink(dir.Path() / "own.ini"));
+  EXPECT_EQ(dir.Tree().size(), 6u) << "nothing left behind";
+}
+
+TEST_F(OwnIniFile, TheFileKeepsItsPermissions) {
+  for (const mode_t mode : {0600, 0640, 0606}) {
+    Write("[S]\n");
+    ASSERT_EQ(::chmod(file.c_str(), mode), 0);
+    ASSERT_TRUE(profile->WriteString("S", "k", "v", file));
+    struct stat status {};
+    ASSERT_EQ(::stat(file.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, mode) << std::oct << mode;
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace qs
