@@ -28,6 +28,10 @@ std::shared_ptr<const MailBytes> MailBytes::MapFile(const Directory& directory,
   if (::fstat(file.Get(), &status) != 0) fail("cannot read");
   // Nothing to map in an empty file; mmap refuses a length of 0.
   if (status.st_size == 0) return Copy({});
+  // A mapped file that another program cuts short faults when the cut-off
+  // pages are touched; ordinary mail is read instead, so only a mail too big
+  // to hold twice runs that risk.
+  if (status.st_size < kLargestReadMail) return Read(file.Get(), path);
   // GMime maps the file itself and owns the descriptor it is given: a
   // duplicate, closed with the stream, or here when no stream was made.
   const int handed = ::fcntl(file.Get(), F_DUPFD_CLOEXEC, 0);
@@ -41,6 +45,21 @@ std::shared_ptr<const MailBytes> MailBytes::MapFile(const Directory& directory,
   }
   const GMimeStreamMmap* mapped = GMIME_STREAM_MMAP(stream);
   return std::shared_ptr<const MailBytes>(new MailBytes(stream, {mapped->map, mapped->maplen}));
+}
+
+std::shared_ptr<const MailBytes> MailBytes::Read(int fd, const std::string& path) {
+  GObjectPtr<GMimeStream> stream(g_mime_stream_mem_new());
+  GByteArray* array = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(stream.get()));
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t count = ::read(fd, buffer, sizeof buffer);
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0) throw MailStoreError("cannot read " + path + ": " + std::strerror(errno));
+    if (count == 0) break;
+    g_byte_array_append(array, reinterpret_cast<const guint8*>(buffer), static_cast<guint>(count));
+  }
+  const std::string_view view(reinterpret_cast<const char*>(array->data), array->len);
+  return std::shared_ptr<const MailBytes>(new MailBytes(stream.release(), view));
 }
 
 std::shared_ptr<const MailBytes> MailBytes::Copy(std::string_view bytes) {

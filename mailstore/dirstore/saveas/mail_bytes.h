@@ -16,8 +16,9 @@ class Directory;
 
 class MailBytes {
  public:
-  // Maps the file read-only. Throws MailStoreError when it cannot be opened
-  // or mapped (a file larger than the address space is not).
+  // Reads the file, or maps it read-only when it is large. Throws
+  // MailStoreError when it cannot be opened, read or mapped (a file larger
+  // than the address space cannot).
   static std::shared_ptr<const MailBytes> MapFile(const Directory& directory,
                                                   const std::string& name);
   // A copy of bytes held in memory.
@@ -29,6 +30,9 @@ class MailBytes {
   GMimeStream* Stream() const { return stream_.get(); }
 
  private:
+  static constexpr long long kLargestReadMail = 16 << 20;
+  static std::shared_ptr<const MailBytes> Read(int fd, const std::string& path);
+
   MailBytes(GMimeStream* stream, std::string_view view) : stream_(stream), view_(view) {}
 
   GObjectPtr<GMimeStream> stream_;
