@@ -171,22 +171,18 @@ void frmMain::Automate(std::string_view pCmd, std::string_view /*pParameter*/) {
 
 void frmMain::Search() {
   AccessGrant access(access_, App());
-  const frmOptions& options = *options_;
   SearchMailFolder(App(), open_store_, txtMailFolder.Text(), ListView1,
-                   {options.txtSince.Text(), options.txtBefore.Text(), options.DateFormat.Text()});
+                   options_->CurrentSearchOptions());
 }
 
 void frmMain::Save() {
   AccessGrant access(access_, App());
-  const frmOptions& options = *options_;
-  const SaveSettings settings{options.txtFn.Text(), options.cboFnOutput.Text(),
-                              options.ckFnFolder.Value() != CheckBox::Unchecked,
-                              options.ClipAddress.Text(), options.ClipSubject.Text()};
-  SaveListedItems(App(), open_store_, txtMailFolder.Text(), ListView1, txtDir.Text(), settings);
+  SaveListedItems(App(), open_store_, txtMailFolder.Text(), ListView1, txtDir.Text(),
+                  options_->CurrentSaveOptions());
 }
 
 void frmMain::Export() {
-  ListToText(App(), ListView1, {options_->TextFormat.Text()}, export_target_);
+  ListToText(App(), ListView1, options_->CurrentExportOptions(), export_target_);
 }
 void frmMain::PickMailFolder() {
   // A chooser closed without a choice leaves the box as it was.

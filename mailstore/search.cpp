@@ -9,7 +9,7 @@
 namespace qs {
 
 void SearchMailFolder(Application& app, const MailStoreOpener& open, const std::string& path,
-                      ListView& list, const SearchSettings& settings) {
+                      ListView& list, const SearchOptions& settings) {
   try {
     std::unique_ptr<MailStore> store = open(app);
     std::unique_ptr<Folder> folder = GetFolderFromPath(app, *store, path);

@@ -8,24 +8,17 @@
 #include "mailstore/mail_store.h"
 #include "mailstore/open_mail_store.h"
 #include "platform/locale.h"
+#include "settings/option_values.h"
 
 namespace qs {
 
 class Application;
 class ListView;
 
-// The options the search reads, as the options dialog shows them when the
-// search starts.
-struct SearchSettings {
-  std::string since;
-  std::string before;
-  std::string date_format;
-};
-
 // What one search carries down the folder tree.
 struct SearchContext {
   ListView& list;
-  const SearchSettings& settings;
+  const SearchOptions& settings;
   LocaleFacts locale;
 };
 
@@ -34,7 +27,7 @@ inline constexpr const char* kSearchFailure = "Can't access the specified Mail F
 // Empties the list and fills it from the folder the path names. Every failure
 // is reported to the user here; rows found before it stay in the list.
 void SearchMailFolder(Application& app, const MailStoreOpener& open, const std::string& path,
-                      ListView& list, const SearchSettings& settings);
+                      ListView& list, const SearchOptions& settings);
 
 // Lists the folder's own mail items, then those of each subfolder in turn.
 void SearchFolder(const SearchContext& context, Folder& folder);

@@ -21,7 +21,7 @@ ExportTarget DefaultExportTarget() {
   return {ProgramDirectory() + PathSeparator() + "list.txt", OpenInTextEditor};
 }
 
-void ListToText(Application& app, const ListView& list, const ExportSettings& settings,
+void ListToText(Application& app, const ListView& list, const ExportOptions& settings,
                 const ExportTarget& target) {
   std::string text;
   for (std::int32_t row = 1; row <= list.RowCount(); ++row) {

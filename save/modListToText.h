@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "save/save_settings.h"
+#include "settings/option_values.h"
 
 namespace qs {
 
@@ -30,7 +30,7 @@ ExportTarget DefaultExportTarget();
 // character set, replacing any earlier export; then opens the file. A file
 // that cannot be written or an editor that cannot be started is reported in
 // a message box that names the file.
-void ListToText(Application& app, const ListView& list, const ExportSettings& settings,
+void ListToText(Application& app, const ListView& list, const ExportOptions& settings,
                 const ExportTarget& target = DefaultExportTarget());
 
 }  // namespace qs

@@ -66,7 +66,7 @@ bool MakeSaveDirectory(Application& app, const std::string& save_dir) {
 // when the run has to stop.
 std::int32_t SaveRows(Application& app, MailStore& store, frmProgress& progress,
                       const std::string& mail_folder, const ListView& list,
-                      const std::string& save_dir, const SaveSettings& settings) {
+                      const std::string& save_dir, const SaveOptions& settings) {
   const std::int32_t count = list.RowCount();
   const InterruptionWatch interruption;
   SaveRun run{app, store, settings, {}, {}};
@@ -87,7 +87,7 @@ std::int32_t SaveRows(Application& app, MailStore& store, frmProgress& progress,
 
 void SaveListedItems(Application& app, const MailStoreOpener& open_store,
                      const std::string& mail_folder, const ListView& list, std::string save_dir,
-                     const SaveSettings& settings) {
+                     const SaveOptions& settings) {
   if (mail_folder.empty()) {
     app.MsgBox("The 'Mail Folder' box is blank");
     return;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "mailstore/open_mail_store.h"
-#include "save/save_settings.h"
+#include "settings/option_values.h"
 
 namespace qs {
 
@@ -19,6 +19,6 @@ class ListView;
 // as the user typed it; a separator is appended here when it lacks one.
 void SaveListedItems(Application& app, const MailStoreOpener& open_store,
                      const std::string& mail_folder, const ListView& list, std::string save_dir,
-                     const SaveSettings& settings);
+                     const SaveOptions& settings);
 
 }  // namespace qs

@@ -113,7 +113,7 @@ struct ItemSave {
 
 bool SaveItem(SaveRun& run, const std::string& mail_folder, const ListView& list,
               std::int32_t row, const std::string& save_dir) {
-  const SaveSettings& settings = run.settings;
+  const SaveOptions& settings = run.settings;
   const std::string format = Lower(settings.fn_output);
   const std::string base = CleanFileName(FormatItemName(
       settings.fn_format, RowTexts(list, row), settings.clip_address, settings.clip_subject));

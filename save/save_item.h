@@ -6,7 +6,7 @@
 #include <unordered_set>
 
 #include "save/name_claims.h"
-#include "save/save_settings.h"
+#include "settings/option_values.h"
 
 namespace qs {
 
@@ -18,7 +18,7 @@ class MailStore;
 struct SaveRun {
   Application& app;
   MailStore& store;
-  const SaveSettings& settings;
+  const SaveOptions& settings;
   NameClaims names;
   std::unordered_set<std::string> swept;  // directories cleared of stale temporary files
 };

@@ -79,7 +79,7 @@ frmOptions::frmOptions(Application& app)
                        &Frame2, 120, 360, 2175, kComboHeight, 14)),
       cmdOK(Place(Add<CommandButton>("cmdOK", "OK"), nullptr, 5520, 3720, 975, 375, 15)),
       cmdCancel(Place(Add<CommandButton>("cmdCancel", "Cancel"), nullptr, 6600, 3720, 975, 375, 16)) {
-  cboFnOutput.SetText("MSG");
+  cboFnOutput.SetText("MSG");  // the window's own text before any settings are read
   cmdOK.SetDefault(true);
   cmdCancel.SetCancel(true);
   for (CheckBox* box : {&UseDate, &UseFrom, &UseSubject}) box->onClick = [this] { BuildTextFormat(); };
@@ -111,34 +111,59 @@ void frmOptions::UnloadForExit() {
   exiting_ = false;
 }
 
+// Every option: its key in the settings file, the control that holds it,
+// how its stored text is read, and its default. The check boxes come first:
+// each change of state rebuilds its format text, which the stored formats,
+// loaded after them, then replace.
+struct frmOptions::Option {
+  enum class Stored {
+    kLeadingNumber,  // a check state: the number the text begins with
+    kWholeNumber,    // a check state: the whole text as a number
+    kText,
+    kQuotedText,     // written in quotes, so that blanks at its ends survive
+  };
+  const char* key;
+  Control& control;
+  Stored stored;
+  const char* fallback;
+};
+
+std::vector<frmOptions::Option> frmOptions::Options() {
+  using Stored = Option::Stored;
+  return {
+      {"UseDate", UseDate, Stored::kLeadingNumber, "1"},
+      {"UseFrom", UseFrom, Stored::kWholeNumber, "1"},
+      {"UseSubject", UseSubject, Stored::kWholeNumber, "1"},
+      {"UseFnDate", ckFnDate, Stored::kLeadingNumber, "1"},
+      {"UseFnFrom", ckFnFrom, Stored::kWholeNumber, "1"},
+      {"UseFnSubject", ckFnSubject, Stored::kWholeNumber, "1"},
+      {"UseFnFolder", ckFnFolder, Stored::kLeadingNumber, "0"},
+      {"DateFormat", DateFormat, Stored::kText, "yymmdd HHMMSS"},
+      {"TextFormat", TextFormat, Stored::kQuotedText, "%1 %2 %3"},
+      {"FnFormat", txtFn, Stored::kText, "%1 %2 %3"},
+      {"Since", txtSince, Stored::kText, ""},
+      {"Before", txtBefore, Stored::kText, ""},
+      {"ClipAddress", ClipAddress, Stored::kText, "50"},
+      {"ClipSubject", ClipSubject, Stored::kText, "50"},
+      {"FnOutput", cboFnOutput, Stored::kText, "MSG"},
+  };
+}
+
 void frmOptions::LoadSettings() {
   Load();
   const clsINI& ini = *mINI;
-  auto check = [&](CheckBox& box, const char* key, const char* fallback, auto parse) {
-    const auto state = parse(ini.GetKey(kSection, key, fallback));
+  for (const Option& option : Options()) {
+    const std::string stored = ini.GetKey(kSection, option.key, option.fallback);
+    if (option.stored == Option::Stored::kText || option.stored == Option::Stored::kQuotedText) {
+      static_cast<EditableControl&>(option.control).SetText(stored);
+      continue;
+    }
+    const auto parse = option.stored == Option::Stored::kLeadingNumber
+                           ? CheckStateFromLeadingNumber
+                           : CheckStateFromWholeText;
     // A stored value that is no check state falls back to the default.
-    box.SetValue(state ? *state : *parse(fallback));
-  };
-  auto text = [&](EditableControl& control, const char* key, const char* fallback) {
-    control.SetText(ini.GetKey(kSection, key, fallback));
-  };
-  // The check boxes first: each change of state rebuilds its format text,
-  // which the stored formats, loaded after them, then replace.
-  check(UseDate, "UseDate", "1", CheckStateFromLeadingNumber);
-  check(UseFrom, "UseFrom", "1", CheckStateFromWholeText);
-  check(UseSubject, "UseSubject", "1", CheckStateFromWholeText);
-  check(ckFnDate, "UseFnDate", "1", CheckStateFromLeadingNumber);
-  check(ckFnFrom, "UseFnFrom", "1", CheckStateFromWholeText);
-  check(ckFnSubject, "UseFnSubject", "1", CheckStateFromWholeText);
-  check(ckFnFolder, "UseFnFolder", "0", CheckStateFromLeadingNumber);
-  text(DateFormat, "DateFormat", "yymmdd HHMMSS");
-  text(TextFormat, "TextFormat", "%1 %2 %3");
-  text(txtFn, "FnFormat", "%1 %2 %3");
-  text(txtSince, "Since", "");
-  text(txtBefore, "Before", "");
-  text(ClipAddress, "ClipAddress", "50");
-  text(ClipSubject, "ClipSubject", "50");
-  text(cboFnOutput, "FnOutput", "MSG");
+    static_cast<CheckBox&>(option.control).SetValue(parse(stored).value_or(*parse(option.fallback)));
+  }
 }
 
 void frmOptions::UseCustomINI(const std::string& pINI) {
@@ -151,29 +176,36 @@ void frmOptions::SaveSettings() {
   Load();
   const clsINI& ini = *mINI;
   bool failed = false;
-  auto write = [&](const char* key, const std::string& value) {
-    failed |= ini.AddKey(kSection, key, value) != 0;
-  };
-  auto state = [](const CheckBox& box) { return std::to_string(box.Value()); };
-  write("UseDate", state(UseDate));
-  write("UseFrom", state(UseFrom));
-  write("UseSubject", state(UseSubject));
-  write("UseFnDate", state(ckFnDate));
-  write("UseFnFrom", state(ckFnFrom));
-  write("UseFnSubject", state(ckFnSubject));
-  write("UseFnFolder", state(ckFnFolder));
-  write("DateFormat", DateFormat.Text());
-  // Quoted, so that blanks at its ends survive the reader.
-  write("TextFormat", "\"" + TextFormat.Text() + "\"");
-  write("FnFormat", txtFn.Text());
-  write("Since", txtSince.Text());
-  write("Before", txtBefore.Text());
-  write("ClipAddress", ClipAddress.Text());
-  write("ClipSubject", ClipSubject.Text());
-  write("FnOutput", cboFnOutput.Text());
+  for (const Option& option : Options()) {
+    std::string value;
+    switch (option.stored) {
+      case Option::Stored::kLeadingNumber:
+      case Option::Stored::kWholeNumber:
+        value = std::to_string(static_cast<CheckBox&>(option.control).Value());
+        break;
+      case Option::Stored::kText:
+        value = static_cast<EditableControl&>(option.control).Text();
+        break;
+      case Option::Stored::kQuotedText:
+        value = "\"" + static_cast<EditableControl&>(option.control).Text() + "\"";
+        break;
+    }
+    failed |= ini.AddKey(kSection, option.key, value) != 0;
+  }
   if (failed)
     App().MsgBox("The options could not be saved to the settings file " + ini.FileName() + ".");
 }
+
+SearchOptions frmOptions::CurrentSearchOptions() const {
+  return {txtSince.Text(), txtBefore.Text(), DateFormat.Text()};
+}
+
+SaveOptions frmOptions::CurrentSaveOptions() const {
+  return {txtFn.Text(), cboFnOutput.Text(), ckFnFolder.Value() != CheckBox::Unchecked,
+          ClipAddress.Text(), ClipSubject.Text()};
+}
+
+ExportOptions frmOptions::CurrentExportOptions() const { return {TextFormat.Text()}; }
 
 namespace {
 

@@ -7,10 +7,12 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/controls.h"
 #include "platform/form.h"
 #include "settings/clsINI.h"
+#include "settings/option_values.h"
 
 namespace qs {
 
@@ -25,6 +27,11 @@ class frmOptions : public Form {
   void LoadSettings();
   // From now on reads and writes pINI instead, and loads it.
   void UseCustomINI(const std::string& pINI);
+  // What the commands read, from the controls as they are now.
+  SearchOptions CurrentSearchOptions() const;
+  SaveOptions CurrentSaveOptions() const;
+  ExportOptions CurrentExportOptions() const;
+
   // The settings file in use (empty before the dialog is loaded).
   std::string SettingsFile() const { return mINI ? mINI->FileName() : std::string(); }
 
@@ -78,6 +85,9 @@ class frmOptions : public Form {
   void OnUnload(bool& cancel) override;
 
  private:
+  struct Option;
+  std::vector<Option> Options();
+
   void SaveSettings();
   void BuildTextFormat();
   void BuildFilenameFormat();

@@ -53,7 +53,7 @@ double ReadFloor(const fs::path& root, long& files) {
 
 double Search(qs::Application& app, qs::ListView& list) {
   const auto start = Clock::now();
-  qs::SearchMailFolder(app, qs::OpenMailStore, "\\\\Bench", list, qs::SearchSettings{});
+  qs::SearchMailFolder(app, qs::OpenMailStore, "\\\\Bench", list, qs::SearchOptions{});
   return Seconds(start);
 }
 

@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
   app.SetTitle("Quillstow");
   qs::Form form(app, "frmBench", "Bench", 9000, 6000);
   qs::ListView& list = form.Add<qs::ListView>("ListView1");
-  qs::SearchSettings search;
+  qs::SearchOptions search;
   search.date_format = "yymmdd HHMMSS";
   qs::SearchMailFolder(app, qs::OpenMailStore, "\\\\Bench", list, search);
   const int rows = list.RowCount();
@@ -141,9 +141,7 @@ int main(int argc, char** argv) {
                          Run{"dir", "dir", false}, Run{"msg", "msg", false}}) {
     if (!wanted.empty() && std::find(wanted.begin(), wanted.end(), run.label) == wanted.end())
       continue;
-    qs::SaveSettings settings;
-    settings.fn_output = run.format;
-    settings.use_fn_folder = true;
+    const qs::SaveOptions settings{"%1 %2 %3", run.format, true, "50", "50"};
     const std::string target = fresh(run.label);
     messages.str({});
     start = Clock::now();

@@ -46,7 +46,7 @@ class SearchTest : public ::testing::Test {
     mailbox.Add("Sent Items").items.push_back(Mail("e", MakeDateTime(2008, 12, 31)));
   }
 
-  void Search(const std::string& path, SearchSettings settings = {"", "", kFormat}) {
+  void Search(const std::string& path, SearchOptions settings = {"", "", kFormat}) {
     SearchMailFolder(ui.app, Opener(), path, ui.list, settings);
   }
 
@@ -206,7 +206,7 @@ TEST_F(SearchTest, AnItemThatCannotBeReadLeavesNoHalfRow) {
   FakeMail broken = Mail("broken", MakeDateTime(2009, 1, 1));
   broken.unreadable = true;
   testing::FakeItem item(broken);
-  const SearchSettings settings{"", "", kFormat};
+  const SearchOptions settings{"", "", kFormat};
   const SearchContext context{ui.list, settings, LocaleFacts{}};
   EXPECT_THROW(AddMailToList(context, "\\\\Mailbox", item), MailStoreError);
   EXPECT_EQ(ui.list.RowCount(), 0);

@@ -16,7 +16,7 @@ namespace {
 class Export : public ::testing::Test {
  protected:
   std::string Run(const std::string& format) {
-    ExportSettings settings;
+    ExportOptions settings;
     settings.text_format = format;
     ListToText(fixture.app, fixture.list, settings, target);
     return Contents();
@@ -72,7 +72,7 @@ TEST_F(Export, AFileThatCannotBeWrittenIsNamedAndNotOpened) {
   fixture.Add({});
   WriteWholeFile(scratch.File("file"), "x");
   target.path = scratch.File("file") + PathSeparator() + "list.txt";
-  ExportSettings settings;
+  ExportOptions settings;
   ListToText(fixture.app, fixture.list, settings, target);
   EXPECT_EQ(fixture.Messages(),
             std::vector<std::string>{"The list could not be written to " + target.path + "."});

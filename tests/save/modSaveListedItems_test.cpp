@@ -63,11 +63,7 @@ class SaveRun : public ::testing::Test {
     return std::make_unique<BorrowedStore>(store);
   };
   std::string mail_folder = "\\\\Mailbox\\Inbox";
-  SaveSettings settings = [] {
-    SaveSettings s;
-    s.fn_format = "%3";
-    return s;
-  }();
+  SaveOptions settings{"%3", "MSG", false, "50", "50"};
 };
 
 TEST_F(SaveRun, BlankBoxesAndAnEmptyListStopBeforeTheStoreIsOpened) {

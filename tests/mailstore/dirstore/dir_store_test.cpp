@@ -181,7 +181,7 @@ TEST(DirStoreRoot, EnvironmentFirstThenTheSampleMailbox) {
 // Searches through the program's own store opener with the mail root set.
 class MailRootSearch : public ::testing::Test {
  protected:
-  void Search(const fs::path& root, const std::string& path, SearchSettings settings) {
+  void Search(const fs::path& root, const std::string& path, SearchOptions settings) {
     qs::testing::ScopedEnvironment mail_root("QUILLSTOW_MAILROOT", root.string());
     SearchMailFolder(ui.app, OpenMailStore, path, ui.list, settings);
   }

@@ -16,11 +16,11 @@ namespace {
 
 using testing::FakeOutlook;
 
-const SearchSettings kAll{"", "", "yyyy-mm-dd hh:nn:ss"};
+const SearchOptions kAll{"", "", "yyyy-mm-dd hh:nn:ss"};
 
 class OutlookSearchTest : public ::testing::Test {
  protected:
-  void Search(const std::string& path, const SearchSettings& settings = kAll) {
+  void Search(const std::string& path, const SearchOptions& settings = kAll) {
     SearchMailFolder(window_.app, OpenMailStore, path, window_.list, settings);
     EXPECT_EQ(outlook_.LiveObjects(), 0) << "objects of Outlook still held after the search";
   }

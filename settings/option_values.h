@@ -1,0 +1,29 @@
+#pragma once
+// The options each command reads, as the options dialog holds them when the
+// command starts. Nothing can change them while a command runs: it never
+// hands control back to the window until it ends. Their defaults are the
+// dialog's, in its table of options.
+
+#include <string>
+
+namespace qs {
+
+struct SearchOptions {
+  std::string since;        // "Since": the earliest latest time listed
+  std::string before;       // "Before": the first latest time no longer listed
+  std::string date_format;  // "DateFormat": how the list writes dates
+};
+
+struct SaveOptions {
+  std::string fn_format;     // "FnFormat": the name format
+  std::string fn_output;     // "FnOutput": msg, txt, rtf or dir in any letter case
+  bool use_fn_folder{};      // "UseFnFolder": repeat the mail folder tree
+  std::string clip_address;  // "ClipAddress": characters kept of sender and recipients
+  std::string clip_subject;  // "ClipSubject": characters kept of the subject
+};
+
+struct ExportOptions {
+  std::string text_format;  // "TextFormat": the line format
+};
+
+}  // namespace qs
