@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "layout/leading_number.h"
+#include "platform/application.h"
 #include "platform/form.h"
 
 namespace qs {
@@ -57,7 +58,8 @@ void clsLayout::AddControl(Control& ctrl, std::string_view pOpts) {
     record.StartWidth = ctrl.Width();
     record.StartHeight = ctrl.Height();
     controls_.push_back(record);
-  } catch (const std::exception&) {
+  } catch (const std::exception& error) {
+    if (form_) form_->App().Debug("layout of " + ctrl.Name() + " left as designed: " + error.what());
   }
 }
 
