@@ -10,9 +10,10 @@
 #include "mailstore/folder_path.h"
 #include "mailstore/search.h"
 #include "platform/application.h"
+#include "platform/system.h"
+#include "platform/text.h"
 #include "save/modGetDir.h"
 #include "save/modSaveListedItems.h"
-#include "platform/system.h"
 #include "settings/frmOptions.h"
 
 namespace qs {
@@ -21,13 +22,6 @@ namespace {
 
 constexpr const char* kColumnHeaders[] = {"Sent",     "From",    "Subject", "To",
                                           "Received", "EntryID", "Folder",  "LatestTime"};
-
-std::string AsciiLower(std::string_view text) {
-  std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return lower;
-}
 
 // Starts the access helper with its allow text, and with its disallow text
 // again however the command ends.

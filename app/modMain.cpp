@@ -10,17 +10,12 @@
 #include "app/product.h"
 #include "platform/application.h"
 #include "platform/system.h"
+#include "platform/text.h"
 #include "settings/frmOptions.h"
 
 namespace qs {
 
 namespace {
-
-std::string AsciiLower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
 
 bool IsSwitch(const std::string& token, const char* name) {
   return token == std::string("-") + name || token == std::string("/") + name;

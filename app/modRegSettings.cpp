@@ -1,15 +1,9 @@
 #include "app/modRegSettings.h"
+#include "platform/text.h"
 
 namespace qs {
 
 namespace {
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return lower;
-}
 
 }  // namespace
 
@@ -17,7 +11,7 @@ RegPath SplitRegPath(std::string_view path) {
   const auto first = path.find('\\');
   const auto last = path.rfind('\\');
   if (first == std::string_view::npos || first == last) return {};
-  const std::string root = Lower(path.substr(0, first));
+  const std::string root = AsciiLower(path.substr(0, first));
   RegPath split;
   if (root == "hklm")
     split.root = RegistryRoot::LocalMachine;

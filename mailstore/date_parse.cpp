@@ -1,4 +1,5 @@
 #include "mailstore/date_parse.h"
+#include "platform/text.h"
 
 #include <cctype>
 #include <string>
@@ -18,14 +19,8 @@ bool IsSeparator(char c) {
   return c == ' ' || c == '\t' || c == '/' || c == '-' || c == '.' || c == ',';
 }
 
-std::string Folded(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
 bool SameWord(std::string_view a, std::string_view b) {
-  return !a.empty() && Folded(a) == Folded(b);
+  return !a.empty() && EqualsIgnoringAsciiCase(a, b);
 }
 
 // The month 1 to 12 that a word names, or 0.

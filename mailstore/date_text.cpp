@@ -1,4 +1,5 @@
 #include "mailstore/date_text.h"
+#include "platform/text.h"
 
 #include <cctype>
 #include <vector>
@@ -19,12 +20,10 @@ struct Token {
   std::string text;     // for literals
 };
 
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
-
 bool StartsWithNoCase(std::string_view text, std::size_t at, std::string_view word) {
   if (text.size() - at < word.size()) return false;
   for (std::size_t i = 0; i < word.size(); ++i)
-    if (Lower(text[at + i]) != word[i]) return false;
+    if (AsciiLower(text[at + i]) != word[i]) return false;
   return true;
 }
 
@@ -75,10 +74,10 @@ std::vector<Token> Tokenize(std::string_view pattern) {
     } else if (c == ':') {
       tokens.emplace_back(Kind::TimeSeparator);
       ++i;
-    } else if (std::string_view("dmyhnswq").find(Lower(c)) != std::string_view::npos) {
-      const char letter = Lower(c);
+    } else if (std::string_view("dmyhnswq").find(AsciiLower(c)) != std::string_view::npos) {
+      const char letter = AsciiLower(c);
       std::size_t run = 1;
-      while (i + run < pattern.size() && Lower(pattern[i + run]) == letter) ++run;
+      while (i + run < pattern.size() && AsciiLower(pattern[i + run]) == letter) ++run;
       const int width = WidestToken(letter, run);
       Kind kind = Kind::Day;
       switch (letter) {
@@ -188,7 +187,7 @@ std::string FormatDate(DateTime time, std::string_view pattern, const LocaleFact
         std::string mark = token.width == 2 ? (civil.hour < 12 ? "AM" : "PM")
                                             : (civil.hour < 12 ? "A" : "P");
         if (!token.upper)
-          for (char& c : mark) c = Lower(c);
+          for (char& c : mark) c = AsciiLower(c);
         text += mark;
         break;
       }

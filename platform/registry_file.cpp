@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/registry.h"
+#include "platform/text.h"
 
 namespace qs {
 
@@ -22,15 +23,8 @@ std::string_view Trim(std::string_view text) {
   return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return lower;
-}
-
 RegistryRoot RootNamed(std::string_view name) {
-  const std::string lower = Lower(name);
+  const std::string lower = AsciiLower(name);
   if (lower == "hkcu" || lower == "hkey_current_user") return RegistryRoot::CurrentUser;
   if (lower == "hklm" || lower == "hkey_local_machine") return RegistryRoot::LocalMachine;
   return RegistryRoot::None;
@@ -53,7 +47,7 @@ struct KeyName {
 };
 
 KeyName MakeKey(RegistryRoot root, std::string_view path) {
-  return {root, Lower(WithoutOuterBackslashes(path))};
+  return {root, AsciiLower(WithoutOuterBackslashes(path))};
 }
 
 // The key a "[ROOT\key\path]" line opens, or none for any other line.
@@ -92,7 +86,7 @@ class RegistryFile final : public Registry {
         continue;
       }
       const auto name = ValueName(line);
-      if (!current || *current != key || !name || Lower(*name) != Lower(value_name)) continue;
+      if (!current || *current != key || !name || AsciiLower(*name) != AsciiLower(value_name)) continue;
       std::string text = line.substr(line.find('=') + 1);
       if (text.size() + 1 > buffer_bytes) return std::nullopt;
       return text;
@@ -115,7 +109,7 @@ class RegistryFile final : public Registry {
       }
       if (!section_end) continue;
       const auto name = ValueName(lines[i]);
-      if (name && Lower(*name) == Lower(value_name)) {
+      if (name && AsciiLower(*name) == AsciiLower(value_name)) {
         lines[i] = entry;
         return WriteLines(lines);
       }

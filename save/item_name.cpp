@@ -2,9 +2,9 @@
 
 #include <stdexcept>
 
+#include "platform/text.h"
 #include "save/placeholder_format.h"
 #include "save/row_texts.h"
-#include "save/utf16_text.h"
 
 namespace qs {
 

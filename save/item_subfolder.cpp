@@ -4,7 +4,7 @@
 
 #include "mailstore/mail_store.h"
 #include "platform/system.h"
-#include "save/utf16_text.h"
+#include "platform/text.h"
 
 namespace qs {
 

@@ -1,7 +1,7 @@
 #include "save/name_claims.h"
 
 #include "platform/file_system.h"
-#include "save/utf16_text.h"
+#include "platform/text.h"
 
 namespace qs {
 

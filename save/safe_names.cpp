@@ -4,20 +4,12 @@
 
 #include "platform/file_system.h"
 #include "platform/system.h"
+#include "platform/text.h"
 #include "save/item_name.h"
 
 namespace qs {
 
 namespace {
-
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (Upper(a[i]) != Upper(b[i])) return false;
-  return true;
-}
 
 // A leading "_" takes a device name out of the way.
 std::string WithUnderscore(std::string_view name) {
@@ -42,10 +34,10 @@ bool IsDeviceName(std::string_view name) {
   static constexpr std::array<std::string_view, 6> kFixed = {"CON", "PRN",   "AUX",
                                                               "NUL", "CONIN$", "CONOUT$"};
   for (const auto device : kFixed)
-    if (EqualsIgnoringCase(stem, device)) return true;
+    if (EqualsIgnoringAsciiCase(stem, device)) return true;
   if (stem.size() == 4 && stem[3] >= '1' && stem[3] <= '9')
-    return EqualsIgnoringCase(stem.substr(0, 3), "COM") ||
-           EqualsIgnoringCase(stem.substr(0, 3), "LPT");
+    return EqualsIgnoringAsciiCase(stem.substr(0, 3), "COM") ||
+           EqualsIgnoringAsciiCase(stem.substr(0, 3), "LPT");
   return false;
 }
 

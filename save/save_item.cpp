@@ -8,6 +8,7 @@
 #include "platform/file_system.h"
 #include "platform/list_view.h"
 #include "platform/system.h"
+#include "platform/text.h"
 #include "save/item_name.h"
 #include "save/item_subfolder.h"
 #include "save/make_dirs.h"
@@ -19,12 +20,6 @@ namespace qs {
 namespace {
 
 constexpr int kEntryIdColumn = 5;
-
-std::string Lower(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
 
 // The item of one row on its way to disk: what a failed step names.
 struct ItemSave {
@@ -114,7 +109,7 @@ struct ItemSave {
 bool SaveItem(SaveRun& run, const std::string& mail_folder, const ListView& list,
               std::int32_t row, const std::string& save_dir) {
   const SaveOptions& settings = run.settings;
-  const std::string format = Lower(settings.fn_output);
+  const std::string format = AsciiLower(settings.fn_output);
   const std::string base = CleanFileName(FormatItemName(
       settings.fn_format, RowTexts(list, row), settings.clip_address, settings.clip_subject));
   ItemSave save{run, row};

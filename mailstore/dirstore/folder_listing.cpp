@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "mailstore/mail_store.h"
+#include "platform/text.h"
 
 namespace qs::dirstore {
 
@@ -14,10 +15,7 @@ namespace {
 
 bool EndsWithEml(std::string_view name) {
   if (name.size() < 4) return false;
-  std::string suffix(name.substr(name.size() - 4));
-  for (char& c : suffix)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return suffix == ".eml";
+  return EqualsIgnoringAsciiCase(name.substr(name.size() - 4), ".eml");
 }
 
 bool CouldBeFolder(const std::string& name) { return name != "tmp" && name.front() != '.'; }

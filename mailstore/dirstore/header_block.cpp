@@ -9,33 +9,24 @@
 #include "mailstore/dirstore/item_file.h"
 #include "mailstore/mail_store.h"
 #include "platform/posix/file_descriptor.h"
+#include "platform/text.h"
 
 namespace qs::dirstore {
 
 namespace {
 
-bool SameName(std::string_view a, std::string_view lower) {
-  if (a.size() != lower.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char c = a[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != lower[i]) return false;
-  }
-  return true;
-}
-
 std::string* FieldFor(RawHeaders& headers, std::string_view name) {
   switch (name.size()) {
-    case 2: return SameName(name, "to") ? &headers.to : nullptr;
+    case 2: return EqualsIgnoringAsciiCase(name, "to") ? &headers.to : nullptr;
     case 4:
-      if (SameName(name, "date")) return &headers.date;
-      return SameName(name, "from") ? &headers.from : nullptr;
-    case 7: return SameName(name, "subject") ? &headers.subject : nullptr;
+      if (EqualsIgnoringAsciiCase(name, "date")) return &headers.date;
+      return EqualsIgnoringAsciiCase(name, "from") ? &headers.from : nullptr;
+    case 7: return EqualsIgnoringAsciiCase(name, "subject") ? &headers.subject : nullptr;
     case 8:
-      if (SameName(name, "received")) return &headers.received;
-      return SameName(name, "x-unsent") ? &headers.x_unsent : nullptr;
-    case 12: return SameName(name, "content-type") ? &headers.content_type : nullptr;
-    case 13: return SameName(name, "content-class") ? &headers.content_class : nullptr;
+      if (EqualsIgnoringAsciiCase(name, "received")) return &headers.received;
+      return EqualsIgnoringAsciiCase(name, "x-unsent") ? &headers.x_unsent : nullptr;
+    case 12: return EqualsIgnoringAsciiCase(name, "content-type") ? &headers.content_type : nullptr;
+    case 13: return EqualsIgnoringAsciiCase(name, "content-class") ? &headers.content_class : nullptr;
     default: return nullptr;
   }
 }

@@ -9,17 +9,11 @@
 #include "mailstore/dirstore/gmime_library.h"
 #include "mailstore/dirstore/header_text.h"
 #include "mailstore/mail_store.h"
+#include "platform/text.h"
 
 namespace qs::dirstore {
 
 namespace {
-
-std::string Lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
-}
 
 std::string Trimmed(std::string_view text) {
   const auto first = text.find_first_not_of(" \t");
@@ -35,11 +29,11 @@ std::string Parameter(std::string_view content_type, std::string_view wanted) {
     const std::size_t next = content_type.find(';', at + 1);
     const std::string_view item = content_type.substr(at + 1, next == std::string_view::npos ? next : next - at - 1);
     const auto equals = item.find('=');
-    if (equals != std::string_view::npos && Lower(Trimmed(item.substr(0, equals))) == wanted) {
+    if (equals != std::string_view::npos && AsciiLower(Trimmed(item.substr(0, equals))) == wanted) {
       std::string value = Trimmed(item.substr(equals + 1));
       if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
         value = value.substr(1, value.size() - 2);
-      return Lower(value);
+      return AsciiLower(value);
     }
     at = next;
   }
@@ -47,9 +41,9 @@ std::string Parameter(std::string_view content_type, std::string_view wanted) {
 }
 
 int ItemClass(const RawHeaders& headers) {
-  const std::string type = Lower(Trimmed(headers.content_type.substr(0, headers.content_type.find(';'))));
+  const std::string type = AsciiLower(Trimmed(headers.content_type.substr(0, headers.content_type.find(';'))));
   if (type == "multipart/report") return kReportItemClass;
-  if (Lower(headers.content_class) == "urn:content-classes:calendarmessage")
+  if (AsciiLower(headers.content_class) == "urn:content-classes:calendarmessage")
     return kMeetingRequestClass;
   if (type == "text/calendar" && Parameter(headers.content_type, "method") == "request")
     return kMeetingRequestClass;
@@ -126,7 +120,7 @@ class DateReader {
     static constexpr std::string_view kMonths[] = {"jan", "feb", "mar", "apr", "may", "jun",
                                                    "jul", "aug", "sep", "oct", "nov", "dec"};
     if (text_.size() - at_ < 4 || text_[at_ + 3] != ' ') return std::nullopt;
-    const std::string name = Lower(text_.substr(at_, 3));
+    const std::string name = AsciiLower(text_.substr(at_, 3));
     for (unsigned i = 0; i < 12; ++i)
       if (name == kMonths[i]) {
         at_ += 3;
@@ -146,7 +140,7 @@ class DateReader {
     }
     std::size_t end = at_;
     while (end < text_.size() && std::isalpha(static_cast<unsigned char>(text_[end]))) ++end;
-    const std::string name = Lower(text_.substr(at_, end - at_));
+    const std::string name = AsciiLower(text_.substr(at_, end - at_));
     at_ = end;
     if (name == "gmt" || name == "ut" || name == "utc" || name == "z") return 0;
     return std::nullopt;

@@ -1,4 +1,5 @@
 #include "platform/ini/ini_document.h"
+#include "platform/text.h"
 
 #include <algorithm>
 
@@ -14,13 +15,6 @@ std::string_view Trim(std::string_view text) {
   if (first == std::string_view::npos) return {};
   const auto last = text.find_last_not_of(kBlanks);
   return text.substr(first, last - first + 1);
-}
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
 // The section name of a "[name]" line, or none for any other line.
@@ -93,7 +87,7 @@ std::vector<std::string> IniDocument::SectionNames() const {
   for (const auto& line : lines_)
     if (auto name = HeaderName(line)) {
       const bool seen = std::any_of(names.begin(), names.end(),
-                                    [&](const std::string& n) { return SameName(n, *name); });
+                                    [&](const std::string& n) { return EqualsIgnoringAsciiCase(n, *name); });
       if (!seen) names.emplace_back(*name);
     }
   return names;
@@ -102,7 +96,7 @@ std::vector<std::string> IniDocument::SectionNames() const {
 std::optional<IniDocument::Span> IniDocument::FindSection(std::string_view section) const {
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     const auto name = HeaderName(lines_[i]);
-    if (!name || !SameName(*name, Trim(section))) continue;
+    if (!name || !EqualsIgnoringAsciiCase(*name, Trim(section))) continue;
     std::size_t end = i + 1;
     while (end < lines_.size() && !HeaderName(lines_[end])) ++end;
     return Span{i, end};
@@ -112,7 +106,7 @@ std::optional<IniDocument::Span> IniDocument::FindSection(std::string_view secti
 
 std::optional<std::size_t> IniDocument::FindKey(const Span& span, std::string_view key) const {
   for (std::size_t i = span.header + 1; i < span.end; ++i)
-    if (IsKeyLine(lines_[i]) && SameName(ParseEntry(lines_[i]).name, Trim(key))) return i;
+    if (IsKeyLine(lines_[i]) && EqualsIgnoringAsciiCase(ParseEntry(lines_[i]).name, Trim(key))) return i;
   return std::nullopt;
 }
 

@@ -8,8 +8,8 @@
 #include "platform/ini/ini_document.h"
 #include "platform/ini/ini_encoding.h"
 #include "platform/ini/ini_file.h"
-#include "platform/ini/utf16_units.h"
 #include "platform/profile.h"
+#include "platform/text.h"
 
 namespace qs {
 
@@ -55,7 +55,7 @@ std::string ListBuffer(const std::vector<std::string>& entries, int size) {
   std::string buffer;
   std::size_t used = 0;
   for (const auto& entry : entries) {
-    const std::size_t length = ini::Utf16Length(entry);
+    const std::size_t length = Utf16Length(entry);
     if (used + length + 2 <= capacity) {
       buffer += entry;
       buffer += '\0';
@@ -63,9 +63,9 @@ std::string ListBuffer(const std::vector<std::string>& entries, int size) {
       continue;
     }
     if (used + 2 <= capacity) {
-      const auto cut = ini::Utf16Prefix(entry, capacity - used - 2);
+      const auto cut = Utf16Prefix(entry, capacity - used - 2);
       buffer += cut;
-      used += ini::Utf16Length(cut);
+      used += Utf16Length(cut);
     }
     break;
   }
@@ -90,7 +90,7 @@ class OwnIniProfile final : public Profile {
     const auto value = ReadDocument(file).Value(section, key);
     if (!value) return {};
     return std::string(
-        ini::Utf16Prefix(WithoutQuotes(*value), static_cast<std::size_t>(buffer_chars) - 1));
+        Utf16Prefix(WithoutQuotes(*value), static_cast<std::size_t>(buffer_chars) - 1));
   }
 
   std::string GetKeyNames(const std::string& section, int buffer_chars,

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "save/utf16_text.h"
+#include "platform/text.h"
 
 namespace qs {
 namespace {

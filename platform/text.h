@@ -1,12 +1,21 @@
 #pragma once
-// Counting UTF-8 text in characters as the program counts them: one UTF-16
-// code unit each, so a code point above U+FFFF counts two. A cut never
-// splits a code point.
+// The program's text helpers. Text is UTF-8 throughout; where the program
+// counts characters (clipping, name limits, the profile calls' buffers) it
+// counts UTF-16 code units, as Windows does, so a code point above U+FFFF
+// counts two. A cut never splits a code point. A byte that starts no valid
+// sequence counts as one character of its own.
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace qs {
+
+// Letter case of ASCII letters only: other bytes, UTF-8 sequences among
+// them, stay as they are, whatever the locale.
+char AsciiLower(char c);
+std::string AsciiLower(std::string_view text);
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 std::size_t Utf16Length(std::string_view text);
 

@@ -1,8 +1,23 @@
-#include "save/utf16_text.h"
+#include "platform/text.h"
 
 #include <algorithm>
 
 namespace qs {
+
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string AsciiLower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = AsciiLower(c);
+  return lower;
+}
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  return true;
+}
 
 std::size_t CodePointBytes(std::string_view text) {
   if (text.empty()) return 0;
