@@ -4,9 +4,7 @@
 
 #include <cerrno>
 #include <optional>
-#include <system_error>
 
-#include "platform/file_system.h"
 #include "platform/ini/ini_file.h"
 #include "platform/posix/file_descriptor.h"
 
@@ -66,25 +64,20 @@ FileContents ReadIniFile(const std::string& file) {
   }
 }
 
-bool ReplaceIniFile(const std::string& file, std::string_view bytes) {
-  const auto target = LinkTarget(file);
-  if (!target) return false;
+std::optional<std::string> WritableTarget(const std::string& file) {
+  auto target = LinkTarget(file);
+  if (!target) return std::nullopt;
   struct stat status {};
-  const bool exists = ::stat(target->c_str(), &status) == 0;
-  if (!exists && !IsAbsent(errno)) return false;
+  if (::stat(target->c_str(), &status) != 0) {
+    if (IsAbsent(errno)) return target;
+    return std::nullopt;
+  }
   // Root may write anything, so a file nobody may write is refused here, as
   // Windows refuses a file marked read-only.
-  if (exists && (!S_ISREG(status.st_mode) || (status.st_mode & 0222) == 0 ||
-                 ::access(target->c_str(), W_OK) != 0))
-    return false;
-  try {
-    ReplacingFile replacement(*target, ReplacingFile::Marks::kKept);
-    replacement.Write(bytes);
-    replacement.Commit();
-    return true;
-  } catch (const std::system_error&) {
-    return false;  // the caller reports the settings file as not saved
-  }
+  if (!S_ISREG(status.st_mode) || (status.st_mode & 0222) == 0 ||
+      ::access(target->c_str(), W_OK) != 0)
+    return std::nullopt;
+  return target;
 }
 
 }  // namespace qs::ini

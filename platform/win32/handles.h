@@ -38,10 +38,17 @@ inline void CloseWindowHandle(HWND window) { DestroyWindow(window); }
 inline void CloseFont(HFONT font) { DeleteObject(font); }
 inline void CloseMenu(HMENU menu) { DestroyMenu(menu); }
 inline void CloseAccelerators(HACCEL table) { DestroyAcceleratorTable(table); }
+inline void CloseFile(HANDLE file) { CloseHandle(file); }
 
 using UniqueWindow = UniqueHandle<HWND, CloseWindowHandle>;
 using UniqueFont = UniqueHandle<HFONT, CloseFont>;
 using UniqueMenu = UniqueHandle<HMENU, CloseMenu>;
 using UniqueAccelerators = UniqueHandle<HACCEL, CloseAccelerators>;
+using UniqueFile = UniqueHandle<HANDLE, CloseFile>;
+
+// CreateFileW's result, which says "none" with INVALID_HANDLE_VALUE.
+inline UniqueFile OwnFile(HANDLE file) {
+  return UniqueFile(file == INVALID_HANDLE_VALUE ? nullptr : file);
+}
 
 }  // namespace qs::win32
