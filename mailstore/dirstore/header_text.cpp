@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cerrno>
 #include <optional>
+#include <utility>
 
 namespace qs::dirstore {
 
@@ -175,21 +176,22 @@ std::optional<std::string> Convert(std::string_view bytes, const char* from) {
 
 }  // namespace
 
-std::string PlainToUtf8(std::string_view bytes) {
+std::string PlainToUtf8(std::string bytes) {
   EnsureGMimeInitialised();
-  if (IsUtf8(bytes)) return std::string(bytes);
-  if (auto converted = Convert(bytes, "WINDOWS-1252")) return *converted;
+  if (IsUtf8(bytes)) return bytes;
+  if (auto converted = Convert(bytes, "WINDOWS-1252")) return std::move(*converted);
   return MakeValidUtf8(bytes);
 }
 
-std::string CharsetToUtf8(std::string_view bytes, std::string_view charset) {
+std::string CharsetToUtf8(std::string bytes, std::string_view charset) {
   EnsureGMimeInitialised();
   const std::string name(charset);
   const char* iconv_name = g_mime_charset_iconv_name(name.c_str());
-  if (iconv_name && SameCharset(iconv_name, "UTF-8")) return MakeValidUtf8(bytes);
+  if (iconv_name && SameCharset(iconv_name, "UTF-8"))
+    return IsUtf8(bytes) ? std::move(bytes) : MakeValidUtf8(bytes);
   if (iconv_name)
-    if (auto converted = Convert(bytes, iconv_name)) return *converted;
-  return PlainToUtf8(bytes);
+    if (auto converted = Convert(bytes, iconv_name)) return std::move(*converted);
+  return PlainToUtf8(std::move(bytes));
 }
 
 std::string DecodeHeaderText(std::string_view raw) {
@@ -212,7 +214,7 @@ std::string DecodeHeaderText(std::string_view raw) {
     const bool blank = between.find_first_not_of(" \t\r\n") == std::string_view::npos;
     if (!(after_word && blank)) {
       flush();
-      out += PlainToUtf8(between);
+      out += PlainToUtf8(std::string(between));
     }
     // Bytes of one charset are joined before converting: a character may be
     // split between two words.
@@ -223,7 +225,7 @@ std::string DecodeHeaderText(std::string_view raw) {
     after_word = true;
   }
   flush();
-  out += PlainToUtf8(raw.substr(plain_start));
+  out += PlainToUtf8(std::string(raw.substr(plain_start)));
   return out;
 }
 

@@ -14,10 +14,11 @@ namespace qs::dirstore {
 std::string DecodeHeaderText(std::string_view raw);
 
 // Converts text in a MIME charset to UTF-8; unknown charsets and invalid
-// bytes never fail, they give a best reading.
-std::string CharsetToUtf8(std::string_view bytes, std::string_view charset);
+// bytes never fail, they give a best reading. Bytes that are UTF-8 already
+// are given back, not copied: a body may be most of a large mail.
+std::string CharsetToUtf8(std::string bytes, std::string_view charset);
 
 // Bytes in no named charset: UTF-8 where they are that, else Windows-1252.
-std::string PlainToUtf8(std::string_view bytes);
+std::string PlainToUtf8(std::string bytes);
 
 }  // namespace qs::dirstore

@@ -23,9 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const MessageContent content = ReadMessageContent(mail);
   ItemFacts facts;
   facts.sent = (size & 1) != 0;
-  TextForm(content, facts);
-  RichTextForm(content, facts);
-  HtmlForm(content, facts);
+  TextForm(content, facts).Size();
+  RichTextForm(content, facts).Size();
+  HtmlForm(content, facts).Size();
   for (const MessageAttachment& attachment : content.attachments) WholeBytes(*attachment.data);
   try {
     MessageFileTree(content, facts);

@@ -10,6 +10,9 @@ std::uint64_t ByteSource::Size() const {
 
 std::string WholeBytes(const ByteSource& source) {
   std::string bytes;
+  // Made twice, so that a large text is allocated once at its size instead
+  // of growing into a copy of up to twice that.
+  bytes.reserve(source.Size());
   source.WriteTo([&bytes](std::string_view piece) { bytes += piece; });
   return bytes;
 }

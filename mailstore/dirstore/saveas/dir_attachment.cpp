@@ -5,8 +5,7 @@
 namespace qs::dirstore {
 
 void DirAttachment::SaveAsFile(const std::string& path) {
-  const ByteSource& data = *content_->attachments.at(index_).data;
-  WriteFileInPieces(path, [&data](const ByteSink& sink) { data.WriteTo(sink); });
+  WriteFileFrom(path, *content_->attachments.at(index_).data);
 }
 
 }  // namespace qs::dirstore

@@ -54,8 +54,9 @@ std::string BodyText(GMimePart* part, const std::shared_ptr<const MailBytes>& ma
   const char* charset =
       g_mime_content_type_get_parameter(g_mime_object_get_content_type(GMIME_OBJECT(part)),
                                         "charset");
-  const std::string bytes = WholeBytes(*PartContent(part, mail));
-  return charset && *charset ? CharsetToUtf8(bytes, charset) : PlainToUtf8(bytes);
+  std::string bytes = WholeBytes(*PartContent(part, mail));
+  return charset && *charset ? CharsetToUtf8(std::move(bytes), charset)
+                             : PlainToUtf8(std::move(bytes));
 }
 
 // A parameter's value as the header writes it, the quotes taken off.

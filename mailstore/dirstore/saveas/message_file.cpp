@@ -115,6 +115,19 @@ std::string WithCrLf(std::string_view text) {
   return out;
 }
 
+// The body as the file stores it: UTF-16 with CRLF line ends, made in pieces
+// as it is written.
+class BodyStream final : public ByteSource {
+ public:
+  explicit BodyStream(const MessageContent& content) : body_(content) {}
+  void WriteTo(const ByteSink& sink) const override {
+    WriteUtf16Le(body_.View(), LineEnds::kCrLf, sink);
+  }
+
+ private:
+  BodyAsText body_;
+};
+
 std::string ExtensionOf(const std::string& name) {
   const auto dot = name.rfind('.');
   return dot == std::string::npos || dot == 0 ? std::string() : name.substr(dot);
@@ -241,10 +254,12 @@ void AddMessage(CompoundEntry& storage, const MessageContent& content, const Ite
   properties.Boolean(kHasAttachments, !content.attachments.empty());
   if (!content.message_id.empty()) properties.String(kInternetMessageId, "<" + content.message_id + ">");
   if (!content.headers.empty()) properties.String(kTransportHeaders, WithCrLf(content.headers));
-  properties.String(kBody, WithCrLf(BodyAsText(content)));
+  properties.String(kBody, std::make_shared<const BodyStream>(content));
   if (content.html_body) {
     // Converted to UTF-8, so its old charset declaration must not be read.
-    properties.Binary(kHtml, WithUtf8Declaration(*content.html_body));
+    auto html = std::make_shared<const Utf8DeclaredHtml>(*content.html_body);
+    const std::uint64_t size = html->Size();
+    properties.Binary(kHtml, std::move(html), size);
     properties.Int32(kInternetCodePage, kUtf8CodePage);
   }
   properties.Int32(kStoreSupportMask, kStoreUnicodeOk);

@@ -12,8 +12,9 @@ namespace qs::dirstore {
 // The most recipients, and the most attachments, one message file can hold.
 inline constexpr std::size_t kMessageFileLimit = 2048;
 
-// The storage tree of the message. Throws MailStoreError for a message over
-// the format's limits.
+// The storage tree of the message; its body streams refer to content, which
+// must outlive it. Throws MailStoreError for a message over the format's
+// limits.
 CompoundEntry MessageFileTree(const MessageContent& content, const ItemFacts& facts);
 
 // Throws MailStoreError when the file cannot be written.

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 
+#include "mailstore/dirstore/saveas/piece_writer.h"
 #include "mailstore/mail_store.h"
 
 namespace qs::dirstore {
@@ -24,7 +25,7 @@ std::string LittleEndian64(std::uint64_t value) {
   return out;
 }
 
-void AppendUnit(std::string& out, std::uint32_t unit) {
+void AppendUnit(PieceWriter& out, std::uint32_t unit) {
   out += static_cast<char>(unit & 0xFF);
   out += static_cast<char>((unit >> 8) & 0xFF);
 }
@@ -37,9 +38,8 @@ std::string LittleEndian32(std::uint32_t value) {
   return out;
 }
 
-std::string Utf16Le(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size() * 2);
+void WriteUtf16Le(std::string_view utf8, LineEnds line_ends, const ByteSink& sink) {
+  PieceWriter out(sink);
   for (std::size_t i = 0; i < utf8.size();) {
     const auto lead = static_cast<unsigned char>(utf8[i]);
     std::size_t extra = lead < 0x80 ? 0 : (lead >> 5) == 6 ? 1 : (lead >> 4) == 14 ? 2 : (lead >> 3) == 30 ? 3 : 9;
@@ -55,6 +55,8 @@ std::string Utf16Le(std::string_view utf8) {
       ++i;
       continue;
     }
+    if (code == '\n' && line_ends == LineEnds::kCrLf && (i == 0 || utf8[i - 1] != '\r'))
+      AppendUnit(out, '\r');
     i += extra + 1;
     if (code >= 0x10000) {
       code -= 0x10000;
@@ -64,6 +66,13 @@ std::string Utf16Le(std::string_view utf8) {
       AppendUnit(out, code);
     }
   }
+  out.Flush();
+}
+
+std::string Utf16Le(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size() * 2);
+  WriteUtf16Le(utf8, LineEnds::kAsTheyAre, [&out](std::string_view piece) { out += piece; });
   return out;
 }
 
@@ -97,6 +106,16 @@ void PropertyStream::String(std::uint16_t id, std::string_view utf8) {
   const auto size = static_cast<std::uint32_t>(stream.size() + 2);
   values_.push_back(Value{static_cast<std::uint32_t>(id) << 16 | kTypeString,
                           LittleEndian32(size) + LittleEndian32(0), std::move(stream), true, nullptr});
+}
+
+void PropertyStream::String(std::uint16_t id, std::shared_ptr<const ByteSource> utf16le) {
+  const std::uint64_t size = utf16le->Size() + 2;
+  if (size > 0xFFFFFFFFu)
+    throw MailStoreError("A text of " + std::to_string(size / 2) +
+                         " characters is longer than an Outlook message file can hold.");
+  values_.push_back(Value{static_cast<std::uint32_t>(id) << 16 | kTypeString,
+                          LittleEndian32(static_cast<std::uint32_t>(size)) + LittleEndian32(0),
+                          {}, true, std::move(utf16le)});
 }
 
 void PropertyStream::Binary(std::uint16_t id, std::string bytes) {

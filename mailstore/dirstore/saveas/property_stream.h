@@ -21,6 +21,10 @@ class PropertyStream {
   void Time(std::uint16_t id, std::uint64_t file_time);
   // UTF-8 in, stored as UTF-16.
   void String(std::uint16_t id, std::string_view utf8);
+  // A long text made in UTF-16 as the file is written; its size is counted
+  // by making it once more. Throws MailStoreError for more than a value's
+  // size field can count.
+  void String(std::uint16_t id, std::shared_ptr<const ByteSource> utf16le);
   void Binary(std::uint16_t id, std::string bytes);
   // Bytes made as the file is written; size is their count. Throws
   // MailStoreError for more than a value's size field can count.
@@ -48,7 +52,13 @@ class PropertyStream {
   std::vector<Value> values_;
 };
 
+// A byte that is not UTF-8 becomes U+FFFD, and the text after it is kept.
 std::string Utf16Le(std::string_view utf8);
+
+enum class LineEnds { kAsTheyAre, kCrLf };
+// The same in pieces, for a text too long to hold twice; with kCrLf, a line
+// feed not preceded by a carriage return gets one.
+void WriteUtf16Le(std::string_view utf8, LineEnds line_ends, const ByteSink& sink);
 std::string LittleEndian32(std::uint32_t value);
 
 }  // namespace qs::dirstore

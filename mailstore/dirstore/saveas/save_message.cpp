@@ -9,9 +9,9 @@ namespace qs::dirstore {
 void SaveMessageAs(const MessageContent& content, const ItemFacts& facts, const std::string& path,
                    SaveType type) {
   switch (type) {
-    case SaveType::Text: return WriteWholeFile(path, TextForm(content, facts));
-    case SaveType::RichText: return WriteWholeFile(path, RichTextForm(content, facts));
-    case SaveType::Html: return WriteWholeFile(path, HtmlForm(content, facts));
+    case SaveType::Text: return WriteFileFrom(path, TextForm(content, facts));
+    case SaveType::RichText: return WriteFileFrom(path, RichTextForm(content, facts));
+    case SaveType::Html: return WriteFileFrom(path, HtmlForm(content, facts));
     // The store has no ANSI form to offer: both are Unicode message files.
     case SaveType::Message:
     case SaveType::MessageUnicode: return WriteMessageFile(content, facts, path);

@@ -1,29 +1,26 @@
 #include "mailstore/dirstore/saveas/text_forms.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 
 #include "mailstore/dirstore/saveas/header_lines.h"
 #include "mailstore/dirstore/saveas/html_text.h"
+#include "mailstore/dirstore/saveas/piece_writer.h"
 
 namespace qs::dirstore {
 
 namespace {
 
-std::string WithCrLf(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 32);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r') {
-      out += "\r\n";
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else if (text[i] == '\n') {
-      out += "\r\n";
-    } else {
-      out += text[i];
-    }
+// A lone CR, a lone LF and CR LF each end a line.
+void AppendWithCrLf(PieceWriter& out, std::string_view text) {
+  while (!text.empty()) {
+    const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
+    out += text.substr(0, end);
+    if (end == text.size()) return;
+    out += "\r\n";
+    text.remove_prefix(text.substr(end).starts_with("\r\n") ? end + 2 : end + 1);
   }
-  return out;
 }
 
 // Decodes one UTF-8 sequence at i (advancing i); invalid bytes read as U+FFFD.
@@ -54,12 +51,13 @@ char32_t NextCodePoint(std::string_view text, std::size_t& i) {
 
 // The fallback "?" is written as \'3f: some readers take a bare "?" and the
 // letters after it for the escape's parameter and lose them.
-void AppendRtfUnit(std::string& out, unsigned unit) {
-  out += "\\u" + std::to_string(static_cast<int>(static_cast<std::int16_t>(unit))) + "\\'3f";
+void AppendRtfUnit(PieceWriter& out, unsigned unit) {
+  out += "\\u";
+  out += std::to_string(static_cast<int>(static_cast<std::int16_t>(unit)));
+  out += "\\'3f";
 }
 
-std::string RtfEscaped(std::string_view text) {
-  std::string out;
+void AppendRtfEscaped(PieceWriter& out, std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
     const char32_t c = NextCodePoint(text, i);
     if (c == '\\' || c == '{' || c == '}') {
@@ -87,11 +85,9 @@ std::string RtfEscaped(std::string_view text) {
       AppendRtfUnit(out, static_cast<unsigned>(0xDC00 + (v & 0x3FF)));
     }
   }
-  return out;
 }
 
-std::string HtmlEscaped(std::string_view text) {
-  std::string out;
+void AppendHtmlEscaped(PieceWriter& out, std::string_view text) {
   for (char c : text) {
     switch (c) {
       case '&': out += "&amp;"; break;
@@ -101,7 +97,6 @@ std::string HtmlEscaped(std::string_view text) {
       default: out += c;
     }
   }
-  return out;
 }
 
 std::size_t FindNoCase(std::string_view text, std::string_view what) {
@@ -117,47 +112,75 @@ constexpr std::string_view kMeta = "<meta charset=\"utf-8\">";
 
 }  // namespace
 
-std::string BodyAsText(const MessageContent& content) {
-  if (content.text_body) return *content.text_body;
-  if (content.html_body) return HtmlToText(*content.html_body);
-  return {};
-}
-
-std::string TextForm(const MessageContent& content, const ItemFacts& facts) {
-  std::string out;
-  for (const HeaderLine& line : HeaderLines(content, facts))
-    out += line.label + "\t" + line.value + "\n";
-  out += "\n" + BodyAsText(content);
-  return WithCrLf(out);
-}
-
-std::string RichTextForm(const MessageContent& content, const ItemFacts& facts) {
-  std::string out =
-      "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl{\\f0\\fswiss Arial;}}\r\n\\f0\\fs20 ";
-  for (const HeaderLine& line : HeaderLines(content, facts))
-    out += "{\\b " + RtfEscaped(line.label) + "}\\tab " + RtfEscaped(line.value) + "\\par\r\n";
-  out += "\\par\r\n" + RtfEscaped(BodyAsText(content)) + "}\r\n";
-  return out;
-}
-
-std::string WithUtf8Declaration(const std::string& html) {
-  const std::size_t head = FindNoCase(html, "<head");
-  if (head != std::string::npos) {
-    const std::size_t close = html.find('>', head);
-    if (close != std::string::npos)
-      return html.substr(0, close + 1) + std::string(kMeta) + html.substr(close + 1);
+BodyAsText::BodyAsText(const MessageContent& content) {
+  if (content.text_body) {
+    body_ = &*content.text_body;
+  } else if (content.html_body) {
+    read_from_html_ = HtmlToText(*content.html_body);
   }
-  return std::string(kMeta) + "\n" + html;
 }
 
-std::string HtmlForm(const MessageContent& content, const ItemFacts& facts) {
-  if (content.html_body) return WithUtf8Declaration(*content.html_body);
-  std::string out = "<!DOCTYPE html>\n<html>\n<head>\n" + std::string(kMeta) + "\n<title>" +
-                    HtmlEscaped(content.subject) + "</title>\n</head>\n<body>\n<p>\n";
-  for (const HeaderLine& line : HeaderLines(content, facts))
-    out += "<b>" + HtmlEscaped(line.label) + "</b> " + HtmlEscaped(line.value) + "<br>\n";
-  out += "</p>\n<pre>" + HtmlEscaped(BodyAsText(content)) + "</pre>\n</body>\n</html>\n";
-  return out;
+void TextForm::WriteTo(const ByteSink& sink) const {
+  PieceWriter out(sink);
+  for (const HeaderLine& line : HeaderLines(content_, facts_))
+    AppendWithCrLf(out, line.label + "\t" + line.value + "\n");
+  out += "\r\n";
+  AppendWithCrLf(out, BodyAsText(content_).View());
+  out.Flush();
+}
+
+void RichTextForm::WriteTo(const ByteSink& sink) const {
+  PieceWriter out(sink);
+  out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl{\\f0\\fswiss Arial;}}\r\n\\f0\\fs20 ";
+  for (const HeaderLine& line : HeaderLines(content_, facts_)) {
+    out += "{\\b ";
+    AppendRtfEscaped(out, line.label);
+    out += "}\\tab ";
+    AppendRtfEscaped(out, line.value);
+    out += "\\par\r\n";
+  }
+  out += "\\par\r\n";
+  AppendRtfEscaped(out, BodyAsText(content_).View());
+  out += "}\r\n";
+  out.Flush();
+}
+
+void Utf8DeclaredHtml::WriteTo(const ByteSink& sink) const {
+  PieceWriter out(sink);
+  std::size_t after_head = std::string_view::npos;
+  if (const std::size_t head = FindNoCase(html_, "<head"); head != std::string_view::npos)
+    after_head = html_.find('>', head);
+  if (after_head == std::string_view::npos) {
+    out += kMeta;
+    out += '\n';
+    out += html_;
+  } else {
+    out += html_.substr(0, after_head + 1);
+    out += kMeta;
+    out += html_.substr(after_head + 1);
+  }
+  out.Flush();
+}
+
+void HtmlForm::WriteTo(const ByteSink& sink) const {
+  if (content_.html_body) return Utf8DeclaredHtml(*content_.html_body).WriteTo(sink);
+  PieceWriter out(sink);
+  out += "<!DOCTYPE html>\n<html>\n<head>\n";
+  out += kMeta;
+  out += "\n<title>";
+  AppendHtmlEscaped(out, content_.subject);
+  out += "</title>\n</head>\n<body>\n<p>\n";
+  for (const HeaderLine& line : HeaderLines(content_, facts_)) {
+    out += "<b>";
+    AppendHtmlEscaped(out, line.label);
+    out += "</b> ";
+    AppendHtmlEscaped(out, line.value);
+    out += "<br>\n";
+  }
+  out += "</p>\n<pre>";
+  AppendHtmlEscaped(out, BodyAsText(content_).View());
+  out += "</pre>\n</body>\n</html>\n";
+  out.Flush();
 }
 
 }  // namespace qs::dirstore

@@ -1,29 +1,71 @@
 #pragma once
-// The text, RTF and HTML forms of a message.
+// The text, RTF and HTML forms of a message, made in pieces as they are
+// written, so that a large body is held once, never copied whole. Each
+// refers to the content and facts it is made from, which must outlive it.
 
 #include <string>
+#include <string_view>
 
+#include "mailstore/dirstore/saveas/byte_source.h"
 #include "mailstore/dirstore/saveas/item_facts.h"
 #include "mailstore/dirstore/saveas/message_content.h"
 
 namespace qs::dirstore {
 
-// The text body, else the HTML body read as text, "\n" line ends.
-std::string BodyAsText(const MessageContent& content);
+// The text body, else the HTML body read as text, "\n" line ends. Only the
+// text read from HTML is held here.
+class BodyAsText {
+ public:
+  explicit BodyAsText(const MessageContent& content);
+  std::string_view View() const { return body_ ? std::string_view(*body_) : read_from_html_; }
+
+ private:
+  const std::string* body_ = nullptr;
+  std::string read_from_html_;
+};
+
+class MessageForm : public ByteSource {
+ public:
+  MessageForm(const MessageContent& content, const ItemFacts& facts)
+      : content_(content), facts_(facts) {}
+
+ protected:
+  const MessageContent& content_;
+  const ItemFacts& facts_;
+};
 
 // The header block, a blank line, the body; UTF-8 with CRLF line ends.
-std::string TextForm(const MessageContent& content, const ItemFacts& facts);
+class TextForm final : public MessageForm {
+ public:
+  using MessageForm::MessageForm;
+  void WriteTo(const ByteSink& sink) const override;
+};
 
 // The same as an RTF document: labels bold, characters outside ASCII as
 // Unicode escapes.
-std::string RichTextForm(const MessageContent& content, const ItemFacts& facts);
-
-// An HTML text in UTF-8 that says so first, so that a declaration of the
-// charset the mail had is not taken.
-std::string WithUtf8Declaration(const std::string& html);
+class RichTextForm final : public MessageForm {
+ public:
+  using MessageForm::MessageForm;
+  void WriteTo(const ByteSink& sink) const override;
+};
 
 // The HTML body declared as UTF-8; without one, the text form as an HTML
 // document.
-std::string HtmlForm(const MessageContent& content, const ItemFacts& facts);
+class HtmlForm final : public MessageForm {
+ public:
+  using MessageForm::MessageForm;
+  void WriteTo(const ByteSink& sink) const override;
+};
+
+// An HTML text in UTF-8 that says so first, so that a declaration of the
+// charset the mail had is not taken.
+class Utf8DeclaredHtml final : public ByteSource {
+ public:
+  explicit Utf8DeclaredHtml(std::string_view html) : html_(html) {}
+  void WriteTo(const ByteSink& sink) const override;
+
+ private:
+  std::string_view html_;
+};
 
 }  // namespace qs::dirstore

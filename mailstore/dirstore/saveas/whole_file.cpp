@@ -7,8 +7,8 @@
 
 namespace qs::dirstore {
 
-void WriteWholeFile(const std::string& path, std::string_view bytes) {
-  WriteFileInPieces(path, [bytes](const ByteSink& sink) { sink(bytes); });
+void WriteFileFrom(const std::string& path, const ByteSource& source) {
+  WriteFileInPieces(path, [&source](const ByteSink& sink) { source.WriteTo(sink); });
 }
 
 void WriteFileInPieces(const std::string& path, const std::function<void(const ByteSink&)>& write) {

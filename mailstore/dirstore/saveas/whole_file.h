@@ -11,7 +11,7 @@
 
 namespace qs::dirstore {
 
-void WriteWholeFile(const std::string& path, std::string_view bytes);
+void WriteFileFrom(const std::string& path, const ByteSource& source);
 
 // write hands the file's bytes to its sink in pieces.
 void WriteFileInPieces(const std::string& path, const std::function<void(const ByteSink&)>& write);

@@ -423,13 +423,13 @@ TEST(MessageFile, PicturesTheHtmlShowsAreHidden) {
 
 TEST(MessageFile, ANulInTheBodyIsKeptInItsStream) {
   using namespace std::string_literals;
-  const CompoundEntry root = MessageFileTree(
-      ReadMessageContent("Subject: s\nContent-Type: text/plain; charset=iso-8859-1\n\nbody\0body\n"s),
-      Facts(true));
+  const MessageContent content =
+      ReadMessageContent("Subject: s\nContent-Type: text/plain; charset=iso-8859-1\n\nbody\0body\n"s);
+  const CompoundEntry root = MessageFileTree(content, Facts(true));
   const auto body = std::find_if(root.children.begin(), root.children.end(),
                                  [](const CompoundEntry& entry) { return entry.name == "__substg1.0_1000001F"; });
   ASSERT_NE(body, root.children.end());
-  EXPECT_EQ(body->data, Utf16Le("body\0body\r\n"s));
+  EXPECT_EQ(WholeBytes(*body->source), Utf16Le("body\0body\r\n"s));
 }
 
 TEST(MessageFile, OverTheFormatsLimitsIsRefused) {

@@ -38,7 +38,7 @@ TEST(TextForms, LongDateInTheLocalesNamesAndOrder) {
 }
 
 TEST(TextForms, TextHasTheHeaderBlockAndCrLf) {
-  EXPECT_EQ(TextForm(Plain(), Facts()),
+  EXPECT_EQ(WholeBytes(TextForm(Plain(), Facts())),
             "From:\tJürgen <j@example.org>\r\nSent:\tTuesday, June 30, 2009 5:05 PM\r\n"
             "To:\tTom; x@example.org\r\nCc:\tC\r\nSubject:\tab & <c>\r\nAttachments:\tp.png\r\n"
             "\r\nGrüße {x} \\ 😀\r\nline 2");
@@ -46,12 +46,12 @@ TEST(TextForms, TextHasTheHeaderBlockAndCrLf) {
   // when it has none of them.
   ItemFacts undated = Facts();
   undated.sent_on = NoDate();
-  EXPECT_EQ(TextForm(ReadMessageContent("Subject: s\r\n\r\na\rb\r\n"), undated),
+  EXPECT_EQ(WholeBytes(TextForm(ReadMessageContent("Subject: s\r\n\r\na\rb\r\n"), undated)),
             "From:\t\r\nTo:\t\r\nSubject:\ts\r\n\r\na\r\nb\r\n");
 }
 
 TEST(TextForms, RichTextEscapesAndBoldLabels) {
-  const std::string rtf = RichTextForm(Plain(), Facts());
+  const std::string rtf = WholeBytes(RichTextForm(Plain(), Facts()));
   EXPECT_EQ(rtf.rfind("{\\rtf1", 0), 0u);
   EXPECT_NE(rtf.find("{\\b From:}\\tab J\\u252\\'3frgen <j@example.org>\\par"), std::string::npos);
   EXPECT_NE(rtf.find("Gr\\u252\\'3f\\u223\\'3fe \\{x\\} \\\\ \\u-10179\\'3f\\u-8704\\'3f\\par"), std::string::npos);
@@ -75,17 +75,17 @@ TEST(TextForms, ANulInTheBodyIsKeptInEveryForm) {
   using namespace std::string_literals;
   const MessageContent content = ReadMessageContent(
       "Subject: s\nContent-Transfer-Encoding: base64\n\nYm9keQBib2R5Cg==\n"s);
-  EXPECT_NE(TextForm(content, Facts()).find("\r\n\r\nbody\0body\r\n"s), std::string::npos);
-  EXPECT_NE(RichTextForm(content, Facts()).find("\\par\r\nbody\\'00body\\par"s),
+  EXPECT_NE(WholeBytes(TextForm(content, Facts())).find("\r\n\r\nbody\0body\r\n"s), std::string::npos);
+  EXPECT_NE(WholeBytes(RichTextForm(content, Facts())).find("\\par\r\nbody\\'00body\\par"s),
             std::string::npos);
-  EXPECT_NE(HtmlForm(content, Facts()).find("<pre>body\0body\n</pre>"s), std::string::npos);
+  EXPECT_NE(WholeBytes(HtmlForm(content, Facts())).find("<pre>body\0body\n</pre>"s), std::string::npos);
 }
 
 // unrtf, a reader nobody on the team wrote, shows the same text.
 TEST(TextForms, UnrtfReadsTheRichText) {
   if (std::system("command -v unrtf >/dev/null 2>&1") != 0) GTEST_SKIP() << "unrtf is not installed";
   qs::testing::TempTree tree;
-  tree.Write("m.rtf", RichTextForm(Plain(), Facts()));
+  tree.Write("m.rtf", WholeBytes(RichTextForm(Plain(), Facts())));
   const std::string html = qs::testing::OutputOf("unrtf --html '" + (tree.Root() / "m.rtf").string() +
                                                  "' 2>/dev/null");
   EXPECT_NE(html.find("<b>From:</b>"), std::string::npos) << html;
@@ -98,10 +98,10 @@ TEST(TextForms, HtmlBodyGetsACharsetAndTextBecomesEscapedHtml) {
   const MessageContent html = ReadMessageContent(
       "Subject: h\nContent-Type: text/html; charset=iso-8859-1\n\n"
       "<html><HEAD><meta charset=\"iso-8859-1\"></head><body>\xe9<img src=\"cid:a@b\"></body></html>");
-  EXPECT_EQ(HtmlForm(html, Facts()),
+  EXPECT_EQ(WholeBytes(HtmlForm(html, Facts())),
             "<html><HEAD><meta charset=\"utf-8\"><meta charset=\"iso-8859-1\"></head>"
             "<body>é<img src=\"cid:a@b\"></body></html>");
-  const std::string page = HtmlForm(Plain(), Facts());
+  const std::string page = WholeBytes(HtmlForm(Plain(), Facts()));
   EXPECT_NE(page.find("<meta charset=\"utf-8\">"), std::string::npos);
   EXPECT_NE(page.find("<b>Subject:</b> ab &amp; &lt;c&gt;<br>"), std::string::npos);
   EXPECT_NE(page.find("<pre>Grüße {x}"), std::string::npos);

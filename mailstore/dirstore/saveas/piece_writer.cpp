@@ -1,0 +1,40 @@
+#include "mailstore/dirstore/saveas/piece_writer.h"
+
+#include <algorithm>
+
+namespace qs::dirstore {
+
+namespace {
+
+constexpr std::size_t kPiece = 1 << 16;
+
+}  // namespace
+
+PieceWriter::PieceWriter(const ByteSink& sink) : sink_(sink) { held_.reserve(kPiece); }
+
+PieceWriter& PieceWriter::operator+=(std::string_view bytes) {
+  if (bytes.size() < kPiece) {
+    held_ += bytes;
+    if (held_.size() >= kPiece) Flush();
+    return *this;
+  }
+  Flush();
+  // No sink is handed more than a piece at once, whatever it does with it.
+  for (; !bytes.empty(); bytes.remove_prefix(std::min(bytes.size(), kPiece)))
+    sink_(bytes.substr(0, kPiece));
+  return *this;
+}
+
+PieceWriter& PieceWriter::operator+=(char byte) {
+  held_ += byte;
+  if (held_.size() >= kPiece) Flush();
+  return *this;
+}
+
+void PieceWriter::Flush() {
+  if (held_.empty()) return;
+  sink_(held_);
+  held_.clear();
+}
+
+}  // namespace qs::dirstore

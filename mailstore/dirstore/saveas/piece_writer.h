@@ -1,0 +1,29 @@
+#pragma once
+// A form made a few bytes at a time, handed to its sink in pieces worth a
+// write: neither the whole form nor a write per character.
+
+#include <string>
+#include <string_view>
+
+#include "mailstore/dirstore/saveas/byte_source.h"
+
+namespace qs::dirstore {
+
+class PieceWriter {
+ public:
+  explicit PieceWriter(const ByteSink& sink);
+
+  // A long text, such as a body that goes out unchanged, passes straight
+  // through instead of being copied.
+  PieceWriter& operator+=(std::string_view bytes);
+  PieceWriter& operator+=(char byte);
+
+  // Hands over what is held; what a writer destroyed without it held is lost.
+  void Flush();
+
+ private:
+  const ByteSink& sink_;
+  std::string held_;
+};
+
+}  // namespace qs::dirstore
