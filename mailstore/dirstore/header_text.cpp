@@ -146,32 +146,62 @@ class Converter {
 };
 
 // By length, into memory that throws std::bad_alloc when it runs out:
-// GLib's converters stop at a NUL and end the program instead.
-std::optional<std::string> Convert(std::string_view bytes, const char* from) {
+// GLib's converters stop at a NUL and end the program instead. A sequence
+// that one piece cuts is kept back for the next; one cut off at the end is
+// left out. Gives the size of the UTF-8, appended to out unless it is null,
+// or nothing when the text is not in that charset.
+std::optional<std::size_t> ConvertPieces(const TextPieces& make, const char* from,
+                                         std::string* out) {
   const Converter converter(from);
   if (!converter.Usable()) return std::nullopt;
   iconv(converter.Descriptor(), nullptr, nullptr, nullptr, nullptr);
-  std::string out;
+  std::size_t size = 0;
+  bool failed = false;
+  std::string cut;
   char buffer[16384];
-  char* in = const_cast<char*>(bytes.data());
-  std::size_t in_left = bytes.size();
-  for (bool flushing = false;;) {
-    char* next = buffer;
-    std::size_t out_left = sizeof buffer;
-    const std::size_t result = flushing
-        ? iconv(converter.Descriptor(), nullptr, nullptr, &next, &out_left)
-        : iconv(converter.Descriptor(), &in, &in_left, &next, &out_left);
-    const int error = errno;
-    out.append(buffer, static_cast<std::size_t>(next - buffer));
-    if (result != static_cast<std::size_t>(-1)) {
-      if (flushing) return out;
-      flushing = true;
-    } else if (error == EINVAL) {
-      flushing = true;  // a sequence cut off at the end is left out
-    } else if (error != E2BIG) {
-      return std::nullopt;
+  // Empty input flushes the converter's state.
+  const auto convert = [&](char** in, std::size_t* in_left) {
+    for (;;) {
+      char* next = buffer;
+      std::size_t out_left = sizeof buffer;
+      const std::size_t result = iconv(converter.Descriptor(), in, in_left, &next, &out_left);
+      const int error = errno;
+      const auto made = static_cast<std::size_t>(next - buffer);
+      size += made;
+      if (out) out->append(buffer, made);
+      if (result != static_cast<std::size_t>(-1)) return;
+      if (error == EINVAL) {
+        if (in) cut.assign(*in, *in_left);
+        return;
+      }
+      if (error != E2BIG) {
+        failed = true;
+        return;
+      }
     }
-  }
+  };
+  make([&](std::string_view piece) {
+    if (failed || piece.empty()) return;
+    std::string joined;
+    if (!cut.empty()) {
+      joined = cut;
+      joined += piece;
+      piece = joined;
+    }
+    cut.clear();
+    char* in = const_cast<char*>(piece.data());
+    std::size_t in_left = piece.size();
+    convert(&in, &in_left);
+  });
+  if (!failed) convert(nullptr, nullptr);
+  if (failed) return std::nullopt;
+  return size;
+}
+
+std::optional<std::string> Convert(std::string_view bytes, const char* from) {
+  std::string out;
+  if (!ConvertPieces([bytes](const auto& take) { take(bytes); }, from, &out)) return std::nullopt;
+  return out;
 }
 
 }  // namespace
@@ -192,6 +222,21 @@ std::string CharsetToUtf8(std::string bytes, std::string_view charset) {
   if (iconv_name)
     if (auto converted = Convert(bytes, iconv_name)) return std::move(*converted);
   return PlainToUtf8(std::move(bytes));
+}
+
+std::optional<std::string> ConvertedAsMade(const TextPieces& make, std::string_view charset) {
+  EnsureGMimeInitialised();
+  const std::string name(charset);
+  const char* iconv_name = g_mime_charset_iconv_name(name.c_str());
+  if (!iconv_name || SameCharset(iconv_name, "UTF-8")) return std::nullopt;
+  // Converted twice, the first time to count, so that the text is allocated
+  // once at its size instead of growing into a copy of up to twice that.
+  const auto size = ConvertPieces(make, iconv_name, nullptr);
+  if (!size) return std::nullopt;
+  std::string out;
+  out.reserve(*size);
+  ConvertPieces(make, iconv_name, &out);
+  return out;
 }
 
 std::string DecodeHeaderText(std::string_view raw) {

@@ -54,7 +54,12 @@ std::string BodyText(GMimePart* part, const std::shared_ptr<const MailBytes>& ma
   const char* charset =
       g_mime_content_type_get_parameter(g_mime_object_get_content_type(GMIME_OBJECT(part)),
                                         "charset");
-  std::string bytes = WholeBytes(*PartContent(part, mail));
+  const auto content = PartContent(part, mail);
+  if (charset && *charset)
+    if (auto converted =
+            ConvertedAsMade([&content](const ByteSink& sink) { content->WriteTo(sink); }, charset))
+      return std::move(*converted);
+  std::string bytes = WholeBytes(*content);
   return charset && *charset ? CharsetToUtf8(std::move(bytes), charset)
                              : PlainToUtf8(std::move(bytes));
 }

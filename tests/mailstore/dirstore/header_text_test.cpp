@@ -48,6 +48,18 @@ TEST(HeaderText, ANulIsKeptWhateverTheCharset) {
   for (const auto& c : cases) EXPECT_EQ(CharsetToUtf8(c.bytes, c.charset), c.utf8) << c.charset;
   EXPECT_EQ(PlainToUtf8("body\0body"s), "body\0body"s);
   EXPECT_EQ(PlainToUtf8("body\0b\xe9"s), "body\0bé"s);
+  // Converted piece by piece, a byte at a time: the converter's state and
+  // the sequences the pieces cut carry over; a text that is not in its
+  // charset, and UTF-8, are left to the conversion of the whole.
+  const auto bytewise = [](std::string bytes) {
+    return [bytes](const std::function<void(std::string_view)>& take) {
+      for (const char& c : bytes) take(std::string_view(&c, 1));
+    };
+  };
+  EXPECT_EQ(ConvertedAsMade(bytewise("\x1b$B%F%9%H\x1b(B\0"s), "iso-2022-jp"), "テスト\0"s);
+  EXPECT_EQ(ConvertedAsMade(bytewise("\xa4\xa2\xa4"), "euc-jp"), "あ");
+  EXPECT_EQ(ConvertedAsMade(bytewise("a\x81"), "windows-1252"), std::nullopt);
+  EXPECT_EQ(ConvertedAsMade(bytewise("a"), "utf-8"), std::nullopt);
 }
 
 TEST(HeaderText, BrokenWordsAndRawBytesNeverFail) {
