@@ -1,6 +1,7 @@
 #include "platform/temporary_name.h"
 
 #include <cstdio>
+#include <random>
 
 namespace qs {
 
@@ -27,6 +28,11 @@ std::string TemporaryName(long process_id, std::uint32_t random) {
   std::snprintf(text, sizeof text, ".qs-%ld-%08lx.tmp", process_id,
                 static_cast<unsigned long>(random));
   return text;
+}
+
+std::uint32_t UnguessableNumber() {
+  thread_local std::mt19937 generator{std::random_device{}()};
+  return static_cast<std::uint32_t>(generator());
 }
 
 std::optional<long> TemporaryNameWriter(std::string_view name) {

@@ -13,6 +13,11 @@ namespace qs {
 
 std::string TemporaryName(long process_id, std::uint32_t random);
 
+// A number for the random part that no one can guess ahead. The generator
+// behind it is seeded once per thread: seeding it for every file cost more
+// than writing a small file.
+std::uint32_t UnguessableNumber();
+
 // The writer's process id when the name is such a temporary name.
 std::optional<long> TemporaryNameWriter(std::string_view name);
 

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <random>
 #include <system_error>
 
 #include "platform/file_system.h"
@@ -49,11 +48,10 @@ ReplacingFile::ReplacingFile(std::string path, Marks marks)
     : path_(std::move(path)), handle_(-1) {
   struct stat replaced {};
   const bool keep = marks == Marks::kKept && ::stat(path_.c_str(), &replaced) == 0;
-  std::random_device random;
   // O_EXCL with O_NOFOLLOW: a name planted in the directory, a link above
   // all, is never opened; another random name is tried instead.
   for (int attempt = 0; attempt < 100 && handle_ < 0; ++attempt) {
-    temporary_ = DirectoryOf(path_) + TemporaryName(::getpid(), random());
+    temporary_ = DirectoryOf(path_) + TemporaryName(::getpid(), UnguessableNumber());
     handle_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (handle_ < 0 && errno != EEXIST) break;
   }

@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <random>
 #include <system_error>
 
 #include "platform/file_system.h"
@@ -48,14 +47,14 @@ ReplacingFile::ReplacingFile(std::string path, Marks marks)
   const DWORD replaced = GetFileAttributesW(win32::ToUtf16(path_).c_str());
   const DWORD kept =
       marks == Marks::kKept && replaced != INVALID_FILE_ATTRIBUTES ? replaced & kKept : 0;
-  std::random_device random;
   const auto slash = path_.find_last_of("\\/");
   const std::string directory = slash == std::string::npos ? "" : path_.substr(0, slash + 1);
   // CREATE_NEW: a name planted in the directory is never opened; another
   // random name is tried instead.
   HANDLE file = INVALID_HANDLE_VALUE;
   for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
-    temporary_ = directory + TemporaryName(static_cast<long>(GetCurrentProcessId()), random());
+    temporary_ =
+        directory + TemporaryName(static_cast<long>(GetCurrentProcessId()), UnguessableNumber());
     file = CreateFileW(win32::ToUtf16(temporary_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                        kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
