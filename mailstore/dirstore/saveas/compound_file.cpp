@@ -5,6 +5,7 @@
 
 #include <gsf/gsf-outfile-msole.h>
 #include <gsf/gsf-outfile.h>
+#include <gsf/gsf-output-memory.h>
 #include <gsf/gsf-output-stdio.h>
 #include <gsf/gsf-utils.h>
 
@@ -94,10 +95,13 @@ void CopyInto(FILE* from, const std::string& path) {
 
 }  // namespace
 
-void WriteCompoundFile(const std::string& path, const CompoundEntry& root, const ClassId& class_id) {
+void WriteCompoundFile(const std::string& path, const CompoundEntry& root, const ClassId& class_id,
+                       Layout layout) {
   gsf_init();
-  const File scratch = ScratchFileBeside(path);
-  Output sink(gsf_output_stdio_new_FILE(path.c_str(), scratch.get(), TRUE));
+  const File scratch = layout == Layout::kInScratchFile ? ScratchFileBeside(path)
+                                                        : File(nullptr, &std::fclose);
+  Output sink(scratch ? gsf_output_stdio_new_FILE(path.c_str(), scratch.get(), TRUE)
+                      : gsf_output_memory_new());
   if (!sink.Get()) throw MailStoreError("cannot write " + path + ": the container failed");
   bool written = false;
   {
@@ -106,12 +110,17 @@ void WriteCompoundFile(const std::string& path, const CompoundEntry& root, const
               gsf_outfile_msole_set_class_id(GSF_OUTFILE_MSOLE(file.Get()), class_id.data()) &&
               WriteChildren(GSF_OUTFILE(file.Get()), root) && file.Close();
   }
-  if (!written || !sink.Close() || std::fflush(scratch.get()) != 0) {
+  if (!written || !sink.Close() || (scratch && std::fflush(scratch.get()) != 0)) {
     const GError* error = gsf_output_error(sink.Get());
     throw MailStoreError("cannot write " + path + ": " +
                          (error && error->message ? error->message : "the container failed"));
   }
-  CopyInto(scratch.get(), path);
+  if (scratch) return CopyInto(scratch.get(), path);
+  const guint8* bytes = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(sink.Get()));
+  const auto size = static_cast<std::size_t>(gsf_output_size(sink.Get()));
+  WriteFileInPieces(path, [&](const ByteSink& sink_of_file) {
+    sink_of_file(std::string_view(reinterpret_cast<const char*>(bytes), size));
+  });
 }
 
 }  // namespace qs::dirstore

@@ -34,9 +34,14 @@ struct CompoundEntry {
 
 using ClassId = std::array<std::uint8_t, 16>;
 
+// Where the container is laid out before it is written: in memory, which is
+// fastest, or for a large one in a scratch file, so that it is not held.
+enum class Layout { kInMemory, kInScratchFile };
+
 // Writes root's children into a new compound file at path; the root storage
 // gets the class id. A container that cannot be built leaves no file.
 // Throws MailStoreError when the file cannot be written.
-void WriteCompoundFile(const std::string& path, const CompoundEntry& root, const ClassId& class_id);
+void WriteCompoundFile(const std::string& path, const CompoundEntry& root, const ClassId& class_id,
+                       Layout layout);
 
 }  // namespace qs::dirstore

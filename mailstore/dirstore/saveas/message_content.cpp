@@ -282,8 +282,10 @@ MessageContent ReadMessageContent(const std::shared_ptr<const MailBytes>& mail) 
   GObjectPtr<GMimeMessage> message(g_mime_parser_construct_message(parser.get(), nullptr));
   if (!message) return MessageContent{};
   const std::string_view bytes = mail->View();
-  return ReadMessage(message.get(), HeaderBlockOf(bytes),
-                     bytes.find("\r\n") != std::string_view::npos, mail);
+  MessageContent content = ReadMessage(message.get(), HeaderBlockOf(bytes),
+                                       bytes.find("\r\n") != std::string_view::npos, mail);
+  content.mail_size = bytes.size();
+  return content;
 }
 
 MessageContent ReadMessageContent(std::string_view bytes) {

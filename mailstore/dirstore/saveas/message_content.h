@@ -2,6 +2,7 @@
 // A whole mail file read for saving: the parts of it that the written forms
 // need, the texts in UTF-8, the attachments decoded when they are written.
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -40,6 +41,7 @@ struct MessageContent {
   std::optional<std::string> text_body;
   std::optional<std::string> html_body;  // converted to UTF-8
   std::vector<MessageAttachment> attachments;
+  std::uint64_t mail_size = 0;  // the bytes of the mail as stored
 };
 
 // Never fails for malformed mail: whatever cannot be read is left empty.

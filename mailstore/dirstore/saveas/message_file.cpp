@@ -283,7 +283,12 @@ CompoundEntry MessageFileTree(const MessageContent& content, const ItemFacts& fa
 
 void WriteMessageFile(const MessageContent& content, const ItemFacts& facts,
                       const std::string& path) {
-  WriteCompoundFile(path, MessageFileTree(content, facts), kMessageClassId);
+  // Ordinary mail is laid out in memory; a large one in a scratch file, so
+  // that saving it takes about its own size.
+  constexpr std::uint64_t kLargestInMemory = 16 << 20;
+  WriteCompoundFile(path, MessageFileTree(content, facts), kMessageClassId,
+                    content.mail_size < kLargestInMemory ? Layout::kInMemory
+                                                         : Layout::kInScratchFile);
 }
 
 }  // namespace qs::dirstore
