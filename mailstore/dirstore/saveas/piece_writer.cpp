@@ -4,12 +4,6 @@
 
 namespace qs::dirstore {
 
-namespace {
-
-constexpr std::size_t kPiece = 1 << 16;
-
-}  // namespace
-
 PieceWriter::PieceWriter(const ByteSink& sink) : sink_(sink) { held_.reserve(kPiece); }
 
 PieceWriter& PieceWriter::operator+=(std::string_view bytes) {
@@ -22,12 +16,6 @@ PieceWriter& PieceWriter::operator+=(std::string_view bytes) {
   // No sink is handed more than a piece at once, whatever it does with it.
   for (; !bytes.empty(); bytes.remove_prefix(std::min(bytes.size(), kPiece)))
     sink_(bytes.substr(0, kPiece));
-  return *this;
-}
-
-PieceWriter& PieceWriter::operator+=(char byte) {
-  held_ += byte;
-  if (held_.size() >= kPiece) Flush();
   return *this;
 }
 

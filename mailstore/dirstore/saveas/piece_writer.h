@@ -16,12 +16,19 @@ class PieceWriter {
   // A long text, such as a body that goes out unchanged, passes straight
   // through instead of being copied.
   PieceWriter& operator+=(std::string_view bytes);
-  PieceWriter& operator+=(char byte);
+  // Inline: the forms are made one character at a time.
+  PieceWriter& operator+=(char byte) {
+    held_.push_back(byte);
+    if (held_.size() >= kPiece) Flush();
+    return *this;
+  }
 
   // Hands over what is held; what a writer destroyed without it held is lost.
   void Flush();
 
  private:
+  static constexpr std::size_t kPiece = 1 << 16;
+
   const ByteSink& sink_;
   std::string held_;
 };
