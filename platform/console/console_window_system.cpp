@@ -112,6 +112,10 @@ void ConsoleWindowSystem::Execute(Application& app, std::string_view line) {
       SetControlText(*control, std::string(line.substr(equals + 1)));
   } catch (const std::invalid_argument& error) {
     err_ << error.what() << std::endl;
+  } catch (const std::exception& error) {
+    // As the Win32 layer does: a failing event handler is recorded and the
+    // program goes on.
+    DebugOutput(std::string("error in a window event: ") + error.what());
   }
 }
 

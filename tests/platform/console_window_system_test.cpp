@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <stdexcept>
 
 #include "platform/application.h"
 #include "platform/form.h"
@@ -107,6 +108,10 @@ TEST_F(Console, BadLinesAreReportedAndChangeNothing) {
   EXPECT_FALSE(clicked);
   EXPECT_NE(err.str().find("no such control: nothing"), std::string::npos);
   EXPECT_NE(err.str().find("cmdGo is disabled"), std::string::npos);
+  main.button.SetEnabled(true);
+  main.button.onClick = [] { throw std::runtime_error("handler broke"); };
+  windows.Execute(app, "cmdGo");
+  EXPECT_NE(err.str().find("error in a window event: handler broke"), std::string::npos);
 }
 
 TEST_F(Console, ANameOnSeveralFormsMeansTheOneShownLast) {
