@@ -145,13 +145,15 @@ class Converter {
   iconv_t cd_;
 };
 
+using TextSink = std::function<void(std::string_view)>;
+
 // By length, into memory that throws std::bad_alloc when it runs out:
 // GLib's converters stop at a NUL and end the program instead. A sequence
 // that one piece cuts is kept back for the next; one cut off at the end is
-// left out. Gives the size of the UTF-8, appended to out unless it is null,
+// left out. Gives the size of the UTF-8, handed to out unless it is empty,
 // or nothing when the text is not in that charset.
 std::optional<std::size_t> ConvertPieces(const TextPieces& make, const char* from,
-                                         std::string* out) {
+                                         const TextSink& out) {
   const Converter converter(from);
   if (!converter.Usable()) return std::nullopt;
   iconv(converter.Descriptor(), nullptr, nullptr, nullptr, nullptr);
@@ -168,7 +170,7 @@ std::optional<std::size_t> ConvertPieces(const TextPieces& make, const char* fro
       const int error = errno;
       const auto made = static_cast<std::size_t>(next - buffer);
       size += made;
-      if (out) out->append(buffer, made);
+      if (out && made) out(std::string_view(buffer, made));
       if (result != static_cast<std::size_t>(-1)) return;
       if (error == EINVAL) {
         if (in) cut.assign(*in, *in_left);
@@ -198,9 +200,74 @@ std::optional<std::size_t> ConvertPieces(const TextPieces& make, const char* fro
   return size;
 }
 
+// MakeValidUtf8 in pieces: a sequence that a piece may cut (the last three
+// bytes at most) waits for the next piece before it is judged.
+class Utf8Repair {
+ public:
+  explicit Utf8Repair(const TextSink& out) : out_(out) {}
+
+  void Take(std::string_view piece) { Repair(piece, false); }
+  void Finish() { Repair({}, true); }
+  bool Replaced() const { return replaced_; }
+
+ private:
+  void Repair(std::string_view piece, bool last) {
+    std::string joined;
+    if (!held_.empty()) {
+      joined = std::move(held_) + std::string(piece);
+      held_.clear();
+      piece = joined;
+    }
+    while (!piece.empty()) {
+      const gchar* end = piece.data();
+      g_utf8_validate_len(piece.data(), piece.size(), &end);
+      const auto valid = static_cast<std::size_t>(end - piece.data());
+      if (out_ && valid) out_(piece.substr(0, valid));
+      piece.remove_prefix(valid);
+      if (piece.empty()) break;
+      if (!last && piece.size() < 4 && piece.front() != '\0') {
+        held_ = piece;
+        return;
+      }
+      const bool nul = piece.front() == '\0';
+      replaced_ |= !nul;
+      if (out_) out_(nul ? std::string_view("\0", 1) : std::string_view("\xEF\xBF\xBD"));
+      piece.remove_prefix(1);
+    }
+  }
+
+  const TextSink& out_;
+  std::string held_;
+  bool replaced_ = false;
+};
+
+bool MadeUtf8(const TextPieces& make) {
+  const TextSink none;
+  Utf8Repair check(none);
+  make([&check](std::string_view piece) { check.Take(piece); });
+  check.Finish();
+  return !check.Replaced();
+}
+
+TextPieces RepairedAsMade(TextPieces make) {
+  return [make = std::move(make)](const TextSink& out) {
+    Utf8Repair repair(out);
+    make([&repair](std::string_view piece) { repair.Take(piece); });
+    repair.Finish();
+  };
+}
+
+TextPieces ConvertedFrom(TextPieces make, std::string from) {
+  return [make = std::move(make), from = std::move(from)](const TextSink& out) {
+    ConvertPieces(make, from.c_str(), out);
+  };
+}
+
 std::optional<std::string> Convert(std::string_view bytes, const char* from) {
   std::string out;
-  if (!ConvertPieces([bytes](const auto& take) { take(bytes); }, from, &out)) return std::nullopt;
+  if (!ConvertPieces([bytes](const auto& take) { take(bytes); }, from,
+                     [&out](std::string_view piece) { out += piece; }))
+    return std::nullopt;
   return out;
 }
 
@@ -231,12 +298,24 @@ std::optional<std::string> ConvertedAsMade(const TextPieces& make, std::string_v
   if (!iconv_name || SameCharset(iconv_name, "UTF-8")) return std::nullopt;
   // Converted twice, the first time to count, so that the text is allocated
   // once at its size instead of growing into a copy of up to twice that.
-  const auto size = ConvertPieces(make, iconv_name, nullptr);
+  const auto size = ConvertPieces(make, iconv_name, {});
   if (!size) return std::nullopt;
   std::string out;
   out.reserve(*size);
-  ConvertPieces(make, iconv_name, &out);
+  ConvertPieces(make, iconv_name, [&out](std::string_view piece) { out += piece; });
   return out;
+}
+
+TextPieces Utf8AsMade(TextPieces make, std::string_view charset) {
+  EnsureGMimeInitialised();
+  const std::string name(charset);
+  const char* iconv_name = name.empty() ? nullptr : g_mime_charset_iconv_name(name.c_str());
+  if (iconv_name && !SameCharset(iconv_name, "UTF-8") && ConvertPieces(make, iconv_name, {}))
+    return ConvertedFrom(std::move(make), iconv_name);
+  if (MadeUtf8(make)) return make;
+  if ((!iconv_name || !SameCharset(iconv_name, "UTF-8")) && ConvertPieces(make, "WINDOWS-1252", {}))
+    return ConvertedFrom(std::move(make), "WINDOWS-1252");
+  return RepairedAsMade(std::move(make));
 }
 
 std::string DecodeHeaderText(std::string_view raw) {

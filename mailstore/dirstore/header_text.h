@@ -33,4 +33,9 @@ std::optional<std::string> ConvertedAsMade(const TextPieces& make, std::string_v
 // Bytes in no named charset: UTF-8 where they are that, else Windows-1252.
 std::string PlainToUtf8(std::string bytes);
 
+// CharsetToUtf8 (PlainToUtf8 for an empty charset) for a text too large to
+// hold at all: it is made once here to learn how it reads, and converted in
+// pieces each time the maker given back is called.
+TextPieces Utf8AsMade(TextPieces make, std::string_view charset);
+
 }  // namespace qs::dirstore

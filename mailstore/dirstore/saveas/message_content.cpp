@@ -50,18 +50,50 @@ std::string StripAngles(std::string text) {
   return text;
 }
 
-std::string BodyText(GMimePart* part, const std::shared_ptr<const MailBytes>& mail) {
+const char* Charset(GMimePart* part) {
   const char* charset =
       g_mime_content_type_get_parameter(g_mime_object_get_content_type(GMIME_OBJECT(part)),
                                         "charset");
+  return charset ? charset : "";
+}
+
+std::string HeldBodyText(GMimePart* part, const std::shared_ptr<const MailBytes>& mail) {
+  const std::string_view charset = Charset(part);
   const auto content = PartContent(part, mail);
-  if (charset && *charset)
+  if (!charset.empty())
     if (auto converted =
             ConvertedAsMade([&content](const ByteSink& sink) { content->WriteTo(sink); }, charset))
       return std::move(*converted);
   std::string bytes = WholeBytes(*content);
-  return charset && *charset ? CharsetToUtf8(std::move(bytes), charset)
-                             : PlainToUtf8(std::move(bytes));
+  return !charset.empty() ? CharsetToUtf8(std::move(bytes), charset) : PlainToUtf8(std::move(bytes));
+}
+
+class MadeText final : public ByteSource {
+ public:
+  explicit MadeText(TextPieces make) : make_(std::move(make)) {}
+  void WriteTo(const ByteSink& sink) const override { make_(sink); }
+
+ private:
+  TextPieces make_;
+};
+
+class JoinedText final : public ByteSource {
+ public:
+  explicit JoinedText(std::vector<std::shared_ptr<const ByteSource>> parts) : parts_(std::move(parts)) {}
+  void WriteTo(const ByteSink& sink) const override {
+    for (const auto& part : parts_) part->WriteTo(sink);
+  }
+
+ private:
+  std::vector<std::shared_ptr<const ByteSource>> parts_;
+};
+
+std::optional<char> LastByte(const ByteSource& text) {
+  std::optional<char> last;
+  text.WriteTo([&last](std::string_view piece) {
+    if (!piece.empty()) last = piece.back();
+  });
+  return last;
 }
 
 // A parameter's value as the header writes it, the quotes taken off.
@@ -145,7 +177,7 @@ std::string HeaderBlockOf(std::string_view bytes) {
 }
 
 MessageContent ReadMessage(GMimeMessage* message, std::string headers, bool crlf,
-                           const std::shared_ptr<const MailBytes>& mail);
+                           const std::shared_ptr<const MailBytes>& mail, bool hold_bodies);
 
 // The header block of an attached message as it is written: only its start
 // is kept.
@@ -164,8 +196,9 @@ std::string HeaderBlockOf(const ByteSource& message) {
 
 class PartWalker {
  public:
-  PartWalker(MessageContent& content, bool crlf, const std::shared_ptr<const MailBytes>& mail)
-      : content_(content), crlf_(crlf), mail_(mail) {}
+  PartWalker(MessageContent& content, bool crlf, const std::shared_ptr<const MailBytes>& mail,
+             bool hold_bodies)
+      : content_(content), crlf_(crlf), mail_(mail), hold_bodies_(hold_bodies) {}
 
   // alternative: the parts are forms of one text, so only the first text
   // and HTML parts count; elsewhere each further text part is more of the
@@ -184,6 +217,16 @@ class PartWalker {
     }
   }
 
+  void JoinTextBody() {
+    if (text_parts_.size() == 1) {
+      content_.text_body = std::move(text_parts_.front());
+    } else if (!text_parts_.empty()) {
+      auto joined = std::make_shared<const JoinedText>(std::move(text_parts_));
+      content_.text_body = hold_bodies_ ? std::make_shared<const HeldBytes>(WholeBytes(*joined))
+                                        : std::shared_ptr<const ByteSource>(std::move(joined));
+    }
+  }
+
  private:
   void AddMessage(GMimeMessagePart* part) {
     GMimeMessage* message = g_mime_message_part_get_message(part);
@@ -193,7 +236,7 @@ class PartWalker {
     if (message) {
       attachment.data = AttachedMessage(GMIME_OBJECT(message), crlf_, mail_);
       auto inner = std::make_shared<MessageContent>(
-          ReadMessage(message, HeaderBlockOf(*attachment.data), crlf_, mail_));
+          ReadMessage(message, HeaderBlockOf(*attachment.data), crlf_, mail_, hold_bodies_));
       if (!inner->subject.empty()) attachment.file_name = inner->subject + ".eml";
       attachment.message = std::move(inner);
     }
@@ -211,17 +254,11 @@ class PartWalker {
     const std::string type = MimeType(object);
     if (name.empty() && !IsAttachmentDisposition(object)) {
       if (type == "text/plain") {
-        if (!content_.text_body) {
-          content_.text_body = BodyText(part, mail_);
-        } else if (!alternative) {
-          std::string& body = *content_.text_body;
-          if (!body.empty() && body.back() != '\n') body += '\n';
-          body += BodyText(part, mail_);
-        }
+        if (text_parts_.empty() || !alternative) AddToTextBody(BodyText(part));
         return;
       }
       if (type == "text/html" && !content_.html_body) {
-        content_.html_body = BodyText(part, mail_);
+        content_.html_body = HeldBodyText(part, mail_);
         return;
       }
       if (type == "text/html" && alternative) return;
@@ -232,6 +269,24 @@ class PartWalker {
     if (const char* id = g_mime_object_get_content_id(object)) attachment.content_id = id;
     attachment.data = PartContent(part, mail_);
     Add(std::move(attachment));
+  }
+
+  std::shared_ptr<const ByteSource> BodyText(GMimePart* part) const {
+    if (hold_bodies_) return std::make_shared<const HeldBytes>(HeldBodyText(part, mail_));
+    const auto content = PartContent(part, mail_);
+    return std::make_shared<const MadeText>(Utf8AsMade(
+        [content](const ByteSink& sink) { content->WriteTo(sink); }, Charset(part)));
+  }
+
+  // The parts are joined once the walk is over, so that each is read once
+  // for the byte it ends in, however many there are.
+  void AddToTextBody(std::shared_ptr<const ByteSource> more) {
+    if (last_text_byte_ && *last_text_byte_ != '\n') {
+      text_parts_.push_back(std::make_shared<const HeldBytes>("\n"));
+      last_text_byte_ = '\n';
+    }
+    if (const auto last = LastByte(*more)) last_text_byte_ = last;
+    text_parts_.push_back(std::move(more));
   }
 
   void Add(MessageAttachment attachment) {
@@ -246,11 +301,14 @@ class PartWalker {
   MessageContent& content_;
   bool crlf_;
   const std::shared_ptr<const MailBytes>& mail_;
+  bool hold_bodies_;
+  std::vector<std::shared_ptr<const ByteSource>> text_parts_;
+  std::optional<char> last_text_byte_;
   int unnamed_ = 0;
 };
 
 MessageContent ReadMessage(GMimeMessage* message, std::string headers, bool crlf,
-                           const std::shared_ptr<const MailBytes>& mail) {
+                           const std::shared_ptr<const MailBytes>& mail, bool hold_bodies) {
   MessageContent content;
   GMimeObject* object = GMIME_OBJECT(message);
   content.headers = std::move(headers);
@@ -267,15 +325,17 @@ MessageContent ReadMessage(GMimeMessage* message, std::string headers, bool crlf
       g_date_time_unref(parsed);
     }
   if (GMimeObject* body = g_mime_message_get_mime_part(message)) {
-    PartWalker walker(content, crlf, mail);
+    PartWalker walker(content, crlf, mail, hold_bodies);
     walker.Walk(body);
+    walker.JoinTextBody();
   }
   return content;
 }
 
 }  // namespace
 
-MessageContent ReadMessageContent(const std::shared_ptr<const MailBytes>& mail) {
+MessageContent ReadMessageContent(const std::shared_ptr<const MailBytes>& mail,
+                                  std::uint64_t largest_held_bodies) {
   GObjectPtr<GMimeParser> parser(g_mime_parser_new_with_stream(mail->Stream()));
   // The parts refer to ranges of the mail's stream instead of copies.
   g_mime_parser_set_persist_stream(parser.get(), TRUE);
@@ -283,13 +343,14 @@ MessageContent ReadMessageContent(const std::shared_ptr<const MailBytes>& mail) 
   if (!message) return MessageContent{};
   const std::string_view bytes = mail->View();
   MessageContent content = ReadMessage(message.get(), HeaderBlockOf(bytes),
-                                       bytes.find("\r\n") != std::string_view::npos, mail);
+                                       bytes.find("\r\n") != std::string_view::npos, mail,
+                                       bytes.size() < largest_held_bodies);
   content.mail_size = bytes.size();
   return content;
 }
 
-MessageContent ReadMessageContent(std::string_view bytes) {
-  return ReadMessageContent(MailBytes::Copy(bytes));
+MessageContent ReadMessageContent(std::string_view bytes, std::uint64_t largest_held_bodies) {
+  return ReadMessageContent(MailBytes::Copy(bytes), largest_held_bodies);
 }
 
 std::string ExtensionOfMimeType(std::string_view mime_type) {

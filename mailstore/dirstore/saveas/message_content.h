@@ -38,16 +38,24 @@ struct MessageContent {
   std::optional<long long> date;  // seconds since 1970, UTC
   std::string message_id;         // without the angle brackets
   std::string headers;            // the header block as the mail holds it
-  std::optional<std::string> text_body;
+  // In UTF-8; none when the mail has no text body.
+  std::shared_ptr<const ByteSource> text_body;
   std::optional<std::string> html_body;  // converted to UTF-8
   std::vector<MessageAttachment> attachments;
   std::uint64_t mail_size = 0;  // the bytes of the mail as stored
 };
 
+// The bodies of a mail smaller than this are decoded once and held, which is
+// faster; the text body of a larger one is decoded again from the mail's
+// bytes each time it is written, so that it is not held beside them.
+inline constexpr std::uint64_t kLargestHeldBodies = 16 << 20;
+
 // Never fails for malformed mail: whatever cannot be read is left empty.
-// The attachments refer to the mail's bytes and keep them.
-MessageContent ReadMessageContent(const std::shared_ptr<const MailBytes>& mail);
-MessageContent ReadMessageContent(std::string_view bytes);
+// The attachments and the text body refer to the mail's bytes and keep them.
+MessageContent ReadMessageContent(const std::shared_ptr<const MailBytes>& mail,
+                                  std::uint64_t largest_held_bodies = kLargestHeldBodies);
+MessageContent ReadMessageContent(std::string_view bytes,
+                                  std::uint64_t largest_held_bodies = kLargestHeldBodies);
 
 // The file extension (with its dot) usual for a MIME type, ".bin" when none is.
 std::string ExtensionOfMimeType(std::string_view mime_type);

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "mailstore/dirstore/saveas/piece_writer.h"
 #include "mailstore/dirstore/saveas/property_stream.h"
 #include "mailstore/dirstore/saveas/short_file_name.h"
 #include "mailstore/dirstore/saveas/text_forms.h"
@@ -119,13 +120,17 @@ std::string WithCrLf(std::string_view text) {
 // as it is written.
 class BodyStream final : public ByteSource {
  public:
-  explicit BodyStream(const MessageContent& content) : body_(content) {}
+  explicit BodyStream(const MessageContent& content) : body_(BodyAsText(content)) {}
   void WriteTo(const ByteSink& sink) const override {
-    WriteUtf16Le(body_.View(), LineEnds::kCrLf, sink);
+    PieceWriter out(sink);
+    Utf16LeWriter utf16(out, LineEnds::kCrLf);
+    body_->WriteTo([&utf16](std::string_view piece) { utf16.Take(piece); });
+    utf16.Finish();
+    out.Flush();
   }
 
  private:
-  BodyAsText body_;
+  std::shared_ptr<const ByteSource> body_;
 };
 
 std::string ExtensionOf(const std::string& name) {

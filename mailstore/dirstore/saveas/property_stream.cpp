@@ -38,41 +38,35 @@ std::string LittleEndian32(std::uint32_t value) {
   return out;
 }
 
-void WriteUtf16Le(std::string_view utf8, LineEnds line_ends, const ByteSink& sink) {
-  PieceWriter out(sink);
-  for (std::size_t i = 0; i < utf8.size();) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    std::size_t extra = lead < 0x80 ? 0 : (lead >> 5) == 6 ? 1 : (lead >> 4) == 14 ? 2 : (lead >> 3) == 30 ? 3 : 9;
-    std::uint32_t code = extra == 0 ? lead : lead & (0x3Fu >> extra);
-    bool valid = extra < 4 && i + extra < utf8.size();
-    for (std::size_t k = 1; valid && k <= extra; ++k) {
-      const auto next = static_cast<unsigned char>(utf8[i + k]);
-      valid = (next & 0xC0) == 0x80;
-      code = (code << 6) | (next & 0x3Fu);
-    }
-    if (!valid) {
-      AppendUnit(out, 0xFFFD);
-      ++i;
-      continue;
-    }
-    if (code == '\n' && line_ends == LineEnds::kCrLf && (i == 0 || utf8[i - 1] != '\r'))
-      AppendUnit(out, '\r');
-    i += extra + 1;
-    if (code >= 0x10000) {
-      code -= 0x10000;
-      AppendUnit(out, 0xD800 + (code >> 10));
-      AppendUnit(out, 0xDC00 + (code & 0x3FF));
-    } else {
-      AppendUnit(out, code);
-    }
+void Utf16LeWriter::Append(char32_t code) {
+  if (code == '\n' && line_ends_ == LineEnds::kCrLf && previous_ != '\r') AppendUnit(out_, '\r');
+  previous_ = code;
+  if (code >= 0x10000) {
+    code -= 0x10000;
+    AppendUnit(out_, 0xD800 + (code >> 10));
+    AppendUnit(out_, 0xDC00 + (code & 0x3FF));
+  } else {
+    AppendUnit(out_, code);
   }
-  out.Flush();
+}
+
+void Utf16LeWriter::Take(std::string_view utf8) {
+  code_points_.Read(utf8, [this](char32_t code) { Append(code); });
+}
+
+void Utf16LeWriter::Finish() {
+  code_points_.Finish([this](char32_t code) { Append(code); });
 }
 
 std::string Utf16Le(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size() * 2);
-  WriteUtf16Le(utf8, LineEnds::kAsTheyAre, [&out](std::string_view piece) { out += piece; });
+  const ByteSink sink = [&out](std::string_view piece) { out += piece; };
+  PieceWriter writer(sink);
+  Utf16LeWriter utf16(writer, LineEnds::kAsTheyAre);
+  utf16.Take(utf8);
+  utf16.Finish();
+  writer.Flush();
   return out;
 }
 

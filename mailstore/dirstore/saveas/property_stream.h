@@ -9,7 +9,9 @@
 #include <string_view>
 #include <vector>
 
+#include "mailstore/dirstore/saveas/code_points.h"
 #include "mailstore/dirstore/saveas/compound_file.h"
+#include "mailstore/dirstore/saveas/piece_writer.h"
 
 namespace qs::dirstore {
 
@@ -56,9 +58,24 @@ class PropertyStream {
 std::string Utf16Le(std::string_view utf8);
 
 enum class LineEnds { kAsTheyAre, kCrLf };
-// The same in pieces, for a text too long to hold twice; with kCrLf, a line
-// feed not preceded by a carriage return gets one.
-void WriteUtf16Le(std::string_view utf8, LineEnds line_ends, const ByteSink& sink);
+
+// The same for a text that comes in pieces, as long as it may be; with
+// kCrLf, a line feed not preceded by a carriage return gets one.
+class Utf16LeWriter {
+ public:
+  Utf16LeWriter(PieceWriter& out, LineEnds line_ends) : out_(out), line_ends_(line_ends) {}
+  void Take(std::string_view utf8);
+  void Finish();
+
+ private:
+  void Append(char32_t code);
+
+  PieceWriter& out_;
+  LineEnds line_ends_;
+  CodePoints code_points_;
+  char32_t previous_ = 0;
+};
+
 std::string LittleEndian32(std::uint32_t value);
 
 }  // namespace qs::dirstore

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdint>
 
+#include "mailstore/dirstore/saveas/code_points.h"
 #include "mailstore/dirstore/saveas/header_lines.h"
 #include "mailstore/dirstore/saveas/html_text.h"
 #include "mailstore/dirstore/saveas/piece_writer.h"
@@ -12,79 +13,85 @@ namespace qs::dirstore {
 
 namespace {
 
-// A lone CR, a lone LF and CR LF each end a line.
-void AppendWithCrLf(PieceWriter& out, std::string_view text) {
-  while (!text.empty()) {
-    const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
-    out += text.substr(0, end);
-    if (end == text.size()) return;
-    out += "\r\n";
-    text.remove_prefix(text.substr(end).starts_with("\r\n") ? end + 2 : end + 1);
-  }
-}
+// A lone CR, a lone LF and CR LF each end a line, also where a piece ends
+// between the CR and the LF.
+class CrLfLines {
+ public:
+  explicit CrLfLines(PieceWriter& out) : out_(out) {}
 
-// Decodes one UTF-8 sequence at i (advancing i); invalid bytes read as U+FFFD.
-char32_t NextCodePoint(std::string_view text, std::size_t& i) {
-  const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(text[at]); };
-  const unsigned char lead = byte(i);
-  if (lead < 0x80) {
-    ++i;
-    return lead;
-  }
-  const std::size_t extra = (lead >> 5) == 6 ? 1 : (lead >> 4) == 14 ? 2 : (lead >> 3) == 30 ? 3 : 0;
-  if (extra == 0 || i + extra >= text.size()) {
-    ++i;
-    return 0xFFFD;
-  }
-  char32_t value = lead & (0x3Fu >> extra);
-  for (std::size_t k = 1; k <= extra; ++k) {
-    const unsigned char next = byte(i + k);
-    if ((next & 0xC0) != 0x80) {
-      ++i;
-      return 0xFFFD;
+  void Take(std::string_view text) {
+    if (text.empty()) return;
+    if (after_cr_ && text.front() == '\n') text.remove_prefix(1);
+    after_cr_ = false;
+    while (!text.empty()) {
+      const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
+      out_ += text.substr(0, end);
+      if (end == text.size()) return;
+      out_ += "\r\n";
+      after_cr_ = text[end] == '\r' && end + 1 == text.size();
+      text.remove_prefix(text.substr(end).starts_with("\r\n") ? end + 2 : end + 1);
     }
-    value = (value << 6) | (next & 0x3Fu);
   }
-  i += extra + 1;
-  return value;
-}
 
-// The fallback "?" is written as \'3f: some readers take a bare "?" and the
-// letters after it for the escape's parameter and lose them.
-void AppendRtfUnit(PieceWriter& out, unsigned unit) {
-  out += "\\u";
-  out += std::to_string(static_cast<int>(static_cast<std::int16_t>(unit)));
-  out += "\\'3f";
-}
+ private:
+  PieceWriter& out_;
+  bool after_cr_ = false;
+};
 
-void AppendRtfEscaped(PieceWriter& out, std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const char32_t c = NextCodePoint(text, i);
+class RtfEscaped {
+ public:
+  explicit RtfEscaped(PieceWriter& out) : out_(out) {}
+  void Take(std::string_view text) {
+    code_points_.Read(text, [this](char32_t c) { Append(c); });
+  }
+  void Finish() {
+    code_points_.Finish([this](char32_t c) { Append(c); });
+  }
+
+ private:
+  // The fallback "?" is written as \'3f: some readers take a bare "?" and the
+  // letters after it for the escape's parameter and lose them.
+  void AppendUnit(unsigned unit) {
+    out_ += "\\u";
+    out_ += std::to_string(static_cast<int>(static_cast<std::int16_t>(unit)));
+    out_ += "\\'3f";
+  }
+
+  void Append(char32_t c) {
     if (c == '\\' || c == '{' || c == '}') {
-      out += '\\';
-      out += static_cast<char>(c);
+      out_ += '\\';
+      out_ += static_cast<char>(c);
     } else if (c == '\n') {
-      out += "\\par\r\n";
+      out_ += "\\par\r\n";
     } else if (c == '\t') {
-      out += "\\tab ";
+      out_ += "\\tab ";
     } else if (c == '\r') {
-      continue;
+      return;
     } else if (c < 0x20) {
       // Other control characters, a NUL too, are kept as the bytes they are.
       static constexpr char kHex[] = "0123456789abcdef";
-      out += "\\'";
-      out += kHex[c >> 4];
-      out += kHex[c & 0xF];
+      out_ += "\\'";
+      out_ += kHex[c >> 4];
+      out_ += kHex[c & 0xF];
     } else if (c < 0x80) {
-      out += static_cast<char>(c);
+      out_ += static_cast<char>(c);
     } else if (c < 0x10000) {
-      AppendRtfUnit(out, static_cast<unsigned>(c));
+      AppendUnit(static_cast<unsigned>(c));
     } else {
       const char32_t v = c - 0x10000;
-      AppendRtfUnit(out, static_cast<unsigned>(0xD800 + (v >> 10)));
-      AppendRtfUnit(out, static_cast<unsigned>(0xDC00 + (v & 0x3FF)));
+      AppendUnit(static_cast<unsigned>(0xD800 + (v >> 10)));
+      AppendUnit(static_cast<unsigned>(0xDC00 + (v & 0x3FF)));
     }
   }
+
+  PieceWriter& out_;
+  CodePoints code_points_;
+};
+
+void AppendRtfEscaped(PieceWriter& out, std::string_view text) {
+  RtfEscaped rtf(out);
+  rtf.Take(text);
+  rtf.Finish();
 }
 
 void AppendHtmlEscaped(PieceWriter& out, std::string_view text) {
@@ -112,20 +119,20 @@ constexpr std::string_view kMeta = "<meta charset=\"utf-8\">";
 
 }  // namespace
 
-BodyAsText::BodyAsText(const MessageContent& content) {
-  if (content.text_body) {
-    body_ = &*content.text_body;
-  } else if (content.html_body) {
-    read_from_html_ = HtmlToText(*content.html_body);
-  }
+std::shared_ptr<const ByteSource> BodyAsText(const MessageContent& content) {
+  if (content.text_body) return content.text_body;
+  return std::make_shared<const HeldBytes>(content.html_body ? HtmlToText(*content.html_body)
+                                                             : std::string());
 }
 
 void TextForm::WriteTo(const ByteSink& sink) const {
   PieceWriter out(sink);
+  CrLfLines header(out);
   for (const HeaderLine& line : HeaderLines(content_, facts_))
-    AppendWithCrLf(out, line.label + "\t" + line.value + "\n");
+    header.Take(line.label + "\t" + line.value + "\n");
   out += "\r\n";
-  AppendWithCrLf(out, BodyAsText(content_).View());
+  CrLfLines body(out);
+  BodyAsText(content_)->WriteTo([&body](std::string_view piece) { body.Take(piece); });
   out.Flush();
 }
 
@@ -140,7 +147,9 @@ void RichTextForm::WriteTo(const ByteSink& sink) const {
     out += "\\par\r\n";
   }
   out += "\\par\r\n";
-  AppendRtfEscaped(out, BodyAsText(content_).View());
+  RtfEscaped body(out);
+  BodyAsText(content_)->WriteTo([&body](std::string_view piece) { body.Take(piece); });
+  body.Finish();
   out += "}\r\n";
   out.Flush();
 }
@@ -178,7 +187,7 @@ void HtmlForm::WriteTo(const ByteSink& sink) const {
     out += "<br>\n";
   }
   out += "</p>\n<pre>";
-  AppendHtmlEscaped(out, BodyAsText(content_).View());
+  BodyAsText(content_)->WriteTo([&out](std::string_view piece) { AppendHtmlEscaped(out, piece); });
   out += "</pre>\n</body>\n</html>\n";
   out.Flush();
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The text, RTF and HTML forms of a message, made in pieces as they are
-// written, so that a large body is held once, never copied whole. Each
-// refers to the content and facts it is made from, which must outlive it.
+// written, so that a large body is never held whole. Each refers to the
+// content and facts it is made from, which must outlive it.
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -12,17 +13,8 @@
 
 namespace qs::dirstore {
 
-// The text body, else the HTML body read as text, "\n" line ends. Only the
-// text read from HTML is held here.
-class BodyAsText {
- public:
-  explicit BodyAsText(const MessageContent& content);
-  std::string_view View() const { return body_ ? std::string_view(*body_) : read_from_html_; }
-
- private:
-  const std::string* body_ = nullptr;
-  std::string read_from_html_;
-};
+// The text body, else the HTML body read as text (held), "\n" line ends.
+std::shared_ptr<const ByteSource> BodyAsText(const MessageContent& content);
 
 class MessageForm : public ByteSource {
  public:

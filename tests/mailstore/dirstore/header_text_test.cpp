@@ -41,21 +41,32 @@ TEST(HeaderText, ANulIsKeptWhateverTheCharset) {
   } cases[] = {
       {"body\0body"s, "utf-8", "body\0body"s},
       {"a\0\xff"s, "utf-8", "a\0\uFFFD"s},
+      {"\xc3\xa9\xe2\x82\xac\xe2\x82"s, "utf-8", "é€\uFFFD\uFFFD"s},
+      {"a\x81"s, "windows-1252", "a\uFFFD"s},
       {"body\0b\xe9"s, "iso-8859-1", "body\0bé"s},
       {"\xf0\0\xf0"s, "koi8-r", "П\0П"s},
       {"body\0b\xe9"s, "no-such-charset", "body\0bé"s},
   };
-  for (const auto& c : cases) EXPECT_EQ(CharsetToUtf8(c.bytes, c.charset), c.utf8) << c.charset;
-  EXPECT_EQ(PlainToUtf8("body\0body"s), "body\0body"s);
-  EXPECT_EQ(PlainToUtf8("body\0b\xe9"s), "body\0bé"s);
   // Converted piece by piece, a byte at a time: the converter's state and
-  // the sequences the pieces cut carry over; a text that is not in its
-  // charset, and UTF-8, are left to the conversion of the whole.
+  // the sequences the pieces cut carry over.
   const auto bytewise = [](std::string bytes) {
     return [bytes](const std::function<void(std::string_view)>& take) {
       for (const char& c : bytes) take(std::string_view(&c, 1));
     };
   };
+  const auto made = [](const TextPieces& make) {
+    std::string out;
+    make([&out](std::string_view piece) { out += piece; });
+    return out;
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(CharsetToUtf8(c.bytes, c.charset), c.utf8) << c.charset;
+    EXPECT_EQ(made(Utf8AsMade(bytewise(c.bytes), c.charset)), c.utf8) << c.charset;
+  }
+  EXPECT_EQ(PlainToUtf8("body\0body"s), "body\0body"s);
+  EXPECT_EQ(PlainToUtf8("body\0b\xe9"s), "body\0bé"s);
+  EXPECT_EQ(made(Utf8AsMade(bytewise("b\xc3\xa9\0b\xe9"s), "")), "bÃ©\0bé"s);
+  EXPECT_EQ(made(Utf8AsMade(bytewise("b\xc3\xa9\0\x81\xe2\x82"s), "")), "bé\0\uFFFD\uFFFD\uFFFD"s);
   EXPECT_EQ(ConvertedAsMade(bytewise("\x1b$B%F%9%H\x1b(B\0"s), "iso-2022-jp"), "テスト\0"s);
   EXPECT_EQ(ConvertedAsMade(bytewise("\xa4\xa2\xa4"), "euc-jp"), "あ");
   EXPECT_EQ(ConvertedAsMade(bytewise("a\x81"), "windows-1252"), std::nullopt);

@@ -21,7 +21,7 @@ TEST(HtmlText, ReadableTextOfHtml) {
   EXPECT_EQ(HtmlToText("<p>unclosed <b>bold"), "unclosed bold\n");
   const MessageContent only_html =
       ReadMessageContent("Subject: s\nContent-Type: text/html\n\n<p>Hello&nbsp;there</p>");
-  EXPECT_EQ(BodyAsText(only_html).View(), "Hello\xc2\xa0there\n");
+  EXPECT_EQ(WholeBytes(*BodyAsText(only_html)), "Hello\xc2\xa0there\n");
 }
 
 }  // namespace

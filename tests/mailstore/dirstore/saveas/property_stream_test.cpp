@@ -18,6 +18,16 @@ TEST(PropertyStream, Utf16OfEveryKindOfCharacter) {
   // A byte that is not UTF-8 becomes U+FFFD, and the text after it is kept.
   EXPECT_EQ(Utf16Le("a\xff" "b"), std::string("a\0\xfd\xff" "b\0", 6));
   EXPECT_EQ(Utf16Le("\xe6\xb5"), std::string("\xfd\xff\xfd\xff", 4));
+  // In pieces a byte long, for a body's line ends: a sequence or a CR LF
+  // that pieces cut reads as it does whole.
+  std::string utf16;
+  const ByteSink sink = [&utf16](std::string_view piece) { utf16 += piece; };
+  PieceWriter out(sink);
+  Utf16LeWriter writer(out, LineEnds::kCrLf);
+  for (const char& c : std::string("\r\n\n\xe6\xb5\x8b\xe6\xb5")) writer.Take(std::string_view(&c, 1));
+  writer.Finish();
+  out.Flush();
+  EXPECT_EQ(utf16, std::string("\r\0\n\0\r\0\n\0\x4b\x6d\xfd\xff\xfd\xff", 14));
 }
 
 TEST(PropertyStream, EntriesAndValueStreams) {

@@ -81,6 +81,29 @@ TEST(TextForms, ANulInTheBodyIsKeptInEveryForm) {
   EXPECT_NE(WholeBytes(HtmlForm(content, Facts())).find("<pre>body\0body\n</pre>"s), std::string::npos);
 }
 
+// A body decoded from the mail each time it is written comes in pieces that
+// may cut a CR LF or a UTF-8 sequence; every form is made as from the whole.
+TEST(TextForms, ABodyInPiecesIsWrittenAsTheWholeOfIt) {
+  class OneByteAtATime final : public ByteSource {
+   public:
+    explicit OneByteAtATime(std::string text) : text_(std::move(text)) {}
+    void WriteTo(const ByteSink& sink) const override {
+      for (const char& c : text_) sink(std::string_view(&c, 1));
+    }
+
+   private:
+    std::string text_;
+  };
+  const std::string body("a\r\nb\rc\n\r\r\nd\0{\\} \xd0\x93r\xc3\xbc\xf0\x9f\x98\x80<&>\xff\xe6\xb5\r", 32);
+  MessageContent whole = Plain();
+  MessageContent pieces = Plain();
+  whole.text_body = std::make_shared<const HeldBytes>(body);
+  pieces.text_body = std::make_shared<const OneByteAtATime>(body);
+  EXPECT_EQ(WholeBytes(TextForm(pieces, Facts())), WholeBytes(TextForm(whole, Facts())));
+  EXPECT_EQ(WholeBytes(RichTextForm(pieces, Facts())), WholeBytes(RichTextForm(whole, Facts())));
+  EXPECT_EQ(WholeBytes(HtmlForm(pieces, Facts())), WholeBytes(HtmlForm(whole, Facts())));
+}
+
 // unrtf, a reader nobody on the team wrote, shows the same text.
 TEST(TextForms, UnrtfReadsTheRichText) {
   if (std::system("command -v unrtf >/dev/null 2>&1") != 0) GTEST_SKIP() << "unrtf is not installed";

@@ -1,0 +1,84 @@
+#pragma once
+// UTF-8 read a code point at a time from a text that comes in pieces: a
+// sequence that one piece cuts is finished from the next, so the pieces read
+// as the whole text would.
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+namespace qs::dirstore {
+
+class CodePoints {
+ public:
+  // Calls take(c) for each code point; a byte that does not begin a whole
+  // sequence reads as U+FFFD and the reading goes on after it.
+  template <typename Take>
+  void Read(std::string_view piece, Take&& take) {
+    if (!held_.empty() && !piece.empty()) {
+      // A sequence is four bytes at most, so three more always finish it.
+      const std::string joined = held_ + std::string(piece.substr(0, std::min<std::size_t>(piece.size(), 3)));
+      const std::size_t from_held = held_.size();
+      held_.clear();
+      std::size_t i = 0;
+      while (i < from_held) {
+        const char32_t c = Next(joined, i, false);
+        if (c == kCut) {
+          held_ = joined.substr(i);
+          return;
+        }
+        take(c);
+      }
+      piece.remove_prefix(i - from_held);
+    }
+    for (std::size_t i = 0; i < piece.size();) {
+      const char32_t c = Next(piece, i, false);
+      if (c == kCut) {
+        held_ = piece.substr(i);
+        return;
+      }
+      take(c);
+    }
+  }
+
+  // The end of the text: a sequence still cut is invalid.
+  template <typename Take>
+  void Finish(Take&& take) {
+    const std::string rest = std::move(held_);
+    held_.clear();
+    for (std::size_t i = 0; i < rest.size();) take(Next(rest, i, true));
+  }
+
+ private:
+  static constexpr char32_t kCut = 0xFFFFFFFF;
+
+  static char32_t Next(std::string_view text, std::size_t& i, bool last) {
+    const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(text[at]); };
+    const unsigned char lead = byte(i);
+    if (lead < 0x80) {
+      ++i;
+      return lead;
+    }
+    const std::size_t extra = (lead >> 5) == 6 ? 1 : (lead >> 4) == 14 ? 2 : (lead >> 3) == 30 ? 3 : 0;
+    if (extra != 0 && i + extra >= text.size() && !last) return kCut;
+    if (extra == 0 || i + extra >= text.size()) {
+      ++i;
+      return 0xFFFD;
+    }
+    char32_t value = lead & (0x3Fu >> extra);
+    for (std::size_t k = 1; k <= extra; ++k) {
+      const unsigned char next = byte(i + k);
+      if ((next & 0xC0) != 0x80) {
+        ++i;
+        return 0xFFFD;
+      }
+      value = (value << 6) | (next & 0x3Fu);
+    }
+    i += extra + 1;
+    return value;
+  }
+
+  std::string held_;
+};
+
+}  // namespace qs::dirstore
