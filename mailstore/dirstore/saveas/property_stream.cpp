@@ -25,37 +25,12 @@ std::string LittleEndian64(std::uint64_t value) {
   return out;
 }
 
-void AppendUnit(PieceWriter& out, std::uint32_t unit) {
-  out += static_cast<char>(unit & 0xFF);
-  out += static_cast<char>((unit >> 8) & 0xFF);
-}
-
 }  // namespace
 
 std::string LittleEndian32(std::uint32_t value) {
   std::string out;
   for (int i = 0; i < 4; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
   return out;
-}
-
-void Utf16LeWriter::Append(char32_t code) {
-  if (code == '\n' && line_ends_ == LineEnds::kCrLf && previous_ != '\r') AppendUnit(out_, '\r');
-  previous_ = code;
-  if (code >= 0x10000) {
-    code -= 0x10000;
-    AppendUnit(out_, 0xD800 + (code >> 10));
-    AppendUnit(out_, 0xDC00 + (code & 0x3FF));
-  } else {
-    AppendUnit(out_, code);
-  }
-}
-
-void Utf16LeWriter::Take(std::string_view utf8) {
-  code_points_.Read(utf8, [this](char32_t code) { Append(code); });
-}
-
-void Utf16LeWriter::Finish() {
-  code_points_.Finish([this](char32_t code) { Append(code); });
 }
 
 std::string Utf16Le(std::string_view utf8) {

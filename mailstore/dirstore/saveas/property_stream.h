@@ -64,11 +64,30 @@ enum class LineEnds { kAsTheyAre, kCrLf };
 class Utf16LeWriter {
  public:
   Utf16LeWriter(PieceWriter& out, LineEnds line_ends) : out_(out), line_ends_(line_ends) {}
-  void Take(std::string_view utf8);
-  void Finish();
+  void Take(std::string_view utf8) {
+    code_points_.Read(utf8, [this](char32_t code) { Append(code); });
+  }
+  void Finish() {
+    code_points_.Finish([this](char32_t code) { Append(code); });
+  }
 
  private:
-  void Append(char32_t code);
+  // Inline: a body is made one character at a time.
+  void Append(char32_t code) {
+    if (code == '\n' && line_ends_ == LineEnds::kCrLf && previous_ != '\r') Unit('\r');
+    previous_ = code;
+    if (code >= 0x10000) {
+      code -= 0x10000;
+      Unit(0xD800 + (code >> 10));
+      Unit(0xDC00 + (code & 0x3FF));
+    } else {
+      Unit(code);
+    }
+  }
+  void Unit(char32_t unit) {
+    out_ += static_cast<char>(unit & 0xFF);
+    out_ += static_cast<char>((unit >> 8) & 0xFF);
+  }
 
   PieceWriter& out_;
   LineEnds line_ends_;
