@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const RawHeaders headers = ScanHeaders(mail);
   Summarize(headers, "fuzz.eml", [] { return 0LL; });
   ParseAddressList(headers.from);
-  const MessageContent content = ReadMessageContent(mail);
+  // Half the mail is read as a large one is, its text body made in pieces.
+  const MessageContent content = ReadMessageContent(mail, (size & 2) != 0 ? 0 : kLargestHeldBodies);
   ItemFacts facts;
   facts.sent = (size & 1) != 0;
   TextForm(content, facts).Size();
