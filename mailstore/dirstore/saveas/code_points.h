@@ -17,7 +17,8 @@ class CodePoints {
   void Read(std::string_view piece, Take&& take) {
     if (!held_.empty() && !piece.empty()) {
       // A sequence is four bytes at most, so three more always finish it.
-      const std::string joined = held_ + std::string(piece.substr(0, std::min<std::size_t>(piece.size(), 3)));
+      const std::string joined =
+          held_ + std::string(piece.substr(0, std::min<std::size_t>(piece.size(), 3)));
       const std::size_t from_held = held_.size();
       held_.clear();
       std::size_t i = 0;

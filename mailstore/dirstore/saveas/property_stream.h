@@ -92,6 +92,8 @@ class Utf16LeWriter {
   PieceWriter& out_;
   LineEnds line_ends_;
   CodePoints code_points_;
+  // A CR is never part of a longer sequence, so the code point before a
+  // line feed tells as much as the byte before it.
   char32_t previous_ = 0;
 };
 
