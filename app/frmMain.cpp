@@ -20,9 +20,6 @@ namespace qs {
 
 namespace {
 
-constexpr const char* kColumnHeaders[] = {"Sent",     "From",    "Subject", "To",
-                                          "Received", "EntryID", "Folder",  "LatestTime"};
-
 // Starts the access helper with its allow text, and with its disallow text
 // again however the command ends.
 class AccessGrant {
@@ -101,6 +98,8 @@ frmMain::frmMain(Application& app)
   mnuHelpFAQ.onClick = [] { BrowseTo(kFaqPage); };
   mnuHelpSupport.onClick = [] { BrowseTo(kSupportPage); };
   mnuHelpAbout.onClick = [this] { ShowAbout(); };
+  found_.onChange = [this] { ListView1.RowsChanged(); };
+  ListView1.ShowRows(found_);
 }
 
 frmMain::~frmMain() = default;
@@ -125,7 +124,7 @@ void frmMain::InitWindow() {
 }
 
 void frmMain::SetupListColumns() {
-  for (const char* header : kColumnHeaders) ListView1.AddColumn(header);
+  for (const FoundColumn& column : kFoundColumns) ListView1.AddColumn(column.header);
   options_->LoadSettings();
 }
 
@@ -165,18 +164,18 @@ void frmMain::Automate(std::string_view pCmd, std::string_view /*pParameter*/) {
 
 void frmMain::Search() {
   AccessGrant access(access_, App());
-  SearchMailFolder(App(), open_store_, txtMailFolder.Text(), ListView1,
+  SearchMailFolder(App(), open_store_, txtMailFolder.Text(), found_,
                    options_->CurrentSearchOptions());
 }
 
 void frmMain::Save() {
   AccessGrant access(access_, App());
-  SaveListedItems(App(), open_store_, txtMailFolder.Text(), ListView1, txtDir.Text(),
+  SaveListedItems(App(), open_store_, txtMailFolder.Text(), found_, txtDir.Text(),
                   options_->CurrentSaveOptions());
 }
 
 void frmMain::Export() {
-  ListToText(App(), ListView1, options_->CurrentExportOptions(), export_target_);
+  ListToText(App(), found_, options_->CurrentExportOptions(), export_target_);
 }
 void frmMain::PickMailFolder() {
   // A chooser closed without a choice leaves the box as it was.

@@ -1,7 +1,8 @@
 #pragma once
 // The program's one working window: the Mail Folder box with its Search
 // command, the list of found items, the "Save to:" box with its Save command,
-// and the menus. The list is the only store of found items.
+// and the menus. The list shows the found items of the last search, which
+// the window keeps.
 
 #include <cstdint>
 #include <memory>
@@ -9,6 +10,7 @@
 
 #include "app/access_helper.h"
 #include "layout/clsLayout.h"
+#include "mailstore/found_items.h"
 #include "mailstore/open_mail_store.h"
 #include "save/modListToText.h"
 #include "platform/controls.h"
@@ -61,6 +63,8 @@ class frmMain : public Form {
   // The options dialog, loaded with this window; it holds the settings.
   frmOptions& Options() const { return *options_; }
   const AccessHelper& Access() const { return access_; }
+  // The found items of the last search, in list order.
+  const FoundItems& Found() const { return found_; }
   // How the commands attach to the mail store; tests put a fake store here.
   void SetMailStoreOpener(MailStoreOpener open) { open_store_ = std::move(open); }
   // Where the export writes and how it shows the file; tests record it.
@@ -89,6 +93,7 @@ class frmMain : public Form {
 
   std::int16_t debug_mode_ = 0;
   std::unique_ptr<clsLayout> mLayout;
+  FoundItems found_;
   AccessHelper access_;
   MailStoreOpener open_store_ = OpenMailStore;
   ExportTarget export_target_ = DefaultExportTarget();

@@ -4,18 +4,17 @@
 #include "mailstore/date_text.h"
 #include "mailstore/folder_path.h"
 #include "platform/application.h"
-#include "platform/list_view.h"
 
 namespace qs {
 
 void SearchMailFolder(Application& app, const MailStoreOpener& open, const std::string& path,
-                      ListView& list, const SearchOptions& settings) {
+                      FoundItemSink& found, const SearchOptions& settings) {
   try {
     std::unique_ptr<MailStore> store = open(app);
     std::unique_ptr<Folder> folder = GetFolderFromPath(app, *store, path);
-    list.Clear();
+    found.Clear();
     if (!folder) throw MailStoreError("no folder at " + path);
-    const SearchContext context{list, settings, CurrentLocaleFacts()};
+    const SearchContext context{found, settings, CurrentLocaleFacts()};
     SearchFolder(context, *folder);
   } catch (const std::exception& error) {
     app.Debug(std::string("search: ") + error.what());
@@ -55,21 +54,19 @@ DateTime GetLatestTime(MailItem& item) {
 }
 
 void AddMailToList(const SearchContext& context, const std::string& folder_path, MailItem& item) {
-  // Everything is read before the row is appended, so that an item that
+  // Everything is read before the row is handed on, so that an item that
   // cannot be read leaves no half-filled row behind.
   const std::string& format = context.settings.date_format;
-  std::string sent = FormatDate(item.SentOn(), format, context.locale);
-  std::string texts[7] = {item.SenderEmailAddress(),
-                          item.Subject(),
-                          item.To(),
-                          FormatDate(item.ReceivedTime(), format, context.locale),
-                          item.EntryID(),
-                          folder_path,
-                          FormatDate(GetLatestTime(item), format, context.locale)};
-  ListView& list = context.list;
-  const std::int32_t row = list.AddRow(std::move(sent));
-  for (int column = 1; column <= 7; ++column)
-    list.SetText(row, column, std::move(texts[column - 1]));
+  FoundItem found;
+  found.sent = FormatDate(item.SentOn(), format, context.locale);
+  found.from = item.SenderEmailAddress();
+  found.subject = item.Subject();
+  found.to = item.To();
+  found.received = FormatDate(item.ReceivedTime(), format, context.locale);
+  found.entry_id = item.EntryID();
+  found.folder = folder_path;
+  found.latest = FormatDate(GetLatestTime(item), format, context.locale);
+  context.found.Add(std::move(found));
 }
 
 }  // namespace qs

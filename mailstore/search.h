@@ -5,6 +5,7 @@
 #include <string>
 
 #include "mailstore/date_time.h"
+#include "mailstore/found_item.h"
 #include "mailstore/mail_store.h"
 #include "mailstore/open_mail_store.h"
 #include "platform/locale.h"
@@ -13,21 +14,20 @@
 namespace qs {
 
 class Application;
-class ListView;
 
 // What one search carries down the folder tree.
 struct SearchContext {
-  ListView& list;
+  FoundItemSink& found;
   const SearchOptions& settings;
   LocaleFacts locale;
 };
 
 inline constexpr const char* kSearchFailure = "Can't access the specified Mail Folder.";
 
-// Empties the list and fills it from the folder the path names. Every failure
+// Empties the list of found items and fills it from the folder the path names. Every failure
 // is reported to the user here; rows found before it stay in the list.
 void SearchMailFolder(Application& app, const MailStoreOpener& open, const std::string& path,
-                      ListView& list, const SearchOptions& settings);
+                      FoundItemSink& found, const SearchOptions& settings);
 
 // Lists the folder's own mail items, then those of each subfolder in turn.
 void SearchFolder(const SearchContext& context, Folder& folder);
@@ -35,8 +35,7 @@ void SearchFolder(const SearchContext& context, Folder& folder);
 // The latest of the item's creation, sent (when it was sent) and received times.
 DateTime GetLatestTime(MailItem& item);
 
-// Appends the item's row: Sent, From, Subject, To, Received, EntryID, Folder,
-// LatestTime.
+// Hands the item on as a found item, its dates in the search's date format.
 void AddMailToList(const SearchContext& context, const std::string& folder_path, MailItem& item);
 
 }  // namespace qs

@@ -1,8 +1,8 @@
 #pragma once
-// A report-style list whose rows live in our own store; a native list view
-// only shows it (as an owner-data list on Windows).
+// A report-style list that shows rows kept elsewhere, in a model of the
+// program's own; a native list view only draws them (an owner-data list on
+// Windows), asking for each text as it comes into view.
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,6 +12,18 @@
 
 namespace qs {
 
+// What a list view shows: rows numbered from 1, a text in each column.
+class ListRows {
+ public:
+  virtual std::int32_t RowCount() const = 0;
+  // std::out_of_range for a row or column that does not exist. The view is
+  // valid until the rows change.
+  virtual std::string_view Text(std::int32_t row, int column) const = 0;
+
+ protected:
+  ~ListRows() = default;
+};
+
 class ListView : public Control {
  public:
   ListView(Form& owner, std::string name) : Control(owner, std::move(name)) {}
@@ -20,32 +32,18 @@ class ListView : public Control {
   const std::vector<std::string>& Columns() const { return columns_; }
   void AddColumn(std::string header);
 
-  // Rows are numbered from 1 in the order they were added.
-  std::int32_t RowCount() const { return static_cast<std::int32_t>(rows_.size()); }
-  // Appends a row with its own text (column 0); returns its number.
-  std::int32_t AddRow(std::string text);
-  void Clear();
-  // Column 0 is the row's own text; columns 1.. are its further columns.
-  // The view is valid until the row is changed or the list cleared.
-  std::string_view Text(std::int32_t row, int column) const;
-  void SetText(std::int32_t row, int column, std::string text);
-  // How many further columns have been given a text in this row.
-  int SubItemCount(std::int32_t row) const;
+  // The rows shown from now on; they must outlive the view or be replaced.
+  void ShowRows(const ListRows& rows);
+  // Tells the native view that rows were added or removed.
+  void RowsChanged() const { Notify(Change::RowCount); }
 
-  static constexpr int kMaxColumns = 16;
+  std::int32_t RowCount() const { return rows_ ? rows_->RowCount() : 0; }
+  // Column 0 is a row's own text; columns 1.. are its further columns.
+  std::string_view Text(std::int32_t row, int column) const;
 
  private:
-  // A row's texts one after another in one buffer, so that a list of many
-  // rows costs one allocation per row, not one per text.
-  struct Row {
-    std::string texts;
-    std::array<std::uint32_t, kMaxColumns> ends{};
-    int count = 0;
-  };
-  const Row& RowAt(std::int32_t row) const;
-
   std::vector<std::string> columns_;
-  std::vector<Row> rows_;
+  const ListRows* rows_ = nullptr;
 };
 
 }  // namespace qs

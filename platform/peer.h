@@ -12,7 +12,6 @@ enum class Change {
   Items,     // combo box list
   Columns,   // list view column headers
   RowCount,  // list view rows appended or removed
-  Cell,      // list view text of one row (index = row from 1)
   Enabled,
   Visible,
   Pointer,   // form's mouse pointer

@@ -38,6 +38,8 @@ class WindowSystem {
   virtual void RunModal(Application& app, Form& form) = 0;
   // Runs the program's events until the main form has been unloaded.
   virtual void Run(Application& app, Form& main) = 0;
+  // Handles the events already waiting (redrawing included) and returns.
+  virtual void DoEvents() {}
 
   virtual Answer ShowMessage(const MessageBoxSpec& box) = 0;
   // The user's text, or nothing when the box was cancelled.

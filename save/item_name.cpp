@@ -4,7 +4,6 @@
 
 #include "platform/text.h"
 #include "save/placeholder_format.h"
-#include "save/row_texts.h"
 
 namespace qs {
 
@@ -13,13 +12,6 @@ namespace {
 constexpr std::size_t kLongestBaseName = 256;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-void Clip(std::vector<std::string>& texts, std::size_t position, std::size_t length) {
-  if (texts.size() >= position) {
-    std::string& text = texts[position - 1];
-    text = std::string(Utf16Prefix(text, length));
-  }
-}
 
 }  // namespace
 
@@ -55,16 +47,16 @@ std::size_t ParseClipLength(const std::string& setting) {
   return value;
 }
 
-std::string FormatItemName(const std::string& format, std::vector<std::string> texts,
+std::string FormatItemName(const std::string& format, FoundItem item,
                            const std::string& clip_address, const std::string& clip_subject) {
-  if (texts.size() > kMaxRowTexts)
-    throw std::invalid_argument("a list row with " + std::to_string(texts.size()) + " texts");
   const std::size_t address = ParseClipLength(clip_address);
   const std::size_t subject = ParseClipLength(clip_subject);
-  Clip(texts, 2, address);
-  Clip(texts, 3, subject);
-  Clip(texts, 4, address);
-  return FillPlaceholders(format, texts);
+  for (const FoundColumn& column : kFoundColumns) {
+    std::string& text = item.*column.field;
+    if (column.clip == NameClip::Address) text = std::string(Utf16Prefix(text, address));
+    if (column.clip == NameClip::Subject) text = std::string(Utf16Prefix(text, subject));
+  }
+  return FillPlaceholders(format, PlaceholderTexts(item));
 }
 
 std::string CleanFileName(const std::string& name) {

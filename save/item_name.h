@@ -1,10 +1,11 @@
 #pragma once
-// The base name of a saved mail: the name format filled from the item's list
-// row, with sender, subject and recipients clipped, then fit for a file name.
+// The base name of a saved mail: the name format filled from the found
+// item, with sender, subject and recipients clipped, then fit for a file name.
 
 #include <cstddef>
 #include <string>
-#include <vector>
+
+#include "mailstore/found_item.h"
 
 namespace qs {
 
@@ -13,10 +14,9 @@ namespace qs {
 // a number, or negative.
 std::size_t ParseClipLength(const std::string& setting);
 
-// texts: the row texts (see RowTexts), at most kMaxRowTexts of them, else
-// std::invalid_argument. Texts 2 and 4 are cut to clip_address characters,
-// text 3 to clip_subject characters.
-std::string FormatItemName(const std::string& format, std::vector<std::string> texts,
+// The format filled from the found item, the columns that clip as an
+// address cut to clip_address characters, the subject to clip_subject.
+std::string FormatItemName(const std::string& format, FoundItem item,
                            const std::string& clip_address, const std::string& clip_subject);
 
 // The nine characters Windows refuses in a name become blanks, control

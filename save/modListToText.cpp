@@ -2,30 +2,29 @@
 
 #include <exception>
 
+#include "mailstore/found_items.h"
 #include "platform/application.h"
 #include "platform/file_system.h"
-#include "platform/list_view.h"
 #include "platform/system.h"
 #include "platform/text_editor.h"
 #include "platform/text_encoding.h"
 #include "save/placeholder_format.h"
-#include "save/row_texts.h"
 
 namespace qs {
 
-std::string FormatListLine(const std::string& format, const ListView& list, std::int32_t row) {
-  return FillPlaceholders(format, RowTexts(list, row));
+std::string FormatListLine(const std::string& format, const FoundItem& item) {
+  return FillPlaceholders(format, PlaceholderTexts(item));
 }
 
 ExportTarget DefaultExportTarget() {
   return {ProgramDirectory() + PathSeparator() + "list.txt", OpenInTextEditor};
 }
 
-void ListToText(Application& app, const ListView& list, const ExportOptions& settings,
+void ListToText(Application& app, const FoundItems& list, const ExportOptions& settings,
                 const ExportTarget& target) {
   std::string text;
   for (std::int32_t row = 1; row <= list.RowCount(); ++row) {
-    text += FormatListLine(settings.text_format, list, row);
+    text += FormatListLine(settings.text_format, list.Item(row));
     text += "\r\n";
   }
   try {

@@ -11,11 +11,12 @@
 namespace qs {
 
 class Application;
-class ListView;
+class FoundItems;
+struct FoundItem;
 
-// One line of the export: the line format filled from the row's texts,
-// which are used as the list shows them (no clipping, no cleaning).
-std::string FormatListLine(const std::string& format, const ListView& list, std::int32_t row);
+// One line of the export: the line format filled from the found item's
+// texts as the list shows them (no clipping, no cleaning).
+std::string FormatListLine(const std::string& format, const FoundItem& item);
 
 // Where the export is written and how it is shown.
 struct ExportTarget {
@@ -30,7 +31,7 @@ ExportTarget DefaultExportTarget();
 // character set, replacing any earlier export; then opens the file. A file
 // that cannot be written or an editor that cannot be started is reported in
 // a message box that names the file.
-void ListToText(Application& app, const ListView& list, const ExportOptions& settings,
+void ListToText(Application& app, const FoundItems& list, const ExportOptions& settings,
                 const ExportTarget& target = DefaultExportTarget());
 
 }  // namespace qs

@@ -6,8 +6,8 @@
 
 #include "platform/application.h"
 #include "platform/file_system.h"
+#include "mailstore/found_items.h"
 #include "platform/interruption.h"
-#include "platform/list_view.h"
 #include "platform/system.h"
 #include "save/frmProgress.h"
 #include "save/make_dirs.h"
@@ -65,7 +65,7 @@ bool MakeSaveDirectory(Application& app, const std::string& save_dir) {
 // The rows not saved whole, those a stop request left out included; throws
 // when the run has to stop.
 std::int32_t SaveRows(Application& app, MailStore& store, frmProgress& progress,
-                      const std::string& mail_folder, const ListView& list,
+                      const std::string& mail_folder, const FoundItems& list,
                       const std::string& save_dir, const SaveOptions& settings) {
   const std::int32_t count = list.RowCount();
   const InterruptionWatch interruption;
@@ -78,7 +78,7 @@ std::int32_t SaveRows(Application& app, MailStore& store, frmProgress& progress,
       return failed + count - row + 1;
     }
     progress.ShowItem(row, count);
-    if (!SaveItem(run, mail_folder, list, row, save_dir)) ++failed;
+    if (!SaveItem(run, mail_folder, list.Item(row), row, save_dir)) ++failed;
   }
   return failed;
 }
@@ -86,7 +86,7 @@ std::int32_t SaveRows(Application& app, MailStore& store, frmProgress& progress,
 }  // namespace
 
 void SaveListedItems(Application& app, const MailStoreOpener& open_store,
-                     const std::string& mail_folder, const ListView& list, std::string save_dir,
+                     const std::string& mail_folder, const FoundItems& list, std::string save_dir,
                      const SaveOptions& settings) {
   if (mail_folder.empty()) {
     app.MsgBox("The 'Mail Folder' box is blank");

@@ -9,7 +9,7 @@
 namespace qs {
 
 class Application;
-class ListView;
+class FoundItems;
 
 // Checks the boxes and the list, opens the mail store, shows the progress
 // window and saves the rows in list order. Every outcome is reported inside
@@ -18,7 +18,7 @@ class ListView;
 // its end with some item not written whole. save_dir is the "Save to:" text
 // as the user typed it; a separator is appended here when it lacks one.
 void SaveListedItems(Application& app, const MailStoreOpener& open_store,
-                     const std::string& mail_folder, const ListView& list, std::string save_dir,
+                     const std::string& mail_folder, const FoundItems& list, std::string save_dir,
                      const SaveOptions& settings);
 
 }  // namespace qs

@@ -1,9 +1,11 @@
 #pragma once
 // The placeholder format of saved names and exported lines: "%k" stands for
-// text k of a list row (from 1), "%%" for one "%".
+// text k (from 1), "%%" for one "%".
 
 #include <string>
 #include <vector>
+
+#include "mailstore/found_item.h"
 
 namespace qs {
 
@@ -13,6 +15,9 @@ namespace qs {
 // "%10" gives text 1 and "0", and "%0", "%9" (with eight texts) and a lone
 // "%" stay.
 std::string FillPlaceholders(const std::string& format, const std::vector<std::string>& texts);
+
+// A found item's texts in the order of its columns' placeholder numbers.
+std::vector<std::string> PlaceholderTexts(const FoundItem& item);
 
 // Replaces every non-overlapping occurrence, found from the left.
 std::string ReplaceAll(std::string text, const std::string& what, const std::string& with);

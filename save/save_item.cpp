@@ -6,20 +6,16 @@
 #include "mailstore/mail_store.h"
 #include "platform/application.h"
 #include "platform/file_system.h"
-#include "platform/list_view.h"
 #include "platform/system.h"
 #include "platform/text.h"
 #include "save/item_name.h"
 #include "save/item_subfolder.h"
 #include "save/make_dirs.h"
-#include "save/row_texts.h"
 #include "save/safe_names.h"
 
 namespace qs {
 
 namespace {
-
-constexpr int kEntryIdColumn = 5;
 
 // The item of one row on its way to disk: what a failed step names.
 struct ItemSave {
@@ -106,17 +102,17 @@ struct ItemSave {
 
 }  // namespace
 
-bool SaveItem(SaveRun& run, const std::string& mail_folder, const ListView& list,
+bool SaveItem(SaveRun& run, const std::string& mail_folder, const FoundItem& found,
               std::int32_t row, const std::string& save_dir) {
   const SaveOptions& settings = run.settings;
   const std::string format = AsciiLower(settings.fn_output);
   const std::string base = CleanFileName(FormatItemName(
-      settings.fn_format, RowTexts(list, row), settings.clip_address, settings.clip_subject));
+      settings.fn_format, found, settings.clip_address, settings.clip_subject));
   ItemSave save{run, row};
   // An item deleted, moved or changed since the search is one item not
   // saved; the rows after it still are.
   std::unique_ptr<MailItem> item;
-  const std::string entry_id(list.Text(row, kEntryIdColumn));
+  const std::string& entry_id = found.entry_id;
   if (!save.Attempt("cannot fetch the item " + entry_id, [&] {
         item = run.store.GetItemFromID(entry_id);
         if (!item || item->Class() != kMailItemClass)

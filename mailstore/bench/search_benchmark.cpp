@@ -18,8 +18,7 @@
 #include "mailstore/search.h"
 #include "platform/application.h"
 #include "platform/console/console_window_system.h"
-#include "platform/form.h"
-#include "platform/list_view.h"
+#include "mailstore/found_items.h"
 
 namespace {
 
@@ -51,7 +50,7 @@ double ReadFloor(const fs::path& root, long& files) {
   return Seconds(start);
 }
 
-double Search(qs::Application& app, qs::ListView& list) {
+double Search(qs::Application& app, qs::FoundItems& list) {
   const auto start = Clock::now();
   qs::SearchMailFolder(app, qs::OpenMailStore, "\\\\Bench", list, qs::SearchOptions{});
   return Seconds(start);
@@ -69,8 +68,7 @@ int main(int argc, char** argv) {
   std::istringstream no_input;
   qs::ConsoleWindowSystem console(no_input, std::cout, std::cerr);
   qs::Application app(console);
-  qs::Form form(app, "frmBench", "Bench", 9000, 6000);
-  qs::ListView& list = form.Add<qs::ListView>("ListView1");
+  qs::FoundItems list;
 
   long files = 0;
   ReadFloor(root, files);  // warms the file cache

@@ -25,16 +25,13 @@ ListViewPeer::ListViewPeer(FormWindow& window, ListView& list)
   ShowRowCount();
 }
 
-void ListViewPeer::UpdateOwn(Change what, int index) {
+void ListViewPeer::UpdateOwn(Change what, int /*index*/) {
   switch (what) {
     case Change::Columns:
       ShowColumns();
       break;
     case Change::RowCount:
       ShowRowCount();
-      break;
-    case Change::Cell:
-      RedrawRowIfVisible(index);
       break;
     default:
       break;
@@ -86,22 +83,15 @@ void ListViewPeer::Settle() {
   InvalidateRect(handle_, nullptr, TRUE);
 }
 
-void ListViewPeer::RedrawRowIfVisible(int row) {
-  if (settling_) return;  // everything is drawn again when it settles
-  const int item = row - 1;
-  const auto top = static_cast<int>(SendMessageW(handle_, LVM_GETTOPINDEX, 0, 0));
-  const auto per_page = static_cast<int>(SendMessageW(handle_, LVM_GETCOUNTPERPAGE, 0, 0));
-  if (item < top || item > top + per_page) return;
-  SendMessageW(handle_, LVM_REDRAWITEMS, static_cast<WPARAM>(item), static_cast<LPARAM>(item));
-}
-
 LRESULT ListViewPeer::Notify(const NMHDR& header) {
   if (header.code != LVN_GETDISPINFOW) return 0;
   auto& info = const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header));
   if (!(info.item.mask & LVIF_TEXT) || !info.item.pszText || info.item.cchTextMax <= 0) return 0;
   info.item.pszText[0] = L'\0';
   const int row = info.item.iItem + 1;
-  if (row < 1 || row > list_.RowCount() || info.item.iSubItem < 0) return 0;
+  if (row < 1 || row > list_.RowCount() || info.item.iSubItem < 0 ||
+      info.item.iSubItem >= static_cast<int>(list_.Columns().size()))
+    return 0;
   const std::wstring text = ToUtf16(list_.Text(row, info.item.iSubItem));
   const std::size_t room = static_cast<std::size_t>(info.item.cchTextMax) - 1;
   const std::size_t count = std::min(text.size(), room);

@@ -21,7 +21,6 @@ class ListViewPeer : public ChildPeer {
  private:
   void ShowColumns();
   void ShowRowCount();
-  void RedrawRowIfVisible(int row);
 
   ListView& list_;
   // While rows arrive the view neither redraws nor updates its scroll bars

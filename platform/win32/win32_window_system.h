@@ -28,6 +28,7 @@ class Win32WindowSystem : public WindowSystem {
   std::optional<std::string> AskText(const std::string& prompt, const std::string& title,
                                      const std::string& initial) override;
   void DebugOutput(std::string_view line) override;
+  void DoEvents() override { ProcessPendingMessages(); }
 
   // Handles every message already queued, as the message loop would; false
   // when one of them asked the program to quit (the request is kept).

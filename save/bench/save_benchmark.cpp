@@ -21,8 +21,7 @@
 #include "mailstore/search.h"
 #include "platform/application.h"
 #include "platform/console/console_window_system.h"
-#include "platform/form.h"
-#include "platform/list_view.h"
+#include "mailstore/found_items.h"
 #include "save/modSaveListedItems.h"
 
 namespace {
@@ -104,8 +103,7 @@ int main(int argc, char** argv) {
   qs::ConsoleWindowSystem console(no_input, messages, std::cerr);
   qs::Application app(console);
   app.SetTitle("Quillstow");
-  qs::Form form(app, "frmBench", "Bench", 9000, 6000);
-  qs::ListView& list = form.Add<qs::ListView>("ListView1");
+  qs::FoundItems list;
   qs::SearchOptions search;
   search.date_format = "yymmdd HHMMSS";
   qs::SearchMailFolder(app, qs::OpenMailStore, "\\\\Bench", list, search);

@@ -1,14 +1,13 @@
 #pragma once
-// The console window system with a main form and its list, for tests that
-// drive the search and the folder picker.
+// The console window system and a list of found items, for tests that drive
+// the search and the folder picker.
 
 #include <sstream>
 #include <string>
 
+#include "mailstore/found_items.h"
 #include "platform/application.h"
 #include "platform/console/console_window_system.h"
-#include "platform/form.h"
-#include "platform/list_view.h"
 
 namespace qs::testing {
 
@@ -26,8 +25,7 @@ struct WindowHarness {
   std::ostringstream errors;
   ConsoleWindowSystem console{input, output, errors};
   Application app{console};
-  Form form{app, "frmMain", "Quillstow", 9000, 6000};
-  ListView& list = form.Add<ListView>("ListView1");
+  FoundItems list;
 };
 
 }  // namespace qs::testing

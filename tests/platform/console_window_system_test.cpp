@@ -8,6 +8,7 @@
 #include "platform/application.h"
 #include "platform/form.h"
 #include "platform/list_view.h"
+#include "tests/platform/table_rows.h"
 
 namespace qs {
 namespace {
@@ -134,8 +135,9 @@ TEST_F(Console, PrintListsShownFormsThenTheMainList) {
   main.check.SetValue(1);
   main.combo.SetText("c");
   for (const char* header : {"A", "B", "C"}) main.list.AddColumn(header);
-  const auto row = main.list.AddRow("r1");
-  main.list.SetText(row, 2, "line\nbreak");
+  test::TableRows rows;
+  rows.rows = {{"r1", "", "line\nbreak"}};
+  main.list.ShowRows(rows);
   other.text.SetText("not shown");
   windows.Execute(app, "print");
   EXPECT_EQ(out.str(), "txtName=tab here\nckFlag=1\ncboKind=c\nr1\t\tline break\n");

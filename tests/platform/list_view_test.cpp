@@ -7,6 +7,7 @@
 #include "platform/application.h"
 #include "platform/console/console_window_system.h"
 #include "platform/form.h"
+#include "tests/platform/table_rows.h"
 
 namespace qs {
 namespace {
@@ -30,60 +31,23 @@ class List : public ::testing::Test {
   ListView& list;
 };
 
-TEST_F(List, RowsAreNumberedFromOneInOrder) {
-  EXPECT_EQ(list.AddRow("first"), 1);
-  EXPECT_EQ(list.AddRow("second"), 2);
-  list.SetText(2, 3, "third column");
-  EXPECT_EQ(list.Text(1, 0), "first");
-  EXPECT_EQ(list.Text(2, 3), "third column");
-  EXPECT_EQ(list.Text(2, 1), "") << "columns skipped over read empty";
-  EXPECT_EQ(list.Text(1, 7), "");
-  EXPECT_EQ(list.SubItemCount(1), 0);
-  EXPECT_EQ(list.SubItemCount(2), 3);
-}
-
-TEST_F(List, RewritingATextKeepsTheOthers) {
-  const auto row = list.AddRow("own");
-  list.SetText(row, 3, "three");
-  list.SetText(row, 1, "a much longer first text");
-  list.SetText(row, 3, "3");
-  list.SetText(row, 0, "");
-  list.SetText(row, 2, "two");
-  EXPECT_EQ(list.Text(row, 0), "");
-  EXPECT_EQ(list.Text(row, 1), "a much longer first text");
-  EXPECT_EQ(list.Text(row, 2), "two");
-  EXPECT_EQ(list.Text(row, 3), "3");
-  EXPECT_EQ(list.SubItemCount(row), 3);
-  EXPECT_THROW(list.SetText(row, ListView::kMaxColumns, "x"), std::out_of_range);
-}
-
-TEST_F(List, OutOfRangeRowsFail) {
-  list.AddRow("only");
-  EXPECT_THROW(list.Text(0, 0), std::out_of_range);
-  EXPECT_THROW(list.Text(2, 0), std::out_of_range);
-  EXPECT_THROW(list.SetText(2, 1, "x"), std::out_of_range);
-  EXPECT_THROW(list.Text(1, -1), std::out_of_range);
-  list.Clear();
-  EXPECT_EQ(list.RowCount(), 0);
-  EXPECT_THROW(list.Text(1, 0), std::out_of_range);
-}
-
-TEST_F(List, HoldsMoreRowsThanASixteenBitCount) {
-  for (int i = 0; i < 70000; ++i) list.AddRow(std::to_string(i));
-  EXPECT_EQ(list.RowCount(), 70000);
-  EXPECT_EQ(list.Text(70000, 0), "69999");
-}
-
-TEST_F(List, ThePeerHearsOfEveryChange) {
+TEST_F(List, ShowsTheRowsItIsGivenAndTellsThePeer) {
   auto peer = std::make_unique<RecordingPeer>();
   RecordingPeer& seen = *peer;
   list.SetPeer(std::move(peer));
+  EXPECT_EQ(list.RowCount(), 0);
+  EXPECT_THROW(list.Text(1, 0), std::out_of_range) << "no rows shown yet";
   list.AddColumn("A");
-  list.AddRow("r");
-  list.SetText(1, 1, "x");
-  list.Clear();
+  test::TableRows rows;
+  rows.rows = {{"a1", "b1"}, {"a2", "b2"}};
+  list.ShowRows(rows);
+  EXPECT_EQ(list.RowCount(), 2);
+  EXPECT_EQ(list.Text(2, 1), "b2");
+  rows.rows.pop_back();
+  list.RowsChanged();
+  EXPECT_EQ(list.RowCount(), 1);
   const std::vector<std::pair<Change, int>> expected = {
-      {Change::Columns, 0}, {Change::RowCount, 0}, {Change::Cell, 1}, {Change::RowCount, 0}};
+      {Change::Columns, 0}, {Change::RowCount, 0}, {Change::RowCount, 0}};
   EXPECT_EQ(seen.updates, expected);
 }
 

@@ -9,8 +9,7 @@
 namespace qs {
 namespace {
 
-std::vector<std::string> Row(std::string sent, std::string from, std::string subject,
-                             std::string to = "to1") {
+FoundItem Row(std::string sent, std::string from, std::string subject, std::string to = "to1") {
   return {std::move(sent), std::move(from), std::move(subject), std::move(to),
           "091206 080000", "ENTRY",         "\\\\M\\In",        "091206 080001"};
 }
@@ -27,7 +26,7 @@ TEST(ItemName, SenderSubjectAndRecipientsAreClipped) {
   EXPECT_EQ(FormatItemName("%3", row, "50", "5"), "Quart");
   EXPECT_EQ(FormatItemName("%2-%4", row, "0", "5"), "-");
   EXPECT_EQ(FormatItemName("%2|%4", row, "6", "0"), "sender|boss@e");
-  // Only texts 2, 3 and 4 are clipped.
+  // Only the addresses and the subject are clipped.
   EXPECT_EQ(FormatItemName("%1%5", Row("091205 070309", "a", "b"), "1", "1"),
             "091205 070309091206 080000");
   // A clip counts UTF-16 units and never splits a character.
@@ -46,15 +45,6 @@ TEST(ItemName, ClipLengthsAreNumbersRoundedHalfToEven) {
       {".5", 0}, {"1.", 1}, {"-0.4", 0}, {"-0.5", 0}, {"2.500", 2}};
   for (const auto& [text, length] : cases) EXPECT_EQ(ParseClipLength(text), length) << text;
   EXPECT_GE(ParseClipLength("99999999999999999999999"), 100000u);
-}
-
-TEST(ItemName, RowsOfMoreThanTwentyTextsAreRefused) {
-  std::vector<std::string> texts(20, "t");
-  EXPECT_EQ(FormatItemName("%1", texts, "5", "5"), "t");
-  // "%20" meets the pass of "%2" first.
-  EXPECT_EQ(FormatItemName("%20", texts, "5", "5"), "t0");
-  texts.push_back("u");
-  EXPECT_THROW(FormatItemName("%1", texts, "5", "5"), std::invalid_argument);
 }
 
 TEST(CleanFileName, ForbiddenCharactersBecomeBlanksAndControlsVanish) {

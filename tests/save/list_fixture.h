@@ -1,6 +1,6 @@
 #pragma once
-// A console application with a form that holds a list of found items, as
-// the main window's list is filled by a search.
+// A console application and a list of found items, as a search fills the
+// main window's list.
 
 #include <optional>
 #include <sstream>
@@ -8,22 +8,18 @@
 #include <string>
 #include <vector>
 
+#include "mailstore/found_items.h"
 #include "platform/application.h"
 #include "platform/console/console_window_system.h"
 #include "platform/form.h"
-#include "platform/list_view.h"
 
 namespace qs::test {
 
-struct Row {
-  std::string sent = "091205 070309";
-  std::string from = "sender1";
-  std::string subject = "Re: hello?";
-  std::string to = "someone";
-  std::string received = "091205 070310";
-  std::string entry_id = "id1";
-  std::string folder = "\\\\Mailbox\\Inbox";
-  std::string latest = "091205 070310";
+// A found item as a search lists it.
+struct Row : FoundItem {
+  Row()
+      : FoundItem{"091205 070309", "sender1",       "Re: hello?",        "someone",
+                  "091205 070310", "id1",           "\\\\Mailbox\\Inbox", "091205 070310"} {}
 };
 
 // Notes at every message box whether the progress window was up, and can
@@ -50,19 +46,14 @@ class RecordingWindows : public ConsoleWindowSystem {
 class ListFixture {
  public:
   ListFixture()
-      : windows(in, out, err), app(windows), form(app, "frmMain", "", 8310, 3750),
-        list(form.Add<ListView>("ListView1")) {
+      : windows(in, out, err), app(windows) {
     app.SetTitle("Quillstow");
     windows.app = &app;
   }
 
   std::int32_t Add(const Row& row) {
-    const std::int32_t number = list.AddRow(row.sent);
-    const std::vector<std::string> columns = {row.from,     row.subject, row.to,    row.received,
-                                              row.entry_id, row.folder,  row.latest};
-    for (std::size_t k = 0; k < columns.size(); ++k)
-      list.SetText(number, static_cast<int>(k + 1), columns[k]);
-    return number;
+    list.Add(row);
+    return list.RowCount();
   }
 
   // For each message box so far, whether the progress window was up.
@@ -78,8 +69,7 @@ class ListFixture {
   std::ostringstream out, err;
   RecordingWindows windows;
   Application app;
-  Form form;
-  ListView& list;
+  FoundItems list;
 };
 
 }  // namespace qs::test

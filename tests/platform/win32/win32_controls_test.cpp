@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include "platform/list_view.h"
+#include "tests/platform/table_rows.h"
 #include "tests/platform/win32/win32_test_support.h"
 
 namespace qs::win32 {
@@ -211,12 +212,14 @@ TEST_F(ListViews, ColumnsAreCreatedWithTheirHeadersLeftAligned) {
   EXPECT_TRUE(GetWindowLongW(handle, GWL_STYLE) & LVS_REPORT);
 }
 
-TEST_F(ListViews, TheViewShowsTheRowsOfTheControl) {
+TEST_F(ListViews, TheViewShowsTheRowsOfItsModel) {
   Load();
   HWND handle = HandleOf(list);
+  test::TableRows rows;
+  list.ShowRows(rows);
   for (int row = 1; row <= 3; ++row) {
-    const auto added = list.AddRow("2026-12-0" + std::to_string(row));
-    list.SetText(added, 2, "Subject " + std::to_string(row));
+    rows.rows.push_back({"2026-12-0" + std::to_string(row), "", "Subject " + std::to_string(row)});
+    list.RowsChanged();
   }
   EXPECT_EQ(SendMessageW(handle, LVM_GETITEMCOUNT, 0, 0), 3);
   EXPECT_EQ(CellText(0, 0), L"2026-12-01");
@@ -227,15 +230,18 @@ TEST_F(ListViews, TheViewShowsTheRowsOfTheControl) {
   windows.ProcessPendingMessages();
   EXPECT_TRUE(IsWindowVisible(handle));
   EXPECT_EQ(SendMessageW(handle, LVM_GETITEMCOUNT, 0, 0), 3);
-  list.SetText(2, 2, "Changed \xE2\x82\xAC");
+  rows.rows[1][2] = "Changed \xE2\x82\xAC";
   EXPECT_EQ(CellText(1, 2), L"Changed \u20AC");
-  list.Clear();
+  rows.rows.clear();
+  list.RowsChanged();
   EXPECT_EQ(SendMessageW(handle, LVM_GETITEMCOUNT, 0, 0), 0);
 }
 
 TEST_F(ListViews, ALongTextIsCutToTheViewsBuffer) {
   Load();
-  list.AddRow(std::string(200, 'x'));
+  test::TableRows rows;
+  rows.rows = {{std::string(200, 'x')}};
+  list.ShowRows(rows);
   EXPECT_EQ(CellText(0, 0), std::wstring(63, L'x'));
 }
 

@@ -1,0 +1,78 @@
+// How long a large search result takes to reach the list: found items into
+// the model alone, then into the model shown by a list view on a loaded form
+// (on Windows a real owner-data list view, drawn when the message loop runs
+// again), and read back as the save and the export do.
+//   qs_list_benchmark [rows]      (100,000 by default)
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "mailstore/found_items.h"
+#include "platform/application.h"
+#include "platform/form.h"
+#include "platform/list_view.h"
+#include "platform/native_window_system.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// One row as a search formats it.
+qs::FoundItem Item(int row) {
+  return {"06.12.2026 08:" + std::to_string(row % 60),
+          "sender" + std::to_string(row) + "@example.org",
+          "Subject of item " + std::to_string(row),
+          "someone@example.org",
+          "06.12.2026 09:00",
+          "00000000A1B2C3D4E5F6" + std::to_string(row),
+          "\\\\Mailbox\\Inbox",
+          "06.12.2026 09:00"};
+}
+
+double Fill(qs::FoundItems& found, int rows) {
+  const auto start = Clock::now();
+  for (int row = 1; row <= rows; ++row) found.Add(Item(row));
+  return SecondsSince(start);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int rows = argc > 1 ? std::stoi(argv[1]) : 100000;
+  const auto windows = qs::CreateNativeWindowSystem();
+  qs::Application app(*windows);
+  qs::Form form(app, "frmMain", "Benchmark", 8310, 3750);
+  auto& list = form.Add<qs::ListView>("ListView1");
+  list.Move(120, 1200, 8055, 1695);
+  for (const qs::FoundColumn& column : qs::kFoundColumns) list.AddColumn(column.header);
+  qs::FoundItems shown;
+  shown.onChange = [&list] { list.RowsChanged(); };
+  list.ShowRows(shown);
+  form.Show();
+  windows->DoEvents();
+
+  qs::FoundItems bare;
+  const double model = Fill(bare, rows);
+  const double fill = Fill(shown, rows);
+  auto start = Clock::now();
+  windows->DoEvents();
+  const double settle = SecondsSince(start);
+
+  start = Clock::now();
+  std::size_t characters = 0;
+  for (int row = 1; row <= list.RowCount(); ++row)
+    for (int column = 0; column < static_cast<int>(qs::kFoundColumns.size()); ++column)
+      characters += list.Text(row, column).size();
+  const double read = SecondsSince(start);
+
+  std::printf("rows %d: into the model %.3f s; into the shown list %.3f s, then drawn in "
+              "%.3f s (together %.3f s); read back %.3f s (%zu characters)\n",
+              list.RowCount(), model, fill, settle, fill + settle, read, characters);
+  return 0;
+}
