@@ -27,13 +27,6 @@ bool StartsWithNoCase(std::string_view text, std::size_t at, std::string_view wo
   return true;
 }
 
-// The length of a UTF-8 sequence that starts with this byte.
-std::size_t SequenceLength(std::string_view text, std::size_t at) {
-  const auto lead = static_cast<unsigned char>(text[at]);
-  std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-  return std::min(length, text.size() - at);
-}
-
 int WidestToken(char letter, std::size_t run) {
   auto widest = [run](std::initializer_list<int> widths) {
     for (int width : widths)
@@ -57,7 +50,7 @@ std::vector<Token> Tokenize(std::string_view pattern) {
   for (std::size_t i = 0; i < pattern.size();) {
     const char c = pattern[i];
     if (c == '\\' && i + 1 < pattern.size()) {
-      const auto length = SequenceLength(pattern, i + 1);
+      const auto length = CodePointBytes(pattern.substr(i + 1));
       literal(pattern.substr(i + 1, length));
       i += 1 + length;
     } else if (c == '"') {
@@ -93,7 +86,7 @@ std::vector<Token> Tokenize(std::string_view pattern) {
       tokens.emplace_back(kind, width);
       i += static_cast<std::size_t>(width);
     } else {
-      const auto length = SequenceLength(pattern, i);
+      const auto length = CodePointBytes(pattern.substr(i));
       literal(pattern.substr(i, length));
       i += length;
     }

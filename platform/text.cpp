@@ -12,6 +12,20 @@ std::string AsciiLower(std::string_view text) {
   return lower;
 }
 
+char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::string AsciiUpper(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) c = AsciiUpper(c);
+  return upper;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i)
@@ -19,17 +33,53 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-std::size_t CodePointBytes(std::string_view text) {
-  if (text.empty()) return 0;
-  const auto lead = static_cast<unsigned char>(text[0]);
-  std::size_t length = 1;
-  if (lead >= 0xC0 && lead < 0xE0) length = 2;
-  else if (lead >= 0xE0 && lead < 0xF0) length = 3;
-  else if (lead >= 0xF0 && lead < 0xF8) length = 4;
-  if (length > text.size()) return 1;
-  for (std::size_t i = 1; i < length; ++i)
-    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 1;
-  return length;
+Utf8Sequence DecodeUtf8(std::string_view text) {
+  if (text.empty()) return {};
+  const auto at = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = at(0);
+  if (lead < 0x80) return {lead, 1, true, false};
+  const Utf8Sequence invalid{0xFFFD, 1, false, false};
+  // The sequence's length and the range of its second byte, which rules out
+  // overlong forms, surrogates and values above U+10FFFF.
+  std::size_t length = 0;
+  unsigned char low = 0x80, high = 0xBF;
+  char32_t value = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) length = 2, value = lead & 0x1F;
+  else if (lead >= 0xE0 && lead <= 0xEF) length = 3, value = lead & 0x0F;
+  else if (lead >= 0xF0 && lead <= 0xF4) length = 4, value = lead & 0x07;
+  else return invalid;
+  if (lead == 0xE0) low = 0xA0;
+  if (lead == 0xED) high = 0x9F;
+  if (lead == 0xF0) low = 0x90;
+  if (lead == 0xF4) high = 0x8F;
+  for (std::size_t i = 1; i < length; ++i) {
+    if (i == text.size()) return {0xFFFD, 1, false, true};
+    const unsigned char next = at(i);
+    if (next < (i == 1 ? low : 0x80) || next > (i == 1 ? high : 0xBF)) return invalid;
+    value = (value << 6) | (next & 0x3Fu);
+  }
+  return {value, length, true, false};
+}
+
+std::size_t CodePointBytes(std::string_view text) { return DecodeUtf8(text).bytes; }
+
+void AppendUtf8(std::string& out, char32_t c) {
+  const auto byte = [&](char32_t value) { out += static_cast<char>(value); };
+  if (c < 0x80) {
+    byte(c);
+  } else if (c < 0x800) {
+    byte(0xC0 | (c >> 6));
+    byte(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    byte(0xE0 | (c >> 12));
+    byte(0x80 | ((c >> 6) & 0x3F));
+    byte(0x80 | (c & 0x3F));
+  } else {
+    byte(0xF0 | (c >> 18));
+    byte(0x80 | ((c >> 12) & 0x3F));
+    byte(0x80 | ((c >> 6) & 0x3F));
+    byte(0x80 | (c & 0x3F));
+  }
 }
 
 namespace {

@@ -15,7 +15,12 @@ namespace qs {
 // them, stay as they are, whatever the locale.
 char AsciiLower(char c);
 std::string AsciiLower(std::string_view text);
+char AsciiUpper(char c);
+std::string AsciiUpper(std::string_view text);
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+// The text without the blanks (spaces and tabs) at either end.
+std::string_view TrimBlanks(std::string_view text);
 
 std::size_t Utf16Length(std::string_view text);
 
@@ -26,8 +31,24 @@ std::string_view Utf16Prefix(std::string_view text, std::size_t units);
 // the position would split is dropped whole.
 std::string_view Utf16Suffix(std::string_view text, std::size_t units);
 
+// One UTF-8 sequence at the front of a text. A byte that starts no valid
+// shortest-form sequence of a Unicode scalar value (a lone continuation byte,
+// an overlong form, a surrogate, a value above U+10FFFF, a sequence broken or
+// cut short) is invalid: it reads as U+FFFD and takes one byte.
+struct Utf8Sequence {
+  char32_t code_point = 0;
+  std::size_t bytes = 0;  // 0 only for an empty text
+  bool valid = false;
+  // Invalid only because the text ends: a valid start of a longer sequence.
+  bool cut = false;
+};
+Utf8Sequence DecodeUtf8(std::string_view text);
+
 // The bytes of the code point that starts at the front of the text (one byte
 // for a byte that starts no valid sequence).
 std::size_t CodePointBytes(std::string_view text);
+
+// Appends a code point (at most U+10FFFF) in UTF-8.
+void AppendUtf8(std::string& out, char32_t code_point);
 
 }  // namespace qs

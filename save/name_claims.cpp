@@ -7,32 +7,6 @@ namespace qs {
 
 namespace {
 
-char32_t Decode(std::string_view bytes) {
-  const auto byte = [&](std::size_t i) { return static_cast<char32_t>(
-                                             static_cast<unsigned char>(bytes[i])); };
-  switch (bytes.size()) {
-    case 2: return ((byte(0) & 0x1F) << 6) | (byte(1) & 0x3F);
-    case 3: return ((byte(0) & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
-    case 4:
-      return ((byte(0) & 0x07) << 18) | ((byte(1) & 0x3F) << 12) | ((byte(2) & 0x3F) << 6) |
-             (byte(3) & 0x3F);
-    default: return byte(0);
-  }
-}
-
-void Encode(char32_t c, std::string& out) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 char32_t Lower(char32_t c) {
   if (c >= 'A' && c <= 'Z') return c + 32;
   if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;
@@ -70,15 +44,12 @@ std::string FoldCase(std::string_view text) {
   std::string folded;
   folded.reserve(text.size());
   while (!text.empty()) {
-    const std::size_t bytes = CodePointBytes(text);
-    const std::string_view piece = text.substr(0, bytes);
-    const char32_t c = bytes == 1 && static_cast<unsigned char>(piece[0]) >= 0x80
-                           ? 0  // not a character: kept as its byte
-                           : Decode(piece);
-    const char32_t lower = c == 0 ? 0 : Lower(c);
-    if (lower != c && bytes < 4) Encode(lower, folded);
-    else folded.append(piece);
-    text.remove_prefix(bytes);
+    const Utf8Sequence next = DecodeUtf8(text);
+    // A byte that is not a character is kept as it is.
+    const char32_t lower = next.valid ? Lower(next.code_point) : next.code_point;
+    if (lower != next.code_point) AppendUtf8(folded, lower);
+    else folded.append(text.substr(0, next.bytes));
+    text.remove_prefix(next.bytes);
   }
   return folded;
 }

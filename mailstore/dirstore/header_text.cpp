@@ -10,6 +10,8 @@
 #include <optional>
 #include <utility>
 
+#include "platform/text.h"
+
 namespace qs::dirstore {
 
 namespace {
@@ -77,7 +79,7 @@ std::optional<EncodedWord> ReadEncodedWord(std::string_view raw, std::size_t at)
   if (charset_end == std::string_view::npos || charset_end + 2 >= raw.size() ||
       raw[charset_end + 2] != '?')
     return std::nullopt;
-  const char encoding = static_cast<char>(std::toupper(static_cast<unsigned char>(raw[charset_end + 1])));
+  const char encoding = AsciiUpper(raw[charset_end + 1]);
   if (encoding != 'B' && encoding != 'Q') return std::nullopt;
   const auto text_start = charset_end + 3;
   // The text holds no "?", so the first one ends it, whatever "=" it ends with.
@@ -91,15 +93,6 @@ std::optional<EncodedWord> ReadEncodedWord(std::string_view raw, std::size_t at)
   if (text.find_first_of(" \t") != std::string_view::npos) return std::nullopt;
   return EncodedWord{text_end + 2, std::string(charset),
                      encoding == 'B' ? DecodeB(text) : DecodeQ(text)};
-}
-
-bool SameCharset(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
 }
 
 // Invalid bytes become U+FFFD one by one; a NUL is text like any other
@@ -284,7 +277,7 @@ std::string CharsetToUtf8(std::string bytes, std::string_view charset) {
   EnsureGMimeInitialised();
   const std::string name(charset);
   const char* iconv_name = g_mime_charset_iconv_name(name.c_str());
-  if (iconv_name && SameCharset(iconv_name, "UTF-8"))
+  if (iconv_name && EqualsIgnoringAsciiCase(iconv_name, "UTF-8"))
     return IsUtf8(bytes) ? std::move(bytes) : MakeValidUtf8(bytes);
   if (iconv_name)
     if (auto converted = Convert(bytes, iconv_name)) return std::move(*converted);
@@ -295,7 +288,7 @@ std::optional<std::string> ConvertedAsMade(const TextPieces& make, std::string_v
   EnsureGMimeInitialised();
   const std::string name(charset);
   const char* iconv_name = g_mime_charset_iconv_name(name.c_str());
-  if (!iconv_name || SameCharset(iconv_name, "UTF-8")) return std::nullopt;
+  if (!iconv_name || EqualsIgnoringAsciiCase(iconv_name, "UTF-8")) return std::nullopt;
   // Converted twice, the first time to count, so that the text is allocated
   // once at its size instead of growing into a copy of up to twice that.
   const auto size = ConvertPieces(make, iconv_name, {});
@@ -310,10 +303,10 @@ TextPieces Utf8AsMade(TextPieces make, std::string_view charset) {
   EnsureGMimeInitialised();
   const std::string name(charset);
   const char* iconv_name = name.empty() ? nullptr : g_mime_charset_iconv_name(name.c_str());
-  if (iconv_name && !SameCharset(iconv_name, "UTF-8") && ConvertPieces(make, iconv_name, {}))
+  if (iconv_name && !EqualsIgnoringAsciiCase(iconv_name, "UTF-8") && ConvertPieces(make, iconv_name, {}))
     return ConvertedFrom(std::move(make), iconv_name);
   if (MadeUtf8(make)) return make;
-  if ((!iconv_name || !SameCharset(iconv_name, "UTF-8")) && ConvertPieces(make, "WINDOWS-1252", {}))
+  if ((!iconv_name || !EqualsIgnoringAsciiCase(iconv_name, "UTF-8")) && ConvertPieces(make, "WINDOWS-1252", {}))
     return ConvertedFrom(std::move(make), "WINDOWS-1252");
   return RepairedAsMade(std::move(make));
 }
@@ -342,7 +335,7 @@ std::string DecodeHeaderText(std::string_view raw) {
     }
     // Bytes of one charset are joined before converting: a character may be
     // split between two words.
-    if (!pending.empty() && !SameCharset(pending_charset, word->charset)) flush();
+    if (!pending.empty() && !EqualsIgnoringAsciiCase(pending_charset, word->charset)) flush();
     pending_charset = word->charset;
     pending += word->bytes;
     i = plain_start = word->end;

@@ -7,6 +7,7 @@
 
 #include "mailstore/dirstore/address_list.h"
 #include "mailstore/dirstore/gmime_library.h"
+#include "mailstore/dirstore/header_parameter.h"
 #include "mailstore/dirstore/header_text.h"
 #include "mailstore/mail_store.h"
 #include "platform/text.h"
@@ -15,37 +16,13 @@ namespace qs::dirstore {
 
 namespace {
 
-std::string Trimmed(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  const auto last = text.find_last_not_of(" \t");
-  return std::string(text.substr(first, last - first + 1));
-}
-
-// The value of a parameter of a Content-Type, unquoted and lower case.
-std::string Parameter(std::string_view content_type, std::string_view wanted) {
-  std::size_t at = content_type.find(';');
-  while (at != std::string_view::npos) {
-    const std::size_t next = content_type.find(';', at + 1);
-    const std::string_view item = content_type.substr(at + 1, next == std::string_view::npos ? next : next - at - 1);
-    const auto equals = item.find('=');
-    if (equals != std::string_view::npos && AsciiLower(Trimmed(item.substr(0, equals))) == wanted) {
-      std::string value = Trimmed(item.substr(equals + 1));
-      if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
-        value = value.substr(1, value.size() - 2);
-      return AsciiLower(value);
-    }
-    at = next;
-  }
-  return {};
-}
-
 int ItemClass(const RawHeaders& headers) {
-  const std::string type = AsciiLower(Trimmed(headers.content_type.substr(0, headers.content_type.find(';'))));
+  const std::string_view content_type = headers.content_type;
+  const std::string type = AsciiLower(TrimBlanks(content_type.substr(0, content_type.find(';'))));
   if (type == "multipart/report") return kReportItemClass;
   if (AsciiLower(headers.content_class) == "urn:content-classes:calendarmessage")
     return kMeetingRequestClass;
-  if (type == "text/calendar" && Parameter(headers.content_type, "method") == "request")
+  if (type == "text/calendar" && AsciiLower(HeaderParameter(content_type, "method")) == "request")
     return kMeetingRequestClass;
   return kMailItemClass;
 }
@@ -182,10 +159,10 @@ MessageSummary Summarize(const RawHeaders& headers, std::string_view file_name,
   summary.item_class = ItemClass(headers);
   const std::optional<long long> date = ParseMailDateSeconds(headers.date);
   summary.sent_on = date ? LocalTimeOf(*date) : NoDate();
-  summary.sent = date && Trimmed(headers.x_unsent) != "1" && !IsDraft(file_name);
+  summary.sent = date && TrimBlanks(headers.x_unsent) != "1" && !IsDraft(file_name);
   std::optional<long long> received;
   if (const auto semicolon = headers.received.rfind(';'); semicolon != std::string::npos)
-    received = ParseMailDateSeconds(Trimmed(std::string_view(headers.received).substr(semicolon + 1)));
+    received = ParseMailDateSeconds(TrimBlanks(headers.received.substr(semicolon + 1)));
   summary.received_seconds = received ? *received : date ? *date : modified();
   summary.received = LocalTimeOf(summary.received_seconds);
   const std::vector<Mailbox> senders = ParseAddressList(headers.from);

@@ -9,6 +9,8 @@
 
 #include "platform/text_encoding.h"
 
+#include "platform/text.h"
+
 namespace qs {
 
 namespace {
@@ -47,15 +49,6 @@ class Converter {
   iconv_t handle_;
 };
 
-// The length of the UTF-8 sequence that starts with this byte (1 for a byte
-// that starts none, so that a broken sequence is passed over byte by byte).
-std::size_t SequenceLength(unsigned char lead) {
-  if (lead >= 0xF0 && lead < 0xF8) return 4;
-  if (lead >= 0xE0) return lead < 0xF0 ? 3 : 1;
-  if (lead >= 0xC0) return 2;
-  return 1;
-}
-
 }  // namespace
 
 std::string ToSystemCharset(std::string_view utf8) {
@@ -77,8 +70,7 @@ std::string ToSystemCharset(std::string_view utf8) {
     if (errno == E2BIG) continue;
     // A character the target cannot hold, or a broken sequence.
     result += '?';
-    const std::size_t skip =
-        std::min(in_left, SequenceLength(static_cast<unsigned char>(*in)));
+    const std::size_t skip = CodePointBytes(std::string_view(in, in_left));
     in += skip;
     in_left -= skip;
   }

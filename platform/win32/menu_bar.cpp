@@ -3,16 +3,12 @@
 #include <cctype>
 #include <vector>
 
+#include "platform/text.h"
 #include "platform/win32/utf16.h"
 
 namespace qs::win32 {
 
 namespace {
-
-std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
 
 bool KeyFromName(const std::string& name, WORD& key) {
   if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0]))) {
@@ -83,7 +79,7 @@ void AddEntries(HMENU menu, const Form& form, const MenuItem* parent,
 
 bool ParseShortcut(const std::string& text, ACCEL& accel) {
   accel.fVirt = FVIRTKEY;
-  std::string rest = Upper(text);
+  std::string rest = AsciiUpper(text);
   for (;;) {
     const auto plus = rest.find('+');
     if (plus == std::string::npos || plus + 1 == rest.size()) break;

@@ -7,11 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text.h"
+
 namespace qs::dirstore {
 
 class CodePoints {
  public:
-  // Calls take(c) for each code point; a byte that does not begin a whole
+  // Calls take(c) for each code point; a byte that does not begin a valid
   // sequence reads as U+FFFD and the reading goes on after it.
   template <typename Take>
   void Read(std::string_view piece, Take&& take) {
@@ -53,30 +55,13 @@ class CodePoints {
  private:
   static constexpr char32_t kCut = 0xFFFFFFFF;
 
+  // The code point at i, or kCut for a sequence that the piece's end cuts
+  // and the next piece may finish.
   static char32_t Next(std::string_view text, std::size_t& i, bool last) {
-    const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(text[at]); };
-    const unsigned char lead = byte(i);
-    if (lead < 0x80) {
-      ++i;
-      return lead;
-    }
-    const std::size_t extra = (lead >> 5) == 6 ? 1 : (lead >> 4) == 14 ? 2 : (lead >> 3) == 30 ? 3 : 0;
-    if (extra != 0 && i + extra >= text.size() && !last) return kCut;
-    if (extra == 0 || i + extra >= text.size()) {
-      ++i;
-      return 0xFFFD;
-    }
-    char32_t value = lead & (0x3Fu >> extra);
-    for (std::size_t k = 1; k <= extra; ++k) {
-      const unsigned char next = byte(i + k);
-      if ((next & 0xC0) != 0x80) {
-        ++i;
-        return 0xFFFD;
-      }
-      value = (value << 6) | (next & 0x3Fu);
-    }
-    i += extra + 1;
-    return value;
+    const Utf8Sequence next = DecodeUtf8(text.substr(i));
+    if (next.cut && !last) return kCut;
+    i += next.bytes;
+    return next.code_point;
   }
 
   std::string held_;

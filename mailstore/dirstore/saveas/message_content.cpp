@@ -8,20 +8,16 @@
 #include <utility>
 
 #include "mailstore/dirstore/gmime_library.h"
+#include "mailstore/dirstore/header_parameter.h"
 #include "mailstore/dirstore/header_text.h"
 #include "mailstore/dirstore/saveas/gobject_ptr.h"
 #include "mailstore/dirstore/saveas/mail_bytes.h"
 #include "mailstore/dirstore/saveas/part_content.h"
+#include "platform/text.h"
 
 namespace qs::dirstore {
 
 namespace {
-
-std::string Lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
 
 std::string Unfold(std::string_view raw) {
   std::string out;
@@ -96,35 +92,6 @@ std::optional<char> LastByte(const ByteSource& text) {
   return last;
 }
 
-// A parameter's value as the header writes it, the quotes taken off.
-std::string RawParameter(std::string_view header, std::string_view name) {
-  std::size_t at = header.find(';');
-  while (at != std::string_view::npos && at < header.size()) {
-    ++at;
-    while (at < header.size() && (header[at] == ' ' || header[at] == '\t')) ++at;
-    const auto equals = header.find('=', at);
-    if (equals == std::string_view::npos) return {};
-    std::string key = Lower(header.substr(at, equals - at));
-    while (!key.empty() && (key.back() == ' ' || key.back() == '\t')) key.pop_back();
-    std::size_t pos = equals + 1;
-    while (pos < header.size() && (header[pos] == ' ' || header[pos] == '\t')) ++pos;
-    std::string value;
-    if (pos < header.size() && header[pos] == '"') {
-      for (++pos; pos < header.size() && header[pos] != '"'; ++pos) {
-        if (header[pos] == '\\' && pos + 1 < header.size()) ++pos;
-        value += header[pos];
-      }
-      at = header.find(';', pos);
-    } else {
-      at = header.find(';', pos);
-      value = std::string(header.substr(pos, at == std::string_view::npos ? header.npos : at - pos));
-      while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) value.pop_back();
-    }
-    if (key == name) return value;
-  }
-  return {};
-}
-
 // The part's own name: the disposition's file name, else the type's name.
 // GMime reads RFC 2231 values and unquoted names well, but its decoder of
 // encoded words loses words after "=" padding; a name with encoded words is
@@ -134,11 +101,11 @@ std::string PartName(GMimeObject* object) {
   std::string raw;
   if (GMimeContentDisposition* disposition = g_mime_object_get_content_disposition(object)) {
     name = g_mime_content_disposition_get_parameter(disposition, "filename");
-    if (name && *name) raw = RawParameter(RawHeader(object, "Content-Disposition"), "filename");
+    if (name && *name) raw = HeaderParameter(RawHeader(object, "Content-Disposition"), "filename");
   }
   if (!name || !*name) {
     name = g_mime_content_type_get_parameter(g_mime_object_get_content_type(object), "name");
-    if (name && *name) raw = RawParameter(RawHeader(object, "Content-Type"), "name");
+    if (name && *name) raw = HeaderParameter(RawHeader(object, "Content-Type"), "name");
   }
   if (raw.find("=?") != std::string::npos) return DecodeHeaderText(raw);
   // GMime leaves the bytes as they are where an RFC 2231 charset does not
@@ -155,7 +122,7 @@ std::string MimeType(GMimeObject* object) {
   GMimeContentType* type = g_mime_object_get_content_type(object);
   if (!type) return "application/octet-stream";
   char* text = g_mime_content_type_get_mime_type(type);
-  std::string out = Lower(text ? text : "application/octet-stream");
+  std::string out = AsciiLower(text ? text : "application/octet-stream");
   g_free(text);
   return out;
 }
@@ -365,7 +332,7 @@ std::string ExtensionOfMimeType(std::string_view mime_type) {
       {"audio/wav", ".wav"}, {"video/mp4", ".mp4"}, {"text/rtf", ".rtf"},
       {"application/gzip", ".gz"},
   }};
-  const std::string type = Lower(mime_type);
+  const std::string type = AsciiLower(mime_type);
   for (const auto& [known, extension] : kKnown)
     if (known == type) return std::string(extension);
   return ".bin";

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "platform/text.h"
+
 namespace qs::dirstore {
 
 namespace {
@@ -12,7 +14,7 @@ std::string Cleaned(std::string_view text) {
   for (char c : text) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte < 0x80 && (std::isalnum(byte) || kAllowed.find(c) != std::string_view::npos))
-      out += static_cast<char>(std::toupper(byte));
+      out += AsciiUpper(c);
   }
   return out;
 }

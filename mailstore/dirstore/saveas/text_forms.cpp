@@ -109,7 +109,7 @@ void AppendHtmlEscaped(PieceWriter& out, std::string_view text) {
 std::size_t FindNoCase(std::string_view text, std::string_view what) {
   for (std::size_t i = 0; i + what.size() <= text.size(); ++i) {
     std::size_t k = 0;
-    while (k < what.size() && std::tolower(static_cast<unsigned char>(text[i + k])) == what[k]) ++k;
+    while (k < what.size() && AsciiLower(text[i + k]) == what[k]) ++k;
     if (k == what.size()) return i;
   }
   return std::string_view::npos;

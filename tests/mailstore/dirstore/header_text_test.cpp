@@ -1,9 +1,28 @@
 #include "mailstore/dirstore/header_text.h"
 
+#include "mailstore/dirstore/header_parameter.h"
+
 #include <gtest/gtest.h>
 
 namespace qs::dirstore {
 namespace {
+
+TEST(HeaderParameter, FindsTheNamedValueWhateverItsQuotesAndNeighbours) {
+  const struct {
+    std::string_view header, name, value;
+  } cases[] = {
+      {"text/calendar; method=REQUEST", "method", "REQUEST"},
+      {"attachment; filename=\"a;b.txt\"; size=3", "size", "3"},
+      {"attachment; filename=\"a;b.txt\"; size=3", "filename", "a;b.txt"},
+      {"text/plain; flowed; NAME = \"x\\\"y\" ", "name", "x\"y"},
+      {"text/plain; charset=utf-8 ", "Charset", "utf-8"},
+      {"text/plain; name=", "name", ""},
+      {"text/plain; name=\"cut", "name", "cut"},
+      {"text/plain; foo=1", "name", ""},
+      {"text/plain", "name", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(HeaderParameter(c.header, c.name), c.value) << c.header;
+}
 
 TEST(HeaderText, EncodedWordsAfterPaddingAreKept) {
   // GMime 3.2.13's own decoder gives only "a" here.
