@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "mailstore/found_item.h"
-#include "platform/list_view.h"
+#include "platform/list_rows.h"
 
 namespace qs {
 

@@ -9,20 +9,9 @@
 #include <vector>
 
 #include "platform/controls.h"
+#include "platform/list_rows.h"
 
 namespace qs {
-
-// What a list view shows: rows numbered from 1, a text in each column.
-class ListRows {
- public:
-  virtual std::int32_t RowCount() const = 0;
-  // std::out_of_range for a row or column that does not exist. The view is
-  // valid until the rows change.
-  virtual std::string_view Text(std::int32_t row, int column) const = 0;
-
- protected:
-  ~ListRows() = default;
-};
 
 class ListView : public Control {
  public:
