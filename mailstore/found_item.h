@@ -1,24 +1,35 @@
 #pragma once
-// A found item: one mail item the search listed, as the texts the list shows.
-// The column table below is the one place that says which columns the list
-// has, in which order, under which header, which placeholder of a name or
-// export format stands for each, and which of them a name clips.
+// A found item: one mail item the search listed. The column table below is
+// the one place that says which columns the list has, in which order, under
+// which header, how each shows its value, which placeholder of a name or
+// export format stands for it, and which of them a name clips.
 
 #include <array>
 #include <cstddef>
 #include <string>
 
+#include "mailstore/date_time.h"
+#include "platform/locale.h"
+
 namespace qs {
 
 struct FoundItem {
-  std::string sent;
+  DateTime sent;
   std::string from;
   std::string subject;
   std::string to;
-  std::string received;
+  DateTime received;
   std::string entry_id;
   std::string folder;
-  std::string latest;
+  DateTime latest;
+};
+
+// How one search shows its dates: the date format and the locale of that
+// search, kept with what it found, so that a later change of the format
+// changes nothing already listed.
+struct DateStyle {
+  std::string format;
+  LocaleFacts locale;
 };
 
 // How a saved item's name shortens a column's text.
@@ -26,20 +37,29 @@ enum class NameClip { Whole, Address, Subject };
 
 struct FoundColumn {
   const char* header;
-  std::string FoundItem::*field;
+  // The text the list shows, the export writes and a name is made from.
+  std::string (*text)(const FoundItem& item, const DateStyle& dates);
   int placeholder;  // "%k" in a name or export format
   NameClip clip;
 };
 
+std::string DateText(DateTime time, const DateStyle& dates);
+
 inline constexpr std::array<FoundColumn, 8> kFoundColumns{{
-    {"Sent", &FoundItem::sent, 1, NameClip::Whole},
-    {"From", &FoundItem::from, 2, NameClip::Address},
-    {"Subject", &FoundItem::subject, 3, NameClip::Subject},
-    {"To", &FoundItem::to, 4, NameClip::Address},
-    {"Received", &FoundItem::received, 5, NameClip::Whole},
-    {"EntryID", &FoundItem::entry_id, 6, NameClip::Whole},
-    {"Folder", &FoundItem::folder, 7, NameClip::Whole},
-    {"LatestTime", &FoundItem::latest, 8, NameClip::Whole},
+    {"Sent", [](const FoundItem& i, const DateStyle& d) { return DateText(i.sent, d); }, 1,
+     NameClip::Whole},
+    {"From", [](const FoundItem& i, const DateStyle&) { return i.from; }, 2, NameClip::Address},
+    {"Subject", [](const FoundItem& i, const DateStyle&) { return i.subject; }, 3,
+     NameClip::Subject},
+    {"To", [](const FoundItem& i, const DateStyle&) { return i.to; }, 4, NameClip::Address},
+    {"Received", [](const FoundItem& i, const DateStyle& d) { return DateText(i.received, d); },
+     5, NameClip::Whole},
+    {"EntryID", [](const FoundItem& i, const DateStyle&) { return i.entry_id; }, 6,
+     NameClip::Whole},
+    {"Folder", [](const FoundItem& i, const DateStyle&) { return i.folder; }, 7,
+     NameClip::Whole},
+    {"LatestTime", [](const FoundItem& i, const DateStyle& d) { return DateText(i.latest, d); },
+     8, NameClip::Whole},
 }};
 
 namespace found_columns_detail {
@@ -57,10 +77,15 @@ constexpr bool PlaceholdersAreOneToN() {
 }  // namespace found_columns_detail
 static_assert(found_columns_detail::PlaceholdersAreOneToN());
 
+// An item's texts as the list shows them, in column order.
+using RowTexts = std::array<std::string, kFoundColumns.size()>;
+RowTexts ColumnTexts(const FoundItem& item, const DateStyle& dates);
+
 // Where the search puts what it finds, in list order.
 class FoundItemSink {
  public:
-  virtual void Clear() = 0;
+  // Empties the list for a search whose dates show in this style.
+  virtual void Start(DateStyle dates) = 0;
   virtual void Add(FoundItem item) = 0;
 
  protected:

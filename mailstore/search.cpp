@@ -12,7 +12,7 @@ void SearchMailFolder(Application& app, const MailStoreOpener& open, const std::
   try {
     std::unique_ptr<MailStore> store = open(app);
     std::unique_ptr<Folder> folder = GetFolderFromPath(app, *store, path);
-    found.Clear();
+    found.Start({settings.date_format, CurrentLocaleFacts()});
     if (!folder) throw MailStoreError("no folder at " + path);
     const SearchContext context{found, settings, CurrentLocaleFacts()};
     SearchFolder(context, *folder);
@@ -56,16 +56,15 @@ DateTime GetLatestTime(MailItem& item) {
 void AddMailToList(const SearchContext& context, const std::string& folder_path, MailItem& item) {
   // Everything is read before the row is handed on, so that an item that
   // cannot be read leaves no half-filled row behind.
-  const std::string& format = context.settings.date_format;
   FoundItem found;
-  found.sent = FormatDate(item.SentOn(), format, context.locale);
+  found.sent = item.SentOn();
   found.from = item.SenderEmailAddress();
   found.subject = item.Subject();
   found.to = item.To();
-  found.received = FormatDate(item.ReceivedTime(), format, context.locale);
+  found.received = item.ReceivedTime();
   found.entry_id = item.EntryID();
   found.folder = folder_path;
-  found.latest = FormatDate(GetLatestTime(item), format, context.locale);
+  found.latest = GetLatestTime(item);
   context.found.Add(std::move(found));
 }
 

@@ -35,7 +35,7 @@ void SearchFolder(const SearchContext& context, Folder& folder);
 // The latest of the item's creation, sent (when it was sent) and received times.
 DateTime GetLatestTime(MailItem& item);
 
-// Hands the item on as a found item, its dates in the search's date format.
+// Hands the item on as a found item.
 void AddMailToList(const SearchContext& context, const std::string& folder_path, MailItem& item);
 
 }  // namespace qs

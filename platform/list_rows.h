@@ -2,7 +2,7 @@
 // The rows a list view shows, kept by a model of the program's own.
 
 #include <cstdint>
-#include <string_view>
+#include <string>
 
 namespace qs {
 
@@ -10,9 +10,8 @@ namespace qs {
 class ListRows {
  public:
   virtual std::int32_t RowCount() const = 0;
-  // std::out_of_range for a row or column that does not exist. The view is
-  // valid until the rows change.
-  virtual std::string_view Text(std::int32_t row, int column) const = 0;
+  // std::out_of_range for a row or column that does not exist.
+  virtual std::string Text(std::int32_t row, int column) const = 0;
 
  protected:
   ~ListRows() = default;

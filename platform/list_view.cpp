@@ -14,7 +14,7 @@ void ListView::ShowRows(const ListRows& rows) {
   RowsChanged();
 }
 
-std::string_view ListView::Text(std::int32_t row, int column) const {
+std::string ListView::Text(std::int32_t row, int column) const {
   if (!rows_) throw std::out_of_range("list row " + std::to_string(row));
   return rows_->Text(row, column);
 }

@@ -28,7 +28,7 @@ class ListView : public Control {
 
   std::int32_t RowCount() const { return rows_ ? rows_->RowCount() : 0; }
   // Column 0 is a row's own text; columns 1.. are its further columns.
-  std::string_view Text(std::int32_t row, int column) const;
+  std::string Text(std::int32_t row, int column) const;
 
  private:
   std::vector<std::string> columns_;

@@ -47,16 +47,16 @@ std::size_t ParseClipLength(const std::string& setting) {
   return value;
 }
 
-std::string FormatItemName(const std::string& format, FoundItem item,
+std::string FormatItemName(const std::string& format, RowTexts texts,
                            const std::string& clip_address, const std::string& clip_subject) {
   const std::size_t address = ParseClipLength(clip_address);
   const std::size_t subject = ParseClipLength(clip_subject);
-  for (const FoundColumn& column : kFoundColumns) {
-    std::string& text = item.*column.field;
-    if (column.clip == NameClip::Address) text = std::string(Utf16Prefix(text, address));
-    if (column.clip == NameClip::Subject) text = std::string(Utf16Prefix(text, subject));
+  for (std::size_t k = 0; k < kFoundColumns.size(); ++k) {
+    std::string& text = texts[k];
+    if (kFoundColumns[k].clip == NameClip::Address) text = std::string(Utf16Prefix(text, address));
+    if (kFoundColumns[k].clip == NameClip::Subject) text = std::string(Utf16Prefix(text, subject));
   }
-  return FillPlaceholders(format, PlaceholderTexts(item));
+  return FillPlaceholders(format, PlaceholderTexts(texts));
 }
 
 std::string CleanFileName(const std::string& name) {

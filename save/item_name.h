@@ -14,9 +14,10 @@ namespace qs {
 // a number, or negative.
 std::size_t ParseClipLength(const std::string& setting);
 
-// The format filled from the found item, the columns that clip as an
-// address cut to clip_address characters, the subject to clip_subject.
-std::string FormatItemName(const std::string& format, FoundItem item,
+// The format filled from a row's texts (in column order), the columns that
+// clip as an address cut to clip_address characters, the subject to
+// clip_subject.
+std::string FormatItemName(const std::string& format, RowTexts texts,
                            const std::string& clip_address, const std::string& clip_subject);
 
 // The nine characters Windows refuses in a name become blanks, control

@@ -12,8 +12,8 @@
 
 namespace qs {
 
-std::string FormatListLine(const std::string& format, const FoundItem& item) {
-  return FillPlaceholders(format, PlaceholderTexts(item));
+std::string FormatListLine(const std::string& format, const RowTexts& texts) {
+  return FillPlaceholders(format, PlaceholderTexts(texts));
 }
 
 ExportTarget DefaultExportTarget() {
@@ -24,7 +24,7 @@ void ListToText(Application& app, const FoundItems& list, const ExportOptions& s
                 const ExportTarget& target) {
   std::string text;
   for (std::int32_t row = 1; row <= list.RowCount(); ++row) {
-    text += FormatListLine(settings.text_format, list.Item(row));
+    text += FormatListLine(settings.text_format, list.Texts(row));
     text += "\r\n";
   }
   try {

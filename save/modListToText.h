@@ -6,17 +6,17 @@
 #include <functional>
 #include <string>
 
+#include "mailstore/found_item.h"
 #include "settings/option_values.h"
 
 namespace qs {
 
 class Application;
 class FoundItems;
-struct FoundItem;
 
-// One line of the export: the line format filled from the found item's
-// texts as the list shows them (no clipping, no cleaning).
-std::string FormatListLine(const std::string& format, const FoundItem& item);
+// One line of the export: the line format filled from a row's texts as the
+// list shows them (no clipping, no cleaning).
+std::string FormatListLine(const std::string& format, const RowTexts& texts);
 
 // Where the export is written and how it is shown.
 struct ExportTarget {

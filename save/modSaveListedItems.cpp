@@ -78,7 +78,7 @@ std::int32_t SaveRows(Application& app, MailStore& store, frmProgress& progress,
       return failed + count - row + 1;
     }
     progress.ShowItem(row, count);
-    if (!SaveItem(run, mail_folder, list.Item(row), row, save_dir)) ++failed;
+    if (!SaveItem(run, mail_folder, list, row, save_dir)) ++failed;
   }
   return failed;
 }

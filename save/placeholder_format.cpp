@@ -26,11 +26,11 @@ std::string FillPlaceholders(const std::string& format, const std::vector<std::s
   return ReplaceAll(std::move(result), "%%", "%");
 }
 
-std::vector<std::string> PlaceholderTexts(const FoundItem& item) {
-  std::vector<std::string> texts(kFoundColumns.size());
-  for (const FoundColumn& column : kFoundColumns)
-    texts[static_cast<std::size_t>(column.placeholder - 1)] = item.*column.field;
-  return texts;
+std::vector<std::string> PlaceholderTexts(const RowTexts& texts) {
+  std::vector<std::string> ordered(kFoundColumns.size());
+  for (std::size_t k = 0; k < kFoundColumns.size(); ++k)
+    ordered[static_cast<std::size_t>(kFoundColumns[k].placeholder - 1)] = texts[k];
+  return ordered;
 }
 
 }  // namespace qs

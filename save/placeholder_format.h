@@ -16,8 +16,8 @@ namespace qs {
 // "%" stay.
 std::string FillPlaceholders(const std::string& format, const std::vector<std::string>& texts);
 
-// A found item's texts in the order of its columns' placeholder numbers.
-std::vector<std::string> PlaceholderTexts(const FoundItem& item);
+// A row's texts in the order of their columns' placeholder numbers.
+std::vector<std::string> PlaceholderTexts(const RowTexts& texts);
 
 // Replaces every non-overlapping occurrence, found from the left.
 std::string ReplaceAll(std::string text, const std::string& what, const std::string& with);

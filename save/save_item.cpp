@@ -3,6 +3,7 @@
 #include <exception>
 #include <stdexcept>
 
+#include "mailstore/found_items.h"
 #include "mailstore/mail_store.h"
 #include "platform/application.h"
 #include "platform/file_system.h"
@@ -102,12 +103,14 @@ struct ItemSave {
 
 }  // namespace
 
-bool SaveItem(SaveRun& run, const std::string& mail_folder, const FoundItem& found,
+bool SaveItem(SaveRun& run, const std::string& mail_folder, const FoundItems& list,
               std::int32_t row, const std::string& save_dir) {
+  const FoundItem found = list.Item(row);
   const SaveOptions& settings = run.settings;
   const std::string format = AsciiLower(settings.fn_output);
-  const std::string base = CleanFileName(FormatItemName(
-      settings.fn_format, found, settings.clip_address, settings.clip_subject));
+  const std::string base =
+      CleanFileName(FormatItemName(settings.fn_format, ColumnTexts(found, list.Dates()),
+                                   settings.clip_address, settings.clip_subject));
   ItemSave save{run, row};
   // An item deleted, moved or changed since the search is one item not
   // saved; the rows after it still are.

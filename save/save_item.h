@@ -5,13 +5,13 @@
 #include <string>
 #include <unordered_set>
 
-#include "mailstore/found_item.h"
 #include "save/name_claims.h"
 #include "settings/option_values.h"
 
 namespace qs {
 
 class Application;
+class FoundItems;
 class MailStore;
 
 // What stays the same for every item of one save run.
@@ -23,7 +23,7 @@ struct SaveRun {
   std::unordered_set<std::string> swept;  // directories cleared of stale temporary files
 };
 
-// Saves the found item of list row `row` into save_dir (which ends in the separator), in
+// Saves the found item of the list's row into save_dir (which ends in the separator), in
 // two stages. Stage 1 builds the name, fetches the item by its entry
 // identifier and makes its subdirectory; an item that can no longer be
 // fetched is not saved, other errors leave as exceptions and end the run.
@@ -31,7 +31,7 @@ struct SaveRun {
 // next one runs. Every failure's reason goes to the diagnostic output. True
 // when every file of the item was written; false too for an unknown output
 // format, after its message.
-bool SaveItem(SaveRun& run, const std::string& mail_folder, const FoundItem& found,
+bool SaveItem(SaveRun& run, const std::string& mail_folder, const FoundItems& list,
               std::int32_t row, const std::string& save_dir);
 
 }  // namespace qs

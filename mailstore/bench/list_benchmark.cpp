@@ -23,16 +23,17 @@ double SecondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// One row as a search formats it.
+// One row as a search finds it.
 qs::FoundItem Item(int row) {
-  return {"06.12.2026 08:" + std::to_string(row % 60),
+  const qs::DateTime time = qs::MakeDateTime(2026, 12, 6, 8, row % 60);
+  return {time,
           "sender" + std::to_string(row) + "@example.org",
           "Subject of item " + std::to_string(row),
           "someone@example.org",
-          "06.12.2026 09:00",
+          time,
           "00000000A1B2C3D4E5F6" + std::to_string(row),
           "\\\\Mailbox\\Inbox",
-          "06.12.2026 09:00"};
+          time};
 }
 
 double Fill(qs::FoundItems& found, int rows) {
@@ -52,12 +53,14 @@ int main(int argc, char** argv) {
   list.Move(120, 1200, 8055, 1695);
   for (const qs::FoundColumn& column : qs::kFoundColumns) list.AddColumn(column.header);
   qs::FoundItems shown;
+  shown.Start({"dd.mm.yyyy hh:nn", {}});
   shown.onChange = [&list] { list.RowsChanged(); };
   list.ShowRows(shown);
   form.Show();
   windows->DoEvents();
 
   qs::FoundItems bare;
+  bare.Start({"dd.mm.yyyy hh:nn", {}});
   const double model = Fill(bare, rows);
   const double fill = Fill(shown, rows);
   auto start = Clock::now();

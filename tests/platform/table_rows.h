@@ -10,7 +10,7 @@ namespace qs::test {
 
 struct TableRows final : ListRows {
   std::int32_t RowCount() const override { return static_cast<std::int32_t>(rows.size()); }
-  std::string_view Text(std::int32_t row, int column) const override {
+  std::string Text(std::int32_t row, int column) const override {
     return rows.at(static_cast<std::size_t>(row - 1)).at(static_cast<std::size_t>(column));
   }
   std::vector<std::vector<std::string>> rows;

@@ -9,7 +9,7 @@
 namespace qs {
 namespace {
 
-FoundItem Row(std::string sent, std::string from, std::string subject, std::string to = "to1") {
+RowTexts Row(std::string sent, std::string from, std::string subject, std::string to = "to1") {
   return {std::move(sent), std::move(from), std::move(subject), std::move(to),
           "091206 080000", "ENTRY",         "\\\\M\\In",        "091206 080001"};
 }

@@ -15,11 +15,15 @@
 
 namespace qs::test {
 
+// The date format of the fixture's list: "091205 070309" for 2009-12-05 07:03:09.
+inline constexpr const char* kRowDateFormat = "yymmdd HHMMSS";
+
 // A found item as a search lists it.
 struct Row : FoundItem {
   Row()
-      : FoundItem{"091205 070309", "sender1",       "Re: hello?",        "someone",
-                  "091205 070310", "id1",           "\\\\Mailbox\\Inbox", "091205 070310"} {}
+      : FoundItem{MakeDateTime(2009, 12, 5, 7, 3, 9), "sender1", "Re: hello?", "someone",
+                  MakeDateTime(2009, 12, 5, 7, 3, 10), "id1", "\\\\Mailbox\\Inbox",
+                  MakeDateTime(2009, 12, 5, 7, 3, 10)} {}
 };
 
 // Notes at every message box whether the progress window was up, and can
@@ -47,6 +51,7 @@ class ListFixture {
  public:
   ListFixture()
       : windows(in, out, err), app(windows) {
+    list.Start({kRowDateFormat, LocaleFacts{}});
     app.SetTitle("Quillstow");
     windows.app = &app;
   }

@@ -36,7 +36,7 @@ class Export : public ::testing::Test {
 TEST_F(Export, WritesOneLinePerRowAndOpensTheFile) {
   fixture.Add({});
   test::Row second;
-  second.sent = "091206 101010";
+  second.sent = MakeDateTime(2009, 12, 6, 10, 10, 10);
   second.from = "sender2";
   second.subject = "100% sure: %5";
   fixture.Add(second);
@@ -63,7 +63,7 @@ TEST_F(Export, AnEmptyListGivesAnEmptyFileThatStillOpens) {
 TEST_F(Export, ASecondExportReplacesTheFirst) {
   for (int i = 0; i < 5; ++i) fixture.Add({});
   Run("%1 %2 %3 %4 %5");
-  fixture.list.Clear();
+  fixture.list.Start({});
   fixture.Add({});
   EXPECT_EQ(Run("%2"), "sender1\r\n");
 }

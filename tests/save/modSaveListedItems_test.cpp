@@ -72,7 +72,7 @@ TEST_F(SaveRun, BlankBoxesAndAnEmptyListStopBeforeTheStoreIsOpened) {
   Save(mail_folder, "");
   EXPECT_EQ(fixture.Messages(), (std::vector<std::string>{"The 'Mail Folder' box is blank",
                                                           "The 'Save to' box is blank"}));
-  fixture.list.Clear();
+  fixture.list.Start({});
   Save(scratch.Text());
   EXPECT_EQ(fixture.Messages().back(), "There are no emails in the list.");
   EXPECT_EQ(opened, 0);

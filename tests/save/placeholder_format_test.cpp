@@ -44,9 +44,9 @@ TEST(FormatListLine, UsesTheListTextsAsShown) {
   test::Row row;
   row.subject = "a:b?c*\td";
   const auto number = fixture.Add(row);
-  EXPECT_EQ(FormatListLine("%1 %2 %3", fixture.list.Item(number)),
+  EXPECT_EQ(FormatListLine("%1 %2 %3", fixture.list.Texts(number)),
             "091205 070309 sender1 a:b?c*\td");
-  EXPECT_EQ(FormatListLine("%%1|%10|%6", fixture.list.Item(number)),
+  EXPECT_EQ(FormatListLine("%%1|%10|%6", fixture.list.Texts(number)),
             "%091205 070309|091205 0703090|id1");
 }
 
