@@ -1,11 +1,22 @@
 #include "mailstore/search.h"
 
+#include <exception>
+#include <optional>
+#include <vector>
+
 #include "mailstore/date_parse.h"
-#include "mailstore/date_text.h"
 #include "mailstore/folder_path.h"
 #include "platform/application.h"
 
 namespace qs {
+
+namespace {
+
+// Items are taken from a folder this many at a time, so that a folder of a
+// million items never holds a million open items.
+constexpr std::int32_t kBatch = 256;
+
+}  // namespace
 
 void SearchMailFolder(Application& app, const MailStoreOpener& open, const std::string& path,
                       FoundItemSink& found, const SearchOptions& settings) {
@@ -14,7 +25,12 @@ void SearchMailFolder(Application& app, const MailStoreOpener& open, const std::
     std::unique_ptr<Folder> folder = GetFolderFromPath(app, *store, path);
     found.Start({settings.date_format, CurrentLocaleFacts()});
     if (!folder) throw MailStoreError("no folder at " + path);
-    const SearchContext context{found, settings, CurrentLocaleFacts()};
+    const LocaleFacts locale = CurrentLocaleFacts();
+    WorkerPool pool(store->ItemsInParallel() ? WorkerThreads() : 1);
+    const SearchContext context{
+        found, pool,
+        DateOrDefault(settings.since, MakeDateTime(1900, 1, 1), locale),
+        DateOrDefault(settings.before, MakeDateTime(2099, 12, 31), locale)};
     SearchFolder(context, *folder);
   } catch (const std::exception& error) {
     app.Debug(std::string("search: ") + error.what());
@@ -23,24 +39,41 @@ void SearchMailFolder(Application& app, const MailStoreOpener& open, const std::
 }
 
 void SearchFolder(const SearchContext& context, Folder& folder) {
-  const DateTime since =
-      DateOrDefault(context.settings.since, MakeDateTime(1900, 1, 1), context.locale);
-  const DateTime before =
-      DateOrDefault(context.settings.before, MakeDateTime(2099, 12, 31), context.locale);
   std::string folder_path;
   const std::int32_t items = folder.ItemCount();
-  for (std::int32_t position = 1; position <= items; ++position) {
-    std::unique_ptr<MailItem> item = folder.ItemAt(position);
-    try {
-      if (item->Class() != kMailItemClass) continue;
-      const DateTime latest = GetLatestTime(*item);
-      if (latest < since || before < latest) continue;
-      if (folder_path.empty()) folder_path = folder.FolderPath();
-      AddMailToList(context, folder_path, *item);
-    } catch (const ItemGone&) {
-      // Moved or deleted by its mail client since the folder was listed:
-      // there is nothing left to list, and the rest of the search stands.
+  for (std::int32_t first = 1; first <= items; first += kBatch) {
+    // The batch's items are taken in order; one that cannot be taken ends
+    // the search after the rows before it.
+    std::vector<std::unique_ptr<MailItem>> batch;
+    std::exception_ptr stop;
+    for (std::int32_t position = first; position < first + kBatch && position <= items; ++position) {
+      try {
+        batch.push_back(folder.ItemAt(position));
+      } catch (...) {
+        stop = std::current_exception();
+        break;
+      }
     }
+    std::vector<std::optional<FoundItem>> rows(batch.size());
+    std::vector<std::exception_ptr> errors(batch.size());
+    context.pool.ForEach(batch.size(), [&](std::size_t i) {
+      try {
+        rows[i] = ReadFoundItem(context, *batch[i]);
+      } catch (const ItemGone&) {
+        // Moved or deleted by its mail client since the folder was listed:
+        // there is nothing left to list, and the rest of the search stands.
+      } catch (...) {
+        errors[i] = std::current_exception();
+      }
+    });
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+      if (errors[i]) std::rethrow_exception(errors[i]);
+      if (!rows[i]) continue;
+      if (folder_path.empty()) folder_path = folder.FolderPath();
+      rows[i]->folder = folder_path;
+      context.found.Add(std::move(*rows[i]));
+    }
+    if (stop) std::rethrow_exception(stop);
   }
   const std::int32_t subfolders = folder.SubfolderCount();
   for (std::int32_t position = 1; position <= subfolders; ++position)
@@ -53,7 +86,10 @@ DateTime GetLatestTime(MailItem& item) {
   return std::max(latest, item.ReceivedTime());
 }
 
-void AddMailToList(const SearchContext& context, const std::string& folder_path, MailItem& item) {
+std::optional<FoundItem> ReadFoundItem(const SearchContext& context, MailItem& item) {
+  if (item.Class() != kMailItemClass) return std::nullopt;
+  const DateTime latest = GetLatestTime(item);
+  if (latest < context.since || context.before < latest) return std::nullopt;
   // Everything is read before the row is handed on, so that an item that
   // cannot be read leaves no half-filled row behind.
   FoundItem found;
@@ -63,9 +99,8 @@ void AddMailToList(const SearchContext& context, const std::string& folder_path,
   found.to = item.To();
   found.received = item.ReceivedTime();
   found.entry_id = item.EntryID();
-  found.folder = folder_path;
   found.latest = GetLatestTime(item);
-  context.found.Add(std::move(found));
+  return found;
 }
 
 }  // namespace qs

@@ -2,13 +2,14 @@
 // The search: every mail item of a folder and its subfolders whose latest
 // time lies in the date window goes into the list, one row per item.
 
+#include <optional>
 #include <string>
 
 #include "mailstore/date_time.h"
 #include "mailstore/found_item.h"
 #include "mailstore/mail_store.h"
 #include "mailstore/open_mail_store.h"
-#include "platform/locale.h"
+#include "platform/worker_pool.h"
 #include "settings/option_values.h"
 
 namespace qs {
@@ -18,24 +19,29 @@ class Application;
 // What one search carries down the folder tree.
 struct SearchContext {
   FoundItemSink& found;
-  const SearchOptions& settings;
-  LocaleFacts locale;
+  // Reads the items of a batch; one thread where the store allows no more.
+  WorkerPool& pool;
+  DateTime since;
+  DateTime before;
 };
 
 inline constexpr const char* kSearchFailure = "Can't access the specified Mail Folder.";
 
-// Empties the list of found items and fills it from the folder the path names. Every failure
-// is reported to the user here; rows found before it stay in the list.
+// Empties the list of found items and fills it from the folder the path
+// names. Every failure is reported to the user here; rows found before it
+// stay in the list.
 void SearchMailFolder(Application& app, const MailStoreOpener& open, const std::string& path,
                       FoundItemSink& found, const SearchOptions& settings);
 
 // Lists the folder's own mail items, then those of each subfolder in turn.
+// The items are read on the pool's threads and listed in the folder's order.
 void SearchFolder(const SearchContext& context, Folder& folder);
 
 // The latest of the item's creation, sent (when it was sent) and received times.
 DateTime GetLatestTime(MailItem& item);
 
-// Hands the item on as a found item.
-void AddMailToList(const SearchContext& context, const std::string& folder_path, MailItem& item);
+// The item as a found item (its folder left to the caller), or nothing when
+// it is not a mail item or lies outside the date window.
+std::optional<FoundItem> ReadFoundItem(const SearchContext& context, MailItem& item);
 
 }  // namespace qs

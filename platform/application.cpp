@@ -46,7 +46,9 @@ std::optional<std::string> Application::InputBox(const std::string& prompt,
 }
 
 void Application::Debug(std::string_view line) const {
-  if (debug_level_ > 0) windows_.DebugOutput(line);
+  if (debug_level_ <= 0) return;
+  std::lock_guard lock(debug_mutex_);
+  windows_.DebugOutput(line);
 }
 
 void Application::SetBusy(bool busy) const {

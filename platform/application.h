@@ -3,6 +3,7 @@
 // application title, the loaded forms and the order they were shown in, the
 // main form, message boxes, the busy pointer and the debug level.
 
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,7 +37,7 @@ class Application {
 
   int DebugLevel() const { return debug_level_; }
   void SetDebugLevel(int level) { debug_level_ = level; }
-  // Writes a diagnostic line when the debug level is positive.
+  // Writes a diagnostic line when the debug level is positive; from any thread.
   void Debug(std::string_view line) const;
 
   // Sets the hourglass on every loaded form, or takes it off again.
@@ -56,6 +57,7 @@ class Application {
   std::string title_;
   bool failure_shown_ = false;
   int debug_level_ = 0;
+  mutable std::mutex debug_mutex_;  // diagnostic lines may come from worker threads
   Form* main_form_ = nullptr;
   std::vector<Form*> loaded_;
 };

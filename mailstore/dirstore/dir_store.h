@@ -25,6 +25,7 @@ class DirStore : public MailStore {
   std::unique_ptr<Folder> TopFolder(const std::string& name) override;
   std::unique_ptr<Folder> PickFolder() override;
   std::unique_ptr<MailItem> GetItemFromID(const std::string& entry_id) override;
+  bool ItemsInParallel() const override { return true; }
 
  private:
   // The top-level folders, as the mail root lists them.

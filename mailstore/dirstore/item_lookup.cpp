@@ -41,6 +41,7 @@ std::optional<FoundItem> FindRenamed(const StoreContext& store, const std::strin
 
 std::shared_ptr<const Directory> LastFolder::Open(const StoreContext& store,
                                                   const std::string& relative) {
+  std::lock_guard lock(mutex_);
   if (!directory_ || relative != relative_) {
     directory_ = Directory::Below(*store.root, relative);
     relative_ = directory_ ? relative : std::string();

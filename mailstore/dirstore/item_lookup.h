@@ -3,6 +3,7 @@
 // identifier names it.
 
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -18,7 +19,8 @@ struct FoundItem {
 
 // The folder of the last item found, kept open: a saved list takes its
 // items folder by folder, and opening each folder name by name from the
-// root again for every item cost more than the rest of finding it.
+// root again for every item cost more than the rest of finding it. Safe to
+// use from several threads.
 class LastFolder {
  public:
   // The folder at relative below the mail root, opened without following
@@ -26,6 +28,7 @@ class LastFolder {
   std::shared_ptr<const Directory> Open(const StoreContext& store, const std::string& relative);
 
  private:
+  std::mutex mutex_;
   std::string relative_;
   std::shared_ptr<const Directory> directory_;
 };

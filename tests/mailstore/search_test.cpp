@@ -202,16 +202,6 @@ TEST_F(SearchTest, AnItemGoneSinceTheListingIsLeftOutAndTheSearchGoesOn) {
   EXPECT_TRUE(ui.Messages().empty());
 }
 
-TEST_F(SearchTest, AnItemThatCannotBeReadLeavesNoHalfRow) {
-  FakeMail broken = Mail("broken", MakeDateTime(2009, 1, 1));
-  broken.unreadable = true;
-  testing::FakeItem item(broken);
-  const SearchOptions settings{"", "", kFormat};
-  const SearchContext context{ui.list, settings, LocaleFacts{}};
-  EXPECT_THROW(AddMailToList(context, "\\\\Mailbox", item), MailStoreError);
-  EXPECT_EQ(ui.list.RowCount(), 0);
-}
-
 TEST_F(SearchTest, MoreThan32767ItemsAreListedWhole) {
   FakeFolderData& big = store->AddStore("Big");
   big.items.assign(33000, Mail("bulk", MakeDateTime(2009, 1, 1)));

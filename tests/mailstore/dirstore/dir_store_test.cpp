@@ -307,6 +307,18 @@ TEST_F(MailRootSearch, RealMailCorpus) {
   const std::int32_t all = ui.list.RowCount();
   Search(tree.Root(), "\\\\Corpus", {"", "", ""});
   EXPECT_EQ(ui.list.RowCount(), all - 1);
+
+  // Read on one thread or on several, the rows are the same.
+  std::vector<std::vector<RowTexts>> runs;
+  for (const char* threads : {"1", "3"}) {
+    qs::testing::ScopedEnvironment count("QUILLSTOW_THREADS", threads);
+    Search(tree.Root(), "\\\\Corpus", {"", "", ""});
+    runs.emplace_back();
+    for (std::int32_t row = 1; row <= ui.list.RowCount(); ++row)
+      runs.back().push_back(ui.list.Texts(row));
+  }
+  EXPECT_EQ(runs[0].size(), static_cast<std::size_t>(all - 1));
+  EXPECT_EQ(runs[0], runs[1]);
 }
 
 // Mail roots that someone else made: links, FIFOs, hard links, and mail that
