@@ -2,12 +2,14 @@
 
 #include <exception>
 #include <optional>
+#include <vector>
 #include <system_error>
 
 #include "platform/application.h"
 #include "platform/file_system.h"
 #include "mailstore/found_items.h"
 #include "platform/interruption.h"
+#include "platform/worker_pool.h"
 #include "platform/system.h"
 #include "save/frmProgress.h"
 #include "save/make_dirs.h"
@@ -62,23 +64,61 @@ bool MakeSaveDirectory(Application& app, const std::string& save_dir) {
   }
 }
 
+// Rows are taken this many at a time per thread: enough to keep every thread
+// busy between two steps that run on the run's own thread, few enough that
+// the mails in flight take little memory.
+constexpr std::size_t kRowsPerThread = 16;
+
 // The rows not saved whole, those a stop request left out included; throws
-// when the run has to stop.
-std::int32_t SaveRows(Application& app, MailStore& store, frmProgress& progress,
-                      const std::string& mail_folder, const FoundItems& list,
-                      const std::string& save_dir, const SaveOptions& settings) {
+// when the run has to stop, after the rows before the one that stopped it.
+std::int32_t SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& list) {
   const std::int32_t count = list.RowCount();
   const InterruptionWatch interruption;
-  SaveRun run{app, store, settings, {}, {}};
-  run.swept.insert(save_dir);
+  WorkerPool pool(run.store.ItemsInParallel() ? WorkerThreads() : 1);
+  // One thread saves row after row, as the store's own thread must.
+  const std::size_t batch_rows = pool.Threads() == 1 ? 1 : kRowsPerThread * pool.Threads();
   std::int32_t failed = 0;
-  for (std::int32_t row = 1; row <= count; ++row) {
-    if (interruption.Requested()) {
-      app.Debug("save run stopped by request before row " + std::to_string(row));
-      return failed + count - row + 1;
+  for (std::int32_t first = 1; first <= count;) {
+    std::vector<ItemSave> batch;
+    std::exception_ptr stop;
+    for (std::int32_t row = first; row <= count && batch.size() < batch_rows; ++row) {
+      try {
+        batch.emplace_back(run, list, row);
+      } catch (...) {
+        stop = std::current_exception();
+        break;
+      }
     }
-    progress.ShowItem(row, count);
-    if (!SaveItem(run, mail_folder, list, row, save_dir)) ++failed;
+    pool.ForEach(batch.size(), [&](std::size_t i) { batch[i].Fetch(run); });
+    std::size_t placed = 0;
+    std::optional<std::int32_t> stopped_at;
+    for (; placed < batch.size(); ++placed) {
+      if (interruption.Requested()) {
+        stopped_at = batch[placed].Row();
+        break;
+      }
+      try {
+        batch[placed].Place(run);
+      } catch (...) {
+        stop = std::current_exception();  // a row before the one whose name failed
+        break;
+      }
+    }
+    // Row by row, a row is shown while it is written; otherwise as the rows
+    // of a batch are done, in order.
+    if (batch_rows == 1 && placed == 1) progress.ShowItem(batch[0].Row(), count);
+    pool.ForEach(placed, [&](std::size_t i) { batch[i].Write(); });
+    for (std::size_t i = 0; i < placed; ++i) {
+      for (const std::string& line : batch[i].Log()) run.app.Debug(line);
+      if (batch_rows > 1) progress.ShowItem(batch[i].Row(), count);
+      if (!batch[i].Whole()) ++failed;
+    }
+    if (stop) std::rethrow_exception(stop);
+    if (stopped_at) {
+      run.app.Debug("save run stopped by request before row " + std::to_string(*stopped_at));
+      return failed + count - *stopped_at + 1;
+    }
+    first += static_cast<std::int32_t>(batch.size());
   }
   return failed;
 }
@@ -112,7 +152,8 @@ void SaveListedItems(Application& app, const MailStoreOpener& open_store,
       if (!store) throw MailStoreError("no mail store");
       if (!MakeSaveDirectory(app, save_dir)) return;
       progress.emplace(app, list.RowCount());
-      failed = SaveRows(app, *store, progress->Form(), mail_folder, list, save_dir, settings);
+      SaveRun run{app, *store, settings, mail_folder, save_dir, {}, {save_dir}};
+      failed = SaveRows(run, progress->Form(), list);
     } catch (const std::exception& error) {
       app.Debug(std::string("save run stopped: ") + error.what());
       app.ReportFailure("Error saving email.");

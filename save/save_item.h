@@ -2,9 +2,13 @@
 // Writing the mail item of one list row in the chosen output format.
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <unordered_set>
+#include <vector>
 
+#include "mailstore/mail_store.h"
 #include "save/name_claims.h"
 #include "settings/option_values.h"
 
@@ -12,26 +16,72 @@ namespace qs {
 
 class Application;
 class FoundItems;
-class MailStore;
 
-// What stays the same for every item of one save run.
+// What stays the same for every item of one save run, and what its items
+// share: the names claimed and the directories cleared so far, which only
+// the run's own thread touches.
 struct SaveRun {
   Application& app;
   MailStore& store;
   const SaveOptions& settings;
+  std::string mail_folder;
+  std::string save_dir;  // ends in the separator
   NameClaims names;
   std::unordered_set<std::string> swept;  // directories cleared of stale temporary files
 };
 
-// Saves the found item of the list's row into save_dir (which ends in the separator), in
-// two stages. Stage 1 builds the name, fetches the item by its entry
-// identifier and makes its subdirectory; an item that can no longer be
-// fetched is not saved, other errors leave as exceptions and end the run.
-// Stage 2 writes the files; a step that fails there is passed over and the
-// next one runs. Every failure's reason goes to the diagnostic output. True
-// when every file of the item was written; false too for an unknown output
-// format, after its message.
-bool SaveItem(SaveRun& run, const std::string& mail_folder, const FoundItems& list,
-              std::int32_t row, const std::string& save_dir);
+// The item of one row on its way to disk, in three steps. Fetch and Write may
+// run on any thread (where the store allows it); Place runs on the run's
+// thread, row after row in list order, so that names are claimed as a
+// one-thread run claims them. A failure that ends the whole run leaves as an
+// exception; any other failure makes the item not whole, and its reason is
+// kept for the diagnostic output.
+class ItemSave {
+ public:
+  // Builds the item's name from the row; throws when that cannot be done.
+  ItemSave(const SaveRun& run, const FoundItems& list, std::int32_t row);
+
+  // Fetches the item by its entry identifier and reads what naming it needs.
+  // An item deleted, moved or changed since the search is one item not saved.
+  void Fetch(const SaveRun& run);
+  // Makes the item's directories and claims its names. An unknown output
+  // format is reported here, for every item fetched.
+  void Place(SaveRun& run);
+  // Writes the files. An item not fetched or not placed writes nothing.
+  void Write();
+
+  std::int32_t Row() const { return row_; }
+  // True when every file of the item was written.
+  bool Whole() const { return whole_; }
+  // The reasons of the steps that failed, in order.
+  const std::vector<std::string>& Log() const { return log_; }
+
+ private:
+  struct FileWrite {
+    std::string path;
+    SaveType type;
+    int attachment = 0;  // from 1 for an attachment's file
+  };
+  template <class Step>
+  bool Attempt(const std::string& what, Step step);
+  bool EnsureDirectory(SaveRun& run, const std::string& path);
+  void Sweep(SaveRun& run, const std::string& dir);
+  void PlaceFile(SaveRun& run, const std::string& dir, const std::string& extension, SaveType type);
+  void PlaceDirectory(SaveRun& run, const std::string& dir);
+
+  std::int32_t row_;
+  std::string base_;
+  std::string entry_id_;
+  std::string format_;
+  std::unique_ptr<MailItem> item_;
+  std::string subfolder_;
+  // The attachments' names (nothing for one whose name could not be read),
+  // when the item is saved as a directory and its attachments could be
+  // counted.
+  std::optional<std::vector<std::optional<std::string>>> attachments_;
+  std::vector<FileWrite> writes_;
+  bool whole_ = false;
+  std::vector<std::string> log_;
+};
 
 }  // namespace qs

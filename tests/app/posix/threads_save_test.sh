@@ -1,0 +1,26 @@
+#!/bin/sh
+# A save on several threads writes the same files, names and bytes, as a save
+# on one thread, in every output format, and saving again gives them again.
+# Usage: threads_save_test.sh PROGRAM MAILBOX
+set -eu
+program=$1
+export QUILLSTOW_MAILROOT=$2
+work=$(mktemp -d "${TMPDIR:-/tmp}/qs-threads.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+export XDG_CONFIG_HOME="$work/config"
+for format in dir msg txt rtf; do
+  printf '[Options]\nFnOutput=%s\nFnFormat=%%3 %%2\nUseFnFolder=1\n' $format >"$work/$format.ini"
+  for threads in 1 3 3; do
+    out=$work/$format-$threads
+    [ -d "$out" ] && out=$out-again
+    QUILLSTOW_THREADS=$threads "$program" '\\Mailbox' "$out" /ini "$work/$format.ini" /autorun \
+      </dev/null || { echo "FAILED: the $format save on $threads threads failed" >&2; exit 1; }
+  done
+  diff -r "$work/$format-1" "$work/$format-3" >&2 ||
+    { echo "FAILED: $format files differ between one thread and three" >&2; exit 1; }
+  diff -r "$work/$format-3" "$work/$format-3-again" >&2 ||
+    { echo "FAILED: $format files differ between two saves" >&2; exit 1; }
+  [ "$(find "$work/$format-1" -type f | wc -l)" -gt 40 ] ||
+    { echo "FAILED: the $format save wrote too few files" >&2; exit 1; }
+done
+echo "one thread and several saved the same files"
