@@ -6,19 +6,22 @@
 
 namespace qs {
 
-namespace {
-
-enum class Kind { Literal, Day, Month, Year, Hour, Minute, Second, Weekday, Week, Quarter,
+// The kinds of a date pattern's tokens.
+enum class DateTokenKind { Literal, Day, Month, Year, Hour, Minute, Second, Weekday, Week, Quarter,
                   AmPm, DateSeparator, TimeSeparator };
 
-struct Token {
-  explicit Token(Kind what, int letters = 0, bool capitals = true)
+struct DatePattern::Token {
+  explicit Token(DateTokenKind what, int letters = 0, bool capitals = true)
       : kind(what), width(letters), upper(capitals) {}
-  Kind kind;
+  DateTokenKind kind;
   int width = 0;        // letters of the token, or 1 for "A/P" against 2 for "AM/PM"
   bool upper = true;    // AM/PM written in capitals
   std::string text;     // for literals
 };
+
+namespace {
+
+using Token = DatePattern::Token;
 
 bool StartsWithNoCase(std::string_view text, std::size_t at, std::string_view word) {
   if (text.size() - at < word.size()) return false;
@@ -44,7 +47,7 @@ int WidestToken(char letter, std::size_t run) {
 std::vector<Token> Tokenize(std::string_view pattern) {
   std::vector<Token> tokens;
   auto literal = [&tokens](std::string_view text) {
-    if (tokens.empty() || tokens.back().kind != Kind::Literal) tokens.emplace_back(Kind::Literal);
+    if (tokens.empty() || tokens.back().kind != DateTokenKind::Literal) tokens.emplace_back(DateTokenKind::Literal);
     tokens.back().text += text;
   };
   for (std::size_t i = 0; i < pattern.size();) {
@@ -59,29 +62,29 @@ std::vector<Token> Tokenize(std::string_view pattern) {
       i = end == std::string_view::npos ? pattern.size() : end + 1;
     } else if (StartsWithNoCase(pattern, i, "am/pm") || StartsWithNoCase(pattern, i, "a/p")) {
       const int width = StartsWithNoCase(pattern, i, "am/pm") ? 2 : 1;
-      tokens.emplace_back(Kind::AmPm, width, c == 'A');
+      tokens.emplace_back(DateTokenKind::AmPm, width, c == 'A');
       i += width == 2 ? 5 : 3;
     } else if (c == '/') {
-      tokens.emplace_back(Kind::DateSeparator);
+      tokens.emplace_back(DateTokenKind::DateSeparator);
       ++i;
     } else if (c == ':') {
-      tokens.emplace_back(Kind::TimeSeparator);
+      tokens.emplace_back(DateTokenKind::TimeSeparator);
       ++i;
     } else if (std::string_view("dmyhnswq").find(AsciiLower(c)) != std::string_view::npos) {
       const char letter = AsciiLower(c);
       std::size_t run = 1;
       while (i + run < pattern.size() && AsciiLower(pattern[i + run]) == letter) ++run;
       const int width = WidestToken(letter, run);
-      Kind kind = Kind::Day;
+      DateTokenKind kind = DateTokenKind::Day;
       switch (letter) {
-        case 'd': kind = Kind::Day; break;
-        case 'm': kind = Kind::Month; break;
-        case 'y': kind = Kind::Year; break;
-        case 'h': kind = Kind::Hour; break;
-        case 'n': kind = Kind::Minute; break;
-        case 's': kind = Kind::Second; break;
-        case 'w': kind = width == 1 ? Kind::Weekday : Kind::Week; break;
-        default: kind = Kind::Quarter; break;
+        case 'd': kind = DateTokenKind::Day; break;
+        case 'm': kind = DateTokenKind::Month; break;
+        case 'y': kind = DateTokenKind::Year; break;
+        case 'h': kind = DateTokenKind::Hour; break;
+        case 'n': kind = DateTokenKind::Minute; break;
+        case 's': kind = DateTokenKind::Second; break;
+        case 'w': kind = width == 1 ? DateTokenKind::Weekday : DateTokenKind::Week; break;
+        default: kind = DateTokenKind::Quarter; break;
       }
       tokens.emplace_back(kind, width);
       i += static_cast<std::size_t>(width);
@@ -92,13 +95,13 @@ std::vector<Token> Tokenize(std::string_view pattern) {
     }
   }
   // "m" after an hour token is the minute, whatever lies between them.
-  Kind previous = Kind::Literal;
+  DateTokenKind previous = DateTokenKind::Literal;
   for (Token& token : tokens) {
-    if (token.kind == Kind::Literal || token.kind == Kind::DateSeparator ||
-        token.kind == Kind::TimeSeparator)
+    if (token.kind == DateTokenKind::Literal || token.kind == DateTokenKind::DateSeparator ||
+        token.kind == DateTokenKind::TimeSeparator)
       continue;
-    if (token.kind == Kind::Month && token.width <= 2 && previous == Kind::Hour)
-      token.kind = Kind::Minute;
+    if (token.kind == DateTokenKind::Month && token.width <= 2 && previous == DateTokenKind::Hour)
+      token.kind = DateTokenKind::Minute;
     previous = token.kind;
   }
   return tokens;
@@ -139,44 +142,55 @@ std::string GeneralForm(DateTime time, const LocaleFacts& locale) {
 
 }  // namespace
 
+DatePattern::DatePattern(std::string_view pattern)
+    : tokens_(Tokenize(pattern)), general_(pattern.empty()) {
+  for (const Token& token : tokens_) twelve_hours_ = twelve_hours_ || token.kind == DateTokenKind::AmPm;
+}
+
+DatePattern::~DatePattern() = default;
+DatePattern::DatePattern(const DatePattern&) = default;
+DatePattern& DatePattern::operator=(const DatePattern&) = default;
+
 std::string FormatDate(DateTime time, std::string_view pattern, const LocaleFacts& locale) {
-  if (pattern.empty()) return GeneralForm(time, locale);
+  return DatePattern(pattern).Format(time, locale);
+}
+
+std::string DatePattern::Format(DateTime time, const LocaleFacts& locale) const {
+  if (general_) return GeneralForm(time, locale);
   const CivilTime civil = ToCivil(time);
-  const std::vector<Token> tokens = Tokenize(pattern);
-  bool twelve_hours = false;
-  for (const Token& token : tokens) twelve_hours = twelve_hours || token.kind == Kind::AmPm;
+  const bool twelve_hours = twelve_hours_;
   std::string text;
-  for (const Token& token : tokens) {
+  for (const Token& token : tokens_) {
     const bool two = token.width == 2;
     switch (token.kind) {
-      case Kind::Literal: text += token.text; break;
-      case Kind::Day:
+      case DateTokenKind::Literal: text += token.text; break;
+      case DateTokenKind::Day:
         if (token.width <= 2) text += Number(static_cast<int>(civil.day), two);
         else if (token.width == 3) text += locale.day_abbreviations[civil.weekday];
         else text += locale.day_names[civil.weekday];
         break;
-      case Kind::Month:
+      case DateTokenKind::Month:
         if (token.width <= 2) text += Number(static_cast<int>(civil.month), two);
         else if (token.width == 3) text += locale.month_abbreviations[civil.month - 1];
         else text += locale.month_names[civil.month - 1];
         break;
-      case Kind::Year:
+      case DateTokenKind::Year:
         if (token.width == 1) text += Number(civil.day_of_year, false);
         else if (token.width == 2) text += Number(civil.year % 100, true);
         else text += Number(civil.year, false);
         break;
-      case Kind::Hour: {
+      case DateTokenKind::Hour: {
         int hour = civil.hour;
         if (twelve_hours) hour = hour % 12 == 0 ? 12 : hour % 12;
         text += Number(hour, two);
         break;
       }
-      case Kind::Minute: text += Number(civil.minute, two); break;
-      case Kind::Second: text += Number(civil.second, two); break;
-      case Kind::Weekday: text += Number(static_cast<int>(civil.weekday) + 1, false); break;
-      case Kind::Week: text += Number(WeekOfYear(civil), false); break;
-      case Kind::Quarter: text += Number(static_cast<int>(civil.month - 1) / 3 + 1, false); break;
-      case Kind::AmPm: {
+      case DateTokenKind::Minute: text += Number(civil.minute, two); break;
+      case DateTokenKind::Second: text += Number(civil.second, two); break;
+      case DateTokenKind::Weekday: text += Number(static_cast<int>(civil.weekday) + 1, false); break;
+      case DateTokenKind::Week: text += Number(WeekOfYear(civil), false); break;
+      case DateTokenKind::Quarter: text += Number(static_cast<int>(civil.month - 1) / 3 + 1, false); break;
+      case DateTokenKind::AmPm: {
         std::string mark = token.width == 2 ? (civil.hour < 12 ? "AM" : "PM")
                                             : (civil.hour < 12 ? "A" : "P");
         if (!token.upper)
@@ -184,8 +198,8 @@ std::string FormatDate(DateTime time, std::string_view pattern, const LocaleFact
         text += mark;
         break;
       }
-      case Kind::DateSeparator: text += locale.date_separator; break;
-      case Kind::TimeSeparator: text += locale.time_separator; break;
+      case DateTokenKind::DateSeparator: text += locale.date_separator; break;
+      case DateTokenKind::TimeSeparator: text += locale.time_separator; break;
     }
   }
   return text;

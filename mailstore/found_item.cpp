@@ -5,7 +5,7 @@
 namespace qs {
 
 std::string DateText(DateTime time, const DateStyle& dates) {
-  return FormatDate(time, dates.format, dates.locale);
+  return dates.pattern.Format(time, dates.locale);
 }
 
 RowTexts ColumnTexts(const FoundItem& item, const DateStyle& dates) {

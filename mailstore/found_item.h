@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <string>
 
+#include "mailstore/date_text.h"
 #include "mailstore/date_time.h"
 #include "platform/locale.h"
 
@@ -28,8 +29,12 @@ struct FoundItem {
 // search, kept with what it found, so that a later change of the format
 // changes nothing already listed.
 struct DateStyle {
+  DateStyle() : DateStyle("", {}) {}
+  DateStyle(std::string date_format, LocaleFacts facts)
+      : format(std::move(date_format)), locale(std::move(facts)), pattern(format) {}
   std::string format;
   LocaleFacts locale;
+  DatePattern pattern;  // the format, read once
 };
 
 // How a saved item's name shortens a column's text.

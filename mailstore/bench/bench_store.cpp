@@ -72,7 +72,11 @@ std::string Message(int index, std::mt19937& random, const StoreShape& shape) {
 int MakeBenchStore(const fs::path& root, const StoreShape& shape) {
   const fs::path store = root / "Bench";
   const fs::path done = root / ".complete";
-  if (fs::exists(done)) return shape.messages;
+  // A store of another size is made again.
+  if (std::ifstream ready(done); ready) {
+    int made = 0;
+    if (ready >> made && made == shape.messages) return made;
+  }
   fs::remove_all(root);
   std::mt19937 random(4711);
   const int per_folder = shape.messages / shape.folders;
@@ -91,7 +95,7 @@ int MakeBenchStore(const fs::path& root, const StoreShape& shape) {
       out << Message(written, random, shape);
     }
   }
-  std::ofstream(done) << "ready\n";
+  std::ofstream(done) << written << "\n";
   return written;
 }
 

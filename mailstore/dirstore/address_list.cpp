@@ -6,11 +6,16 @@ namespace qs::dirstore {
 
 namespace {
 
-std::string Trimmed(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string_view::npos) return {};
-  const auto last = text.find_last_not_of(" \t\r\n");
-  return std::string(text.substr(first, last - first + 1));
+// The characters that end a run of plain characters in an address list.
+bool IsSpecial(char c) {
+  switch (c) {
+    case '"': case '(': case '<': case '>': case ',': case ':': case ';': return true;
+    default: return false;
+  }
+}
+
+bool IsBlank(std::string_view text) {
+  return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
 
 // One entry of the list split into its phrase, its address in angle
@@ -24,7 +29,12 @@ struct RawEntry {
 };
 
 std::string CollapseBlanks(std::string_view text) {
+  // Most texts have single spaces between words and none at the ends.
+  if (text.find_first_of("\t\r\n") == std::string_view::npos && text.find("  ") == std::string_view::npos &&
+      (text.empty() || (text.front() != ' ' && text.back() != ' ')))
+    return std::string(text);
   std::string out;
+  out.reserve(text.size());
   bool blank = false;
   for (char c : text) {
     if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
@@ -45,6 +55,7 @@ std::string CleanAddress(std::string_view raw) {
   std::string text = CollapseBlanks(raw);
   if (!text.empty() && text.front() == '@')
     if (const auto colon = text.find(':'); colon != std::string::npos) text.erase(0, colon + 1);
+  if (text.find(' ') == std::string::npos) return text;
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const bool joins = i > 0 && i + 1 < text.size() &&
@@ -74,7 +85,7 @@ std::vector<Mailbox> ParseAddressList(std::string_view raw) {
   std::vector<Mailbox> mailboxes;
   RawEntry entry;
   auto finish = [&] {
-    if (!Trimmed(entry.phrase).empty() || !Trimmed(entry.angle).empty()) {
+    if (!IsBlank(entry.phrase) || !IsBlank(entry.angle)) {
       Mailbox mailbox = ToMailbox(entry);
       if (!mailbox.address.empty() || !mailbox.name.empty()) mailboxes.push_back(std::move(mailbox));
     }
@@ -115,7 +126,11 @@ std::vector<Mailbox> ParseAddressList(std::string_view raw) {
     } else if (c == ';' && !in_angle) {
       finish();
     } else {
-      target += c;
+      // A run of plain characters at once.
+      std::size_t end = i + 1;
+      while (end < raw.size() && !IsSpecial(raw[end])) ++end;
+      target.append(raw.substr(i, end - i));
+      i = end - 1;
     }
   }
   finish();

@@ -31,13 +31,6 @@ std::string* FieldFor(RawHeaders& headers, std::string_view name) {
   }
 }
 
-std::string Trimmed(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  const auto last = text.find_last_not_of(" \t");
-  return std::string(text.substr(first, last - first + 1));
-}
-
 // The end of the header block: the first empty line, or the end of the data.
 std::size_t HeaderEnd(std::string_view data, std::size_t from) {
   for (std::size_t i = from; (i = data.find('\n', i)) != std::string_view::npos; ++i) {
@@ -88,7 +81,7 @@ RawHeaders ScanHeaders(std::string_view block) {
   for (std::string* field : {&headers.date, &headers.received, &headers.from, &headers.to,
                              &headers.subject, &headers.content_type, &headers.content_class,
                              &headers.x_unsent})
-    *field = Trimmed(*field);
+    *field = std::string(TrimBlanks(*field));
   return headers;
 }
 
