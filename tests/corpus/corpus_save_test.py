@@ -1,0 +1,127 @@
+"""The Linux program, unattended, over every mail of the sample mailbox and
+the mail corpus, as a user would run it. Each mail is saved as a message
+file and as a directory, both named by the mail's entry identifier, and:
+- every mail is saved but the delivery reports and meeting requests, which
+  the search does not list;
+- every message file passes the strict container check (check_msg.py);
+- the npm reader reads from each message file the subject, the sender and
+  the attachments that Python's email package finds in the mail;
+- each attachment file holds the bytes of its part.
+Usage: corpus_save_test.py PROGRAM SAVEAS_TEST_DIR NODE_MODULES MAIL_DIR...
+"""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+from email import policy
+from email.parser import BytesParser
+
+program, helpers, modules = sys.argv[1:4]
+sources = [path for root in sys.argv[4:] for path in sorted(
+    os.path.join(top, name) for top, _, names in os.walk(root) for name in names
+    if name != "LICENSE")]
+failures = []
+
+
+def fail(text):
+    failures.append(text)
+
+
+def run(command, **options):
+    return subprocess.run(command, capture_output=True, text=True, **options)
+
+
+def blocks(report):
+    """The blocks "== <name>" of a reader's report: lines grouped by their
+    first word."""
+    found, current = {}, None
+    for line in report.splitlines():
+        if line.startswith("== "):
+            current = found.setdefault(line[3:], {})
+        elif current is not None:
+            current.setdefault(line.split(" ")[0], []).append(line)
+    return found
+
+
+def squeezed(line):
+    return "".join(line.split())
+
+
+def same(kind, wanted, read):
+    if kind == "attachment":
+        facts = wanted[len(kind) + 1:]
+        return facts == "*" or (" " + facts + " ") in (read + " ")
+    unnamed = wanted.find(" * <")
+    if unnamed >= 0:  # a mailbox without a name is compared by its address
+        return read[:unnamed + 1] == wanted[:unnamed + 1] and read.endswith(wanted[unnamed + 2:])
+    return squeezed(wanted) == squeezed(read)
+
+
+def listed(path):
+    """Whether the search lists the mail: not a delivery report, not a
+    meeting request."""
+    with open(path, "rb") as source:
+        mail = BytesParser(policy=policy.compat32).parse(source)
+    kind = (mail.get("content-type") or "").split(";")[0].strip().lower()
+    calendar = kind == "text/calendar" and mail.get_param("method", "").lower() == "request"
+    meeting = (mail.get("content-class") or "").strip().lower() == "urn:content-classes:calendarmessage"
+    return kind != "multipart/report" and not calendar and not meeting
+
+
+with tempfile.TemporaryDirectory(prefix="qs-corpus-") as work:
+    os.makedirs(os.path.join(work, "root", "Corpus"))
+    names = {}  # saved name (the entry identifier) -> source mail
+    for i, source in enumerate(sources):
+        relative = "Corpus/m%03d.eml" % i
+        shutil.copyfile(source, os.path.join(work, "root", relative))
+        names[relative.encode().hex().upper()] = source
+    environment = dict(os.environ, QUILLSTOW_MAILROOT=os.path.join(work, "root"),
+                       XDG_CONFIG_HOME=os.path.join(work, "config"))
+    for output in ("msg", "dir"):
+        settings = os.path.join(work, output + ".ini")
+        with open(settings, "w") as ini:
+            ini.write("[Options]\nFnOutput=%s\nFnFormat=%%6\nBefore=9999-12-31\n" % output)
+        done = run([program, "\\\\Corpus", os.path.join(work, output), "/ini", settings, "/autorun"],
+                   env=environment, stdin=subprocess.DEVNULL)
+        if done.returncode != 0:
+            fail("the %s run ended with status %d: %s" % (output, done.returncode, done.stdout + done.stderr))
+    saved = sorted(name[:-4] for name in os.listdir(os.path.join(work, "msg")))
+    wanted = sorted(name for name, source in names.items() if listed(source))
+    if saved != wanted:
+        fail("saved %s, not %s" % (sorted(set(saved) ^ set(wanted)), "the listed mails"))
+    if len(saved) < 100:
+        fail("only %d mails saved" % len(saved))
+    messages = [os.path.join(work, "msg", name + ".msg") for name in saved]
+
+    checked = run([sys.executable, os.path.join(helpers, "check_msg.py")] + messages).stdout
+    for name, facts in blocks(checked).items():
+        for line in facts.get("ERROR", []):
+            fail("%s: %s" % (names.get(name, name), line))
+
+    originals = [os.path.join(work, "root", "Corpus", os.path.basename(names[name])) for name in saved]
+    for name, original in zip(saved, originals):
+        shutil.copyfile(names[name], os.path.join(work, name + ".eml"))
+    python = blocks(run([sys.executable, os.path.join(helpers, "mail_facts.py")] +
+                        [os.path.join(work, name + ".eml") for name in saved]).stdout)
+    reader = blocks(run(["node", os.path.join(helpers, "read_msg.js")] + messages,
+                        env=dict(os.environ, NODE_PATH=modules)).stdout)
+    for name in saved:
+        mail, read = python.get(name, {}), reader.get(name, {})
+        if not read:
+            fail("%s: the npm reader read nothing" % names[name])
+        for kind in ("subject", "sender", "attachments", "attachment", "message"):
+            lines, got = mail.get(kind, []), read.get(kind, [])
+            if lines and not (len(lines) == len(got) and all(map(same, [kind] * len(got), lines, got))):
+                fail("%s: %s %s, the npm reader %s" % (names[name], kind, lines, got))
+        # Each attachment file holds the bytes of a part of the mail.
+        folder = os.path.join(work, "dir", name, "attachments")
+        files = [os.path.join(folder, f) for f in sorted(os.listdir(folder))] if os.path.isdir(folder) else []
+        held = run([sys.executable, os.path.join(helpers, "mail_facts.py"), "--files", "== x"] + files).stdout
+        held = blocks(held).get("x", {}).get("attachment", [])
+        for line in mail.get("attachment", []):
+            if line != "attachment *" and not any(same("attachment", line, h) for h in held):
+                fail("%s: no attachment file holds %s" % (names[name], line))
+
+print("\n".join(failures) if failures else "%d mails saved and read back" % len(sources))
+sys.exit(1 if failures else 0)
