@@ -1,17 +1,16 @@
 #include "mailstore/found_item.h"
 
-#include "mailstore/date_text.h"
-
 namespace qs {
 
-std::string DateText(DateTime time, const DateStyle& dates) {
-  return dates.pattern.Format(time, dates.locale);
+std::string ColumnText(const FoundColumn& column, const FoundItem& item, const DateStyle& dates) {
+  if (const auto* text = std::get_if<TextField>(&column.field)) return item.**text;
+  return dates.pattern.Format(item.*std::get<DateField>(column.field), dates.locale);
 }
 
 RowTexts ColumnTexts(const FoundItem& item, const DateStyle& dates) {
   RowTexts texts;
   for (std::size_t k = 0; k < kFoundColumns.size(); ++k)
-    texts[k] = kFoundColumns[k].text(item, dates);
+    texts[k] = ColumnText(kFoundColumns[k], item, dates);
   return texts;
 }
 

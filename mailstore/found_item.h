@@ -1,12 +1,16 @@
 #pragma once
 // A found item: one mail item the search listed. The column table below is
 // the one place that says which columns the list has, in which order, under
-// which header, how each shows its value, which placeholder of a name or
-// export format stands for it, and which of them a name clips.
+// which header, which field of the found item each shows, which placeholder
+// of a name or export format stands for it, and which of them a name clips.
+// The list's model keeps and shows rows by this table alone; to add a
+// column, add its field here, its row to the table, and fill the field in
+// the search.
 
 #include <array>
 #include <cstddef>
 #include <string>
+#include <variant>
 
 #include "mailstore/date_text.h"
 #include "mailstore/date_time.h"
@@ -40,31 +44,31 @@ struct DateStyle {
 // How a saved item's name shortens a column's text.
 enum class NameClip { Whole, Address, Subject };
 
+// A text column's texts are kept as they are, or, where they repeat from row
+// to row (a folder's rows all have its path), once for the rows that share
+// them.
+enum class Repeats { No, Yes };
+
+using TextField = std::string FoundItem::*;
+using DateField = DateTime FoundItem::*;
+
 struct FoundColumn {
   const char* header;
-  // The text the list shows, the export writes and a name is made from.
-  std::string (*text)(const FoundItem& item, const DateStyle& dates);
-  int placeholder;  // "%k" in a name or export format
-  NameClip clip;
+  std::variant<TextField, DateField> field;  // a date shows in the search's date style
+  int placeholder;                           // "%k" in a name or export format
+  NameClip clip = NameClip::Whole;
+  Repeats repeats = Repeats::No;
 };
 
-std::string DateText(DateTime time, const DateStyle& dates);
-
 inline constexpr std::array<FoundColumn, 8> kFoundColumns{{
-    {"Sent", [](const FoundItem& i, const DateStyle& d) { return DateText(i.sent, d); }, 1,
-     NameClip::Whole},
-    {"From", [](const FoundItem& i, const DateStyle&) { return i.from; }, 2, NameClip::Address},
-    {"Subject", [](const FoundItem& i, const DateStyle&) { return i.subject; }, 3,
-     NameClip::Subject},
-    {"To", [](const FoundItem& i, const DateStyle&) { return i.to; }, 4, NameClip::Address},
-    {"Received", [](const FoundItem& i, const DateStyle& d) { return DateText(i.received, d); },
-     5, NameClip::Whole},
-    {"EntryID", [](const FoundItem& i, const DateStyle&) { return i.entry_id; }, 6,
-     NameClip::Whole},
-    {"Folder", [](const FoundItem& i, const DateStyle&) { return i.folder; }, 7,
-     NameClip::Whole},
-    {"LatestTime", [](const FoundItem& i, const DateStyle& d) { return DateText(i.latest, d); },
-     8, NameClip::Whole},
+    {"Sent", &FoundItem::sent, 1},
+    {"From", &FoundItem::from, 2, NameClip::Address},
+    {"Subject", &FoundItem::subject, 3, NameClip::Subject},
+    {"To", &FoundItem::to, 4, NameClip::Address},
+    {"Received", &FoundItem::received, 5},
+    {"EntryID", &FoundItem::entry_id, 6},
+    {"Folder", &FoundItem::folder, 7, NameClip::Whole, Repeats::Yes},
+    {"LatestTime", &FoundItem::latest, 8},
 }};
 
 namespace found_columns_detail {
@@ -81,6 +85,9 @@ constexpr bool PlaceholdersAreOneToN() {
 }
 }  // namespace found_columns_detail
 static_assert(found_columns_detail::PlaceholdersAreOneToN());
+
+// The text a column shows for the item.
+std::string ColumnText(const FoundColumn& column, const FoundItem& item, const DateStyle& dates);
 
 // An item's texts as the list shows them, in column order.
 using RowTexts = std::array<std::string, kFoundColumns.size()>;

@@ -19,10 +19,10 @@ int HexValue(char c) {
   return -1;
 }
 
-// Entry identifiers are upper-case hexadecimal in every store; one that is
-// not is kept as it is.
+// Upper-case hexadecimal, as every store writes its entry identifiers; any
+// other text is kept as it is.
 bool IsUpperHex(std::string_view text) {
-  return text.size() % 2 == 0 &&
+  return !text.empty() && text.size() % 2 == 0 &&
          std::all_of(text.begin(), text.end(), [](char c) { return HexValue(c) >= 0; });
 }
 
@@ -31,7 +31,7 @@ bool IsUpperHex(std::string_view text) {
 void FoundItems::Start(DateStyle dates) {
   dates_ = std::move(dates);
   rows_.clear();
-  folders_.clear();
+  for (auto& texts : shared_) texts.clear();
   blocks_.clear();
   free_ = nullptr;
   room_ = 0;
@@ -55,29 +55,48 @@ char* FoundItems::Reserve(std::size_t size) {
 }
 
 void FoundItems::Add(FoundItem item) {
-  const bool hex = IsUpperHex(item.entry_id);
-  const std::string* texts[] = {&item.from, &item.subject, &item.to, &item.entry_id};
+  Row row{};
+  std::array<const std::string*, kTexts> texts{};
   std::size_t size = 0;
-  for (const std::string* text : texts) size += text->size();
-  if (hex) size -= item.entry_id.size() / 2;
+  for (std::size_t k = 0; k < kFoundColumns.size(); ++k) {
+    const FoundColumn& column = kFoundColumns[k];
+    const std::size_t slot = kSlots[k];
+    switch (found_items_detail::KeptAs(column)) {
+      case Kept::Date:
+        row.dates[slot] = item.*std::get<DateField>(column.field);
+        break;
+      case Kept::Shared: {
+        std::vector<std::string>& seen = shared_[slot];
+        const std::string& text = item.*std::get<TextField>(column.field);
+        if (seen.empty() || seen.back() != text) seen.push_back(text);
+        row.shared[slot] = static_cast<std::uint32_t>(seen.size() - 1);
+        break;
+      }
+      case Kept::Text: {
+        const std::string& text = item.*std::get<TextField>(column.field);
+        texts[slot] = &text;
+        const bool hex = IsUpperHex(text);
+        row.hex |= static_cast<std::uint32_t>(hex) << slot;
+        size += hex ? text.size() / 2 : text.size();
+        break;
+      }
+    }
+  }
   if (size > std::numeric_limits<std::uint32_t>::max())
     throw std::length_error("a found item of " + std::to_string(size) + " bytes");
-  if (folders_.empty() || folders_.back() != item.folder) folders_.push_back(item.folder);
-
   char* const at = Reserve(size);
-  Row row{at, {}, item.sent, item.received, item.latest,
-          static_cast<std::uint32_t>(folders_.size() - 1), hex};
+  row.texts = at;
   std::uint32_t end = 0;
-  for (std::size_t k = 0; k < kStoredCount; ++k) {
-    const std::string& text = *texts[k];
-    if (k == kEntryId && hex) {
+  for (std::size_t slot = 0; slot < kTexts; ++slot) {
+    const std::string& text = *texts[slot];
+    if (row.hex >> slot & 1) {
       for (std::size_t i = 0; i < text.size(); i += 2)
         at[end++] = static_cast<char>(HexValue(text[i]) << 4 | HexValue(text[i + 1]));
     } else if (!text.empty()) {
       std::memcpy(at + end, text.data(), text.size());
       end += static_cast<std::uint32_t>(text.size());
     }
-    row.ends[k] = end;
+    row.ends[slot] = end;
   }
   rows_.push_back(row);
   if (onChange) onChange();
@@ -90,21 +109,34 @@ const FoundItems::Row& FoundItems::RowAt(std::int32_t row) const {
 
 FoundItem FoundItems::Item(std::int32_t number) const {
   const Row& row = RowAt(number);
-  const auto stored = [&row](std::size_t k) {
-    const std::uint32_t begin = k == 0 ? 0 : row.ends[k - 1];
-    return std::string(row.texts + begin, row.ends[k] - begin);
-  };
-  FoundItem item{row.sent,     stored(kFrom),   stored(kSubject),           stored(kTo),
-                 row.received, stored(kEntryId), folders_[row.folder], row.latest};
-  if (row.hex_entry_id) {
-    std::string hex;
-    hex.reserve(item.entry_id.size() * 2);
-    for (const char c : item.entry_id) {
-      const auto byte = static_cast<unsigned char>(c);
-      hex += kHexDigits[byte >> 4];
-      hex += kHexDigits[byte & 0xF];
+  FoundItem item;
+  for (std::size_t k = 0; k < kFoundColumns.size(); ++k) {
+    const FoundColumn& column = kFoundColumns[k];
+    const std::size_t slot = kSlots[k];
+    switch (found_items_detail::KeptAs(column)) {
+      case Kept::Date:
+        item.*std::get<DateField>(column.field) = row.dates[slot];
+        break;
+      case Kept::Shared:
+        item.*std::get<TextField>(column.field) = shared_[slot][row.shared[slot]];
+        break;
+      case Kept::Text: {
+        const std::uint32_t begin = slot == 0 ? 0 : row.ends[slot - 1];
+        const std::string_view stored(row.texts + begin, row.ends[slot] - begin);
+        std::string& text = item.*std::get<TextField>(column.field);
+        if (!(row.hex >> slot & 1)) {
+          text = stored;
+          break;
+        }
+        text.reserve(stored.size() * 2);
+        for (const char c : stored) {
+          const auto byte = static_cast<unsigned char>(c);
+          text += kHexDigits[byte >> 4];
+          text += kHexDigits[byte & 0xF];
+        }
+        break;
+      }
     }
-    item.entry_id = std::move(hex);
   }
   return item;
 }
@@ -113,11 +145,9 @@ std::string FoundItems::Text(std::int32_t row, int column) const {
   const FoundItem item = Item(row);
   if (column < 0 || column >= static_cast<int>(kFoundColumns.size()))
     throw std::out_of_range("list column " + std::to_string(column));
-  return kFoundColumns[static_cast<std::size_t>(column)].text(item, dates_);
+  return ColumnText(kFoundColumns[static_cast<std::size_t>(column)], item, dates_);
 }
 
-RowTexts FoundItems::Texts(std::int32_t row) const {
-  return ColumnTexts(Item(row), dates_);
-}
+RowTexts FoundItems::Texts(std::int32_t row) const { return ColumnTexts(Item(row), dates_); }
 
 }  // namespace qs

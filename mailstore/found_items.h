@@ -1,10 +1,12 @@
 #pragma once
 // The list's model: every found item of the last search, in list order, with
 // the date style of that search. Rows are numbered from 1 and do not change
-// once added. A row keeps its dates as times and its entry identifier in its
-// compact form, and rows of one folder share its path; the other texts of
-// all rows share a few large blocks. So a list of a million rows costs
-// little more than the size of its senders, subjects and recipients.
+// once added. A row is kept as the column table says: dates as times, texts
+// that repeat from row to row once for the rows that share them, the other
+// texts one after another in a few large blocks shared by all rows, and a
+// text of hexadecimal digits (an entry identifier) as the bytes it stands
+// for. So a list of a million rows costs little more than its senders,
+// subjects, recipients and identifiers.
 
 #include <array>
 #include <cstdint>
@@ -18,6 +20,27 @@
 #include "platform/list_rows.h"
 
 namespace qs {
+
+namespace found_items_detail {
+enum class Kept { Text, Shared, Date };
+constexpr Kept KeptAs(const FoundColumn& column) {
+  if (std::holds_alternative<DateField>(column.field)) return Kept::Date;
+  return column.repeats == Repeats::Yes ? Kept::Shared : Kept::Text;
+}
+constexpr std::size_t Count(Kept kept) {
+  std::size_t count = 0;
+  for (const FoundColumn& column : kFoundColumns) count += KeptAs(column) == kept;
+  return count;
+}
+// Each column's place among the columns kept the same way.
+constexpr std::array<std::size_t, kFoundColumns.size()> Slots() {
+  std::array<std::size_t, kFoundColumns.size()> slots{};
+  std::array<std::size_t, 3> next{};
+  for (std::size_t k = 0; k < kFoundColumns.size(); ++k)
+    slots[k] = next[static_cast<std::size_t>(KeptAs(kFoundColumns[k]))]++;
+  return slots;
+}
+}  // namespace found_items_detail
 
 class FoundItems final : public FoundItemSink, public ListRows {
  public:
@@ -37,21 +60,26 @@ class FoundItems final : public FoundItemSink, public ListRows {
   std::function<void()> onChange;
 
  private:
-  // The texts a row keeps in the blocks, in this order.
-  enum Stored { kFrom, kSubject, kTo, kEntryId, kStoredCount };
+  using Kept = found_items_detail::Kept;
+  static constexpr std::size_t kTexts = found_items_detail::Count(Kept::Text);
+  static constexpr std::size_t kShared = found_items_detail::Count(Kept::Shared);
+  static constexpr std::size_t kDates = found_items_detail::Count(Kept::Date);
+  static constexpr auto kSlots = found_items_detail::Slots();
+  static_assert(kTexts <= 32);
+
   struct Row {
     const char* texts;
-    std::array<std::uint32_t, kStoredCount> ends;
-    DateTime sent, received, latest;
-    std::uint32_t folder;
-    bool hex_entry_id;  // kept as the bytes its hexadecimal digits stand for
+    std::array<std::uint32_t, kTexts> ends;
+    std::array<DateTime, kDates> dates;
+    std::array<std::uint32_t, kShared> shared;  // into shared_
+    std::uint32_t hex = 0;  // bit k: text k is kept as the bytes its digits stand for
   };
   const Row& RowAt(std::int32_t row) const;
   char* Reserve(std::size_t size);
 
   DateStyle dates_;
   std::deque<Row> rows_;
-  std::vector<std::string> folders_;
+  std::array<std::vector<std::string>, kShared> shared_;
   std::vector<std::unique_ptr<char[]>> blocks_;
   char* free_ = nullptr;
   std::size_t room_ = 0;
