@@ -63,7 +63,7 @@ frmMain::frmMain(Application& app)
       mnuHelpAbout(Add<MenuItem>("mnuHelpAbout", "&About", &mnuHelp)),
       options_(std::make_unique<frmOptions>(app)) {
   SetSizable(true);
-  SetFont({"Courier New", 8.25});
+  SetFont({"Courier New", 8.25, Font::Family::Monospace});
   struct Place {
     Control& control;
     int left, top, width, height, tab;

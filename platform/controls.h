@@ -16,8 +16,11 @@ class Form;
 class Frame;
 
 struct Font {
+  // What a window system that lacks the face should fall back to.
+  enum class Family { Sans, Monospace };
   std::string name = "MS Sans Serif";
   double points = 8.25;
+  Family family = Family::Sans;
 };
 
 class Control {

@@ -16,6 +16,11 @@ class Application;
 
 enum class MousePointer { Default = 0, Hourglass = 11 };
 
+// Where a window system with movable windows opens the form the first time it
+// is shown: centred on its owner (or on the main form where it has none), or
+// beside it, so that it hides nothing of it.
+enum class StartPosition { CenterOwner, BesideOwner };
+
 class Form {
  public:
   Form(Application& app, std::string name, std::string caption, int client_width,
@@ -53,6 +58,8 @@ class Form {
   void SetSizable(bool on) { sizable_ = on; }
   const Font& GetFont() const { return font_; }
   void SetFont(Font font) { font_ = std::move(font); }
+  StartPosition GetStartPosition() const { return start_position_; }
+  void SetStartPosition(StartPosition position) { start_position_ = position; }
 
   MousePointer Pointer() const { return pointer_; }
   void SetPointer(MousePointer pointer);
@@ -93,6 +100,7 @@ class Form {
   int width_, height_;
   bool sizable_ = false;
   Font font_;
+  StartPosition start_position_ = StartPosition::CenterOwner;
   MousePointer pointer_ = MousePointer::Default;
   bool loaded_ = false;
   bool shown_ = false;

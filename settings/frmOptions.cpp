@@ -27,7 +27,11 @@ ComboBox& WithItems(ComboBox& box, std::initializer_list<const char*> items) {
   return box;
 }
 
-constexpr int kBox = 255;        // a bare check box, and the height of a label
+constexpr int kBox = 255;        // the height of a check box and of a label
+// A check box with its caption beside it: the box and the gap after it (240),
+// and the room the caption had as a label of its own.
+constexpr int kShort = 240 + 495;
+constexpr int kLong = 240 + 735;
 constexpr int kComboHeight = 315;
 
 }  // namespace
@@ -35,14 +39,10 @@ constexpr int kComboHeight = 315;
 frmOptions::frmOptions(Application& app)
     : Form(app, "frmOptions", "Options", 7665, 4170),
       Frame3(Place(Add<Frame>("Frame3", "Saved Mail Filename"), nullptr, 120, 120, 7455, 1455)),
-      ckFnDate(Place(Add<CheckBox>("ckFnDate"), &Frame3, 120, 360, kBox, kBox, 0)),
-      lblFnDate(Place(Add<Label>("lblFnDate", "Date"), &Frame3, 360, 360, 495, kBox)),
-      ckFnFrom(Place(Add<CheckBox>("ckFnFrom"), &Frame3, 960, 360, kBox, kBox, 1)),
-      lblFnFrom(Place(Add<Label>("lblFnFrom", "From"), &Frame3, 1200, 360, 495, kBox)),
-      ckFnSubject(Place(Add<CheckBox>("ckFnSubject"), &Frame3, 1800, 360, kBox, kBox, 2)),
-      lblFnSubject(Place(Add<Label>("lblFnSubject", "Subject"), &Frame3, 2040, 360, 735, kBox)),
-      ckFnFolder(Place(Add<CheckBox>("ckFnFolder"), &Frame3, 3360, 360, kBox, kBox, 3)),
-      lblFnFolder(Place(Add<Label>("lblFnFolder", "Folder"), &Frame3, 3600, 360, 735, kBox)),
+      ckFnDate(Place(Add<CheckBox>("ckFnDate", "Date"), &Frame3, 120, 360, kShort, kBox, 0)),
+      ckFnFrom(Place(Add<CheckBox>("ckFnFrom", "From"), &Frame3, 960, 360, kShort, kBox, 1)),
+      ckFnSubject(Place(Add<CheckBox>("ckFnSubject", "Subject"), &Frame3, 1800, 360, kLong, kBox, 2)),
+      ckFnFolder(Place(Add<CheckBox>("ckFnFolder", "Folder"), &Frame3, 3360, 360, kLong, kBox, 3)),
       lblFn(Place(Add<Label>("lblFn", "Custom Filename Format"), &Frame3, 120, 720, 4455, kBox)),
       txtFn(Place(Add<TextBox>("txtFn"), &Frame3, 120, 960, 4455, 285, 4)),
       lblClipAddress(Place(Add<Label>("lblClipAddress", "Clip Addresses to"), &Frame3, 5160, 150,
@@ -58,12 +58,9 @@ frmOptions::frmOptions(Application& app)
       cboFnOutput(Place(WithItems(Add<ComboBox>("cboFnOutput"), {"MSG", "TXT", "DIR"}), &Frame3,
                         6480, 960, 855, kComboHeight, 7)),
       Frame1(Place(Add<Frame>("Frame1", "Exported Text"), nullptr, 120, 1680, 4695, 1455)),
-      UseDate(Place(Add<CheckBox>("UseDate"), &Frame1, 120, 360, kBox, kBox, 8)),
-      lblDate(Place(Add<Label>("lblDate", "Date"), &Frame1, 360, 360, 495, kBox)),
-      UseFrom(Place(Add<CheckBox>("UseFrom"), &Frame1, 960, 360, kBox, kBox, 9)),
-      lblFrom(Place(Add<Label>("lblFrom", "From"), &Frame1, 1200, 360, 495, kBox)),
-      UseSubject(Place(Add<CheckBox>("UseSubject"), &Frame1, 1800, 360, kBox, kBox, 10)),
-      lblSubject(Place(Add<Label>("lblSubject", "Subject"), &Frame1, 2040, 360, 735, kBox)),
+      UseDate(Place(Add<CheckBox>("UseDate", "Date"), &Frame1, 120, 360, kShort, kBox, 8)),
+      UseFrom(Place(Add<CheckBox>("UseFrom", "From"), &Frame1, 960, 360, kShort, kBox, 9)),
+      UseSubject(Place(Add<CheckBox>("UseSubject", "Subject"), &Frame1, 1800, 360, kLong, kBox, 10)),
       lblTextFormat(Place(Add<Label>("lblTextFormat", "Custom Textline Format"), &Frame1, 120, 720,
                           4455, kBox)),
       TextFormat(Place(Add<TextBox>("TextFormat"), &Frame1, 120, 960, 4455, 285, 11)),
@@ -80,6 +77,8 @@ frmOptions::frmOptions(Application& app)
       cmdOK(Place(Add<CommandButton>("cmdOK", "OK"), nullptr, 5520, 3720, 975, 375, 15)),
       cmdCancel(Place(Add<CommandButton>("cmdCancel", "Cancel"), nullptr, 6600, 3720, 975, 375, 16)) {
   cboFnOutput.SetText("MSG");  // the window's own text before any settings are read
+  // Open beside the main window, not over the list it edits the search of.
+  SetStartPosition(StartPosition::BesideOwner);
   cmdOK.SetDefault(true);
   cmdCancel.SetCancel(true);
   for (CheckBox* box : {&UseDate, &UseFrom, &UseSubject}) box->onClick = [this] { BuildTextFormat(); };

@@ -42,13 +42,9 @@ class frmOptions : public Form {
   // "Saved Mail Filename"
   Frame& Frame3;
   CheckBox& ckFnDate;
-  Label& lblFnDate;
   CheckBox& ckFnFrom;
-  Label& lblFnFrom;
   CheckBox& ckFnSubject;
-  Label& lblFnSubject;
   CheckBox& ckFnFolder;
-  Label& lblFnFolder;
   Label& lblFn;
   TextBox& txtFn;
   Label& lblClipAddress;
@@ -60,11 +56,8 @@ class frmOptions : public Form {
   // "Exported Text"
   Frame& Frame1;
   CheckBox& UseDate;
-  Label& lblDate;
   CheckBox& UseFrom;
-  Label& lblFrom;
   CheckBox& UseSubject;
-  Label& lblSubject;
   Label& lblTextFormat;
   TextBox& TextFormat;
   // "Select Email"

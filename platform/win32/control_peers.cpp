@@ -2,10 +2,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "platform/list_view.h"
 #include "platform/win32/list_view_peer.h"
+#include "platform/win32/text_extent.h"
 #include "platform/win32/utf16.h"
 #include "platform/win32/window_text.h"
 
@@ -15,7 +17,7 @@ ChildPeer::ChildPeer(FormWindow& window, Control& control) : window_(window), co
 
 void ChildPeer::Create(const wchar_t* window_class, DWORD style, DWORD ex_style, int extra_height) {
   extra_height_ = extra_height;
-  const RECT place = window_.PixelRect(control_);
+  const RECT place = Area();
   if (window_.ShownOnWindow(control_)) style |= WS_VISIBLE;
   if (!window_.EnabledOnWindow(control_)) style |= WS_DISABLED;
   std::wstring text;
@@ -34,9 +36,9 @@ void ChildPeer::Create(const wchar_t* window_class, DWORD style, DWORD ex_style,
 }
 
 void ChildPeer::Place() const {
-  const RECT place = window_.PixelRect(control_);
-  SetWindowPos(handle_, nullptr, place.left, place.top, place.right - place.left,
-               place.bottom - place.top + extra_height_, SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT place = Area();
+  place.bottom += extra_height_;
+  window_.MoveChild(handle_, place);
 }
 
 void ChildPeer::Update(Change what, int index) {
@@ -83,11 +85,34 @@ class FramePeer : public ChildPeer {
   Frame& frame_;
 };
 
+HFONT FontOf(FormWindow& window, const Control& control) {
+  return window.FontFor(control.GetFont());
+}
+
+std::wstring CaptionOf(const CaptionedControl& control) { return ToUtf16(control.Caption()); }
+
+// A label's caption fits on one line, else wraps within the designed width.
 class LabelPeer : public ChildPeer {
  public:
-  LabelPeer(FormWindow& window, Label& label) : ChildPeer(window, label) {
+  LabelPeer(FormWindow& window, Label& label) : ChildPeer(window, label), label_(label) {
     Create(L"STATIC", SS_LEFT | WS_CLIPSIBLINGS, 0);
   }
+
+ protected:
+  RECT Area() const override {
+    const RECT designed = window_.PixelRect(control_);
+    const HFONT font = FontOf(window_, control_);
+    const std::wstring caption = CaptionOf(label_);
+    return window_.RoomFor(control_, {LineExtent(font, caption),
+                                      WrappedExtent(font, caption, designed.right - designed.left).cy});
+  }
+  void UpdateOwn(Change what, int) override {
+    // A longer caption may need more room (the progress label's does not).
+    if (what == Change::Text) Place();
+  }
+
+ private:
+  Label& label_;
 };
 
 // Text boxes and combo boxes: the program's text goes in without coming back
@@ -132,6 +157,18 @@ class ComboBoxPeer : public EditablePeer {
            kDropDownPixels);
     FillItems();
   }
+
+ protected:
+  // Wide enough for its longest item beside the drop-down button.
+  RECT Area() const override {
+    const HFONT font = FontOf(window_, control_);
+    LONG widest = 0;
+    for (const auto& item : box_.Items()) widest = std::max(widest, LineExtent(font, ToUtf16(item)).cx);
+    const SIZE line{widest + GetSystemMetrics(SM_CXVSCROLL) + 4 * GetSystemMetrics(SM_CXEDGE), 0};
+    return window_.RoomFor(control_, {line, 0});
+  }
+
+ public:
   void Command(WORD code) override {
     if (code == CBN_EDITCHANGE) {
       TakeUserText(WindowText(handle_));
@@ -151,7 +188,10 @@ class ComboBoxPeer : public EditablePeer {
 
  protected:
   void UpdateOwn(Change what, int index) override {
-    if (what == Change::Items) FillItems();
+    if (what == Change::Items) {
+      FillItems();
+      Place();
+    }
     EditablePeer::UpdateOwn(what, index);
   }
 
@@ -176,6 +216,19 @@ class CheckBoxPeer : public ChildPeer {
     Create(L"BUTTON", BS_3STATE | WS_TABSTOP, 0);
     ShowValue();
   }
+
+ protected:
+  // The box, a gap, and the caption with the focus rectangle around it.
+  RECT Area() const override {
+    const std::wstring caption = CaptionOf(box_);
+    if (caption.empty()) return window_.PixelRect(control_);
+    SIZE line = LineExtent(FontOf(window_, control_), caption);
+    line.cx += GetSystemMetrics(SM_CXMENUCHECK) + 4 * GetSystemMetrics(SM_CXEDGE);
+    line.cy = std::max<LONG>(line.cy + 2, GetSystemMetrics(SM_CYMENUCHECK));
+    return window_.RoomFor(control_, {line, 0});
+  }
+
+ public:
   void Command(WORD code) override {
     if (code == BN_CLICKED) box_.Click();
   }

@@ -29,6 +29,9 @@ class ChildPeer : public ControlPeer {
   // Makes the child window; the extra height lets a combo box drop its list.
   void Create(const wchar_t* window_class, DWORD style, DWORD ex_style, int extra_height = 0);
   virtual void UpdateOwn(Change /*what*/, int /*index*/) {}
+  // Where the child window goes: the designed place, or more where the
+  // control's caption needs it.
+  virtual RECT Area() const { return window_.PixelRect(control_); }
   void Place() const;
 
   FormWindow& window_;

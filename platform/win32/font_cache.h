@@ -4,7 +4,7 @@
 
 #include <map>
 #include <string>
-#include <utility>
+#include <tuple>
 
 #include "platform/controls.h"
 #include "platform/win32/handles.h"
@@ -16,7 +16,7 @@ class FontCache {
   HFONT Get(const Font& font, int dpi);
 
  private:
-  std::map<std::pair<std::string, int>, UniqueFont> fonts_;
+  std::map<std::tuple<std::string, int, Font::Family>, UniqueFont> fonts_;
 };
 
 }  // namespace qs::win32

@@ -6,7 +6,9 @@
 #include "platform/win32/control_peers.h"
 #include "platform/win32/metrics.h"
 #include "platform/win32/utf16.h"
+#include "platform/application.h"
 #include "platform/win32/win32_window_system.h"
+#include "platform/win32/window_placement.h"
 #include "platform/win32/window_text.h"
 
 namespace qs::win32 {
@@ -18,11 +20,22 @@ constexpr WORD kFirstId = 100;
 // Posted to the form: the control with this identifier settles its peer.
 constexpr UINT kSettleMessage = WM_APP + 1;
 
-// Not clipping its children: a frame draws only its line and caption and
-// relies on the form's background showing through it.
-DWORD FormStyle(const Form& form) {
-  return form.Sizable() ? WS_OVERLAPPEDWINDOW : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+bool HasFrames(const Form& form) {
+  return std::any_of(form.Controls().begin(), form.Controls().end(),
+                     [](const auto& control) { return dynamic_cast<const Frame*>(control.get()); });
 }
+
+// A form clips its controls, so that drawing its background never wipes out
+// a control that has already drawn itself; but not a form with frames: a
+// frame draws only its line and caption and relies on the form's background
+// showing through it.
+DWORD FormStyle(const Form& form) {
+  const DWORD clip = HasFrames(form) ? 0 : WS_CLIPCHILDREN;
+  return clip | (form.Sizable() ? WS_OVERLAPPEDWINDOW : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU);
+}
+
+// The room a frame's contents may take: inside its line.
+constexpr int kFrameInsetPixels = 2;
 
 DWORD FormExStyle(const Form& form) { return form.Sizable() ? 0 : WS_EX_DLGMODALFRAME; }
 
@@ -135,6 +148,56 @@ RECT FormWindow::PixelRect(const Control& control) const {
           y + TwipsToPixels(control.Height(), dpi_)};
 }
 
+RECT FormWindow::RoomFor(const Control& control, const CaptionNeeds& needs) const {
+  const RECT designed = PixelRect(control);
+  RECT bounds{};
+  if (const Frame* frame = control.Container()) {
+    bounds = PixelRect(*frame);
+    InflateRect(&bounds, -kFrameInsetPixels, -kFrameInsetPixels);
+  } else {
+    GetClientRect(Handle(), &bounds);
+  }
+  std::vector<RECT> taken;
+  for (const auto& other : form_.Controls()) {
+    if (other.get() == &control || !other->HasPlace() || !ShownOnWindow(*other)) continue;
+    bool holds_control = false;
+    for (const Frame* frame = control.Container(); frame; frame = frame->Container())
+      holds_control |= frame == other.get();
+    if (holds_control) continue;
+    // A control the design already lets it overlap stays overlapped.
+    const RECT place = PixelRect(*other);
+    RECT overlap{};
+    if (!IntersectRect(&overlap, &place, &designed)) taken.push_back(place);
+  }
+  return RoomForCaption(designed, needs, bounds, taken);
+}
+
+void FormWindow::MoveChild(HWND child, const RECT& to) {
+  RECT from{};
+  GetWindowRect(child, &from);
+  MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&from), 2);
+  if (EqualRect(&from, &to)) return;
+  if (batch_) {
+    batch_->Move(child, to);
+  } else {
+    SetWindowPos(child, nullptr, to.left, to.top, to.right - to.left, to.bottom - to.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (GetWindowLongW(Handle(), GWL_STYLE) & WS_CLIPCHILDREN) return;
+  UnionRect(&moved_, &moved_, &from);
+  UnionRect(&moved_, &moved_, &to);
+  if (!batch_) RedrawMoved();
+}
+
+void FormWindow::RedrawMoved() {
+  if (IsRectEmpty(&moved_)) return;
+  // The background first, then every control on it, before anything else
+  // draws: a control drawn before the background would be wiped out.
+  RedrawWindow(Handle(), &moved_, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_ERASENOW | RDW_UPDATENOW);
+  moved_ = {};
+}
+
 bool FormWindow::ShownOnWindow(const Control& control) const {
   for (const Control* at = &control; at; at = at->Container())
     if (!at->Visible()) return false;
@@ -188,8 +251,19 @@ void FormWindow::ResizeToForm() {
 void FormWindow::OnUserSize() {
   RECT now{};
   GetWindowRect(Handle(), &now);
-  form_.Resize(PixelsToTwips(now.right - now.left, dpi_),
-               PixelsToTwips(now.bottom - now.top, dpi_));
+  {
+    MoveBatch batch(static_cast<int>(form_.Controls().size()));
+    batch_ = &batch;
+    try {
+      form_.Resize(PixelsToTwips(now.right - now.left, dpi_),
+                   PixelsToTwips(now.bottom - now.top, dpi_));
+    } catch (...) {
+      batch_ = nullptr;
+      throw;
+    }
+    batch_ = nullptr;
+  }
+  RedrawMoved();
 }
 
 void FormWindow::ApplyVisibility() {
@@ -207,12 +281,34 @@ void FormWindow::ApplyVisibility() {
     if (const FormWindow* owner_window = system_.WindowOf(*owner_form))
       owner = owner_window->Handle();
   SetWindowLongPtrW(window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+  if (!placed_) PlaceNearOwner();
   if (form_.Modal()) DisableOthers();
   ShowWindow(window, SW_SHOW);
   SetForegroundWindow(window);
   // Drawn at once, controls included: a progress window is shown by a command
   // that keeps the message loop waiting until it has finished.
   RedrawWindow(window, nullptr, nullptr, RDW_ERASENOW | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void FormWindow::PlaceNearOwner() {
+  placed_ = true;
+  const Form* reference = form_.OwnerForm() ? form_.OwnerForm() : form_.App().MainForm();
+  if (!reference || reference == &form_ || !reference->Shown()) return;
+  const FormWindow* reference_window = system_.WindowOf(*reference);
+  if (!reference_window || !IsWindowVisible(reference_window->Handle())) return;
+  RECT near_to{}, now{};
+  GetWindowRect(reference_window->Handle(), &near_to);
+  GetWindowRect(Handle(), &now);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!GetMonitorInfoW(MonitorFromWindow(reference_window->Handle(), MONITOR_DEFAULTTONEAREST),
+                       &monitor))
+    return;
+  const RECT place =
+      PlaceNear({now.right - now.left, now.bottom - now.top}, near_to, monitor.rcWork,
+                form_.GetStartPosition() == StartPosition::BesideOwner);
+  SetWindowPos(Handle(), nullptr, place.left, place.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FormWindow::DisableOthers() {
@@ -256,6 +352,20 @@ CommandButton* FormWindow::FindButton(bool default_button) const {
     if (EnabledOnWindow(*button) && ShownOnWindow(*button)) return button;
   }
   return nullptr;
+}
+
+void FormWindow::ShowDefaultButton() const {
+  if (!ready_) return;
+  const CommandButton* looks_default = dynamic_cast<const CommandButton*>(FocusedControl());
+  if (!looks_default) looks_default = FindButton(true);
+  for (const auto& control : form_.Controls()) {
+    const auto* button = dynamic_cast<const CommandButton*>(control.get());
+    const auto* peer = button ? dynamic_cast<const ChildPeer*>(button->Peer()) : nullptr;
+    if (!peer) continue;
+    const LONG wanted = button == looks_default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+    if ((GetWindowLongW(peer->Handle(), GWL_STYLE) & BS_TYPEMASK) != wanted)
+      SendMessageW(peer->Handle(), BM_SETSTYLE, static_cast<WPARAM>(wanted), TRUE);
+  }
 }
 
 void FormWindow::OnCommand(WORD id, WORD code, HWND from) {
@@ -314,6 +424,10 @@ LRESULT FormWindow::HandleMessage(HWND window, UINT message, WPARAM wparam, LPAR
         return MAKELRESULT(IdOf(*button), DC_HASDEFID);
       return 0;
     }
+    case DM_SETDEFID:
+      // The dialog keys name a new default; the look follows the keyboard.
+      ShowDefaultButton();
+      return TRUE;
     case WM_ACTIVATE:
       // Like a dialog: the keyboard goes back to the control that had it.
       if (LOWORD(wparam) == WA_INACTIVE) {
@@ -325,6 +439,7 @@ LRESULT FormWindow::HandleMessage(HWND window, UINT message, WPARAM wparam, LPAR
                           : GetNextDlgTabItem(window, nullptr, FALSE);
         if (target) {
           SetFocus(target);
+          ShowDefaultButton();
           return 0;
         }
       }

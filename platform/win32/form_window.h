@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "platform/form.h"
+#include "platform/win32/caption_room.h"
 #include "platform/win32/font_cache.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/menu_bar.h"
+#include "platform/win32/move_batch.h"
 
 namespace qs::win32 {
 
@@ -44,6 +46,16 @@ class FormWindow {
   bool ShownOnWindow(const Control& control) const;
   bool EnabledOnWindow(const Control& control) const;
   HFONT FontFor(const Font& font) { return fonts_.Get(font, dpi_); }
+  // The control's place grown to hold its caption, into room that no other
+  // control of the window uses and within its frame or the window.
+  RECT RoomFor(const Control& control, const CaptionNeeds& needs) const;
+  // Moves a control's window: with the others of a resize at once, and on a
+  // form that does not clip its controls, with what it uncovers and covers
+  // drawn again, background first.
+  void MoveChild(HWND child, const RECT& to);
+  // Only one button looks like the default: the one with the keyboard, else
+  // the form's default button.
+  void ShowDefaultButton() const;
   // Places, shows and enables again the controls held by a frame.
   void RefreshContents(const Frame& frame);
   WORD IdOf(const Control& control) const;
@@ -65,6 +77,8 @@ class FormWindow {
   void EnableOthers();
   void ApplyPointer() const;
   void ResizeToForm();
+  void PlaceNearOwner();
+  void RedrawMoved();
 
   Win32WindowSystem& system_;
   Form& form_;
@@ -78,6 +92,9 @@ class FormWindow {
   bool sizing_by_program_ = false;
   std::vector<HWND> disabled_;  // the other forms a modal show disabled
   bool modal_active_ = false;
+  bool placed_ = false;          // opened near its owner once
+  MoveBatch* batch_ = nullptr;   // the moves of a resize, while it lasts
+  RECT moved_{};                 // what moves uncovered and covered, to draw again
 };
 
 }  // namespace qs::win32

@@ -39,12 +39,16 @@ inline void CloseFont(HFONT font) { DeleteObject(font); }
 inline void CloseMenu(HMENU menu) { DestroyMenu(menu); }
 inline void CloseAccelerators(HACCEL table) { DestroyAcceleratorTable(table); }
 inline void CloseFile(HANDLE file) { CloseHandle(file); }
+inline void CloseMemoryDC(HDC dc) { DeleteDC(dc); }
+inline void CloseBitmap(HBITMAP bitmap) { DeleteObject(bitmap); }
 
 using UniqueWindow = UniqueHandle<HWND, CloseWindowHandle>;
 using UniqueFont = UniqueHandle<HFONT, CloseFont>;
 using UniqueMenu = UniqueHandle<HMENU, CloseMenu>;
 using UniqueAccelerators = UniqueHandle<HACCEL, CloseAccelerators>;
 using UniqueFile = UniqueHandle<HANDLE, CloseFile>;
+using UniqueMemoryDC = UniqueHandle<HDC, CloseMemoryDC>;  // from CreateCompatibleDC
+using UniqueBitmap = UniqueHandle<HBITMAP, CloseBitmap>;
 
 // CreateFileW's result, which says "none" with INVALID_HANDLE_VALUE.
 inline UniqueFile OwnFile(HANDLE file) {

@@ -36,7 +36,9 @@ Win32WindowSystem::Win32WindowSystem() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW window_class{};
   window_class.cbSize = sizeof window_class;
-  window_class.style = CS_DBLCLKS;
+  // Drawn again whole when its size changes: the controls anchored to the
+  // right and bottom edges move, and their old places must not stay behind.
+  window_class.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
   window_class.lpfnWndProc = &FormWindow::Procedure;
   window_class.hInstance = instance;
   window_class.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
@@ -101,19 +103,30 @@ HWND Win32WindowSystem::ActiveFormWindow() const {
 
 void Win32WindowSystem::Wake() { PostMessageW(nullptr, WM_NULL, 0, 0); }
 
+FormWindow* Win32WindowSystem::WindowOfHandle(HWND handle) const {
+  if (!handle) return nullptr;
+  for (const auto& [form, window] : windows_)
+    if (window->Handle() == handle) return window.get();
+  return nullptr;
+}
+
 void Win32WindowSystem::Dispatch(MSG& message) {
-  if (message.hwnd) {
-    HWND root = GetAncestor(message.hwnd, GA_ROOT);
-    for (const auto& [form, window] : windows_) {
-      if (window->Handle() != root) continue;
-      if (HACCEL keys = window->Accelerators(); keys && TranslateAcceleratorW(root, keys, &message))
-        return;
-      if (IsDialogMessageW(root, &message)) return;
-      break;
-    }
+  HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+  bool handled = false;
+  if (FormWindow* window = WindowOfHandle(root)) {
+    if (HACCEL keys = window->Accelerators(); keys && TranslateAcceleratorW(root, keys, &message))
+      return;
+    handled = IsDialogMessageW(root, &message) != FALSE;
   }
-  TranslateMessage(&message);
-  DispatchMessageW(&message);
+  if (!handled) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  // A click or a key may have moved the keyboard to or from a button. The
+  // form is looked up again: the message may have unloaded it.
+  const bool input = (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) ||
+                     (message.message >= WM_LBUTTONDOWN && message.message <= WM_MOUSELAST);
+  if (FormWindow* window = input ? WindowOfHandle(root) : nullptr) window->ShowDefaultButton();
 }
 
 bool Win32WindowSystem::HandleNextMessage() {

@@ -52,6 +52,7 @@ class Win32WindowSystem : public WindowSystem {
   // Waits for one message and handles it; false on a quit request.
   bool HandleNextMessage();
   void Dispatch(MSG& message);
+  FormWindow* WindowOfHandle(HWND handle) const;
   void BuryDeadWindows();
 
   std::wstring class_name_;

@@ -19,7 +19,7 @@ using testing::TextOf;
 
 class Controls : public ::testing::Test {
  protected:
-  Controls() { form.SetFont({"Courier New", 8.25}); }
+  Controls() { form.SetFont({"Courier New", 8.25, Font::Family::Monospace}); }
   void Load() {
     form.Show();
     window = windows.WindowOf(form)->Handle();
