@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <utility>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -261,12 +262,13 @@ TEST_F(OptionsDialog, TheDesignedWindow) {
 TEST_F(OptionsDialog, EveryControlInItsFrameAtItsPlaceAndTabStop) {
   struct Spec { const char* name; const Frame* frame; int left, top, width, tab; };
   const Spec specs[] = {
-      {"ckFnDate", &form.Frame3, 120, 360, 255, 0},      {"ckFnFrom", &form.Frame3, 960, 360, 255, 1},
-      {"ckFnSubject", &form.Frame3, 1800, 360, 255, 2},  {"ckFnFolder", &form.Frame3, 3360, 360, 255, 3},
+      // A check box spans its box and the caption beside it.
+      {"ckFnDate", &form.Frame3, 120, 360, 735, 0},      {"ckFnFrom", &form.Frame3, 960, 360, 735, 1},
+      {"ckFnSubject", &form.Frame3, 1800, 360, 975, 2},  {"ckFnFolder", &form.Frame3, 3360, 360, 975, 3},
       {"txtFn", &form.Frame3, 120, 960, 4455, 4},        {"ClipAddress", &form.Frame3, 6480, 150, 855, 5},
       {"ClipSubject", &form.Frame3, 6480, 555, 855, 6},  {"cboFnOutput", &form.Frame3, 6480, 960, 855, 7},
-      {"UseDate", &form.Frame1, 120, 360, 255, 8},       {"UseFrom", &form.Frame1, 960, 360, 255, 9},
-      {"UseSubject", &form.Frame1, 1800, 360, 255, 10},  {"TextFormat", &form.Frame1, 120, 960, 4455, 11},
+      {"UseDate", &form.Frame1, 120, 360, 735, 8},       {"UseFrom", &form.Frame1, 960, 360, 735, 9},
+      {"UseSubject", &form.Frame1, 1800, 360, 975, 10},  {"TextFormat", &form.Frame1, 120, 960, 4455, 11},
       {"txtSince", &form.Frame4, 720, 360, 1815, 12},    {"txtBefore", &form.Frame4, 720, 960, 1815, 13},
       {"DateFormat", &form.Frame2, 120, 360, 2175, 14},  {"cmdOK", nullptr, 5520, 3720, 975, 15},
       {"cmdCancel", nullptr, 6600, 3720, 975, 16}};
@@ -281,7 +283,11 @@ TEST_F(OptionsDialog, EveryControlInItsFrameAtItsPlaceAndTabStop) {
   EXPECT_EQ(form.txtFn.Height(), 285);
   EXPECT_EQ(form.ckFnDate.Height(), 255);
   EXPECT_EQ(form.cmdOK.Height(), 375);
-  EXPECT_EQ(form.ckFnDate.Caption(), "");
+  const std::pair<const CheckBox*, const char*> captions[] = {
+      {&form.ckFnDate, "Date"}, {&form.ckFnFrom, "From"},     {&form.ckFnSubject, "Subject"},
+      {&form.ckFnFolder, "Folder"}, {&form.UseDate, "Date"}, {&form.UseFrom, "From"},
+      {&form.UseSubject, "Subject"}};
+  for (const auto& [box, caption] : captions) EXPECT_EQ(box->Caption(), caption) << box->Name();
 }
 
 }  // namespace

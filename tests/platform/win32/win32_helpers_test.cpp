@@ -1,13 +1,19 @@
 // The small pieces of the Windows seams: command line, text conversion,
-// shortcut keys, message box styles, program directory.
+// shortcut keys, message box styles, program directory, the room a caption
+// takes and where a window opens.
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/system.h"
+#include "platform/win32/caption_room.h"
 #include "platform/win32/command_line.h"
 #include "platform/win32/menu_bar.h"
 #include "platform/win32/message_box.h"
 #include "platform/win32/utf16.h"
+#include "platform/win32/window_placement.h"
+#include "tests/platform/win32/win32_test_support.h"
 
 namespace qs::win32 {
 namespace {
@@ -92,6 +98,53 @@ TEST(ProgramFacts, DirectoryAndSeparator) {
   EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
   EXPECT_NE(GetFileAttributesW(ToUtf16(directory + "\\win32_layer_test.exe").c_str()),
             INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(CaptionRoom, ACaptionTakesTheFirstFreeRoomItNeeds) {
+  // A label at 100..160 in a frame 0..400 x 0..200, a combo box to its
+  // right at 162 and one to its left ending at 40.
+  const RECT label{100, 10, 160, 27}, frame{0, 0, 400, 200};
+  const std::vector<RECT> neighbours{{162, 10, 220, 31}, {0, 10, 40, 31}};
+  struct Case {
+    const char* what;
+    CaptionNeeds needs;
+    std::vector<RECT> taken;
+    RECT expected;
+  };
+  const Case cases[] = {
+      {"fits as designed", {{60, 17}, 17}, neighbours, label},
+      {"wider, room to the right", {{90, 13}, 26}, {}, {100, 10, 190, 27}},
+      {"wider, room to the left only", {{90, 13}, 26}, neighbours, {70, 10, 160, 27}},
+      {"wider than the room left and right: wraps below", {{130, 13}, 26}, neighbours,
+       {100, 10, 160, 36}},
+      {"taller font on one line", {{50, 20}, 20}, neighbours, {100, 10, 160, 30}},
+      {"no room anywhere: as designed", {{130, 13}, 0}, neighbours, label},
+      {"would leave its frame", {{320, 13}, 0}, {}, label},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(RoomForCaption(label, c.needs, frame, c.taken), c.expected) << c.what;
+}
+
+TEST(WindowPlacement, CentredOrBesideTheOwnerAndAlwaysOnTheWorkArea) {
+  const RECT work{0, 0, 1000, 700};
+  const SIZE size{300, 200};
+  struct Case {
+    const char* what;
+    RECT owner;
+    bool beside;
+    RECT expected;
+  };
+  const Case cases[] = {
+      {"centred", {100, 100, 500, 400}, false, {150, 150, 450, 350}},
+      {"centred, pushed onto the screen", {-200, -100, 100, 100}, false, {0, 0, 300, 200}},
+      {"beside: to the right", {100, 100, 500, 400}, true, {500, 100, 800, 300}},
+      {"beside: below, no room to the right", {600, 100, 900, 400}, true, {600, 400, 900, 600}},
+      {"beside: to the left", {600, 100, 1000, 600}, true, {300, 100, 600, 300}},
+      {"beside: above", {0, 300, 1000, 600}, true, {0, 100, 300, 300}},
+      {"beside: no side has room", {0, 0, 1000, 700}, true, {0, 500, 300, 700}},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(PlaceNear(size, c.owner, work, c.beside), c.expected) << c.what;
 }
 
 }  // namespace
