@@ -41,7 +41,8 @@ frmOptions::frmOptions(Application& app)
       Frame3(Place(Add<Frame>("Frame3", "Saved Mail Filename"), nullptr, 120, 120, 7455, 1455)),
       ckFnDate(Place(Add<CheckBox>("ckFnDate", "Date"), &Frame3, 120, 360, kShort, kBox, 0)),
       ckFnFrom(Place(Add<CheckBox>("ckFnFrom", "From"), &Frame3, 960, 360, kShort, kBox, 1)),
-      ckFnSubject(Place(Add<CheckBox>("ckFnSubject", "Subject"), &Frame3, 1800, 360, kLong, kBox, 2)),
+      ckFnSubject(
+          Place(Add<CheckBox>("ckFnSubject", "Subject"), &Frame3, 1800, 360, kLong, kBox, 2)),
       ckFnFolder(Place(Add<CheckBox>("ckFnFolder", "Folder"), &Frame3, 3360, 360, kLong, kBox, 3)),
       lblFn(Place(Add<Label>("lblFn", "Custom Filename Format"), &Frame3, 120, 720, 4455, kBox)),
       txtFn(Place(Add<TextBox>("txtFn"), &Frame3, 120, 960, 4455, 285, 4)),
@@ -60,7 +61,8 @@ frmOptions::frmOptions(Application& app)
       Frame1(Place(Add<Frame>("Frame1", "Exported Text"), nullptr, 120, 1680, 4695, 1455)),
       UseDate(Place(Add<CheckBox>("UseDate", "Date"), &Frame1, 120, 360, kShort, kBox, 8)),
       UseFrom(Place(Add<CheckBox>("UseFrom", "From"), &Frame1, 960, 360, kShort, kBox, 9)),
-      UseSubject(Place(Add<CheckBox>("UseSubject", "Subject"), &Frame1, 1800, 360, kLong, kBox, 10)),
+      UseSubject(
+          Place(Add<CheckBox>("UseSubject", "Subject"), &Frame1, 1800, 360, kLong, kBox, 10)),
       lblTextFormat(Place(Add<Label>("lblTextFormat", "Custom Textline Format"), &Frame1, 120, 720,
                           4455, kBox)),
       TextFormat(Place(Add<TextBox>("TextFormat"), &Frame1, 120, 960, 4455, 285, 11)),

@@ -103,8 +103,8 @@ class LabelPeer : public ChildPeer {
     const RECT designed = window_.PixelRect(control_);
     const HFONT font = FontOf(window_, control_);
     const std::wstring caption = CaptionOf(label_);
-    return window_.RoomFor(control_, {LineExtent(font, caption),
-                                      WrappedExtent(font, caption, designed.right - designed.left).cy});
+    const int wrapped = WrappedExtent(font, caption, designed.right - designed.left).cy;
+    return window_.RoomFor(control_, {LineExtent(font, caption), wrapped});
   }
   void UpdateOwn(Change what, int) override {
     // A longer caption may need more room (the progress label's does not).
@@ -158,17 +158,6 @@ class ComboBoxPeer : public EditablePeer {
     FillItems();
   }
 
- protected:
-  // Wide enough for its longest item beside the drop-down button.
-  RECT Area() const override {
-    const HFONT font = FontOf(window_, control_);
-    LONG widest = 0;
-    for (const auto& item : box_.Items()) widest = std::max(widest, LineExtent(font, ToUtf16(item)).cx);
-    const SIZE line{widest + GetSystemMetrics(SM_CXVSCROLL) + 4 * GetSystemMetrics(SM_CXEDGE), 0};
-    return window_.RoomFor(control_, {line, 0});
-  }
-
- public:
   void Command(WORD code) override {
     if (code == CBN_EDITCHANGE) {
       TakeUserText(WindowText(handle_));
@@ -187,6 +176,15 @@ class ComboBoxPeer : public EditablePeer {
   }
 
  protected:
+  // Wide enough for its longest item beside the drop-down button.
+  RECT Area() const override {
+    const HFONT font = FontOf(window_, control_);
+    LONG widest = 0;
+    for (const auto& item : box_.Items())
+      widest = std::max(widest, LineExtent(font, ToUtf16(item)).cx);
+    const SIZE line{widest + GetSystemMetrics(SM_CXVSCROLL) + 4 * GetSystemMetrics(SM_CXEDGE), 0};
+    return window_.RoomFor(control_, {line, 0});
+  }
   void UpdateOwn(Change what, int index) override {
     if (what == Change::Items) {
       FillItems();
@@ -217,6 +215,10 @@ class CheckBoxPeer : public ChildPeer {
     ShowValue();
   }
 
+  void Command(WORD code) override {
+    if (code == BN_CLICKED) box_.Click();
+  }
+
  protected:
   // The box, a gap, and the caption with the focus rectangle around it.
   RECT Area() const override {
@@ -227,13 +229,6 @@ class CheckBoxPeer : public ChildPeer {
     line.cy = std::max<LONG>(line.cy + 2, GetSystemMetrics(SM_CYMENUCHECK));
     return window_.RoomFor(control_, {line, 0});
   }
-
- public:
-  void Command(WORD code) override {
-    if (code == BN_CLICKED) box_.Click();
-  }
-
- protected:
   void UpdateOwn(Change what, int) override {
     if (what == Change::Value) ShowValue();
   }

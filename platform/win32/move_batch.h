@@ -18,8 +18,10 @@ class MoveBatch {
   void Move(HWND child, const RECT& to) {
     const int width = to.right - to.left, height = to.bottom - to.top;
     constexpr UINT kFlags = SWP_NOZORDER | SWP_NOACTIVATE;
-    if (positions_)
-      positions_ = DeferWindowPos(positions_, child, nullptr, to.left, to.top, width, height, kFlags);
+    if (positions_) {
+      positions_ =
+          DeferWindowPos(positions_, child, nullptr, to.left, to.top, width, height, kFlags);
+    }
     // A batch the system could not grow is gone: the rest move one by one.
     if (!positions_) SetWindowPos(child, nullptr, to.left, to.top, width, height, kFlags);
   }
