@@ -25,6 +25,14 @@ class ItemGone : public MailStoreError {
   using MailStoreError::MailStoreError;
 };
 
+// An item the store lists but cannot read: a damaged mail file, an item of
+// a data file that its library cannot decode. The search counts it and goes
+// on with the rest.
+class ItemUnreadable : public MailStoreError {
+ public:
+  using MailStoreError::MailStoreError;
+};
+
 // Outlook's item classes that the program tells apart.
 inline constexpr int kMailItemClass = 43;
 inline constexpr int kReportItemClass = 46;

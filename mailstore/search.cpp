@@ -27,11 +27,17 @@ void SearchMailFolder(Application& app, const MailStoreOpener& open, const std::
     if (!folder) throw MailStoreError("no folder at " + path);
     const LocaleFacts locale = CurrentLocaleFacts();
     WorkerPool pool(store->ItemsInParallel() ? WorkerThreads() : 1);
+    std::int64_t unreadable = 0;
     const SearchContext context{
         found, pool,
         DateOrDefault(settings.since, MakeDateTime(1900, 1, 1), locale),
-        DateOrDefault(settings.before, MakeDateTime(2099, 12, 31), locale)};
+        DateOrDefault(settings.before, MakeDateTime(2099, 12, 31), locale),
+        [&](const std::string& folder_path, const char* reason) {
+          ++unreadable;
+          app.Debug("search: an item of " + folder_path + " could not be read: " + reason);
+        }};
     SearchFolder(context, *folder);
+    if (unreadable > 0) app.ReportFailure(std::to_string(unreadable) + " items could not be read.");
   } catch (const std::exception& error) {
     app.Debug(std::string("search: ") + error.what());
     app.ReportFailure(kSearchFailure);
@@ -56,18 +62,27 @@ void SearchFolder(const SearchContext& context, Folder& folder) {
     }
     std::vector<std::optional<FoundItem>> rows(batch.size());
     std::vector<std::exception_ptr> errors(batch.size());
+    std::vector<std::optional<std::string>> unreadable(batch.size());
     context.pool.ForEach(batch.size(), [&](std::size_t i) {
       try {
         rows[i] = ReadFoundItem(context, *batch[i]);
       } catch (const ItemGone&) {
         // Moved or deleted by its mail client since the folder was listed:
         // there is nothing left to list, and the rest of the search stands.
+      } catch (const ItemUnreadable& error) {
+        // The user's own mail, damaged: counted and named, not the end of
+        // the search, where the search counts such items.
+        if (context.unreadable)
+          unreadable[i] = error.what();
+        else
+          errors[i] = std::current_exception();
       } catch (...) {
         errors[i] = std::current_exception();
       }
     });
     for (std::size_t i = 0; i < batch.size(); ++i) {
       if (errors[i]) std::rethrow_exception(errors[i]);
+      if (unreadable[i]) context.unreadable(folder.FolderPath(), unreadable[i]->c_str());
       if (!rows[i]) continue;
       if (folder_path.empty()) folder_path = folder.FolderPath();
       rows[i]->folder = folder_path;

@@ -2,6 +2,7 @@
 // The search: every mail item of a folder and its subfolders whose latest
 // time lies in the date window goes into the list, one row per item.
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -23,13 +24,17 @@ struct SearchContext {
   WorkerPool& pool;
   DateTime since;
   DateTime before;
+  // Told the folder of each item the store cannot read, and why; without it,
+  // such an item ends the search.
+  std::function<void(const std::string& folder_path, const char* reason)> unreadable;
 };
 
 inline constexpr const char* kSearchFailure = "Can't access the specified Mail Folder.";
 
 // Empties the list of found items and fills it from the folder the path
 // names. Every failure is reported to the user here; rows found before it
-// stay in the list.
+// stay in the list. Items the store cannot read are passed over and reported
+// once, with their number, at the end.
 void SearchMailFolder(Application& app, const MailStoreOpener& open, const std::string& path,
                       FoundItemSink& found, const SearchOptions& settings);
 

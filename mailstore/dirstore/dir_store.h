@@ -27,6 +27,9 @@ class DirStore : public MailStore {
   std::unique_ptr<MailItem> GetItemFromID(const std::string& entry_id) override;
   bool ItemsInParallel() const override { return true; }
 
+  // The mail root's subdirectories, as the folder names show them.
+  std::vector<std::string> TopFolderNames() const;
+
  private:
   // The top-level folders, as the mail root lists them.
   FolderListing ListRoot() const;

@@ -101,7 +101,7 @@ std::string ReadHeaderBlock(const Directory& directory, const std::string& name)
         data.resize(old_size);
         continue;
       }
-      throw MailStoreError("cannot read " + directory.Path() + "/" + name + ": " +
+      throw ItemUnreadable("cannot read " + directory.Path() + "/" + name + ": " +
                            std::strerror(errno));
     }
     data.resize(old_size + static_cast<std::size_t>(got));

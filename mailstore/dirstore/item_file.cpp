@@ -16,7 +16,7 @@ namespace {
 [[noreturn]] void Fail(const Directory& base, const std::string& name) {
   const std::string what = "cannot read " + base.Path() + "/" + name + ": " + std::strerror(errno);
   if (errno == ENOENT) throw ItemGone(what);
-  throw MailStoreError(what);
+  throw ItemUnreadable(what);
 }
 
 struct stat Status(const Directory& base, const std::string& name, const FileDescriptor& file) {
@@ -31,7 +31,7 @@ FileDescriptor OpenItemFile(const Directory& base, const std::string& name) {
   FileDescriptor file = OpenBelow(base.Descriptor(), name, O_RDONLY | O_NONBLOCK);
   if (!file.IsOpen()) Fail(base, name);
   if (!S_ISREG(Status(base, name, file).st_mode))
-    throw MailStoreError("cannot read " + base.Path() + "/" + name + ": it is not a mail file");
+    throw ItemUnreadable("cannot read " + base.Path() + "/" + name + ": it is not a mail file");
   return file;
 }
 

@@ -12,8 +12,9 @@ std::string FindMailRoot() {
   namespace fs = std::filesystem;
   std::error_code error;
   if (const char* named = std::getenv("QUILLSTOW_MAILROOT"); named && *named) {
-    if (!fs::is_directory(named, error))
-      throw MailStoreError(std::string("QUILLSTOW_MAILROOT is not a directory: ") + named);
+    // A single file is an Outlook data file, the only store.
+    if (!fs::is_directory(named, error) && !fs::is_regular_file(named, error))
+      throw MailStoreError(std::string("QUILLSTOW_MAILROOT is neither a directory nor a file: ") + named);
     return named;
   }
   const fs::path installed = fs::path(ProgramDirectory()) / "sample-mailbox";

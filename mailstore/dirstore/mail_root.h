@@ -5,10 +5,11 @@
 
 namespace qs::dirstore {
 
-// The directory named by QUILLSTOW_MAILROOT; without it, the sample mailbox
-// that ships with the program: "sample-mailbox" beside the program, else the
-// one in the source tree the program was built from. Throws MailStoreError
-// when none of them is a directory.
+// The directory, or the single Outlook data file, named by
+// QUILLSTOW_MAILROOT; without it, the sample mailbox that ships with the
+// program: "sample-mailbox" beside the program, else the one in the source
+// tree the program was built from. Throws MailStoreError when none of them
+// is there.
 std::string FindMailRoot();
 
 }  // namespace qs::dirstore

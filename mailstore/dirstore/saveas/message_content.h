@@ -41,6 +41,9 @@ struct MessageContent {
   // In UTF-8; none when the mail has no text body.
   std::shared_ptr<const ByteSource> text_body;
   std::optional<std::string> html_body;  // converted to UTF-8
+  // The RTF body in the compressed form message files keep, where the
+  // store has one.
+  std::optional<std::string> rtf_compressed;
   std::vector<MessageAttachment> attachments;
   std::uint64_t mail_size = 0;  // the bytes of the mail as stored
 };

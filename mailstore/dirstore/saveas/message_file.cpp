@@ -39,6 +39,7 @@ enum : std::uint16_t {
   kAttachNumber = 0x0E21,
   kObjectType = 0x0FFE,
   kBody = 0x1000,
+  kRtfCompressed = 0x1009,
   kHtml = 0x1013,
   kInternetMessageId = 0x1035,
   kRowId = 0x3000,
@@ -267,6 +268,7 @@ void AddMessage(CompoundEntry& storage, const MessageContent& content, const Ite
     properties.Binary(kHtml, std::move(html), size);
     properties.Int32(kInternetCodePage, kUtf8CodePage);
   }
+  if (content.rtf_compressed) properties.Binary(kRtfCompressed, *content.rtf_compressed);
   properties.Int32(kStoreSupportMask, kStoreUnicodeOk);
   AddRecipients(storage, content);
   AddAttachments(storage, content, facts);

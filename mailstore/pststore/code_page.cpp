@@ -1,0 +1,151 @@
+#include "mailstore/pststore/code_page.h"
+
+#include <iconv.h>
+#include <langinfo.h>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+namespace qs::pststore {
+
+namespace {
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+// The system's name for a Windows code page.
+std::string CharsetName(std::uint32_t code_page) {
+  switch (code_page) {
+    case 65001: return "UTF-8";
+    case 20127: return "US-ASCII";
+    case 1200: return "UTF-16LE";
+    case 1201: return "UTF-16BE";
+    case 50220:
+    case 50221:
+    case 50222: return "ISO-2022-JP";
+    case 51932: return "EUC-JP";
+    case 51949: return "EUC-KR";
+    case 52936: return "HZ";
+    case 54936: return "GB18030";
+    case 20866: return "KOI8-R";
+    case 21866: return "KOI8-U";
+    case 10000: return "MACINTOSH";
+    default: break;
+  }
+  if (code_page >= 28591 && code_page <= 28606)
+    return "ISO-8859-" + std::to_string(code_page - 28590);
+  return "CP" + std::to_string(code_page);
+}
+
+class Converter {
+ public:
+  explicit Converter(const std::string& charset)
+      : handle_(::iconv_open("UTF-8", charset.c_str())) {}
+  ~Converter() {
+    if (Valid()) ::iconv_close(handle_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  bool Valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
+
+  std::string Convert(std::string_view bytes) const {
+    std::string out;
+    std::array<char, 4096> buffer{};
+    char* in = const_cast<char*>(bytes.data());
+    std::size_t in_left = bytes.size();
+    while (in_left > 0) {
+      char* next = buffer.data();
+      std::size_t out_left = buffer.size();
+      const std::size_t done = ::iconv(handle_, &in, &in_left, &next, &out_left);
+      out.append(buffer.data(), static_cast<std::size_t>(next - buffer.data()));
+      if (done != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
+      // A byte the code page does not define, or a sequence cut short at
+      // the end: one replacement character for the byte, and on.
+      AppendUtf8(out, kReplacement);
+      ++in;
+      --in_left;
+      ::iconv(handle_, nullptr, nullptr, nullptr, nullptr);
+    }
+    char* next = buffer.data();
+    std::size_t out_left = buffer.size();
+    ::iconv(handle_, nullptr, nullptr, &next, &out_left);
+    out.append(buffer.data(), static_cast<std::size_t>(next - buffer.data()));
+    return out;
+  }
+
+ private:
+  iconv_t handle_;
+};
+
+}  // namespace
+
+std::string Utf16LeToUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size() / 2);
+  const auto unit = [&bytes](std::size_t i) {
+    return static_cast<char32_t>(static_cast<unsigned char>(bytes[i]) |
+                                 static_cast<unsigned char>(bytes[i + 1]) << 8);
+  };
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const char32_t first = unit(i);
+    if (first >= 0xD800 && first < 0xDC00 && i + 3 < bytes.size()) {
+      const char32_t second = unit(i + 2);
+      if (second >= 0xDC00 && second < 0xE000) {
+        AppendUtf8(out, 0x10000 + ((first - 0xD800) << 10) + (second - 0xDC00));
+        i += 2;
+        continue;
+      }
+    }
+    AppendUtf8(out, first >= 0xD800 && first < 0xE000 ? kReplacement : first);
+  }
+  return out;
+}
+
+bool KnownCodePage(std::uint32_t code_page) {
+  return code_page != 0 && Converter(CharsetName(code_page)).Valid();
+}
+
+std::string CodePageToUtf8(std::string_view bytes, std::uint32_t code_page) {
+  if (code_page == 1200) return Utf16LeToUtf8(bytes);
+  Converter converter(CharsetName(code_page));
+  if (converter.Valid()) return converter.Convert(bytes);
+  return Converter(CharsetName(kWindows1252)).Convert(bytes);
+}
+
+std::uint32_t SystemAnsiCodePage() {
+  // nl_langinfo answers for the locale the program set up; "CP1251" and
+  // "ISO-8859-5" name the Windows code pages the program knows.
+  const std::string charset = ::nl_langinfo(CODESET);
+  if (charset.starts_with("CP") && charset.size() > 2 &&
+      charset.find_first_not_of("0123456789", 2) == std::string::npos && charset.size() < 8)
+    return static_cast<std::uint32_t>(std::stoul(charset.substr(2)));
+  if (charset.starts_with("ISO-8859-") && charset.size() < 12 &&
+      charset.find_first_not_of("0123456789", 9) == std::string::npos) {
+    // Windows-1252 is Latin-1 with more letters where Latin-1 has controls.
+    if (charset == "ISO-8859-1") return kWindows1252;
+    return 28590 + static_cast<std::uint32_t>(std::stoul(charset.substr(9)));
+  }
+  return kWindows1252;
+}
+
+}  // namespace qs::pststore

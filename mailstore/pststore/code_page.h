@@ -1,0 +1,29 @@
+#pragma once
+// Texts of a data file in UTF-8: the Unicode ones are UTF-16, the older
+// (ANSI) ones are in a Windows code page.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace qs::pststore {
+
+inline constexpr std::uint32_t kWindows1252 = 1252;
+
+// UTF-16LE to UTF-8; a lone surrogate becomes U+FFFD, an odd last byte is
+// dropped.
+std::string Utf16LeToUtf8(std::string_view bytes);
+
+// Bytes in a Windows code page to UTF-8. A code page the system cannot
+// convert is read as Windows-1252; a byte the code page does not define
+// becomes U+FFFD.
+std::string CodePageToUtf8(std::string_view bytes, std::uint32_t code_page);
+
+// Whether the system can convert the code page.
+bool KnownCodePage(std::uint32_t code_page);
+
+// The system's ANSI code page: the one the user's locale names where it is
+// a Windows code page, else Windows-1252.
+std::uint32_t SystemAnsiCodePage();
+
+}  // namespace qs::pststore

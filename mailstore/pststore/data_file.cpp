@@ -1,0 +1,146 @@
+#include "mailstore/pststore/data_file.h"
+
+#include <functional>
+
+#include "mailstore/mail_store.h"
+#include "mailstore/pststore/property_ids.h"
+
+namespace qs::pststore {
+
+namespace {
+
+// A folder tree deeper than this is damaged or made to hurt.
+constexpr std::size_t kDeepestFolder = 64;
+
+// An offline store has no entry for the top of its tree: it is the folder
+// IPM_SUBTREE under the root, directly or one level down (a mailbox's
+// beside a public folders' one, which has no subfolders).
+std::shared_ptr<SharedItem> SubtreeBelow(const SharedItem& root, const TextDecoding& decoding) {
+  std::shared_ptr<SharedItem> found;
+  const auto consider = [&](const std::shared_ptr<SharedItem>& folder) {
+    if (!folder || FolderName(*folder, decoding) != "IPM_SUBTREE") return false;
+    if (!found || (SubfolderCount(*found) == 0 && SubfolderCount(*folder) > 0)) found = folder;
+    return SubfolderCount(*found) > 0;
+  };
+  const int count = SubfolderCount(root);
+  for (int i = 0; i < count; ++i)
+    if (consider(SubfolderAt(root, i))) return found;
+  for (int i = 0; i < count; ++i) {
+    const std::shared_ptr<SharedItem> child = SubfolderAt(root, i);
+    if (!child) continue;
+    const int grandchildren = SubfolderCount(*child);
+    for (int j = 0; j < grandchildren; ++j)
+      if (consider(SubfolderAt(*child, j))) return found;
+  }
+  return found;
+}
+
+template <typename Get>
+std::shared_ptr<SharedItem> Child(const SharedItem& parent, int index, Get get) {
+  auto child = std::make_shared<SharedItem>(SharedItem{parent.file, PffItem()});
+  PffError error;
+  if (get(parent.item.Get(), index, child->item.Out(), error.Out()) != 1) return nullptr;
+  return child;
+}
+
+template <typename Count>
+int CountOf(const SharedItem& parent, Count count) {
+  int number = 0;
+  PffError error;
+  if (count(parent.item.Get(), &number, error.Out()) != 1) return 0;
+  return std::max(number, 0);
+}
+
+}  // namespace
+
+std::string FolderName(const SharedItem& folder, const TextDecoding& decoding) {
+  try {
+    return TextOr(PffItemBag(folder), kDisplayName, decoding);
+  } catch (const MailStoreError&) {
+    return {};
+  }
+}
+
+int SubfolderCount(const SharedItem& folder) {
+  return CountOf(folder, libpff_folder_get_number_of_sub_folders);
+}
+
+int MessageCount(const SharedItem& folder) {
+  return CountOf(folder, libpff_folder_get_number_of_sub_messages);
+}
+
+std::shared_ptr<SharedItem> SubfolderAt(const SharedItem& folder, int index) {
+  return Child(folder, index, libpff_folder_get_sub_folder);
+}
+
+std::shared_ptr<SharedItem> MessageAt(const SharedItem& folder, int index) {
+  return Child(folder, index, libpff_folder_get_sub_message);
+}
+
+DataFile::DataFile(std::string path, std::uint32_t fallback_code_page)
+    : path_(std::move(path)), file_(std::make_shared<const PffFile>(path_)) {
+  decoding_.code_page = fallback_code_page;
+  const auto store = std::make_shared<SharedItem>(SharedItem{file_, file_->MessageStore()});
+  std::optional<RecordKey> key;
+  if (store->item) {
+    try {
+      const PffItemBag bag(*store);
+      decoding_.code_page = CodePageOf(bag, decoding_);
+      display_name_ = TextOr(bag, kDisplayName, decoding_);
+      if (const auto bytes = BytesOf(bag, kRecordKey)) key = RecordKeyOf(*bytes);
+      if (const auto top = BytesOf(bag, kTopOfPersonalFolders))
+        top_ = IdentifierOfBinaryEntryId(*top).value_or(0);
+    } catch (const MailStoreError&) {
+      // A store whose own properties are damaged still has its folders.
+    }
+  }
+  if (!key) throw MailStoreError("the data file " + path_ + " has no record key");
+  record_key_ = *key;
+}
+
+std::shared_ptr<SharedItem> DataFile::TopFolder() const {
+  if (top_ != 0)
+    if (auto top = Item(top_)) return top;
+  const SharedItem root{file_, file_->RootFolder()};
+  auto subtree = SubtreeBelow(root, decoding_);
+  if (!subtree) throw MailStoreError("the data file " + path_ + " has no folder tree");
+  return subtree;
+}
+
+std::shared_ptr<SharedItem> DataFile::Item(std::uint32_t identifier) const {
+  PffItem item = file_->ItemByIdentifier(identifier);
+  if (!item) return nullptr;
+  return std::make_shared<SharedItem>(SharedItem{file_, std::move(item)});
+}
+
+std::optional<FolderPlace> DataFile::FolderOf(std::uint32_t message,
+                                              const std::string& store_name) const {
+  const std::lock_guard lock(index_lock_);
+  if (!folder_of_message_) {
+    std::map<std::uint32_t, FolderPlace> index;
+    const std::function<void(const SharedItem&, FolderPlace&)> walk =
+        [&](const SharedItem& folder, FolderPlace& place) {
+          const int messages = MessageCount(folder);
+          for (int i = 0; i < messages; ++i)
+            if (const auto item = MessageAt(folder, i)) index.emplace(PffIdentifier(item->item.Get()), place);
+          if (place.names.size() > kDeepestFolder) return;
+          const int subfolders = SubfolderCount(folder);
+          for (int i = 0; i < subfolders; ++i) {
+            const auto child = SubfolderAt(folder, i);
+            if (!child) continue;
+            FolderPlace below{place.names, PffIdentifier(child->item.Get())};
+            below.names.push_back(FolderName(*child, decoding_));
+            walk(*child, below);
+          }
+        };
+    const auto top = TopFolder();
+    FolderPlace place{{store_name}, PffIdentifier(top->item.Get())};
+    walk(*top, place);
+    folder_of_message_ = std::move(index);
+  }
+  const auto found = folder_of_message_->find(message);
+  if (found == folder_of_message_->end()) return std::nullopt;
+  return found->second;
+}
+
+}  // namespace qs::pststore

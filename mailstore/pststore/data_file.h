@@ -1,0 +1,64 @@
+#pragma once
+// One opened data file and what every folder and item of it shares.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "mailstore/pststore/pff_bags.h"
+#include "mailstore/pststore/pst_entry_id.h"
+#include "mailstore/pststore/property_values.h"
+
+namespace qs::pststore {
+
+// Where a folder is: its names from the store's down, and its identifier.
+struct FolderPlace {
+  std::vector<std::string> names;
+  std::uint32_t identifier = 0;
+};
+
+class DataFile {
+ public:
+  // Throws MailStoreError naming the file when it cannot be read.
+  DataFile(std::string path, std::uint32_t fallback_code_page);
+
+  const std::string& Path() const { return path_; }
+  const std::shared_ptr<const PffFile>& File() const { return file_; }
+  // The store's display name; empty when it has none.
+  const std::string& DisplayName() const { return display_name_; }
+  const RecordKey& Key() const { return record_key_; }
+  const TextDecoding& Decoding() const { return decoding_; }
+
+  // The top of the folder tree the user sees.
+  std::shared_ptr<SharedItem> TopFolder() const;
+  std::shared_ptr<SharedItem> Item(std::uint32_t identifier) const;
+  // The folder that holds the message, below the top; found by walking the
+  // tree once, on the first call. Nothing when no folder holds it.
+  std::optional<FolderPlace> FolderOf(std::uint32_t message, const std::string& store_name) const;
+
+ private:
+  std::string path_;
+  std::shared_ptr<const PffFile> file_;
+  std::string display_name_;
+  RecordKey record_key_{};
+  TextDecoding decoding_;
+  std::uint32_t top_ = 0;
+  mutable std::mutex index_lock_;
+  mutable std::optional<std::map<std::uint32_t, FolderPlace>> folder_of_message_;
+};
+
+// A folder's name, as the folder holds it.
+std::string FolderName(const SharedItem& folder, const TextDecoding& decoding);
+
+// The subfolders of a folder and the messages in it; libpff's count.
+int SubfolderCount(const SharedItem& folder);
+int MessageCount(const SharedItem& folder);
+// Null when libpff cannot read it.
+std::shared_ptr<SharedItem> SubfolderAt(const SharedItem& folder, int index);
+std::shared_ptr<SharedItem> MessageAt(const SharedItem& folder, int index);
+
+}  // namespace qs::pststore

@@ -1,0 +1,35 @@
+#pragma once
+// What the search shows of an item of a data file, read from its properties.
+
+#include <optional>
+#include <string>
+
+#include "mailstore/date_time.h"
+#include "mailstore/pststore/property_values.h"
+
+namespace qs::pststore {
+
+struct ItemSummary {
+  int item_class = 0;  // 0: not an item the program lists
+  DateTime sent_on;    // NoDate() when the item was not sent
+  DateTime received;
+  DateTime created;
+  bool sent = false;
+  std::optional<long long> received_seconds;  // the arrival, seconds since 1970
+  std::string sender_address;
+  std::string to;
+  std::string subject;
+};
+
+// The item class of a message class ("IPM.Note.SMIME" is mail, "REPORT.IPM.Note.NDR"
+// a report); 0 for one the program does not list.
+int ItemClassOf(std::string_view message_class);
+
+// The subject without the marker some files put before it: a 0x01 and a
+// character that gives the length of its prefix.
+std::string WithoutSubjectMarker(std::string subject);
+
+// Throws MailStoreError when the bag cannot be read.
+ItemSummary Summarize(const PropertyBag& bag, const TextDecoding& decoding);
+
+}  // namespace qs::pststore

@@ -1,0 +1,18 @@
+#pragma once
+// A message of a data file as the content the saved forms are written from.
+
+#include "mailstore/dirstore/saveas/message_content.h"
+#include "mailstore/pststore/property_bag.h"
+#include "mailstore/pststore/property_values.h"
+
+namespace qs::pststore {
+
+// Attached messages deeper than this are kept as empty messages.
+inline constexpr int kDeepestAttachedMessage = 16;
+
+// Throws MailStoreError when the message itself cannot be read; a damaged
+// recipient, attachment or body is left out.
+dirstore::MessageContent ReadMessage(const MessageBag& message, const TextDecoding& decoding,
+                                     int depth = 0);
+
+}  // namespace qs::pststore

@@ -1,0 +1,59 @@
+#pragma once
+// The properties of a message, a recipient or an attachment as a data file
+// holds them: raw bytes under a property identifier and a value type. Every
+// reading of them (texts, times, bodies) is ours, so that it can be tested
+// and fuzzed without a data file, and the library below only finds bytes.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "mailstore/dirstore/saveas/byte_source.h"
+
+namespace qs::pststore {
+
+// Value types of the properties the program reads.
+enum ValueType : std::uint16_t {
+  kInt32Value = 0x0003,
+  kBooleanValue = 0x000B,
+  kObjectValue = 0x000D,
+  kAnsiValue = 0x001E,
+  kUnicodeValue = 0x001F,
+  kTimeValue = 0x0040,
+  kBinaryValue = 0x0102,
+};
+
+struct PropertyValue {
+  std::uint16_t type = 0;
+  std::string bytes;
+};
+
+class PropertyBag {
+ public:
+  virtual ~PropertyBag() = default;
+  // Nothing when the property is absent. Throws MailStoreError when it is
+  // there but cannot be read.
+  virtual std::optional<PropertyValue> Get(std::uint16_t id) const = 0;
+};
+
+class MessageBag;
+
+class AttachmentBag : public PropertyBag {
+ public:
+  // The attachment's bytes, read when they are written.
+  virtual std::shared_ptr<const dirstore::ByteSource> Data() const = 0;
+  // The attached message; nothing for an attachment of data.
+  virtual std::unique_ptr<MessageBag> Message() const = 0;
+};
+
+class MessageBag : public PropertyBag {
+ public:
+  virtual std::size_t RecipientCount() const = 0;
+  virtual std::unique_ptr<PropertyBag> Recipient(std::size_t index) const = 0;
+  virtual std::size_t AttachmentCount() const = 0;
+  virtual std::unique_ptr<AttachmentBag> Attachment(std::size_t index) const = 0;
+};
+
+}  // namespace qs::pststore

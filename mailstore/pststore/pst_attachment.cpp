@@ -1,0 +1,19 @@
+#include "mailstore/pststore/pst_attachment.h"
+
+#include "mailstore/dirstore/saveas/message_file.h"
+#include "mailstore/dirstore/saveas/whole_file.h"
+
+namespace qs::pststore {
+
+void PstAttachment::SaveAsFile(const std::string& path) {
+  const dirstore::MessageAttachment& attachment = content_->attachments.at(index_);
+  if (attachment.message) {
+    dirstore::ItemFacts inner = facts_;
+    inner.sent = true;
+    inner.received.reset();
+    return dirstore::WriteMessageFile(*attachment.message, inner, path);
+  }
+  dirstore::WriteFileFrom(path, *attachment.data);
+}
+
+}  // namespace qs::pststore

@@ -1,0 +1,67 @@
+#include "mailstore/pststore/pst_entry_id.h"
+
+#include <algorithm>
+
+namespace qs::pststore {
+
+namespace {
+
+constexpr std::size_t kPrefixBytes = 4;
+constexpr std::size_t kEntryIdBytes = kPrefixBytes + 16 + 4;
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+std::uint32_t LittleEndian32(std::string_view bytes) {
+  std::uint32_t value = 0;
+  for (std::size_t i = 4; i-- > 0;) value = value << 8 | static_cast<unsigned char>(bytes[i]);
+  return value;
+}
+
+}  // namespace
+
+std::string EncodeEntryId(const ItemAddress& address) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string text(kPrefixBytes * 2, '0');
+  const auto add = [&text](std::uint8_t byte) {
+    text += kHex[byte >> 4];
+    text += kHex[byte & 0xF];
+  };
+  for (const std::uint8_t byte : address.record_key) add(byte);
+  for (int shift = 0; shift < 32; shift += 8) add(static_cast<std::uint8_t>(address.identifier >> shift));
+  return text;
+}
+
+std::optional<ItemAddress> DecodeEntryId(std::string_view entry_id) {
+  if (entry_id.size() != kEntryIdBytes * 2) return std::nullopt;
+  std::string bytes;
+  for (std::size_t i = 0; i < entry_id.size(); i += 2) {
+    const int high = HexValue(entry_id[i]);
+    const int low = HexValue(entry_id[i + 1]);
+    if (high < 0 || low < 0) return std::nullopt;
+    bytes += static_cast<char>(high << 4 | low);
+  }
+  if (bytes.compare(0, kPrefixBytes, std::string(kPrefixBytes, '\0')) != 0) return std::nullopt;
+  ItemAddress address;
+  std::copy_n(bytes.begin() + kPrefixBytes, 16, address.record_key.begin());
+  address.identifier = LittleEndian32(std::string_view(bytes).substr(kPrefixBytes + 16));
+  return address;
+}
+
+std::optional<RecordKey> RecordKeyOf(std::string_view bytes) {
+  if (bytes.size() != 16) return std::nullopt;
+  RecordKey key{};
+  std::copy(bytes.begin(), bytes.end(), key.begin());
+  return key;
+}
+
+std::optional<std::uint32_t> IdentifierOfBinaryEntryId(std::string_view bytes) {
+  if (bytes.size() != kEntryIdBytes) return std::nullopt;
+  return LittleEndian32(bytes.substr(kPrefixBytes + 16));
+}
+
+}  // namespace qs::pststore

@@ -1,0 +1,35 @@
+#pragma once
+// Entry identifiers of items in data files, in the layout Outlook gives
+// them: four zero bytes, the store's record key (16 bytes), the item's
+// identifier (4 bytes, little-endian); as upper-case hexadecimal.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qs::pststore {
+
+using RecordKey = std::array<std::uint8_t, 16>;
+
+struct ItemAddress {
+  RecordKey record_key{};
+  std::uint32_t identifier = 0;
+  bool operator==(const ItemAddress&) const = default;
+};
+
+std::string EncodeEntryId(const ItemAddress& address);
+
+// Nothing for a text that is not such an identifier (any letter case).
+std::optional<ItemAddress> DecodeEntryId(std::string_view entry_id);
+
+// A record key from the bytes of the store's property; nothing unless it
+// has exactly 16 bytes.
+std::optional<RecordKey> RecordKeyOf(std::string_view bytes);
+
+// The item identifier an entry identifier in binary form (such as the top
+// of the folder tree names) ends in, when it has the data-file layout.
+std::optional<std::uint32_t> IdentifierOfBinaryEntryId(std::string_view bytes);
+
+}  // namespace qs::pststore

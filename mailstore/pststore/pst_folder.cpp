@@ -1,0 +1,77 @@
+#include "mailstore/pststore/pst_folder.h"
+
+#include "mailstore/dirstore/folder_listing.h"
+#include "mailstore/pststore/pst_item.h"
+
+namespace qs::pststore {
+
+namespace {
+
+void CheckPosition(std::int32_t position, std::size_t count, const char* what) {
+  if (position < 1 || static_cast<std::size_t>(position) > count)
+    throw MailStoreError(std::string("no ") + what + " at position " + std::to_string(position));
+}
+
+}  // namespace
+
+PstFolder::PstFolder(std::shared_ptr<const DataFile> file, std::vector<std::string> names,
+                     std::shared_ptr<SharedItem> folder)
+    : file_(std::move(file)), names_(std::move(names)), folder_(std::move(folder)) {}
+
+const std::vector<std::shared_ptr<SharedItem>>& PstFolder::Subfolders() {
+  if (subfolders_) return *subfolders_;
+  std::vector<std::shared_ptr<SharedItem>> subfolders;
+  const int count = pststore::SubfolderCount(*folder_);
+  for (int i = 0; i < count; ++i) {
+    // A subfolder libpff cannot open is not shown: there is nothing in it
+    // to list.
+    auto subfolder = pststore::SubfolderAt(*folder_, i);
+    if (!subfolder) continue;
+    subfolder_names_.push_back(FolderName(*subfolder, file_->Decoding()));
+    subfolders.push_back(std::move(subfolder));
+  }
+  subfolders_ = std::move(subfolders);
+  return *subfolders_;
+}
+
+std::unique_ptr<Folder> PstFolder::Subfolder(const std::string& name) {
+  Subfolders();
+  const auto found = dirstore::FindName(subfolder_names_, name);
+  if (!found) throw MailStoreError("The folder \"" + name + "\" was not found in " + FolderPath() + ".");
+  return SubfolderAt(static_cast<std::int32_t>(*found + 1));
+}
+
+std::int32_t PstFolder::SubfolderCount() { return static_cast<std::int32_t>(Subfolders().size()); }
+
+std::unique_ptr<Folder> PstFolder::SubfolderAt(std::int32_t position) {
+  CheckPosition(position, Subfolders().size(), "subfolder");
+  const auto index = static_cast<std::size_t>(position - 1);
+  std::vector<std::string> names = names_;
+  names.push_back(subfolder_names_[index]);
+  return std::make_unique<PstFolder>(file_, std::move(names), (*subfolders_)[index]);
+}
+
+std::int32_t PstFolder::ItemCount() { return pststore::MessageCount(*folder_); }
+
+std::unique_ptr<MailItem> PstFolder::ItemAt(std::int32_t position) {
+  CheckPosition(position, static_cast<std::size_t>(ItemCount()), "item");
+  auto message = MessageAt(*folder_, position - 1);
+  const std::uint32_t identifier = message ? PffIdentifier(message->item.Get()) : 0;
+  return std::make_unique<PstItem>(file_, names_.front(), std::move(message), identifier,
+                                   FolderPlace{names_, PffIdentifier(folder_->item.Get())});
+}
+
+std::string PstFolder::FolderPath() {
+  std::string path = "\\";
+  for (const std::string& name : names_) path += "\\" + name;
+  return path;
+}
+
+std::string PstFolder::FullPath() {
+  std::string path = FolderPath();
+  for (char& c : path)
+    if (c == '\\') c = '/';
+  return path;
+}
+
+}  // namespace qs::pststore

@@ -1,0 +1,77 @@
+#include "mailstore/pststore/pst_item.h"
+
+#include <new>
+
+#include "mailstore/dirstore/saveas/save_message.h"
+#include "mailstore/pststore/message_reader.h"
+#include "mailstore/pststore/pst_attachment.h"
+#include "mailstore/pststore/pst_folder.h"
+
+namespace qs::pststore {
+
+PstItem::PstItem(std::shared_ptr<const DataFile> file, std::string store_name,
+                 std::shared_ptr<SharedItem> message, std::uint32_t identifier,
+                 std::optional<FolderPlace> parent)
+    : file_(std::move(file)),
+      store_name_(std::move(store_name)),
+      message_(std::move(message)),
+      identifier_(identifier),
+      parent_(std::move(parent)) {}
+
+const SharedItem& PstItem::Message() const {
+  if (!message_) throw ItemUnreadable("the item cannot be opened in " + file_->Path());
+  return *message_;
+}
+
+const ItemSummary& PstItem::Summary() {
+  if (!summary_) summary_ = Summarize(PffItemBag(Message()), file_->Decoding());
+  return *summary_;
+}
+
+std::string PstItem::EntryID() {
+  Message();
+  return EncodeEntryId({file_->Key(), identifier_});
+}
+
+std::unique_ptr<Folder> PstItem::Parent() {
+  if (!parent_) parent_ = file_->FolderOf(identifier_, store_name_);
+  if (!parent_) throw MailStoreError("no folder of " + file_->Path() + " holds the item");
+  auto folder = file_->Item(parent_->identifier);
+  if (!folder) throw MailStoreError("the folder of the item is gone from " + file_->Path());
+  return std::make_unique<PstFolder>(file_, parent_->names, std::move(folder));
+}
+
+const std::shared_ptr<const dirstore::MessageContent>& PstItem::Content() {
+  if (!content_) {
+    try {
+      Message();
+      content_ = std::make_shared<const dirstore::MessageContent>(
+          ReadMessage(*PffMessageBag(message_), file_->Decoding()));
+    } catch (const std::bad_alloc&) {
+      throw MailStoreError("there is not enough memory to read an item of " + file_->Path());
+    }
+  }
+  return content_;
+}
+
+void PstItem::SaveAs(const std::string& path, SaveType type) {
+  const dirstore::ItemFacts facts{SentOn(), Sent(), CurrentLocaleFacts(), Summary().received_seconds};
+  try {
+    dirstore::SaveMessageAs(*Content(), facts, path, type);
+  } catch (const std::bad_alloc&) {
+    throw MailStoreError("there is not enough memory to save an item of " + file_->Path());
+  }
+}
+
+std::int32_t PstItem::AttachmentCount() {
+  return static_cast<std::int32_t>(Content()->attachments.size());
+}
+
+std::unique_ptr<Attachment> PstItem::AttachmentAt(std::int32_t position) {
+  if (position < 1 || position > AttachmentCount())
+    throw MailStoreError("there is no attachment " + std::to_string(position));
+  const dirstore::ItemFacts facts{SentOn(), Sent(), CurrentLocaleFacts(), Summary().received_seconds};
+  return std::make_unique<PstAttachment>(Content(), static_cast<std::size_t>(position - 1), facts);
+}
+
+}  // namespace qs::pststore

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "mailstore/dirstore/saveas/message_content.h"
+#include "mailstore/mail_store.h"
+#include "mailstore/pststore/data_file.h"
+#include "mailstore/pststore/item_summary.h"
+
+namespace qs::pststore {
+
+// A message of a data file. Its properties are read when the first is
+// asked; its content when something of it is first saved.
+class PstItem : public MailItem {
+ public:
+  // message: null for one libpff could not open, which throws
+  // ItemUnreadable when asked anything. parent: the folder that holds it,
+  // when the walk that found it knows.
+  PstItem(std::shared_ptr<const DataFile> file, std::string store_name,
+          std::shared_ptr<SharedItem> message, std::uint32_t identifier,
+          std::optional<FolderPlace> parent);
+
+  int Class() override { return Summary().item_class; }
+  DateTime SentOn() override { return Summary().sent_on; }
+  DateTime ReceivedTime() override { return Summary().received; }
+  DateTime CreationTime() override { return Summary().created; }
+  bool Sent() override { return Summary().sent; }
+  std::string SenderEmailAddress() override { return Summary().sender_address; }
+  std::string To() override { return Summary().to; }
+  std::string Subject() override { return Summary().subject; }
+  std::string EntryID() override;
+  std::unique_ptr<Folder> Parent() override;
+  void SaveAs(const std::string& path, SaveType type) override;
+  std::int32_t AttachmentCount() override;
+  std::unique_ptr<Attachment> AttachmentAt(std::int32_t position) override;
+
+ private:
+  const ItemSummary& Summary();
+  const std::shared_ptr<const dirstore::MessageContent>& Content();
+  const SharedItem& Message() const;
+
+  std::shared_ptr<const DataFile> file_;
+  std::string store_name_;
+  std::shared_ptr<SharedItem> message_;
+  std::uint32_t identifier_;
+  std::optional<FolderPlace> parent_;
+  std::optional<ItemSummary> summary_;
+  std::shared_ptr<const dirstore::MessageContent> content_;
+};
+
+}  // namespace qs::pststore
