@@ -1,0 +1,198 @@
+// The data-file store over the sample files, through the interface the
+// search and the save use.
+#include "mailstore/pststore/mail_root_store.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+#include "mailstore/dirstore/mail_root.h"
+#include "mailstore/open_mail_store.h"
+#include "mailstore/pststore/compressed_rtf.h"
+#include "mailstore/pststore/pff_file.h"
+#include "mailstore/pststore/property_ids.h"
+#include "mailstore/search.h"
+#include "tests/mailstore/dirstore/temp_tree.h"
+#include "tests/mailstore/window_harness.h"
+
+namespace qs::pststore {
+namespace {
+
+namespace fs = std::filesystem;
+using qs::testing::ScopedEnvironment;
+using qs::testing::TempTree;
+using qs::testing::WindowHarness;
+
+const fs::path kCorpus = QUILLSTOW_PST_CORPUS;
+
+std::string FileText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::string OutputOf(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    for (std::size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, got);
+    pclose(pipe);
+  }
+  return out;
+}
+
+class PstStoreTest : public ::testing::Test {
+ protected:
+  void Add(const std::string& name, const std::string& as = {}) {
+    tree.Copy(kCorpus / name, as.empty() ? name : as);
+  }
+
+  std::vector<FoundItem> Search(const std::string& path) {
+    const ScopedEnvironment root("QUILLSTOW_MAILROOT", tree.Root().string());
+    SearchMailFolder(ui.app, OpenMailStore, path, ui.list, settings);
+    std::vector<FoundItem> rows;
+    for (std::int32_t row = 1; row <= ui.list.RowCount(); ++row) rows.push_back(ui.list.Item(row));
+    return rows;
+  }
+
+  TempTree tree;
+  WindowHarness ui;
+  SearchOptions settings;
+};
+
+TEST_F(PstStoreTest, EachFileIsAStoreNamedAsOutlookShowsIt) {
+  Add("sample1.pst");
+  Add("source.pst");
+  Add("SampleOstFile.ost");
+  Add("alpha-beta-gamma-delta.pst", "named-by-its-store.PST");
+  tree.Write("Mailbox/a.eml", "Subject: dir\n\nbody\n");
+  MailRootStore store(ui.app, tree.Root(), 1252);
+  EXPECT_EQ(store.TopFolder("sample1")->FolderPath(), "\\\\sample1");
+  EXPECT_EQ(store.TopFolder("outlook")->Subfolder("Inbox")->Subfolder("SubInbox")->FullPath(),
+            "//Outlook/Inbox/SubInbox");
+  // An offline store without a name: its file's name, its folders from IPM_SUBTREE.
+  EXPECT_EQ(store.TopFolder("SampleOstFile")->Subfolder("Inbox")->SubfolderCount(), 2);
+  EXPECT_EQ(store.TopFolder("alpha-beta-gamma-delta")->ItemCount(), 1);
+  EXPECT_EQ(store.TopFolder("Mailbox")->ItemCount(), 1);
+  EXPECT_THROW(store.TopFolder("Personal Folders"), MailStoreError);
+}
+
+TEST_F(PstStoreTest, SearchListsEveryMailItemWithItsColumns) {
+  Add("SampleOstFile.ost");
+  Add("sample2.pst");
+  EXPECT_EQ(Search("\\\\SampleOstFile").size(), 80u);  // its IPM.Note items
+  const std::vector<FoundItem> ansi = Search("\\\\sample2");
+  ASSERT_EQ(ansi.size(), 1u);
+  EXPECT_EQ(ansi[0].subject, "Here is a sample message");
+  EXPECT_EQ(ansi[0].folder, "\\\\sample2\\Sample2");
+  EXPECT_EQ(ansi[0].entry_id.substr(0, 40), "000000005224CB63E0454243979665600689867A");
+  EXPECT_TRUE(ui.Messages().empty());
+}
+
+TEST_F(PstStoreTest, UnreadableItemsAreCountedOnceAndTheRestListed) {
+  Add("Test_part1.pst");
+  EXPECT_EQ(Search("\\\\Personal folders").size(), 31u);
+  EXPECT_EQ(ui.Messages(), std::vector<std::string>{"12 items could not be read."});
+  EXPECT_TRUE(ui.app.FailureShown());
+}
+
+TEST_F(PstStoreTest, DamagedAndCopiedFilesAreNamedAndTheOthersStillWork) {
+  Add("corrupt-header.pst");
+  Add("sample1.pst");
+  Add("sample1.pst", "x-copy.pst");
+  EXPECT_EQ(Search("\\\\sample1\\Sample1").size(), 1u);
+  const std::vector<std::string> messages = ui.Messages();
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_NE(messages[0].find("corrupt-header.pst"), std::string::npos) << messages[0];
+  EXPECT_NE(messages[1].find("sample1.pst and "), std::string::npos) << messages[1];
+  EXPECT_NE(messages[1].find("x-copy.pst"), std::string::npos) << messages[1];
+  // A damaged file named as the mail root is the store's failure.
+  const ScopedEnvironment root("QUILLSTOW_MAILROOT", (tree.Root() / "corrupt-header.pst").string());
+  EXPECT_THROW(MailRootStore(ui.app, dirstore::FindMailRoot(), 1252), MailStoreError);
+}
+
+TEST_F(PstStoreTest, ASingleFileAsTheMailRootAndLinksOutsideIt) {
+  TempTree elsewhere;
+  elsewhere.Copy(kCorpus / "sample1.pst", "sample1.pst");
+  fs::create_symlink(elsewhere.Root() / "sample1.pst", tree.Root() / "linked.pst");
+  MailRootStore linked(ui.app, tree.Root(), 1252);
+  EXPECT_THROW(linked.TopFolder("sample1"), MailStoreError);
+  MailRootStore single(ui.app, elsewhere.Root() / "sample1.pst", 1252);
+  EXPECT_EQ(single.TopFolder("sample1")->SubfolderCount(), 2);
+}
+
+TEST_F(PstStoreTest, ItemsFetchedByEntryIdSaveInEveryFormWithTheirAttachments) {
+  Add("source.pst");
+  const std::vector<FoundItem> rows = Search("\\\\Outlook");
+  ASSERT_EQ(rows.size(), 12u);
+  const fs::path out = tree.Root() / "out";
+  fs::create_directory(out);
+  MailRootStore store(ui.app, tree.Root(), 1252);
+  std::set<std::string> saved_data;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const std::unique_ptr<MailItem> item = store.GetItemFromID(rows[i].entry_id);
+    EXPECT_EQ(item->Subject(), rows[i].subject);
+    EXPECT_EQ(item->Parent()->FolderPath(), rows[i].folder);
+    const std::string base = (out / std::to_string(i)).string();
+    item->SaveAs(base + ".msg", SaveType::MessageUnicode);
+    item->SaveAs(base + ".txt", SaveType::Text);
+    item->SaveAs(base + ".rtf", SaveType::RichText);
+    for (std::int32_t a = 1; a <= item->AttachmentCount(); ++a) {
+      const std::string path = base + "-" + std::to_string(a);
+      item->AttachmentAt(a)->SaveAsFile(path);
+      saved_data.insert(FileText(path));
+    }
+  }
+  // Every attachment of data is what the library's own exporter writes.
+  TempTree exported;
+  OutputOf("pffexport -q -t '" + (exported.Root() / "x").string() + "' '" +
+           (kCorpus / "source.pst").string() + "' 2>&1");
+  std::size_t compared = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(exported.Root())) {
+    const std::string path = entry.path().string();
+    if (!entry.is_regular_file() || path.find("/Attachments/") == std::string::npos ||
+        path.find("/Attachment0") != std::string::npos)
+      continue;
+    ++compared;
+    EXPECT_TRUE(saved_data.count(FileText(entry.path()))) << path;
+  }
+  EXPECT_GE(compared, 30u);
+  // Every message file, attached ones among them, passes the container check.
+  EXPECT_EQ(OutputOf("cd '" + out.string() +
+                     "' && for f in *.msg *-[0-9]*; do case $(head -c 4 \"$f\" | od -An -tx1) in "
+                     "*d0*cf*11*e0*) olecfinfo \"$f\" >/dev/null 2>&1 || echo \"$f\";; esac; done"),
+            "");
+}
+
+TEST(PffAdapter, RtfBodiesDecompressAsTheLibraryDoes) {
+  // Where the library reads a compressed body (it refuses uncompressed
+  // ones), its reading and ours agree.
+  PffFile file((kCorpus / "source.pst").string());
+  std::size_t compared = 0;
+  std::vector<std::shared_ptr<SharedItem>> folders{std::make_shared<SharedItem>(SharedItem{nullptr, file.RootFolder()})};
+  for (std::size_t f = 0; f < folders.size(); ++f) {
+    for (int i = 0; i < SubfolderCount(*folders[f]); ++i)
+      if (auto sub = SubfolderAt(*folders[f], i)) folders.push_back(std::move(sub));
+    for (int i = 0; i < MessageCount(*folders[f]); ++i) {
+      const auto message = MessageAt(*folders[f], i);
+      const auto stored = message ? PffProperty(message->item.Get(), 0, kRtfCompressed) : std::nullopt;
+      if (!stored) continue;
+      size_t size = 0;
+      if (libpff_message_get_rtf_body_size(message->item.Get(), &size, nullptr) != 1) continue;
+      std::string expected(size, '\0');
+      ASSERT_EQ(libpff_message_get_rtf_body(message->item.Get(),
+                                            reinterpret_cast<std::uint8_t*>(expected.data()), size, nullptr),
+                1);
+      std::string ours = DecompressRtf(stored->bytes).value_or("");
+      for (std::string* text : {&expected, &ours}) text->resize(text->find_last_not_of('\0') + 1);
+      EXPECT_TRUE(ours == expected) << "a body of " << ours.size() << " bytes differs";
+      ++compared;
+    }
+  }
+  EXPECT_GE(compared, 2u);
+}
+
+}  // namespace
+}  // namespace qs::pststore
