@@ -110,6 +110,12 @@ void MailRootStore::NameStores(const std::vector<std::string>& taken) {
   }
 }
 
+std::vector<std::string> MailRootStore::DataFileStoreNames() const {
+  std::vector<std::string> names;
+  for (const Store& store : stores_) names.push_back(store.name);
+  return names;
+}
+
 std::unique_ptr<Folder> MailRootStore::StoreFolder(const Store& store) const {
   return std::make_unique<PstFolder>(store.file, std::vector<std::string>{store.name},
                                      store.file->TopFolder());
@@ -118,9 +124,7 @@ std::unique_ptr<Folder> MailRootStore::StoreFolder(const Store& store) const {
 std::unique_ptr<Folder> MailRootStore::TopFolder(const std::string& name) {
   if (directories_ && dirstore::FindName(directories_->TopFolderNames(), name))
     return directories_->TopFolder(name);
-  std::vector<std::string> names;
-  for (const Store& store : stores_) names.push_back(store.name);
-  const auto found = dirstore::FindName(names, name);
+  const auto found = dirstore::FindName(DataFileStoreNames(), name);
   if (!found) throw MailStoreError("The folder \"" + name + "\" was not found in the mail store.");
   return StoreFolder(stores_[*found]);
 }

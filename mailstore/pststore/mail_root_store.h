@@ -35,6 +35,9 @@ class MailRootStore : public MailStore {
   std::unique_ptr<Folder> PickFolder() override;
   std::unique_ptr<MailItem> GetItemFromID(const std::string& entry_id) override;
 
+  // The top-level folders that are data files, in byte order of their files' names.
+  std::vector<std::string> DataFileStoreNames() const;
+
  private:
   struct Store {
     std::string name;

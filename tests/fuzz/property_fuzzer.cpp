@@ -1,0 +1,94 @@
+// The readings of a data file's properties: the search's summary, the
+// message content the saved forms are made from, the RTF body and its text,
+// all from hostile property values. The input is a list of records: two
+// bytes of identifier, two of value type, one of length, the value; an
+// identifier of 0xFFFF starts a recipient, 0xFFFE an attachment, 0xFFFD an
+// attached message in the last attachment. A crash, undefined behaviour, a
+// hang or a broken rule below is a finding.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "mailstore/dirstore/saveas/message_file.h"
+#include "mailstore/dirstore/saveas/text_forms.h"
+#include "mailstore/pststore/compressed_rtf.h"
+#include "mailstore/pststore/item_summary.h"
+#include "mailstore/pststore/memory_bag.h"
+#include "mailstore/pststore/message_reader.h"
+#include "mailstore/pststore/rtf_text.h"
+
+namespace {
+
+using namespace qs::pststore;
+
+void Require(bool rule) {
+  if (!rule) std::abort();
+}
+
+std::shared_ptr<MemoryMessage> Parse(std::string_view input) {
+  auto top = std::make_shared<MemoryMessage>();
+  MemoryMessage* message = top.get();
+  MemoryProperties* target = &top->properties;
+  while (input.size() >= 5) {
+    const auto byte = [&input](std::size_t i) { return static_cast<unsigned char>(input[i]); };
+    const auto id = static_cast<std::uint16_t>(byte(0) | byte(1) << 8);
+    const auto type = static_cast<std::uint16_t>(byte(2) | byte(3) << 8);
+    const std::size_t length = std::min<std::size_t>(byte(4), input.size() - 5);
+    const std::string value(input.substr(5, length));
+    input.remove_prefix(5 + length);
+    if (id == 0xFFFF) {
+      message->recipients.emplace_back();
+      target = &message->recipients.back();
+    } else if (id == 0xFFFE) {
+      message->attachments.push_back({{}, value, nullptr});
+      target = &message->attachments.back().properties;
+    } else if (id == 0xFFFD && !message->attachments.empty()) {
+      auto inner = std::make_shared<MemoryMessage>();
+      message->attachments.back().message = inner;
+      message = inner.get();
+      target = &inner->properties;
+    } else {
+      target->values[id] = PropertyValue{type, value};
+    }
+  }
+  return top;
+}
+
+void CheckRtf(std::string_view input) {
+  if (const auto rtf = DecompressRtf(input)) {
+    Require(rtf->size() <= 9 * input.size() + 17);
+    const RtfText text = ReadRtfText(*rtf, 1252);
+    Require(text.text.size() <= 4 * rtf->size() + 4);
+  }
+  const RtfText direct = ReadRtfText(input, 932);
+  Require(direct.text.size() <= 4 * input.size() + 4);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  CheckRtf(input);
+  const std::shared_ptr<const MemoryMessage> message = Parse(input);
+  const TextDecoding decoding{1251};
+  const std::unique_ptr<MessageBag> bag = BagOf(message);
+  const ItemSummary summary = Summarize(*bag, decoding);
+  Require(summary.item_class == 0 || summary.item_class == qs::kMailItemClass ||
+          summary.item_class == qs::kReportItemClass || summary.item_class == qs::kMeetingRequestClass);
+  const qs::dirstore::MessageContent content = ReadMessage(*bag, decoding);
+  const qs::dirstore::ItemFacts facts{summary.sent_on, summary.sent, {}, summary.received_seconds};
+  std::uint64_t written = 0;
+  qs::dirstore::TextForm(content, facts).WriteTo([&written](std::string_view piece) { written += piece.size(); });
+  qs::dirstore::RichTextForm(content, facts).WriteTo([&written](std::string_view piece) { written += piece.size(); });
+  try {
+    const qs::dirstore::CompoundEntry tree = qs::dirstore::MessageFileTree(content, facts);
+    Require(tree.storage);
+  } catch (const qs::MailStoreError&) {
+    // Over the message format's limits: refused, as the save refuses it.
+  }
+  Require(written > 0);
+  return 0;
+}
