@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "mailstore/pststore/code_page.h"
+#include "platform/text.h"
 
 namespace qs::pststore {
 
@@ -104,15 +105,7 @@ class Reader {
       c = 0xFFFD;
     }
     high_surrogate_ = 0;
-    std::string utf16{static_cast<char>(c & 0xFF), static_cast<char>((c >> 8) & 0xFF)};
-    if (c >= 0x10000) {
-      const char32_t v = c - 0x10000;
-      const char32_t high = 0xD800 + (v >> 10);
-      const char32_t low = 0xDC00 + (v & 0x3FF);
-      utf16 = {static_cast<char>(high & 0xFF), static_cast<char>(high >> 8),
-               static_cast<char>(low & 0xFF), static_cast<char>(low >> 8)};
-    }
-    out_ += Utf16LeToUtf8(utf16);
+    AppendUtf8(out_, c);
   }
 
   Word ReadWord() {
