@@ -14,6 +14,7 @@
 
 #include "mailstore/dirstore/saveas/message_file.h"
 #include "mailstore/dirstore/saveas/text_forms.h"
+#include "mailstore/mail_store.h"
 #include "mailstore/pststore/compressed_rtf.h"
 #include "mailstore/pststore/item_summary.h"
 #include "mailstore/pststore/memory_bag.h"

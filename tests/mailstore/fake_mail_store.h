@@ -19,6 +19,7 @@ struct FakeMail {
   std::string sender, to, subject, entry_id;
   bool unreadable = false;  // every property throws
   bool gone = false;        // every property throws ItemGone
+  bool damaged = false;     // every property throws ItemUnreadable
 };
 
 struct FakeFolderData {
@@ -57,6 +58,7 @@ class FakeItem : public MailItem {
   const FakeMail& Check() const {
     if (mail_.unreadable) throw MailStoreError("The item cannot be read.");
     if (mail_.gone) throw ItemGone("The item was moved or deleted.");
+    if (mail_.damaged) throw ItemUnreadable("The item is damaged.");
     return mail_;
   }
   FakeMail mail_;

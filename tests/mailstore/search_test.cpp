@@ -202,6 +202,21 @@ TEST_F(SearchTest, AnItemGoneSinceTheListingIsLeftOutAndTheSearchGoesOn) {
   EXPECT_TRUE(ui.Messages().empty());
 }
 
+TEST_F(SearchTest, DamagedItemsAreCountedOnceAndTheRestListed) {
+  FakeMail damaged = Mail("damaged", MakeDateTime(2009, 6, 1));
+  damaged.damaged = true;
+  Inbox().items.insert(Inbox().items.begin(), damaged);
+  Inbox().subfolders[0]->items.push_back(damaged);
+  ui.app.SetDebugLevel(1);
+  Search("\\\\Mailbox");
+  EXPECT_EQ(Subjects(), (Texts{"a", "b", "c", "d", "e"}));
+  EXPECT_EQ(ui.Messages(), (Texts{"2 items could not be read."}));
+  EXPECT_TRUE(ui.app.FailureShown());
+  const std::string debug = ui.errors.str();
+  EXPECT_NE(debug.find("an item of \\\\Mailbox\\Inbox could not be read"), std::string::npos) << debug;
+  EXPECT_NE(debug.find("an item of \\\\Mailbox\\Inbox\\Orders could not be read"), std::string::npos) << debug;
+}
+
 TEST_F(SearchTest, MoreThan32767ItemsAreListedWhole) {
   FakeFolderData& big = store->AddStore("Big");
   big.items.assign(33000, Mail("bulk", MakeDateTime(2009, 1, 1)));
