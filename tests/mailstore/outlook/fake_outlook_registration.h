@@ -1,12 +1,16 @@
 #pragma once
 // The fake Outlook, registered as "Outlook.Application" in the classes root
-// while the object lives, and its counters and switches.
+// while the object lives, with its counters and switches; and the scratch
+// directory and file reading its tests share.
 
 #include <windows.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "fake_outlook_api.h"
+#include "tests/common/scratch_dir.h"
 
 namespace qs::testing {
 
@@ -35,43 +39,31 @@ class FakeOutlook {
     counters_->lookups = 0;
   }
   // In process only: the surrogate keeps a mailbox of its own.
-  void Pick(const wchar_t* folder_path) const { pick_(folder_path); }
-  bool Delete(const wchar_t* entry_id) const { return delete_(entry_id) != 0; }
-  void AddBulkFolder(int items) const { bulk_(items); }
+  void Pick(const wchar_t* folder_path) const { Switch(L"pick", folder_path); }
+  bool Delete(const wchar_t* entry_id) const { return Switch(L"delete", entry_id) != 0; }
+  void AddBulkFolder(int items) const { Switch(L"bulk", std::to_wstring(items).c_str()); }
 
   // Takes the registration away, as on a machine without Outlook.
   static void Unregister();
 
  private:
-  template <class Function>
-  Function Find(const char* name) const {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
-  }
+  int Switch(const wchar_t* name, const wchar_t* argument) const { return switch_(name, argument); }
 
   HANDLE section_ = nullptr;
   fake_outlook::SharedCounters* counters_ = nullptr;
   HMODULE module_ = nullptr;
-  fake_outlook::ResetFunction restore_;
-  fake_outlook::PickFunction pick_;
-  fake_outlook::DeleteFunction delete_;
-  fake_outlook::BulkFunction bulk_;
+  fake_outlook::SwitchFunction switch_ = nullptr;
 };
 
-// A fresh directory under the temporary directory, removed with its files.
-class TempDirectory {
- public:
-  TempDirectory();
-  ~TempDirectory();
-  TempDirectory(const TempDirectory&) = delete;
-  TempDirectory& operator=(const TempDirectory&) = delete;
-  // UTF-8, ending in a backslash.
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
+// A scratch directory whose path is UTF-8 text ending in a backslash.
+struct TempDirectory : test::ScratchDir {
+  std::string Path() const { return Text() + "\\"; }
 };
 
 // A file's bytes, or nothing ("") when it cannot be read.
-std::string ReadFileText(const std::string& utf8_path);
+inline std::string ReadFileText(const std::string& utf8_path) {
+  std::ifstream file(test::FromUtf8(utf8_path), std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
 
 }  // namespace qs::testing

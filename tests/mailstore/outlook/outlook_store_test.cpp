@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 
 #include "fake_outlook_registration.h"
@@ -58,13 +59,37 @@ TEST_F(OutlookStoreTest, FindsFoldersByNameAtEveryLevel) {
             "\\\\Архив\\Входящие");
 }
 
-TEST_F(OutlookStoreTest, NameNotFoundCarriesOutlooksWordsAndTheOperation) {
-  const std::string top = FailureOf([&] { Store().TopFolder("Mailbox"); });
-  EXPECT_NE(top.find("Folders.Item"), std::string::npos) << top;
-  EXPECT_NE(top.find("An object could not be found."), std::string::npos) << top;
-  EXPECT_NE(top.find("0x8004010F"), std::string::npos) << top;
-  EXPECT_NE(FailureOf([&] { Inbox()->Subfolder(""); }), "no failure");
-  EXPECT_NE(FailureOf([&] { Inbox()->Subfolder("Projekte"); }), "no failure");
+// Each failure names the operation and keeps Outlook's words and code; the
+// objects it held are let go (TearDown counts them).
+TEST_F(OutlookStoreTest, FailuresCarryOutlooksWordsAndTheOperation) {
+  testing::TempDirectory directory;
+  const auto mail = Inbox()->ItemAt(3);
+  const auto damaged = Store().TopFolder(kStore)->Subfolder("Broken")->ItemAt(2);
+  const struct {
+    std::function<void()> call;
+    std::vector<std::string> words;
+  } cases[] = {
+      {[&] { Store().TopFolder("Mailbox"); },
+       {"Folders.Item", "An object could not be found.", "0x8004010F"}},
+      {[&] { Inbox()->Subfolder(""); }, {"Folders.Item"}},
+      {[&] { Inbox()->Subfolder("Projekte"); }, {"Folders.Item"}},
+      {[&] { Inbox()->ItemAt(4); }, {"Items.Item"}},
+      {[&] { Inbox()->SubfolderAt(2); }, {"Folders.Item"}},
+      {[&] { Store().GetItemFromID("00000000FFFFFFFF"); }, {"NameSpace.GetItemFromID", "0x8004010F"}},
+      {[&] { damaged->Subject(); }, {"MailItem.Subject", "Outlook cannot read this item."}},
+      {[&] { damaged->To(); }, {"MailItem.To", "Outlook cannot read this item."}},
+      {[&] { mail->SaveAs(directory.Path() + "nowhere\\m.msg", SaveType::Message); },
+       {"MailItem.SaveAs"}},
+      {[&] { mail->AttachmentAt(3); }, {"Attachments.Item"}},
+      {[&] { mail->AttachmentAt(1)->SaveAsFile(directory.Path() + "nowhere\\x.txt"); },
+       {"Attachment.SaveAsFile"}},
+  };
+  for (const auto& test : cases) {
+    const std::string failure = FailureOf(test.call);
+    for (const std::string& words : test.words)
+      EXPECT_NE(failure.find(words), std::string::npos) << words << " not in: " << failure;
+  }
+  EXPECT_EQ(damaged->Class(), kMailItemClass);
 }
 
 TEST_F(OutlookStoreTest, ListsSubfoldersAndItemsInOutlooksOrder) {
@@ -86,8 +111,6 @@ TEST_F(OutlookStoreTest, ListsSubfoldersAndItemsInOutlooksOrder) {
   // Out of order, by position, gives the same items.
   EXPECT_EQ(inbox->ItemAt(3)->Subject(), "Re: hello?");
   EXPECT_EQ(inbox->ItemAt(1)->Subject(), "Quarterly figures");
-  EXPECT_THROW(inbox->ItemAt(4), MailStoreError);
-  EXPECT_THROW(inbox->SubfolderAt(2), MailStoreError);
 }
 
 TEST_F(OutlookStoreTest, ReadsEveryPropertyOfAMailItem) {
@@ -125,16 +148,6 @@ TEST_F(OutlookStoreTest, ReportItemIsReadByItsOwnMemberNames) {
   EXPECT_THROW(report->SenderEmailAddress(), MailStoreError);
 }
 
-TEST_F(OutlookStoreTest, ItemThatCannotBeReadFailsWithOutlooksWords) {
-  const auto broken = Store().TopFolder(kStore)->Subfolder("Broken");
-  EXPECT_EQ(broken->ItemAt(1)->Subject(), "Readable");
-  const auto damaged = broken->ItemAt(2);
-  EXPECT_EQ(damaged->Class(), kMailItemClass);
-  const std::string failure = FailureOf([&] { damaged->Subject(); });
-  EXPECT_NE(failure.find("MailItem.Subject"), std::string::npos) << failure;
-  EXPECT_NE(failure.find("Outlook cannot read this item."), std::string::npos) << failure;
-}
-
 TEST_F(OutlookStoreTest, EachPropertyIsAskedOfOutlookOnce) {
   const auto item = Inbox()->ItemAt(3);
   const auto read_all = [&] {
@@ -155,16 +168,6 @@ TEST_F(OutlookStoreTest, GetItemFromIdSearchesEveryStore) {
   EXPECT_EQ(archived->Subject(), "Старое письмо");
   EXPECT_EQ(archived->SentOn(), MakeDateTime(1999, 12, 31, 23, 59, 59));
   EXPECT_EQ(archived->Parent()->FullPath(), "//Архив/Входящие");
-
-  const std::string unknown = FailureOf([&] { Store().GetItemFromID("00000000FFFFFFFF"); });
-  EXPECT_NE(unknown.find("NameSpace.GetItemFromID"), std::string::npos) << unknown;
-  EXPECT_NE(unknown.find("0x8004010F"), std::string::npos) << unknown;
-}
-
-TEST_F(OutlookStoreTest, ItemDeletedAfterItWasListedIsNoLongerFound) {
-  const std::string id = Inbox()->ItemAt(1)->EntryID();
-  ASSERT_TRUE(outlook_.Delete(L"00000000A1000001"));
-  EXPECT_THROW(Store().GetItemFromID(id), MailStoreError);
 }
 
 TEST_F(OutlookStoreTest, SaveAsWritesTheTypeOutlookWasAskedFor) {
@@ -180,9 +183,6 @@ TEST_F(OutlookStoreTest, SaveAsWritesTheTypeOutlookWasAskedFor) {
         << name << ": " << text;
     EXPECT_NE(text.find("entry=00000000A1000003"), std::string::npos) << text;
   }
-  const std::string missing = FailureOf(
-      [&] { item->SaveAs(directory.Path() + "no such directory\\m.msg", SaveType::Message); });
-  EXPECT_NE(missing.find("MailItem.SaveAs"), std::string::npos) << missing;
 }
 
 TEST_F(OutlookStoreTest, AttachmentsAreCountedNamedAndSaved) {
@@ -195,16 +195,6 @@ TEST_F(OutlookStoreTest, AttachmentsAreCountedNamedAndSaved) {
   second->SaveAsFile(directory.Path() + second->FileName());
   const std::string text = testing::ReadFileText(directory.Path() + "notes ü.txt");
   EXPECT_NE(text.find("file=notes ü.txt"), std::string::npos) << text;
-  EXPECT_THROW(item->AttachmentAt(3), MailStoreError);
-  EXPECT_THROW(second->SaveAsFile(directory.Path() + "nowhere\\x.txt"), MailStoreError);
-}
-
-TEST_F(OutlookStoreTest, PickFolderGivesTheChoiceOrNothing) {
-  EXPECT_EQ(Store().PickFolder(), nullptr);
-  outlook_.Pick(L"\\\\Postfach Zoë\\Inbox\\Projekte Ü");
-  const auto picked = Store().PickFolder();
-  ASSERT_NE(picked, nullptr);
-  EXPECT_EQ(picked->FolderPath(), "\\\\Postfach Zoë\\Inbox\\Projekte Ü");
 }
 
 TEST_F(OutlookStoreTest, ObjectsMayOutliveTheStoreThatGaveThem) {
@@ -217,14 +207,6 @@ TEST_F(OutlookStoreTest, ObjectsMayOutliveTheStoreThatGaveThem) {
   EXPECT_GT(outlook_.LiveObjects(), 0);
   item.reset();
   folder.reset();
-  EXPECT_EQ(outlook_.LiveObjects(), 0);
-}
-
-TEST_F(OutlookStoreTest, FailuresReleaseWhatTheyHeld) {
-  EXPECT_THROW(Store().TopFolder(kStore)->Subfolder("Nope"), MailStoreError);
-  EXPECT_THROW(Store().GetItemFromID("unknown"), MailStoreError);
-  EXPECT_THROW(Store().TopFolder(kStore)->Subfolder("Broken")->ItemAt(2)->To(), MailStoreError);
-  store_.reset();
   EXPECT_EQ(outlook_.LiveObjects(), 0);
 }
 

@@ -1,34 +1,41 @@
 #pragma once
-// What a test may ask of the fake Outlook besides automation: its counters,
-// and functions the DLL exports by these names, found with GetProcAddress
-// (in process only).
+// What the fake Outlook and its tests share besides automation: the class it
+// registers under, its counters and its switches.
+
+#include <windows.h>
 
 namespace fake_outlook {
 
 // Outlook's own class identifier, under which the fake registers.
 inline constexpr const wchar_t* kClsid = L"{0006F03A-0000-0000-C000-000000000046}";
+// A value under the class's key: the server then loads in the surrogate only.
+inline constexpr const wchar_t* kSurrogateOnlyValue = L"FakeOutlookSurrogateOnly";
 
-// Counters shared by every process the fake runs in (the test program, or
-// each surrogate COM starts for it), in a named memory section.
-inline constexpr const wchar_t* kCountersName = L"Local\\QuillstowFakeOutlookCounters";
+// Counted over every process the fake runs in (the test program, or each
+// surrogate COM starts for it).
 struct SharedCounters {
-  volatile long calls;     // every IDispatch and IEnumVARIANT call served
-  volatile long lookups;   // of which GetIDsOfNames
-  volatile long live;      // objects of the mailbox handed out and not yet released
-  volatile long hosts;     // surrogate processes started, listed below
+  volatile long calls;    // every IDispatch and IEnumVARIANT call served
+  volatile long lookups;  // of which GetIDsOfNames
+  volatile long live;     // objects handed out and not yet released
+  volatile long hosts;    // surrogate processes started, listed below
   volatile unsigned long host_ids[16];
 };
 
-// A value under the class's key: the server then loads in the surrogate only.
-inline constexpr const wchar_t* kSurrogateOnlyValue = L"FakeOutlookSurrogateOnly";
-using ResetFunction = void (*)();
-using PickFunction = void (*)(const wchar_t* folder_path);   // null: the user cancels
-using DeleteFunction = int (*)(const wchar_t* entry_id);      // 1 when it was there
-using BulkFunction = void (*)(int items);                      // a folder "Bulk" in the first store
+// The counters in their named memory section, made by whichever side comes
+// first; null when the section cannot be had.
+inline SharedCounters* MapCounters(HANDLE& section) {
+  section = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                               sizeof(SharedCounters), L"Local\\QuillstowFakeOutlookCounters");
+  void* view = section ? MapViewOfFile(section, FILE_MAP_ALL_ACCESS, 0, 0, 0) : nullptr;
+  return static_cast<SharedCounters*>(view);
+}
 
-inline constexpr const char* kRestore = "FakeOutlookRestoreFixture";   // ResetFunction
-inline constexpr const char* kPick = "FakeOutlookSetPick";              // PickFunction
-inline constexpr const char* kDelete = "FakeOutlookDeleteItem";         // DeleteFunction
-inline constexpr const char* kBulk = "FakeOutlookAddBulkFolder";        // BulkFunction
+// The one function the DLL exports to steer the fake, found with
+// GetProcAddress (so in process only): "restore" the fixture, "pick" the
+// folder PickFolder answers with (null: the user cancels), "delete" an item
+// (1 when it was there), "bulk": a folder "Bulk" of so many items in the
+// first store.
+using SwitchFunction = int (*)(const wchar_t* name, const wchar_t* argument);
+inline constexpr const char* kSwitch = "FakeOutlookSwitch";
 
 }  // namespace fake_outlook
