@@ -46,17 +46,13 @@ Ref ItemRef(std::size_t row) {
   return {Mails().at(row).item_class == 43 ? &kMail : &kReport, {}, row};
 }
 
-// The item called, which must still be where it was listed.
-const Mail& Live(const Call& call) {
+// The item called, which must still be where it was listed, and for its
+// texts readable.
+const Mail& Live(const Call& call, bool texts = false) {
   const Mail& mail = Mails().at(call.self.row);
   if (mail.deleted)
     throw Failure{static_cast<HRESULT>(0x8004010A), L"The item has been moved or deleted."};
-  return mail;
-}
-
-const Mail& Readable(const Call& call) {
-  const Mail& mail = Live(call);
-  if (mail.unreadable)
+  if (texts && mail.unreadable)
     throw Failure{static_cast<HRESULT>(0x8004011B), L"Outlook cannot read this item."};
   return mail;
 }
@@ -134,7 +130,7 @@ constexpr Member kFolderMembers[] = {
 };
 
 void Class(Call& call) { call.Return(Mails().at(call.self.row).item_class); }
-void Subject(Call& call) { call.Return(Readable(call).subject); }
+void Subject(Call& call) { call.Return(Live(call, true).subject); }
 void EntryId(Call& call) { call.Return(Live(call).entry_id); }
 void Created(Call& call) { call.ReturnDate(Date(Live(call).created)); }
 void Parent(Call& call) { call.Return(NewObject({&kFolder, Live(call).folder})); }
@@ -162,8 +158,8 @@ constexpr Member kMailMembers[] = {
     {L"SentOn", 0x39, [](Call& c) { c.ReturnDate(Date(Live(c).sent_on)); }},
     {L"ReceivedTime", 0xE06, [](Call& c) { c.ReturnDate(Date(Live(c).received)); }},
     {L"Sent", 0xF022, [](Call& c) { c.Return(Live(c).sent_on != L"4501-01-01"); }},
-    {L"SenderEmailAddress", 0xC1F, [](Call& c) { c.Return(Readable(c).sender); }},
-    {L"To", 0xE04, [](Call& c) { c.Return(Readable(c).to); }},
+    {L"SenderEmailAddress", 0xC1F, [](Call& c) { c.Return(Live(c, true).sender); }},
+    {L"To", 0xE04, [](Call& c) { c.Return(Live(c, true).to); }},
     {L"Attachments", 0xF815,
      [](Call& c) {
        Live(c);

@@ -31,7 +31,7 @@ VARIANT Call::Converted(UINT index, VARTYPE type) const {
 
 std::wstring Call::Text(UINT index) const {
   VARIANT value = Converted(index, VT_BSTR);
-  std::wstring text(value.bstrVal, SysStringLen(value.bstrVal));
+  const std::wstring text(value.bstrVal, SysStringLen(value.bstrVal));
   VariantClear(&value);
   return text;
 }
@@ -77,7 +77,10 @@ class Object final : public Counted<IDispatch> {
   explicit Object(Ref ref) : ref_(std::move(ref)) {}
 
   // No type information: a client looks names up.
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    *count = 0;
+    return S_OK;
+  }
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
                                           DISPID* ids) override {
@@ -99,11 +102,10 @@ class Object final : public Counted<IDispatch> {
                                      [&](const Member& candidate) { return candidate.id == id; });
     if (member == members.end() || !(flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET)))
       return DISP_E_MEMBERNOTFOUND;
-    const DISPPARAMS none{nullptr, nullptr, 0, 0};
     VARIANT value;
     VariantInit(&value);
     try {
-      Call call(ref_, parameters ? *parameters : none, value);
+      Call call(ref_, *parameters, value);
       member->serve(call);
     } catch (const Failure& failure) {
       VariantClear(&value);
