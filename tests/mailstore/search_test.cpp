@@ -225,12 +225,5 @@ TEST_F(SearchTest, MoreThan32767ItemsAreListedWhole) {
   EXPECT_TRUE(ui.Messages().empty());
 }
 
-TEST_F(SearchTest, EmptyDateFormatUsesTheGeneralForm) {
-  Search("\\\\Mailbox\\Inbox\\Orders", {"", "", ""});
-  const std::string general = FormatDate(MakeDateTime(2009, 6, 30, 0, 0, 1), "", CurrentLocaleFacts());
-  EXPECT_EQ(ui.list.Text(1, 0), general);
-  EXPECT_NE(general.find("09"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace qs
