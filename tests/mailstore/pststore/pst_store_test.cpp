@@ -77,6 +77,9 @@ TEST_F(PstStoreTest, EachFileIsAStoreNamedAsOutlookShowsIt) {
   EXPECT_EQ(store.TopFolder("alpha-beta-gamma-delta")->ItemCount(), 1);
   EXPECT_EQ(store.TopFolder("Mailbox")->ItemCount(), 1);
   EXPECT_THROW(store.TopFolder("Personal Folders"), MailStoreError);
+  EXPECT_FALSE(store.ItemsInParallel()) << "data files are read on one thread";
+  EXPECT_TRUE(MailRootStore(ui.app, tree.Root() / "Mailbox", 1252).ItemsInParallel())
+      << "mail files alone are read on several";
 }
 
 TEST_F(PstStoreTest, SearchListsEveryMailItemWithItsColumns) {
