@@ -97,7 +97,9 @@ void CopyInto(FILE* from, const std::string& path) {
 
 void WriteCompoundFile(const std::string& path, const CompoundEntry& root, const ClassId& class_id,
                        Layout layout) {
-  gsf_init();
+  // Once for the process, whichever thread writes first.
+  static const bool initialised = (gsf_init(), true);
+  (void)initialised;
   const File scratch = layout == Layout::kInScratchFile ? ScratchFileBeside(path)
                                                         : File(nullptr, &std::fclose);
   Output sink(scratch ? gsf_output_stdio_new_FILE(path.c_str(), scratch.get(), TRUE)
