@@ -189,7 +189,7 @@ void frmMain::ShowOptions() { options_->Show(false, nullptr); }
 
 void frmMain::ShowHelpContents() {
   const char sep = PathSeparator();
-  BrowseTo(ProgramDirectory() + sep + "Help" + sep + "index.html");
+  BrowseTo(ProgramDataDirectory() + sep + "Help" + sep + "index.html");
 }
 
 void frmMain::ShowAbout() {

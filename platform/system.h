@@ -21,6 +21,11 @@ bool ShiftKeyDown();
 // The directory the program file lives in, without a trailing separator.
 std::string ProgramDirectory();
 
+// The directory of the files that ship with the program (its help page, the
+// sample mailbox): "../share/quillstow" from the program's directory where
+// the program is installed so, else the program's directory itself.
+std::string ProgramDataDirectory();
+
 // The separator between directory names in file-system paths.
 char PathSeparator();
 

@@ -16,6 +16,19 @@ std::string FormatListLine(const std::string& format, const RowTexts& texts) {
   return FillPlaceholders(format, PlaceholderTexts(texts));
 }
 
+namespace {
+
+// "list.txt" in the settings file's directory; empty without a settings file.
+std::string BesideSettingsFile(const std::string& settings_file) {
+  if (settings_file.empty()) return {};
+  const auto separator = settings_file.find_last_of(std::string("/") + PathSeparator());
+  const std::string directory =
+      separator == std::string::npos ? std::string(".") : settings_file.substr(0, separator);
+  return directory + PathSeparator() + "list.txt";
+}
+
+}  // namespace
+
 ExportTarget DefaultExportTarget() {
   return {ProgramDirectory() + PathSeparator() + "list.txt", OpenInTextEditor};
 }
@@ -27,18 +40,31 @@ void ListToText(Application& app, const FoundItems& list, const ExportOptions& s
     text += FormatListLine(settings.text_format, list.Texts(row));
     text += "\r\n";
   }
+  const std::string bytes = ToSystemCharset(text);
+  std::string path = target.path;
   try {
-    WriteWholeFile(target.path, ToSystemCharset(text));
+    WriteWholeFile(path, bytes);
   } catch (const std::exception& error) {
     app.Debug(error.what());
-    app.MsgBox("The list could not be written to " + target.path + ".");
-    return;
+    const std::string beside_settings = BesideSettingsFile(settings.settings_file);
+    if (beside_settings.empty() || beside_settings == path) {
+      app.MsgBox("The list could not be written to " + path + ".");
+      return;
+    }
+    path = beside_settings;
+    try {
+      WriteWholeFile(path, bytes);
+    } catch (const std::exception& second_error) {
+      app.Debug(second_error.what());
+      app.MsgBox("The list could not be written to " + target.path + " nor to " + path + ".");
+      return;
+    }
   }
   try {
-    target.open(target.path);
+    target.open(path);
   } catch (const std::exception& error) {
     app.Debug(error.what());
-    app.MsgBox("The list was written to " + target.path + ", but no text editor could be opened.");
+    app.MsgBox("The list was written to " + path + ", but no text editor could be opened.");
   }
 }
 

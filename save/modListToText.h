@@ -28,9 +28,10 @@ struct ExportTarget {
 ExportTarget DefaultExportTarget();
 
 // Writes every row in list order, each line ended by CR LF, in the system's
-// character set, replacing any earlier export; then opens the file. A file
-// that cannot be written or an editor that cannot be started is reported in
-// a message box that names the file.
+// character set, replacing any earlier export; then opens the file. When the
+// target cannot be written, "list.txt" beside the settings file in use is
+// written instead. A file that cannot be written or an editor that cannot be
+// started is reported in a message box that names the file.
 void ListToText(Application& app, const FoundItems& list, const ExportOptions& settings,
                 const ExportTarget& target = DefaultExportTarget());
 

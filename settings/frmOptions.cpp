@@ -1,9 +1,10 @@
 #include "settings/frmOptions.h"
 
 #include <initializer_list>
+#include <system_error>
 
 #include "platform/application.h"
-#include "platform/system.h"
+#include "platform/settings_file.h"
 #include "settings/check_state_text.h"
 
 namespace qs {
@@ -92,7 +93,8 @@ frmOptions::frmOptions(Application& app)
 
 void frmOptions::OnLoad() {
   mINI = std::make_unique<clsINI>(App());
-  mINI->SetFileName(ProgramDirectory() + PathSeparator() + "Quillstow.ini");
+  // Chosen once: the file read is the file written for the whole run.
+  mINI->SetFileName(DefaultSettingsFile("Quillstow.ini"));
 }
 
 void frmOptions::OnUnload(bool& cancel) {
@@ -176,6 +178,13 @@ void frmOptions::UseCustomINI(const std::string& pINI) {
 void frmOptions::SaveSettings() {
   Load();
   const clsINI& ini = *mINI;
+  try {
+    MakeSettingsDirectory(ini.FileName());
+  } catch (const std::system_error& error) {
+    App().MsgBox("The options could not be saved to the settings file " + ini.FileName() + ": " +
+                 error.what() + ".");
+    return;
+  }
   bool failed = false;
   for (const Option& option : Options()) {
     std::string value;
@@ -206,7 +215,9 @@ SaveOptions frmOptions::CurrentSaveOptions() const {
           ClipAddress.Text(), ClipSubject.Text()};
 }
 
-ExportOptions frmOptions::CurrentExportOptions() const { return {TextFormat.Text()}; }
+ExportOptions frmOptions::CurrentExportOptions() const {
+  return {TextFormat.Text(), SettingsFile()};
+}
 
 namespace {
 

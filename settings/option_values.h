@@ -24,6 +24,9 @@ struct SaveOptions {
 
 struct ExportOptions {
   std::string text_format;  // "TextFormat": the line format
+  // The settings file in use: the list goes beside it when it cannot be
+  // written where the export target says (the program's own directory).
+  std::string settings_file;
 };
 
 }  // namespace qs

@@ -17,9 +17,8 @@ std::string FindMailRoot() {
       throw MailStoreError(std::string("QUILLSTOW_MAILROOT is neither a directory nor a file: ") + named);
     return named;
   }
-  const fs::path installed = fs::path(ProgramDirectory()) / "sample-mailbox";
-  if (fs::is_directory(installed, error)) return installed.string();
-  if (fs::is_directory(QUILLSTOW_SOURCE_SAMPLE_MAILBOX, error)) return QUILLSTOW_SOURCE_SAMPLE_MAILBOX;
+  const fs::path shipped = fs::path(ProgramDataDirectory()) / "sample-mailbox";
+  if (fs::is_directory(shipped, error)) return shipped.string();
   throw MailStoreError("no mail store: set QUILLSTOW_MAILROOT to a directory of mail");
 }
 

@@ -7,9 +7,8 @@ namespace qs::dirstore {
 
 // The directory, or the single Outlook data file, named by
 // QUILLSTOW_MAILROOT; without it, the sample mailbox that ships with the
-// program: "sample-mailbox" beside the program, else the one in the source
-// tree the program was built from. Throws MailStoreError when none of them
-// is there.
+// program: "sample-mailbox" in the program's data directory. Throws
+// MailStoreError when none of them is there.
 std::string FindMailRoot();
 
 }  // namespace qs::dirstore

@@ -1,19 +1,10 @@
-#include <cstdlib>
-#include <string>
-
+#include "platform/posix/config_directory.h"
 #include "platform/registry.h"
 
 namespace qs {
 
 std::unique_ptr<Registry> UserRegistry() {
-  std::string directory;
-  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/')
-    directory = config;
-  else if (const char* home = std::getenv("HOME"); home && *home)
-    directory = std::string(home) + "/.config";
-  else
-    directory = ".config";
-  return RegistryInFile(directory + "/quillstow/registry.txt");
+  return RegistryInFile(ProgramConfigDirectory() + "/registry.txt");
 }
 
 }  // namespace qs

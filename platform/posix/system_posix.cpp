@@ -22,6 +22,14 @@ std::string ProgramDirectory() {
   return self.parent_path().string();
 }
 
+std::string ProgramDataDirectory() {
+  std::error_code error;
+  const auto program = std::filesystem::path(ProgramDirectory());
+  const auto shared = program.parent_path() / "share" / "quillstow";
+  if (std::filesystem::is_directory(shared, error)) return shared.string();
+  return program.string();
+}
+
 char PathSeparator() { return '/'; }
 
 void OpenWithShell(const std::string& target) {

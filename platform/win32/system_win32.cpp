@@ -28,6 +28,8 @@ std::string ProgramDirectory() {
   return win32::ToUtf8(path);
 }
 
+std::string ProgramDataDirectory() { return ProgramDirectory(); }
+
 char PathSeparator() { return '\\'; }
 
 void OpenWithShell(const std::string& target) {

@@ -80,6 +80,29 @@ TEST_F(Export, AFileThatCannotBeWrittenIsNamedAndNotOpened) {
   EXPECT_FALSE(fixture.app.FailureShown());
 }
 
+TEST_F(Export, AnUnwritableTargetGivesWayToTheSettingsFilesDirectory) {
+  fixture.Add({});
+  WriteWholeFile(scratch.File("file"), "x");
+  const std::string unwritable = scratch.File("file") + PathSeparator() + "list.txt";
+  target.path = unwritable;
+  ExportOptions settings;
+  settings.text_format = "%2";
+  settings.settings_file = scratch.File("Quillstow.ini");
+  ListToText(fixture.app, fixture.list, settings, target);
+  target.path = scratch.File("list.txt");
+  EXPECT_EQ(Contents(), "sender1\r\n");
+  EXPECT_EQ(opened, std::vector<std::string>{target.path});
+  EXPECT_TRUE(fixture.Messages().empty());
+
+  // Both unwritable: both are named.
+  settings.settings_file =
+      scratch.File("file") + PathSeparator() + "sub" + PathSeparator() + "q.ini";
+  target.path = unwritable;
+  ListToText(fixture.app, fixture.list, settings, target);
+  ASSERT_EQ(fixture.Messages().size(), 1u);
+  EXPECT_NE(fixture.Messages()[0].find(unwritable + " nor to "), std::string::npos);
+}
+
 TEST_F(Export, AnEditorThatCannotStartIsReported) {
   target.open = [](const std::string&) {
     throw std::system_error(std::make_error_code(std::errc::no_such_file_or_directory));

@@ -10,6 +10,7 @@
 
 #include "platform/application.h"
 #include "platform/console/console_window_system.h"
+#include "platform/settings_file.h"
 #include "platform/system.h"
 #include "tests/common/scratch_dir.h"
 
@@ -49,8 +50,8 @@ class OptionsDialog : public ::testing::Test {
   frmOptions form{app};
 };
 
-TEST_F(OptionsDialog, LoadingBindsTheDefaultFileBesideTheProgramWithoutReadingIt) {
-  EXPECT_EQ(form.SettingsFile(), ProgramDirectory() + PathSeparator() + "Quillstow.ini");
+TEST_F(OptionsDialog, LoadingBindsTheDefaultFileWithoutReadingIt) {
+  EXPECT_EQ(form.SettingsFile(), DefaultSettingsFile("Quillstow.ini"));
   for (const CheckBox* box : {&form.UseDate, &form.UseFrom, &form.UseSubject, &form.ckFnDate,
                               &form.ckFnFrom, &form.ckFnSubject, &form.ckFnFolder})
     EXPECT_EQ(box->Value(), CheckBox::Unchecked) << box->Name();
