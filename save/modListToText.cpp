@@ -5,6 +5,7 @@
 #include "mailstore/found_items.h"
 #include "platform/application.h"
 #include "platform/file_system.h"
+#include "platform/settings_file.h"
 #include "platform/system.h"
 #include "platform/text_editor.h"
 #include "platform/text_encoding.h"
@@ -53,6 +54,8 @@ void ListToText(Application& app, const FoundItems& list, const ExportOptions& s
     }
     path = beside_settings;
     try {
+      // The settings file may not have been saved yet.
+      MakeSettingsDirectory(settings.settings_file);
       WriteWholeFile(path, bytes);
     } catch (const std::exception& second_error) {
       app.Debug(second_error.what());
