@@ -1,6 +1,7 @@
 #!/bin/sh
 # The Windows zip: one directory holding the program, its help page, the
-# README and the licence, and a program that needs no DLL but the system's.
+# README and the licence, and a program of the zip's version that needs no
+# DLL but the system's.
 # Given the fake Outlook, the zip is also unpacked into a fresh Wine prefix
 # and the program run unattended against it: it must save the mail and end
 # with status 0.
@@ -30,6 +31,9 @@ while read -r dll; do
     *) fail "Quillstow.exe needs $dll, which Windows does not have" ;;
   esac
 done <"$work/imports"
+# The version resource carries the version the zip is named by.
+version=$(echo "$top" | cut -d- -f2)
+strings -e l "$exe" | grep -qx "$version.0" || fail "Quillstow.exe does not carry version $version"
 echo "$top: $(wc -l <"$work/files") files; Quillstow.exe imports $(tr '\n' ' ' <"$work/imports")"
 [ -n "$fake" ] || exit 0
 
