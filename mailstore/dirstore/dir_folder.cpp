@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "mailstore/dirstore/dir_item.h"
+#include "mailstore/folder_names.h"
 
 namespace qs::dirstore {
 
@@ -68,17 +69,8 @@ std::unique_ptr<MailItem> DirFolder::ItemAt(std::int32_t position) {
                                    item.location.name);
 }
 
-std::string DirFolder::FolderPath() {
-  std::string path = "\\";
-  for (const std::string& name : names_) path += "\\" + name;
-  return path;
-}
+std::string DirFolder::FolderPath() { return FolderPathOf(names_); }
 
-std::string DirFolder::FullPath() {
-  std::string path = FolderPath();
-  for (char& c : path)
-    if (c == '\\') c = '/';
-  return path;
-}
+std::string DirFolder::FullPath() { return FullPathOf(FolderPath()); }
 
 }  // namespace qs::dirstore

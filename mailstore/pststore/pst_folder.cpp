@@ -2,6 +2,7 @@
 
 #include "mailstore/dirstore/folder_listing.h"
 #include "mailstore/pststore/pst_item.h"
+#include "mailstore/folder_names.h"
 
 namespace qs::pststore {
 
@@ -61,17 +62,8 @@ std::unique_ptr<MailItem> PstFolder::ItemAt(std::int32_t position) {
                                    FolderPlace{names_, PffIdentifier(folder_->item.Get())});
 }
 
-std::string PstFolder::FolderPath() {
-  std::string path = "\\";
-  for (const std::string& name : names_) path += "\\" + name;
-  return path;
-}
+std::string PstFolder::FolderPath() { return FolderPathOf(names_); }
 
-std::string PstFolder::FullPath() {
-  std::string path = FolderPath();
-  for (char& c : path)
-    if (c == '\\') c = '/';
-  return path;
-}
+std::string PstFolder::FullPath() { return FullPathOf(FolderPath()); }
 
 }  // namespace qs::pststore

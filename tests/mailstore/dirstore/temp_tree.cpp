@@ -36,20 +36,4 @@ void TempTree::MakeDirectory(const std::string& relative) const {
   fs::create_directories(root_ / relative);
 }
 
-ScopedEnvironment::ScopedEnvironment(std::string name, const std::string& value)
-    : name_(std::move(name)) {
-  if (const char* old = getenv(name_.c_str())) {
-    had_value_ = true;
-    old_value_ = old;
-  }
-  setenv(name_.c_str(), value.c_str(), 1);
-  tzset();
-}
-
-ScopedEnvironment::~ScopedEnvironment() {
-  if (had_value_) setenv(name_.c_str(), old_value_.c_str(), 1);
-  else unsetenv(name_.c_str());
-  tzset();
-}
-
 }  // namespace qs::testing

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/common/scoped_environment.h"
+
 namespace qs::testing {
 
 class TempTree {
@@ -21,20 +23,6 @@ class TempTree {
 
  private:
   std::filesystem::path root_;
-};
-
-// Sets an environment variable for the life of the object.
-class ScopedEnvironment {
- public:
-  ScopedEnvironment(std::string name, const std::string& value);
-  ~ScopedEnvironment();
-  ScopedEnvironment(const ScopedEnvironment&) = delete;
-  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
- private:
-  std::string name_;
-  bool had_value_ = false;
-  std::string old_value_;
 };
 
 }  // namespace qs::testing

@@ -13,6 +13,7 @@
 #include <system_error>
 
 #include "platform/system.h"
+#include "tests/common/scoped_environment.h"
 #include "tests/common/scratch_dir.h"
 
 namespace qs {
@@ -20,29 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Sets or clears an environment variable for one scope.
-class Environment {
- public:
-  Environment(const char* name, std::optional<std::string> value) : name_(name) {
-    if (const char* old = getenv(name)) old_ = old;
-    if (value)
-      setenv(name, value->c_str(), 1);
-    else
-      unsetenv(name);
-  }
-  ~Environment() {
-    if (old_)
-      setenv(name_, old_->c_str(), 1);
-    else
-      unsetenv(name_);
-  }
-  Environment(const Environment&) = delete;
-  Environment& operator=(const Environment&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+using Environment = testing::ScopedEnvironment;
 
 TEST(DefaultSettingsFile, TheUserConfigurationDirectoryUnlessACopyIsBesideTheProgram) {
   struct Case {
