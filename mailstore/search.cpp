@@ -114,7 +114,7 @@ std::optional<FoundItem> ReadFoundItem(const SearchContext& context, MailItem& i
   found.to = item.To();
   found.received = item.ReceivedTime();
   found.entry_id = item.EntryID();
-  found.latest = GetLatestTime(item);
+  found.latest = latest;
   return found;
 }
 
