@@ -95,7 +95,9 @@ class frmMain : public Form {
   std::unique_ptr<clsLayout> mLayout;
   FoundItems found_;
   AccessHelper access_;
-  MailStoreOpener open_store_ = OpenMailStore;
+  // The program's store, with the options the settings file holds when a
+  // command starts.
+  MailStoreOpener open_store_;
   ExportTarget export_target_ = DefaultExportTarget();
   std::unique_ptr<frmOptions> options_;
   std::unique_ptr<frmAbout> about_;

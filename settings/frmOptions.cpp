@@ -167,6 +167,7 @@ void frmOptions::LoadSettings() {
     // A stored value that is no check state falls back to the default.
     static_cast<CheckBox&>(option.control).SetValue(parse(stored).value_or(*parse(option.fallback)));
   }
+  store_options_.ansi_code_page = ini.GetKey(kSection, "AnsiCodePage", "");
 }
 
 void frmOptions::UseCustomINI(const std::string& pINI) {

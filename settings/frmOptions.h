@@ -22,8 +22,9 @@ class frmOptions : public Form {
  public:
   explicit frmOptions(Application& app);
 
-  // Reads all fifteen options from the settings file into the controls;
-  // missing values take their defaults. Loads the dialog first if needed.
+  // Reads all fifteen options from the settings file into the controls, and
+  // the one without a control ("AnsiCodePage"); missing values take their
+  // defaults. Loads the dialog first if needed.
   void LoadSettings();
   // From now on reads and writes pINI instead, and loads it.
   void UseCustomINI(const std::string& pINI);
@@ -31,6 +32,8 @@ class frmOptions : public Form {
   SearchOptions CurrentSearchOptions() const;
   SaveOptions CurrentSaveOptions() const;
   ExportOptions CurrentExportOptions() const;
+  // As last read from the settings file: the dialog never writes it.
+  StoreOptions CurrentStoreOptions() const { return store_options_; }
 
   // The settings file in use (empty before the dialog is loaded).
   std::string SettingsFile() const { return mINI ? mINI->FileName() : std::string(); }
@@ -88,6 +91,7 @@ class frmOptions : public Form {
   void Cancel();
 
   std::unique_ptr<clsINI> mINI;
+  StoreOptions store_options_;
   bool exiting_ = false;
 };
 

@@ -22,6 +22,13 @@ struct SaveOptions {
   std::string clip_subject;  // "ClipSubject": characters kept of the subject
 };
 
+// Read from the settings file only: there is no control for it.
+struct StoreOptions {
+  // "AnsiCodePage": the Windows code page of older (ANSI) data files' texts
+  // that name none; empty for the system's.
+  std::string ansi_code_page;
+};
+
 struct ExportOptions {
   std::string text_format;  // "TextFormat": the line format
   // The settings file in use: the list goes beside it when it cannot be

@@ -8,7 +8,8 @@
 
 namespace qs {
 
-std::unique_ptr<MailStore> OpenMailStore(Application&) {
+// Outlook decodes its own texts: the store options have nothing for it.
+std::unique_ptr<MailStore> OpenMailStoreWith(Application&, const StoreOptions&) {
   return outlook::Guarded([]() -> std::unique_ptr<MailStore> {
     return std::make_unique<outlook::OutlookStore>(outlook::Session::Attach());
   });

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <string>
 
@@ -130,6 +131,17 @@ std::uint32_t SystemAnsiCodePage() {
     return 28590 + static_cast<std::uint32_t>(std::stoul(charset.substr(9)));
   }
   return kWindows1252;
+}
+
+std::optional<std::uint32_t> CodePageSetting(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return std::nullopt;
+  text = text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+  std::uint32_t code_page = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), code_page);
+  if (error != std::errc{} || end != text.data() + text.size() || !KnownCodePage(code_page))
+    return std::nullopt;
+  return code_page;
 }
 
 }  // namespace qs::pststore

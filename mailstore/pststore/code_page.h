@@ -3,6 +3,7 @@
 // (ANSI) ones are in a Windows code page.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,5 +26,9 @@ bool KnownCodePage(std::uint32_t code_page);
 // The system's ANSI code page: the one the user's locale names where it is
 // a Windows code page, else Windows-1252.
 std::uint32_t SystemAnsiCodePage();
+
+// The code page a setting names: its number ("1251"), spaces around it
+// allowed; nothing when that is no number or no code page known here.
+std::optional<std::uint32_t> CodePageSetting(std::string_view text);
 
 }  // namespace qs::pststore

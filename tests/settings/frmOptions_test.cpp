@@ -121,6 +121,15 @@ TEST_F(OptionsDialog, CancelTakesInAFileEditedByHand) {
   EXPECT_EQ(form.ClipSubject.Text(), "20");
 }
 
+TEST_F(OptionsDialog, TheCodePageKeyIsReadAndKeptButNeverWritten) {
+  EXPECT_EQ(form.CurrentStoreOptions().ansi_code_page, "");
+  UseFile("[Options]\r\nAnsiCodePage=1251\r\n");
+  EXPECT_EQ(form.CurrentStoreOptions().ansi_code_page, "1251");
+  Click("cmdOK");
+  EXPECT_EQ(Lines().front(), "AnsiCodePage=1251");
+  EXPECT_EQ(Lines().size(), 17u);
+}
+
 TEST_F(OptionsDialog, BlanksAtTheEndSurviveOnlyInTheQuotedTextFormat) {
   form.UseCustomINI(file);
   form.TextFormat.SetText("%1 %2 ");

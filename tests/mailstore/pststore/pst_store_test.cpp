@@ -116,6 +116,16 @@ TEST_F(PstStoreTest, DamagedAndCopiedFilesAreNamedAndTheOthersStillWork) {
   EXPECT_THROW(MailRootStore(ui.app, dirstore::FindMailRoot(), 1252), MailStoreError);
 }
 
+TEST_F(PstStoreTest, AnUnknownCodePageSettingIsReportedAndTheFilesStillRead) {
+  Add("sample2.pst");
+  const ScopedEnvironment root("QUILLSTOW_MAILROOT", tree.Root().string());
+  EXPECT_NE(OpenMailStoreWith(ui.app, {"1251"}), nullptr);
+  EXPECT_TRUE(ui.Messages().empty());
+  EXPECT_NE(OpenMailStoreWith(ui.app, {"Cyrillic"}), nullptr);
+  ASSERT_EQ(ui.Messages().size(), 1u);
+  EXPECT_NE(ui.Messages()[0].find("AnsiCodePage=Cyrillic"), std::string::npos);
+}
+
 TEST_F(PstStoreTest, ASingleFileAsTheMailRootAndLinksOutsideIt) {
   TempTree elsewhere;
   elsewhere.Copy(kCorpus / "sample1.pst", "sample1.pst");

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <utility>
+#include <vector>
+
 #include "mailstore/pststore/code_page.h"
 #include "mailstore/pststore/compressed_rtf.h"
 #include "mailstore/pststore/rtf_text.h"
@@ -83,6 +87,13 @@ TEST(CodePage, Utf16AndAnsiTextsBecomeUtf8) {
   EXPECT_EQ(CodePageToUtf8("\x80\x81", 1252), "€\xEF\xBF\xBD");
   EXPECT_EQ(CodePageToUtf8("\x82\xA0", 932), "\xE3\x81\x82");
   EXPECT_EQ(CodePageToUtf8("\xE9", 424242), "é");
+}
+
+TEST(CodePage, TheSettingNamesAKnownCodePageByNumber) {
+  const std::vector<std::pair<std::string, std::optional<std::uint32_t>>> cases = {
+      {"1251", 1251}, {" 932\t", 932}, {"", std::nullopt},      {"12x", std::nullopt},
+      {"-1", std::nullopt}, {"424242", std::nullopt}, {"0", std::nullopt}};
+  for (const auto& [setting, code_page] : cases) EXPECT_EQ(CodePageSetting(setting), code_page) << setting;
 }
 
 }  // namespace
