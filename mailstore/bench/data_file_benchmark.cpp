@@ -40,11 +40,14 @@ double SecondsPerRun(const std::function<void()>& work) {
   return seconds / runs;
 }
 
-// A fresh scratch directory, removed with the object.
+// A fresh scratch directory, removed with the object; in memory where the
+// system has a memory file system, so that disk writeback does not swing
+// the figures.
 struct Scratch {
   Scratch() {
-    char name[] = "/tmp/quillstow-bench-XXXXXX";
-    path = mkdtemp(name);
+    std::string name = fs::is_directory("/dev/shm") ? "/dev/shm/quillstow-bench-XXXXXX"
+                                                    : "/tmp/quillstow-bench-XXXXXX";
+    path = mkdtemp(name.data());
   }
   ~Scratch() { fs::remove_all(path); }
   void Empty() const {

@@ -57,7 +57,8 @@ std::optional<PropertyValue> PffProperty(libpff_item_t* item, int record_set, st
     throw ItemUnreadable("the item's properties cannot be read: " + error.Text());
   PffRecordEntry entry;
   const int found = libpff_record_set_get_entry_by_type(
-      set.Get(), id, 0, entry.Out(), LIBPFF_ENTRY_VALUE_FLAG_MATCH_ANY_VALUE_TYPE, error.Out());
+      set.Get(), id, 0, entry.Out(),
+      LIBPFF_ENTRY_VALUE_FLAG_MATCH_ANY_VALUE_TYPE | LIBPFF_ENTRY_VALUE_FLAG_IGNORE_NAME_TO_ID_MAP, error.Out());
   if (found == 0) return std::nullopt;
   if (found != 1) throw ItemUnreadable("a property of the item cannot be read: " + error.Text());
   std::uint32_t type = 0;
