@@ -1,8 +1,8 @@
 #pragma once
-// Compound files (the container of Outlook message files), written from a
-// tree whose large streams are made in pieces as they are written. The
-// container's own work (sectors, the mini stream, the allocation tables, the
-// directory's sibling order) is libgsf's.
+// Compound files (the container of Outlook message files), written front to
+// back from a tree whose large streams are made in pieces as they are
+// written: version 3 (512-byte sectors), small streams in the mini stream,
+// each storage's children in a balanced red-black tree of their names.
 
 #include <array>
 #include <cstdint>
@@ -34,14 +34,16 @@ struct CompoundEntry {
 
 using ClassId = std::array<std::uint8_t, 16>;
 
-// Where the container is laid out before it is written: in memory, which is
-// fastest, or for a large one in a scratch file, so that it is not held.
-enum class Layout { kInMemory, kInScratchFile };
+// How streams made in pieces are sized before the file is laid out: made
+// once and held until the file is written, which is fastest, or for a large
+// mail made twice, once to count them, so that they are never held.
+enum class SourceUse { kMadeOnce, kMadeTwice };
 
 // Writes root's children into a new compound file at path; the root storage
-// gets the class id. A container that cannot be built leaves no file.
-// Throws MailStoreError when the file cannot be written.
+// gets the class id. A container that cannot be built (a name too long, two
+// siblings of one name) leaves no file. Throws MailStoreError when the file
+// cannot be written.
 void WriteCompoundFile(const std::string& path, const CompoundEntry& root, const ClassId& class_id,
-                       Layout layout);
+                       SourceUse use);
 
 }  // namespace qs::dirstore

@@ -290,12 +290,11 @@ CompoundEntry MessageFileTree(const MessageContent& content, const ItemFacts& fa
 
 void WriteMessageFile(const MessageContent& content, const ItemFacts& facts,
                       const std::string& path) {
-  // Ordinary mail is laid out in memory; a large one in a scratch file, so
-  // that saving it takes about its own size.
-  constexpr std::uint64_t kLargestInMemory = 16 << 20;
+  // Ordinary mail's attachments are decoded once and held; a large mail's
+  // twice, so that saving it never holds them.
+  constexpr std::uint64_t kLargestHeld = 16 << 20;
   WriteCompoundFile(path, MessageFileTree(content, facts), kMessageClassId,
-                    content.mail_size < kLargestInMemory ? Layout::kInMemory
-                                                         : Layout::kInScratchFile);
+                    content.mail_size < kLargestHeld ? SourceUse::kMadeOnce : SourceUse::kMadeTwice);
 }
 
 }  // namespace qs::dirstore
