@@ -19,7 +19,6 @@ constexpr std::uint32_t kSector = 512;
 constexpr std::uint32_t kMiniSector = 64;
 constexpr std::uint32_t kMiniCutoff = 4096;
 constexpr std::uint32_t kIdsPerSector = kSector / 4;
-constexpr std::uint32_t kEntriesPerSector = kSector / 128;
 constexpr std::uint32_t kHeaderFatIds = 109;
 
 constexpr std::uint32_t kFree = 0xFFFFFFFF;
