@@ -75,6 +75,7 @@ class CopyingStore : public qs::MailStore {
     return store_->TopFolder(name);
   }
   std::unique_ptr<qs::Folder> PickFolder() override { return store_->PickFolder(); }
+  bool ItemsInParallel() const override { return store_->ItemsInParallel(); }
   std::unique_ptr<qs::MailItem> GetItemFromID(const std::string& id) override {
     const auto relative = qs::dirstore::DecodeEntryId(id);
     if (!relative) throw qs::MailStoreError("not an identifier of the store");
