@@ -1,31 +1,67 @@
 #pragma once
 // The fake Outlook, registered as "Outlook.Application" in the classes root
-// while the object lives, with its counters and switches; and the scratch
-// directory and file reading its tests share.
+// while the object lives (Wine looks a program identifier up there only),
+// with its counters and switches.
 
 #include <windows.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 
 #include "fake_outlook_api.h"
-#include "tests/common/scratch_dir.h"
+#include "platform/system.h"
+#include "platform/win32/utf16.h"
 
 namespace qs::testing {
 
 enum class Hosting {
-  InProcess,  // loaded into the test program: the exported counters apply
-  Surrogate,  // in Wine's dllhost.exe, as Outlook runs: ask the application object
+  InProcess,  // loaded into the test program
+  Surrogate,  // in Wine's dllhost.exe, as Outlook runs: in a process of its own
 };
 
 class FakeOutlook {
  public:
   // Registers the DLL beside the test program and loads it, so that the
-  // functions called here reach the copy COM loads in process. A surrogate
-  // the fake ran in is ended with this object.
-  explicit FakeOutlook(Hosting hosting = Hosting::InProcess);
-  ~FakeOutlook();
+  // switches reach the copy COM loads in process. A surrogate the fake ran
+  // in is ended with this object.
+  explicit FakeOutlook(Hosting hosting = Hosting::InProcess) {
+    const std::wstring dll = win32::ToUtf16(ProgramDirectory()) + L"\\fake_outlook.dll";
+    Unregister();
+    Set(L"Outlook.Application", nullptr, L"Outlook.Application");
+    Set(L"Outlook.Application\\CLSID", nullptr, fake_outlook::kClsid);
+    Set(ClassKey() + L"\\InprocServer32", nullptr, dll);
+    Set(ClassKey() + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
+    if (hosting == Hosting::Surrogate) {
+      Set(ClassKey(), L"AppID", fake_outlook::kClsid);
+      Set(ClassKey(), fake_outlook::kSurrogateOnlyValue, L"1");
+      // Wine's surrogate starts only when named by its full path.
+      Set(AppKey(), L"DllSurrogate", L"C:\\windows\\system32\\dllhost.exe");
+    }
+    counters_ = fake_outlook::MapCounters(section_);
+    module_ = LoadLibraryW(dll.c_str());
+    switch_ = reinterpret_cast<fake_outlook::SwitchFunction>(
+        reinterpret_cast<void*>(GetProcAddress(module_, fake_outlook::kSwitch)));
+    if (!counters_ || !switch_) throw std::runtime_error("cannot load the fake Outlook");
+    ZeroMemory(counters_, sizeof *counters_);
+    Switch(L"restore");
+  }
+  ~FakeOutlook() {
+    // The surrogate does not end by itself when its last object goes.
+    for (long i = 0; i < 16 && i < counters_->hosts; ++i)
+      if (const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE,
+                                             counters_->host_ids[i])) {
+        TerminateProcess(process, 0);
+        WaitForSingleObject(process, 5000);
+        CloseHandle(process);
+      }
+    Unregister();
+    FreeLibrary(module_);
+    UnmapViewOfFile(counters_);
+    CloseHandle(section_);
+  }
   FakeOutlook(const FakeOutlook&) = delete;
   FakeOutlook& operator=(const FakeOutlook&) = delete;
 
@@ -39,15 +75,24 @@ class FakeOutlook {
     counters_->lookups = 0;
   }
   // In process only: the surrogate keeps a mailbox of its own.
-  void Pick(const wchar_t* folder_path) const { Switch(L"pick", folder_path); }
-  bool Delete(const wchar_t* entry_id) const { return Switch(L"delete", entry_id) != 0; }
-  void AddBulkFolder(int items) const { Switch(L"bulk", std::to_wstring(items).c_str()); }
+  int Switch(const wchar_t* name, const wchar_t* argument = nullptr) const {
+    return switch_(name, argument);
+  }
 
   // Takes the registration away, as on a machine without Outlook.
-  static void Unregister();
+  static void Unregister() {
+    for (const std::wstring& key : {std::wstring(L"Outlook.Application"), ClassKey(), AppKey()})
+      RegDeleteTreeW(HKEY_CLASSES_ROOT, key.c_str());
+  }
 
  private:
-  int Switch(const wchar_t* name, const wchar_t* argument) const { return switch_(name, argument); }
+  static std::wstring ClassKey() { return std::wstring(L"CLSID\\") + fake_outlook::kClsid; }
+  static std::wstring AppKey() { return std::wstring(L"AppID\\") + fake_outlook::kClsid; }
+  static void Set(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
+    if (RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), name, REG_SZ, value.c_str(),
+                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
+      throw std::runtime_error("cannot register the fake Outlook");
+  }
 
   HANDLE section_ = nullptr;
   fake_outlook::SharedCounters* counters_ = nullptr;
@@ -55,14 +100,9 @@ class FakeOutlook {
   fake_outlook::SwitchFunction switch_ = nullptr;
 };
 
-// A scratch directory whose path is UTF-8 text ending in a backslash.
-struct TempDirectory : test::ScratchDir {
-  std::string Path() const { return Text() + "\\"; }
-};
-
 // A file's bytes, or nothing ("") when it cannot be read.
 inline std::string ReadFileText(const std::string& utf8_path) {
-  std::ifstream file(test::FromUtf8(utf8_path), std::ios::binary);
+  std::ifstream file(std::filesystem::path(win32::ToUtf16(utf8_path)), std::ios::binary);
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Shared by the Win32 layer's tests: a window system with an application, a
-// form that counts its events, and ways to reach the windows behind controls.
+// Shared by the Win32 layer's tests: a form that counts its events, and ways
+// to reach the windows behind forms and controls.
 
 #include <windows.h>
 
@@ -19,10 +19,9 @@ namespace qs::win32::testing {
 
 class CountingForm : public Form {
  public:
-  CountingForm(Application& app, std::string name, std::string caption, int width, int height)
-      : Form(app, std::move(name), std::move(caption), width, height) {}
-  int resizes = 0;
-  int unloads = 0;
+  CountingForm(Application& app, std::string name, int width = 6000, int height = 3000)
+      : Form(app, name, name, width, height) {}
+  int resizes = 0, unloads = 0;
   bool refuse_unload = false;
 
  protected:
@@ -36,20 +35,6 @@ class CountingForm : public Form {
 inline HWND HandleOf(const Control& control) {
   const auto* peer = dynamic_cast<const ChildPeer*>(control.Peer());
   return peer ? peer->Handle() : nullptr;
-}
-
-// A child window's rectangle in its parent's client coordinates.
-inline RECT ChildRect(HWND child) {
-  RECT rect{};
-  GetWindowRect(child, &rect);
-  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
-inline SIZE OuterSize(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
 inline std::wstring TextOf(HWND window) {

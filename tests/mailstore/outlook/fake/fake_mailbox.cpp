@@ -1,9 +1,19 @@
-// The mailbox every test starts from, as a table of mail.
+// Outlook's objects as the binding meets them, over a table of mail: each
+// kind is a table of member names and the functions that serve them.
+// Folders, items and attachments are one collection that differs only in
+// what it lists.
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 
 #include "fake_outlook.h"
 
 namespace fake_outlook {
 
+// Two stores with nested folders, mail, a report, a draft, attachments and an
+// item that cannot be read: what every test starts from.
 std::vector<Mail> Fixture() {
   const std::wstring inbox = L"\\\\Postfach Zoë\\Inbox", broken = L"\\\\Postfach Zoë\\Broken";
   const std::wstring alice = L"alice@example.com";
@@ -33,4 +43,235 @@ std::vector<Mail> Fixture() {
   };
 }
 
+extern const Kind kNamespace, kFolder, kFolders, kItems, kMail, kReport, kAttachments,
+    kAttachment;
+
+namespace {
+
+[[noreturn]] void NotFound() {
+  throw Failure{static_cast<HRESULT>(0x8004010F),
+                L"The attempted operation failed.  An object could not be found."};
+}
+
+std::vector<Mail>& Mails() { return State().mails; }
+
+std::wstring Leaf(const std::wstring& path) { return path.substr(path.find_last_of(L'\\') + 1); }
+
+// Opaque to the client, as Outlook's are; this one names the folder's store.
+std::wstring StoreId(const std::wstring& folder) {
+  return L"0000000038A1BB1005E5101AA1BB08002B2A56C2:" + folder.substr(0, folder.find(L'\\', 2));
+}
+
+// An automation date from "yyyy-mm-dd hh:mm:ss", the time of day optional.
+double Date(const std::wstring& text) {
+  SYSTEMTIME time{};
+  std::swscanf(text.c_str(), L"%hu-%hu-%hu %hu:%hu:%hu", &time.wYear, &time.wMonth, &time.wDay,
+               &time.wHour, &time.wMinute, &time.wSecond);
+  double date = 0;
+  SystemTimeToVariantTime(&time, &date);
+  return date;
+}
+
+Ref ItemRef(std::size_t row) {
+  return {Mails().at(row).item_class == 43 ? &kMail : &kReport, {}, row};
+}
+
+// The item called, for its texts readable.
+const Mail& Live(const Call& call, bool texts = false) {
+  const Mail& mail = Mails().at(call.self.row);
+  if (texts && mail.unreadable)
+    throw Failure{static_cast<HRESULT>(0x8004011B), L"Outlook cannot read this item."};
+  return mail;
+}
+
+// A small text file, in UTF-8, that tells which call made it and for what.
+void WriteRecognisable(const std::wstring& path, const std::wstring& text) {
+  std::ofstream file(std::filesystem::path(path), std::ios::binary);
+  const std::u8string bytes = std::filesystem::path(text).u8string();
+  if (!file.write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes)))
+    throw Failure{HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND),
+                  L"Cannot save the file. The path does not exist or cannot be written."};
+}
+
+// The folders directly below a folder, or below "" the stores, in the
+// order the table first names them.
+std::vector<Ref> FoldersOf(const Ref& owner) {
+  std::vector<Ref> folders;
+  for (const Mail& mail : Mails())
+    for (std::size_t end = mail.folder.find(L'\\', 2);; end = mail.folder.find(L'\\', end + 1)) {
+      const std::wstring path = mail.folder.substr(0, end);
+      const std::size_t cut = path.find_last_of(L'\\');
+      const bool below = (cut <= 1 ? std::wstring() : path.substr(0, cut)) == owner.folder;
+      if (below && std::none_of(folders.begin(), folders.end(),
+                                [&](const Ref& folder) { return folder.folder == path; }))
+        folders.push_back({&kFolder, path});
+      if (end == std::wstring::npos) break;
+    }
+  return folders;
+}
+
+std::vector<Ref> ItemsOf(const Ref& owner) {
+  std::vector<Ref> items;
+  for (std::size_t row = 0; row < Mails().size(); ++row)
+    if (Mails()[row].folder == owner.folder) items.push_back(ItemRef(row));
+  return items;
+}
+
+std::vector<Ref> AttachmentsOf(const Ref& owner) {
+  std::vector<Ref> attachments;
+  for (std::size_t i = 1; i <= Mails().at(owner.row).attachments.size(); ++i)
+    attachments.push_back({&kAttachment, {}, owner.row, static_cast<int>(i)});
+  return attachments;
+}
+
+// A collection's element by its position from 1, or a folder by its name.
+void Item(Call& call) {
+  const std::vector<Ref> elements = call.self.kind->elements(call.self);
+  if (call.IsText(0)) {
+    const std::wstring name = call.Text(0);
+    for (const Ref& element : elements)
+      if (element.kind == &kFolder && SameName(Leaf(element.folder), name))
+        return call.Return(NewObject(element));
+    NotFound();
+  }
+  const int position = call.Int(0);
+  if (position < 1 || position > static_cast<int>(elements.size()))
+    throw Failure{DISP_E_BADINDEX, L"Array index out of bounds."};
+  call.Return(NewObject(elements[static_cast<std::size_t>(position - 1)]));
+}
+
+constexpr Member kCollection[] = {
+    {L"Item", DISPID_VALUE, Item},
+    {L"Count", 1,
+     [](Call& c) { c.Return(static_cast<int>(c.self.kind->elements(c.self).size())); }},
+    {L"_NewEnum", DISPID_NEWENUM,
+     [](Call& c) { c.Return(NewEnumerator(c.self.kind->elements(c.self))); }},
+};
+
+constexpr Member kFolderMembers[] = {
+    {L"Name", 1, [](Call& c) { c.Return(Leaf(c.self.folder)); }},
+    {L"FolderPath", 2, [](Call& c) { c.Return(c.self.folder); }},
+    {L"Folders", 3, [](Call& c) { c.Return(NewObject({&kFolders, c.self.folder})); }},
+    {L"Items", 4, [](Call& c) { c.Return(NewObject({&kItems, c.self.folder})); }},
+    {L"StoreID", 5, [](Call& c) { c.Return(StoreId(c.self.folder)); }},
+};
+
+void Class(Call& call) { call.Return(Mails().at(call.self.row).item_class); }
+void Subject(Call& call) { call.Return(Live(call, true).subject); }
+void EntryId(Call& call) { call.Return(Live(call).entry_id); }
+void Created(Call& call) { call.ReturnDate(Date(Live(call).created)); }
+void Parent(Call& call) { call.Return(NewObject({&kFolder, Live(call).folder})); }
+
+void SaveAs(Call& call) {
+  const Mail& mail = Live(call);
+  const int type = call.Has(1) ? call.Int(1) : 3;  // left out: Outlook's own format
+  if (type != 0 && type != 1 && type != 3 && type != 5 && type != 9)
+    throw Failure{E_INVALIDARG, L"The file type is not supported."};
+  WriteRecognisable(call.Text(0), L"Fake Outlook SaveAs\r\ntype=" + std::to_wstring(type) +
+                                      L"\r\nentry=" + mail.entry_id +
+                                      L"\r\nsubject=" + mail.subject + L"\r\n");
+}
+
+// A mail item numbers its members as Outlook's mail items do; a report item
+// numbers some differently, so that a client that reuses one class's
+// numbers for another reads the wrong thing.
+constexpr Member kMailMembers[] = {
+    {L"Class", 0xF00A, Class},
+    {L"Subject", 0x37, Subject},
+    {L"EntryID", 0xF01E, EntryId},
+    {L"CreationTime", 0x3007, Created},
+    {L"Parent", 0xF001, Parent},
+    {L"SaveAs", 0xF051, SaveAs},
+    {L"SentOn", 0x39, [](Call& c) { c.ReturnDate(Date(Live(c).sent_on)); }},
+    {L"ReceivedTime", 0xE06, [](Call& c) { c.ReturnDate(Date(Live(c).received)); }},
+    {L"Sent", 0xF022, [](Call& c) { c.Return(Live(c).sent_on != L"4501-01-01"); }},
+    {L"SenderEmailAddress", 0xC1F, [](Call& c) { c.Return(Live(c, true).sender); }},
+    {L"To", 0xE04, [](Call& c) { c.Return(Live(c, true).to); }},
+    {L"Attachments", 0xF815,
+     [](Call& c) {
+       Live(c);
+       c.Return(NewObject({&kAttachments, {}, c.self.row}));
+     }},
+};
+
+constexpr Member kReportMembers[] = {
+    {L"Class", 0xF00A, Class},     {L"Subject", 0x1037, Subject},
+    {L"EntryID", 0x101E, EntryId}, {L"CreationTime", 0x1007, Created},
+    {L"Parent", 0xF001, Parent},   {L"SaveAs", 0xF051, SaveAs},
+};
+
+const std::wstring& FileName(const Call& call) {
+  return Live(call).attachments.at(static_cast<std::size_t>(call.self.number - 1));
+}
+
+constexpr Member kAttachmentMembers[] = {
+    {L"FileName", 1, [](Call& c) { c.Return(FileName(c)); }},
+    {L"SaveAsFile", 2,
+     [](Call& c) {
+       WriteRecognisable(c.Text(0), L"Fake Outlook attachment\r\nfile=" + FileName(c) +
+                                        L"\r\nentry=" + Live(c).entry_id + L"\r\n");
+     }},
+};
+
+// By its entry identifier, in the first store unless a store's is given.
+void GetItemFromId(Call& call) {
+  const std::wstring entry_id = call.Text(0);
+  const std::wstring store = call.Has(1) ? call.Text(1) : StoreId(Mails().front().folder);
+  for (std::size_t row = 0; row < Mails().size(); ++row) {
+    const Mail& mail = Mails()[row];
+    if (mail.entry_id == entry_id && StoreId(mail.folder) == store)
+      return call.Return(NewObject(ItemRef(row)));
+  }
+  NotFound();
+}
+
+constexpr Member kNamespaceMembers[] = {
+    {L"Folders", 1, [](Call& c) { c.Return(NewObject({&kFolders, {}})); }},
+    {L"PickFolder", 2,
+     [](Call& c) { c.Return(State().pick ? NewObject({&kFolder, *State().pick}) : nullptr); }},
+    {L"GetItemFromID", 3, GetItemFromId},
+};
+
+constexpr Member kApplicationMembers[] = {
+    {L"GetNamespace", 1,
+     [](Call& c) {
+       if (!SameName(c.Text(0), L"MAPI")) throw Failure{E_INVALIDARG, L"Not a namespace."};
+       c.Return(NewObject({&kNamespace, {}}));
+     }},
+};
+
+}  // namespace
+
+const Kind kApplication{kApplicationMembers};
+const Kind kNamespace{kNamespaceMembers};
+const Kind kFolder{kFolderMembers};
+const Kind kFolders{kCollection, FoldersOf};
+const Kind kItems{kCollection, ItemsOf};
+const Kind kMail{kMailMembers};
+const Kind kReport{kReportMembers};
+const Kind kAttachments{kCollection, AttachmentsOf};
+const Kind kAttachment{kAttachmentMembers};
+
 }  // namespace fake_outlook
+
+extern "C" int FakeOutlookSwitch(const wchar_t* name, const wchar_t* argument) {
+  const std::wstring command(name);
+  auto& state = fake_outlook::State();
+  if (command == L"restore") state.mails = fake_outlook::Fixture();
+  if (command == L"restore" || command == L"pick")
+    state.pick = argument ? std::optional<std::wstring>(argument) : std::nullopt;
+  // Only while no object of the mailbox lives: they name the rows by number.
+  if (command == L"delete")
+    return static_cast<int>(
+        std::erase_if(state.mails, [&](const auto& mail) { return mail.entry_id == argument; }));
+  // Every tenth item of the bulk is not mail, as in a real folder.
+  for (int i = 0; command == L"bulk" && i < _wtoi(argument); ++i) {
+    wchar_t id[17], created[20], sent[20];
+    std::swprintf(id, 17, L"00000000C3%06d", i);
+    std::swprintf(created, 20, L"2009-%02d-%02d %02d:00:00", 1 + i % 12, 1 + i % 28, i % 24);
+    std::swprintf(sent, 20, L"2009-%02d-%02d %02d:30:00", 1 + i % 12, 1 + i % 28, i % 24);
+    state.mails.push_back({L"\\\\Postfach Zoë\\Bulk", id, L"Bulk " + std::to_wstring(i),
+                           L"bulk@example.com", L"Tester", created, sent, sent, i % 10 == 9 ? 46 : 43});
+  }
+  return 0;
+}

@@ -1,8 +1,8 @@
 #pragma once
 // The fake Outlook inside: one IDispatch for every object, standing for a
 // place in the mailbox (a Ref) and serving the members its kind lists by
-// name (looked up without regard to case). A member fails a call as Outlook
-// does, through DISP_E_EXCEPTION and an EXCEPINFO, by throwing Failure.
+// name, without regard to case. A member fails a call as Outlook does,
+// through DISP_E_EXCEPTION and an EXCEPINFO, by throwing Failure.
 
 #include <windows.h>
 #include <oaidl.h>
@@ -16,7 +16,7 @@
 
 namespace fake_outlook {
 
-// A row of the mailbox's table. The folders are the paths the rows name
+// A row of the mailbox; the folders are the paths the rows name
 // ("\\Store\Folder"), in the order they first appear.
 struct Mail {
   std::wstring folder, entry_id, subject, sender, to;
@@ -24,17 +24,12 @@ struct Mail {
   int item_class = 43;                      // 46: a report
   std::vector<std::wstring> attachments = {};
   bool unreadable = false;  // Outlook refuses to read its texts (damaged, locked)
-  bool deleted = false;
 };
-
-// Two stores with nested folders, mail, a report, a draft, attachments and an
-// item that cannot be read: what every test starts from.
 std::vector<Mail> Fixture();
 
 struct Kind;
-
 // A folder by its path, a mail by its row, an attachment by its mail's row
-// and its number (from 1).
+// and its number from 1.
 struct Ref {
   const Kind* kind;
   std::wstring folder;
@@ -62,12 +57,12 @@ class Call {
   int Int(UINT index) const;
 
   void Return(const std::wstring& text);
-  void Return(int number) { result_.vt = VT_I4; result_.lVal = number; }
-  void Return(bool flag) { result_.vt = VT_BOOL; result_.boolVal = flag ? VARIANT_TRUE : VARIANT_FALSE; }
-  void ReturnDate(double days) { result_.vt = VT_DATE; result_.date = days; }
+  void Return(int number) { result_.vt = VT_I4, result_.lVal = number; }
+  void Return(bool flag) { result_.vt = VT_BOOL, result_.boolVal = flag ? VARIANT_TRUE : 0; }
+  void ReturnDate(double days) { result_.vt = VT_DATE, result_.date = days; }
   // Takes over the reference; a null object is Nothing.
-  void Return(IDispatch* object) { result_.vt = VT_DISPATCH; result_.pdispVal = object; }
-  void Return(IUnknown* object) { result_.vt = VT_UNKNOWN; result_.punkVal = object; }
+  void Return(IDispatch* object) { result_.vt = VT_DISPATCH, result_.pdispVal = object; }
+  void Return(IUnknown* object) { result_.vt = VT_UNKNOWN, result_.punkVal = object; }
 
  private:
   const VARIANT& Argument(UINT index) const;
@@ -87,36 +82,22 @@ struct Kind {
   std::span<const Member> members;
   std::vector<Ref> (*elements)(const Ref& owner) = nullptr;
 };
-
 extern const Kind kApplication;
 
 // A fresh object, as Outlook gives one for every call that returns one.
 IDispatch* NewObject(Ref ref);
 IUnknown* NewEnumerator(std::vector<Ref> elements);
-
 bool SameName(const std::wstring& left, const std::wstring& right);
 
 // What the server keeps for as long as it is loaded.
 struct Server {
   Server();
   ~Server();
-  void Counts(bool lookup) {
-    InterlockedIncrement(&counters->calls);
-    if (lookup) InterlockedIncrement(&counters->lookups);
-  }
-  void Lives(long change) {
-    InterlockedExchangeAdd(&counters->live, change);
-    live_here += change;
-  }
-
   std::vector<Mail> mails = Fixture();
   std::optional<std::wstring> pick;  // a folder path; nothing: the user cancels
-  long live_here = 0;                // objects alive in this process
-  long locks = 0;                    // of the class factory
   HANDLE section = nullptr;
   SharedCounters* counters = MapCounters(section);
 };
-
 Server& State();
 
 }  // namespace fake_outlook

@@ -1,6 +1,5 @@
 #pragma once
-// What the fake Outlook and its tests share besides automation: the class it
-// registers under, its counters and its switches.
+// What the fake Outlook and its tests share besides automation.
 
 #include <windows.h>
 
@@ -11,8 +10,7 @@ inline constexpr const wchar_t* kClsid = L"{0006F03A-0000-0000-C000-000000000046
 // A value under the class's key: the server then loads in the surrogate only.
 inline constexpr const wchar_t* kSurrogateOnlyValue = L"FakeOutlookSurrogateOnly";
 
-// Counted over every process the fake runs in (the test program, or each
-// surrogate COM starts for it).
+// Counted over every process the fake runs in, in a named memory section.
 struct SharedCounters {
   volatile long calls;    // every IDispatch and IEnumVARIANT call served
   volatile long lookups;  // of which GetIDsOfNames
@@ -21,20 +19,16 @@ struct SharedCounters {
   volatile unsigned long host_ids[16];
 };
 
-// The counters in their named memory section, made by whichever side comes
-// first; null when the section cannot be had.
 inline SharedCounters* MapCounters(HANDLE& section) {
   section = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                sizeof(SharedCounters), L"Local\\QuillstowFakeOutlookCounters");
-  void* view = section ? MapViewOfFile(section, FILE_MAP_ALL_ACCESS, 0, 0, 0) : nullptr;
-  return static_cast<SharedCounters*>(view);
+  return static_cast<SharedCounters*>(
+      section ? MapViewOfFile(section, FILE_MAP_ALL_ACCESS, 0, 0, 0) : nullptr);
 }
 
-// The one function the DLL exports to steer the fake, found with
-// GetProcAddress (so in process only): "restore" the fixture, "pick" the
+// Exported to steer the fake in process: "restore" the mailbox, "pick" the
 // folder PickFolder answers with (null: the user cancels), "delete" an item
-// (1 when it was there), "bulk": a folder "Bulk" of so many items in the
-// first store.
+// (1 when it was there), "bulk": a folder "Bulk" of so many items.
 using SwitchFunction = int (*)(const wchar_t* name, const wchar_t* argument);
 inline constexpr const char* kSwitch = "FakeOutlookSwitch";
 

@@ -1,12 +1,15 @@
+// The COM side of the fake: objects, enumerators and the class object, each
+// counted into the counters the tests read.
+
 #include <algorithm>
+#include <cstdlib>
 
 #include "fake_outlook.h"
 
 namespace fake_outlook {
 
 bool SameName(const std::wstring& left, const std::wstring& right) {
-  return CompareStringOrdinal(left.c_str(), static_cast<int>(left.size()), right.c_str(),
-                              static_cast<int>(right.size()), TRUE) == CSTR_EQUAL;
+  return lstrcmpiW(left.c_str(), right.c_str()) == 0;
 }
 
 const VARIANT& Call::Argument(UINT index) const {
@@ -45,17 +48,21 @@ void Call::Return(const std::wstring& text) {
 
 namespace {
 
+void CountCall(bool lookup) {
+  InterlockedIncrement(&State().counters->calls);
+  if (lookup) InterlockedIncrement(&State().counters->lookups);
+}
+
 // Reference counting for one interface, and the count of live objects.
 template <class Interface>
 class Counted : public Interface {
  public:
-  Counted() { State().Lives(+1); }
-  virtual ~Counted() { State().Lives(-1); }
+  Counted() { Lives(+1); }
+  virtual ~Counted() { Lives(-1); }
   Counted(const Counted&) = delete;
   Counted& operator=(const Counted&) = delete;
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (!object) return E_POINTER;
     *object = iid == IID_IUnknown || iid == __uuidof(Interface) ? this : nullptr;
     if (!*object) return E_NOINTERFACE;
     AddRef();
@@ -69,6 +76,7 @@ class Counted : public Interface {
   }
 
  private:
+  static void Lives(long change) { InterlockedExchangeAdd(&State().counters->live, change); }
   ULONG references_ = 1;
 };
 
@@ -84,7 +92,7 @@ class Object final : public Counted<IDispatch> {
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
                                           DISPID* ids) override {
-    State().Counts(true);
+    CountCall(true);
     HRESULT result = S_OK;
     for (UINT i = 0; i < count; ++i) {
       ids[i] = DISPID_UNKNOWN;
@@ -96,7 +104,7 @@ class Object final : public Counted<IDispatch> {
   }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* parameters,
                                    VARIANT* result, EXCEPINFO* exception, UINT*) override {
-    State().Counts(false);
+    CountCall(false);
     const auto& members = ref_.kind->members;
     const auto member = std::find_if(members.begin(), members.end(),
                                      [&](const Member& candidate) { return candidate.id == id; });
@@ -126,12 +134,13 @@ class Object final : public Counted<IDispatch> {
   Ref ref_;
 };
 
+// The binding reads items in order, once: Next is all it needs.
 class Enumerator final : public Counted<IEnumVARIANT> {
  public:
   explicit Enumerator(std::vector<Ref> elements) : elements_(std::move(elements)) {}
 
   HRESULT STDMETHODCALLTYPE Next(ULONG wanted, VARIANT* values, ULONG* fetched) override {
-    State().Counts(false);
+    CountCall(false);
     ULONG given = 0;
     for (; given < wanted && next_ < elements_.size(); ++given, ++next_) {
       values[given].vt = VT_DISPATCH;
@@ -140,7 +149,6 @@ class Enumerator final : public Counted<IEnumVARIANT> {
     if (fetched) *fetched = given;
     return given == wanted ? S_OK : S_FALSE;
   }
-  // The binding reads items in order, once.
   HRESULT STDMETHODCALLTYPE Skip(ULONG) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE Reset() override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT**) override { return E_NOTIMPL; }
@@ -150,9 +158,79 @@ class Enumerator final : public Counted<IEnumVARIANT> {
   std::size_t next_ = 0;
 };
 
+bool InSurrogate() {
+  wchar_t path[MAX_PATH + 1] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  const std::wstring program(path);
+  return SameName(program.substr(program.find_last_of(L"\\/") + 1), L"dllhost.exe");
+}
+
+// Registered for the surrogate only, the server refuses to load into the
+// client, so that COM goes on to start it in the surrogate, where it runs
+// in a process of its own as Outlook does.
+bool RefusedInThisProcess() {
+  const std::wstring key = std::wstring(L"CLSID\\") + kClsid;
+  return RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), kSurrogateOnlyValue, RRF_RT_REG_SZ, nullptr,
+                      nullptr, nullptr) == ERROR_SUCCESS &&
+         !InSurrogate();
+}
+
+class ClassFactory final : public IClassFactory {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    *object = iid == IID_IUnknown || iid == IID_IClassFactory ? this : nullptr;
+    if (!*object) return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+  }
+  // Never unloaded (the DLL exports no DllCanUnloadNow): no count to keep.
+  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
+    *object = nullptr;
+    if (outer) return CLASS_E_NOAGGREGATION;
+    IDispatch* application = NewObject({&kApplication, {}});
+    const HRESULT result = application->QueryInterface(iid, object);
+    application->Release();
+    return result;
+  }
+  HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+};
+
 }  // namespace
 
 IDispatch* NewObject(Ref ref) { return new Object(std::move(ref)); }
 IUnknown* NewEnumerator(std::vector<Ref> elements) { return new Enumerator(std::move(elements)); }
 
+Server::Server() {
+  // Without its counters the fake cannot count, and a test must not pass on that.
+  if (!counters) std::abort();
+  if (!InSurrogate()) return;
+  const long slot = InterlockedIncrement(&counters->hosts) - 1;
+  if (slot < 16) counters->host_ids[slot] = GetCurrentProcessId();
+}
+
+Server::~Server() {
+  UnmapViewOfFile(counters);
+  CloseHandle(section);
+}
+
+Server& State() {
+  static Server server;
+  return server;
+}
+
 }  // namespace fake_outlook
+
+extern "C" {
+
+HRESULT __stdcall DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
+  static fake_outlook::ClassFactory factory;
+  CLSID outlook{};
+  CLSIDFromString(fake_outlook::kClsid, &outlook);
+  *object = nullptr;
+  if (clsid != outlook || fake_outlook::RefusedInThisProcess()) return CLASS_E_CLASSNOTAVAILABLE;
+  return factory.QueryInterface(iid, object);
+}
+
+}  // extern "C"
