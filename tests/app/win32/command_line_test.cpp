@@ -29,9 +29,9 @@ class OwnedHandle {
   HANDLE handle_;
 };
 
-// Runs the printing program with the command line `program_part + rest` and
-// returns the lines it printed.
-std::vector<std::string> Tokens(const std::string& program_part, const std::string& rest) {
+// Runs the printing program with the command line and returns the lines it
+// printed.
+std::vector<std::string> Tokens(const std::string& command_line) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   OwnedHandle read_end, write_end;
   if (!CreatePipe(read_end.put(), write_end.put(), &inherit, 0)) throw std::runtime_error("pipe");
@@ -42,7 +42,7 @@ std::vector<std::string> Tokens(const std::string& program_part, const std::stri
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdOutput = write_end.get();
   startup.hStdError = write_end.get();
-  std::wstring line = win32::ToUtf16(program_part + rest);
+  std::wstring line = win32::ToUtf16(command_line);
   const std::wstring program = win32::ToUtf16(ProgramDirectory() + "\\" PRINT_ARGUMENTS_EXE);
   PROCESS_INFORMATION process{};
   if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
@@ -68,30 +68,31 @@ std::vector<std::string> Tokens(const std::string& program_part, const std::stri
 
 using Lines = std::vector<std::string>;
 
-TEST(WindowsCommandLine, ArgumentsFollowTheQuotedProgramName) {
-  EXPECT_EQ(Tokens("\"C:\\Program Files\\Quillstow\\Quillstow.exe\"",
-                   " \"\\\\Personal Folders\\Inbox\" \"C:\\Saved Mail\" /autorun"),
-            (Lines{"\\\\Personal Folders\\Inbox", "C:\\Saved Mail", "/autorun"}));
-}
-
-TEST(WindowsCommandLine, ArgumentsFollowAPlainProgramName) {
-  EXPECT_EQ(Tokens("Quillstow.exe", "   a   b  "), (Lines{"a", "b"}));
-  EXPECT_EQ(Tokens("Quillstow.exe", ""), Lines{});
-}
-
-TEST(WindowsCommandLine, TokenizerRulesHoldOnTheRealCommandLine) {
-  EXPECT_EQ(Tokens("q.exe", " \"say \"\"hi\"\"\" \"\" \"ab\"cd ef\"gh"),
-            (Lines{"say \"hi\"", "", "ab", "cd", "ef\"gh"}));
-  EXPECT_EQ(Tokens("q.exe", " a \"b c"), Lines{"a"});
-  EXPECT_EQ(Tokens("q.exe", " Grüße \"Ünïcödé Ordner\""), (Lines{"Grüße", "Ünïcödé Ordner"}));
-}
-
-TEST(WindowsCommandLine, OnlyTwentyTokensArrive) {
-  std::string rest;
-  for (int i = 0; i < 25; ++i) rest.append(" t").append(std::to_string(i));
-  const auto tokens = Tokens("q.exe", rest);
-  ASSERT_EQ(tokens.size(), 20u);
-  EXPECT_EQ(tokens.back(), "t19");
+// The program's own name is skipped however it is written; then the
+// tokenizer's rules hold.
+TEST(WindowsCommandLine, StartUpReadsTheTokensAfterTheProgramsName) {
+  std::string many = "q.exe";
+  for (int i = 0; i < 25; ++i) many.append(" t").append(std::to_string(i));
+  Lines twenty;
+  for (int i = 0; i < 20; ++i) twenty.push_back("t" + std::to_string(i));
+  const struct {
+    std::string command_line;
+    Lines expected;
+  } cases[] = {
+      {"\"C:\\Program Files\\Quillstow\\Quillstow.exe\" \"\\\\Personal Folders\\Inbox\" "
+       "\"C:\\Saved Mail\" /autorun",
+       {"\\\\Personal Folders\\Inbox", "C:\\Saved Mail", "/autorun"}},
+      {"\"C:\\Q\\quillstow.exe\"x y", {"x", "y"}},
+      {"Quillstow.exe   a   b  ", {"a", "b"}},
+      {"q.exe\ta  b ", {"a", "b"}},
+      {"Quillstow.exe", {}},
+      {"\"unclosed name a b", {}},
+      {"q.exe \"say \"\"hi\"\"\" \"\" \"ab\"cd ef\"gh", {"say \"hi\"", "", "ab", "cd", "ef\"gh"}},
+      {"q.exe a \"b c", {"a"}},
+      {"q.exe Grüße \"Ünïcödé Ordner\"", {"Grüße", "Ünïcödé Ordner"}},
+      {many, twenty},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Tokens(c.command_line), c.expected) << c.command_line;
 }
 
 }  // namespace

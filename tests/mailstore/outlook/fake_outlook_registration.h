@@ -1,7 +1,6 @@
 #pragma once
-// The fake Outlook, registered as "Outlook.Application" in the classes root
-// while the object lives (Wine looks a program identifier up there only),
-// with its counters and switches.
+// The fake Outlook registered as "Outlook.Application" in the classes root
+// (where Wine looks a program identifier up) while the object lives.
 
 #include <windows.h>
 
@@ -11,34 +10,29 @@
 #include <stdexcept>
 #include <string>
 
-#include "fake_outlook_api.h"
+#include "fake_outlook.h"
 #include "platform/system.h"
 #include "platform/win32/utf16.h"
 
 namespace qs::testing {
 
-enum class Hosting {
-  InProcess,  // loaded into the test program
-  Surrogate,  // in Wine's dllhost.exe, as Outlook runs: in a process of its own
-};
+// Surrogate: in Wine's dllhost.exe, in a process of its own as Outlook runs.
+enum class Hosting { InProcess, Surrogate };
 
 class FakeOutlook {
  public:
-  // Registers the DLL beside the test program and loads it, so that the
-  // switches reach the copy COM loads in process. A surrogate the fake ran
-  // in is ended with this object.
+  // Loads the DLL beside the test program too, so that the switches reach
+  // the copy COM loads in process.
   explicit FakeOutlook(Hosting hosting = Hosting::InProcess) {
     const std::wstring dll = win32::ToUtf16(ProgramDirectory()) + L"\\fake_outlook.dll";
     Unregister();
-    Set(L"Outlook.Application", nullptr, L"Outlook.Application");
     Set(L"Outlook.Application\\CLSID", nullptr, fake_outlook::kClsid);
-    Set(ClassKey() + L"\\InprocServer32", nullptr, dll);
-    Set(ClassKey() + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
+    Set(Key(L"CLSID\\") + L"\\InprocServer32", nullptr, dll);
+    Set(Key(L"CLSID\\") + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
     if (hosting == Hosting::Surrogate) {
-      Set(ClassKey(), L"AppID", fake_outlook::kClsid);
-      Set(ClassKey(), fake_outlook::kSurrogateOnlyValue, L"1");
+      Set(Key(L"CLSID\\"), L"AppID", fake_outlook::kClsid);
       // Wine's surrogate starts only when named by its full path.
-      Set(AppKey(), L"DllSurrogate", L"C:\\windows\\system32\\dllhost.exe");
+      Set(Key(L"AppID\\"), L"DllSurrogate", L"C:\\windows\\system32\\dllhost.exe");
     }
     counters_ = fake_outlook::MapCounters(section_);
     module_ = LoadLibraryW(dll.c_str());
@@ -47,6 +41,7 @@ class FakeOutlook {
     if (!counters_ || !switch_) throw std::runtime_error("cannot load the fake Outlook");
     ZeroMemory(counters_, sizeof *counters_);
     Switch(L"restore");
+    if (hosting == Hosting::Surrogate) Switch(L"refuse");
   }
   ~FakeOutlook() {
     // The surrogate does not end by itself when its last object goes.
@@ -65,7 +60,6 @@ class FakeOutlook {
   FakeOutlook(const FakeOutlook&) = delete;
   FakeOutlook& operator=(const FakeOutlook&) = delete;
 
-  // Counted over every process the fake runs in.
   long Calls() const { return counters_->calls; }
   long Lookups() const { return counters_->lookups; }
   long LiveObjects() const { return counters_->live; }
@@ -79,15 +73,15 @@ class FakeOutlook {
     return switch_(name, argument);
   }
 
-  // Takes the registration away, as on a machine without Outlook.
+  // As on a machine without Outlook.
   static void Unregister() {
-    for (const std::wstring& key : {std::wstring(L"Outlook.Application"), ClassKey(), AppKey()})
+    for (const std::wstring& key :
+         {std::wstring(L"Outlook.Application"), Key(L"CLSID\\"), Key(L"AppID\\")})
       RegDeleteTreeW(HKEY_CLASSES_ROOT, key.c_str());
   }
 
  private:
-  static std::wstring ClassKey() { return std::wstring(L"CLSID\\") + fake_outlook::kClsid; }
-  static std::wstring AppKey() { return std::wstring(L"AppID\\") + fake_outlook::kClsid; }
+  static std::wstring Key(const wchar_t* root) { return root + std::wstring(fake_outlook::kClsid); }
   static void Set(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
     if (RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), name, REG_SZ, value.c_str(),
                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
@@ -100,7 +94,6 @@ class FakeOutlook {
   fake_outlook::SwitchFunction switch_ = nullptr;
 };
 
-// A file's bytes, or nothing ("") when it cannot be read.
 inline std::string ReadFileText(const std::string& utf8_path) {
   std::ifstream file(std::filesystem::path(win32::ToUtf16(utf8_path)), std::ios::binary);
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};

@@ -1,5 +1,4 @@
-// The COM side of the fake: objects, enumerators and the class object, each
-// counted into the counters the tests read.
+// The fake's objects, enumerators and class object, counted for the tests.
 
 #include <algorithm>
 #include <cstdlib>
@@ -18,33 +17,18 @@ const VARIANT& Call::Argument(UINT index) const {
   return value.vt == (VT_VARIANT | VT_BYREF) ? *value.pvarVal : value;
 }
 
-bool Call::Has(UINT index) const {
-  return index < parameters_.cArgs &&
-         !(Argument(index).vt == VT_ERROR && Argument(index).scode == DISP_E_PARAMNOTFOUND);
-}
-
-VARIANT Call::Converted(UINT index, VARTYPE type) const {
+// Of the type the binding passes, as Outlook refuses what it cannot convert.
+const VARIANT& Call::Typed(UINT index, VARTYPE type) const {
   if (!Has(index)) throw Failure{DISP_E_PARAMNOTFOUND, L"Argument missing."};
-  VARIANT value;
-  VariantInit(&value);
-  if (FAILED(VariantChangeType(&value, const_cast<VARIANT*>(&Argument(index)), 0, type)))
-    throw Failure{DISP_E_TYPEMISMATCH, L"Type mismatch."};
-  return value;
+  if (Argument(index).vt != type) throw Failure{DISP_E_TYPEMISMATCH, L"Type mismatch."};
+  return Argument(index);
 }
 
 std::wstring Call::Text(UINT index) const {
-  VARIANT value = Converted(index, VT_BSTR);
-  const std::wstring text(value.bstrVal, SysStringLen(value.bstrVal));
-  VariantClear(&value);
-  return text;
+  return {Typed(index, VT_BSTR).bstrVal, SysStringLen(Typed(index, VT_BSTR).bstrVal)};
 }
 
-int Call::Int(UINT index) const { return Converted(index, VT_I4).lVal; }
-
-void Call::Return(const std::wstring& text) {
-  result_.vt = VT_BSTR;
-  result_.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-}
+int Call::Int(UINT index) const { return Typed(index, VT_I4).lVal; }
 
 namespace {
 
@@ -53,20 +37,24 @@ void CountCall(bool lookup) {
   if (lookup) InterlockedIncrement(&State().counters->lookups);
 }
 
-// Reference counting for one interface, and the count of live objects.
+template <class Self>
+HRESULT Query(Self* self, REFIID iid, REFIID own, void** object) {
+  *object = iid == IID_IUnknown || iid == own ? self : nullptr;
+  if (!*object) return E_NOINTERFACE;
+  self->AddRef();
+  return S_OK;
+}
+
 template <class Interface>
 class Counted : public Interface {
  public:
-  Counted() { Lives(+1); }
-  virtual ~Counted() { Lives(-1); }
+  Counted() { InterlockedIncrement(&State().counters->live); }
+  virtual ~Counted() { InterlockedDecrement(&State().counters->live); }
   Counted(const Counted&) = delete;
   Counted& operator=(const Counted&) = delete;
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    *object = iid == IID_IUnknown || iid == __uuidof(Interface) ? this : nullptr;
-    if (!*object) return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
+    return Query(this, iid, __uuidof(Interface), object);
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
   ULONG STDMETHODCALLTYPE Release() override {
@@ -76,7 +64,6 @@ class Counted : public Interface {
   }
 
  private:
-  static void Lives(long change) { InterlockedExchangeAdd(&State().counters->live, change); }
   ULONG references_ = 1;
 };
 
@@ -117,12 +104,10 @@ class Object final : public Counted<IDispatch> {
       member->serve(call);
     } catch (const Failure& failure) {
       VariantClear(&value);
-      if (exception) {
-        *exception = EXCEPINFO{};
-        exception->bstrSource = SysAllocString(L"Microsoft Outlook");
-        exception->bstrDescription = SysAllocString(failure.description);
-        exception->scode = failure.scode;
-      }
+      if (exception)
+        *exception = {0, 0, SysAllocString(L"Microsoft Outlook"),
+                      SysAllocString(failure.description), nullptr, 0, nullptr, nullptr,
+                      failure.scode};
       return DISP_E_EXCEPTION;
     }
     if (result) *result = value;
@@ -161,27 +146,13 @@ class Enumerator final : public Counted<IEnumVARIANT> {
 bool InSurrogate() {
   wchar_t path[MAX_PATH + 1] = {};
   GetModuleFileNameW(nullptr, path, MAX_PATH);
-  const std::wstring program(path);
-  return SameName(program.substr(program.find_last_of(L"\\/") + 1), L"dllhost.exe");
-}
-
-// Registered for the surrogate only, the server refuses to load into the
-// client, so that COM goes on to start it in the surrogate, where it runs
-// in a process of its own as Outlook does.
-bool RefusedInThisProcess() {
-  const std::wstring key = std::wstring(L"CLSID\\") + kClsid;
-  return RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), kSurrogateOnlyValue, RRF_RT_REG_SZ, nullptr,
-                      nullptr, nullptr) == ERROR_SUCCESS &&
-         !InSurrogate();
+  return std::wstring_view(path).ends_with(L"\\dllhost.exe");
 }
 
 class ClassFactory final : public IClassFactory {
  public:
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    *object = iid == IID_IUnknown || iid == IID_IClassFactory ? this : nullptr;
-    if (!*object) return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
+    return Query(this, iid, IID_IClassFactory, object);
   }
   // Never unloaded (the DLL exports no DllCanUnloadNow): no count to keep.
   ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
@@ -229,7 +200,7 @@ HRESULT __stdcall DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
   CLSID outlook{};
   CLSIDFromString(fake_outlook::kClsid, &outlook);
   *object = nullptr;
-  if (clsid != outlook || fake_outlook::RefusedInThisProcess()) return CLASS_E_CLASSNOTAVAILABLE;
+  if (clsid != outlook || fake_outlook::State().refuse) return CLASS_E_CLASSNOTAVAILABLE;
   return factory.QueryInterface(iid, object);
 }
 

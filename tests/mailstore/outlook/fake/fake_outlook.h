@@ -1,8 +1,8 @@
 #pragma once
-// The fake Outlook inside: one IDispatch for every object, standing for a
-// place in the mailbox (a Ref) and serving the members its kind lists by
-// name, without regard to case. A member fails a call as Outlook does,
-// through DISP_E_EXCEPTION and an EXCEPINFO, by throwing Failure.
+// The fake Outlook: what its tests share with it (its class, counters and
+// switches), and inside, one IDispatch for every object, standing for a place
+// in the mailbox (a Ref) and serving the members its kind lists. A member
+// fails as Outlook does (DISP_E_EXCEPTION) by throwing Failure.
 
 #include <windows.h>
 #include <oaidl.h>
@@ -12,12 +12,34 @@
 #include <string>
 #include <vector>
 
-#include "fake_outlook_api.h"
-
 namespace fake_outlook {
 
-// A row of the mailbox; the folders are the paths the rows name
-// ("\\Store\Folder"), in the order they first appear.
+// Outlook's own class identifier, under which the fake registers.
+inline constexpr const wchar_t* kClsid = L"{0006F03A-0000-0000-C000-000000000046}";
+
+// Counted over every process the fake runs in.
+struct SharedCounters {
+  volatile long calls;    // every IDispatch and IEnumVARIANT call served
+  volatile long lookups;  // of which GetIDsOfNames
+  volatile long live;     // objects handed out and not yet released
+  volatile long hosts;    // surrogate processes started, listed below
+  volatile unsigned long host_ids[16];
+};
+
+inline SharedCounters* MapCounters(HANDLE& section) {
+  section = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                               sizeof(SharedCounters), L"Local\\QuillstowFakeOutlookCounters");
+  return static_cast<SharedCounters*>(
+      section ? MapViewOfFile(section, FILE_MAP_ALL_ACCESS, 0, 0, 0) : nullptr);
+}
+
+// Exported to steer the fake in process: "restore" the mailbox, "pick" the folder PickFolder
+// gives (null: a cancel), "delete" an item, "bulk": a folder "Bulk" of so many items,
+// "refuse" to serve in this process, so that COM starts the surrogate.
+using SwitchFunction = int (*)(const wchar_t* name, const wchar_t* argument);
+inline constexpr const char* kSwitch = "FakeOutlookSwitch";
+
+// A row of the mailbox; the folders are the paths ("\\Store\Folder") it names.
 struct Mail {
   std::wstring folder, entry_id, subject, sender, to;
   std::wstring created, sent_on, received;  // "yyyy-mm-dd hh:mm:ss"
@@ -28,8 +50,7 @@ struct Mail {
 std::vector<Mail> Fixture();
 
 struct Kind;
-// A folder by its path, a mail by its row, an attachment by its mail's row
-// and its number from 1.
+// A folder by its path, a mail by its row, an attachment also by its number.
 struct Ref {
   const Kind* kind;
   std::wstring folder;
@@ -42,8 +63,7 @@ struct Failure {
   const wchar_t* description;
 };
 
-// One call of a member: its object, its arguments in call order (a
-// by-reference one followed) and its result.
+// A call: its object, its arguments in call order (by reference followed).
 class Call {
  public:
   Call(const Ref& object, const DISPPARAMS& parameters, VARIANT& result)
@@ -51,12 +71,18 @@ class Call {
   const Ref& self;
 
   // Given, and not left out (VT_ERROR with DISP_E_PARAMNOTFOUND).
-  bool Has(UINT index) const;
+  bool Has(UINT index) const {
+    return index < parameters_.cArgs &&
+           !(Argument(index).vt == VT_ERROR && Argument(index).scode == DISP_E_PARAMNOTFOUND);
+  }
   bool IsText(UINT index) const { return Has(index) && Argument(index).vt == VT_BSTR; }
   std::wstring Text(UINT index) const;
   int Int(UINT index) const;
 
-  void Return(const std::wstring& text);
+  void Return(const std::wstring& text) {
+    result_.vt = VT_BSTR;
+    result_.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+  }
   void Return(int number) { result_.vt = VT_I4, result_.lVal = number; }
   void Return(bool flag) { result_.vt = VT_BOOL, result_.boolVal = flag ? VARIANT_TRUE : 0; }
   void ReturnDate(double days) { result_.vt = VT_DATE, result_.date = days; }
@@ -66,7 +92,7 @@ class Call {
 
  private:
   const VARIANT& Argument(UINT index) const;
-  VARIANT Converted(UINT index, VARTYPE type) const;
+  const VARIANT& Typed(UINT index, VARTYPE type) const;
   const DISPPARAMS& parameters_;
   VARIANT& result_;
 };
@@ -77,7 +103,6 @@ struct Member {
   void (*serve)(Call& call);
 };
 
-// The members of a kind of object; a collection also lists its elements.
 struct Kind {
   std::span<const Member> members;
   std::vector<Ref> (*elements)(const Ref& owner) = nullptr;
@@ -89,12 +114,12 @@ IDispatch* NewObject(Ref ref);
 IUnknown* NewEnumerator(std::vector<Ref> elements);
 bool SameName(const std::wstring& left, const std::wstring& right);
 
-// What the server keeps for as long as it is loaded.
 struct Server {
   Server();
   ~Server();
   std::vector<Mail> mails = Fixture();
   std::optional<std::wstring> pick;  // a folder path; nothing: the user cancels
+  bool refuse = false;
   HANDLE section = nullptr;
   SharedCounters* counters = MapCounters(section);
 };
