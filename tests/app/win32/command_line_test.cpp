@@ -9,60 +9,40 @@
 #include <vector>
 
 #include "platform/system.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/utf16.h"
 
 namespace qs {
 namespace {
 
-class OwnedHandle {
- public:
-  explicit OwnedHandle(HANDLE handle = nullptr) : handle_(handle) {}
-  OwnedHandle(const OwnedHandle&) = delete;
-  OwnedHandle& operator=(const OwnedHandle&) = delete;
-  ~OwnedHandle() {
-    if (handle_) CloseHandle(handle_);
-  }
-  HANDLE get() const { return handle_; }
-  HANDLE* put() { return &handle_; }
-
- private:
-  HANDLE handle_;
-};
-
-// Runs the printing program with the command line and returns the lines it
-// printed.
+// Runs the printing program with the command line and returns the tokens
+// it printed.
 std::vector<std::string> Tokens(const std::string& command_line) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  OwnedHandle read_end, write_end;
-  if (!CreatePipe(read_end.put(), write_end.put(), &inherit, 0)) throw std::runtime_error("pipe");
-  SetHandleInformation(read_end.get(), HANDLE_FLAG_INHERIT, 0);
-
+  HANDLE read_end = nullptr, write_end = nullptr;
+  if (!CreatePipe(&read_end, &write_end, &inherit, 0)) throw std::runtime_error("pipe");
+  const win32::UniqueFile reading(read_end);
+  win32::UniqueFile writing(write_end);
+  SetHandleInformation(read_end, HANDLE_FLAG_INHERIT, 0);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = write_end.get();
-  startup.hStdError = write_end.get();
+  startup.hStdOutput = startup.hStdError = write_end;
   std::wstring line = win32::ToUtf16(command_line);
   const std::wstring program = win32::ToUtf16(ProgramDirectory() + "\\" PRINT_ARGUMENTS_EXE);
   PROCESS_INFORMATION process{};
   if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                       &startup, &process))
     throw std::runtime_error("cannot start the printing program");
-  OwnedHandle process_handle(process.hProcess), thread_handle(process.hThread);
-  CloseHandle(*write_end.put());
-  *write_end.put() = nullptr;
-
+  const win32::UniqueFile child(process.hProcess), child_thread(process.hThread);
+  writing.reset();  // the output ends when the child's copy of the pipe closes
   std::string output;
   char buffer[4096];
-  DWORD got = 0;
-  while (ReadFile(read_end.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+  for (DWORD got = 0; ReadFile(read_end, buffer, sizeof buffer, &got, nullptr) && got > 0;)
     output.append(buffer, got);
-  WaitForSingleObject(process.hProcess, INFINITE);
-
   std::vector<std::string> tokens;
-  for (std::size_t from = 0, to; (to = output.find('\n', from)) != std::string::npos; from = to + 1)
-    // The child's standard output is in text mode: its lines end in CR LF.
-    tokens.push_back(output.substr(from, (to > from && output[to - 1] == '\r' ? to - 1 : to) - from));
+  for (std::size_t from = 0, to; (to = output.find('\0', from)) != std::string::npos; from = to + 1)
+    tokens.push_back(output.substr(from, to - from));
   return tokens;
 }
 
@@ -72,9 +52,11 @@ using Lines = std::vector<std::string>;
 // tokenizer's rules hold.
 TEST(WindowsCommandLine, StartUpReadsTheTokensAfterTheProgramsName) {
   std::string many = "q.exe";
-  for (int i = 0; i < 25; ++i) many.append(" t").append(std::to_string(i));
   Lines twenty;
-  for (int i = 0; i < 20; ++i) twenty.push_back("t" + std::to_string(i));
+  for (int i = 0; i < 25; ++i) {
+    many.append(" t").append(std::to_string(i));
+    if (i < 20) twenty.push_back("t" + std::to_string(i));
+  }
   const struct {
     std::string command_line;
     Lines expected;

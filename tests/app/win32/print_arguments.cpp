@@ -1,5 +1,5 @@
-// Prints each token of this program's command line on a line of its own,
-// in UTF-8, as start-up reads them.
+// Prints each token of this program's command line in UTF-8, as start-up
+// reads them, each ended by a NUL.
 
 #include <cstdio>
 
@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
   for (int i = 0; i < cmdline.argc(); ++i) {
     const std::string token = cmdline.arg(i);
     std::fwrite(token.data(), 1, token.size(), stdout);
-    std::fputc('\n', stdout);
+    std::fputc('\0', stdout);
   }
   return 0;
 }

@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdio>
-#include <filesystem>
 
 #include "fake_outlook_registration.h"
 #include "mailstore/folder_path.h"
@@ -76,17 +73,10 @@ TEST_F(OutlookCommandsTest, CallsIntoOutlookPerListedItem) {
   constexpr int kItems = 2000;
   outlook_.Switch(L"bulk", std::to_wstring(kItems).c_str());
   outlook_.ResetCounts();
-  const auto start = std::chrono::steady_clock::now();
   Search("\\\\Postfach Zoë\\Bulk");
-  const auto elapsed = std::chrono::steady_clock::now() - start;
   const std::int32_t listed = window_.list.RowCount();
   ASSERT_EQ(listed, kItems - kItems / 10);
-  const double per_item = static_cast<double>(outlook_.Calls()) / listed;
-  std::printf("[ figure   ] %d items walked, %d listed: %ld calls into Outlook (%ld name "
-              "lookups), %.2f per listed item, %.1f us per item\n",
-              kItems, listed, outlook_.Calls(), outlook_.Lookups(), per_item,
-              std::chrono::duration<double, std::micro>(elapsed).count() / kItems);
-  EXPECT_LE(per_item, 10.0);
+  EXPECT_LE(outlook_.Calls(), 10 * listed) << outlook_.Calls() << " calls for " << listed;
   EXPECT_LE(outlook_.Lookups(), 40) << "names are looked up per item";
 }
 

@@ -81,36 +81,6 @@ TEST_F(Controls, CheckBoxClicksCycleThroughItsStates) {
   EXPECT_EQ(clicks, 3);
 }
 
-TEST_F(Controls, ButtonsFramesAndProgressBarsFollowTheProgram) {
-  auto& button = form.Add<CommandButton>("cmdSearch", "Search");
-  button.Move(7200, 480, 975, 375);
-  int clicks = 0;
-  button.onClick = [&] { ++clicks; };
-  auto& frame = form.Add<Frame>("Frame4", "Select Email");
-  auto& since = form.Add<TextBox>("txtSince");
-  since.SetContainer(&frame);
-  auto& bar = form.Add<ProgressBar>("ProgressBar1");
-  Load();
-  SendMessageW(HandleOf(button), BM_CLICK, 0, 0);
-  EXPECT_EQ(clicks, 1);
-  button.SetEnabled(false);
-  button.SetCaption("Wait");
-  EXPECT_FALSE(IsWindowEnabled(HandleOf(button)));
-  EXPECT_EQ(TextOf(HandleOf(button)), L"Wait");
-
-  frame.SetVisible(false);
-  EXPECT_FALSE(IsWindowVisible(HandleOf(since)));
-  frame.SetVisible(true);
-  EXPECT_TRUE(IsWindowVisible(HandleOf(since)));
-  frame.SetEnabled(false);
-  EXPECT_FALSE(IsWindowEnabled(HandleOf(since)));
-
-  bar.SetRange(0, 12);
-  bar.SetValue(3);
-  EXPECT_EQ(SendMessageW(HandleOf(bar), PBM_GETRANGE, FALSE, 0), 12);
-  EXPECT_EQ(SendMessageW(HandleOf(bar), PBM_GETPOS, 0, 0), 3);
-}
-
 // The list is an owner-data view: it asks the program's rows for each text.
 TEST_F(Controls, TheListViewShowsTheRowsOfItsModel) {
   auto& list = form.Add<ListView>("ListView1");
