@@ -1,6 +1,6 @@
 // The options dialog's keys on the Win32 layer: Tab walks the dialog in its
 // designed order, the button with the keyboard looks like the default one
-// (else OK), Enter presses it and Escape presses Cancel.
+// (else OK), Escape presses Cancel and Enter the default button.
 
 #include <gtest/gtest.h>
 
@@ -17,55 +17,39 @@ namespace {
 
 using testing::HandleOf;
 
-class OptionsOnWin32 : public ::testing::Test {
- protected:
-  OptionsOnWin32() {
-    form.UseCustomINI(dir.File("opts.ini"));
-    form.Show();
-  }
-  ~OptionsOnWin32() override { form.UnloadForExit(); }
+bool LooksDefault(const CommandButton& button) {
+  return (GetWindowLongW(HandleOf(button), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+}
 
-  void Press(WPARAM key) {
-    PostMessageW(GetFocus(), WM_KEYDOWN, key, 0);
-    PostMessageW(GetFocus(), WM_KEYUP, key, 0);
-    windows.ProcessPendingMessages();
-  }
-  static bool LooksDefault(const CommandButton& button) {
-    return (GetWindowLongW(HandleOf(button), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
-  }
-
+TEST(OptionsOnWin32, TheKeysWalkTheDialogAndPressItsButtons) {
   test::ScratchDir dir;
   Win32WindowSystem windows;
   Application app{windows};
   frmOptions form{app};
-};
-
-TEST_F(OptionsOnWin32, TabWalksTheDialogAndTheDefaultLookFollowsTheKeyboard) {
+  form.UseCustomINI(dir.File("opts.ini"));
+  form.Show();
+  const auto press = [&](WPARAM key) {
+    PostMessageW(GetFocus(), WM_KEYDOWN, key, 0);
+    windows.ProcessPendingMessages();
+  };
   SetFocus(HandleOf(form.txtBefore));
-  Press(VK_TAB);  // the date format
-  Press(VK_TAB);
-  ASSERT_EQ(GetFocus(), HandleOf(form.cmdOK));
-  EXPECT_TRUE(LooksDefault(form.cmdOK));
-  Press(VK_TAB);
-  ASSERT_EQ(GetFocus(), HandleOf(form.cmdCancel));
-  EXPECT_TRUE(LooksDefault(form.cmdCancel));
-  EXPECT_FALSE(LooksDefault(form.cmdOK));
-  Press(VK_TAB);  // round to the first check box
-  ASSERT_EQ(GetFocus(), HandleOf(form.ckFnDate));
-  EXPECT_FALSE(LooksDefault(form.cmdCancel));
-  EXPECT_TRUE(LooksDefault(form.cmdOK));
-}
-
-TEST_F(OptionsOnWin32, EnterPressesOKAndEscapeCancel) {
-  SetFocus(HandleOf(form.txtFn));
-  Press(VK_ESCAPE);
+  press(VK_TAB);  // the date format
+  press(VK_TAB);
+  EXPECT_EQ(GetFocus(), HandleOf(form.cmdOK));
+  press(VK_TAB);
+  EXPECT_EQ(GetFocus(), HandleOf(form.cmdCancel));
+  EXPECT_TRUE(LooksDefault(form.cmdCancel) && !LooksDefault(form.cmdOK));
+  press(VK_TAB);  // round to the first check box
+  EXPECT_EQ(GetFocus(), HandleOf(form.ckFnDate));
+  EXPECT_TRUE(LooksDefault(form.cmdOK) && !LooksDefault(form.cmdCancel));
+  press(VK_ESCAPE);
   EXPECT_FALSE(form.Shown());
   EXPECT_FALSE(std::filesystem::exists(dir.Path() / "opts.ini"));
   form.Show();
-  SetFocus(HandleOf(form.txtFn));
-  Press(VK_RETURN);
+  press(VK_RETURN);
   EXPECT_FALSE(form.Shown());
-  EXPECT_TRUE(std::filesystem::exists(dir.Path() / "opts.ini")) << "OK wrote nothing";
+  EXPECT_TRUE(std::filesystem::exists(dir.Path() / "opts.ini")) << "Enter did not press OK";
+  form.UnloadForExit();
 }
 
 }  // namespace
