@@ -1,12 +1,11 @@
 #pragma once
 // Shared by the Win32 layer's tests: a form that counts its events, and ways
-// to reach the windows behind forms and controls.
+// to reach the windows behind controls.
 
 #include <windows.h>
 
 #include <chrono>
 #include <functional>
-#include <ostream>
 #include <string>
 #include <thread>
 
@@ -61,10 +60,3 @@ inline void Notify(HWND control, WORD code) {
 }
 
 }  // namespace qs::win32::testing
-
-inline bool operator==(const RECT& a, const RECT& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-inline void PrintTo(const RECT& r, std::ostream* out) {
-  *out << '{' << r.left << ',' << r.top << ',' << r.right << ',' << r.bottom << '}';
-}

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <array>
 #include <atomic>
 #include <stdexcept>
 #include <thread>
@@ -24,11 +25,12 @@ SIZE OuterSize(HWND window) {
 }
 
 // A child window's rectangle in its parent's client coordinates.
-RECT ChildRect(HWND child) {
+using Rect = std::array<LONG, 4>;
+Rect ChildRect(HWND child) {
   RECT rect{};
   GetWindowRect(child, &rect);
   MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
+  return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
 class FormWindows : public ::testing::Test {
@@ -54,12 +56,12 @@ TEST_F(FormWindows, ControlsSitAtTheirTwipsInClientPixels) {
   form.Load();
   RECT client{};
   GetClientRect(WindowOf(form), &client);
-  EXPECT_EQ(client, (RECT{0, 0, 400, 200}));
-  EXPECT_EQ(ChildRect(HandleOf(box)), (RECT{8, 32, 433, 57}));
+  EXPECT_EQ(std::pair(client.right, client.bottom), std::pair(400L, 200L));
+  EXPECT_EQ(ChildRect(HandleOf(box)), (Rect{8, 32, 433, 57}));
   // Inside a frame the place counts from the frame's corner.
-  EXPECT_EQ(ChildRect(HandleOf(check)), (RECT{28, 104, 45, 121}));
+  EXPECT_EQ(ChildRect(HandleOf(check)), (Rect{28, 104, 45, 121}));
   frame.Move(600, 1200, 3000, 1500);
-  EXPECT_EQ(ChildRect(HandleOf(check)), (RECT{48, 104, 65, 121}));
+  EXPECT_EQ(ChildRect(HandleOf(check)), (Rect{48, 104, 65, 121}));
 }
 
 TEST_F(FormWindows, ProgramAndUserResizesMeetInTheFormsSize) {
