@@ -40,16 +40,11 @@ class User {
   std::thread thread_;
 };
 
-class Boxes : public ::testing::Test {
- protected:
-  Win32WindowSystem windows;
-  Application app{windows};
-};
+using Boxes = testing::FormTest;
 
 TEST_F(Boxes, AMessageBoxBelongsToTheActiveFormAndReturnsThePressedButton) {
-  testing::CountingForm form(app, "frmMain");
   form.Show();
-  HWND main_window = windows.WindowOf(form)->Handle();
+  HWND main_window = WindowOf(form);
   std::atomic<bool> buttons{false}, no_is_default{false}, owned{false};
   {
     const User user([&](HWND box) {

@@ -1,7 +1,8 @@
 #pragma once
-// Shared by the Win32 layer's tests: a form that counts its events, and ways
-// to reach the windows behind controls.
+// Shared by the Win32 layer's tests: a window system with a form that counts
+// its events, and ways to reach the windows behind them.
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <chrono>
@@ -29,6 +30,18 @@ class CountingForm : public Form {
     ++unloads;
     cancel = refuse_unload;
   }
+};
+
+class FormTest : public ::testing::Test {
+ protected:
+  HWND WindowOf(const Form& shown) const {
+    const FormWindow* window = windows.WindowOf(shown);
+    return window ? window->Handle() : nullptr;
+  }
+
+  Win32WindowSystem windows;
+  Application app{windows};
+  CountingForm form{app, "frmTest"};
 };
 
 inline HWND HandleOf(const Control& control) {
