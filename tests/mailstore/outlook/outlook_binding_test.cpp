@@ -1,10 +1,12 @@
-// The program's commands over the fake Outlook: the search, the folder picker
-// and the save, in process and with Outlook in a process of its own (Wine's
-// COM surrogate), where every value, object and error crosses a process
-// boundary. After each command no object of Outlook's may still be held.
+// The Outlook binding against the fake Outlook: its operations one by one,
+// then the program's commands (the search, the folder picker, the save), in
+// process and with Outlook in a process of its own (Wine's COM surrogate),
+// where every value, object and error crosses a process boundary. After each
+// test no object of Outlook's may still be held.
 
 #include <gtest/gtest.h>
 
+#include <functional>
 
 #include "fake_outlook_registration.h"
 #include "mailstore/folder_path.h"
@@ -21,8 +23,17 @@ using testing::FakeOutlook;
 
 const SearchOptions kAll{"", "", "yyyy-mm-dd hh:nn:ss"};
 
-class OutlookCommandsTest : public ::testing::Test {
+class OutlookTest : public ::testing::Test {
  protected:
+  void TearDown() override {
+    store_.reset();
+    EXPECT_EQ(outlook_.LiveObjects(), 0) << "objects of Outlook still held";
+  }
+  MailStore& Store() {
+    if (!store_) store_ = OpenMailStore(window_.app);
+    return *store_;
+  }
+  std::unique_ptr<Folder> Mailbox() { return Store().TopFolder("Postfach Zoë"); }
   void Search(const std::string& path) {
     SearchMailFolder(window_.app, OpenMailStore, path, window_.list, kAll);
     EXPECT_EQ(outlook_.LiveObjects(), 0) << "objects of Outlook still held after the search";
@@ -36,9 +47,80 @@ class OutlookCommandsTest : public ::testing::Test {
 
   FakeOutlook outlook_;
   testing::WindowHarness window_;
+  std::unique_ptr<MailStore> store_;
+  test::ScratchDir dir_;
 };
 
-TEST_F(OutlookCommandsTest, SearchFillsTheListDepthFirstWithMailOnly) {
+// Each failure names the operation and keeps Outlook's words and code.
+TEST_F(OutlookTest, FailuresCarryOutlooksWordsAndTheOperation) {
+  const auto mail = Store().GetItemFromID("00000000A1000003");
+  const auto damaged = Mailbox()->Subfolder("Broken")->ItemAt(2);
+  const struct {
+    std::function<void()> call;
+    const char* words;
+  } cases[] = {
+      {[&] { Store().TopFolder("Mailbox"); }, "Folders.Item: The attempted operation failed."},
+      {[&] { Mailbox()->Subfolder("Inbox")->ItemAt(4); }, "Items.Item"},
+      {[&] { Store().GetItemFromID("00000000FFFFFFFF"); }, "NameSpace.GetItemFromID"},
+      {[&] { damaged->Subject(); }, "MailItem.Subject: Outlook cannot read this item."},
+      {[&] { mail->SaveAs(dir_.File("nowhere\\m.msg"), SaveType::Message); }, "MailItem.SaveAs"},
+      {[&] { mail->AttachmentAt(1)->SaveAsFile(dir_.File("nowhere\\x")); },
+       "Attachment.SaveAsFile"},
+  };
+  for (const auto& test : cases) {
+    std::string failure = "no failure";
+    try {
+      test.call();
+    } catch (const MailStoreError& error) {
+      failure = error.what();
+    }
+    EXPECT_NE(failure.find(test.words), std::string::npos) << test.words << " not in: " << failure;
+  }
+}
+
+TEST_F(OutlookTest, AsksOutlookForEachPropertyOnceAndReadsItsNoDate) {
+  const auto item = Store().GetItemFromID("00000000A1000001");
+  const auto read_all = [&] {
+    return std::make_tuple(item->Class(), item->SentOn(), item->ReceivedTime(),
+                           item->CreationTime(), item->Sent(), item->SenderEmailAddress(),
+                           item->To(), item->Subject(), item->EntryID(), item->AttachmentCount());
+  };
+  // The values themselves the search test reads from every column.
+  read_all();
+  const long calls = outlook_.Calls();
+  read_all();
+  EXPECT_EQ(outlook_.Calls(), calls) << "a property was asked of Outlook twice";
+  const auto draft = Mailbox()->Subfolder("Drafts")->ItemAt(1);
+  EXPECT_FALSE(draft->Sent());
+  EXPECT_EQ(draft->SentOn(), NoDate());
+  EXPECT_EQ(draft->ReceivedTime(), NoDate());
+  EXPECT_EQ(draft->CreationTime(), MakeDateTime(2010, 1, 2, 3, 4, 5));
+  // Found in the second store, and its folder.
+  const auto archived = Store().GetItemFromID("00000000B2000001");
+  EXPECT_EQ(archived->Parent()->FullPath(), "//Архив/Входящие");
+  // A report is read by its own member names, not those a mail item looked up.
+  const auto report = Store().GetItemFromID("00000000A1000002");
+  EXPECT_EQ(report->Class(), kReportItemClass);
+  EXPECT_EQ(report->Subject(), "Undeliverable: hello");
+}
+
+TEST_F(OutlookTest, AttachmentsAreCountedNamedAndSaved) {
+  const auto item = Store().GetItemFromID("00000000A1000003");
+  ASSERT_EQ(item->AttachmentCount(), 2);
+  const auto second = item->AttachmentAt(2);
+  EXPECT_EQ(second->FileName(), "notes ü.txt");
+  second->SaveAsFile(dir_.File(second->FileName()));
+  EXPECT_NE(testing::ReadFileText(dir_.File("notes ü.txt")).find("file=notes ü.txt"),
+            std::string::npos);
+}
+
+TEST(OutlookMissingTest, NotRegisteredIsAMailStoreError) {
+  FakeOutlook::Unregister();
+  testing::WindowHarness window;
+  EXPECT_THROW(OpenMailStore(window.app), MailStoreError);
+}
+
+TEST_F(OutlookTest, SearchFillsTheListDepthFirstWithMailOnly) {
   Search("\\\\Postfach Zoë\\Inbox");
   EXPECT_TRUE(window_.Messages().empty());
   EXPECT_EQ(Column(2), (std::vector<std::string>{"Quarterly figures", "Re: hello?",
@@ -52,13 +134,13 @@ TEST_F(OutlookCommandsTest, SearchFillsTheListDepthFirstWithMailOnly) {
   EXPECT_EQ(window_.list.Text(4, 6), "\\\\Postfach Zoë\\Inbox\\Projekte Ü\\2009 — Q4");
 }
 
-TEST_F(OutlookCommandsTest, AnUnreadableItemKeepsTheRowsFoundBeforeIt) {
+TEST_F(OutlookTest, AnUnreadableItemKeepsTheRowsFoundBeforeIt) {
   Search("\\\\Postfach Zoë\\Broken");
   EXPECT_EQ(Column(2), std::vector<std::string>{"Readable"});
   EXPECT_EQ(window_.Messages(), std::vector<std::string>{kSearchFailure});
 }
 
-TEST_F(OutlookCommandsTest, APickedFolderPathLeadsBackToItsFolder) {
+TEST_F(OutlookTest, APickedFolderPathLeadsBackToItsFolder) {
   EXPECT_EQ(GetMailFolder(window_.app, OpenMailStore), std::nullopt);  // cancelled
   outlook_.Switch(L"pick", L"\\\\Postfach Zoë\\Inbox\\Projekte Ü");
   const auto path = GetMailFolder(window_.app, OpenMailStore);
@@ -69,7 +151,7 @@ TEST_F(OutlookCommandsTest, APickedFolderPathLeadsBackToItsFolder) {
 }
 
 // Each call into Outlook is a round trip to another process in real use.
-TEST_F(OutlookCommandsTest, CallsIntoOutlookPerListedItem) {
+TEST_F(OutlookTest, CallsIntoOutlookPerListedItem) {
   constexpr int kItems = 2000;
   outlook_.Switch(L"bulk", std::to_wstring(kItems).c_str());
   outlook_.ResetCounts();
@@ -82,21 +164,20 @@ TEST_F(OutlookCommandsTest, CallsIntoOutlookPerListedItem) {
 
 // The listed rows are fetched again by their entry identifiers: one deleted
 // since the search is the one not saved.
-TEST_F(OutlookCommandsTest, SaveWritesUnicodeMessagesInTheFolderTree) {
+TEST_F(OutlookTest, SaveWritesUnicodeMessagesInTheFolderTree) {
   Search("\\\\Postfach Zoë\\Inbox");
   ASSERT_EQ(outlook_.Switch(L"delete", L"00000000A1000001"), 1);
-  test::ScratchDir dir;
   SaveListedItems(window_.app, OpenMailStore, "\\\\Postfach Zoë\\Inbox", window_.list,
-                  dir.Text() + "\\", {"%1 %3", "MSG", true, "50", "50"});
+                  dir_.Text() + "\\", {"%1 %3", "MSG", true, "50", "50"});
   EXPECT_EQ(outlook_.LiveObjects(), 0) << "objects of Outlook still held after the save";
   EXPECT_EQ(window_.Messages(), std::vector<std::string>{"1 of 4 emails could not be saved."});
-  const std::set<std::string> written = dir.Tree();
+  const std::set<std::string> written = dir_.Tree();
   EXPECT_EQ(written, (std::set<std::string>{"2009-12-05 07 03 09 Re  hello .msg", "Projekte Ü",
                                             "Projekte Ü/2009-03-01 12 00 01 Grüße aus Köln.msg",
                                             "Projekte Ü/2009 — Q4",
                                             "Projekte Ü/2009 — Q4/2009-10-02 00 00 00 Plan.msg"}));
   for (const std::string& name : written)
-    EXPECT_EQ(testing::ReadFileText(dir.File(name)).find("type=9") != std::string::npos,
+    EXPECT_EQ(testing::ReadFileText(dir_.File(name)).find("type=9") != std::string::npos,
               name.ends_with(".msg"))
         << name;
 }
