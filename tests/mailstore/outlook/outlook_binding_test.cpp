@@ -1,8 +1,8 @@
-// The Outlook binding against the fake Outlook: its operations one by one,
-// then the program's commands (the search, the folder picker, the save), in
-// process and with Outlook in a process of its own (Wine's COM surrogate),
-// where every value, object and error crosses a process boundary. After each
-// test no object of Outlook's may still be held.
+// The Outlook binding against the fake Outlook: the COM helpers under it, its
+// operations one by one, then the program's commands (the search, the folder
+// picker, the save), in process and with Outlook in a process of its own
+// (Wine's COM surrogate), where every value, object and error crosses a
+// process boundary. After each test no object of Outlook's may still be held.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +12,9 @@
 #include "mailstore/folder_path.h"
 #include "mailstore/open_mail_store.h"
 #include "mailstore/search.h"
+#include "platform/win32/com_dispatch.h"
+#include "platform/win32/com_error.h"
+#include "platform/win32/com_init.h"
 #include "save/modSaveListedItems.h"
 #include "tests/common/scratch_dir.h"
 #include "tests/mailstore/window_harness.h"
@@ -34,6 +37,9 @@ class OutlookTest : public ::testing::Test {
     return *store_;
   }
   std::unique_ptr<Folder> Mailbox() { return Store().TopFolder("Postfach Zoë"); }
+  win32::Dispatch Namespace() {
+    return win32::Dispatch::Create("Outlook.Application").GetObject("GetNamespace", "MAPI");
+  }
   void Search(const std::string& path) {
     SearchMailFolder(window_.app, OpenMailStore, path, window_.list, kAll);
     EXPECT_EQ(outlook_.LiveObjects(), 0) << "objects of Outlook still held after the search";
@@ -45,11 +51,55 @@ class OutlookTest : public ::testing::Test {
     return texts;
   }
 
+  win32::ComApartment apartment_ = win32::InitializeCom();
   FakeOutlook outlook_;
   testing::WindowHarness window_;
   std::unique_ptr<MailStore> store_;
   test::ScratchDir dir_;
 };
+
+TEST_F(OutlookTest, ComFailuresNameTheOperationAndKeepTheServersCodeAndWords) {
+  const win32::Dispatch stores = Namespace().GetObject("Folders");
+  const struct {
+    std::function<void()> call;
+    HRESULT code;
+    const char* words;
+  } cases[] = {
+      {[&] { stores.Get("Bogus"); }, DISP_E_UNKNOWNNAME, "Folders.Bogus"},
+      {[&] { stores.Get("Item", "No such store"); }, static_cast<HRESULT>(0x8004010F),
+       "Folders.Item: The attempted operation failed.  An object could not be found. "
+       "(0x8004010F)"},
+      {[&] { stores.GetObject("Item", 1).Put("Name", win32::Variant("renamed")); },
+       DISP_E_MEMBERNOTFOUND, "Item.Name"},
+      {[&] { win32::Variant("not a number").ToInt32("text"); }, DISP_E_TYPEMISMATCH, "text"},
+      // A date is never read from text: that would follow the locale's rules.
+      {[&] { win32::Variant("2009-12-05").ToDate("text"); }, DISP_E_TYPEMISMATCH, "text"},
+  };
+  for (const auto& test : cases) {
+    try {
+      test.call();
+      ADD_FAILURE() << "no error: " << test.words;
+    } catch (const win32::ComError& error) {
+      EXPECT_EQ(error.Code(), test.code) << test.words;
+      EXPECT_NE(std::string(error.what()).find(test.words), std::string::npos) << error.what();
+    }
+  }
+  EXPECT_EQ(win32::Variant("Zoë ☃ 😀").Copy().ToUtf8("text"), "Zoë ☃ 😀");
+}
+
+// Outlook takes a left-out argument as its default, and an argument by
+// reference as its value, as a script passes them.
+TEST_F(OutlookTest, ArgumentsLeftOutOrByReference) {
+  const win32::Variant path(dir_.File("by reference.msg"));
+  win32::Variant by_reference;
+  VARIANT* slot = by_reference.put();
+  slot->vt = VT_VARIANT | VT_BYREF;
+  slot->pvarVal = const_cast<VARIANT*>(&path.get());
+  Namespace().GetObject("GetItemFromID", "00000000A1000001")
+      .Call("SaveAs", by_reference, win32::Variant::Missing());
+  EXPECT_NE(testing::ReadFileText(dir_.File("by reference.msg")).find("type=3"),
+            std::string::npos);
+}
 
 // Each failure names the operation and keeps Outlook's words and code.
 TEST_F(OutlookTest, FailuresCarryOutlooksWordsAndTheOperation) {
