@@ -15,8 +15,7 @@
 namespace qs {
 namespace {
 
-// Runs the printing program with the command line and returns the tokens
-// it printed.
+// The tokens the printing program prints when started with the command line.
 std::vector<std::string> Tokens(const std::string& command_line) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   HANDLE read_end = nullptr, write_end = nullptr;

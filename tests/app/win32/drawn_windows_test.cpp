@@ -1,12 +1,8 @@
-// The windows as a user sees them on a real screen (an X server under Wine),
-// at 96, 120 and 144 DPI (drawn_windows_test.sh): the main window, the
-// options dialog, the About box and the progress window open with every
-// control shown inside the window, drawn, clear of the other working controls
-// and with its caption whole in its font; the main window's buttons and list
-// stay drawn after it grows, is maximized, restored and shrunk, with the list
-// filled from the fake Outlook. The pixels come from the screen itself: a
-// window asked to print itself would draw every control afresh and hide a
-// control that the screen lost.
+// Every window as a user sees it on a real screen (an X server under Wine) at
+// 96, 120 and 144 DPI (drawn_windows_test.sh), whole as it opens and, for the
+// main window with the list filled from the fake Outlook, after every resize.
+// The pixels come from the screen itself: a window asked to print itself
+// would draw every control afresh and hide a control that the screen lost.
 
 #include <gtest/gtest.h>
 
@@ -72,21 +68,12 @@ class Screen {
     return count;
   }
 
-  // A working control that was drawn shows more than the form's background:
-  // a button its edges and caption, a combo box its border and arrow.
-  void ExpectDrawn(HWND window, const std::string& what) const {
-    const RECT area = ScreenRect(window);
-    const int perimeter = 2 * ((area.right - area.left) + (area.bottom - area.top));
-    EXPECT_GT(CountOtherThan(area, COLOR_BTNFACE), perimeter / 2) << what;
-  }
-
  private:
   int width_ = GetSystemMetrics(SM_CXSCREEN), height_ = GetSystemMetrics(SM_CYSCREEN);
   std::vector<std::uint32_t> pixels_;
 };
 
-// The width a text takes in the font of a control's window, on one line or
-// broken into lines of the given width (then also its height).
+// A text's room in a control's font, on one line or broken to a width.
 SIZE TextRoom(HWND window, const std::string& text, int wrap_width = 0) {
   const std::wstring wide = ToUtf16(text);
   HDC dc = GetDC(window);
@@ -148,7 +135,10 @@ void ExpectWholeForm(const Form& form, HWND window, bool inside_the_window = tru
           << what;
       continue;
     }
-    screen.ExpectDrawn(handle, what);
+    // Drawn, it shows more than the form's background: a button its edges and
+    // caption, a combo box its border and arrow.
+    const int perimeter = 2 * ((area.right - area.left) + (area.bottom - area.top));
+    EXPECT_GT(screen.CountOtherThan(area, COLOR_BTNFACE), perimeter / 2) << what;
     for (const auto& [other, other_area] : working)
       EXPECT_FALSE(IntersectRect(&inside, &area, &other_area)) << what << " on " << other;
     working.emplace_back(what, area);

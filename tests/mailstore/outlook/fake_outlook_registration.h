@@ -73,7 +73,6 @@ class FakeOutlook {
     return switch_(name, argument);
   }
 
-  // As on a machine without Outlook.
   static void Unregister() {
     for (const std::wstring& key :
          {std::wstring(L"Outlook.Application"), Key(L"CLSID\\"), Key(L"AppID\\")})

@@ -1,16 +1,20 @@
-// The Outlook binding against the fake Outlook: the COM helpers under it, its
-// operations one by one, then the program's commands (the search, the folder
-// picker, the save), in process and with Outlook in a process of its own
-// (Wine's COM surrogate), where every value, object and error crosses a
-// process boundary. After each test no object of Outlook's may still be held.
+// The Outlook binding: its dates, then against the fake Outlook the COM
+// helpers, its operations and the program's commands, in process and in Wine's
+// COM surrogate, where every value, object and error crosses a process
+// boundary. After each test no object of Outlook's may still be held.
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <oleauto.h>
+
+#include <cmath>
 #include <functional>
 
 #include "fake_outlook_registration.h"
 #include "mailstore/folder_path.h"
 #include "mailstore/open_mail_store.h"
+#include "mailstore/outlook/ole_date.h"
 #include "mailstore/search.h"
 #include "platform/win32/com_dispatch.h"
 #include "platform/win32/com_error.h"
@@ -23,6 +27,33 @@ namespace qs {
 namespace {
 
 using testing::FakeOutlook;
+
+// The system's conversion is the witness, from 1800 across the days before
+// 1899-12-30 (whose fraction counts forward) to past Outlook's "no date" in
+// 4501; a prime step in seconds visits every time of day and every month.
+TEST(OleDateTest, AgreesWithTheSystemRoundsToTheSecondAndRefusesNonsense) {
+  const DateTime end = NoDate() + std::chrono::days{1};
+  for (DateTime time = MakeDateTime(1800, 6, 1, 23, 59, 59); time <= end;
+       time += std::chrono::seconds{86400 * 97 + 3607}) {
+    const CivilTime c = ToCivil(time);
+    SYSTEMTIME system{static_cast<WORD>(c.year),   static_cast<WORD>(c.month),
+                      0,                           static_cast<WORD>(c.day),
+                      static_cast<WORD>(c.hour),   static_cast<WORD>(c.minute),
+                      static_cast<WORD>(c.second), 0};
+    double expected = 0;
+    ASSERT_TRUE(SystemTimeToVariantTime(&system, &expected));
+    EXPECT_NEAR(ToOleDate(time), expected, 1e-9) << expected;
+    EXPECT_EQ(FromOleDate(ToOleDate(time)), time) << expected;
+  }
+  // Outlook's dates carry noise below the second; it must not cost a second,
+  // and just before midnight rounds into the next day on either side of 1899.
+  EXPECT_EQ(FromOleDate(40152.5 - 0.4 / 86400), MakeDateTime(2009, 12, 5, 12));
+  EXPECT_EQ(FromOleDate(40152.5 + 0.6 / 86400), MakeDateTime(2009, 12, 5, 12, 0, 1));
+  EXPECT_EQ(FromOleDate(40152.0 + 86399.7 / 86400), MakeDateTime(2009, 12, 6));
+  EXPECT_EQ(FromOleDate(-2.0 - 86399.7 / 86400), MakeDateTime(1899, 12, 29));
+  for (const double nonsense : {std::nan(""), 3e6, -7e5, HUGE_VAL})
+    EXPECT_THROW(FromOleDate(nonsense), MailStoreError) << nonsense;
+}
 
 const SearchOptions kAll{"", "", "yyyy-mm-dd hh:nn:ss"};
 
@@ -135,7 +166,6 @@ TEST_F(OutlookTest, AsksOutlookForEachPropertyOnceAndReadsItsNoDate) {
                            item->CreationTime(), item->Sent(), item->SenderEmailAddress(),
                            item->To(), item->Subject(), item->EntryID(), item->AttachmentCount());
   };
-  // The values themselves the search test reads from every column.
   read_all();
   const long calls = outlook_.Calls();
   read_all();
@@ -145,7 +175,6 @@ TEST_F(OutlookTest, AsksOutlookForEachPropertyOnceAndReadsItsNoDate) {
   EXPECT_EQ(draft->SentOn(), NoDate());
   EXPECT_EQ(draft->ReceivedTime(), NoDate());
   EXPECT_EQ(draft->CreationTime(), MakeDateTime(2010, 1, 2, 3, 4, 5));
-  // Found in the second store, and its folder.
   const auto archived = Store().GetItemFromID("00000000B2000001");
   EXPECT_EQ(archived->Parent()->FullPath(), "//Архив/Входящие");
   // A report is read by its own member names, not those a mail item looked up.

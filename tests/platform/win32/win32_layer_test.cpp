@@ -1,8 +1,6 @@
-// The Win32 layer: forms as top-level windows (their size, events, showing
-// and ending); each kind of control as a child window, what the program sets
-// shows and what the user does comes back into the control; message boxes,
-// the input box and the folder dialog as real dialogs, answered by a thread
-// as a user would.
+// The Win32 layer: forms as windows, controls as child windows that show what
+// the program sets and take what the user does, and the system's dialogs,
+// answered by a thread as a user would.
 
 #include <gtest/gtest.h>
 
@@ -33,7 +31,6 @@ SIZE OuterSize(HWND window) {
   return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
-// A child window's rectangle in its parent's client coordinates.
 using Rect = std::array<LONG, 4>;
 Rect ChildRect(HWND child) {
   RECT rect{};
@@ -70,7 +67,6 @@ TEST_F(FormWindows, ProgramAndUserResizesMeetInTheFormsSize) {
   form.Add<MenuItem>("mnuFile", "&File");
   form.Show();
   HWND window = WindowOf(form);
-  EXPECT_TRUE(GetWindowLongW(window, GWL_STYLE) & WS_THICKFRAME);
   // The outer size holds the frame and the menu bar; the client keeps the design.
   const SIZE before = OuterSize(window);
   EXPECT_EQ(form.Height(), before.cy * 15);

@@ -34,10 +34,7 @@ class CountingForm : public Form {
 
 class FormTest : public ::testing::Test {
  protected:
-  HWND WindowOf(const Form& shown) const {
-    const FormWindow* window = windows.WindowOf(shown);
-    return window ? window->Handle() : nullptr;
-  }
+  HWND WindowOf(const Form& shown) const { return windows.WindowOf(shown)->Handle(); }
 
   Win32WindowSystem windows;
   Application app{windows};

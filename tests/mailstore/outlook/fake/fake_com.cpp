@@ -71,7 +71,6 @@ class Object final : public Counted<IDispatch> {
  public:
   explicit Object(Ref ref) : ref_(std::move(ref)) {}
 
-  // No type information: a client looks names up.
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
     *count = 0;
     return S_OK;

@@ -60,7 +60,6 @@ std::wstring StoreId(const std::wstring& folder) {
   return L"0000000038A1BB1005E5101AA1BB08002B2A56C2:" + folder.substr(0, folder.find(L'\\', 2));
 }
 
-// An automation date from "yyyy-mm-dd hh:mm:ss", the time of day optional.
 double Date(const std::wstring& text) {
   SYSTEMTIME time{};
   std::swscanf(text.c_str(), L"%hu-%hu-%hu %hu:%hu:%hu", &time.wYear, &time.wMonth, &time.wDay,
@@ -79,7 +78,7 @@ const Mail& Live(const Call& call, bool texts = false) {
   return mail;
 }
 
-// A small text file, in UTF-8, that tells which call made it and for what.
+// A file that tells which call made it and for what.
 void WriteRecognisable(const std::wstring& path, const std::wstring& text) {
   std::ofstream file(std::filesystem::path(path), std::ios::binary);
   const std::u8string bytes = std::filesystem::path(text).u8string();
@@ -117,7 +116,6 @@ std::vector<Ref> AttachmentsOf(const Ref& owner) {
   return attachments;
 }
 
-// A collection's element by its position from 1, or a folder by its name.
 void Item(Call& call) {
   const std::vector<Ref> elements = call.self.kind->elements(call.self);
   if (call.IsText(0)) {

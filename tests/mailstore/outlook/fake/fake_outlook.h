@@ -1,8 +1,7 @@
 #pragma once
-// The fake Outlook: what its tests share with it (its class, counters and
-// switches), and inside, one IDispatch for every object, standing for a place
-// in the mailbox (a Ref) and serving the members its kind lists. A member
-// fails as Outlook does (DISP_E_EXCEPTION) by throwing Failure.
+// The fake Outlook: what its tests share with it, and inside, one IDispatch
+// for every object, standing for a place in the mailbox (a Ref) and serving
+// the members its kind lists; a member fails as Outlook does by throwing.
 
 #include <windows.h>
 #include <oaidl.h>
@@ -14,7 +13,6 @@
 
 namespace fake_outlook {
 
-// Outlook's own class identifier, under which the fake registers.
 inline constexpr const wchar_t* kClsid = L"{0006F03A-0000-0000-C000-000000000046}";
 
 // Counted over every process the fake runs in.
@@ -33,9 +31,9 @@ inline SharedCounters* MapCounters(HANDLE& section) {
       section ? MapViewOfFile(section, FILE_MAP_ALL_ACCESS, 0, 0, 0) : nullptr);
 }
 
-// Exported to steer the fake in process: "restore" the mailbox, "pick" the folder PickFolder
-// gives (null: a cancel), "delete" an item, "bulk": a folder "Bulk" of so many items,
-// "refuse" to serve in this process, so that COM starts the surrogate.
+// Steers the fake in process: "restore", "pick" the folder PickFolder gives (null: a
+// cancel), "delete" an item, "bulk" so many items, "refuse" to serve (COM then starts the
+// surrogate).
 using SwitchFunction = int (*)(const wchar_t* name, const wchar_t* argument);
 inline constexpr const char* kSwitch = "FakeOutlookSwitch";
 
