@@ -132,7 +132,7 @@ TEST_F(OutlookTest, ArgumentsLeftOutOrByReference) {
             std::string::npos);
 }
 
-// Each failure names the operation and keeps Outlook's words and code.
+// Each failure names the operation and keeps Outlook's words.
 TEST_F(OutlookTest, FailuresCarryOutlooksWordsAndTheOperation) {
   const auto mail = Store().GetItemFromID("00000000A1000003");
   const auto damaged = Mailbox()->Subfolder("Broken")->ItemAt(2);
