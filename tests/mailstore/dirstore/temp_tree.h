@@ -2,27 +2,23 @@
 // A directory tree made for one test and removed after it.
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "tests/common/scoped_environment.h"
+#include "tests/common/scratch_dir.h"
 
 namespace qs::testing {
 
-class TempTree {
+class TempTree : public test::ScratchDir {
  public:
-  TempTree();
-  ~TempTree();
-  TempTree(const TempTree&) = delete;
-  TempTree& operator=(const TempTree&) = delete;
-
-  const std::filesystem::path& Root() const { return root_; }
+  const std::filesystem::path& Root() const { return Path(); }
   // Writes a file below the root, making the directories it needs.
-  void Write(const std::string& relative, const std::string& content) const;
-  void Copy(const std::filesystem::path& from, const std::string& relative) const;
-  void MakeDirectory(const std::string& relative) const;
-
- private:
-  std::filesystem::path root_;
+  void Write(const std::string& relative, const std::string& content) const {
+    const std::filesystem::path path = Root() / relative;
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << content;
+  }
 };
 
 }  // namespace qs::testing
