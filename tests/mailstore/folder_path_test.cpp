@@ -35,15 +35,11 @@ TEST_F(FolderPathTest, EveryLevelResolvesAndUnknownNamesGiveNone) {
   const struct {
     std::string_view path, folder;
   } rows[] = {
-      {"\\\\Mailbox", "\\\\Mailbox"},
-      {"\\\\Mailbox\\Inbox\\Orders", "\\\\Mailbox\\Inbox\\Orders"},
+      {"\\\\Mailbox", "\\\\Mailbox"}, {"\\\\Mailbox\\Inbox\\Orders", "\\\\Mailbox\\Inbox\\Orders"},
       {"\\\\Mailbox\\Sent Items", "\\\\Mailbox\\Sent Items"},
       {"\\\\Mailbox\\Inbox\\", "\\\\Mailbox\\Inbox"},  // a trailing backslash ends the walk
-      {"\\\\Nobody", "none"},
-      {"\\\\Mailbox\\Inbox\\Orders\\2009", "none"},
-      {"\\\\Mailbox\\\\Inbox", "none"},  // an empty name inside
-      {"\\\\", "none"},
-      {"\\\\\\Mailbox", "none"},
+      {"\\\\Nobody", "none"}, {"\\\\Mailbox\\Inbox\\Orders\\2009", "none"}, {"\\\\", "none"},
+      {"\\\\Mailbox\\\\Inbox", "none"}, {"\\\\\\Mailbox", "none"},  // empty names
       {"\\\\mailbox\\inbox", "none"},  // letter case is the store's business; this one compares exactly
   };
   for (const auto& row : rows) EXPECT_EQ(Resolve(row.path), row.folder) << row.path;

@@ -196,32 +196,5 @@ TEST(MailRootSearch, SampleMailboxOnSeveralThreadsAsOnOne) {
   EXPECT_EQ(drafts[0][2], "Second flush – quantities");
 }
 
-// Unnamed parts are numbered with their type's extension; an attached
-// message is one file named by its subject, holding its own bytes.
-TEST(DirAttachments, NamesAndBytesOfEveryKindOfPart) {
-  TempTree tree;
-  const std::string inner = "From: in@example.org\nSubject: Inner: news\n\ninner body";
-  auto item = qs::testing::ItemOf(
-      tree, "From: a@example.org\nSubject: parts\nMIME-Version: 1.0\nContent-Type: multipart/mixed; boundary=XX\n\n"
-            "--XX\nContent-Type: text/plain\n\nthe body\n--XX\n"
-            "Content-Type: image/png\nContent-Disposition: attachment\nContent-Transfer-Encoding: base64\n\n"
-            "iVBORw0KGgo=\n--XX\nContent-Type: application/x-unknown-thing\nContent-Disposition: attachment\n\n"
-            "raw\n--XX\nContent-Type: text/plain; name=\"=?UTF-8?B?YQ==?= =?UTF-8?B?Yg==?=.txt\"\n\nab\n--XX\n"
-            "Content-Type: application/octet-stream\n"
-            "Content-Disposition: attachment; filename*=UTF-8''K%C3%B6ln%20%2F..%2Fx.bin\n\n\x01\x02\n"
-            "--XX\nContent-Type: message/rfc822\n\n" + inner + "\n--XX--\n");
-  ASSERT_EQ(item->AttachmentCount(), 5);
-  const std::string expected[] = {"ATT00001.png: \x89PNG\r\n\x1a\n", "ATT00002.bin: raw", "ab.txt: ab",
-                                  "Köln /../x.bin: \x01\x02", "Inner: news.eml: " + inner};
-  for (std::int32_t i = 1; i <= 5; ++i) {
-    const fs::path path = tree.Root() / std::to_string(i);
-    item->AttachmentAt(i)->SaveAsFile(path.string());
-    EXPECT_EQ(item->AttachmentAt(i)->FileName() + ": " + qs::testing::ReadFile(path), expected[i - 1]);
-  }
-  EXPECT_THROW(item->AttachmentAt(6), MailStoreError);
-  tree.Write("file", "x");
-  EXPECT_THROW(item->AttachmentAt(1)->SaveAsFile((tree.Root() / "file" / "a.png").string()), MailStoreError);
-}
-
 }  // namespace
 }  // namespace qs::dirstore

@@ -11,12 +11,9 @@ TEST(HeaderParameter, FindsTheNamedValueWhateverItsQuotesAndNeighbours) {
   const struct {
     std::string_view header, name, value;
   } rows[] = {
-      {"text/calendar; method=REQUEST", "method", "REQUEST"},
-      {"attachment; filename=\"a;b.txt\"; size=3", "filename", "a;b.txt"},
-      {"text/plain; flowed; NAME = \"x\\\"y\" ", "name", "x\"y"},
-      {"text/plain; charset=utf-8 ", "Charset", "utf-8"},
-      {"text/plain; name=", "name", ""},
-      {"text/plain; name=\"cut", "name", "cut"},
+      {"text/calendar; method=REQUEST", "method", "REQUEST"}, {"text/plain; charset=utf-8 ", "Charset", "utf-8"},
+      {"attachment; filename=\"a;b.txt\"; size=3", "filename", "a;b.txt"}, {"text/plain; name=", "name", ""},
+      {"text/plain; flowed; NAME = \"x\\\"y\" ", "name", "x\"y"}, {"text/plain; name=\"cut", "name", "cut"},
   };
   for (const auto& row : rows) EXPECT_EQ(HeaderParameter(row.header, row.name), row.value) << row.header;
 }
@@ -31,18 +28,12 @@ TEST(HeaderText, EncodedWordsAndRawBytes) {
       {"=?ISO-8859-1?Q?Caf=E9?=  \t =?ISO-8859-1?Q?_cr=E8me?=", "Café crème"},
       {"Price  list =?UTF-8?Q?2019?=  final", "Price  list 2019  final"},
       // A character split between two words is joined.
-      {"=?UTF-8?Q?Caf=C3?= =?UTF-8?Q?=A9?=", "Café"},
-      {"=?UTF-8?B?w6k=?= =?ISO-8859-1?Q?=E9?=", "éé"},
-      {"=?koi8-r?B?8NLJ18XU?=", "Привет"},
-      {"=?ISO-2022-JP?B?GyRCJUYlOSVIGyhC?=", "テスト"},
+      {"=?UTF-8?Q?Caf=C3?= =?UTF-8?Q?=A9?=", "Café"}, {"=?UTF-8?B?w6k=?= =?ISO-8859-1?Q?=E9?=", "éé"},
+      {"=?koi8-r?B?8NLJ18XU?=", "Привет"}, {"=?ISO-2022-JP?B?GyRCJUYlOSVIGyhC?=", "テスト"},
       {"=?UTF-8*de?Q?Gr=C3=BC=C3=9Fe?=", "Grüße"},
       // Broken words stay as written; raw bytes are UTF-8 or else Windows-1252.
-      {"=?UTF-8?X?abc?=", "=?UTF-8?X?abc?="},
-      {"=??Q?x?=", "=??Q?x?="},
-      {"=?no-such-charset?Q?abc?=", "abc"},
-      {"Caf\xE9", "Café"},
-      {"Grüße", "Grüße"},
-      {"=?UTF-8?B?/w==?=", "\uFFFD"},
+      {"=?UTF-8?X?abc?=", "=?UTF-8?X?abc?="}, {"=??Q?x?=", "=??Q?x?="}, {"=?no-such-charset?Q?abc?=", "abc"},
+      {"Caf\xE9", "Café"}, {"Grüße", "Grüße"}, {"=?UTF-8?B?/w==?=", "\uFFFD"},
   };
   for (const auto& row : rows) EXPECT_EQ(DecodeHeaderText(row.raw), row.text) << row.raw;
 }

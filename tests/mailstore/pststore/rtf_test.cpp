@@ -19,11 +19,9 @@ std::string Header(std::uint32_t stored, std::uint32_t raw, const char* type) {
 }
 
 // A stream as Outlook writes it (literals and references into the text the
-// dictionary starts with), uncompressed ones, and damaged ones, which stop
-// within their bounds.
-TEST(CompressedRtf, ReadsBothStoredFormsAndStopsWithinTheBounds) {
-  // A reference of 6 bytes to the dictionary's start, two literals, the end.
-  const std::string stream("\x09\x00\x04xy\x0d\x70", 7);
+// dictionary starts with) and an uncompressed one; the property fuzzer holds
+// damaged streams to their bounds.
+TEST(CompressedRtf, ReadsBothStoredForms) {
   const struct {
     std::string stored;
     std::optional<std::string> rtf;
@@ -31,17 +29,13 @@ TEST(CompressedRtf, ReadsBothStoredFormsAndStopsWithinTheBounds) {
       {Header(0x2D, 0x2B, "LZFu") + std::string("\x03\x00\x0a\x00\x72\x63\x70\x67\x31\x32\x35\x42\x32\x0a\xf3\x20"
                                                 "\x68\x65\x6c\x09\x00\x20\x62\x77\x05\xb0\x6c\x64\x7d\x0a\x80\x0f\xa0", 33),
        "{\\rtf1\\ansi\\ansicpg1252\\pard hello world}\r\n"},
+      // A reference of 6 bytes to the dictionary's start, two literals, the end; the declared size bounds the text.
+      {Header(12 + 7, 3, "LZFu") + std::string("\x09\x00\x04xy\x0d\x70", 7), "{\\r"},
       {Header(12 + 7, 7, "MELA") + "{\\rtf1}", "{\\rtf1}"},  // uncompressed, with a zero checksum
       {Header(12 + 7, 7, "ABCD") + "{\\rtf1}", std::nullopt},
       {"LZFu", std::nullopt},
-      {Header(12 + 7, 8, "LZFu") + stream, "{\\rtf1xy"},
-      {Header(12 + 7, 3, "LZFu") + stream, "{\\r"},  // the declared size bounds the output
-      {Header(12 + 3, 100, "LZFu") + stream, "{\\rtf1"},  // a stream cut short gives its start
   };
   for (const auto& row : rows) EXPECT_EQ(DecompressRtf(row.stored), row.rtf) << row.stored.size();
-  // A stream that never ends grows only as far as its input reaches.
-  const std::string endless = Header(0xFFFFFFF0, 0xFFFFFFF0, "LZFu") + std::string(1000, '\xFF');
-  EXPECT_LE(DecompressRtf(endless)->size(), 1000u * 17);
 }
 
 struct RtfCase {

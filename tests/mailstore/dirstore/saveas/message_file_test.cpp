@@ -5,10 +5,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <map>
 #include <random>
 
-#include "mailstore/dirstore/saveas/property_stream.h"
 #include "mailstore/dirstore/saveas/save_message.h"
 #include "tests/mailstore/dirstore/saveas/saved_item.h"
 
@@ -28,8 +26,9 @@ const char kMail[] =
     "--B\r\nContent-Type: multipart/alternative; boundary=A\r\n\r\n"
     "--A\r\nContent-Type: text/plain; charset=utf-8\r\n\r\nHallo Grüße\r\n"
     "--A\r\nContent-Type: text/html; charset=utf-8\r\n\r\n<p>Hallo Grüße</p>\r\n--A--\r\n"
-    "--B\r\nContent-Type: application/octet-stream; name=\"d.bin\"\r\n"
-    "Content-Transfer-Encoding: base64\r\n\r\nAAEC/w==\r\n"
+    "--B\r\nContent-Type: application/octet-stream\r\nContent-Transfer-Encoding: base64\r\n"
+    "Content-Disposition: attachment; filename*=UTF-8''d%C3%A9.bin\r\n\r\nAAEC/w==\r\n"
+    "--B\r\nContent-Type: image/png\r\nContent-Disposition: inline\r\n\r\nPNG\r\n"
     "--B\r\nContent-Type: message/rfc822\r\n\r\n"
     "From: in@example.org\r\nTo: t@example.org\r\nSubject: inner\r\n\r\ninner body\r\n"
     "--B--\r\n";
@@ -55,6 +54,8 @@ std::string Saved(const TempTree& tree, std::string_view mail, const std::string
   return "'" + path.string() + "'";
 }
 
+// Every part of the mail: the attachments named by RFC 2231, numbered when
+// they have no name, an attached message named by its subject.
 TEST(MessageFile, AnIndependentReaderFindsEveryPart) {
   TempTree tree;
   EXPECT_EQ(Checked(Saved(tree, kMail, "m.msg")),
@@ -69,7 +70,8 @@ TEST(MessageFile, AnIndependentReaderFindsEveryPart) {
             "recipient 1 Tom <t@example.org>\n"
             "recipient 1 x@example.org <x@example.org>\n"
             "recipient 2 C <c@example.org>\n"
-            "attachment 1 d.bin application/octet-stream b'\\x00\\x01\\x02\\xff'\n"
+            "attachment 1 dé.bin application/octet-stream b'\\x00\\x01\\x02\\xff'\n"
+            "attachment 1 ATT00001.png image/png b'PNG'\n"
             "attachment 5 inner.eml message/rfc822 \n"
             "  class IPM.Note\n"
             "  subject inner||inner\n"
@@ -156,28 +158,6 @@ TEST(MessageFile, OverTheFormatsLimitsOrUnwritableIsRefused) {
   TempTree tree;
   tree.Write("file", "x");
   EXPECT_THROW(Saved(tree, kMail, "file/m.msg"), MailStoreError);
-}
-
-// The size of a string counts its terminating null; its stream does not
-// hold it. The embedded message's storage is the caller's to add.
-TEST(PropertyStream, EntriesAndValueStreams) {
-  PropertyStream properties;
-  properties.Int32(0x0E07, -2);
-  properties.String(0x0037, "Hi");
-  properties.Binary(0x1013, std::string("\0\1", 2));
-  properties.Object(0x3701);
-  CompoundEntry storage = CompoundEntry::Storage("s");
-  std::move(properties).MoveTo(storage, "HEADER");
-  std::map<std::string, std::string> streams;
-  for (const CompoundEntry& child : storage.children) streams[child.name] = child.data;
-  EXPECT_EQ(streams, (std::map<std::string, std::string>{
-                         {"__properties_version1.0",
-                          std::string("HEADER\x03\x00\x07\x0e\x06\x00\x00\x00\xfe\xff\xff\xff\x00\x00\x00\x00"
-                                      "\x1f\x00\x37\x00\x06\x00\x00\x00\x06\x00\x00\x00\x00\x00\x00\x00"
-                                      "\x02\x01\x13\x10\x06\x00\x00\x00\x02\x00\x00\x00\x00\x00\x00\x00"
-                                      "\x0d\x00\x01\x37\x06\x00\x00\x00\xff\xff\xff\xff\x00\x00\x00\x00", 70)},
-                         {"__substg1.0_0037001F", std::string("H\0i\0", 4)},
-                         {"__substg1.0_10130102", std::string("\0\1", 2)}}));
 }
 
 }  // namespace
