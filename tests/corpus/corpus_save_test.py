@@ -7,7 +7,7 @@ file and as a directory, both named by the mail's entry identifier, and:
 - the npm reader reads from each message file the subject, the sender and
   the attachments that Python's email package finds in the mail;
 - each attachment file holds the bytes of its part.
-Usage: corpus_save_test.py PROGRAM SAVEAS_TEST_DIR NODE_MODULES MAIL_DIR...
+Usage: corpus_save_test.py PROGRAM HELPERS_DIR NODE_MODULES MAIL_DIR...
 """
 import os
 import shutil

@@ -12,7 +12,7 @@
 #include "mailstore/dirstore/folder_listing.h"
 #include "mailstore/open_mail_store.h"
 #include "mailstore/search.h"
-#include "tests/mailstore/dirstore/saveas/saved_item.h"
+#include "tests/mailstore/dirstore/temp_tree.h"
 #include "tests/mailstore/window_harness.h"
 
 namespace qs::dirstore {
@@ -37,6 +37,7 @@ class DirStoreTest : public ::testing::Test {
                              "Mailbox/cur/1:2,S", "Mailbox/new/3", "Mailbox/tmp/4", "Mailbox/Zeta/Köln/y.eml",
                              "Mailbox/.git/z.eml", "Mailbox/.stash/kept.eml", "Archive/old.eml"})
       tree.Write(name, Mail(fs::path(name).filename().string()));
+    tree.Write("Mailbox/Zeta/invite.eml", "Subject: invite\nContent-Type: text/calendar; method=request\n\n");
     outside.Write("secret.eml", Mail("secret"));
     outside.Write("Elsewhere/c.eml", Mail("c"));
     fs::create_directories(tree.Root() / ".trash/deleted");
@@ -107,7 +108,9 @@ TEST_F(DirStoreTest, EntryIdsLeadBackToTheItemAsListedAndNowhereElse) {
       {(outside.Root() / "secret.eml").string(), "not found"}, {"Mailbox/missing.eml", "not found"},
       {"Mailbox/cur", "not found"}, {"Mailbox", "not found"}};
   for (const auto& [path, subject] : rows) EXPECT_EQ(SubjectOf(path), subject) << path;
-  EXPECT_THROW(store.GetItemFromID("not hex"), MailStoreError);
+  EXPECT_EQ(store.GetItemFromID("4d61696c626f782f612e656d6c")->Subject(), "a.eml");  // Mailbox/a.eml
+  for (const char* other : {"not hex", "4D6G"}) EXPECT_THROW(store.GetItemFromID(other), MailStoreError) << other;
+  EXPECT_THROW(mailbox->ItemAt(1)->AttachmentAt(1), MailStoreError);
   auto item = store.GetItemFromID(EncodeEntryId("Mailbox/Zeta/Köln/y.eml"));
   EXPECT_EQ(item->Parent()->FolderPath() + " " + item->Subject(), "\\\\Mailbox\\Zeta\\Köln y.eml");
   tree.Write("Mailbox/Zeta/Köln/y.eml", Mail("changed"));

@@ -1,8 +1,12 @@
 #pragma once
-// A directory tree made for one test and removed after it.
+// A directory tree made for one test and removed after it, and the other
+// small helpers of the tests that read and write files.
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <memory>
 #include <string>
 
 #include "tests/common/scoped_environment.h"
@@ -20,5 +24,19 @@ class TempTree : public test::ScratchDir {
     std::ofstream(path, std::ios::binary) << content;
   }
 };
+
+inline std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// What a shell command writes to its standard output.
+inline std::string OutputOf(const std::string& command) {
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), &pclose);
+  std::string out;
+  char buffer[4096];
+  while (pipe && std::fgets(buffer, sizeof buffer, pipe.get())) out += buffer;
+  return out;
+}
 
 }  // namespace qs::testing

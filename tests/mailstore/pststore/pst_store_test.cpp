@@ -9,7 +9,7 @@
 #include "mailstore/dirstore/mail_root.h"
 #include "mailstore/open_mail_store.h"
 #include "mailstore/search.h"
-#include "tests/mailstore/dirstore/saveas/saved_item.h"
+#include "tests/mailstore/dirstore/temp_tree.h"
 #include "tests/mailstore/window_harness.h"
 
 namespace qs::pststore {

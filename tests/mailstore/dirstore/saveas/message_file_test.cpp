@@ -7,8 +7,9 @@
 #include <algorithm>
 #include <random>
 
+#include "mailstore/dirstore/dir_item.h"
 #include "mailstore/dirstore/saveas/save_message.h"
-#include "tests/mailstore/dirstore/saveas/saved_item.h"
+#include "tests/mailstore/dirstore/temp_tree.h"
 
 namespace qs::dirstore {
 namespace {
@@ -45,7 +46,7 @@ const std::string kPython = "/usr/bin/python3 ";
 // What the strict container check (olefile, a reader nobody on the team
 // wrote) reads in message files, filtered by a shell pipe.
 std::string Checked(const std::string& paths, const std::string& filter = "") {
-  return OutputOf(kPython + QUILLSTOW_SAVEAS_TEST_DIR "/check_msg.py " + paths + " 2>&1" + filter);
+  return OutputOf(kPython + QUILLSTOW_CHECK_MSG " " + paths + " 2>&1" + filter);
 }
 
 std::string Saved(const TempTree& tree, std::string_view mail, const std::string& name) {
@@ -82,6 +83,13 @@ TEST(MessageFile, AnIndependentReaderFindsEveryPart) {
             "  recipient 1 t@example.org <t@example.org>\n");
 }
 
+// A mail file in a temporary tree, opened as an item of the directory store.
+std::unique_ptr<MailItem> ItemOf(const TempTree& tree, const std::string& mail) {
+  tree.Write("Box/m.eml", mail);
+  return std::make_unique<DirItem>(std::make_shared<const StoreContext>(tree.Root()), "Box/m.eml",
+                                   std::make_shared<const Directory>((tree.Root() / "Box").string()), "m.eml");
+}
+
 std::string Base64Lines(std::string_view bytes) {
   static constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
   std::string out;
@@ -103,7 +111,7 @@ TEST(MessageFile, AFiftyMegabyteAttachmentRoundTrips) {
   std::string big(50 * 1000 * 1000, '\0');
   std::mt19937 random(50);
   for (char& c : big) c = static_cast<char>(random());
-  auto item = qs::testing::ItemOf(tree, "Subject: draft\r\nContent-Type: multipart/mixed; boundary=B\r\n\r\n--B\r\n"
+  auto item = ItemOf(tree, "Subject: draft\r\nContent-Type: multipart/mixed; boundary=B\r\n\r\n--B\r\n"
                                         "Content-Type: text/plain\r\n\r\nx\r\n--B\r\n"
                                         "Content-Type: application/octet-stream; name=big.bin\r\n"
                                         "Content-Transfer-Encoding: base64\r\n\r\n" + Base64Lines(big) + "--B--\r\n");

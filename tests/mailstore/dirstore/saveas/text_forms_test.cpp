@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/mailstore/dirstore/saveas/saved_item.h"
+#include "tests/mailstore/dirstore/temp_tree.h"
 
 namespace qs::dirstore {
 namespace {
@@ -13,6 +13,7 @@ ItemFacts Facts() {
   ItemFacts facts;
   facts.sent_on = MakeDateTime(2009, 6, 30, 17, 5, 0);
   facts.locale.clock_24h = false;
+  facts.locale.date_order = DateOrder::DayMonthYear;
   return facts;
 }
 
@@ -28,7 +29,7 @@ MessageContent Plain() {
 // it has none of them; an HTML body is read as text.
 TEST(TextForms, TextHasTheHeaderBlockAndCrLf) {
   EXPECT_EQ(WholeBytes(TextForm(Plain(), Facts())),
-            "From:\tJürgen <j@example.org>\r\nSent:\tTuesday, June 30, 2009 5:05 PM\r\n"
+            "From:\tJürgen <j@example.org>\r\nSent:\tTuesday, 30 June 2009 5:05 PM\r\n"
             "To:\tTom; x@example.org\r\nCc:\tC\r\nSubject:\tab & <c>\r\nAttachments:\tp.png\r\n"
             "\r\nGrüße {x} \\ 😀\r\nline 2");
   ItemFacts undated = Facts();
