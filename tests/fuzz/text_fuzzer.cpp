@@ -57,7 +57,8 @@ void CheckNames(const std::string& text) {
   // A cleaned name holds none of the characters Windows refuses, no control
   // character, and at most 256 characters.
   const std::string name = qs::CleanFileName(text);
-  for (const unsigned char c : name) Require(c >= 32 && std::string_view("\\/:*?\"<>|").find(c) == std::string_view::npos);
+  for (const unsigned char c : name)
+    Require(c >= 32 && std::string_view("\\/:*?\"<>|").find(c) == std::string_view::npos);
   Require(qs::Utf16Length(name) <= 256);
   Require(OneEntry(qs::SafeEntryName(name)));
   // Every level of a subfolder path made safe is one entry.
@@ -68,7 +69,7 @@ void CheckNames(const std::string& text) {
   qs::NameClaims claims;
   const std::string first = claims.Claim("d", qs::SafeFileBaseName(std::string(stem), extension), extension);
   const std::string second = claims.Claim("d", qs::SafeFileBaseName(std::string(stem), extension), extension);
-  Require(qs::FileNameLength(first) <= qs::kMaxFileNameLength && qs::FileNameLength(second) <= qs::kMaxFileNameLength);
+  Require(std::max(qs::FileNameLength(first), qs::FileNameLength(second)) <= qs::kMaxFileNameLength);
   Require(qs::FoldCase(first) != qs::FoldCase(second));
 }
 

@@ -55,7 +55,8 @@ TEST(ItemSummary, MessageClassesMapToTheListedItemClasses) {
       {"IPM.Note", kMailItemClass}, {"ipm.note.SMIME.MultipartSigned", kMailItemClass}, {"IPM.Notes", 0},
       {"REPORT.IPM.Note.NDR", kReportItemClass}, {"IPM.Schedule.Meeting.Request", kMeetingRequestClass},
       {"IPM.Schedule.Meeting.Canceled", 0}, {"IPM.Appointment", 0}, {"", 0}};
-  for (const auto& [message_class, item_class] : rows) EXPECT_EQ(ItemClassOf(message_class), item_class) << message_class;
+  for (const auto& [message_class, item_class] : rows)
+    EXPECT_EQ(ItemClassOf(message_class), item_class) << message_class;
 }
 
 // Each row: the properties and the store's code page, then the texts the
@@ -106,14 +107,16 @@ TEST(ItemSummary, DatesSentStateAndTheNoneDate) {
   EXPECT_EQ(draft.sent_on, NoDate());
   EXPECT_EQ(draft.received, NoDate());
   // Damaged: a time too short, flags of the wrong type.
-  const ItemSummary damaged = SummaryOf({{{kClientSubmitTime, {kTimeValue, "\x01\x02"}}, {kMessageFlags, Unicode(u"x")}}});
+  const ItemSummary damaged =
+      SummaryOf({{{kClientSubmitTime, {kTimeValue, "\x01\x02"}}, {kMessageFlags, Unicode(u"x")}}});
   EXPECT_EQ(damaged.sent_on, NoDate());
   EXPECT_TRUE(damaged.sent);
 }
 
 TEST(PstEntryId, RoundTripsAndRefusesOtherTexts) {
   ItemAddress address;
-  for (std::size_t i = 0; i < address.record_key.size(); ++i) address.record_key[i] = static_cast<std::uint8_t>(0xF0 + i);
+  for (std::size_t i = 0; i < address.record_key.size(); ++i)
+    address.record_key[i] = static_cast<std::uint8_t>(0xF0 + i);
   address.identifier = 0x00200024;
   EXPECT_EQ(EncodeEntryId(address), "00000000F0F1F2F3F4F5F6F7F8F9FAFBFCFDFEFF24002000");
   EXPECT_EQ(DecodeEntryId("00000000f0f1f2f3f4f5f6f7f8f9fafbfcfdfeff24002000"), address);

@@ -42,7 +42,8 @@ class PstStoreTest : public ::testing::Test {
 };
 
 TEST_F(PstStoreTest, EachFileIsAStoreNamedAsOutlookShowsItAndSearchedWhole) {
-  for (const char* name : {"sample1.pst", "source.pst", "SampleOstFile.ost", "sample2.pst", "Test_part1.pst"}) Add(name);
+  for (const char* name : {"sample1.pst", "source.pst", "SampleOstFile.ost", "sample2.pst", "Test_part1.pst"})
+    Add(name);
   Add("alpha-beta-gamma-delta.pst", "named-by-its-store.PST");
   tree.Write("Mailbox/a.eml", "Subject: dir\n\nbody\n");
   MailRootStore store(ui.app, tree.Root(), 1252);

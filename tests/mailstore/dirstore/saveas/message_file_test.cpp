@@ -34,12 +34,6 @@ const char kMail[] =
     "From: in@example.org\r\nTo: t@example.org\r\nSubject: inner\r\n\r\ninner body\r\n"
     "--B--\r\n";
 
-ItemFacts Sent() {
-  ItemFacts facts;
-  facts.sent = true;
-  return facts;
-}
-
 // Debian's Python, where python3-olefile is installed.
 const std::string kPython = "/usr/bin/python3 ";
 
@@ -51,7 +45,7 @@ std::string Checked(const std::string& paths, const std::string& filter = "") {
 
 std::string Saved(const TempTree& tree, std::string_view mail, const std::string& name) {
   const fs::path path = tree.Root() / name;
-  SaveMessageAs(ReadMessageContent(mail), Sent(), path.string(), SaveType::MessageUnicode);
+  SaveMessageAs(ReadMessageContent(mail), ItemFacts{}, path.string(), SaveType::MessageUnicode);
   return "'" + path.string() + "'";
 }
 
@@ -90,19 +84,6 @@ std::unique_ptr<MailItem> ItemOf(const TempTree& tree, const std::string& mail) 
                                    std::make_shared<const Directory>((tree.Root() / "Box").string()), "m.eml");
 }
 
-std::string Base64Lines(std::string_view bytes) {
-  static constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string out;
-  for (std::size_t i = 0; i < bytes.size(); i += 3) {
-    const std::size_t n = std::min<std::size_t>(3, bytes.size() - i);
-    std::uint32_t group = 0;
-    for (std::size_t k = 0; k < 3; ++k) group = group << 8 | (k < n ? static_cast<std::uint8_t>(bytes[i + k]) : 0);
-    for (std::size_t k = 0; k < 4; ++k) out += k <= n ? kDigits[group >> (18 - 6 * k) & 63] : '=';
-    if (i % 57 == 54) out += "\r\n";
-  }
-  return out + "\r\n";
-}
-
 // A 50 MB attachment of a draft goes through the whole save: the attachment
 // file and the message file's stream (past the mini stream, with the DIFAT
 // that files over 7 MB need) hold its exact bytes.
@@ -111,10 +92,11 @@ TEST(MessageFile, AFiftyMegabyteAttachmentRoundTrips) {
   std::string big(50 * 1000 * 1000, '\0');
   std::mt19937 random(50);
   for (char& c : big) c = static_cast<char>(random());
-  auto item = ItemOf(tree, "Subject: draft\r\nContent-Type: multipart/mixed; boundary=B\r\n\r\n--B\r\n"
-                                        "Content-Type: text/plain\r\n\r\nx\r\n--B\r\n"
-                                        "Content-Type: application/octet-stream; name=big.bin\r\n"
-                                        "Content-Transfer-Encoding: base64\r\n\r\n" + Base64Lines(big) + "--B--\r\n");
+  tree.Write("big.raw", big);
+  const std::string base64 = OutputOf("base64 '" + (tree.Root() / "big.raw").string() + "'");
+  auto item = ItemOf(tree, "Subject: draft\nContent-Type: multipart/mixed; boundary=B\n\n--B\n"
+                           "Content-Type: text/plain\n\nx\n--B\nContent-Type: application/octet-stream; name=big.bin\n"
+                           "Content-Transfer-Encoding: base64\n\n" + base64 + "--B--\n");
   ASSERT_EQ(item->AttachmentCount(), 1);
   // Without a date or a Received line, the mail arrived when its file was
   // last written: 2020-02-02 02:02:02 UTC.
@@ -158,11 +140,11 @@ TEST(MessageFile, MutatedMailGivesSoundFiles) {
 TEST(MessageFile, OverTheFormatsLimitsOrUnwritableIsRefused) {
   MessageContent content;
   content.to.assign(kMessageFileLimit + 1, Mailbox{"", "a@example.org"});
-  EXPECT_THROW(MessageFileTree(content, Sent()), MailStoreError);
+  EXPECT_THROW(MessageFileTree(content, ItemFacts{}), MailStoreError);
   content.to.resize(kMessageFileLimit);
-  EXPECT_NO_THROW(MessageFileTree(content, Sent()));
+  EXPECT_NO_THROW(MessageFileTree(content, ItemFacts{}));
   content.attachments.resize(kMessageFileLimit + 1);
-  EXPECT_THROW(MessageFileTree(content, Sent()), MailStoreError);
+  EXPECT_THROW(MessageFileTree(content, ItemFacts{}), MailStoreError);
   TempTree tree;
   tree.Write("file", "x");
   EXPECT_THROW(Saved(tree, kMail, "file/m.msg"), MailStoreError);
