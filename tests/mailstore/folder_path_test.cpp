@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/mailstore/fake_mail_store.h"
+#include "tests/common/fake_mail_store.h"
 #include "tests/mailstore/window_harness.h"
 
 namespace qs {

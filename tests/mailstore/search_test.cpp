@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "mailstore/date_text.h"
-#include "tests/mailstore/fake_mail_store.h"
+#include "tests/common/fake_mail_store.h"
 #include "tests/mailstore/window_harness.h"
 
 namespace qs {

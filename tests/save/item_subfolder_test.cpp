@@ -2,17 +2,21 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_store.h"
 #include "platform/system.h"
+#include "tests/common/fake_mail_store.h"
 
 namespace qs {
 namespace {
 
+// The subfolder for an item whose folder has the full path given ("!": the
+// item cannot be read).
 std::string Subfolder(const std::string& mail_folder, const std::string& full_path) {
-  test::FakeStore store;
-  test::FakeMail mail;
-  mail.full_path = full_path;
-  test::FakeItem item(store, "id", mail);
+  testing::FakeMail mail;
+  mail.folder = full_path;
+  for (char& c : mail.folder)
+    if (c == '/') c = '\\';
+  mail.unreadable = full_path == "!";
+  testing::FakeItem item(mail);
   return GetItemSubfolder(mail_folder, item);
 }
 

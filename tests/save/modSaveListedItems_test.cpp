@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
-#include "fake_store.h"
 #include "list_fixture.h"
 #include "platform/system.h"
 #include "save/frmProgress.h"
+#include "tests/common/fake_mail_store.h"
 #include "tests/common/scratch_dir.h"
 
 namespace qs {
@@ -39,7 +39,7 @@ class BorrowedStore : public MailStore {
 class SaveRun : public ::testing::Test {
  protected:
   // Adds a listed row for a mail of the store.
-  void List(const std::string& id, const std::string& subject, test::FakeMail mail = {}) {
+  void List(const std::string& id, const std::string& subject, testing::FakeMail mail = {}) {
     test::Row row;
     row.entry_id = id;
     row.subject = subject;
@@ -54,7 +54,7 @@ class SaveRun : public ::testing::Test {
 
   test::ListFixture fixture;
   test::ScratchDir scratch;
-  test::FakeStore store;
+  testing::FakeMailStore store;
   bool reachable = true;
   int opened = 0;
   MailStoreOpener opener = [this](Application&) -> std::unique_ptr<MailStore> {
@@ -96,7 +96,7 @@ TEST_F(SaveRun, TheFormatIsChosenWithoutRegardToCase) {
 
 TEST_F(SaveRun, MessagesAreUnicodeUnlessTheStoreRefuses) {
   List("id1", "new");
-  test::FakeMail old_store;
+  testing::FakeMail old_store;
   old_store.refuse_unicode_msg = true;
   List("id2", "old", old_store);
   settings.fn_output = "MSG";
@@ -137,7 +137,7 @@ TEST_F(SaveRun, DirectoryFormatWithoutAttachments) {
 }
 
 TEST_F(SaveRun, AttachmentsOfOneNameAreAllKept) {
-  test::FakeMail mail;
+  testing::FakeMail mail;
   mail.attachments = {"a.pdf", "A.pdf", "notes"};
   List("id1", "with", mail);
   settings.fn_output = "dir";
@@ -150,7 +150,7 @@ TEST_F(SaveRun, AttachmentsOfOneNameAreAllKept) {
 }
 
 TEST_F(SaveRun, HostileAttachmentNamesStayInsideTheItemDirectory) {
-  test::FakeMail mail;
+  testing::FakeMail mail;
   mail.attachments = {"../../escape.txt", "..", ".", "", "CON", "nul.txt", "/etc/passwd",
                       "C:\\Windows\\win.ini", "bell\x07\r\n.txt", "trailing. . "};
   List("id1", "x", mail);
@@ -203,7 +203,7 @@ TEST_F(SaveRun, ItemsOfOneNameAreNumberedAndASecondRunReplacesTheFirst) {
 
 TEST_F(SaveRun, NamesKeepCharactersBeyondTheCodePage) {
   const std::string subject = "Gr\xC3\xBC\xC3\x9F" "e \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x93\xA7";
-  test::FakeMail mail;
+  testing::FakeMail mail;
   mail.attachments = {"\xD0\xBE\xD1\x82\xD1\x87\xD1\x91\xD1\x82.pdf"};
   List("id1", subject, mail);
   settings.fn_output = "dir";
@@ -226,10 +226,10 @@ TEST_F(SaveRun, LongSubjectsGiveNamesWithinTheLimit) {
 }
 
 TEST_F(SaveRun, SubfoldersRepeatTheMailFolderTree) {
-  test::FakeMail top, deep, hostile;
-  top.full_path = "//Mailbox/Inbox";
-  deep.full_path = "//Mailbox/Inbox/Projects/2009";
-  hostile.full_path = "//Mailbox/Inbox/../CON";
+  testing::FakeMail top, deep, hostile;
+  top.folder = "\\\\Mailbox\\Inbox";
+  deep.folder = "\\\\Mailbox\\Inbox\\Projects\\2009";
+  hostile.folder = "\\\\Mailbox\\Inbox\\..\\CON";
   List("id1", "top", top);
   List("id2", "deep", deep);
   List("id3", "hostile", hostile);
@@ -242,8 +242,8 @@ TEST_F(SaveRun, SubfoldersRepeatTheMailFolderTree) {
 }
 
 TEST_F(SaveRun, AMissingSaveDirectoryIsMadeWithItsParentsFirst) {
-  test::FakeMail top, sub;
-  sub.full_path = "//Mailbox/Inbox/Sub";
+  testing::FakeMail top, sub;
+  sub.folder = "\\\\Mailbox\\Inbox\\Sub";
   List("id1", "top", top);
   List("id2", "sub", sub);
   settings.fn_output = "txt";
@@ -300,8 +300,8 @@ TEST_F(SaveRun, FailuresThatStopEveryItemEndTheRunWithOneMessage) {
 
 TEST_F(SaveRun, ASubfolderThatCannotBeMadeStopsTheRun) {
   WriteWholeFile(scratch.File("Sub"), "x");
-  test::FakeMail sub;
-  sub.full_path = "//Mailbox/Inbox/Sub/Deeper";
+  testing::FakeMail sub;
+  sub.folder = "\\\\Mailbox\\Inbox\\Sub\\Deeper";
   List("id1", "a", sub);
   settings.use_fn_folder = true;
   Save(scratch.Text());

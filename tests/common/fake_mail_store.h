@@ -1,0 +1,195 @@
+#pragma once
+// A mail store held in memory: a tree of folders for the search, and items by
+// entry identifier for the save. A saved item or attachment is a small file
+// saying what was saved, and the store logs each save.
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "mailstore/mail_store.h"
+#include "platform/file_system.h"
+
+namespace qs::testing {
+
+struct FakeMail {
+  int item_class = kMailItemClass;
+  DateTime sent_on = NoDate();
+  DateTime received = NoDate();
+  DateTime created = NoDate();
+  bool sent = true;
+  std::string sender, to, subject, entry_id;
+  std::string folder = "\\\\Mailbox\\Inbox";  // its parent's FolderPath
+  std::vector<std::string> attachments;       // their file names
+  bool unreadable = false;  // every property throws
+  bool gone = false;        // every property throws ItemGone
+  bool damaged = false;     // every property throws ItemUnreadable
+  bool refuse_unicode_msg = false;
+};
+
+struct FakeFolderData {
+  std::string name;
+  std::vector<FakeMail> items;
+  std::vector<std::shared_ptr<FakeFolderData>> subfolders;
+  bool unreadable = false;  // listing its items throws
+
+  FakeFolderData& Add(std::string child_name) {
+    subfolders.push_back(std::make_shared<FakeFolderData>());
+    subfolders.back()->name = std::move(child_name);
+    return *subfolders.back();
+  }
+};
+
+struct SaveRecord {
+  std::string path;
+  int type;  // SaveAs type, or -1 for an attachment
+};
+
+class FakeMailStore;
+
+class FakeFolder : public Folder {
+ public:
+  FakeFolder(std::shared_ptr<FakeFolderData> data, std::string path)
+      : data_(std::move(data)), path_(std::move(path)) {}
+  std::unique_ptr<Folder> Subfolder(const std::string& name) override {
+    for (const auto& child : data_->subfolders)
+      if (child->name == name) return std::make_unique<FakeFolder>(child, path_ + "\\" + name);
+    throw MailStoreError("The operation failed. An object could not be found.");
+  }
+  std::int32_t SubfolderCount() override {
+    return static_cast<std::int32_t>(data_->subfolders.size());
+  }
+  std::unique_ptr<Folder> SubfolderAt(std::int32_t position) override {
+    const auto& child = data_->subfolders.at(static_cast<std::size_t>(position - 1));
+    return std::make_unique<FakeFolder>(child, path_ + "\\" + child->name);
+  }
+  std::int32_t ItemCount() override {
+    if (data_->unreadable) throw MailStoreError("The folder cannot be read.");
+    return static_cast<std::int32_t>(data_->items.size());
+  }
+  std::unique_ptr<MailItem> ItemAt(std::int32_t position) override;
+  std::string FolderPath() override { return path_; }
+  std::string FullPath() override {
+    std::string path = path_;
+    for (char& c : path)
+      if (c == '\\') c = '/';
+    return path;
+  }
+
+ private:
+  std::shared_ptr<FakeFolderData> data_;
+  std::string path_;
+};
+
+// Top-level folders by name, looked up by exact name.
+class FakeMailStore : public MailStore {
+ public:
+  FakeFolderData& AddStore(const std::string& name) {
+    stores_.push_back(std::make_shared<FakeFolderData>());
+    stores_.back()->name = name;
+    return *stores_.back();
+  }
+  FakeFolderData& TopFolderData(const std::string& name) {
+    for (const auto& store : stores_)
+      if (store->name == name) return *store;
+    throw MailStoreError("no store " + name);
+  }
+  std::unique_ptr<Folder> TopFolder(const std::string& name) override {
+    ++lookups;
+    for (const auto& store : stores_)
+      if (store->name == name) return std::make_unique<FakeFolder>(store, "\\\\" + name);
+    throw MailStoreError("The operation failed. An object could not be found.");
+  }
+  std::unique_ptr<Folder> PickFolder() override {
+    if (picked.empty()) return nullptr;
+    std::unique_ptr<Folder> folder = TopFolder(picked.front());
+    for (std::size_t i = 1; i < picked.size(); ++i) folder = folder->Subfolder(picked[i]);
+    return folder;
+  }
+  std::unique_ptr<MailItem> GetItemFromID(const std::string& entry_id) override;
+
+  std::vector<std::string> picked;  // names from the store down; empty = none chosen
+  int lookups = 0;
+  std::map<std::string, FakeMail> mails;  // what GetItemFromID finds, by entry identifier
+  std::vector<std::string> fetched;       // the identifiers asked for
+  std::vector<SaveRecord> saves;
+  std::function<void()> on_save;          // called before each SaveAs
+
+ private:
+  std::vector<std::shared_ptr<FakeFolderData>> stores_;
+};
+
+class FakeAttachment : public Attachment {
+ public:
+  FakeAttachment(FakeMailStore* store, std::string name) : store_(store), name_(std::move(name)) {}
+  std::string FileName() override { return name_; }
+  void SaveAsFile(const std::string& path) override {
+    WriteWholeFile(path, name_);
+    if (store_) store_->saves.push_back({path, -1});
+  }
+
+ private:
+  FakeMailStore* store_;
+  std::string name_;
+};
+
+class FakeItem : public MailItem {
+ public:
+  explicit FakeItem(FakeMail mail, FakeMailStore* store = nullptr)
+      : mail_(std::move(mail)), store_(store) {}
+  int Class() override { return Check().item_class; }
+  DateTime SentOn() override { return Check().sent_on; }
+  DateTime ReceivedTime() override { return Check().received; }
+  DateTime CreationTime() override { return Check().created; }
+  bool Sent() override { return Check().sent; }
+  std::string SenderEmailAddress() override { return Check().sender; }
+  std::string To() override { return Check().to; }
+  std::string Subject() override { return Check().subject; }
+  std::string EntryID() override { return Check().entry_id; }
+  std::unique_ptr<Folder> Parent() override {
+    return std::make_unique<FakeFolder>(std::make_shared<FakeFolderData>(), Check().folder);
+  }
+  void SaveAs(const std::string& path, SaveType type) override {
+    if (store_ && store_->on_save) store_->on_save();
+    if (type == SaveType::MessageUnicode && Check().refuse_unicode_msg)
+      throw MailStoreError("Unicode messages are not supported");
+    WriteWholeFile(path, mail_.entry_id + " " + std::to_string(static_cast<int>(type)));
+    if (store_) store_->saves.push_back({path, static_cast<int>(type)});
+  }
+  std::int32_t AttachmentCount() override {
+    return static_cast<std::int32_t>(Check().attachments.size());
+  }
+  std::unique_ptr<Attachment> AttachmentAt(std::int32_t position) override {
+    return std::make_unique<FakeAttachment>(
+        store_, Check().attachments.at(static_cast<std::size_t>(position - 1)));
+  }
+
+ private:
+  const FakeMail& Check() const {
+    if (mail_.unreadable) throw MailStoreError("The item cannot be read.");
+    if (mail_.gone) throw ItemGone("The item was moved or deleted.");
+    if (mail_.damaged) throw ItemUnreadable("The item is damaged.");
+    return mail_;
+  }
+  FakeMail mail_;
+  FakeMailStore* store_;
+};
+
+inline std::unique_ptr<MailItem> FakeFolder::ItemAt(std::int32_t position) {
+  FakeMail mail = data_->items.at(static_cast<std::size_t>(position - 1));
+  mail.folder = path_;
+  return std::make_unique<FakeItem>(std::move(mail));
+}
+
+inline std::unique_ptr<MailItem> FakeMailStore::GetItemFromID(const std::string& entry_id) {
+  fetched.push_back(entry_id);
+  const auto found = mails.find(entry_id);
+  if (found == mails.end()) throw MailStoreError("The operation failed. An object could not be found.");
+  FakeMail mail = found->second;
+  mail.entry_id = entry_id;
+  return std::make_unique<FakeItem>(std::move(mail), this);
+}
+
+}  // namespace qs::testing
