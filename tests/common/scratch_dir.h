@@ -4,7 +4,9 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <set>
+#include <sstream>
 #include <string>
 
 namespace qs::test {
@@ -38,6 +40,22 @@ class ScratchDir {
   // The directory, or a name inside it, as UTF-8 text.
   std::string Text() const { return Utf8(path_); }
   std::string File(const std::string& name) const { return Utf8(path_ / FromUtf8(name)); }
+
+  // Writes or reads a file of the directory, byte for byte.
+  void Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(path_ / FromUtf8(name), std::ios::binary) << bytes;
+  }
+  std::string Read(const std::string& name) const {
+    std::ifstream file(path_ / FromUtf8(name), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+  }
+  // A path that cannot be written, even by root: its parent is a regular file.
+  std::string Unwritable(const std::string& name) const {
+    Write("plain", "x");
+    return Utf8(path_ / "plain" / FromUtf8(name));
+  }
 
   // Every entry below the directory, as relative UTF-8 paths with "/".
   std::set<std::string> Tree() const {

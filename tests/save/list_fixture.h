@@ -3,15 +3,13 @@
 // main window's list.
 
 #include <optional>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "mailstore/found_items.h"
-#include "platform/application.h"
-#include "platform/console/console_window_system.h"
 #include "platform/form.h"
+#include "tests/common/console_session.h"
 
 namespace qs::test {
 
@@ -47,33 +45,18 @@ class RecordingWindows : public ConsoleWindowSystem {
   bool fail_prompts = false;
 };
 
-class ListFixture {
- public:
-  ListFixture()
-      : windows(in, out, err), app(windows) {
+struct ListFixture : testing::BasicConsoleSession<RecordingWindows> {
+  ListFixture() {
     list.Start({kRowDateFormat, LocaleFacts{}});
-    app.SetTitle("Quillstow");
     windows.app = &app;
   }
-
   std::int32_t Add(const Row& row) {
     list.Add(row);
     return list.RowCount();
   }
-
   // For each message box so far, whether the progress window was up.
   const std::vector<bool>& ProgressShownAtMessages() const { return windows.progress_up; }
 
-  std::vector<std::string> Messages() const {
-    std::vector<std::string> texts;
-    for (const auto& box : windows.BoxesShown()) texts.push_back(box.text);
-    return texts;
-  }
-
-  std::istringstream in;
-  std::ostringstream out, err;
-  RecordingWindows windows;
-  Application app;
   FoundItems list;
 };
 

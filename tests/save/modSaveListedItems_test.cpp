@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "list_fixture.h"
 #include "platform/system.h"
 #include "save/frmProgress.h"
@@ -14,6 +12,7 @@ namespace qs {
 namespace {
 
 using Tree = std::set<std::string>;
+using Texts = std::vector<std::string>;
 
 // What a name that would begin with a dot gets in front: "_" where such a
 // name is hidden, nothing on Windows.
@@ -46,10 +45,20 @@ class SaveRun : public ::testing::Test {
     fixture.Add(row);
     store.mails[id] = std::move(mail);
   }
-
   void Save(const std::string& dir) { Save(mail_folder, dir); }
   void Save(const std::string& folder, const std::string& dir) {
     SaveListedItems(fixture.app, opener, folder, fixture.list, dir, settings);
+  }
+  // A mail in a folder below the mail folder ("a\\b"), or with attachments.
+  static testing::FakeMail In(const std::string& subfolder) {
+    testing::FakeMail mail;
+    mail.folder += "\\" + subfolder;
+    return mail;
+  }
+  static testing::FakeMail With(Texts attachments) {
+    testing::FakeMail mail;
+    mail.attachments = std::move(attachments);
+    return mail;
   }
 
   test::ListFixture fixture;
@@ -70,8 +79,7 @@ TEST_F(SaveRun, BlankBoxesAndAnEmptyListStopBeforeTheStoreIsOpened) {
   List("id1", "one");
   Save("", "");
   Save(mail_folder, "");
-  EXPECT_EQ(fixture.Messages(), (std::vector<std::string>{"The 'Mail Folder' box is blank",
-                                                          "The 'Save to' box is blank"}));
+  EXPECT_EQ(fixture.Messages(), (Texts{"The 'Mail Folder' box is blank", "The 'Save to' box is blank"}));
   fixture.list.Start({});
   Save(scratch.Text());
   EXPECT_EQ(fixture.Messages().back(), "There are no emails in the list.");
@@ -83,101 +91,73 @@ TEST_F(SaveRun, BlankBoxesAndAnEmptyListStopBeforeTheStoreIsOpened) {
   EXPECT_EQ(opened, 1);
 }
 
-TEST_F(SaveRun, TheFormatIsChosenWithoutRegardToCase) {
-  List("id1", "Re: hello?");
-  settings.fn_output = "Txt";
-  Save(scratch.Text());
-  EXPECT_EQ(scratch.Tree(), Tree{"Re  hello .txt"});
-  ASSERT_EQ(store.saves.size(), 1u);
-  EXPECT_EQ(store.saves[0].type, 0);
+// The format in any letter case picks the files and SaveAs types; messages
+// are Unicode unless the store refuses them.
+TEST_F(SaveRun, EachOutputFormatWritesItsFiles) {
+  testing::FakeMail old_store;
+  old_store.refuse_unicode_msg = true;
+  const struct {
+    const char* format;
+    std::string subject;
+    testing::FakeMail mail;
+    Tree files;
+    std::vector<int> types;
+  } cases[] = {
+      {"Txt", "Re: hello?", {}, {"Re  hello .txt"}, {0}},
+      {"rTf", "", {}, {Dot() + ".rtf"}, {1}},
+      {"MSG", "new", {}, {"new.msg"}, {9}},
+      {"msg", "old", old_store, {"old.msg"}, {3}},
+      {"DIR", "plain", {}, {"plain", "plain/message.html", "plain/message.txt"}, {0, 5}},
+  };
+  for (const auto& c : cases) {
+    test::ScratchDir dir;
+    fixture.list.Start({});
+    store.saves.clear();
+    List("id", c.subject, c.mail);
+    settings.fn_output = c.format;
+    Save(dir.Text());
+    EXPECT_EQ(dir.Tree(), c.files) << c.format;
+    std::vector<int> types;
+    for (const auto& save : store.saves) types.push_back(save.type);
+    EXPECT_EQ(types, c.types) << c.format;
+  }
   EXPECT_TRUE(fixture.Messages().empty());
   EXPECT_FALSE(fixture.app.FailureShown());
 }
 
-TEST_F(SaveRun, MessagesAreUnicodeUnlessTheStoreRefuses) {
-  List("id1", "new");
-  testing::FakeMail old_store;
-  old_store.refuse_unicode_msg = true;
-  List("id2", "old", old_store);
-  settings.fn_output = "MSG";
-  Save(scratch.Text());
-  EXPECT_EQ(scratch.Tree(), (Tree{"new.msg", "old.msg"}));
-  ASSERT_EQ(store.saves.size(), 2u);
-  EXPECT_EQ(store.saves[0].type, 9);
-  EXPECT_EQ(store.saves[1].type, 3);
-  EXPECT_TRUE(fixture.Messages().empty());
-}
-
-TEST_F(SaveRun, RichTextAndAnEmptyName) {
-  List("id1", "");
-  settings.fn_output = "rTf";
-  Save(scratch.Text());
-  EXPECT_EQ(scratch.Tree(), Tree{Dot() + ".rtf"});
-  EXPECT_EQ(store.saves.at(0).type, 1);
-}
-
 TEST_F(SaveRun, TheSaveDirectoryGetsItsSeparatorOnce) {
   List("id1", "a");
-  settings.fn_output = "txt";
   Save(scratch.Text());
   Save(scratch.Text() + PathSeparator());
   ASSERT_EQ(store.saves.size(), 2u);
-  EXPECT_EQ(store.saves[0].path, scratch.File("a.txt"));
-  EXPECT_EQ(store.saves[1].path, scratch.File("a.txt"));
-  EXPECT_EQ(scratch.Tree(), Tree{"a.txt"});
+  EXPECT_EQ(store.saves[0].path, scratch.File("a.msg"));
+  EXPECT_EQ(store.saves[1].path, scratch.File("a.msg"));
 }
 
-TEST_F(SaveRun, DirectoryFormatWithoutAttachments) {
-  List("id1", "plain");
-  settings.fn_output = "DIR";
-  Save(scratch.Text());
-  EXPECT_EQ(scratch.Tree(), (Tree{"plain", "plain/message.html", "plain/message.txt"}));
-  EXPECT_EQ(store.saves.at(0).type, 0);
-  EXPECT_EQ(store.saves.at(1).type, 5);
-}
-
-TEST_F(SaveRun, AttachmentsOfOneNameAreAllKept) {
-  testing::FakeMail mail;
-  mail.attachments = {"a.pdf", "A.pdf", "notes"};
-  List("id1", "with", mail);
+TEST_F(SaveRun, AttachmentsAreAllKeptInsideTheItemDirectory) {
+  const std::string cyrillic = "\xD0\xBE\xD1\x82\xD1\x87\xD1\x91\xD1\x82.pdf";
+  List("id1", "x",
+       With({"a.pdf", "A.pdf", cyrillic, "../../escape.txt", "..", ".", "", "CON", "nul.txt",
+             "/etc/passwd", "C:\\Windows\\win.ini", "bell\x07\r\n.txt", "trailing. . "}));
   settings.fn_output = "dir";
   Save(scratch.Text());
-  EXPECT_EQ(scratch.Tree(),
-            (Tree{"with", "with/message.html", "with/message.txt", "with/attachments",
-                  "with/attachments/a.pdf", "with/attachments/A (2).pdf",
-                  "with/attachments/notes"}));
-  EXPECT_TRUE(fixture.Messages().empty());
-}
-
-TEST_F(SaveRun, HostileAttachmentNamesStayInsideTheItemDirectory) {
-  testing::FakeMail mail;
-  mail.attachments = {"../../escape.txt", "..", ".", "", "CON", "nul.txt", "/etc/passwd",
-                      "C:\\Windows\\win.ini", "bell\x07\r\n.txt", "trailing. . "};
-  List("id1", "x", mail);
-  settings.fn_output = "dir";
-  Save(scratch.Text());
-  const Tree expected = {"x", "x/message.html", "x/message.txt", "x/attachments",
-                         "x/attachments/" + Dot() + ".. .. escape.txt", "x/attachments/__",
-                         "x/attachments/_", "x/attachments/_ (2)", "x/attachments/_CON",
-                         "x/attachments/_nul.txt", "x/attachments/ etc passwd",
-                         "x/attachments/C  Windows win.ini", "x/attachments/bell.txt",
-                         "x/attachments/trailing"};
+  Tree expected = {"x", "x/message.html", "x/message.txt", "x/attachments"};
+  for (const std::string& name : Texts{"a.pdf", "A (2).pdf", cyrillic, Dot() + ".. .. escape.txt", "__",
+                                       "_", "_ (2)", "_CON", "_nul.txt", " etc passwd",
+                                       "C  Windows win.ini", "bell.txt", "trailing"})
+    expected.insert("x/attachments/" + name);
   EXPECT_EQ(scratch.Tree(), expected);
   EXPECT_TRUE(fixture.Messages().empty());
 }
 
 TEST_F(SaveRun, HostileItemNamesAreMadeSafe) {
-  List("id1", "..");
-  List("id2", "CON");
-  List("id3", "");
-  List("id4", "a/b\\c. ");
+  for (const std::string subject : {"..", "CON", "", "a/b\\c. "}) List("id" + subject, subject);
   settings.fn_output = "dir";
   Save(scratch.Text());
   Tree names;
   for (const auto& entry : scratch.Tree())
     if (entry.find('/') == std::string::npos) names.insert(entry);
   EXPECT_EQ(names, (Tree{"__", "_CON", "_", "a b c"}));
-
   test::ScratchDir files;
   settings.fn_output = "txt";
   Save(files.Text());
@@ -188,81 +168,51 @@ TEST_F(SaveRun, ItemsOfOneNameAreNumberedAndASecondRunReplacesTheFirst) {
   List("id1", "Same");
   List("id2", "same");
   List("id3", "Same");
-  settings.fn_output = "msg";
   Save(scratch.Text());
   const Tree once = {"Same.msg", "same (2).msg", "Same (3).msg"};
   EXPECT_EQ(scratch.Tree(), once);
   Save(scratch.Text());
   EXPECT_EQ(scratch.Tree(), once);
-
   settings.fn_output = "dir";
   Save(scratch.Text());
   EXPECT_TRUE(scratch.Tree().count("same (2)/message.txt"));
   EXPECT_TRUE(fixture.Messages().empty()) << "existing item directories are reused";
 }
 
-TEST_F(SaveRun, NamesKeepCharactersBeyondTheCodePage) {
-  const std::string subject = "Gr\xC3\xBC\xC3\x9F" "e \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x93\xA7";
-  testing::FakeMail mail;
-  mail.attachments = {"\xD0\xBE\xD1\x82\xD1\x87\xD1\x91\xD1\x82.pdf"};
-  List("id1", subject, mail);
-  settings.fn_output = "dir";
-  Save(scratch.Text());
-  EXPECT_TRUE(scratch.Tree().count(subject + "/attachments/" + mail.attachments[0]));
-  EXPECT_TRUE(fixture.Messages().empty());
-}
-
 TEST_F(SaveRun, LongSubjectsGiveNamesWithinTheLimit) {
-  const std::string subject(400, 's');
-  List("id1", subject);
-  List("id2", subject);
-  settings.fn_output = "msg";
+  List("id1", std::string(400, 's'));
+  List("id2", std::string(400, 's'));
   settings.clip_subject = "400";
   Save(scratch.Text());
   const Tree tree = scratch.Tree();
   ASSERT_EQ(tree.size(), 2u);
   for (const auto& name : tree) EXPECT_LE(name.size(), 255u) << name;
-  EXPECT_TRUE(fixture.Messages().empty());
 }
 
-TEST_F(SaveRun, SubfoldersRepeatTheMailFolderTree) {
-  testing::FakeMail top, deep, hostile;
-  top.folder = "\\\\Mailbox\\Inbox";
-  deep.folder = "\\\\Mailbox\\Inbox\\Projects\\2009";
-  hostile.folder = "\\\\Mailbox\\Inbox\\..\\CON";
-  List("id1", "top", top);
-  List("id2", "deep", deep);
-  List("id3", "hostile", hostile);
-  settings.fn_output = "txt";
-  settings.use_fn_folder = true;
-  Save(scratch.Text());
-  EXPECT_EQ(scratch.Tree(), (Tree{"top.txt", "Projects", "Projects/2009",
-                                  "Projects/2009/deep.txt", "__", "__/_CON",
-                                  "__/_CON/hostile.txt"}));
-}
-
-TEST_F(SaveRun, AMissingSaveDirectoryIsMadeWithItsParentsFirst) {
-  testing::FakeMail top, sub;
-  sub.folder = "\\\\Mailbox\\Inbox\\Sub";
-  List("id1", "top", top);
-  List("id2", "sub", sub);
+TEST_F(SaveRun, SubfoldersRepeatTheMailFolderTreeInAMissingSaveDirectory) {
+  List("id1", "top");
+  List("id2", "deep", In("Projects\\2009"));
+  List("id3", "hostile", In("..\\CON"));
   settings.fn_output = "txt";
   settings.use_fn_folder = true;
   Save(scratch.File("missing") + PathSeparator() + "deeper");
-  EXPECT_EQ(scratch.Tree(), (Tree{"missing", "missing/deeper", "missing/deeper/Sub",
-                                  "missing/deeper/Sub/sub.txt", "missing/deeper/top.txt"}));
+  Tree expected;
+  for (const char* name : {"", "/top.txt", "/Projects", "/Projects/2009", "/Projects/2009/deep.txt",
+                           "/__", "/__/_CON", "/__/_CON/hostile.txt"})
+    expected.insert(std::string("missing/deeper") + name);
+  expected.insert("missing");
+  EXPECT_EQ(scratch.Tree(), expected);
   EXPECT_TRUE(fixture.Messages().empty());
 }
 
 TEST_F(SaveRun, ASaveDirectoryThatCannotBeMadeIsOneMessageNamingIt) {
-  WriteWholeFile(scratch.File("file"), "x");
+  scratch.Write("file", "x");
   List("id1", "a");
   List("id2", "b");
   for (const std::string& dir : {scratch.File("file"), scratch.File("file/under")}) {
     Save(dir);
     ASSERT_FALSE(fixture.Messages().empty());
-    EXPECT_TRUE(fixture.Messages().back().starts_with("The folder \"" + dir +
-                                                      "\" could not be created: "))
+    EXPECT_TRUE(fixture.Messages().back().starts_with("The folder \"" + dir + "\" could not be created: "))
         << fixture.Messages().back();
   }
   EXPECT_EQ(fixture.Messages().size(), 2u);
@@ -278,34 +228,26 @@ TEST_F(SaveRun, AnItemGoneFromTheStoreIsNotSavedAndTheRunGoesOn) {
   settings.fn_output = "txt";
   Save(scratch.Text());
   EXPECT_EQ(scratch.Tree(), (Tree{"id1.txt", "id2.txt", "id5.txt"}));
-  EXPECT_EQ(fixture.Messages(), std::vector<std::string>{"2 of 5 emails could not be saved."});
+  EXPECT_EQ(fixture.Messages(), Texts{"2 of 5 emails could not be saved."});
   EXPECT_TRUE(fixture.app.FailureShown());
 }
 
 TEST_F(SaveRun, FailuresThatStopEveryItemEndTheRunWithOneMessage) {
-  List("id1", "a");
+  List("id1", "a", In("Sub\\Deeper"));
   settings.clip_subject = "many";
   Save(scratch.Text());
   // The message comes while the progress window is still up.
   EXPECT_EQ(fixture.ProgressShownAtMessages(), std::vector<bool>{true});
-
   settings.clip_subject = "5";
   reachable = false;
   Save(scratch.Text());
-  EXPECT_EQ(fixture.Messages(),
-            (std::vector<std::string>{"Error saving email.", "Error saving email."}));
-  EXPECT_EQ(scratch.Tree(), Tree{});
-  for (Form* form : fixture.app.LoadedForms()) EXPECT_NE(form->Name(), "frmProgress");
-}
-
-TEST_F(SaveRun, ASubfolderThatCannotBeMadeStopsTheRun) {
-  WriteWholeFile(scratch.File("Sub"), "x");
-  testing::FakeMail sub;
-  sub.folder = "\\\\Mailbox\\Inbox\\Sub\\Deeper";
-  List("id1", "a", sub);
-  settings.use_fn_folder = true;
+  reachable = true;
+  scratch.Write("Sub", "x");
+  settings.use_fn_folder = true;  // a subfolder that cannot be made
   Save(scratch.Text());
-  EXPECT_EQ(fixture.Messages(), std::vector<std::string>{"Error saving email."});
+  EXPECT_EQ(fixture.Messages(), Texts(3, "Error saving email."));
+  EXPECT_EQ(scratch.Tree(), Tree{"Sub"});
+  for (Form* form : fixture.app.LoadedForms()) EXPECT_NE(form->Name(), "frmProgress");
 }
 
 TEST_F(SaveRun, AnUnknownFormatIsReportedForEveryItemAfterFetchingIt) {
@@ -313,31 +255,23 @@ TEST_F(SaveRun, AnUnknownFormatIsReportedForEveryItemAfterFetchingIt) {
   List("id2", "b");
   settings.fn_output = " MSG";
   Save(scratch.Text());
-  EXPECT_EQ(fixture.Messages(),
-            (std::vector<std::string>{"Error in output format.", "Error in output format.",
-                                      "2 of 2 emails could not be saved."}));
-  EXPECT_EQ(store.fetched, (std::vector<std::string>{"id1", "id2"}));
+  EXPECT_EQ(fixture.Messages(), (Texts{"Error in output format.", "Error in output format.",
+                                       "2 of 2 emails could not be saved."}));
+  EXPECT_EQ(store.fetched, (Texts{"id1", "id2"}));
   EXPECT_EQ(scratch.Tree(), Tree{});
-  EXPECT_TRUE(fixture.app.FailureShown());
 }
 
-TEST_F(SaveRun, TheProgressWindowCountsTheItems) {
+TEST_F(SaveRun, TheProgressWindowCountsTheItemsAndCloses) {
   for (const char* id : {"id1", "id2", "id3"}) List(id, id);
-  settings.fn_output = "txt";
-  std::vector<std::string> seen;
+  Texts seen;
   store.on_save = [&] {
     for (Form* form : fixture.app.LoadedForms())
-      if (auto* progress = dynamic_cast<frmProgress*>(form)) {
-        seen.push_back(progress->Caption() + "|" + progress->txtStatus.Caption() + "|" +
-                       std::to_string(progress->ProgressBar1.Value()) + "/" +
-                       std::to_string(progress->ProgressBar1.Max()) +
-                       (progress->Shown() ? "" : " hidden"));
-      }
+      if (auto* progress = dynamic_cast<frmProgress*>(form))
+        seen.push_back(progress->txtStatus.Caption() + "|" + std::to_string(progress->ProgressBar1.Value()) +
+                       "/" + std::to_string(progress->ProgressBar1.Max()) + (progress->Shown() ? "" : " hidden"));
   };
   Save(scratch.Text());
-  EXPECT_EQ(seen, (std::vector<std::string>{"Saving ...|Saving  1 of  3|1/3",
-                                            "Saving ...|Saving  2 of  3|2/3",
-                                            "Saving ...|Saving  3 of  3|3/3"}));
+  EXPECT_EQ(seen, (Texts{"Saving  1 of  3|1/3", "Saving  2 of  3|2/3", "Saving  3 of  3|3/3"}));
   for (Form* form : fixture.app.LoadedForms()) EXPECT_NE(form->Name(), "frmProgress");
 }
 

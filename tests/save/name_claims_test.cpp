@@ -7,53 +7,51 @@
 namespace qs {
 namespace {
 
+// Claims in order, each directory on its own: later items of a name are
+// numbered past the taken names, names and directories compare without
+// letter case, and directory names lose trailing blanks and dots.
 TEST(NameClaims, LaterItemsOfTheSameNameAreNumbered) {
+  const struct {
+    const char *dir, *name, *extension;
+    bool directory;
+    const char* claimed;
+  } claims_in_order[] = {
+      {"/s/", "name", ".msg", false, "name.msg"},
+      {"/s/", "name", ".msg", false, "name (2).msg"},
+      {"/s/", "name", ".msg", false, "name (3).msg"},
+      {"/s/", "other", ".msg", false, "other.msg"},
+      {"/s/", "", ".msg", false, ".msg"},
+      {"/s/", "", ".msg", false, " (2).msg"},
+      {"/t/", "Name", ".txt", false, "Name.txt"},
+      {"/t/", "NAME", ".TXT", false, "NAME (2).TXT"},
+      {"/T/", "name", ".txt", false, "name (3).txt"},
+      {"/t/", "\xC3\x84rger", "", false, "\xC3\x84rger"},      // Ärger
+      {"/t/", "\xC3\xA4RGER", "", false, "\xC3\xA4RGER (2)"},  // äRGER
+      {"/t/", "\xD0\x9F", "", false, "\xD0\x9F"},              // Cyrillic Pe
+      {"/t/", "\xD0\xBF", "", false, "\xD0\xBF (2)"},
+      {"/a/", "x", ".pdf", false, "x.pdf"},
+      {"/b/", "x", ".pdf", false, "x.pdf"},
+      {"/a/", "x (2)", ".pdf", false, "x (2).pdf"},
+      {"/a/", "x", ".pdf", false, "x (3).pdf"},
+      {"/d/", "hello . ", "", true, "hello"},
+      {"/d/", "hello.", "", true, "hello (2)"},
+      {"/d/", "hello ", ".txt", false, "hello .txt"},
+  };
   NameClaims claims;
-  EXPECT_EQ(claims.Claim("/s/", "name", ".msg"), "name.msg");
-  EXPECT_EQ(claims.Claim("/s/", "name", ".msg"), "name (2).msg");
-  EXPECT_EQ(claims.Claim("/s/", "name", ".msg"), "name (3).msg");
-  EXPECT_EQ(claims.Claim("/s/", "other", ".msg"), "other.msg");
-  EXPECT_EQ(claims.Claim("/s/", "", ".msg"), ".msg");
-  EXPECT_EQ(claims.Claim("/s/", "", ".msg"), " (2).msg");
-}
-
-TEST(NameClaims, NamesCompareWithoutLetterCase) {
-  NameClaims claims;
-  EXPECT_EQ(claims.Claim("/s/", "Name", ".txt"), "Name.txt");
-  EXPECT_EQ(claims.Claim("/s/", "NAME", ".TXT"), "NAME (2).TXT");
-  EXPECT_EQ(claims.Claim("/s/", "\xC3\x84rger", ""), "\xC3\x84rger");      // Ärger
-  EXPECT_EQ(claims.Claim("/s/", "\xC3\xA4RGER", ""), "\xC3\xA4RGER (2)");  // äRGER
-  EXPECT_EQ(claims.Claim("/s/", "\xD0\x9F", ""), "\xD0\x9F");              // Cyrillic Pe
-  EXPECT_EQ(claims.Claim("/s/", "\xD0\xBF", ""), "\xD0\xBF (2)");
-  // The directories compare the same way.
-  EXPECT_EQ(claims.Claim("/S/", "name", ".txt"), "name (3).txt");
-}
-
-TEST(NameClaims, DirectoriesAreSeparateAndNumbersSkipTakenNames) {
-  NameClaims claims;
-  EXPECT_EQ(claims.Claim("/a/", "x", ".pdf"), "x.pdf");
-  EXPECT_EQ(claims.Claim("/b/", "x", ".pdf"), "x.pdf");
-  EXPECT_EQ(claims.Claim("/a/", "x (2)", ".pdf"), "x (2).pdf");
-  EXPECT_EQ(claims.Claim("/a/", "x", ".pdf"), "x (3).pdf");
-}
-
-TEST(NameClaims, DirectoryNamesLoseTrailingBlanksAndDots) {
-  NameClaims claims;
-  EXPECT_EQ(claims.Claim("/s/", "hello . ", {}, true), "hello");
-  EXPECT_EQ(claims.Claim("/s/", "hello.", {}, true), "hello (2)");
-  EXPECT_EQ(claims.Claim("/s/", "hello ", ".txt"), "hello .txt");
+  for (const auto& c : claims_in_order)
+    EXPECT_EQ(claims.Claim(c.dir, c.name, c.extension, c.directory), c.claimed) << c.dir << c.name;
 }
 
 TEST(NameClaims, LongNamesAreCutToFitWithTheirNumberAndExtension) {
   NameClaims claims;
   const std::string stem(256, 'x');
-  const std::string first = claims.Claim("/s/", stem, ".msg");
-  const std::string second = claims.Claim("/s/", stem, ".msg");
-  EXPECT_EQ(first, std::string(kMaxFileNameLength - 4, 'x') + ".msg");
-  EXPECT_EQ(second, std::string(kMaxFileNameLength - 8, 'x') + " (2).msg");
+  EXPECT_EQ(claims.Claim("/s/", stem, ".msg"), std::string(kMaxFileNameLength - 4, 'x') + ".msg");
+  EXPECT_EQ(claims.Claim("/s/", stem, ".msg"), std::string(kMaxFileNameLength - 8, 'x') + " (2).msg");
   // A cut directory name may end in blanks, which then go as well.
-  const std::string spaced = std::string(250, 'y') + "     zz";
-  EXPECT_EQ(claims.Claim("/s/", spaced, {}, true), std::string(250, 'y'));
+  EXPECT_EQ(claims.Claim("/s/", std::string(250, 'y') + "     zz", {}, true), std::string(250, 'y'));
+  const std::string name = claims.Claim("/s/", "a", std::string(".") + std::string(300, 'e'));
+  EXPECT_LE(FileNameLength(name), kMaxFileNameLength) << "an extension too long is cut too";
+  EXPECT_EQ(name.substr(0, 3), "a.e");
 }
 
 TEST(NameClaims, CutsFallBetweenCharactersAndFillTheLimit) {
@@ -72,20 +70,13 @@ TEST(NameClaims, CutsFallBetweenCharactersAndFillTheLimit) {
   EXPECT_GT(FileNameLength(name) + FileNameLength(e_acute), kMaxFileNameLength);
 }
 
-TEST(NameClaims, AnExtensionTooLongForAnyStemIsCutToo) {
-  NameClaims claims;
-  const std::string name = claims.Claim("/s/", "a", std::string(".") + std::string(300, 'e'));
-  EXPECT_LE(FileNameLength(name), kMaxFileNameLength);
-  EXPECT_EQ(name.substr(0, 3), "a.e");
-}
-
 TEST(SplitExtension, SplitsBeforeTheLastDotButNotALeadingOne) {
   using Parts = std::pair<std::string_view, std::string_view>;
-  EXPECT_EQ(SplitExtension("a.pdf"), Parts("a", ".pdf"));
-  EXPECT_EQ(SplitExtension("archive.tar.gz"), Parts("archive.tar", ".gz"));
-  EXPECT_EQ(SplitExtension(".profile"), Parts(".profile", ""));
-  EXPECT_EQ(SplitExtension("README"), Parts("README", ""));
-  EXPECT_EQ(SplitExtension("a."), Parts("a", "."));
+  const std::pair<const char*, Parts> cases[] = {
+      {"a.pdf", {"a", ".pdf"}},       {"archive.tar.gz", {"archive.tar", ".gz"}},
+      {".profile", {".profile", ""}}, {"README", {"README", ""}},
+      {"a.", {"a", "."}}};
+  for (const auto& [name, parts] : cases) EXPECT_EQ(SplitExtension(name), parts) << name;
 }
 
 }  // namespace

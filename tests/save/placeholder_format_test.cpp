@@ -11,32 +11,32 @@ namespace {
 const std::vector<std::string> kRow = {"091205 070309", "sender1", "Re: hello?", "to1",
                                        "091206 080000", "ENTRY",   "\\\\M\\In", "091206 080001"};
 
-TEST(FillPlaceholders, ReplacesEachNumberedTextAndKeepsPunctuation) {
-  EXPECT_EQ(FillPlaceholders("%1 %2 %3", kRow), "091205 070309 sender1 Re: hello?");
-  EXPECT_EQ(FillPlaceholders("%8|%7|%6|%5|%4", kRow),
-            "091206 080001|\\\\M\\In|ENTRY|091206 080000|to1");
-  EXPECT_EQ(FillPlaceholders("%1%1", kRow), "091205 070309091205 070309");
-  EXPECT_EQ(FillPlaceholders("", kRow), "");
-}
-
-TEST(FillPlaceholders, PercentSignsFollowTheOrderOfThePasses) {
-  EXPECT_EQ(FillPlaceholders("%%1", kRow), "%091205 070309");
-  EXPECT_EQ(FillPlaceholders("%10", kRow), "091205 0703090");
-  EXPECT_EQ(FillPlaceholders("100%%", kRow), "100%");
-  EXPECT_EQ(FillPlaceholders("%0 %9 % %x", kRow), "%0 %9 % %x");
-  EXPECT_EQ(FillPlaceholders("%%%%", kRow), "%%");
-}
-
-TEST(FillPlaceholders, InsertedTextsTakePartInLaterPasses) {
-  std::vector<std::string> row = kRow;
-  row[2] = "see %5 and %2 and 50%%";
-  // %5 belongs to a later pass and is filled; %2 to an earlier one and stays.
-  EXPECT_EQ(FillPlaceholders("%3", row), "see 091206 080000 and %2 and 50%");
-}
-
-TEST(FillPlaceholders, ShortRowsLeaveTheirMissingPlaceholders) {
-  EXPECT_EQ(FillPlaceholders("%1-%2-%3", {"only"}), "only-%2-%3");
-  EXPECT_EQ(FillPlaceholders("%1", {}), "%1");
+// %1 to %8 are filled one after another, then "%%" becomes "%": a text put
+// in takes part in the later passes.
+TEST(FillPlaceholders, FillsTheNumberedTextsInPasses) {
+  std::vector<std::string> inserting = kRow;
+  inserting[2] = "see %5 and %2 and 50%%";
+  const struct {
+    const char* format;
+    std::vector<std::string> row;
+    const char* filled;
+  } cases[] = {
+      {"%1 %2 %3", kRow, "091205 070309 sender1 Re: hello?"},
+      {"%8|%7|%6|%5|%4", kRow, "091206 080001|\\\\M\\In|ENTRY|091206 080000|to1"},
+      {"%1%1", kRow, "091205 070309091205 070309"},
+      {"", kRow, ""},
+      {"%%1", kRow, "%091205 070309"},
+      {"%10", kRow, "091205 0703090"},
+      {"100%%", kRow, "100%"},
+      {"%0 %9 % %x", kRow, "%0 %9 % %x"},
+      {"%%%%", kRow, "%%"},
+      {"%3", inserting, "see 091206 080000 and %2 and 50%"},
+      {"%1-%2-%3", {"only"}, "only-%2-%3"},
+      {"%1", {}, "%1"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FillPlaceholders(c.format, c.row), c.filled) << c.format;
+  EXPECT_EQ(ReplaceAll("%%%", "%%", "%"), "%%");
+  EXPECT_EQ(ReplaceAll("abc", "", "x"), "abc");
 }
 
 TEST(FormatListLine, UsesTheListTextsAsShown) {
@@ -44,16 +44,8 @@ TEST(FormatListLine, UsesTheListTextsAsShown) {
   test::Row row;
   row.subject = "a:b?c*\td";
   const auto number = fixture.Add(row);
-  EXPECT_EQ(FormatListLine("%1 %2 %3", fixture.list.Texts(number)),
-            "091205 070309 sender1 a:b?c*\td");
-  EXPECT_EQ(FormatListLine("%%1|%10|%6", fixture.list.Texts(number)),
-            "%091205 070309|091205 0703090|id1");
-}
-
-TEST(ReplaceAll, TakesNonOverlappingOccurrencesFromTheLeft) {
-  EXPECT_EQ(ReplaceAll("%%%", "%%", "%"), "%%");
-  EXPECT_EQ(ReplaceAll("aaaa", "aa", "b"), "bb");
-  EXPECT_EQ(ReplaceAll("abc", "", "x"), "abc");
+  EXPECT_EQ(FormatListLine("%1 %2 %3|%6", fixture.list.Texts(number)),
+            "091205 070309 sender1 a:b?c*\td|id1");
 }
 
 }  // namespace

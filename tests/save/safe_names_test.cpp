@@ -21,40 +21,30 @@ TEST(DeviceNames, AreKnownInAnyCaseWithOrWithoutExtension) {
     EXPECT_FALSE(IsDeviceName(name)) << name;
 }
 
-TEST(SafeEntryName, ChangesOnlyNamesTheFileSystemWouldMisread) {
-  EXPECT_EQ(SafeEntryName(""), "_");
-  EXPECT_EQ(SafeEntryName("."), "_");
-  EXPECT_EQ(SafeEntryName(".."), "__");
-  EXPECT_EQ(SafeEntryName("..."), "___");
-  EXPECT_EQ(SafeEntryName("   "), "_");
-  EXPECT_EQ(SafeEntryName(" . "), "_");
-  EXPECT_EQ(SafeEntryName("Re  hello . ."), "Re  hello");
-  EXPECT_EQ(SafeEntryName("CON"), "_CON");
-  EXPECT_EQ(SafeEntryName("aux.txt"), "_aux.txt");
-  EXPECT_EQ(SafeEntryName("lpt1. "), "_lpt1");
-  EXPECT_EQ(SafeEntryName(".hidden"), Dot() + ".hidden");
-  EXPECT_EQ(SafeEntryName(" Report 2009.pdf"), " Report 2009.pdf");
-}
+TEST(SafeNames, ChangeOnlyNamesTheFileSystemWouldMisread) {
+  const std::pair<std::string, std::string> entries[] = {
+      {"", "_"},          {".", "_"},          {"..", "__"},
+      {"...", "___"},     {"   ", "_"},        {" . ", "_"},
+      {"Re  hello . .", "Re  hello"},          {"CON", "_CON"},
+      {"aux.txt", "_aux.txt"},                 {"lpt1. ", "_lpt1"},
+      {".hidden", Dot() + ".hidden"},          {" Report 2009.pdf", " Report 2009.pdf"}};
+  for (const auto& [name, safe] : entries) EXPECT_EQ(SafeEntryName(name), safe) << name;
 
-TEST(SafeSubfolder, MakesEveryLevelSafe) {
-  EXPECT_EQ(SafeSubfolder(".git"), Dot() + ".git");
   const std::string sep(1, PathSeparator());
-  EXPECT_EQ(SafeSubfolder(".." + sep + ".." + sep + "etc"), "__" + sep + "__" + sep + "etc");
-  EXPECT_EQ(SafeSubfolder("a" + sep + "." + sep + "b"), "a" + sep + "_" + sep + "b");
-  EXPECT_EQ(SafeSubfolder("Projects" + sep + "CON"), "Projects" + sep + "_CON");
-  EXPECT_EQ(SafeSubfolder("Projects" + sep + "2009"), "Projects" + sep + "2009");
-  EXPECT_EQ(SafeSubfolder("a" + sep + sep + "b"), "a" + sep + "b");
-  EXPECT_EQ(SafeSubfolder(""), "");
-  EXPECT_EQ(SafeSubfolder("Q&A?" + sep + "a<b>|c*\"d\""), "Q&A" + sep + "a b  c  d")
-      << "folder names lose what Windows cannot keep in a name";
-}
+  const std::pair<std::string, std::string> subfolders[] = {
+      {".git", Dot() + ".git"},
+      {".." + sep + ".." + sep + "etc", "__" + sep + "__" + sep + "etc"},
+      {"a" + sep + "." + sep + "b", "a" + sep + "_" + sep + "b"},
+      {"Projects" + sep + "CON", "Projects" + sep + "_CON"},
+      {"a" + sep + sep + "b", "a" + sep + "b"},
+      {"", ""},
+      // Folder names lose what Windows cannot keep in a name.
+      {"Q&A?" + sep + "a<b>|c*\"d\"", "Q&A" + sep + "a b  c  d"}};
+  for (const auto& [path, safe] : subfolders) EXPECT_EQ(SafeSubfolder(path), safe) << path;
 
-TEST(SafeFileBaseName, GuardsAgainstDevicesAndHiddenNames) {
-  EXPECT_EQ(SafeFileBaseName("CON", ".msg"), "_CON");
-  EXPECT_EQ(SafeFileBaseName("nul.x", ".txt"), "_nul.x");
-  EXPECT_EQ(SafeFileBaseName("", ".msg"), Dot());
-  EXPECT_EQ(SafeFileBaseName("..", ".msg"), Dot() + "..");
-  EXPECT_EQ(SafeFileBaseName("CONTRACT", ".msg"), "CONTRACT");
+  const std::pair<std::string, std::string> bases[] = {
+      {"CON", "_CON"}, {"nul.x", "_nul.x"}, {"", Dot()}, {"..", Dot() + ".."}, {"CONTRACT", "CONTRACT"}};
+  for (const auto& [base, safe] : bases) EXPECT_EQ(SafeFileBaseName(base, ".msg"), safe) << base;
 }
 
 }  // namespace

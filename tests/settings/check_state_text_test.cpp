@@ -5,31 +5,22 @@
 namespace qs {
 namespace {
 
-TEST(CheckStateFromLeadingNumber, TakesTheNumberTheTextBeginsWith) {
-  EXPECT_EQ(CheckStateFromLeadingNumber("1"), 1);
-  EXPECT_EQ(CheckStateFromLeadingNumber("1abc"), 1);
-  EXPECT_EQ(CheckStateFromLeadingNumber("  2 apples"), 2);
-  EXPECT_EQ(CheckStateFromLeadingNumber("abc1"), 0);
-  EXPECT_EQ(CheckStateFromLeadingNumber(""), 0);
-  EXPECT_EQ(CheckStateFromLeadingNumber("0.5"), 0);  // half to even
-  EXPECT_EQ(CheckStateFromLeadingNumber("1.5"), 2);
-  EXPECT_EQ(CheckStateFromLeadingNumber(".9x"), 1);
-}
-
-TEST(CheckStateFromLeadingNumber, NumbersOutsideTheStatesAreRefused) {
-  EXPECT_EQ(CheckStateFromLeadingNumber("3"), std::nullopt);
-  EXPECT_EQ(CheckStateFromLeadingNumber("-1"), std::nullopt);
-  EXPECT_EQ(CheckStateFromLeadingNumber("99999999999999999999"), std::nullopt);
-}
-
-TEST(CheckStateFromWholeText, NeedsTheWholeTextToBeANumber) {
-  EXPECT_EQ(CheckStateFromWholeText(" 1 "), 1);
-  EXPECT_EQ(CheckStateFromWholeText("+0"), 0);
-  EXPECT_EQ(CheckStateFromWholeText("2.4"), 2);
-  EXPECT_EQ(CheckStateFromWholeText("1abc"), std::nullopt);
-  EXPECT_EQ(CheckStateFromWholeText("abc"), std::nullopt);
-  EXPECT_EQ(CheckStateFromWholeText("."), std::nullopt);
-  EXPECT_EQ(CheckStateFromWholeText("7"), std::nullopt);
+// A check state is 0, 1 or 2; numbers round half to even.
+TEST(CheckStateText, LeadingNumberOrWholeText) {
+  const struct {
+    const char* text;
+    std::optional<int> leading, whole;
+  } cases[] = {
+      {"1", 1, 1},           {"1abc", 1, std::nullopt}, {"  2 apples", 2, std::nullopt},
+      {"abc1", 0, std::nullopt}, {"", 0, std::nullopt},   {"0.5", 0, 0},
+      {"1.5", 2, 2},         {".9x", 1, std::nullopt},  {" 1 ", 1, 1},
+      {"+0", 0, 0},          {"2.4", 2, 2},             {".", 0, std::nullopt},
+      {"3", std::nullopt, std::nullopt},  {"-1", std::nullopt, std::nullopt},
+      {"99999999999999999999", std::nullopt, std::nullopt}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(CheckStateFromLeadingNumber(c.text), c.leading) << c.text;
+    EXPECT_EQ(CheckStateFromWholeText(c.text), c.whole) << c.text;
+  }
 }
 
 }  // namespace

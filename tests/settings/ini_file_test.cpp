@@ -5,8 +5,6 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <utility>
 
 #include "platform/profile.h"
@@ -36,15 +34,8 @@ class ReadOnly {
 
 class OwnIniFile : public ::testing::Test {
  protected:
-  std::string Read(const std::string& name = "own.ini") const {
-    std::ifstream in(dir.Path() / name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-  void Write(const std::string& text, const std::string& name = "own.ini") const {
-    std::ofstream(dir.Path() / name, std::ios::binary) << text;
-  }
+  std::string Read() const { return dir.Read("own.ini"); }
+  void Write(const std::string& text) const { dir.Write("own.ini", text); }
 
   test::ScratchDir dir;
   std::string file = dir.File("own.ini");
@@ -132,15 +123,15 @@ TEST_F(OwnIniFile, AFifoInTheFilesPlaceIsNotWaitedOnNorReplaced) {
 TEST_F(OwnIniFile, LinksLeadTheWriteToTheirEndAndAreNotWrittenThrough) {
   namespace fs = std::filesystem;
   fs::create_directory(dir.Path() / "real");
-  Write("[S]\nk=v\n", "real/own.ini");
+  dir.Write("real/own.ini", "[S]\nk=v\n");
   fs::create_symlink("real/own.ini", dir.Path() / "hop.ini");
   fs::create_symlink(dir.Path() / "hop.ini", dir.Path() / "own.ini");
   // The name the writer once used for its temporary file, planted.
-  Write("kept", "victim");
+  dir.Write("victim", "kept");
   fs::create_symlink(dir.Path() / "victim", dir.Path() / "real/own.ini.tmp~");
   ASSERT_TRUE(profile->WriteString("S", "k", "w", file));
-  EXPECT_EQ(Read("real/own.ini"), "[S]\nk=w\n");
-  EXPECT_EQ(Read("victim"), "kept");
+  EXPECT_EQ(dir.Read("real/own.ini"), "[S]\nk=w\n");
+  EXPECT_EQ(dir.Read("victim"), "kept");
   EXPECT_TRUE(fs::is_symlink(dir.Path() / "own.ini"));
   EXPECT_EQ(dir.Tree().size(), 6u) << "nothing left behind";
 }

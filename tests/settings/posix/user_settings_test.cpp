@@ -2,15 +2,12 @@
 // first OK, and a directory that cannot be made is named in the message.
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
-#include "platform/application.h"
-#include "platform/console/console_window_system.h"
 #include "settings/frmOptions.h"
+#include "tests/common/console_session.h"
+#include "tests/common/scoped_environment.h"
 #include "tests/common/scratch_dir.h"
 
 namespace qs {
@@ -18,46 +15,34 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class UserSettings : public ::testing::Test {
- protected:
-  UserSettings() { setenv("XDG_CONFIG_HOME", config.c_str(), 1); }
-  ~UserSettings() override { unsetenv("XDG_CONFIG_HOME"); }
-
-  // Loads a dialog on the default file, changes one option and presses OK.
-  void ChangeAndConfirm() {
-    frmOptions form(app);
-    form.Load();
-    form.Show();
-    ws.Execute(app, "ClipSubject=70");
-    ws.Execute(app, "cmdOK");
-    form.UnloadForExit();
-  }
-
-  test::ScratchDir scratch;
-  fs::path config = scratch.Path() / "config";
-  std::istringstream in;
-  std::ostringstream out, err;
-  ConsoleWindowSystem ws{in, out, err};
-  Application app{ws};
-};
-
-TEST_F(UserSettings, TheFirstOKMakesTheDirectoryAndTheFile) {
-  ChangeAndConfirm();
-  std::ifstream file(config / "quillstow" / "Quillstow.ini");
-  std::stringstream text;
-  text << file.rdbuf();
-  EXPECT_NE(text.str().find("ClipSubject=70"), std::string::npos) << text.str();
-  EXPECT_TRUE(ws.BoxesShown().empty());
+// Loads a dialog on the default file, changes one option and presses OK.
+std::vector<std::string> ChangeAndConfirm(const fs::path& config) {
+  testing::ScopedEnvironment xdg("XDG_CONFIG_HOME", config.string());
+  testing::ConsoleSession session;
+  frmOptions form(session.app);
+  form.Load();
+  form.Show();
+  session.windows.Execute(session.app, "ClipSubject=70");
+  session.windows.Execute(session.app, "cmdOK");
+  form.UnloadForExit();
+  return session.Messages();
 }
 
-TEST_F(UserSettings, ADirectoryThatCannotBeMadeIsNamedWithTheReason) {
+TEST(UserSettings, TheFirstOKMakesTheDirectoryAndTheFile) {
+  test::ScratchDir scratch;
+  EXPECT_TRUE(ChangeAndConfirm(scratch.Path() / "config").empty());
+  EXPECT_NE(scratch.Read("config/quillstow/Quillstow.ini").find("ClipSubject=70"), std::string::npos);
+}
+
+TEST(UserSettings, ADirectoryThatCannotBeMadeIsNamedWithTheReason) {
+  test::ScratchDir scratch;
+  const fs::path config = scratch.Path() / "config";
   fs::create_directory(config);
   fs::create_directory_symlink(scratch.Path(), config / "quillstow");
-  ChangeAndConfirm();
-  ASSERT_EQ(ws.BoxesShown().size(), 1u);
-  const std::string& text = ws.BoxesShown()[0].text;
-  EXPECT_NE(text.find((config / "quillstow").string() + " (a symbolic link"), std::string::npos)
-      << text;
+  const auto messages = ChangeAndConfirm(config);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find((config / "quillstow").string() + " (a symbolic link"), std::string::npos)
+      << messages[0];
   EXPECT_FALSE(fs::exists(scratch.Path() / "Quillstow.ini"));
 }
 
