@@ -2,91 +2,93 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <stdexcept>
-#include <string>
-#include <vector>
+
+#include "platform/system.h"
 
 namespace qs {
 namespace {
 
-std::vector<std::string> Raw(const std::string& text) {
+using Tokens = std::vector<std::string>;
+
+// The raw tokens (argv) and the unquoted ones (arg) of a command line.
+std::pair<Tokens, Tokens> Split(const std::string& text) {
   clsCmdline cmdline;
   cmdline.SetCmdline(text);
-  std::vector<std::string> tokens;
-  for (int i = 0; i < cmdline.argc(); ++i) tokens.push_back(cmdline.argv(i));
+  std::pair<Tokens, Tokens> tokens;
+  for (int i = 0; i < cmdline.argc(); ++i) {
+    tokens.first.push_back(cmdline.argv(i));
+    tokens.second.push_back(cmdline.arg(i));
+  }
   return tokens;
 }
 
-using Tokens = std::vector<std::string>;
-
-TEST(CommandLineTokens, SpacesSeparateAndAreNotKept) {
-  EXPECT_EQ(Raw(""), Tokens{});
-  EXPECT_EQ(Raw("     "), Tokens{});
-  EXPECT_EQ(Raw("  a   b  "), (Tokens{"a", "b"}));
-  EXPECT_EQ(Raw("a\tb"), Tokens{"a\tb"}) << "only the space separates";
-}
-
-TEST(CommandLineTokens, QuotedTokensKeepTheirQuotesAndSpaces) {
-  EXPECT_EQ(Raw("a \"b c\" d"), (Tokens{"a", "\"b c\"", "d"}));
-  EXPECT_EQ(Raw("\"say \"\"hi\"\"\""), Tokens{"\"say \"hi\"\""});
-  EXPECT_EQ(Raw("\"\""), Tokens{"\"\""});
-  EXPECT_EQ(Raw("\"ab\"cd"), (Tokens{"\"ab\"", "cd"})) << "no space needed after a closing quote";
-  EXPECT_EQ(Raw("\"a\"\"b\""), Tokens{"\"a\"b\""});
-}
-
-TEST(CommandLineTokens, QuoteInsideAPlainTokenIsOrdinary) {
-  EXPECT_EQ(Raw("ab\"cd ef\""), (Tokens{"ab\"cd", "ef\""}));
-}
-
-TEST(CommandLineTokens, UnclosedQuoteDropsTheRest) {
-  EXPECT_EQ(Raw("a \"b c"), Tokens{"a"});
-  EXPECT_EQ(Raw("\"unclosed"), Tokens{});
-  EXPECT_EQ(Raw("a \"\"\" b"), Tokens{"a"}) << "a doubled quote never closes";
-}
-
-TEST(CommandLineTokens, KeepsTheFirstTwentyTokens) {
-  std::string text;
-  for (int i = 1; i <= 25; ++i) text.append("t").append(std::to_string(i)).append(" ");
-  clsCmdline cmdline;
-  cmdline.SetCmdline(text);
-  EXPECT_EQ(cmdline.argc(), 20);
-  EXPECT_EQ(cmdline.argv(19), "t20");
-}
-
-TEST(CommandLineTokens, SettingAgainReplacesEverything) {
-  clsCmdline cmdline;
-  cmdline.SetCmdline("a b c");
-  cmdline.SetCmdline("x");
-  EXPECT_EQ(cmdline.argc(), 1);
-  EXPECT_EQ(cmdline.argv(0), "x");
-  EXPECT_EQ(cmdline.argv(1), "") << "slots past the last token read empty";
-  EXPECT_EQ(cmdline.argv(2), "");
-}
-
-TEST(CommandLineTokens, IndexesOutsideTheTwentySlotsFail) {
-  clsCmdline cmdline;
-  EXPECT_THROW(cmdline.argv(0), std::out_of_range) << "before any text was set";
-  cmdline.SetCmdline("a");
-  EXPECT_THROW(cmdline.argv(20), std::out_of_range);
-  EXPECT_THROW(cmdline.arg(-1), std::out_of_range);
-  EXPECT_NO_THROW(cmdline.argv(19));
-}
-
-TEST(CommandLineTokens, ArgRemovesSurroundingQuotesOnly) {
-  clsCmdline cmdline;
-  cmdline.SetCmdline("a \"b c\" \"say \"\"hi\"\"\" \"\" ab\"cd");
-  EXPECT_EQ(cmdline.arg(0), "a");
-  EXPECT_EQ(cmdline.arg(1), "b c");
-  EXPECT_EQ(cmdline.arg(2), "say \"hi\"");
-  EXPECT_EQ(cmdline.arg(3), "");
-  EXPECT_EQ(cmdline.arg(4), "ab\"cd");
+// Only the space separates; a quoted token keeps its quotes and spaces and
+// ends at its closing quote; a quote inside a plain token is ordinary; an
+// unclosed quote drops the rest. arg removes the surrounding quotes only.
+TEST(CommandLineTokens, SplitAtSpacesOutsideQuotes) {
+  const struct {
+    std::string text;
+    Tokens raw, unquoted;
+  } cases[] = {
+      {"", {}, {}},
+      {"     ", {}, {}},
+      {"  a   b  ", {"a", "b"}, {"a", "b"}},
+      {"a\tb", {"a\tb"}, {"a\tb"}},
+      {"a \"b c\" d", {"a", "\"b c\"", "d"}, {"a", "b c", "d"}},
+      {"\"say \"\"hi\"\"\"", {"\"say \"hi\"\""}, {"say \"hi\""}},
+      {"\"\"", {"\"\""}, {""}},
+      {"\"ab\"cd", {"\"ab\"", "cd"}, {"ab", "cd"}},
+      {"\"a\"\"b\"", {"\"a\"b\""}, {"a\"b"}},
+      {"ab\"cd ef\"", {"ab\"cd", "ef\""}, {"ab\"cd", "ef\""}},
+      {"a \"b c", {"a"}, {"a"}},
+      {"\"unclosed", {}, {}},
+      {"a \"\"\" b", {"a"}, {"a"}},  // a doubled quote never closes
+      {"\"\\\\Persönliche Ordner\\Posteingang\" C:\\Mail",
+       {"\"\\\\Persönliche Ordner\\Posteingang\"", "C:\\Mail"},
+       {"\\\\Persönliche Ordner\\Posteingang", "C:\\Mail"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Split(c.text), std::make_pair(c.raw, c.unquoted)) << c.text;
   EXPECT_EQ(clsCmdline::RmQuotes("\""), "");
   EXPECT_EQ(clsCmdline::RmQuotes("x\""), "x\"") << "only the first character is tested";
 }
 
-TEST(CommandLineTokens, NonAsciiTextPassesThrough) {
-  EXPECT_EQ(Raw("\"\\\\Persönliche Ordner\\Posteingang\" C:\\Mail"),
-            (Tokens{"\"\\\\Persönliche Ordner\\Posteingang\"", "C:\\Mail"}));
+// Twenty slots: later tokens are dropped, slots past the last token read
+// empty, and indexes outside the slots fail.
+TEST(CommandLineTokens, TwentySlotsReplacedOnEachSetting) {
+  clsCmdline cmdline;
+  EXPECT_THROW(cmdline.argv(0), std::out_of_range) << "before any text was set";
+  std::string text;
+  for (int i = 1; i <= 25; ++i) text.append("t").append(std::to_string(i)).append(" ");
+  cmdline.SetCmdline(text);
+  EXPECT_EQ(cmdline.argc(), 20);
+  EXPECT_EQ(cmdline.argv(19), "t20");
+  cmdline.SetCmdline("x");
+  EXPECT_EQ(cmdline.argc(), 1);
+  EXPECT_EQ(cmdline.argv(1), "");
+  EXPECT_EQ(cmdline.argv(19), "");
+  EXPECT_THROW(cmdline.argv(20), std::out_of_range);
+  EXPECT_THROW(cmdline.arg(-1), std::out_of_range);
+}
+
+// Arguments a system hands over already split come back from the tokenizer
+// as they were, once joined: awkward ones and random ones.
+TEST(CommandLineTokens, JoinedArgumentsSplitBackUnchanged) {
+  std::vector<Tokens> rounds = {{"\\\\Personal Folders\\Inbox", "", "\"", "\"\"", "a\"b", "\"lead",
+                                 "trail\"", " ", "x y  z", "/autorun", "tab\there", "Grüße \"Welt\""}};
+  std::mt19937 random(12345);
+  const std::string alphabet = "ab \"\t\\/-x";
+  for (int round = 0; round < 2000; ++round) {
+    Tokens& args = rounds.emplace_back(random() % 6);
+    for (auto& arg : args)
+      for (auto length = random() % 7; length > 0; --length) arg += alphabet[random() % alphabet.size()];
+  }
+  for (const Tokens& args : rounds) {
+    std::vector<const char*> pointers;
+    for (const auto& arg : args) pointers.push_back(arg.c_str());
+    ASSERT_EQ(Split(JoinArguments(static_cast<int>(pointers.size()), pointers.data())).second, args);
+  }
 }
 
 }  // namespace

@@ -7,135 +7,111 @@
 #include "app/clsCmdline.h"
 #include "app/frmMain.h"
 #include "app/program.h"
-#include "console_session.h"
 #include "mailstore/mail_store.h"
+#include "tests/common/console_session.h"
 
 namespace qs {
 namespace {
 
-using testing::ConsoleSession;
+using Texts = std::vector<std::string>;
 
-StartupValues Read(const std::string& text) {
-  clsCmdline cmdline;
-  cmdline.SetCmdline(text);
-  return ReadCommandLine(cmdline);
-}
-
-const char kUsage[] =
-    "Usage: \r\nQuillstow [MailFolder] [Directory] [/ini inifile]\r\n"
-    "Quillstow MailFolder Directory [/ini inifile] /autorun";
-
-TEST(CommandLineSwitches, MatchWholeTokensInAnyLetterCase) {
-  EXPECT_TRUE(Read("/AUTORUN").AutoRun);
-  EXPECT_TRUE(Read("-AutoRun").AutoRun);
-  EXPECT_TRUE(Read("\"/autorun\"").AutoRun) << "quotes are removed before comparing";
-  const auto values = Read("-autorunx -a /auto");
-  EXPECT_FALSE(values.AutoRun);
-  EXPECT_EQ(values.positional, (std::vector<std::string>{"-autorunx", "-a", "/auto"}));
-}
-
-TEST(CommandLineSwitches, ValueTokenIsTakenWhateverItLooksLike) {
-  const auto values = Read("-ini -autorun");
-  EXPECT_EQ(values.CustomIniFile, "-autorun");
-  EXPECT_FALSE(values.AutoRun);
-  EXPECT_EQ(Read("/ini \"My Settings.ini\" /INI other.ini").CustomIniFile, "other.ini")
-      << "the later value counts";
-  EXPECT_EQ(Read("a -ini").CustomIniFile, "") << "a value switch as the last token";
-}
-
-TEST(CommandLineSwitches, SwitchesAndPositionalsMix) {
-  const auto values = Read("-dbg 3 \"\\\\Personal Folders\\Inbox\" /ini x.ini \"C:\\Saved Mail\"");
-  EXPECT_EQ(values.DebugLevel, 3);
-  EXPECT_EQ(values.CustomIniFile, "x.ini");
-  EXPECT_EQ(values.positional,
-            (std::vector<std::string>{"\\\\Personal Folders\\Inbox", "C:\\Saved Mail"}));
-}
-
-TEST(CommandLineSwitches, TokensAfterTheTwentiethAreIgnored) {
-  std::string text;
-  for (int i = 0; i < 19; ++i) text += "-dbg 1 ";  // 38 tokens, only 20 read
-  text += "/autorun";
-  const auto values = Read(text);
-  EXPECT_FALSE(values.AutoRun);
-  EXPECT_EQ(values.DebugLevel, 1);
-  EXPECT_TRUE(values.positional.empty());
-  EXPECT_EQ(Read("1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 -ini").CustomIniFile, "")
-      << "a value switch in the last slot has no value";
+// Switches match whole tokens in any letter case once their quotes are
+// removed; a value switch takes the next token whatever it looks like, the
+// later value counting; everything else is positional.
+TEST(CommandLineSwitches, AreReadFromTheTokens) {
+  const struct {
+    const char* text;
+    bool autorun;
+    const char* ini;
+    int debug;
+    Texts positional;
+  } cases[] = {
+      {"/AUTORUN", true, "", 0, {}},
+      {"-AutoRun", true, "", 0, {}},
+      {"\"/autorun\"", true, "", 0, {}},
+      {"-autorunx -a /auto", false, "", 0, {"-autorunx", "-a", "/auto"}},
+      {"-ini -autorun", false, "-autorun", 0, {}},
+      {"/ini \"My Settings.ini\" /INI other.ini", false, "other.ini", 0, {}},
+      {"a -ini", false, "", 0, {"a"}},
+      {"-dbg 3 \"\\\\Personal Folders\\Inbox\" /ini x.ini \"C:\\Saved Mail\"", false, "x.ini", 3,
+       {"\\\\Personal Folders\\Inbox", "C:\\Saved Mail"}},
+  };
+  for (const auto& c : cases) {
+    clsCmdline cmdline;
+    cmdline.SetCmdline(c.text);
+    const StartupValues values = ReadCommandLine(cmdline);
+    EXPECT_EQ(values.AutoRun, c.autorun) << c.text;
+    EXPECT_EQ(values.CustomIniFile, c.ini) << c.text;
+    EXPECT_EQ(values.DebugLevel, c.debug) << c.text;
+    EXPECT_EQ(values.positional, c.positional) << c.text;
+  }
 }
 
 TEST(DebugLevel, RoundsHalvesToEvenAndRejectsWhatIsNoNumber) {
-  EXPECT_EQ(ParseDebugLevel("2"), 2);
-  EXPECT_EQ(ParseDebugLevel(" -7 "), -7);
-  EXPECT_EQ(ParseDebugLevel("2.5"), 2);
-  EXPECT_EQ(ParseDebugLevel("3.5"), 4);
-  EXPECT_EQ(ParseDebugLevel("32767"), 32767);
-  EXPECT_EQ(ParseDebugLevel("-32768"), -32768);
-  EXPECT_EQ(ParseDebugLevel("32768"), std::nullopt);
-  EXPECT_EQ(ParseDebugLevel("two"), std::nullopt);
-  EXPECT_EQ(ParseDebugLevel("1e3"), std::nullopt);
-  EXPECT_EQ(ParseDebugLevel("."), std::nullopt);
-  EXPECT_EQ(ParseDebugLevel(""), std::nullopt);
+  const std::pair<const char*, std::optional<int>> cases[] = {
+      {"2", 2},          {" -7 ", -7},      {"2.5", 2},           {"3.5", 4},
+      {"32767", 32767},  {"-32768", -32768}, {"32768", std::nullopt}, {"two", std::nullopt},
+      {"1e3", std::nullopt}, {".", std::nullopt}, {"", std::nullopt}};
+  for (const auto& [text, level] : cases) EXPECT_EQ(ParseDebugLevel(text), level) << text;
 }
 
 std::unique_ptr<MailStore> UnreachableStore(Application&) {
   throw MailStoreError("the mail store is not there");
 }
 
+const char kUsage[] =
+    "Usage: \r\nQuillstow [MailFolder] [Directory] [/ini inifile]\r\n"
+    "Quillstow MailFolder Directory [/ini inifile] /autorun";
+
 // Start-up on the console, with the main window's state inspected after
 // start-up returned or ended the program.
 struct StartUp {
-  explicit StartUp(const std::string& arguments, MailStoreOpener open = UnreachableStore)
-      : app(session.windows), main(app) {
+  explicit StartUp(const std::string& arguments) {
     app.SetTitle("Quillstow");
     app.SetMainForm(&main);
-    main.SetMailStoreOpener(std::move(open));
+    main.SetMailStoreOpener(UnreachableStore);
     try {
       modMain(app, main).Main(arguments);
     } catch (const EndProgram& end) {
       status = end.status;
     }
   }
-  ConsoleSession session;
-  Application app;
-  frmMain main;
+  testing::ConsoleSession session;
+  Application& app = session.app;
+  frmMain main{app};
   std::optional<int> status;
 };
 
-TEST(StartUp, NoArgumentsOpensTheWindowWithEmptyBoxes) {
-  StartUp run("");
-  EXPECT_FALSE(run.status);
-  EXPECT_TRUE(run.main.Shown());
-  EXPECT_EQ(run.main.txtMailFolder.Text(), "");
-  EXPECT_EQ(run.main.txtDir.Text(), "");
-  EXPECT_EQ(run.main.ListView1.Columns().size(), 8u);
-  EXPECT_TRUE(run.session.windows.BoxesShown().empty());
-}
-
-TEST(StartUp, PositionalArgumentsFillTheBoxes) {
-  StartUp one("\"\\\\Personal Folders\\Inbox\"");
-  EXPECT_EQ(one.main.txtMailFolder.Text(), "\\\\Personal Folders\\Inbox");
-  EXPECT_EQ(one.main.txtDir.Text(), "");
-  StartUp two("\"\\\\Personal Folders\\Inbox\" \"C:\\Saved Mail\"");
-  EXPECT_EQ(two.main.txtDir.Text(), "C:\\Saved Mail");
-  EXPECT_FALSE(two.status);
-}
-
-TEST(StartUp, ThreePositionalArgumentsShowUsageBeforeTheWindow) {
-  StartUp run("a b c");
-  EXPECT_EQ(run.status, 2);
-  EXPECT_FALSE(run.main.Shown());
-  EXPECT_TRUE(run.main.Loaded()) << "the first box was filled first";
-  ASSERT_EQ(run.session.windows.BoxesShown().size(), 1u);
-  EXPECT_EQ(run.session.windows.BoxesShown()[0].text, kUsage);
-  EXPECT_EQ(run.session.windows.BoxesShown()[0].title, "Quillstow");
-}
-
-TEST(StartUp, AutorunNeedsExactlyTwoPositionalArguments) {
-  StartUp run("\"\\\\Personal Folders\\Inbox\" /autorun");
-  EXPECT_EQ(run.status, 2);
-  EXPECT_TRUE(run.main.Shown()) << "the window is shown before the usage message";
-  ASSERT_EQ(run.session.windows.BoxesShown().size(), 1u);
-  EXPECT_EQ(run.session.windows.BoxesShown()[0].text, kUsage);
+// The window is shown before the usage message of an autorun without two
+// folders, after that of three positional arguments; an unattended run that
+// fails ends with status 1.
+TEST(StartUp, ArgumentsFillTheBoxesOrEndTheProgram) {
+  const struct {
+    const char* arguments;
+    std::optional<int> status;
+    bool shown;
+    const char *mail_folder, *dir;
+    Texts messages;
+  } cases[] = {
+      {"", std::nullopt, true, "", "", {}},
+      {"\"\\\\Personal Folders\\Inbox\"", std::nullopt, true, "\\\\Personal Folders\\Inbox", "", {}},
+      {"\"\\\\Personal Folders\\Inbox\" \"C:\\Saved Mail\"", std::nullopt, true,
+       "\\\\Personal Folders\\Inbox", "C:\\Saved Mail", {}},
+      {"a b c", 2, false, "a", "", {kUsage}},
+      {"\"\\\\Personal Folders\\Inbox\" /autorun", 2, true, "\\\\Personal Folders\\Inbox", "", {kUsage}},
+      {"-dbg lots", 2, false, "", "", {kUsage}},
+      {"\"\\\\Mailbox\\Inbox\" out /autorun", 1, true, "\\\\Mailbox\\Inbox", "out",
+       {"Can't access the specified Mail Folder.", "There are no emails in the list."}},
+  };
+  for (const auto& c : cases) {
+    StartUp run(c.arguments);
+    EXPECT_EQ(run.status, c.status) << c.arguments;
+    EXPECT_EQ(run.main.Shown(), c.shown) << c.arguments;
+    EXPECT_EQ(run.main.txtMailFolder.Text(), c.mail_folder) << c.arguments;
+    EXPECT_EQ(run.main.txtDir.Text(), c.dir) << c.arguments;
+    EXPECT_EQ(run.session.Messages(), c.messages) << c.arguments;
+    EXPECT_EQ(run.session.err.str(), "") << "debug level 0 writes nothing";
+  }
 }
 
 TEST(StartUp, AutorunRunsSearchThenSaveAndEnds) {
@@ -143,41 +119,18 @@ TEST(StartUp, AutorunRunsSearchThenSaveAndEnds) {
   ASSERT_TRUE(run.status);
   const std::string trace = run.session.err.str();
   const auto search = trace.find("begin Search");
-  const auto save = trace.find("begin Save");
   ASSERT_NE(search, std::string::npos) << trace;
-  ASSERT_NE(save, std::string::npos) << trace;
-  EXPECT_LT(search, save);
+  EXPECT_LT(search, trace.find("begin Save"));
   EXPECT_EQ(run.main.DebugMode(), 1);
 }
 
-TEST(StartUp, UnattendedRunThatCannotSearchEndsWithStatusOne) {
-  StartUp run("\"\\\\Mailbox\\Inbox\" out /autorun");
-  EXPECT_EQ(run.status, 1);
-  ASSERT_FALSE(run.session.windows.BoxesShown().empty());
-  EXPECT_EQ(run.session.windows.BoxesShown()[0].text, "Can't access the specified Mail Folder.");
-}
-
-TEST(StartUp, DebugLevelZeroWritesNothing) {
-  StartUp run("a b /autorun");
-  EXPECT_EQ(run.session.err.str(), "");
-}
-
-TEST(StartUp, DebugValueThatIsNoNumberShowsUsage) {
-  StartUp run("-dbg lots");
-  EXPECT_EQ(run.status, 2);
-}
-
-TEST(RunProgram, EndOfInputClosesTheWindowAndEndsNormally) {
-  ConsoleSession session("txtMailFolder=x\nprint\n");
+TEST(RunProgram, EndsWithTheWindowOrTheUsage) {
+  testing::ConsoleSession session("txtMailFolder=x\nprint\n");
   EXPECT_EQ(RunProgram(session.windows, "first"), 0);
-  EXPECT_NE(session.out.str().find("txtMailFolder=x\ntxtDir=\n"), std::string::npos)
-      << session.out.str();
-}
-
-TEST(RunProgram, UsageEndsWithStatusTwo) {
-  ConsoleSession session;
-  EXPECT_EQ(RunProgram(session.windows, "a b c"), 2);
-  EXPECT_EQ(session.out.str(),
+  EXPECT_NE(session.out.str().find("txtMailFolder=x\ntxtDir=\n"), std::string::npos) << session.out.str();
+  testing::ConsoleSession usage;
+  EXPECT_EQ(RunProgram(usage.windows, "a b c"), 2);
+  EXPECT_EQ(usage.out.str(),
             "Quillstow: Usage: \nQuillstow [MailFolder] [Directory] [/ini inifile]\n"
             "Quillstow MailFolder Directory [/ini inifile] /autorun\n");
 }

@@ -5,13 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/registry.h"
+#include "tests/common/scratch_dir.h"
 
 namespace qs::test {
 
@@ -23,28 +22,15 @@ inline std::vector<std::string> AvailableRegistries() {
 
 class RegistryTest : public ::testing::TestWithParam<std::string> {
  protected:
-  RegistryTest() {
-    const auto stamp = std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
-    scratch_ = std::filesystem::temp_directory_path() / ("qs-registry-" + stamp);
-    std::filesystem::create_directories(scratch_);
-    base = "Software\\QuillstowTest\\" + stamp;
-    if (GetParam() == "system") {
-      registry = UserRegistry();
-    } else {
-      const auto file = (scratch_ / "registry.txt").u8string();
-      registry = RegistryInFile(std::string(file.begin(), file.end()));
-    }
-  }
   ~RegistryTest() override {
     registry->DeleteTree(RegistryRoot::CurrentUser, base);
     registry->DeleteTree(RegistryRoot::LocalMachine, base);
-    std::error_code ignored;
-    std::filesystem::remove_all(scratch_, ignored);
   }
 
-  std::filesystem::path scratch_;
-  std::string base;  // a key path of this test's own
-  std::unique_ptr<Registry> registry;
+  ScratchDir scratch;
+  std::string base = "Software\\QuillstowTest\\" + Utf8(scratch.Path().filename());  // the test's own
+  std::unique_ptr<Registry> registry =
+      GetParam() == "system" ? UserRegistry() : RegistryInFile(scratch.File("registry.txt"));
 };
 
 }  // namespace qs::test
