@@ -2,52 +2,36 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "layout/leading_number.h"
-#include "platform/application.h"
-#include "platform/console/console_window_system.h"
 #include "platform/form.h"
+#include "tests/common/console_session.h"
 
 namespace qs {
 namespace {
 
+// A tag's share: the number after the key, over the one after "/", the
+// numerator rounded half to even; keys are case-sensitive and the first
+// counts; a missing key is no share.
 TEST(LayoutShare, ReadsNumeratorOverDenominator) {
-  EXPECT_DOUBLE_EQ(clsLayout::GetOpt("X=1", "X="), 1.0);
-  EXPECT_DOUBLE_EQ(clsLayout::GetOpt("W=1/2", "W="), 0.5);
-  EXPECT_DOUBLE_EQ(clsLayout::GetOpt("X=3/2", "X="), 1.5);
-  EXPECT_DOUBLE_EQ(clsLayout::GetOpt("X=0.5", "X="), 0.0) << "the numerator rounds to 0";
-  EXPECT_DOUBLE_EQ(clsLayout::GetOpt("X=1.5", "X="), 2.0) << "halves round to even";
-  EXPECT_DOUBLE_EQ(clsLayout::GetOpt("X=1/2/3", "X="), 0.5) << "the denominator is 2";
-  EXPECT_DOUBLE_EQ(clsLayout::GetOpt("Y=1 W=1", "W="), 1.0);
-  EXPECT_DOUBLE_EQ(clsLayout::GetOpt("Y=1 W=1", "H="), 0.0);
-}
-
-TEST(LayoutShare, KeysAreCaseSensitiveAndTheFirstCounts) {
-  EXPECT_DOUBLE_EQ(clsLayout::GetOpt("x=1", "X="), 0.0);
-  EXPECT_DOUBLE_EQ(clsLayout::GetOpt("X=1 X=2", "X="), 1.0);
-  EXPECT_DOUBLE_EQ(clsLayout::GetOpt("X= 1", "X="), 0.0);
-  EXPECT_DOUBLE_EQ(clsLayout::GetOpt("X=-1", "X="), -1.0);
-  EXPECT_DOUBLE_EQ(clsLayout::GetOpt("X=2e1/4", "X="), 5.0);
-}
-
-TEST(LayoutShare, UnreadableValuesFail) {
-  EXPECT_THROW(clsLayout::GetOpt("X=1/0", "X="), std::domain_error);
-  EXPECT_THROW(clsLayout::GetOpt("X=0/0", "X="), std::domain_error);
-  EXPECT_THROW(clsLayout::GetOpt("X=1/", "X="), std::domain_error) << "no number reads as 0";
+  const struct {
+    const char *tag, *key;
+    double share;
+  } cases[] = {
+      {"X=1", "X=", 1.0},      {"W=1/2", "W=", 0.5},   {"X=3/2", "X=", 1.5},    {"X=0.5", "X=", 0.0},
+      {"X=1.5", "X=", 2.0},    {"X=1/2/3", "X=", 0.5}, {"Y=1 W=1", "W=", 1.0},  {"Y=1 W=1", "H=", 0.0},
+      {"x=1", "X=", 0.0},      {"X=1 X=2", "X=", 1.0}, {"X= 1", "X=", 0.0},     {"X=-1", "X=", -1.0},
+      {"X=2e1/4", "X=", 5.0}};
+  for (const auto& c : cases) EXPECT_DOUBLE_EQ(clsLayout::GetOpt(c.tag, c.key), c.share) << c.tag << " " << c.key;
+  for (const char* tag : {"X=1/0", "X=0/0", "X=1/"})
+    EXPECT_THROW(clsLayout::GetOpt(tag, "X="), std::domain_error) << tag;
   EXPECT_THROW(clsLayout::GetOpt("X=40000", "X="), std::out_of_range);
 }
 
 TEST(LeadingNumber, StopsAtTheFirstOtherCharacter) {
-  EXPECT_EQ(LeadingWholeNumber("12abc"), 12);
-  EXPECT_EQ(LeadingWholeNumber("abc"), 0);
-  EXPECT_EQ(LeadingWholeNumber(""), 0);
-  EXPECT_EQ(LeadingWholeNumber("-2.5"), -2);
-  EXPECT_EQ(LeadingWholeNumber(".6"), 1);
-  EXPECT_EQ(LeadingWholeNumber("1e"), 1) << "an exponent needs digits";
-  EXPECT_EQ(LeadingWholeNumber("32767"), 32767);
+  const std::pair<const char*, int> cases[] = {{"12abc", 12}, {"abc", 0},   {"", 0},        {"-2.5", -2},
+                                               {".6", 1},     {"1e", 1},    {"32767", 32767}, {"-32768", -32768}};
+  for (const auto& [text, number] : cases) EXPECT_EQ(LeadingWholeNumber(text), number) << text;
   EXPECT_THROW(LeadingWholeNumber("32767.5"), std::out_of_range);
-  EXPECT_EQ(LeadingWholeNumber("-32768"), -32768);
 }
 
 class TestControl : public Control {
@@ -61,20 +45,15 @@ class TestControl : public Control {
 
 class Layout : public ::testing::Test {
  protected:
-  Layout() : windows(in, out, err), app(windows), form(app, "f", "f", 5000, 3000) {
-    form.Load();
-  }
+  Layout() { form.Load(); }
   Control& Add(const char* name, const char* tag, const char* type = "TextBox") {
     auto& control = form.Add<TestControl>(name, type);
     control.Move(100, 200, 300, 400);
     control.SetTag(tag);
     return control;
   }
-  std::istringstream in;
-  std::ostringstream out, err;
-  ConsoleWindowSystem windows;
-  Application app;
-  Form form;
+  testing::ConsoleSession session;
+  Form form{session.app, "f", "f", 5000, 3000};
 };
 
 TEST_F(Layout, UnreadableTagsLeaveOnlyThatControlOut) {

@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <stdexcept>
 
-#include "platform/application.h"
 #include "platform/form.h"
 #include "platform/list_view.h"
+#include "tests/common/console_session.h"
 #include "tests/platform/table_rows.h"
 
 namespace qs {
@@ -33,98 +32,66 @@ class Boxes : public Form {
 
 class Console : public ::testing::Test {
  protected:
-  Console() : windows(in, out, err), app(windows), main(app, "main"), other(app, "other") {
+  Console() {
     app.SetTitle("Title");
     app.SetMainForm(&main);
   }
-  std::istringstream in;
-  std::ostringstream out, err;
-  ConsoleWindowSystem windows;
-  Application app;
-  Boxes main, other;
+  void Run(const char* line) { session.windows.Execute(app, line); }
+  testing::ConsoleSession session;
+  Application& app = session.app;
+  Boxes main{app, "main"}, other{app, "other"};
 };
 
-TEST_F(Console, MessageBoxPrintsTitleAndTextAndTakesTheDefault) {
-  EXPECT_EQ(app.MsgBox("line one\r\nline two", Buttons::AbortRetryIgnore), Answer::Abort);
+// A box prints its title and text and takes queued answers first, then the
+// default one; an input box prints its prompt and reads one line.
+TEST_F(Console, BoxesPrintAndAnswer) {
+  session.windows.QueueAnswer(Answer::Retry);
+  EXPECT_EQ(app.MsgBox("line one\r\nline two", Buttons::AbortRetryIgnore), Answer::Retry);
   EXPECT_EQ(app.MsgBox("second", Buttons::YesNoCancel, Icon::Question, 2), Answer::Cancel);
-  EXPECT_EQ(out.str(), "Title: line one\nline two\nTitle: second\n");
-  ASSERT_EQ(windows.BoxesShown().size(), 2u);
-  EXPECT_EQ(windows.BoxesShown()[0].text, "line one\r\nline two");
-  EXPECT_EQ(windows.BoxesShown()[1].icon, Icon::Question);
-}
-
-TEST_F(Console, QueuedAnswersComeFirst) {
-  windows.QueueAnswer(Answer::Retry);
-  EXPECT_EQ(app.MsgBox("a", Buttons::AbortRetryIgnore), Answer::Retry);
-  EXPECT_EQ(app.MsgBox("b", Buttons::AbortRetryIgnore), Answer::Abort);
-}
-
-TEST_F(Console, FailureMessagesAreRemembered) {
-  app.MsgBox("plain");
   EXPECT_FALSE(app.FailureShown());
   app.ReportFailure("broken");
   EXPECT_TRUE(app.FailureShown());
-}
-
-TEST_F(Console, InputBoxPrintsItsPromptAndReadsOneLine) {
-  in.str("first answer\r\n");
+  session.in.str("first answer\r\n");
   EXPECT_EQ(app.InputBox("Enter it", "T"), "first answer");
   EXPECT_EQ(app.InputBox("Again", "T"), std::nullopt) << "end of input cancels";
-  EXPECT_EQ(out.str(), "Enter it\nAgain\n");
+  EXPECT_EQ(session.out.str(), "Title: line one\nline two\nTitle: second\nTitle: broken\nEnter it\nAgain\n");
+  EXPECT_EQ(session.windows.BoxesShown()[1].icon, Icon::Question);
 }
 
-TEST_F(Console, LinesSetAndClickControls) {
+TEST_F(Console, LinesSetAndClickControlsAndBadOnesChangeNothing) {
   main.Load();
-  int clicks = 0;
+  int clicks = 0, check_clicks = 0;
   main.button.onClick = [&] { ++clicks; };
-  int check_clicks = 0;
   main.check.onClick = [&] { ++check_clicks; };
-  windows.Execute(app, "txtName=a=b c");
-  windows.Execute(app, "cboKind=typed");
-  windows.Execute(app, "ckFlag=2");
-  windows.Execute(app, "cmdGo");
+  for (const char* line : {"txtName=a=b c", "cboKind=typed", "ckFlag=2", "cmdGo", "ckFlag", "nothing",
+                           "ckFlag=yes", "lblInfo", "lblInfo=new"})
+    Run(line);
   EXPECT_EQ(main.text.Text(), "a=b c") << "only the first = separates";
   EXPECT_EQ(main.combo.Text(), "typed");
-  EXPECT_EQ(main.check.Value(), 2);
-  EXPECT_EQ(clicks, 1);
-  windows.Execute(app, "ckFlag");
   EXPECT_EQ(main.check.Value(), 0) << "a click on a grayed box unchecks it";
-  windows.Execute(app, "ckFlag");
-  EXPECT_EQ(main.check.Value(), 1);
-  EXPECT_EQ(check_clicks, 3);
-}
-
-TEST_F(Console, BadLinesAreReportedAndChangeNothing) {
-  main.Load();
-  windows.Execute(app, "nothing");
-  windows.Execute(app, "ckFlag=yes");
-  windows.Execute(app, "lblInfo");
-  windows.Execute(app, "lblInfo=new");
-  main.button.SetEnabled(false);
-  bool clicked = false;
-  main.button.onClick = [&] { clicked = true; };
-  windows.Execute(app, "cmdGo");
-  EXPECT_EQ(main.check.Value(), 0);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(check_clicks, 2);
   EXPECT_EQ(main.label.Caption(), "info");
-  EXPECT_FALSE(clicked);
-  EXPECT_NE(err.str().find("no such control: nothing"), std::string::npos);
-  EXPECT_NE(err.str().find("cmdGo is disabled"), std::string::npos);
+  main.button.SetEnabled(false);
+  Run("cmdGo");
+  EXPECT_EQ(clicks, 1);
   main.button.SetEnabled(true);
   main.button.onClick = [] { throw std::runtime_error("handler broke"); };
-  windows.Execute(app, "cmdGo");
-  EXPECT_NE(err.str().find("error in a window event: handler broke"), std::string::npos);
+  Run("cmdGo");
+  for (const char* error : {"no such control: nothing", "cmdGo is disabled", "error in a window event: handler broke"})
+    EXPECT_NE(session.err.str().find(error), std::string::npos) << error;
 }
 
 TEST_F(Console, ANameOnSeveralFormsMeansTheOneShownLast) {
   main.Show();
   other.Load();  // loaded and hidden still counts
-  windows.Execute(app, "txtName=hidden one");
+  Run("txtName=hidden one");
   EXPECT_EQ(main.text.Text(), "") << "a never-shown form ranks below shown ones";
   EXPECT_EQ(other.text.Text(), "hidden one");
   other.Show();
   other.Hide();
   main.Show();
-  windows.Execute(app, "txtName=main again");
+  Run("txtName=main again");
   EXPECT_EQ(main.text.Text(), "main again");
 }
 
@@ -139,26 +106,19 @@ TEST_F(Console, PrintListsShownFormsThenTheMainList) {
   rows.rows = {{"r1", "", "line\nbreak"}};
   main.list.ShowRows(rows);
   other.text.SetText("not shown");
-  windows.Execute(app, "print");
-  EXPECT_EQ(out.str(), "txtName=tab here\nckFlag=1\ncboKind=c\nr1\t\tline break\n");
+  Run("print");
+  EXPECT_EQ(session.out.str(), "txtName=tab here\nckFlag=1\ncboKind=c\nr1\t\tline break\n");
 }
 
-TEST_F(Console, EndOfInputClosesTheMainWindow) {
-  in.str("txtName=x\n");
-  main.Show();
-  windows.Run(app, main);
-  EXPECT_FALSE(main.Loaded());
-  EXPECT_EQ(main.text.Text(), "x");
-}
-
-TEST_F(Console, ModalFormReturnsWhenHidden) {
-  in.str("cmdGo\ntxtName=after\n");
+// A modal form returns when hidden; the end of input closes the main window.
+TEST_F(Console, RunReadsLinesUntilTheEndOfInput) {
+  session.in.str("cmdGo\ntxtName=after\n");
   main.Show();
   other.button.onClick = [&] { other.Hide(); };
   other.Show(true, &main);
   EXPECT_FALSE(other.Shown());
   EXPECT_TRUE(other.Loaded());
-  windows.Run(app, main);
+  session.windows.Run(app, main);
   EXPECT_EQ(other.text.Text(), "after") << "the hidden modal form was shown last";
   EXPECT_FALSE(main.Loaded());
 }

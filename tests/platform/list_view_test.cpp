@@ -2,11 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "platform/application.h"
-#include "platform/console/console_window_system.h"
 #include "platform/form.h"
+#include "tests/common/console_session.h"
 #include "tests/platform/table_rows.h"
 
 namespace qs {
@@ -19,19 +16,10 @@ class RecordingPeer : public ControlPeer {
   std::vector<std::pair<Change, int>> updates;
 };
 
-class List : public ::testing::Test {
- protected:
-  List() : windows(in, out, out), app(windows), form(app, "f", "f", 100, 100),
-           list(form.Add<ListView>("List")) {}
-  std::istringstream in;
-  std::ostringstream out;
-  ConsoleWindowSystem windows;
-  Application app;
-  Form form;
-  ListView& list;
-};
-
-TEST_F(List, ShowsTheRowsItIsGivenAndTellsThePeer) {
+TEST(ListView, ShowsTheRowsItIsGivenAndTellsThePeer) {
+  testing::ConsoleSession session;
+  Form form(session.app, "f", "f", 100, 100);
+  auto& list = form.Add<ListView>("List");
   auto peer = std::make_unique<RecordingPeer>();
   RecordingPeer& seen = *peer;
   list.SetPeer(std::move(peer));
@@ -52,11 +40,8 @@ TEST_F(List, ShowsTheRowsItIsGivenAndTellsThePeer) {
 }
 
 TEST(Controls, RejectImpossibleStates) {
-  std::istringstream in;
-  std::ostringstream out;
-  ConsoleWindowSystem windows(in, out, out);
-  Application app(windows);
-  Form form(app, "f", "f", 100, 100);
+  testing::ConsoleSession session;
+  Form form(session.app, "f", "f", 100, 100);
   auto& check = form.Add<CheckBox>("ck");
   EXPECT_THROW(check.SetValue(3), std::invalid_argument);
   auto& bar = form.Add<ProgressBar>("bar");

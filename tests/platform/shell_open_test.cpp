@@ -8,10 +8,10 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <thread>
 
 #include "platform/system.h"
+#include "tests/common/scoped_environment.h"
 #include "tests/common/scratch_dir.h"
 
 namespace qs {
@@ -25,14 +25,13 @@ bool HasChildren() {
 TEST(OpenWithShell, TheOpenerIsReapedWhenItEnds) {
   test::ScratchDir scratch;
   const auto opener = scratch.Path() / "xdg-open";
-  std::ofstream(opener) << "#!/bin/sh\ntouch \"$1\"\n";
+  scratch.Write("xdg-open", "#!/bin/sh\ntouch \"$1\"\n");
   std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
-  const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
-  setenv("PATH", (scratch.Text() + ":" + path).c_str(), 1);
-  setenv("DISPLAY", ":99", 1);
-  OpenWithShell(scratch.File("opened"));
-  setenv("PATH", path.c_str(), 1);
-  unsetenv("DISPLAY");
+  {
+    testing::ScopedEnvironment path("PATH", scratch.Text() + ":" + std::getenv("PATH"));
+    testing::ScopedEnvironment display("DISPLAY", ":99");
+    OpenWithShell(scratch.File("opened"));
+  }
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   while ((HasChildren() || !std::filesystem::exists(scratch.Path() / "opened")) &&
          std::chrono::steady_clock::now() < deadline)
