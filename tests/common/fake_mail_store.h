@@ -42,12 +42,12 @@ struct FakeFolderData {
   }
 };
 
-struct SaveRecord {
-  std::string path;
-  int type;  // SaveAs type, or -1 for an attachment
+// What was done with a store's items, shared by its copies.
+struct FakeStoreLog {
+  std::vector<std::string> fetched;            // the identifiers asked for
+  std::vector<std::pair<std::string, int>> saves;  // path and SaveAs type, -1 for an attachment
+  std::function<void()> on_save;               // called before each SaveAs
 };
-
-class FakeMailStore;
 
 class FakeFolder : public Folder {
  public:
@@ -113,9 +113,7 @@ class FakeMailStore : public MailStore {
   std::vector<std::string> picked;  // names from the store down; empty = none chosen
   int lookups = 0;
   std::map<std::string, FakeMail> mails;  // what GetItemFromID finds, by entry identifier
-  std::vector<std::string> fetched;       // the identifiers asked for
-  std::vector<SaveRecord> saves;
-  std::function<void()> on_save;          // called before each SaveAs
+  std::shared_ptr<FakeStoreLog> log = std::make_shared<FakeStoreLog>();
 
  private:
   std::vector<std::shared_ptr<FakeFolderData>> stores_;
@@ -123,22 +121,23 @@ class FakeMailStore : public MailStore {
 
 class FakeAttachment : public Attachment {
  public:
-  FakeAttachment(FakeMailStore* store, std::string name) : store_(store), name_(std::move(name)) {}
+  FakeAttachment(std::shared_ptr<FakeStoreLog> log, std::string name)
+      : log_(std::move(log)), name_(std::move(name)) {}
   std::string FileName() override { return name_; }
   void SaveAsFile(const std::string& path) override {
     WriteWholeFile(path, name_);
-    if (store_) store_->saves.push_back({path, -1});
+    log_->saves.emplace_back(path, -1);
   }
 
  private:
-  FakeMailStore* store_;
+  std::shared_ptr<FakeStoreLog> log_;
   std::string name_;
 };
 
 class FakeItem : public MailItem {
  public:
-  explicit FakeItem(FakeMail mail, FakeMailStore* store = nullptr)
-      : mail_(std::move(mail)), store_(store) {}
+  explicit FakeItem(FakeMail mail, std::shared_ptr<FakeStoreLog> log = std::make_shared<FakeStoreLog>())
+      : mail_(std::move(mail)), log_(std::move(log)) {}
   int Class() override { return Check().item_class; }
   DateTime SentOn() override { return Check().sent_on; }
   DateTime ReceivedTime() override { return Check().received; }
@@ -152,18 +151,17 @@ class FakeItem : public MailItem {
     return std::make_unique<FakeFolder>(std::make_shared<FakeFolderData>(), Check().folder);
   }
   void SaveAs(const std::string& path, SaveType type) override {
-    if (store_ && store_->on_save) store_->on_save();
+    if (log_->on_save) log_->on_save();
     if (type == SaveType::MessageUnicode && Check().refuse_unicode_msg)
       throw MailStoreError("Unicode messages are not supported");
     WriteWholeFile(path, mail_.entry_id + " " + std::to_string(static_cast<int>(type)));
-    if (store_) store_->saves.push_back({path, static_cast<int>(type)});
+    log_->saves.emplace_back(path, static_cast<int>(type));
   }
   std::int32_t AttachmentCount() override {
     return static_cast<std::int32_t>(Check().attachments.size());
   }
   std::unique_ptr<Attachment> AttachmentAt(std::int32_t position) override {
-    return std::make_unique<FakeAttachment>(
-        store_, Check().attachments.at(static_cast<std::size_t>(position - 1)));
+    return std::make_unique<FakeAttachment>(log_, Check().attachments.at(static_cast<std::size_t>(position - 1)));
   }
 
  private:
@@ -174,7 +172,7 @@ class FakeItem : public MailItem {
     return mail_;
   }
   FakeMail mail_;
-  FakeMailStore* store_;
+  std::shared_ptr<FakeStoreLog> log_;
 };
 
 inline std::unique_ptr<MailItem> FakeFolder::ItemAt(std::int32_t position) {
@@ -184,12 +182,12 @@ inline std::unique_ptr<MailItem> FakeFolder::ItemAt(std::int32_t position) {
 }
 
 inline std::unique_ptr<MailItem> FakeMailStore::GetItemFromID(const std::string& entry_id) {
-  fetched.push_back(entry_id);
+  log->fetched.push_back(entry_id);
   const auto found = mails.find(entry_id);
   if (found == mails.end()) throw MailStoreError("The operation failed. An object could not be found.");
   FakeMail mail = found->second;
   mail.entry_id = entry_id;
-  return std::make_unique<FakeItem>(std::move(mail), this);
+  return std::make_unique<FakeItem>(std::move(mail), log);
 }
 
 }  // namespace qs::testing

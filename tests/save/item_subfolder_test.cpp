@@ -50,12 +50,5 @@ TEST(ItemSubfolder, RepeatsTheFoldersBelowTheSearchedOne) {
     EXPECT_EQ(Subfolder(c.mail_folder, c.full_path), c.subfolder) << c.mail_folder << " " << c.full_path;
 }
 
-TEST(StripLeadingAndTrailing, DropEveryRepeatOfTheCharacterAtOneEnd) {
-  EXPECT_EQ(StripLeading("//a/b//", '/'), "a/b//");
-  EXPECT_EQ(StripTrailing("//a/b//", '/'), "//a/b");
-  EXPECT_EQ(StripLeading("///", '/'), "");
-  EXPECT_EQ(StripTrailing("///", '/'), "");
-}
-
 }  // namespace
 }  // namespace qs

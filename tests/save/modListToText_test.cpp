@@ -67,9 +67,5 @@ TEST_F(Export, AnEditorThatCannotStartIsReported) {
   EXPECT_NE(fixture.Messages()[0].find(target.path), std::string::npos);
 }
 
-TEST(DefaultExport, IsListTxtBesideTheProgram) {
-  EXPECT_EQ(DefaultExportTarget().path, ProgramDirectory() + PathSeparator() + "list.txt");
-}
-
 }  // namespace
 }  // namespace qs

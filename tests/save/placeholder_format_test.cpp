@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "list_fixture.h"
-#include "save/modListToText.h"
 
 namespace qs {
 namespace {
@@ -35,17 +33,6 @@ TEST(FillPlaceholders, FillsTheNumberedTextsInPasses) {
       {"%1", {}, "%1"},
   };
   for (const auto& c : cases) EXPECT_EQ(FillPlaceholders(c.format, c.row), c.filled) << c.format;
-  EXPECT_EQ(ReplaceAll("%%%", "%%", "%"), "%%");
-  EXPECT_EQ(ReplaceAll("abc", "", "x"), "abc");
-}
-
-TEST(FormatListLine, UsesTheListTextsAsShown) {
-  test::ListFixture fixture;
-  test::Row row;
-  row.subject = "a:b?c*\td";
-  const auto number = fixture.Add(row);
-  EXPECT_EQ(FormatListLine("%1 %2 %3|%6", fixture.list.Texts(number)),
-            "091205 070309 sender1 a:b?c*\td|id1");
 }
 
 }  // namespace

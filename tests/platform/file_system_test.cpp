@@ -1,4 +1,4 @@
-#include "save/make_dirs.h"
+#include "platform/file_system.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/file_system.h"
 #include "platform/system.h"
 #include "platform/temporary_name.h"
 #include "tests/common/scratch_dir.h"
@@ -17,23 +16,6 @@
 
 namespace qs {
 namespace {
-
-// Missing parents are made first; any entry of the name counts as there; a
-// path without a separator is never made.
-TEST(MakeDirs, CreatesMissingParentsFirst) {
-  test::ScratchDir scratch;
-  const std::string sep(1, PathSeparator());
-  const std::string deep = scratch.Text() + sep + "a" + sep + "b" + sep + "c";
-  MakeDirs(deep);
-  MakeDirs(deep);
-  MakeDirs(scratch.Text() + sep + "a" + sep + "d");
-  scratch.Write("taken", "x");
-  EXPECT_NO_THROW(MakeDirs(scratch.File("taken")));
-  EXPECT_EQ(scratch.Tree(), (std::set<std::string>{"a", "a/b", "a/b/c", "a/d", "taken"}));
-  EXPECT_THROW(MakeDirs(scratch.File("taken") + sep + "sub" + sep + "deeper"), std::system_error);
-  MakeDirs("qs-make-dirs-no-separator");
-  EXPECT_FALSE(PathExists("qs-make-dirs-no-separator"));
-}
 
 #ifndef _WIN32
 // A write cut short (here by the file size limit) leaves no half file of its
@@ -99,13 +81,6 @@ TEST(FileSystem, StaleTemporariesOfEndedWritersAreRemoved) {
   EXPECT_FALSE(left.count(dead));
   EXPECT_TRUE(left.count(".qs-1-x.tmp") && left.count("mail.txt"));
   EXPECT_EQ(left.size(), 3u) << "the running writer's file stays";
-}
-
-TEST(TemporaryName, CarriesTheWritersProcessId) {
-  EXPECT_EQ(TemporaryNameWriter(TemporaryName(4321, 7)), 4321);
-  for (const char* name : {".qs-12-0000000g.tmp", ".qs-12-00000000.txt", "qs-12-00000000.tmp",
-                           ".qs--00000000.tmp"})
-    EXPECT_EQ(TemporaryNameWriter(name), std::nullopt) << name;
 }
 
 }  // namespace
