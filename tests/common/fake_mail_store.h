@@ -1,8 +1,9 @@
 #pragma once
 // A mail store held in memory: a tree of folders for the search, and items by
 // entry identifier for the save. A saved item or attachment is a small file
-// saying what was saved, and the store logs each save.
+// saying what was saved, and the store's log records each save.
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -16,9 +17,7 @@ namespace qs::testing {
 
 struct FakeMail {
   int item_class = kMailItemClass;
-  DateTime sent_on = NoDate();
-  DateTime received = NoDate();
-  DateTime created = NoDate();
+  DateTime sent_on = NoDate(), received = NoDate(), created = NoDate();
   bool sent = true;
   std::string sender, to, subject, entry_id;
   std::string folder = "\\\\Mailbox\\Inbox";  // its parent's FolderPath
@@ -44,94 +43,20 @@ struct FakeFolderData {
 
 // What was done with a store's items, shared by its copies.
 struct FakeStoreLog {
-  std::vector<std::string> fetched;            // the identifiers asked for
+  std::vector<std::string> fetched;                // the identifiers asked for
   std::vector<std::pair<std::string, int>> saves;  // path and SaveAs type, -1 for an attachment
-  std::function<void()> on_save;               // called before each SaveAs
+  std::function<void()> on_save;                   // called before each SaveAs
 };
 
-class FakeFolder : public Folder {
- public:
-  FakeFolder(std::shared_ptr<FakeFolderData> data, std::string path)
-      : data_(std::move(data)), path_(std::move(path)) {}
-  std::unique_ptr<Folder> Subfolder(const std::string& name) override {
-    for (const auto& child : data_->subfolders)
-      if (child->name == name) return std::make_unique<FakeFolder>(child, path_ + "\\" + name);
-    throw MailStoreError("The operation failed. An object could not be found.");
-  }
-  std::int32_t SubfolderCount() override {
-    return static_cast<std::int32_t>(data_->subfolders.size());
-  }
-  std::unique_ptr<Folder> SubfolderAt(std::int32_t position) override {
-    const auto& child = data_->subfolders.at(static_cast<std::size_t>(position - 1));
-    return std::make_unique<FakeFolder>(child, path_ + "\\" + child->name);
-  }
-  std::int32_t ItemCount() override {
-    if (data_->unreadable) throw MailStoreError("The folder cannot be read.");
-    return static_cast<std::int32_t>(data_->items.size());
-  }
-  std::unique_ptr<MailItem> ItemAt(std::int32_t position) override;
-  std::string FolderPath() override { return path_; }
-  std::string FullPath() override {
-    std::string path = path_;
-    for (char& c : path)
-      if (c == '\\') c = '/';
-    return path;
-  }
-
- private:
-  std::shared_ptr<FakeFolderData> data_;
-  std::string path_;
-};
-
-// Top-level folders by name, looked up by exact name.
-class FakeMailStore : public MailStore {
- public:
-  FakeFolderData& AddStore(const std::string& name) {
-    stores_.push_back(std::make_shared<FakeFolderData>());
-    stores_.back()->name = name;
-    return *stores_.back();
-  }
-  FakeFolderData& TopFolderData(const std::string& name) {
-    for (const auto& store : stores_)
-      if (store->name == name) return *store;
-    throw MailStoreError("no store " + name);
-  }
-  std::unique_ptr<Folder> TopFolder(const std::string& name) override {
-    ++lookups;
-    for (const auto& store : stores_)
-      if (store->name == name) return std::make_unique<FakeFolder>(store, "\\\\" + name);
-    throw MailStoreError("The operation failed. An object could not be found.");
-  }
-  std::unique_ptr<Folder> PickFolder() override {
-    if (picked.empty()) return nullptr;
-    std::unique_ptr<Folder> folder = TopFolder(picked.front());
-    for (std::size_t i = 1; i < picked.size(); ++i) folder = folder->Subfolder(picked[i]);
-    return folder;
-  }
-  std::unique_ptr<MailItem> GetItemFromID(const std::string& entry_id) override;
-
-  std::vector<std::string> picked;  // names from the store down; empty = none chosen
-  int lookups = 0;
-  std::map<std::string, FakeMail> mails;  // what GetItemFromID finds, by entry identifier
-  std::shared_ptr<FakeStoreLog> log = std::make_shared<FakeStoreLog>();
-
- private:
-  std::vector<std::shared_ptr<FakeFolderData>> stores_;
-};
-
-class FakeAttachment : public Attachment {
- public:
-  FakeAttachment(std::shared_ptr<FakeStoreLog> log, std::string name)
-      : log_(std::move(log)), name_(std::move(name)) {}
-  std::string FileName() override { return name_; }
+struct FakeAttachment : Attachment {
+  FakeAttachment(std::shared_ptr<FakeStoreLog> to, std::string file_name) : log(std::move(to)), name(std::move(file_name)) {}
+  std::string FileName() override { return name; }
   void SaveAsFile(const std::string& path) override {
-    WriteWholeFile(path, name_);
-    log_->saves.emplace_back(path, -1);
+    WriteWholeFile(path, name);
+    log->saves.emplace_back(path, -1);
   }
-
- private:
-  std::shared_ptr<FakeStoreLog> log_;
-  std::string name_;
+  std::shared_ptr<FakeStoreLog> log;
+  std::string name;
 };
 
 class FakeItem : public MailItem {
@@ -147,9 +72,7 @@ class FakeItem : public MailItem {
   std::string To() override { return Check().to; }
   std::string Subject() override { return Check().subject; }
   std::string EntryID() override { return Check().entry_id; }
-  std::unique_ptr<Folder> Parent() override {
-    return std::make_unique<FakeFolder>(std::make_shared<FakeFolderData>(), Check().folder);
-  }
+  std::unique_ptr<Folder> Parent() override;
   void SaveAs(const std::string& path, SaveType type) override {
     if (log_->on_save) log_->on_save();
     if (type == SaveType::MessageUnicode && Check().refuse_unicode_msg)
@@ -157,9 +80,7 @@ class FakeItem : public MailItem {
     WriteWholeFile(path, mail_.entry_id + " " + std::to_string(static_cast<int>(type)));
     log_->saves.emplace_back(path, static_cast<int>(type));
   }
-  std::int32_t AttachmentCount() override {
-    return static_cast<std::int32_t>(Check().attachments.size());
-  }
+  std::int32_t AttachmentCount() override { return static_cast<std::int32_t>(Check().attachments.size()); }
   std::unique_ptr<Attachment> AttachmentAt(std::int32_t position) override {
     return std::make_unique<FakeAttachment>(log_, Check().attachments.at(static_cast<std::size_t>(position - 1)));
   }
@@ -175,19 +96,86 @@ class FakeItem : public MailItem {
   std::shared_ptr<FakeStoreLog> log_;
 };
 
-inline std::unique_ptr<MailItem> FakeFolder::ItemAt(std::int32_t position) {
-  FakeMail mail = data_->items.at(static_cast<std::size_t>(position - 1));
-  mail.folder = path_;
-  return std::make_unique<FakeItem>(std::move(mail));
+class FakeFolder : public Folder {
+ public:
+  FakeFolder(std::shared_ptr<FakeFolderData> data, std::string path)
+      : data_(std::move(data)), path_(std::move(path)) {}
+  std::unique_ptr<Folder> Subfolder(const std::string& name) override {
+    for (const auto& child : data_->subfolders)
+      if (child->name == name) return std::make_unique<FakeFolder>(child, path_ + "\\" + name);
+    throw MailStoreError("The operation failed. An object could not be found.");
+  }
+  std::int32_t SubfolderCount() override { return static_cast<std::int32_t>(data_->subfolders.size()); }
+  std::unique_ptr<Folder> SubfolderAt(std::int32_t position) override {
+    const auto& child = data_->subfolders.at(static_cast<std::size_t>(position - 1));
+    return std::make_unique<FakeFolder>(child, path_ + "\\" + child->name);
+  }
+  std::int32_t ItemCount() override {
+    if (data_->unreadable) throw MailStoreError("The folder cannot be read.");
+    return static_cast<std::int32_t>(data_->items.size());
+  }
+  std::unique_ptr<MailItem> ItemAt(std::int32_t position) override {
+    FakeMail mail = data_->items.at(static_cast<std::size_t>(position - 1));
+    mail.folder = path_;
+    return std::make_unique<FakeItem>(std::move(mail));
+  }
+  std::string FolderPath() override { return path_; }
+  std::string FullPath() override {
+    std::string path = path_;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+  }
+
+ private:
+  std::shared_ptr<FakeFolderData> data_;
+  std::string path_;
+};
+
+inline std::unique_ptr<Folder> FakeItem::Parent() {
+  return std::make_unique<FakeFolder>(std::make_shared<FakeFolderData>(), Check().folder);
 }
 
-inline std::unique_ptr<MailItem> FakeMailStore::GetItemFromID(const std::string& entry_id) {
-  log->fetched.push_back(entry_id);
-  const auto found = mails.find(entry_id);
-  if (found == mails.end()) throw MailStoreError("The operation failed. An object could not be found.");
-  FakeMail mail = found->second;
-  mail.entry_id = entry_id;
-  return std::make_unique<FakeItem>(std::move(mail), log);
-}
+// Top-level folders by name, looked up by exact name.
+class FakeMailStore : public MailStore {
+ public:
+  FakeFolderData& AddStore(const std::string& name) { return *stores_.emplace_back(Named(name)); }
+  FakeFolderData& TopFolderData(const std::string& name) { return *Find(name); }
+  std::unique_ptr<Folder> TopFolder(const std::string& name) override {
+    ++lookups;
+    return std::make_unique<FakeFolder>(Find(name), "\\\\" + name);
+  }
+  std::unique_ptr<Folder> PickFolder() override {
+    if (picked.empty()) return nullptr;
+    std::unique_ptr<Folder> folder = TopFolder(picked.front());
+    for (std::size_t i = 1; i < picked.size(); ++i) folder = folder->Subfolder(picked[i]);
+    return folder;
+  }
+  std::unique_ptr<MailItem> GetItemFromID(const std::string& entry_id) override {
+    log->fetched.push_back(entry_id);
+    const auto found = mails.find(entry_id);
+    if (found == mails.end()) throw MailStoreError("The operation failed. An object could not be found.");
+    FakeMail mail = found->second;
+    mail.entry_id = entry_id;
+    return std::make_unique<FakeItem>(std::move(mail), log);
+  }
+
+  std::vector<std::string> picked;  // names from the store down; empty = none chosen
+  int lookups = 0;
+  std::map<std::string, FakeMail> mails;  // what GetItemFromID finds, by entry identifier
+  std::shared_ptr<FakeStoreLog> log = std::make_shared<FakeStoreLog>();
+
+ private:
+  static std::shared_ptr<FakeFolderData> Named(const std::string& name) {
+    auto data = std::make_shared<FakeFolderData>();
+    data->name = name;
+    return data;
+  }
+  const std::shared_ptr<FakeFolderData>& Find(const std::string& name) const {
+    for (const auto& store : stores_)
+      if (store->name == name) return store;
+    throw MailStoreError("The operation failed. An object could not be found.");
+  }
+  std::vector<std::shared_ptr<FakeFolderData>> stores_;
+};
 
 }  // namespace qs::testing
