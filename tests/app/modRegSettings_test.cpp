@@ -2,38 +2,43 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/app/registry_fixture.h"
+#include "tests/common/scratch_dir.h"
 
 namespace qs {
 namespace {
 
-// Split at the first and the last backslash; unknown roots and paths of one
+// Split at the first and the last backslash, as "root key path|value name"
+// (root 1 for the machine, 2 for the user); unknown roots and paths of one
 // backslash split to nothing.
 TEST(SplitRegPath, RootKeyPathAndValueName) {
-  const struct {
-    const char* path;
-    RegistryRoot root;
-    const char *key_path, *value_name;
-  } cases[] = {
-      {"hklm\\Software\\Helper\\InstallPath", RegistryRoot::LocalMachine, "Software\\Helper", "InstallPath"},
-      {"HkCu\\a\\b\\c\\", RegistryRoot::CurrentUser, "a\\b\\c", ""},
-      {"hkcu\\\\v", RegistryRoot::CurrentUser, "", "v"},
-      {"hkcu\\Value", RegistryRoot::None, "", ""},
-      {"C:\\Tools\\helper.exe", RegistryRoot::None, "", ""},
-      {"HKEY_CURRENT_USER\\Software\\x", RegistryRoot::None, "", ""},
-      {"hkcr\\a\\b", RegistryRoot::None, "", ""},
-      {"", RegistryRoot::None, "", ""},
-      {"\\\\", RegistryRoot::None, "", ""},
-  };
-  for (const auto& c : cases) {
-    const RegPath split = SplitRegPath(c.path);
-    EXPECT_EQ(split.root, c.root) << c.path;
-    EXPECT_EQ(split.key_path, c.key_path) << c.path;
-    EXPECT_EQ(split.value_name, c.value_name) << c.path;
+  const std::pair<const char*, const char*> cases[] = {
+      {"hklm\\Software\\Helper\\InstallPath", "1 Software\\Helper|InstallPath"},
+      {"HkCu\\a\\b\\c\\", "2 a\\b\\c|"},
+      {"hkcu\\\\v", "2 |v"},
+      {"hkcu\\Value", "0 |"},
+      {"C:\\Tools\\helper.exe", "0 |"},
+      {"HKEY_CURRENT_USER\\Software\\x", "0 |"},
+      {"hkcr\\a\\b", "0 |"},
+      {"\\\\", "0 |"}};
+  for (const auto& [path, parts] : cases) {
+    const RegPath split = SplitRegPath(path);
+    EXPECT_EQ(std::to_string(static_cast<int>(split.root)) + " " + split.key_path + "|" + split.value_name, parts) << path;
   }
 }
 
-using GetRegSettingTest = test::RegistryTest;
+// A registry file of ours everywhere, and on Windows the system registry,
+// written below a key of the test's own that is removed afterwards.
+class GetRegSettingTest : public ::testing::TestWithParam<std::string> {
+ protected:
+  ~GetRegSettingTest() override {
+    registry->DeleteTree(RegistryRoot::CurrentUser, base);
+    registry->DeleteTree(RegistryRoot::LocalMachine, base);
+  }
+  test::ScratchDir scratch;
+  std::string base = "Software\\QuillstowTest\\" + test::Utf8(scratch.Path().filename());
+  std::unique_ptr<Registry> registry =
+      GetParam() == "system" ? UserRegistry() : RegistryInFile(scratch.File("registry.txt"));
+};
 
 // Names in any letter case; a trailing backslash reads the default value;
 // what is missing, and values of 1024 bytes or more, read as empty.
@@ -65,29 +70,10 @@ TEST_P(GetRegSettingTest, ReadsTheNamedValueOfEitherRoot) {
   EXPECT_EQ(GetRegSetting(*registry, "hkcu\\" + base + "\\V"), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Registries, GetRegSettingTest, ::testing::ValuesIn(test::AvailableRegistries()),
+INSTANTIATE_TEST_SUITE_P(Registries, GetRegSettingTest,
+                         ::testing::ValuesIn(UserRegistry()->IsSystem() ? std::vector<std::string>{"file", "system"}
+                                                                        : std::vector<std::string>{"file"}),
                          [](const auto& param_info) { return param_info.param; });
-
-TEST(RegistryFile, ReadsAFileWrittenByHand) {
-  test::ScratchDir scratch;
-  scratch.Write("registry.txt",
-                "; the helper\r\n"
-                "[HKEY_CURRENT_USER\\Software\\Orrinwick\\Quillstow]\r\n"
-                "AllowAccess= /allow \"two words\"\r\n"
-                "[hklm\\software\\helper]\r\n"
-                "InstallPath=/opt/helper/run\r\n"
-                "@=default=with equals\r\n"
-                "[HKEY_CLASSES_ROOT\\Software\\Helper]\r\n"
-                "InstallPath=not this one\r\n");
-  const auto registry = RegistryInFile(scratch.File("registry.txt"));
-  EXPECT_EQ(GetRegSetting(*registry, "hkcu\\Software\\Orrinwick\\Quillstow\\AllowAccess"),
-            " /allow \"two words\"");
-  EXPECT_EQ(GetRegSetting(*registry, "hklm\\Software\\Helper\\InstallPath"), "/opt/helper/run");
-  EXPECT_EQ(GetRegSetting(*registry, "hklm\\Software\\Helper\\"), "default=with equals");
-  EXPECT_FALSE(registry->IsSystem());
-  EXPECT_EQ(GetRegSetting(*RegistryInFile(scratch.File("missing.txt")), "hklm\\Software\\Helper\\"), "")
-      << "a missing file holds no values";
-}
 
 }  // namespace
 }  // namespace qs

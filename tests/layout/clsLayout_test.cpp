@@ -9,98 +9,61 @@
 namespace qs {
 namespace {
 
-// A tag's share: the number after the key, over the one after "/", the
-// numerator rounded half to even; keys are case-sensitive and the first
-// counts; a missing key is no share.
+// A tag's share: the number after the case-sensitive key (the first one
+// counts), its numerator rounded half to even, over the one after "/".
 TEST(LayoutShare, ReadsNumeratorOverDenominator) {
-  const struct {
-    const char *tag, *key;
-    double share;
-  } cases[] = {
-      {"X=1", "X=", 1.0},      {"W=1/2", "W=", 0.5},   {"X=3/2", "X=", 1.5},    {"X=0.5", "X=", 0.0},
-      {"X=1.5", "X=", 2.0},    {"X=1/2/3", "X=", 0.5}, {"Y=1 W=1", "W=", 1.0},  {"Y=1 W=1", "H=", 0.0},
-      {"x=1", "X=", 0.0},      {"X=1 X=2", "X=", 1.0}, {"X= 1", "X=", 0.0},     {"X=-1", "X=", -1.0},
-      {"X=2e1/4", "X=", 5.0}};
-  for (const auto& c : cases) EXPECT_DOUBLE_EQ(clsLayout::GetOpt(c.tag, c.key), c.share) << c.tag << " " << c.key;
-  for (const char* tag : {"X=1/0", "X=0/0", "X=1/"})
-    EXPECT_THROW(clsLayout::GetOpt(tag, "X="), std::domain_error) << tag;
+  const std::pair<const char*, double> cases[] = {
+      {"X=1", 1.0},   {"X=3/2", 1.5},   {"X=0.5", 0.0},   {"X=1.5", 2.0}, {"X=1/2/3", 0.5}, {"Y=1 X=-1", -1.0},
+      {"x=1", 0.0},   {"X=1 X=2", 1.0}, {"X= 1", 0.0},    {"X=2e1/4", 5.0}};
+  for (const auto& [tag, share] : cases) EXPECT_DOUBLE_EQ(clsLayout::GetOpt(tag, "X="), share) << tag;
+  for (const char* tag : {"X=1/0", "X=0/0", "X=1/"}) EXPECT_THROW(clsLayout::GetOpt(tag, "X="), std::domain_error);
   EXPECT_THROW(clsLayout::GetOpt("X=40000", "X="), std::out_of_range);
-}
-
-TEST(LeadingNumber, StopsAtTheFirstOtherCharacter) {
-  const std::pair<const char*, int> cases[] = {{"12abc", 12}, {"abc", 0},   {"", 0},        {"-2.5", -2},
-                                               {".6", 1},     {"1e", 1},    {"32767", 32767}, {"-32768", -32768}};
-  for (const auto& [text, number] : cases) EXPECT_EQ(LeadingWholeNumber(text), number) << text;
+  const std::pair<const char*, int> numbers[] = {{"12abc", 12}, {"abc", 0}, {"-2.5", -2}, {".6", 1}, {"1e", 1}};
+  for (const auto& [text, number] : numbers) EXPECT_EQ(LeadingWholeNumber(text), number) << text;
   EXPECT_THROW(LeadingWholeNumber("32767.5"), std::out_of_range);
 }
 
-class TestControl : public Control {
- public:
-  TestControl(Form& owner, std::string name, const char* type) : Control(owner, name), type_(type) {}
-  const char* TypeName() const override { return type_; }
-
- private:
-  const char* type_;
+struct TestControl : Control {
+  TestControl(Form& owner, std::string name, const char* kind) : Control(owner, name), type(kind) {}
+  const char* TypeName() const override { return type; }
+  const char* type;
 };
 
-class Layout : public ::testing::Test {
- protected:
-  Layout() { form.Load(); }
-  Control& Add(const char* name, const char* tag, const char* type = "TextBox") {
+// Controls move and grow by their shares of the growth beyond the form's
+// size at SetLayout; unreadable tags, menus and toolbars are left out.
+TEST(Layout, RedrawUsesGrowthBeyondTheMinimumOnly) {
+  testing::ConsoleSession session;
+  Form form(session.app, "f", "f", 5000, 3000);
+  form.Load();
+  const auto add = [&](const char* name, const char* tag, const char* type = "TextBox") -> Control& {
     auto& control = form.Add<TestControl>(name, type);
     control.Move(100, 200, 300, 400);
     control.SetTag(tag);
     return control;
-  }
-  testing::ConsoleSession session;
-  Form form{session.app, "f", "f", 5000, 3000};
-};
-
-TEST_F(Layout, UnreadableTagsLeaveOnlyThatControlOut) {
-  Add("a", "X=1");
-  Add("bad", "X=1/0");
-  Add("zero", "X=0/0");
-  Add("c", "W=1");
+  };
+  auto& half = add("half", "X=1/2 Y=1 W=-1 H=3/2");
+  auto& still = add("still", "");
+  auto& bad = add("bad", "X=1/0");
+  auto& toolbar = add("toolbar", "X=1", "Toolbar");
   form.Add<MenuItem>("menu", "&Menu").SetTag("X=1");
-  Add("bar", "X=1", "Toolbar");
   clsLayout layout;
   layout.SetLayout(form);
-  std::vector<std::string> names;
-  for (const auto& record : layout.ControlList()) names.push_back(record.Ctrl->Name());
-  EXPECT_EQ(names, (std::vector<std::string>{"a", "c"}));
-  EXPECT_EQ(layout.MinWidth(), 5000);
-  EXPECT_EQ(layout.MinHeight(), 3000);
-}
-
-TEST_F(Layout, RedrawUsesGrowthBeyondTheMinimumOnly) {
-  auto& half = Add("half", "X=1/2 Y=1 W=-1 H=3/2");
-  auto& still = Add("still", "");
-  auto& toolbar = Add("toolbar", "X=1", "Toolbar");
-  clsLayout layout;
-  layout.SetLayout(form);
+  EXPECT_EQ(layout.ControlList().size(), 2u);
   form.Resize(5600, 3300);
   layout.RedrawLayout();
-  EXPECT_EQ(half.Left(), 400);
-  EXPECT_EQ(half.Top(), 500);
-  EXPECT_EQ(half.Width(), 0) << "a shrinking share stops at zero";
-  EXPECT_EQ(half.Height(), 850);
-  EXPECT_EQ(still.Left(), 100);
-  EXPECT_EQ(toolbar.Left(), 100);
+  EXPECT_EQ(std::vector<int>({half.Left(), half.Top(), half.Width(), half.Height()}), std::vector<int>({400, 500, 0, 850}))
+      << "a shrinking share stops at zero";
+  EXPECT_EQ(bad.Left() + toolbar.Left(), 200);
   still.Move(1, 2, 3, 4);
   form.Resize(4000, 2000);
   layout.RedrawLayout();
   EXPECT_EQ(half.Left(), 100);
   EXPECT_EQ(half.Width(), 300);
   EXPECT_EQ(still.Left(), 100) << "every recorded control is put back on each redraw";
-}
-
-TEST_F(Layout, MinimumCanBeSetAndRounds) {
-  clsLayout layout;
   layout.SetMinWidth(100.5f);
   layout.SetMinHeight(101.5f);
-  EXPECT_EQ(layout.MinWidth(), 100);
-  EXPECT_EQ(layout.MinHeight(), 102);
-  layout.RedrawLayout();  // no form yet: nothing to do, and no crash
+  EXPECT_EQ(layout.MinWidth() * 1000 + layout.MinHeight(), 100102) << "rounded half to even";
+  clsLayout().RedrawLayout();  // no form yet: nothing to do, and no crash
 }
 
 }  // namespace
