@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/system.h"
 #include "tests/common/fake_mail_store.h"
 
@@ -13,20 +15,10 @@ namespace {
 std::string Subfolder(const std::string& mail_folder, const std::string& full_path) {
   testing::FakeMail mail;
   mail.folder = full_path;
-  for (char& c : mail.folder)
-    if (c == '/') c = '\\';
+  std::replace(mail.folder.begin(), mail.folder.end(), '/', '\\');
   mail.unreadable = full_path == "!";
   testing::FakeItem item(mail);
   return GetItemSubfolder(mail_folder, item);
-}
-
-std::string Levels(std::initializer_list<const char*> names) {
-  std::string path;
-  for (const char* name : names) {
-    if (!path.empty()) path += PathSeparator();
-    path += name;
-  }
-  return path;
 }
 
 // The folders below the searched one, cut by the length of the box's text
@@ -34,20 +26,22 @@ std::string Levels(std::initializer_list<const char*> names) {
 TEST(ItemSubfolder, RepeatsTheFoldersBelowTheSearchedOne) {
   const struct {
     const char *mail_folder, *full_path;
-    std::string subfolder;
+    std::string subfolder;  // "/" for the separator
   } cases[] = {
-      {"\\\\Mailbox\\Inbox", "//Mailbox/Inbox/Projects/2009/", Levels({"Projects", "2009"})},
+      {"\\\\Mailbox\\Inbox", "//Mailbox/Inbox/Projects/2009/", "Projects/2009"},
       {"\\\\Mailbox\\Inbox", "//Mailbox/Inbox/Projects", "Projects"},
       {"\\\\Mailbox\\Inbox", "//Mailbox/Inbox/", ""},
       {"\\\\Mailbox\\Inbox", "//Mailbox", ""},
-      {"\\\\Mailbox\\Inbox1", "//Mailbox/Inbox/Projects/2009", Levels({"Projects", "2009"})},
-      {"\\\\Mailbox\\Inbox12", "//Mailbox/Inbox/Projects/2009", Levels({"rojects", "2009"})},
-      {"\\\\Other\\Place", "//Mailbox/Inbox/Projects", Levels({"ox", "Projects"})},
+      {"\\\\Mailbox\\Inbox1", "//Mailbox/Inbox/Projects/2009", "Projects/2009"},
+      {"\\\\Mailbox\\Inbox12", "//Mailbox/Inbox/Projects/2009", "rojects/2009"},
+      {"\\\\Other\\Place", "//Mailbox/Inbox/Projects", "ox/Projects"},
       {"\\\\Mailb\xC3\xB6x\\Inbox", "//Mailbox/Inbox/A", "A"},
       {"\\\\Mailbox\\Inbox", "!", ""},  // a failure gives no subfolder
   };
-  for (const auto& c : cases)
+  for (auto c : cases) {
+    std::replace(c.subfolder.begin(), c.subfolder.end(), '/', PathSeparator());
     EXPECT_EQ(Subfolder(c.mail_folder, c.full_path), c.subfolder) << c.mail_folder << " " << c.full_path;
+  }
 }
 
 }  // namespace

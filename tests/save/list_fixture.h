@@ -41,7 +41,7 @@ class RecordingWindows : public ConsoleWindowSystem {
     return ConsoleWindowSystem::ShowMessage(box);
   }
   const Application* app = nullptr;
-  std::vector<bool> progress_up;
+  std::vector<bool> progress_up;  // for each message box so far
   bool fail_prompts = false;
 };
 
@@ -50,12 +50,7 @@ struct ListFixture : testing::BasicConsoleSession<RecordingWindows> {
     list.Start({kRowDateFormat, LocaleFacts{}});
     windows.app = &app;
   }
-  std::int32_t Add(const Row& row) {
-    list.Add(row);
-    return list.RowCount();
-  }
-  // For each message box so far, whether the progress window was up.
-  const std::vector<bool>& ProgressShownAtMessages() const { return windows.progress_up; }
+  void Add(const Row& row) { list.Add(row); }
 
   FoundItems list;
 };

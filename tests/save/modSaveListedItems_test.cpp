@@ -167,7 +167,7 @@ TEST_F(SaveRun, FailuresThatStopEveryItemEndTheRunWithOneMessage) {
   settings.clip_subject = "many";
   Save(scratch.Text());
   // The message comes while the progress window is still up.
-  EXPECT_EQ(fixture.ProgressShownAtMessages(), std::vector<bool>{true});
+  EXPECT_EQ(fixture.windows.progress_up, std::vector<bool>{true});
   settings.clip_subject = "5";
   reachable = false;
   Save(scratch.Text());
