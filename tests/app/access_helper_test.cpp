@@ -34,18 +34,6 @@ TEST(AccessHelperSettings, AccessProgNamesTheValueThatHoldsThePath) {
   }
 }
 
-TEST(AccessHelperStart, CommandLineIsTheQuotedPathASpaceAndTheText) {
-  const AccessHelper helper("C:\\Program Files\\Helper\\h.exe", "/allow \"two words\" x", "");
-  const ProgramStart allow = helper.StartFor(helper.AllowAccessArgs);
-  EXPECT_EQ(allow.command_line, "\"C:\\Program Files\\Helper\\h.exe\" /allow \"two words\" x");
-  EXPECT_EQ(allow.program, "C:\\Program Files\\Helper\\h.exe");
-  EXPECT_EQ(allow.arguments, (std::vector<std::string>{"/allow", "two words", "x"}));
-  EXPECT_EQ(allow.show, WindowShow::MinimizedActive);
-  const ProgramStart disallow = helper.StartFor(helper.DisallowAccessArgs);
-  EXPECT_EQ(disallow.command_line, "\"C:\\Program Files\\Helper\\h.exe\" ");
-  EXPECT_TRUE(disallow.arguments.empty());
-}
-
 // The lines the helpers wrote once they are the ones wanted, or after 20 s:
 // the helper is not waited for.
 std::string LinesWhen(const test::ScratchDir& scratch, const std::string& wanted) {

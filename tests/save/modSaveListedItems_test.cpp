@@ -46,50 +46,56 @@ class SaveRun : public ::testing::Test {
   testing::FakeMailStore store;
   testing::FakeStoreLog& log = *store.log;
   bool reachable = true;
-  int opened = 0;
   MailStoreOpener opener = [this](Application&) -> std::unique_ptr<MailStore> {
-    ++opened;
     if (!reachable) throw MailStoreError("Outlook is not there");
     return std::make_unique<testing::FakeMailStore>(store);
   };
   SaveOptions settings{"%3", "MSG", false, "50", "50"};
 };
 
-TEST_F(SaveRun, BlankBoxesAndAnEmptyListStopBeforeTheStoreIsOpened) {
+// Blank boxes and an empty list stop before the store is opened; a save
+// directory that cannot be made is one message naming it, before any item.
+TEST_F(SaveRun, NothingIsTriedWithoutWhatTheSaveNeeds) {
+  reachable = false;  // opening the store would be one more message
+  Save(scratch.Text());
   List("id1", "one");
   Save("", "");
   Save("");
-  fixture.list.Start({});
-  Save(scratch.Text());
-  EXPECT_EQ(fixture.Messages(), (Texts{"The 'Mail Folder' box is blank", "The 'Save to' box is blank",
-                                       "There are no emails in the list."}));
-  EXPECT_EQ(opened, 0);
-  EXPECT_FALSE(fixture.app.FailureShown());
+  reachable = true;
+  const std::string under = scratch.Unwritable("under");
+  for (const std::string& dir : {scratch.File("plain"), under}) Save(dir);
+  const Texts messages = fixture.Messages();
+  ASSERT_EQ(messages.size(), 5u);
+  EXPECT_EQ(messages[0] + "|" + messages[1] + "|" + messages[2], "There are no emails in the list.|"
+            "The 'Mail Folder' box is blank|The 'Save to' box is blank");
+  EXPECT_TRUE(messages[3].starts_with("The folder \"" + scratch.File("plain") + "\" could not be created: ")) << messages[3];
+  EXPECT_TRUE(messages[4].starts_with("The folder \"" + under + "\" could not be created: ")) << messages[4];
+  EXPECT_TRUE(log.fetched.empty());
+  EXPECT_EQ(scratch.Tree(), Tree{"plain"});
 }
 
 // The format in any letter case picks the files and SaveAs types; messages
 // are Unicode unless the store refuses them.
 TEST_F(SaveRun, EachOutputFormatWritesItsFiles) {
-  testing::FakeMail old_store;
-  old_store.refuse_unicode_msg = true;
   const struct {
     const char* format;
     std::string subject;
-    testing::FakeMail mail;
+    bool refuse_unicode_msg;
     Tree files;
     std::vector<int> types;
   } cases[] = {
-      {"Txt", "Re: hello?", {}, {"Re  hello .txt"}, {0}},
-      {"rTf", "", {}, {Dot() + ".rtf"}, {1}},
-      {"MSG", "new", {}, {"new.msg"}, {9}},
-      {"msg", "old", old_store, {"old.msg"}, {3}},
-      {"DIR", "plain", {}, {"plain", "plain/message.html", "plain/message.txt"}, {0, 5}},
+      {"Txt", "Re: hello?", false, {"Re  hello .txt"}, {0}},
+      {"rTf", "", false, {Dot() + ".rtf"}, {1}},
+      {"MSG", "new", false, {"new.msg"}, {9}},
+      {"msg", "old", true, {"old.msg"}, {3}},
+      {"DIR", "plain", false, {"plain", "plain/message.html", "plain/message.txt"}, {0, 5}},
   };
   for (const auto& c : cases) {
     test::ScratchDir dir;
     fixture.list.Start({});
     log.saves.clear();
-    List("id", c.subject, c.mail);
+    List("id", c.subject);
+    store.mails["id"].refuse_unicode_msg = c.refuse_unicode_msg;
     settings.fn_output = c.format;
     Save(dir.Text() + PathSeparator());
     EXPECT_EQ(dir.Tree(), c.files) << c.format;
@@ -127,21 +133,6 @@ TEST_F(SaveRun, EveryItemAndAttachmentGetsItsOwnSafeNameInside) {
   settings.use_fn_folder = false;
   Save(files.Text());
   EXPECT_EQ(files.Tree(), (Tree{Dot() + "...txt", "Same.txt", "same (2).txt", "Same (3).txt"}));
-}
-
-TEST_F(SaveRun, ASaveDirectoryThatCannotBeMadeIsOneMessageNamingIt) {
-  List("id1", "a");
-  List("id2", "b");
-  const std::string under = scratch.Unwritable("under");
-  for (const std::string& dir : {scratch.File("plain"), under}) {
-    Save(dir);
-    EXPECT_TRUE(fixture.Messages().back().starts_with("The folder \"" + dir + "\" could not be created: "))
-        << fixture.Messages().back();
-  }
-  EXPECT_EQ(fixture.Messages().size(), 2u);
-  EXPECT_TRUE(fixture.app.FailureShown());
-  EXPECT_TRUE(log.fetched.empty()) << "no item was tried";
-  EXPECT_EQ(scratch.Tree(), Tree{"plain"});
 }
 
 TEST_F(SaveRun, ItemsThatCannotBeSavedAreCountedAndTheRunGoesOn) {
