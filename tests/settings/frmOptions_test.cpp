@@ -9,9 +9,6 @@
 namespace qs {
 namespace {
 
-// The defaults: check boxes by the frames' order, then the texts.
-const char kDefaults[] = "1110111|%1 %2 %3|50|50|MSG|%1 %2 %3|||yymmdd HHMMSS";
-
 class OptionsDialog : public ::testing::Test {
  protected:
   OptionsDialog() { form.Load(); }
@@ -53,14 +50,15 @@ TEST_F(OptionsDialog, LoadingBindsTheDefaultFileAndAFirstStartWritesNothing) {
   EXPECT_EQ(form.SettingsFile(), DefaultSettingsFile("Quillstow.ini"));
   EXPECT_EQ(State(), "0000000||||MSG||||") << "the default file is not read on loading";
   form.UseCustomINI(dir.File("missing/opts.ini"));
-  EXPECT_EQ(State(), kDefaults);
+  EXPECT_EQ(State(), "1110111|%1 %2 %3|50|50|MSG|%1 %2 %3|||yymmdd HHMMSS");
   EXPECT_TRUE(dir.Tree().empty());
   EXPECT_TRUE(session.windows.BoxesShown().empty());
 }
 
-// OK hides the dialog and writes all fifteen keys in order; Cancel hides it
-// and reads the file back, edited by hand or not; emptied texts come back as
-// their defaults, but the date bounds stay empty.
+// OK hides the dialog and writes all fifteen keys in order; Cancel, or a
+// close by the frame, hides it and reads the file back, edited by hand or
+// not; emptied texts come back as their defaults, but the date bounds stay
+// empty.
 TEST_F(OptionsDialog, OKWritesEveryKeyAndCancelReadsTheFileBack) {
   UseFile("[Options]\r\nSince=2020-01-01\r\n");
   form.Show();
@@ -75,16 +73,19 @@ TEST_F(OptionsDialog, OKWritesEveryKeyAndCancelReadsTheFileBack) {
   EXPECT_EQ(State(), "0111111|%1 %2 %3|50|50|rtf|%3 - %1 |||yymmdd HHMMSS");
   dir.Write("opts.ini", "[Options]\r\nFnFormat= %1 %2 \r\nUseFnFolder=1\r\n");
   form.Show();
-  Run({"UseDate", "cmdCancel"});
+  Run({"UseDate", "txtBefore=2099"});
+  form.CloseRequestedByUser();  // acts as Cancel
   EXPECT_FALSE(form.Shown());
   EXPECT_EQ(State(), "1111111|%1 %2|50|50|MSG|%1 %2 %3|||yymmdd HHMMSS");
   EXPECT_TRUE(session.windows.BoxesShown().empty());
+  form.UnloadForExit();
+  EXPECT_EQ(form.SettingsFile(), "") << "only the exit unloads";
 }
 
-// UseDate reads a leading number, UseFnDate the whole text; what is no
-// check state gives the key's default.
+// UseDate reads a leading number, UseFnDate the whole text, rounded half to
+// even; what is no check state gives the key's default.
 TEST_F(OptionsDialog, StoredCheckValuesAreReadByTheirKeysRules) {
-  UseFile("[Options]\r\nUseDate=1abc\r\nUseFnDate=abc\r\nUseFnFolder=2\r\nUseFrom= 0 \r\n"
+  UseFile("[Options]\r\nUseDate=1abc\r\nUseFnDate=abc\r\nUseFnFolder=1.5\r\nUseFrom= 0.5 \r\n"
           "UseSubject=abc\r\nUseFnFrom=7\r\nUseFnSubject=1x\r\n");
   EXPECT_EQ(State().substr(0, 7), "0112101");
 }
@@ -114,18 +115,6 @@ TEST_F(OptionsDialog, OKThatCannotWriteSaysSoOnceAndKeepsTheNewValues) {
   EXPECT_EQ(form.ClipAddress.Text(), "30");
   Run({"cmdCancel"});
   EXPECT_EQ(form.ClipAddress.Text(), "50");
-}
-
-TEST_F(OptionsDialog, ClosingByTheFrameActsAsCancelAndOnlyTheExitUnloads) {
-  UseFile("[Options]\r\nBefore=2021\r\n");
-  form.Show();
-  form.txtBefore.SetText("2099");
-  form.CloseRequestedByUser();
-  EXPECT_FALSE(form.Shown());
-  EXPECT_EQ(form.txtBefore.Text(), "2021");
-  form.UnloadForExit();
-  EXPECT_FALSE(form.Loaded());
-  EXPECT_EQ(form.SettingsFile(), "");
 }
 
 }  // namespace

@@ -37,32 +37,13 @@ class OwnIniFile : public ::testing::Test {
   std::unique_ptr<Profile> profile = OwnProfile();
 };
 
-TEST_F(OwnIniFile, NewFileGetsOneSectionPerBlockInWriteOrder) {
-  ASSERT_TRUE(profile->WriteString("Options", "UseDate", "1", file));
-  ASSERT_TRUE(profile->WriteString("Other", "a", "b", file));
-  ASSERT_TRUE(profile->WriteString("Options", "UseFrom", "0", file));
-  EXPECT_EQ(Read(), "[Options]\r\nUseDate=1\r\nUseFrom=0\r\n\r\n[Other]\r\na=b\r\n");
-}
-
 TEST_F(OwnIniFile, WritesKeepCommentsBlankLinesAndTheFilesLineEnds) {
   Write("; settings\n[Options]\nUseDate=1\n; note\nSince=\n\n[Tail]\nx=1\n");
   ASSERT_TRUE(profile->WriteString("Options", "since", "2024", file));
   ASSERT_TRUE(profile->WriteString("Options", "Before", "2025", file));
   ASSERT_TRUE(profile->WriteString("Tail", "x", std::nullopt, file));
   EXPECT_EQ(Read(), "; settings\n[Options]\nUseDate=1\n; note\nSince=2024\nBefore=2025\n\n[Tail]\n");
-}
-
-TEST_F(OwnIniFile, DuplicateSectionsAndKeysReadTheFirst) {
-  Write("[S]\nk=first\nk=second\n[s]\nk=third\nj=other\n");
-  EXPECT_EQ(profile->GetString("S", "k", 100, file), "first");
-  EXPECT_EQ(profile->GetString("S", "j", 100, file), "");
-  ASSERT_TRUE(profile->WriteString("S", "k", "new", file));
-  EXPECT_EQ(Read(), "[S]\nk=new\nk=second\n[s]\nk=third\nj=other\n");
-}
-
-TEST_F(OwnIniFile, ByteOrderMarkAndMissingFinalLineEndAreKept) {
-  Write("\xEF\xBB\xBF[S]\r\nk=v");
-  EXPECT_EQ(profile->GetString("S", "k", 100, file), "v");
+  Write("\xEF\xBB\xBF[S]\r\nk=v");  // a byte order mark and no final line end
   ASSERT_TRUE(profile->WriteString("S", "k", "w", file));
   EXPECT_EQ(Read(), "\xEF\xBB\xBF[S]\r\nk=w");
 }
