@@ -18,19 +18,17 @@ namespace {
 TEST(AccessHelperSettings, AccessProgNamesTheValueThatHoldsThePath) {
   test::ScratchDir scratch;
   const auto registry = RegistryInFile(scratch.File("registry.txt"));
-  const auto set = [&](const std::string& name, const std::string& text) {
-    ASSERT_TRUE(registry->WriteText(RegistryRoot::CurrentUser, "Software\\Orrinwick\\Quillstow", name, text));
-  };
-  set("AllowAccess", "/allow");
-  set("DisallowAccess", "/disallow now");
+  const std::string key = "Software\\Orrinwick\\Quillstow";
+  for (const auto& [name, text] : {std::pair{"AllowAccess", "/allow"}, {"DisallowAccess", "/disallow now"}})
+    ASSERT_TRUE(registry->WriteText(RegistryRoot::CurrentUser, key, name, text));
   ASSERT_TRUE(registry->WriteText(RegistryRoot::CurrentUser, "Software\\Helper", "Path", "C:\\Helper\\h.exe"));
   const std::pair<const char*, const char*> cases[] = {
-      {nullptr, ""}, {"", ""}, {"C:\\Tools\\helper.exe", ""}, {"hkcu\\Software\\Helper\\Path", "C:\\Helper\\h.exe"}};
-  for (const auto& [access_prog, path] : cases) {
-    if (access_prog) set("AccessProg", access_prog);
+      {nullptr, "|"}, {"", "|"}, {"C:\\Tools\\helper.exe", "|/disallow now"},
+      {"hkcu\\Software\\Helper\\Path", "C:\\Helper\\h.exe|/disallow now"}};
+  for (const auto& [access_prog, read] : cases) {
+    ASSERT_TRUE(!access_prog || registry->WriteText(RegistryRoot::CurrentUser, key, "AccessProg", access_prog));
     const AccessHelper helper = AccessHelper::FromRegistry(*registry);
-    EXPECT_EQ(helper.AccessProgPath, path) << (access_prog ? access_prog : "none");
-    EXPECT_EQ(helper.DisallowAccessArgs, access_prog && *access_prog ? "/disallow now" : "");
+    EXPECT_EQ(helper.AccessProgPath + "|" + helper.DisallowAccessArgs, read) << (access_prog ? access_prog : "none");
   }
 }
 

@@ -5,8 +5,8 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <set>
-#include <sstream>
 #include <string>
 
 namespace qs::test {
@@ -47,9 +47,7 @@ class ScratchDir {
   }
   std::string Read(const std::string& name) const {
     std::ifstream file(path_ / FromUtf8(name), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   }
   // A path that cannot be written, even by root: its parent is a regular file.
   std::string Unwritable(const std::string& name) const {

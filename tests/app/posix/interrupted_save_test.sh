@@ -13,18 +13,11 @@ count=400
 
 # 400 mails of 400 KB each, so that a run takes long enough to be stopped.
 mkdir -p "$work/root/Store/Inbox"
-line=$(printf '%076d' 0)
-n=0
-while [ $n -lt 5000 ]; do echo "$line"; n=$((n + 1)); done >"$work/body"
-i=0
-while [ $i -lt $count ]; do
-  {
-    printf 'From: a@example.org\nTo: b@example.org\nSubject: mail %03d\n' $i
-    printf 'Date: Mon, 1 Jun 2009 10:00:00 +0000\n\n'
-    cat "$work/body"
-    echo "end of mail $i"
-  } >"$work/root/Store/Inbox/m$(printf %03d $i).eml"
-  i=$((i + 1))
+yes 0000000000000000000000000000000000000000000000000000000000000000000000000000 | head -n 5000 >"$work/body"
+for i in $(seq -w 0 $((count - 1))); do
+  printf 'From: a@example.org\nTo: b@example.org\nSubject: mail %s\nDate: Mon, 1 Jun 2009 10:00:00 +0000\n\n' $i |
+    cat - "$work/body" >"$work/root/Store/Inbox/m$i.eml"
+  echo "end of mail $i" >>"$work/root/Store/Inbox/m$i.eml"
 done
 printf '[Options]\nFnOutput=txt\nFnFormat=%%3\n' >"$work/settings.ini"
 export QUILLSTOW_MAILROOT="$work/root" XDG_CONFIG_HOME="$work/config"
@@ -35,19 +28,20 @@ start() {
   "$program" '\\Store\Inbox' "$1" /ini "$work/settings.ini" /autorun </dev/null >"$2" 2>&1 &
   pid=$!
 }
-
-# Every file under a final name is whole: it ends with its mail's last line.
-check_whole() {
+saved() { ls "$1" 2>/dev/null | grep -c '\.txt$' || true; }
+# Every file under a final name is whole, and none other is left unless a
+# run was killed.
+check() {
   for file in "$1"/*.txt; do
     [ -e "$file" ] || continue
     tail -n 3 "$file" | grep -q '^end of mail [0-9]*' || fail "$file is cut"
   done
+  [ "${2:-}" = killed ] || [ -z "$(ls -A "$1" | grep '^\.qs-')" ] || fail "$1 holds a temporary file"
 }
-
 # Waits until the directory holds at least n final files.
 wait_for() {
   tries=0
-  while [ "$(ls "$1" 2>/dev/null | grep -c '\.txt$')" -lt "$2" ]; do
+  while [ "$(saved "$1")" -lt "$2" ]; do
     tries=$((tries + 1))
     [ $tries -lt 600 ] || fail "no progress in $1"
     sleep 0.05
@@ -56,41 +50,34 @@ wait_for() {
 
 # Killed: whole files or none, and the leftover goes with the next run.
 for attempt in 1 2 3 4 5; do
-  out=$work/killed$attempt
-  start "$out" /dev/null
-  wait_for "$out" $((attempt * 5))
+  start "$work/killed$attempt" /dev/null
+  wait_for "$work/killed$attempt" $((attempt * 5))
   kill -KILL $pid
   wait $pid 2>/dev/null || true
-  check_whole "$out"
+  check "$work/killed$attempt" killed
 done
-leftovers=$(ls -A "$work"/killed* | grep -c '^\.qs-' || true)
-echo "killed runs left $leftovers temporary files"
 run "$work/killed1" 2>/dev/null || fail "the run after a killed one failed"
-[ "$(ls "$work/killed1" | grep -c '\.txt$')" -eq $count ] || fail "the second run saved too little"
-[ -z "$(ls -A "$work/killed1" | grep '^\.qs-')" ] || fail "a killed run's temporary file stayed"
+[ "$(saved "$work/killed1")" -eq $count ] || fail "the second run saved too little"
+check "$work/killed1"
 
 # Asked to stop: the run ends after the item at hand, with status 1 and the
 # rows not reached counted as not saved.
-out=$work/stopped
-start "$out" "$work/stopped.log"
-wait_for "$out" 5
+start "$work/stopped" "$work/stopped.log"
+wait_for "$work/stopped" 5
 kill -TERM $pid
 status=0
 wait $pid || status=$?
 [ $status -eq 1 ] || fail "a stopped run ended with status $status"
-check_whole "$out"
-saved=$(ls "$out" | grep -c '\.txt$')
-[ "$saved" -lt $count ] || fail "the stop request was not noticed"
-grep -q "$((count - saved)) of $count emails could not be saved." "$work/stopped.log" ||
+check "$work/stopped"
+n=$(saved "$work/stopped")
+[ "$n" -lt $count ] || fail "the stop request was not noticed"
+grep -q "$((count - n)) of $count emails could not be saved." "$work/stopped.log" ||
   fail "the summary does not count the rows not reached: $(cat "$work/stopped.log")"
-[ -z "$(ls -A "$out" | grep '^\.qs-')" ] || fail "a stopped run left a temporary file"
 
 # Two runs into one directory at once.
-out=$work/together
-start "$out" /dev/null
-run "$out" 2>/dev/null || fail "the second of two runs failed"
+start "$work/together" /dev/null
+run "$work/together" 2>/dev/null || fail "the second of two runs failed"
 wait $pid || fail "the first of two runs failed"
-check_whole "$out"
-[ "$(ls "$out" | grep -c '\.txt$')" -eq $count ] || fail "two runs saved the wrong number of files"
-[ -z "$(ls -A "$out" | grep '^\.qs-')" ] || fail "two runs left a temporary file"
+check "$work/together"
+[ "$(saved "$work/together")" -eq $count ] || fail "two runs saved the wrong number of files"
 echo "interrupted and concurrent saves left only whole files"
