@@ -138,11 +138,15 @@ inline std::unique_ptr<Folder> FakeItem::Parent() {
 // Top-level folders by name, looked up by exact name.
 class FakeMailStore : public MailStore {
  public:
-  FakeFolderData& AddStore(const std::string& name) { return *stores_.emplace_back(Named(name)); }
-  FakeFolderData& TopFolderData(const std::string& name) { return *Find(name); }
+  FakeFolderData& AddStore(const std::string& name) { return root_->Add(name); }
+  FakeFolderData& TopFolderData(const std::string& name) {
+    for (const auto& store : root_->subfolders)
+      if (store->name == name) return *store;
+    throw MailStoreError("no store " + name);
+  }
   std::unique_ptr<Folder> TopFolder(const std::string& name) override {
     ++lookups;
-    return std::make_unique<FakeFolder>(Find(name), "\\\\" + name);
+    return FakeFolder(root_, "\\").Subfolder(name);
   }
   std::unique_ptr<Folder> PickFolder() override {
     if (picked.empty()) return nullptr;
@@ -165,17 +169,7 @@ class FakeMailStore : public MailStore {
   std::shared_ptr<FakeStoreLog> log = std::make_shared<FakeStoreLog>();
 
  private:
-  static std::shared_ptr<FakeFolderData> Named(const std::string& name) {
-    auto data = std::make_shared<FakeFolderData>();
-    data->name = name;
-    return data;
-  }
-  const std::shared_ptr<FakeFolderData>& Find(const std::string& name) const {
-    for (const auto& store : stores_)
-      if (store->name == name) return store;
-    throw MailStoreError("The operation failed. An object could not be found.");
-  }
-  std::vector<std::shared_ptr<FakeFolderData>> stores_;
+  std::shared_ptr<FakeFolderData> root_ = std::make_shared<FakeFolderData>();
 };
 
 }  // namespace qs::testing

@@ -17,27 +17,20 @@
 namespace qs {
 namespace {
 
-bool HasChildren() {
-  siginfo_t info{};
-  return waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == 0;
-}
-
 TEST(OpenWithShell, TheOpenerIsReapedWhenItEnds) {
   test::ScratchDir scratch;
-  const auto opener = scratch.Path() / "xdg-open";
   scratch.Write("xdg-open", "#!/bin/sh\ntouch \"$1\"\n");
-  std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
+  std::filesystem::permissions(scratch.Path() / "xdg-open", std::filesystem::perms::owner_all);
   {
-    testing::ScopedEnvironment path("PATH", scratch.Text() + ":" + std::getenv("PATH"));
-    testing::ScopedEnvironment display("DISPLAY", ":99");
+    testing::ScopedEnvironment path("PATH", scratch.Text() + ":" + std::getenv("PATH")), display("DISPLAY", ":99");
     OpenWithShell(scratch.File("opened"));
   }
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while ((HasChildren() || !std::filesystem::exists(scratch.Path() / "opened")) &&
-         std::chrono::steady_clock::now() < deadline)
+  siginfo_t info{};
+  const auto children = [&] { return waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == 0; };
+  for (int wait = 0; wait < 1000 && (children() || !std::filesystem::exists(scratch.Path() / "opened")); ++wait)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_TRUE(std::filesystem::exists(scratch.Path() / "opened")) << "the opener ran";
-  EXPECT_FALSE(HasChildren()) << "the ended opener is still a zombie";
+  EXPECT_FALSE(children()) << "the ended opener is still a zombie";
 }
 
 }  // namespace

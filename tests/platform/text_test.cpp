@@ -45,12 +45,5 @@ TEST(Text, DecodesOnlyValidShortestFormUtf8) {
   }
 }
 
-TEST(Text, AsciiCaseAndBlanksLeaveOtherBytesAlone) {
-  EXPECT_EQ(AsciiLower("MiXed \xC3\x89") + AsciiUpper("MiXed \xC3\xA9"), "mixed \xC3\x89MIXED \xC3\xA9");
-  EXPECT_EQ(std::string(TrimBlanks(" \t a b\t ")) + std::string(TrimBlanks(" \r\n ")), "a b\r\n");
-  EXPECT_TRUE(EqualsIgnoringAsciiCase("Content-Type", "content-TYPE"));
-  EXPECT_FALSE(EqualsIgnoringAsciiCase("\xC3\x89", "\xC3\xA9"));
-}
-
 }  // namespace
 }  // namespace qs

@@ -13,9 +13,6 @@
 
 namespace qs::test {
 
-// The date format of the fixture's list: "091205 070309" for 2009-12-05 07:03:09.
-inline constexpr const char* kRowDateFormat = "yymmdd HHMMSS";
-
 // A found item as a search lists it.
 struct Row : FoundItem {
   Row()
@@ -47,7 +44,7 @@ class RecordingWindows : public ConsoleWindowSystem {
 
 struct ListFixture : testing::BasicConsoleSession<RecordingWindows> {
   ListFixture() {
-    list.Start({kRowDateFormat, LocaleFacts{}});
+    list.Start({"yymmdd HHMMSS", LocaleFacts{}});  // "091205 070309" for 2009-12-05 07:03:09
     windows.app = &app;
   }
   void Add(const Row& row) { list.Add(row); }
