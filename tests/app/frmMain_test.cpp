@@ -73,5 +73,18 @@ TEST_F(MainWindow, MenusOpenTheAboutBoxModallyAndTheOptionsModelessly) {
   EXPECT_EQ(app.MainForm(), nullptr);
 }
 
+#ifndef _WIN32
+// The directory button asks on the terminal and takes the path typed, ended
+// by one separator.
+TEST_F(MainWindow, BrowseTakesThePathTypedOnTheTerminal) {
+  session.in.str("/home/user/Mail\n/\n");
+  for (const char* expected : {"/home/user/Mail/", "/"}) {
+    Run("cmdBrowse");
+    EXPECT_EQ(main.txtDir.Text(), expected);
+  }
+  EXPECT_EQ(session.out.str(), "Choose Directory\nChoose Directory\n");
+}
+#endif
+
 }  // namespace
 }  // namespace qs

@@ -2,8 +2,6 @@
 // A console application and a list of found items, as a search fills the
 // main window's list.
 
-#include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -21,16 +19,10 @@ struct Row : FoundItem {
                   MakeDateTime(2009, 12, 5, 7, 3, 10)} {}
 };
 
-// Notes at every message box whether the progress window was up, and can
-// fail every prompt as a broken dialog would.
+// Notes at every message box whether the progress window was up.
 class RecordingWindows : public ConsoleWindowSystem {
  public:
   using ConsoleWindowSystem::ConsoleWindowSystem;
-  std::optional<std::string> AskText(const std::string& prompt, const std::string& title,
-                                     const std::string& initial) override {
-    if (fail_prompts) throw std::runtime_error("the dialog failed");
-    return ConsoleWindowSystem::AskText(prompt, title, initial);
-  }
   Answer ShowMessage(const MessageBoxSpec& box) override {
     bool up = false;
     for (const Form* form : app->LoadedForms()) up |= form->Name() == "frmProgress";
@@ -39,7 +31,6 @@ class RecordingWindows : public ConsoleWindowSystem {
   }
   const Application* app = nullptr;
   std::vector<bool> progress_up;  // for each message box so far
-  bool fail_prompts = false;
 };
 
 struct ListFixture : testing::BasicConsoleSession<RecordingWindows> {
