@@ -54,14 +54,11 @@ TEST(CommandLineTokens, TwentySlotsReplacedOnEachSetting) {
   clsCmdline cmdline;
   EXPECT_THROW(cmdline.argv(0), std::out_of_range) << "before any text was set";
   std::string text;
-  for (int i = 1; i <= 25; ++i) text.append("t").append(std::to_string(i)).append(" ");
+  for (int i = 1; i <= 25; ++i) text += "t" + std::to_string(i) + " ";
   cmdline.SetCmdline(text);
-  EXPECT_EQ(cmdline.argc(), 20);
-  EXPECT_EQ(cmdline.argv(19), "t20");
+  EXPECT_EQ(std::to_string(cmdline.argc()) + " " + cmdline.argv(19), "20 t20");
   cmdline.SetCmdline("x");
-  EXPECT_EQ(cmdline.argc(), 1);
-  EXPECT_EQ(cmdline.argv(1), "");
-  EXPECT_EQ(cmdline.argv(19), "");
+  EXPECT_EQ(std::to_string(cmdline.argc()) + " " + cmdline.argv(1) + cmdline.argv(19), "1 ");
   EXPECT_THROW(cmdline.argv(20), std::out_of_range);
   EXPECT_THROW(cmdline.arg(-1), std::out_of_range);
 }

@@ -21,22 +21,9 @@ struct Boxes : Form {
   ListView& list = Add<ListView>("List");
 };
 
-// A box prints its title and text and takes a queued answer, else the
-// default; an input box prints its prompt and reads one line.
-TEST(Console, BoxesPrintAndAnswer) {
-  testing::ConsoleSession session("first answer\r\n");
-  session.app.SetTitle("Title");
-  session.windows.QueueAnswer(Answer::Retry);
-  EXPECT_EQ(session.app.MsgBox("line one\r\nline two", Buttons::AbortRetryIgnore), Answer::Retry);
-  EXPECT_EQ(session.app.MsgBox("second", Buttons::YesNoCancel, Icon::Question, 2), Answer::Cancel);
-  EXPECT_EQ(session.app.InputBox("Enter it", "T"), "first answer");
-  EXPECT_EQ(session.app.InputBox("Again", "T"), std::nullopt) << "end of input cancels";
-  EXPECT_EQ(session.out.str(), "Title: line one\nline two\nTitle: second\nEnter it\nAgain\n");
-}
-
-// Lines set and click controls of the form loaded or shown last; bad lines are reported and change
-// nothing; print lists the shown forms, then the main list; the end of
-// input closes the main window.
+// Lines set and click controls of the form loaded or shown last; bad lines
+// are reported and change nothing; print lists the shown forms, then the
+// main list; the end of input closes the main window.
 TEST(Console, LinesDriveTheFormShownLast) {
   testing::ConsoleSession session("cmdGo\ntxtName=after\n");
   Boxes main(session.app, "main"), other(session.app, "other");

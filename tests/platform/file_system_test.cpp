@@ -7,7 +7,6 @@
 #include <system_error>
 
 #include "platform/system.h"
-#include "platform/temporary_name.h"
 #include "tests/common/scratch_dir.h"
 
 #ifndef _WIN32
@@ -62,19 +61,6 @@ TEST(FileSystem, AFailedWriteLeavesNoNewFileAndLinksAreNotFollowed) {
   EXPECT_EQ(scratch.Read("old"), "before");
 }
 #endif
-
-// Leftovers of writers that no longer run go; a running writer's file and
-// files of other names stay.
-TEST(FileSystem, StaleTemporariesOfEndedWritersAreRemoved) {
-  test::ScratchDir scratch;
-  for (const std::string& name : {TemporaryName(999999999, 0xabcdef01), std::string(".qs-1-x.tmp"), std::string("mail.txt")})
-    scratch.Write(name, "x");
-  ReplacingFile running(scratch.File("other.txt"));
-  RemoveStaleTemporaries(scratch.Text());
-  const auto left = scratch.Tree();
-  EXPECT_EQ(left.size(), 3u) << "the running writer's file stays";
-  EXPECT_TRUE(left.count(".qs-1-x.tmp") && left.count("mail.txt"));
-}
 
 }  // namespace
 }  // namespace qs

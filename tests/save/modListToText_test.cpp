@@ -25,6 +25,8 @@ class Export : public ::testing::Test {
 TEST_F(Export, WritesOneLinePerRowReplacingTheFileAndOpensIt) {
   EXPECT_EQ(Run("%1"), "");
   fixture.Add({});
+  // %1 to %8 are filled in turn, then "%%" becomes "%".
+  EXPECT_EQ(Run("%%1|%10|%0 %9 % %x|%%%%|%6 %7"), "%091205 070309|091205 0703090|%0 %9 % %x|%%|id1 \\\\Mailbox\\Inbox\r\n");
   test::Row second;
   second.from = "sender2";
   second.subject = "100% sure: %5";
@@ -33,7 +35,7 @@ TEST_F(Export, WritesOneLinePerRowReplacingTheFileAndOpensIt) {
   fixture.list.Start({});
   fixture.Add({});
   EXPECT_EQ(Run("%2"), "sender1\r\n");
-  EXPECT_EQ(opened, std::vector<std::string>(3, target.path));
+  EXPECT_EQ(opened, std::vector<std::string>(4, target.path));
   EXPECT_TRUE(fixture.Messages().empty());
 }
 

@@ -133,6 +133,12 @@ TEST_F(SaveRun, EveryItemAndAttachmentGetsItsOwnSafeNameInside) {
   settings.use_fn_folder = false;
   Save(files.Text());
   EXPECT_EQ(files.Tree(), (Tree{Dot() + "...txt", "Same.txt", "same (2).txt", "Same (3).txt"}));
+  // The subfolder is cut from the item's folder by the length of the box's
+  // text alone, in UTF-16 units: a longer text eats into the levels below.
+  test::ScratchDir cut;
+  settings.use_fn_folder = true;
+  Save(cut.Text(), "\\\\Mailb\xC3\xB6x\\Inbox12");
+  EXPECT_TRUE(cut.Tree().count("_/_CON/same.txt"));
 }
 
 // Items gone from the store, or no mail, are counted; the progress window
