@@ -13,25 +13,6 @@
 namespace qs {
 namespace {
 
-// AccessProg names the value that holds the helper's path; without it the
-// texts are not read, and a plain file path in it is no helper.
-TEST(AccessHelperSettings, AccessProgNamesTheValueThatHoldsThePath) {
-  test::ScratchDir scratch;
-  const auto registry = RegistryInFile(scratch.File("registry.txt"));
-  const std::string key = "Software\\Orrinwick\\Quillstow";
-  for (const auto& [name, text] : {std::pair{"AllowAccess", "/allow"}, {"DisallowAccess", "/disallow now"}})
-    ASSERT_TRUE(registry->WriteText(RegistryRoot::CurrentUser, key, name, text));
-  ASSERT_TRUE(registry->WriteText(RegistryRoot::CurrentUser, "Software\\Helper", "Path", "C:\\Helper\\h.exe"));
-  const std::pair<const char*, const char*> cases[] = {
-      {nullptr, "|"}, {"", "|"}, {"C:\\Tools\\helper.exe", "|/disallow now"},
-      {"hkcu\\Software\\Helper\\Path", "C:\\Helper\\h.exe|/disallow now"}};
-  for (const auto& [access_prog, read] : cases) {
-    ASSERT_TRUE(!access_prog || registry->WriteText(RegistryRoot::CurrentUser, key, "AccessProg", access_prog));
-    const AccessHelper helper = AccessHelper::FromRegistry(*registry);
-    EXPECT_EQ(helper.AccessProgPath + "|" + helper.DisallowAccessArgs, read) << (access_prog ? access_prog : "none");
-  }
-}
-
 // The lines the helpers wrote once they are the ones wanted, or after 20 s:
 // the helper is not waited for.
 std::string LinesWhen(const test::ScratchDir& scratch, const std::string& wanted) {

@@ -2,25 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "layout/leading_number.h"
 #include "platform/form.h"
 #include "tests/common/console_session.h"
 
 namespace qs {
 namespace {
-
-// A tag's share: the number after the case-sensitive key (the first one
-// counts), its numerator rounded half to even, over the one after "/".
-TEST(LayoutShare, ReadsNumeratorOverDenominator) {
-  const std::pair<const char*, double> cases[] = {{"X=3/2", 1.5}, {"X=0.5", 0.0}, {"X=1.5", 2.0}, {"X=1/2/3", 0.5},
-                                                  {"Y=1 X=-1", -1.0}, {"x=1", 0.0}, {"X=1 X=2", 1.0}, {"X= 1", 0.0}, {"X=2e1/4", 5.0}};
-  for (const auto& [tag, share] : cases) EXPECT_DOUBLE_EQ(clsLayout::GetOpt(tag, "X="), share) << tag;
-  for (const char* tag : {"X=1/0", "X=0/0", "X=1/"}) EXPECT_THROW(clsLayout::GetOpt(tag, "X="), std::domain_error);
-  EXPECT_THROW(clsLayout::GetOpt("X=40000", "X="), std::out_of_range);
-  const std::pair<const char*, int> numbers[] = {{"12abc", 12}, {"abc", 0}, {"-2.5", -2}, {".6", 1}, {"1e", 1}};
-  for (const auto& [text, number] : numbers) EXPECT_EQ(LeadingWholeNumber(text), number) << text;
-  EXPECT_THROW(LeadingWholeNumber("32767.5"), std::out_of_range);
-}
 
 struct TestControl : Control {
   TestControl(Form& owner, std::string name, const char* kind) : Control(owner, name), type(kind) {}

@@ -120,57 +120,5 @@ TEST_P(IniSuite, Utf16FileWithByteOrderMarkIsReadAndWrittenBackAsUtf16) {
 INSTANTIATE_TEST_SUITE_P(Profiles, IniSuite, ::testing::ValuesIn(AvailableProfiles()),
                          [](const auto& param_info) { return param_info.param; });
 
-// Profile functions that fail: reads a given number of times before they
-// work (the key list then holds k1 and k2), writes always.
-struct FailingProfile final : Profile {
-  std::string_view Name() const override { return "failing"; }
-  std::string GetString(const std::string&, const std::string&, int, const std::string&) const override {
-    return Fail();
-  }
-  std::string GetKeyNames(const std::string&, int, const std::string&) const override {
-    return Fail() + std::string("k1\0k2\0\0", 7);
-  }
-  std::string GetSectionNames(int, const std::string&) const override { return Fail(); }
-  std::string GetSectionLines(const std::string&, int, const std::string&) const override { return Fail(); }
-  bool WriteString(const std::string&, const std::string&, const std::optional<std::string>&,
-                   const std::string&) const override {
-    throw std::runtime_error("disk gone");
-  }
-  bool WriteSection(const std::string&, const std::string&, const std::string&) const override { return WriteString("", "", "", ""); }
-  std::string Fail() const {
-    if (failures-- > 0) throw std::bad_alloc();
-    return {};
-  }
-  mutable int failures = 1;
-};
-
-// A reading call that fails offers Abort (the console's default), Retry and
-// Ignore: Abort ends it with its outputs as they were, Retry runs the failed
-// step again, Ignore goes on without it. Writing calls let failures through.
-TEST(IniFailures, ReadingCallsAskWritingCallsThrow) {
-  testing::ConsoleSession session;
-  auto* profile = new FailingProfile;
-  const clsINI ini{session.app, std::unique_ptr<Profile>(profile)};
-  std::string value = "unchanged";
-  ini.GetKeyValue("S", "k", value);
-  EXPECT_EQ(value, "unchanged");
-  const MessageBoxSpec box = session.windows.BoxesShown().at(0);
-  EXPECT_EQ(box.title + "|" + box.text, "ProjectINI, Sub GetKeyValue|7, Out of memory");
-  EXPECT_EQ(box.buttons, Buttons::AbortRetryIgnore);
-  EXPECT_EQ(box.icon, Icon::Exclamation);
-  profile->failures = 2;
-  for (Answer answer : {Answer::Retry, Answer::Retry, Answer::Ignore}) session.windows.QueueAnswer(answer);
-  List list;
-  ini.GetAllKeys("S", list);
-  EXPECT_EQ(list, (List{"k1", "k2", ""}));
-  profile->failures = 1;
-  ini.GetAllSections(list);
-  EXPECT_EQ(list, List{""});
-  EXPECT_EQ(session.windows.BoxesShown().size(), 4u);
-  EXPECT_THROW(ini.AddKey("S", "k", "v"), std::runtime_error);
-  EXPECT_THROW(ini.WriteSection("S", "k=v"), std::runtime_error);
-  EXPECT_EQ(session.windows.BoxesShown().size(), 4u);
-}
-
 }  // namespace
 }  // namespace qs

@@ -23,12 +23,9 @@ using Environment = testing::ScopedEnvironment;
 // In an absolute XDG_CONFIG_HOME, else in ~/.config, unless a file of that
 // name is beside the program.
 TEST(DefaultSettingsFile, TheUserConfigurationDirectoryUnlessACopyIsBesideTheProgram) {
-  Environment home("HOME", "/home/u");
-  for (const char* xdg : {"relative", ""}) {
-    Environment xdg_config_home("XDG_CONFIG_HOME", xdg);
-    EXPECT_EQ(DefaultSettingsFile("t.ini"), "/home/u/.config/quillstow/t.ini") << xdg;
-  }
-  Environment xdg_config_home("XDG_CONFIG_HOME", "/cfg");
+  Environment home("HOME", "/home/u"), xdg_config_home("XDG_CONFIG_HOME", "relative");
+  EXPECT_EQ(DefaultSettingsFile("t.ini"), "/home/u/.config/quillstow/t.ini");
+  Environment xdg("XDG_CONFIG_HOME", "/cfg");
   const std::string name = "settings-test-" + std::to_string(::getpid()) + ".ini";
   EXPECT_EQ(DefaultSettingsFile(name), "/cfg/quillstow/" + name);
   std::ofstream(ProgramDirectory() + "/" + name) << "[Options]\n";
