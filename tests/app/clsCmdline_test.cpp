@@ -44,8 +44,6 @@ TEST(CommandLineTokens, SplitAtSpacesOutsideQuotes) {
        "\\\\Persönliche Ordner\\Posteingang|C:\\M|"},
   };
   for (const auto& c : cases) EXPECT_EQ(Split(c.text), std::make_pair(std::string(c.raw), std::string(c.unquoted))) << c.text;
-  EXPECT_EQ(clsCmdline::RmQuotes("\""), "");
-  EXPECT_EQ(clsCmdline::RmQuotes("x\""), "x\"") << "only the first character is tested";
 }
 
 // Twenty slots: later tokens are dropped, slots past the last token read

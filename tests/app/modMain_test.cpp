@@ -33,13 +33,6 @@ TEST(CommandLineSwitches, AreReadFromTheTokens) {
   }
 }
 
-TEST(DebugLevel, RoundsHalvesToEvenAndRejectsWhatIsNoNumber) {
-  const std::pair<const char*, std::optional<int>> cases[] = {
-      {" -7 ", -7}, {"2.5", 2}, {"3.5", 4}, {"32767", 32767}, {"-32768", -32768},
-      {"32768", std::nullopt}, {"two", std::nullopt}, {"1e3", std::nullopt}, {"", std::nullopt}};
-  for (const auto& [text, level] : cases) EXPECT_EQ(ParseDebugLevel(text), level) << text;
-}
-
 // Start-up on the console with a store that cannot be reached: the status it
 // ended with, whether the window is shown, its boxes and the messages; and
 // the debug trace.

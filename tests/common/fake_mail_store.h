@@ -22,9 +22,8 @@ struct FakeMail {
   std::string sender, to, subject, entry_id;
   std::string folder = "\\\\Mailbox\\Inbox";  // its parent's FolderPath
   std::vector<std::string> attachments;       // their file names
-  bool unreadable = false;  // every property throws
-  bool gone = false;        // every property throws ItemGone
-  bool damaged = false;     // every property throws ItemUnreadable
+  // Every property throws: MailStoreError, ItemGone, ItemUnreadable.
+  bool unreadable = false, gone = false, damaged = false;
   bool refuse_unicode_msg = false;
 };
 

@@ -12,8 +12,7 @@ namespace qs::testing {
 
 class ScopedEnvironment {
  public:
-  ScopedEnvironment(std::string name, const std::optional<std::string>& value)
-      : name_(std::move(name)) {
+  ScopedEnvironment(std::string name, const std::optional<std::string>& value) : name_(std::move(name)) {
     if (const char* old = getenv(name_.c_str())) old_ = old;
     Put(value);
   }
@@ -23,10 +22,7 @@ class ScopedEnvironment {
 
  private:
   void Put(const std::optional<std::string>& value) const {
-    if (value)
-      setenv(name_.c_str(), value->c_str(), 1);
-    else
-      unsetenv(name_.c_str());
+    value ? setenv(name_.c_str(), value->c_str(), 1) : unsetenv(name_.c_str());
     tzset();
   }
 

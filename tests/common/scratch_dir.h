@@ -11,14 +11,9 @@
 
 namespace qs::test {
 
-inline std::string Utf8(const std::filesystem::path& path) {
-  const auto text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
-
-inline std::filesystem::path FromUtf8(const std::string& text) {
-  return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
+// A path as UTF-8 text, and back.
+inline std::string Utf8(const std::filesystem::path& path) { const auto text = path.u8string(); return {text.begin(), text.end()}; }
+inline std::filesystem::path FromUtf8(const std::string& text) { return std::u8string(text.begin(), text.end()); }
 
 class ScratchDir {
  public:

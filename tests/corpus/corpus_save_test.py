@@ -22,10 +22,7 @@ sources = [path for root in sys.argv[4:] for path in sorted(
     os.path.join(top, name) for top, _, names in os.walk(root) for name in names
     if name != "LICENSE")]
 failures = []
-
-
-def fail(text):
-    failures.append(text)
+fail = failures.append
 
 
 def run(command, **options):
@@ -44,10 +41,6 @@ def blocks(report):
     return found
 
 
-def squeezed(line):
-    return "".join(line.split())
-
-
 def same(kind, wanted, read):
     if kind == "attachment":
         facts = wanted[len(kind) + 1:]
@@ -55,7 +48,7 @@ def same(kind, wanted, read):
     unnamed = wanted.find(" * <")
     if unnamed >= 0:  # a mailbox without a name is compared by its address
         return read[:unnamed + 1] == wanted[:unnamed + 1] and read.endswith(wanted[unnamed + 2:])
-    return squeezed(wanted) == squeezed(read)
+    return "".join(wanted.split()) == "".join(read.split())
 
 
 def listed(path):

@@ -5,9 +5,7 @@
 #include <stdexcept>
 
 #include "platform/form.h"
-#include "platform/list_view.h"
 #include "tests/common/console_session.h"
-#include "tests/platform/table_rows.h"
 
 namespace qs {
 namespace {
@@ -18,12 +16,10 @@ struct Boxes : Form {
   CheckBox& check = Add<CheckBox>("ckFlag");
   CommandButton& button = Add<CommandButton>("cmdGo", "Go");
   Label& label = Add<Label>("lblInfo", "info");
-  ListView& list = Add<ListView>("List");
 };
 
 // Lines set and click controls of the form loaded or shown last; bad lines
-// are reported and change nothing; print lists the shown forms, then the
-// main list; the end of input closes the main window.
+// are reported and change nothing; the end of input closes the main window.
 TEST(Console, LinesDriveTheFormShownLast) {
   testing::ConsoleSession session("cmdGo\ntxtName=after\n");
   Boxes main(session.app, "main"), other(session.app, "other");
@@ -45,13 +41,6 @@ TEST(Console, LinesDriveTheFormShownLast) {
   session.windows.Execute(session.app, "cmdGo");
   for (const char* error : {"no such control: nothing", "cmdGo is disabled", "error in a window event: handler broke"})
     EXPECT_NE(session.err.str().find(error), std::string::npos) << error;
-  main.list.AddColumn("A");
-  main.list.AddColumn("B");
-  test::TableRows rows;
-  rows.rows = {{"r1", "line\nbreak"}};
-  main.list.ShowRows(rows);
-  session.windows.Execute(session.app, "print");
-  EXPECT_EQ(session.out.str(), "txtName=\nckFlag=0\nr1\tline break\n");
   other.button.onClick = [&] { other.Hide(); };
   other.Show(true, &main);  // modal: returns when hidden
   session.windows.Run(session.app, main);

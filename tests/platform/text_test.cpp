@@ -5,23 +5,6 @@
 namespace qs {
 namespace {
 
-// "é" takes 2 bytes and one unit, "😀" 4 bytes and two; a lead byte whose
-// continuation is missing is one character of its own. Cuts never split a
-// code point.
-TEST(Text, CountsAndCutsInUtf16Units) {
-  const struct {
-    std::string_view text;
-    std::size_t length;
-    std::string_view two_units;
-  } cases[] = {{"abc", 3, "ab"}, {"\xC3\xA9t\xC3\xA9", 3, "\xC3\xA9t"}, {"a\xF0\x9F\x98\x80", 3, "a"},
-               {"\xC3" "A", 2, "\xC3" "A"}, {"\xE2\x82", 2, "\xE2\x82"}, {"\xC0\x80", 2, "\xC0\x80"}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(Utf16Length(c.text), c.length) << c.text;
-    EXPECT_EQ(Utf16Prefix(c.text, 2), c.two_units) << c.text;
-  }
-  EXPECT_EQ(Utf16Suffix("a\xF0\x9F\x98\x80z", 2), "z");
-}
-
 // Only shortest forms of scalar values are characters; every other lead
 // byte is one invalid byte, and a valid start that the text ends is "cut".
 TEST(Text, DecodesOnlyValidShortestFormUtf8) {

@@ -77,31 +77,25 @@ TEST_F(SaveRun, NothingIsTriedWithoutWhatTheSaveNeeds) {
 // The format in any letter case picks the files and SaveAs types; messages
 // are Unicode unless the store refuses them.
 TEST_F(SaveRun, EachOutputFormatWritesItsFiles) {
-  const struct {
-    const char* format;
-    std::string subject;
-    bool refuse_unicode_msg;
-    Tree files;
-    std::vector<int> types;
-  } cases[] = {
-      {"Txt", "Re: hello?", false, {"Re  hello .txt"}, {0}},
-      {"rTf", "", false, {Dot() + ".rtf"}, {1}},
-      {"MSG", "new", false, {"new.msg"}, {9}},
-      {"msg", "old", true, {"old.msg"}, {3}},
-      {"DIR", "plain", false, {"plain", "plain/message.html", "plain/message.txt"}, {0, 5}},
-  };
-  for (const auto& c : cases) {
+  const std::tuple<const char*, const char*, bool, std::string> cases[] = {  // the files, then the SaveAs types
+      {"Txt", "Re: hello?", false, "Re  hello .txt |0 "},
+      {"rTf", "", false, Dot() + ".rtf |1 "},
+      {"MSG", "new", false, "new.msg |9 "},
+      {"msg", "old", true, "old.msg |3 "},
+      {"DIR", "plain", false, "plain plain/message.html plain/message.txt |0 5 "}};
+  for (const auto& [format, subject, refuse_unicode_msg, written] : cases) {
     test::ScratchDir dir;
     fixture.list.Start({});
     log.saves.clear();
-    List("id", c.subject);
-    store.mails["id"].refuse_unicode_msg = c.refuse_unicode_msg;
-    settings.fn_output = c.format;
+    List("id", subject);
+    store.mails["id"].refuse_unicode_msg = refuse_unicode_msg;
+    settings.fn_output = format;
     Save(dir.Text() + PathSeparator());
-    EXPECT_EQ(dir.Tree(), c.files) << c.format;
-    std::vector<int> types;
-    for (const auto& [path, type] : log.saves) types.push_back(type);
-    EXPECT_EQ(types, c.types) << c.format;
+    std::string got;
+    for (const auto& name : dir.Tree()) got += name + " ";
+    got += "|";
+    for (const auto& [path, type] : log.saves) got += std::to_string(type) + " ";
+    EXPECT_EQ(got, written) << format;
     EXPECT_EQ(log.saves[0].first.find(std::string(2, PathSeparator())), std::string::npos) << log.saves[0].first;
   }
   EXPECT_TRUE(fixture.Messages().empty());

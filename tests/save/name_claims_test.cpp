@@ -22,10 +22,9 @@ TEST(NameClaims, LaterItemsOfTheSameNameAreNumbered) {
     const std::string text = claim;
     const auto first = text.find(' '), last = text.rfind(' ');
     const std::string extension = text.substr(last + 1);
-    EXPECT_EQ(claims.Claim(text.substr(0, first), text.substr(first + 1, last - first - 1),
-                           extension == "/" ? "" : extension, extension == "/"),
-              claimed)
-        << claim;
+    const bool directory = extension == "/";
+    EXPECT_EQ(claims.Claim(text.substr(0, first), text.substr(first + 1, last - first - 1), directory ? "" : extension,
+                           directory), claimed) << claim;
   }
 }
 
@@ -37,15 +36,14 @@ TEST(NameClaims, LongNamesAreCutBetweenCharactersToFitWithNumberAndExtension) {
   // A cut directory name may end in blanks, which then go as well.
   EXPECT_EQ(claims.Claim("/s/", std::string(250, 'y') + "     zz", {}, true), std::string(250, 'y'));
   const std::string cut_extension = claims.Claim("/s/", "a", "." + std::string(300, 'e'));
-  EXPECT_EQ(cut_extension.substr(0, 3), "a.e");
-  EXPECT_LE(FileNameLength(cut_extension), kMaxFileNameLength);
+  EXPECT_TRUE(cut_extension.starts_with("a.e") && FileNameLength(cut_extension) <= kMaxFileNameLength);
   std::string accented;
   for (int i = 0; i < 256; ++i) accented += "\xC3\xA9";
   const std::string name = claims.Claim("/s/", accented, ".txt");
   EXPECT_EQ(name, accented.substr(0, name.size() - 4) + ".txt");
   EXPECT_EQ(name.size() % 2, 0u) << "a character was split";
-  EXPECT_GT(FileNameLength(name) + FileNameLength("\xC3\xA9"), kMaxFileNameLength) << "one more would not have fitted";
   EXPECT_LE(FileNameLength(name), kMaxFileNameLength);
+  EXPECT_GT(FileNameLength(name) + FileNameLength("\xC3\xA9"), kMaxFileNameLength) << "one more would not have fitted";
 }
 
 TEST(SplitExtension, SplitsBeforeTheLastDotButNotALeadingOne) {

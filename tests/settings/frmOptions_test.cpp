@@ -46,19 +46,17 @@ class OptionsDialog : public ::testing::Test {
   frmOptions form{session.app};
 };
 
-TEST_F(OptionsDialog, LoadingBindsTheDefaultFileAndAFirstStartWritesNothing) {
-  EXPECT_EQ(form.SettingsFile(), DefaultSettingsFile("Quillstow.ini"));
-  EXPECT_EQ(State(), "0000000||||MSG||||") << "the default file is not read on loading";
-  form.UseCustomINI(dir.File("missing/opts.ini"));
-  EXPECT_EQ(State(), "1110111|%1 %2 %3|50|50|MSG|%1 %2 %3|||yymmdd HHMMSS");
-  EXPECT_TRUE(dir.Tree().empty());
-}
-
-// OK hides the dialog and writes all fifteen keys in order; Cancel, or a
+// Loading binds the default file; a first start gives the defaults. OK
+// hides the dialog and writes all fifteen keys in order; Cancel, or a
 // close by the frame, hides it and reads the file back, edited by hand or
 // not; emptied texts come back as their defaults, but the date bounds stay
 // empty.
 TEST_F(OptionsDialog, OKWritesEveryKeyAndCancelReadsTheFileBack) {
+  EXPECT_EQ(form.SettingsFile(), DefaultSettingsFile("Quillstow.ini"));
+  EXPECT_EQ(State(), "0000000||||MSG||||") << "the default file is not read on loading";
+  form.UseCustomINI(dir.File("missing/opts.ini"));
+  EXPECT_EQ(State(), "1110111|%1 %2 %3|50|50|MSG|%1 %2 %3|||yymmdd HHMMSS") << "a first start writes nothing";
+  EXPECT_TRUE(dir.Tree().empty());
   UseFile("[Options]\r\nSince=2020-01-01\r\n");
   form.Show();
   Run({"ckFnFolder", "ckFnDate", "txtSince=", "DateFormat=", "txtFn=", "TextFormat=%3 - %1 ",

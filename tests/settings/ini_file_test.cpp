@@ -1,5 +1,5 @@
 // What our own INI writer does to the file itself, where the system's
-// functions set no rule: kept lines, line ends, relative names, refused writes.
+// functions set no rule: kept lines and line ends, refused writes, links.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -73,13 +73,6 @@ TEST_F(OwnIniFile, ReadOnlyFileRefusesWritesAndKeepsEveryByte) {
 #ifndef _WIN32
 // What only POSIX file systems have here: FIFOs, symbolic links and
 // permission bits.
-TEST_F(OwnIniFile, AFifoInTheFilesPlaceIsNotWaitedOnNorReplaced) {
-  ASSERT_EQ(::mkfifo(file.c_str(), 0666), 0);
-  EXPECT_EQ(profile->GetString("S", "k", 100, file), "");
-  EXPECT_FALSE(profile->WriteString("S", "k", "v", file));
-  EXPECT_TRUE(std::filesystem::is_fifo(dir.Path() / "own.ini"));
-}
-
 TEST_F(OwnIniFile, LinksLeadTheWriteToTheirEndAndAreNotWrittenThrough) {
   namespace fs = std::filesystem;
   fs::create_directory(dir.Path() / "real");

@@ -41,9 +41,8 @@ check() {
 # Waits until the directory holds at least n final files.
 wait_for() {
   tries=0
-  while [ "$(saved "$1")" -lt "$2" ]; do
-    tries=$((tries + 1))
-    [ $tries -lt 600 ] || fail "no progress in $1"
+  until [ "$(saved "$1")" -ge "$2" ]; do
+    [ $((tries += 1)) -lt 600 ] || fail "no progress in $1"
     sleep 0.05
   done
 }
