@@ -28,16 +28,6 @@ class MainWindow : public ::testing::Test {
   std::vector<std::string> opened;
 };
 
-// The controls' tags make the buttons follow the window's growth and the
-// list stretch.
-TEST_F(MainWindow, GrowthFollowsTheTags) {
-  const int left = main.cmdSave.Left(), height = main.ListView1.Height();
-  main.Resize(main.Width() + 600, main.Height() + 300);
-  EXPECT_EQ(main.cmdSave.Left(), left + 600) << "the buttons move";
-  EXPECT_EQ(main.ListView1.Height(), height + 300) << "the list stretches";
-  EXPECT_EQ(main.Label1.Width(), 4095) << "a control without tags stays";
-}
-
 // Automate runs commands by name in any letter case and rejects other
 // names, untrimmed, without counting them as a failed search or save.
 TEST_F(MainWindow, AutomateRunsCommandsByName) {

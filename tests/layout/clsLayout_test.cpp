@@ -15,8 +15,8 @@ struct TestControl : Control {
 };
 
 // Controls move and grow by their shares of the growth beyond the form's
-// size at SetLayout, a shrinking share stopping at zero; unreadable tags,
-// menus and toolbars are left out.
+// size at SetLayout, a shrinking share stopping at zero; unreadable tags
+// (no number, out of range), menus and toolbars are left out.
 TEST(Layout, RedrawUsesGrowthBeyondTheMinimumOnly) {
   testing::ConsoleSession session;
   Form form(session.app, "f", "f", 5000, 3000);
@@ -27,9 +27,10 @@ TEST(Layout, RedrawUsesGrowthBeyondTheMinimumOnly) {
     control.SetTag(tag);
     return control;
   };
-  auto& half = add("half", "X=1/2 Y=1 W=-1 H=3/2");
+  auto& half = add("half", "X=0.5e1/1e1 Y=1 W=-1 H=3/2");  // 5/10
   auto& still = add("still", "");
   auto& bad = add("bad", "X=1/0");
+  add("big", "X=40000");
   auto& toolbar = add("toolbar", "X=1", "Toolbar");
   form.Add<MenuItem>("menu", "&Menu").SetTag("X=1");
   clsLayout layout;

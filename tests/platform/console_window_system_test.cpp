@@ -29,7 +29,7 @@ TEST(Console, LinesDriveTheFormShownLast) {
   int clicks = 0, check_clicks = 0;
   other.button.onClick = [&] { ++clicks; };
   other.check.onClick = [&] { ++check_clicks; };
-  for (const char* line : {"txtName=a=b c", "ckFlag=2", "cmdGo", "ckFlag", "nothing", "ckFlag=yes", "lblInfo=new"})
+  for (const char* line : {"txtName=a=b c", "ckFlag=2", "cmdGo", "ckFlag", "nothing", "ckFlag=yes", "lblInfo", "lblInfo=new"})
     session.windows.Execute(session.app, line);
   EXPECT_EQ(main.text.Text() + "|" + other.text.Text() + "|" + other.label.Caption(), "|a=b c|info");
   EXPECT_EQ(other.check.Value(), 0) << "a click on a grayed box unchecks it";
@@ -39,7 +39,10 @@ TEST(Console, LinesDriveTheFormShownLast) {
   other.button.SetEnabled(true);
   other.button.onClick = [] { throw std::runtime_error("handler broke"); };
   session.windows.Execute(session.app, "cmdGo");
-  for (const char* error : {"no such control: nothing", "cmdGo is disabled", "error in a window event: handler broke"})
+  session.windows.QueueAnswer(Answer::Retry);  // a queued answer comes before the default
+  EXPECT_EQ(session.app.MsgBox("m", Buttons::AbortRetryIgnore), Answer::Retry);
+  for (const char* error : {"no such control: nothing", "lblInfo cannot be clicked", "cmdGo is disabled",
+                            "error in a window event: handler broke"})
     EXPECT_NE(session.err.str().find(error), std::string::npos) << error;
   other.button.onClick = [&] { other.Hide(); };
   other.Show(true, &main);  // modal: returns when hidden

@@ -47,7 +47,8 @@ class OptionsDialog : public ::testing::Test {
 };
 
 // Loading binds the default file; a first start gives the defaults. OK
-// hides the dialog and writes all fifteen keys in order; Cancel, or a
+// hides the dialog and writes all fifteen keys in order, and keeps the code
+// page, which has no control and is only read; Cancel, or a
 // close by the frame, hides it and reads the file back, edited by hand or
 // not; emptied texts come back as their defaults, but the date bounds stay
 // empty.
@@ -57,13 +58,15 @@ TEST_F(OptionsDialog, OKWritesEveryKeyAndCancelReadsTheFileBack) {
   form.UseCustomINI(dir.File("missing/opts.ini"));
   EXPECT_EQ(State(), "1110111|%1 %2 %3|50|50|MSG|%1 %2 %3|||yymmdd HHMMSS") << "a first start writes nothing";
   EXPECT_TRUE(dir.Tree().empty());
-  UseFile("[Options]\r\nSince=2020-01-01\r\n");
+  EXPECT_EQ(form.CurrentStoreOptions().ansi_code_page, "");
+  UseFile("[Options]\r\nAnsiCodePage=1251\r\nSince=2020-01-01\r\n");
+  EXPECT_EQ(form.CurrentStoreOptions().ansi_code_page, "1251");
   form.Show();
   Run({"ckFnFolder", "ckFnDate", "txtSince=", "DateFormat=", "txtFn=", "TextFormat=%3 - %1 ",
        "cboFnOutput=rtf", "cmdOK"});
   EXPECT_FALSE(form.Shown());
   EXPECT_EQ(Lines(), (std::vector<std::string>{
-                         "Since=", "UseDate=1", "UseFrom=1", "UseSubject=1", "UseFnDate=0", "UseFnFrom=1",
+                         "AnsiCodePage=1251", "Since=", "UseDate=1", "UseFrom=1", "UseSubject=1", "UseFnDate=0", "UseFnFrom=1",
                          "UseFnSubject=1", "UseFnFolder=1", "DateFormat=", "TextFormat=\"%3 - %1 \"", "FnFormat=",
                          "Before=", "ClipAddress=50", "ClipSubject=50", "FnOutput=rtf", ""}));
   Run({"cmdCancel"});

@@ -1,5 +1,4 @@
-// What our own INI writer does to the file itself, where the system's
-// functions set no rule: kept lines and line ends, refused writes, links.
+// What our own INI writer does to the file, where the system's functions set no rule.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
