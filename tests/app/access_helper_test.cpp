@@ -37,7 +37,8 @@ TEST(AccessHelperRun, StartsTheHelperWithTheAllowAndTheDisallowText) {
   const std::string file = scratch.File("calls.txt");
   const AccessHelper helper =
       PathSeparator() == '/'
-          ? AccessHelper("/bin/sh", "-c \"echo allow >> '" + file + "'\"", "-c \"echo disallow >> '" + file + "'\"")
+          ? AccessHelper("/bin/sh", "-c \"echo allow >> '" + file + "'\"",
+                         "-c \"echo disallow >> '" + file + "'\"")
           : AccessHelper("C:\\windows\\system32\\cmd.exe", "/c echo allow>>\"" + file + "\"",
                          "/c echo disallow>>\"" + file + "\"");
   helper.RunAccessAllow(session.app);

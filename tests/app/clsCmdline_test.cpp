@@ -43,7 +43,8 @@ TEST(CommandLineTokens, SplitAtSpacesOutsideQuotes) {
       {"\"\\\\Persönliche Ordner\\Posteingang\" C:\\M", "\"\\\\Persönliche Ordner\\Posteingang\"|C:\\M|",
        "\\\\Persönliche Ordner\\Posteingang|C:\\M|"},
   };
-  for (const auto& c : cases) EXPECT_EQ(Split(c.text), std::make_pair(std::string(c.raw), std::string(c.unquoted))) << c.text;
+  for (const auto& c : cases)
+    EXPECT_EQ(Split(c.text), std::make_pair(std::string(c.raw), std::string(c.unquoted))) << c.text;
 }
 
 // Twenty slots: later tokens are dropped, slots past the last token read
@@ -64,8 +65,9 @@ TEST(CommandLineTokens, TwentySlotsReplacedOnEachSetting) {
 // Arguments a system hands over already split come back from the tokenizer
 // as they were, once joined: awkward ones and random ones.
 TEST(CommandLineTokens, JoinedArgumentsSplitBackUnchanged) {
-  std::vector<std::vector<std::string>> rounds = {{"\\\\Personal Folders\\Inbox", "", "\"", "\"\"", "a\"b",
-                                                   "\"lead", "trail\"", " ", "x y  z", "tab\there", "Grüße \"Welt\""}};
+  std::vector<std::vector<std::string>> rounds = {{"\\\\Personal Folders\\Inbox", "", "\"", "\"\"",
+                                                   "a\"b", "\"lead", "trail\"", " ", "x y  z",
+                                                   "tab\there", "Grüße \"Welt\""}};
   std::mt19937 random(12345);
   const std::string alphabet = "ab \"\t\\/-x";
   for (int round = 0; round < 2000; ++round)

@@ -22,12 +22,14 @@ TEST(CommandLineSwitches, AreReadFromTheTokens) {
       {"-ini -autorun", "0 [-autorun] 0"},
       {"/ini \"My Settings.ini\" /INI other.ini", "0 [other.ini] 0"},
       {"a -ini", "0 [] 0 |a"},
-      {"-dbg 3 \"\\\\Personal Folders\\Inbox\" \"C:\\Saved Mail\"", "0 [] 3 |\\\\Personal Folders\\Inbox |C:\\Saved Mail"}};
+      {"-dbg 3 \"\\\\Personal Folders\\Inbox\" \"C:\\Saved Mail\"",
+       "0 [] 3 |\\\\Personal Folders\\Inbox |C:\\Saved Mail"}};
   for (const auto& [text, read] : cases) {
     clsCmdline cmdline;
     cmdline.SetCmdline(text);
     const StartupValues values = ReadCommandLine(cmdline);
-    std::string got = std::to_string(values.AutoRun) + " [" + values.CustomIniFile + "] " + std::to_string(values.DebugLevel);
+    std::string got = std::to_string(values.AutoRun) + " [" + values.CustomIniFile + "] " +
+                      std::to_string(values.DebugLevel);
     for (const auto& positional : values.positional) got += " |" + positional;
     EXPECT_EQ(got, read) << text;
   }
@@ -41,14 +43,16 @@ std::string StartUp(const std::string& arguments, std::string* trace = nullptr) 
   frmMain main(session.app);
   session.app.SetTitle("Quillstow");
   session.app.SetMainForm(&main);
-  main.SetMailStoreOpener([](Application&) -> std::unique_ptr<MailStore> { throw MailStoreError("not there"); });
+  main.SetMailStoreOpener(
+      [](Application&) -> std::unique_ptr<MailStore> { throw MailStoreError("not there"); });
   std::string outcome = "-";
   try {
     modMain(session.app, main).Main(arguments);
   } catch (const EndProgram& end) {
     outcome = std::to_string(end.status);
   }
-  outcome += (main.Shown() ? " shown [" : " hidden [") + main.txtMailFolder.Text() + "|" + main.txtDir.Text() + "]";
+  outcome += (main.Shown() ? " shown [" : " hidden [") + main.txtMailFolder.Text() + "|" +
+             main.txtDir.Text() + "]";
   for (const auto& message : session.Messages()) outcome += " " + message;
   if (trace) *trace = session.err.str();
   return outcome;
@@ -61,12 +65,15 @@ TEST(StartUp, ArgumentsFillTheBoxesOrEndTheProgram) {
                             "Quillstow MailFolder Directory [/ini inifile] /autorun";
   const std::pair<const char*, std::string> cases[] = {
       {"", "- shown [|]"},
-      {"\"\\\\Personal Folders\\Inbox\" \"C:\\Saved Mail\"", "- shown [\\\\Personal Folders\\Inbox|C:\\Saved Mail]"},
+      {"\"\\\\Personal Folders\\Inbox\" \"C:\\Saved Mail\"",
+       "- shown [\\\\Personal Folders\\Inbox|C:\\Saved Mail]"},
       {"a b c", "2 hidden [a|] " + usage},
       {"-dbg lots", "2 hidden [|] " + usage},
-      {"\"\\\\Personal Folders\\Inbox\" /autorun", "2 shown [\\\\Personal Folders\\Inbox|] " + usage},
+      {"\"\\\\Personal Folders\\Inbox\" /autorun",
+       "2 shown [\\\\Personal Folders\\Inbox|] " + usage},
       {"\\\\Mailbox\\Inbox out /autorun",
-       "1 shown [\\\\Mailbox\\Inbox|out] Can't access the specified Mail Folder. There are no emails in the list."}};
+       "1 shown [\\\\Mailbox\\Inbox|out] Can't access the specified Mail Folder. There are no "
+       "emails in the list."}};
   for (const auto& [arguments, outcome] : cases) {
     std::string trace;
     EXPECT_EQ(StartUp(arguments, &trace), outcome) << arguments;

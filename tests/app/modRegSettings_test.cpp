@@ -20,7 +20,10 @@ TEST(SplitRegPath, RootKeyPathAndValueName) {
       {"\\\\", "0 |"}};
   for (const auto& [path, parts] : cases) {
     const RegPath split = SplitRegPath(path);
-    EXPECT_EQ(std::to_string(static_cast<int>(split.root)) + " " + split.key_path + "|" + split.value_name, parts) << path;
+    EXPECT_EQ(std::to_string(static_cast<int>(split.root)) + " " + split.key_path + "|" +
+                  split.value_name,
+              parts)
+        << path;
   }
 }
 
@@ -41,7 +44,8 @@ class GetRegSettingTest : public ::testing::TestWithParam<std::string> {
 // Names in any letter case; a trailing backslash reads the default value;
 // what is missing, and values of 1024 bytes or more, read as empty.
 TEST_P(GetRegSettingTest, ReadsTheNamedValueOfEitherRoot) {
-  const auto write = [&](RegistryRoot root, const std::string& key, const char* name, const std::string& text) {
+  const auto write = [&](RegistryRoot root, const std::string& key, const char* name,
+                         const std::string& text) {
     ASSERT_TRUE(registry->WriteText(root, key, name, text));
   };
   write(RegistryRoot::CurrentUser, base + "\\Café", "Pfad", "C:\\Büro\\h.exe");
@@ -63,8 +67,9 @@ TEST_P(GetRegSettingTest, ReadsTheNamedValueOfEitherRoot) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Registries, GetRegSettingTest,
-                         ::testing::ValuesIn(UserRegistry()->IsSystem() ? std::vector<std::string>{"file", "system"}
-                                                                        : std::vector<std::string>{"file"}),
+                         ::testing::ValuesIn(UserRegistry()->IsSystem()
+                                                 ? std::vector<std::string>{"file", "system"}
+                                                 : std::vector<std::string>{"file"}),
                          [](const auto& param_info) { return param_info.param; });
 
 }  // namespace

@@ -48,7 +48,8 @@ struct FakeStoreLog {
 };
 
 struct FakeAttachment : Attachment {
-  FakeAttachment(std::shared_ptr<FakeStoreLog> to, std::string file_name) : log(std::move(to)), name(std::move(file_name)) {}
+  FakeAttachment(std::shared_ptr<FakeStoreLog> to, std::string file_name)
+      : log(std::move(to)), name(std::move(file_name)) {}
   std::string FileName() override { return name; }
   void SaveAsFile(const std::string& path) override {
     WriteWholeFile(path, name);
@@ -81,7 +82,8 @@ class FakeItem : public MailItem {
   }
   std::int32_t AttachmentCount() override { return static_cast<std::int32_t>(Check().attachments.size()); }
   std::unique_ptr<Attachment> AttachmentAt(std::int32_t position) override {
-    return std::make_unique<FakeAttachment>(log_, Check().attachments.at(static_cast<std::size_t>(position - 1)));
+    return std::make_unique<FakeAttachment>(
+        log_, Check().attachments.at(static_cast<std::size_t>(position - 1)));
   }
 
  private:

@@ -12,8 +12,13 @@
 namespace qs::test {
 
 // A path as UTF-8 text, and back.
-inline std::string Utf8(const std::filesystem::path& path) { const auto text = path.u8string(); return {text.begin(), text.end()}; }
-inline std::filesystem::path FromUtf8(const std::string& text) { return std::u8string(text.begin(), text.end()); }
+inline std::string Utf8(const std::filesystem::path& path) {
+  const auto text = path.u8string();
+  return {text.begin(), text.end()};
+}
+inline std::filesystem::path FromUtf8(const std::string& text) {
+  return std::u8string(text.begin(), text.end());
+}
 
 class ScratchDir {
  public:

@@ -62,7 +62,8 @@ void CheckNames(const std::string& text) {
   Require(qs::Utf16Length(name) <= 256);
   Require(OneEntry(qs::SafeEntryName(name)));
   // Every level of a subfolder path made safe is one entry.
-  for (const std::string& level : Split(qs::SafeSubfolder(text), qs::PathSeparator())) Require(OneEntry(level));
+  for (const std::string& level : Split(qs::SafeSubfolder(text), qs::PathSeparator()))
+    Require(OneEntry(level));
   // Names claimed in one directory fit the file system's limit and differ,
   // whatever the stem and extension.
   const auto [stem, extension] = qs::SplitExtension(name);

@@ -38,7 +38,8 @@ TEST(Layout, RedrawUsesGrowthBeyondTheMinimumOnly) {
   EXPECT_EQ(layout.ControlList().size(), 2u);
   form.Resize(5600, 3300);
   layout.RedrawLayout();
-  EXPECT_EQ(std::vector({half.Left(), half.Top(), half.Width(), half.Height()}), std::vector({400, 500, 0, 850}));
+  EXPECT_EQ(std::vector({half.Left(), half.Top(), half.Width(), half.Height()}),
+            std::vector({400, 500, 0, 850}));
   EXPECT_EQ(bad.Left() + toolbar.Left(), 200);
   still.Move(1, 2, 3, 4);
   form.Resize(4000, 2000);

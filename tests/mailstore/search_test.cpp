@@ -49,7 +49,8 @@ class SearchTest : public ::testing::Test {
 
   Texts Column(int column) const {
     Texts texts;
-    for (std::int32_t row = 1; row <= ui.list.RowCount(); ++row) texts.emplace_back(ui.list.Text(row, column));
+    for (std::int32_t row = 1; row <= ui.list.RowCount(); ++row)
+      texts.emplace_back(ui.list.Text(row, column));
     return texts;
   }
   FakeFolderData& Inbox() { return *store.TopFolderData("Mailbox").subfolders[0]; }
@@ -159,7 +160,8 @@ TEST_F(SearchTest, GoneAndDamagedItemsArePassedOver) {
   first.resize(5);
   EXPECT_EQ(first, (Texts{"a", "b", "c", "d", "e"}));
   EXPECT_EQ(ui.Messages(), (Texts{"2 items could not be read."}));
-  EXPECT_NE(ui.errors.str().find("an item of \\\\Mailbox\\Inbox\\Orders could not be read"), std::string::npos)
+  EXPECT_NE(ui.errors.str().find("an item of \\\\Mailbox\\Inbox\\Orders could not be read"),
+            std::string::npos)
       << ui.errors.str();
 }
 

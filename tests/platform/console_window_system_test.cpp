@@ -29,7 +29,8 @@ TEST(Console, LinesDriveTheFormShownLast) {
   int clicks = 0, check_clicks = 0;
   other.button.onClick = [&] { ++clicks; };
   other.check.onClick = [&] { ++check_clicks; };
-  for (const char* line : {"txtName=a=b c", "ckFlag=2", "cmdGo", "ckFlag", "nothing", "ckFlag=yes", "lblInfo", "lblInfo=new"})
+  for (const char* line : {"txtName=a=b c", "ckFlag=2", "cmdGo", "ckFlag", "nothing", "ckFlag=yes",
+                           "lblInfo", "lblInfo=new"})
     session.windows.Execute(session.app, line);
   EXPECT_EQ(main.text.Text() + "|" + other.text.Text() + "|" + other.label.Caption(), "|a=b c|info");
   EXPECT_EQ(other.check.Value(), 0) << "a click on a grayed box unchecks it";

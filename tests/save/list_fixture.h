@@ -13,8 +13,15 @@ namespace qs::test {
 
 // A found item as a search lists it.
 struct Row : FoundItem {
-  Row() : FoundItem{MakeDateTime(2009, 12, 5, 7, 3, 9), "sender1", "Re: hello?", "someone", MakeDateTime(2009, 12, 5, 7, 3, 10),
-                    "id1", "\\\\Mailbox\\Inbox", MakeDateTime(2009, 12, 5, 7, 3, 10)} {}
+  Row()
+      : FoundItem{MakeDateTime(2009, 12, 5, 7, 3, 9),
+                  "sender1",
+                  "Re: hello?",
+                  "someone",
+                  MakeDateTime(2009, 12, 5, 7, 3, 10),
+                  "id1",
+                  "\\\\Mailbox\\Inbox",
+                  MakeDateTime(2009, 12, 5, 7, 3, 10)} {}
 };
 
 // Notes at every message box whether the progress window was up.

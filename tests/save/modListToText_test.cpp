@@ -26,12 +26,15 @@ TEST_F(Export, WritesOneLinePerRowReplacingTheFileAndOpensIt) {
   EXPECT_EQ(Run("%1"), "");
   fixture.Add({});
   // %1 to %8 are filled in turn, then "%%" becomes "%".
-  EXPECT_EQ(Run("%%1|%10|%0 %9 % %x|%%%%|%6 %7"), "%091205 070309|091205 0703090|%0 %9 % %x|%%|id1 \\\\Mailbox\\Inbox\r\n");
+  EXPECT_EQ(Run("%%1|%10|%0 %9 % %x|%%%%|%6 %7"),
+            "%091205 070309|091205 0703090|%0 %9 % %x|%%|id1 \\\\Mailbox\\Inbox\r\n");
   test::Row second;
   second.from = "sender2";
   second.subject = "100% sure: %5";
   fixture.Add(second);
-  EXPECT_EQ(Run("%1 %2 %3"), "091205 070309 sender1 Re: hello?\r\n091205 070309 sender2 100% sure: 091205 070310\r\n");
+  EXPECT_EQ(
+      Run("%1 %2 %3"),
+      "091205 070309 sender1 Re: hello?\r\n091205 070309 sender2 100% sure: 091205 070310\r\n");
   fixture.list.Start({});
   fixture.Add({});
   EXPECT_EQ(Run("%2"), "sender1\r\n");
@@ -51,10 +54,13 @@ TEST_F(Export, AnUnwritableTargetGivesWayToTheSettingsFilesDirectory) {
   EXPECT_EQ(fixture.Messages().size(), 2u);
   EXPECT_EQ(fixture.Messages().at(0), "The list could not be written to " + target.path + ".");
   EXPECT_NE(fixture.Messages().at(1).find(target.path + " nor to "), std::string::npos);
-  target.open = [](const std::string&) { throw std::system_error(std::make_error_code(std::errc::no_such_file_or_directory)); };
+  target.open = [](const std::string&) {
+    throw std::system_error(std::make_error_code(std::errc::no_such_file_or_directory));
+  };
   target.path = scratch.File("list.txt");
   Run("%1");
-  EXPECT_NE(fixture.Messages().at(2).find(target.path), std::string::npos) << "an editor that cannot start is named";
+  EXPECT_NE(fixture.Messages().at(2).find(target.path), std::string::npos)
+      << "an editor that cannot start is named";
   EXPECT_EQ(opened.size(), 1u);
   EXPECT_FALSE(fixture.app.FailureShown());
 }

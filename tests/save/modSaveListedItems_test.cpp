@@ -68,7 +68,9 @@ TEST_F(SaveRun, NothingIsTriedWithoutWhatTheSaveNeeds) {
   ASSERT_EQ(messages.size(), 5u);
   EXPECT_EQ(messages[0] + "|" + messages[1] + "|" + messages[2], "There are no emails in the list.|"
             "The 'Mail Folder' box is blank|The 'Save to' box is blank");
-  EXPECT_TRUE(messages[3].starts_with("The folder \"" + scratch.File("plain") + "\" could not be created: ")) << messages[3];
+  EXPECT_TRUE(messages[3].starts_with("The folder \"" + scratch.File("plain") +
+                                      "\" could not be created: "))
+      << messages[3];
   EXPECT_TRUE(messages[4].starts_with("The folder \"" + under + "\" could not be created: ")) << messages[4];
   EXPECT_TRUE(log.fetched.empty());
   EXPECT_EQ(scratch.Tree(), Tree{"plain"});
@@ -77,7 +79,8 @@ TEST_F(SaveRun, NothingIsTriedWithoutWhatTheSaveNeeds) {
 // The format in any letter case picks the files and SaveAs types; messages
 // are Unicode unless the store refuses them.
 TEST_F(SaveRun, EachOutputFormatWritesItsFiles) {
-  const std::tuple<const char*, const char*, bool, std::string> cases[] = {  // the files, then the SaveAs types
+  const std::tuple<const char*, const char*, bool, std::string> cases[] = {
+      // the files, then the SaveAs types
       {"Txt", "Re: hello?", false, "Re  hello .txt |0 "},
       {"rTf", "", false, Dot() + ".rtf |1 "},
       {"MSG", "new", false, "new.msg |9 "},
@@ -96,7 +99,8 @@ TEST_F(SaveRun, EachOutputFormatWritesItsFiles) {
     got += "|";
     for (const auto& [path, type] : log.saves) got += std::to_string(type) + " ";
     EXPECT_EQ(got, written) << format;
-    EXPECT_EQ(log.saves[0].first.find(std::string(2, PathSeparator())), std::string::npos) << log.saves[0].first;
+    EXPECT_EQ(log.saves[0].first.find(std::string(2, PathSeparator())), std::string::npos)
+        << log.saves[0].first;
   }
   EXPECT_TRUE(fixture.Messages().empty());
 }
@@ -113,10 +117,12 @@ TEST_F(SaveRun, EveryItemAndAttachmentGetsItsOwnSafeNameInside) {
   const std::string dir = scratch.File("missing") + PathSeparator() + "deeper";
   Tree expected = {"missing", "missing/deeper"};
   const std::string a = "__/attachments";
-  for (const std::string& name : Texts{"__/_CON", a, a + "/a.pdf", a + "/A (2).pdf", a + "/" + Dot() + ".. .. escape.txt", a + "/__"})
+  for (const std::string& name : Texts{"__/_CON", a, a + "/a.pdf", a + "/A (2).pdf",
+                                       a + "/" + Dot() + ".. .. escape.txt", a + "/__"})
     expected.insert("missing/deeper/" + name);
   for (const std::string& item : Texts{"__", "__/_CON/same", "Same", "Same (2)"})
-    for (const char* name : {"", "/message.html", "/message.txt"}) expected.insert("missing/deeper/" + item + name);
+    for (const char* name : {"", "/message.html", "/message.txt"})
+      expected.insert("missing/deeper/" + item + name);
   Save(dir);
   EXPECT_EQ(scratch.Tree(), expected);
   Save(dir);
@@ -146,8 +152,10 @@ TEST_F(SaveRun, ItemsThatCannotBeSavedAreCountedAndTheRunGoesOn) {
   log.on_save = [&] {
     for (Form* form : fixture.app.LoadedForms())
       if (auto* progress = dynamic_cast<frmProgress*>(form))
-        seen.push_back(progress->txtStatus.Caption() + "|" + std::to_string(progress->ProgressBar1.Value()) + "/" +
-                       std::to_string(progress->ProgressBar1.Max()) + (progress->Shown() ? "" : " hidden"));
+        seen.push_back(progress->txtStatus.Caption() + "|" +
+                       std::to_string(progress->ProgressBar1.Value()) + "/" +
+                       std::to_string(progress->ProgressBar1.Max()) +
+                       (progress->Shown() ? "" : " hidden"));
   };
   Save(scratch.Text());
   EXPECT_EQ(scratch.Tree(), (Tree{"id1.txt", "id2.txt", "id5.txt"}));

@@ -23,8 +23,10 @@ TEST(NameClaims, LaterItemsOfTheSameNameAreNumbered) {
     const auto first = text.find(' '), last = text.rfind(' ');
     const std::string extension = text.substr(last + 1);
     const bool directory = extension == "/";
-    EXPECT_EQ(claims.Claim(text.substr(0, first), text.substr(first + 1, last - first - 1), directory ? "" : extension,
-                           directory), claimed) << claim;
+    EXPECT_EQ(claims.Claim(text.substr(0, first), text.substr(first + 1, last - first - 1),
+                           directory ? "" : extension, directory),
+              claimed)
+        << claim;
   }
 }
 
@@ -43,7 +45,8 @@ TEST(NameClaims, LongNamesAreCutBetweenCharactersToFitWithNumberAndExtension) {
   EXPECT_EQ(name, accented.substr(0, name.size() - 4) + ".txt");
   EXPECT_EQ(name.size() % 2, 0u) << "a character was split";
   EXPECT_LE(FileNameLength(name), kMaxFileNameLength);
-  EXPECT_GT(FileNameLength(name) + FileNameLength("\xC3\xA9"), kMaxFileNameLength) << "one more would not have fitted";
+  EXPECT_GT(FileNameLength(name) + FileNameLength("\xC3\xA9"), kMaxFileNameLength)
+      << "one more would not have fitted";
 }
 
 TEST(SplitExtension, SplitsBeforeTheLastDotButNotALeadingOne) {

@@ -47,7 +47,8 @@ TEST_P(IniSuite, MissingFileSectionOrKeyGiveDefaultsAndOneEmptyElement) {
   EXPECT_EQ(Sections(), List{""});
   EXPECT_FALSE(std::filesystem::exists(dir.Path() / "test.ini")) << "reading creates nothing";
   dir.Write("test.ini", "[Other]\r\nkey=value\r\n");
-  EXPECT_EQ(ini.GetKey("Options", "key", "default") + ini.GetKey("Other", "absent", "|default"), "default|default");
+  EXPECT_EQ(ini.GetKey("Options", "key", "default") + ini.GetKey("Other", "absent", "|default"),
+            "default|default");
   EXPECT_EQ(Keys("Options"), List{""});
   EXPECT_EQ(Lines("Options"), List{""});
 }
@@ -79,9 +80,18 @@ TEST_P(IniSuite, WritesCreateAndReplace) {
 TEST_P(IniSuite, StoredValuesAreReadTrimmedAndCut) {
   const std::string fits(4094, 'a'), base(4093, 'a');
   const std::pair<std::string, std::string> cases[] = {
-      {"", "D"}, {"   ", "D"}, {"\"\"", "D"}, {"''", "D"}, {"\"%1 %2 \"", "%1 %2 "}, {" %1 %2 ", "%1 %2"},
-      {"' quoted '", " quoted "}, {"\"open", "\"open"}, {"a \"b\" c", "a \"b\" c"}, {fits + "b", fits},
-      {std::string(6000, 'c'), std::string(4094, 'c')}, {base + "\xE2\x82\xAC\xE2\x82\xAC", base + "\xE2\x82\xAC"},
+      {"", "D"},
+      {"   ", "D"},
+      {"\"\"", "D"},
+      {"''", "D"},
+      {"\"%1 %2 \"", "%1 %2 "},
+      {" %1 %2 ", "%1 %2"},
+      {"' quoted '", " quoted "},
+      {"\"open", "\"open"},
+      {"a \"b\" c", "a \"b\" c"},
+      {fits + "b", fits},
+      {std::string(6000, 'c'), std::string(4094, 'c')},
+      {base + "\xE2\x82\xAC\xE2\x82\xAC", base + "\xE2\x82\xAC"},
       // kernel32 writes the file in the 8-bit code page, which has no U+1F600.
       {base + "\xF0\x9F\x98\x80", GetParam() == "kernel32" ? base + "?" : base}};
   for (const auto& [written, read] : cases) {

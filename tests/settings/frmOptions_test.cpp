@@ -66,9 +66,10 @@ TEST_F(OptionsDialog, OKWritesEveryKeyAndCancelReadsTheFileBack) {
        "cboFnOutput=rtf", "cmdOK"});
   EXPECT_FALSE(form.Shown());
   EXPECT_EQ(Lines(), (std::vector<std::string>{
-                         "AnsiCodePage=1251", "Since=", "UseDate=1", "UseFrom=1", "UseSubject=1", "UseFnDate=0", "UseFnFrom=1",
-                         "UseFnSubject=1", "UseFnFolder=1", "DateFormat=", "TextFormat=\"%3 - %1 \"", "FnFormat=",
-                         "Before=", "ClipAddress=50", "ClipSubject=50", "FnOutput=rtf", ""}));
+                         "AnsiCodePage=1251", "Since=", "UseDate=1", "UseFrom=1", "UseSubject=1",
+                         "UseFnDate=0", "UseFnFrom=1", "UseFnSubject=1", "UseFnFolder=1",
+                         "DateFormat=", "TextFormat=\"%3 - %1 \"", "FnFormat=", "Before=",
+                         "ClipAddress=50", "ClipSubject=50", "FnOutput=rtf", ""}));
   Run({"cmdCancel"});
   EXPECT_EQ(State(), "0111111|%1 %2 %3|50|50|rtf|%3 - %1 |||yymmdd HHMMSS");
   dir.Write("opts.ini", "[Options]\r\nFnFormat= %1 %2 \r\nUseFnFolder=1\r\n");
@@ -87,11 +88,14 @@ TEST_F(OptionsDialog, OKWritesEveryKeyAndCancelReadsTheFileBack) {
 // gives the default). A stored format wins over its check boxes until one
 // is clicked; then it is made of the checked placeholders (greyed counts).
 TEST_F(OptionsDialog, StoredValuesStandUntilACheckBoxIsClicked) {
-  UseFile("[Options]\r\nUseDate=1abc\r\nUseFnDate=abc\r\nUseFnFolder=1.5\r\nUseFrom= 0.5 \r\nUseSubject=abc\r\n"
-          "UseFnFrom=7\r\nUseFnSubject=1x\r\nTextFormat=\"%2\"\r\nFnFormat=%3\r\n");
+  UseFile(
+      "[Options]\r\nUseDate=1abc\r\nUseFnDate=abc\r\nUseFnFolder=1.5\r\nUseFrom= 0.5 "
+      "\r\nUseSubject=abc\r\n"
+      "UseFnFrom=7\r\nUseFnSubject=1x\r\nTextFormat=\"%2\"\r\nFnFormat=%3\r\n");
   EXPECT_EQ(State(), "0112101|%3|50|50|MSG|%2|||yymmdd HHMMSS");
   const std::pair<const char*, const char*> clicks[] = {
-      {"UseFrom", "%1 %2 %3|%3"}, {"UseDate", "%2 %3|%3"}, {"UseSubject", "%2|%3"}, {"UseSubject=2", "%2 %3|%3"},
+      {"UseFrom", "%1 %2 %3|%3"},     {"UseDate", "%2 %3|%3"},
+      {"UseSubject", "%2|%3"},        {"UseSubject=2", "%2 %3|%3"},
       {"ckFnDate", "%2 %3|%1 %2 %3"}, {"ckFnFolder", "%2 %3|%1 %2 %3"}};
   for (const auto& [click, formats] : clicks) {
     Run({click});

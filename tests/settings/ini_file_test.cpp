@@ -15,7 +15,9 @@ namespace {
 // The file's read-only mark (on POSIX systems: no write permission for
 // anyone), taken off again so that the scratch directory can be removed.
 struct ReadOnly {
-  explicit ReadOnly(std::filesystem::path path) : file(std::move(path)) { Set(std::filesystem::perm_options::remove); }
+  explicit ReadOnly(std::filesystem::path path) : file(std::move(path)) {
+    Set(std::filesystem::perm_options::remove);
+  }
   ~ReadOnly() { Set(std::filesystem::perm_options::add); }
   ReadOnly(const ReadOnly&) = delete;
   ReadOnly& operator=(const ReadOnly&) = delete;

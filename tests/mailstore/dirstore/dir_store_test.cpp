@@ -25,7 +25,8 @@ using qs::testing::WindowHarness;
 using Texts = std::vector<std::string>;
 
 std::string Mail(const std::string& subject) {
-  return "Date: Tue, 30 Jun 2009 17:00:00 +0000\nFrom: Anna <anna@example.org>\nSubject: " + subject + "\n\nbody\n";
+  return "Date: Tue, 30 Jun 2009 17:00:00 +0000\nFrom: Anna <anna@example.org>\nSubject: " +
+         subject + "\n\nbody\n";
 }
 
 // A mail root as clients and users leave it (.eml files, Maildir folders,
@@ -33,9 +34,10 @@ std::string Mail(const std::string& subject) {
 class DirStoreTest : public ::testing::Test {
  protected:
   DirStoreTest() {
-    for (const char* name : {"Mailbox/b.EML", "Mailbox/a.eml", "Mailbox/notes.txt", "Mailbox/cur/2:2,S",
-                             "Mailbox/cur/1:2,S", "Mailbox/new/3", "Mailbox/tmp/4", "Mailbox/Zeta/Köln/y.eml",
-                             "Mailbox/.git/z.eml", "Mailbox/.stash/kept.eml", "Archive/old.eml"})
+    for (const char* name :
+         {"Mailbox/b.EML", "Mailbox/a.eml", "Mailbox/notes.txt", "Mailbox/cur/2:2,S",
+          "Mailbox/cur/1:2,S", "Mailbox/new/3", "Mailbox/tmp/4", "Mailbox/Zeta/Köln/y.eml",
+          "Mailbox/.git/z.eml", "Mailbox/.stash/kept.eml", "Archive/old.eml"})
       tree.Write(name, Mail(fs::path(name).filename().string()));
     tree.Write("Mailbox/Zeta/invite.eml", "Subject: invite\nContent-Type: text/calendar; method=request\n\n");
     outside.Write("secret.eml", Mail("secret"));
@@ -43,8 +45,11 @@ class DirStoreTest : public ::testing::Test {
     fs::create_directories(tree.Root() / ".trash/deleted");
     fs::create_directories(tree.Root() / "Mailbox/Shared");
     for (const auto& [link, target] : std::vector<std::pair<std::string, fs::path>>{
-             {"Mailbox/up", ".."}, {"Mailbox/Zeta/loop", ".."}, {"Mailbox/Outside", outside.Root() / "Elsewhere"},
-             {"Mailbox/kept.eml", ".stash/kept.eml"}, {"Mailbox/secret.eml", outside.Root() / "secret.eml"}})
+             {"Mailbox/up", ".."},
+             {"Mailbox/Zeta/loop", ".."},
+             {"Mailbox/Outside", outside.Root() / "Elsewhere"},
+             {"Mailbox/kept.eml", ".stash/kept.eml"},
+             {"Mailbox/secret.eml", outside.Root() / "secret.eml"}})
       fs::create_symlink(target, tree.Root() / link);
     fs::create_hard_link(tree.Root() / "Mailbox/a.eml", tree.Root() / "Mailbox/Shared/a.eml");
     for (const std::string fifo : {"Mailbox/Zeta/fifo.eml", "Mailbox/new/fifo"})
@@ -86,7 +91,8 @@ TEST_F(DirStoreTest, SearchFinishesAndListsEachMailOnceWithoutFollowingLinks) {
   for (std::int32_t row = 1; row <= ui.list.RowCount(); ++row) subjects.emplace_back(ui.list.Text(row, 2));
   EXPECT_EQ(subjects, (Texts{"a.eml", "b.EML", "kept.eml", "1:2,S", "2:2,S", "3", "a.eml", "y.eml"}));
   EXPECT_TRUE(ui.Messages().empty());
-  for (const std::string passed_over : {"Mailbox/up: ", "Zeta/loop: ", "Mailbox/Outside: ", "Mailbox/secret.eml: "})
+  for (const std::string passed_over :
+       {"Mailbox/up: ", "Zeta/loop: ", "Mailbox/Outside: ", "Mailbox/secret.eml: "})
     EXPECT_NE(ui.errors.str().find(passed_over), std::string::npos) << passed_over;
 }
 
@@ -97,19 +103,27 @@ TEST_F(DirStoreTest, EntryIdsLeadBackToTheItemAsListedAndNowhereElse) {
   auto mailbox = store.TopFolder("Mailbox");
   for (std::int32_t i = 1; i <= mailbox->ItemCount(); ++i) {
     auto item = store.GetItemFromID(mailbox->ItemAt(i)->EntryID());
-    EXPECT_EQ(item->Parent()->FolderPath() + " " + item->Subject(), "\\\\Mailbox " + mailbox->ItemAt(i)->Subject());
+    EXPECT_EQ(item->Parent()->FolderPath() + " " + item->Subject(),
+              "\\\\Mailbox " + mailbox->ItemAt(i)->Subject());
   }
   EXPECT_EQ(mailbox->ItemAt(4)->EntryID(), "4D61696C626F782F6375722F313A322C53");  // Mailbox/cur/1:2,S
   const std::pair<std::string, std::string> rows[] = {
-      {"Mailbox/kept.eml", "kept.eml"}, {"Mailbox/Shared/a.eml", "a.eml"}, {"Mailbox/secret.eml", "not found"},
-      {"Mailbox/Outside/c.eml", "not found"}, {"Mailbox/up/Mailbox/a.eml", "not found"},
-      {"Mailbox/Zeta/fifo.eml", "not found"}, {"Mailbox/new/fifo", "not found"},
+      {"Mailbox/kept.eml", "kept.eml"},
+      {"Mailbox/Shared/a.eml", "a.eml"},
+      {"Mailbox/secret.eml", "not found"},
+      {"Mailbox/Outside/c.eml", "not found"},
+      {"Mailbox/up/Mailbox/a.eml", "not found"},
+      {"Mailbox/Zeta/fifo.eml", "not found"},
+      {"Mailbox/new/fifo", "not found"},
       {"../" + outside.Root().filename().string() + "/secret.eml", "not found"},
-      {(outside.Root() / "secret.eml").string(), "not found"}, {"Mailbox/missing.eml", "not found"},
-      {"Mailbox/cur", "not found"}, {"Mailbox", "not found"}};
+      {(outside.Root() / "secret.eml").string(), "not found"},
+      {"Mailbox/missing.eml", "not found"},
+      {"Mailbox/cur", "not found"},
+      {"Mailbox", "not found"}};
   for (const auto& [path, subject] : rows) EXPECT_EQ(SubjectOf(path), subject) << path;
   EXPECT_EQ(store.GetItemFromID("4d61696c626f782f612e656d6c")->Subject(), "a.eml");  // Mailbox/a.eml
-  for (const char* other : {"not hex", "4D6G"}) EXPECT_THROW(store.GetItemFromID(other), MailStoreError) << other;
+  for (const char* other : {"not hex", "4D6G"})
+    EXPECT_THROW(store.GetItemFromID(other), MailStoreError) << other;
   EXPECT_THROW(mailbox->ItemAt(1)->AttachmentAt(1), MailStoreError);
   auto item = store.GetItemFromID(EncodeEntryId("Mailbox/Zeta/Köln/y.eml"));
   EXPECT_EQ(item->Parent()->FolderPath() + " " + item->Subject(), "\\\\Mailbox\\Zeta\\Köln y.eml");
@@ -184,8 +198,8 @@ TEST(MailRootSearch, SampleMailboxOnSeveralThreadsAsOnOne) {
   EXPECT_EQ(rows.size(), 41u);  // 43 messages, less a meeting request and a delivery report
   EXPECT_EQ(search("1", "\\\\Mailbox", {"", "", "yyyy-mm-dd hh:nn"}), rows);
   // Without a Date: Outlook's "none" as its sent time, the Received header's date as its received time.
-  const auto undated =
-      std::find_if(rows.begin(), rows.end(), [](const RowTexts& row) { return row[2] == "Kettle inventory"; });
+  const auto undated = std::find_if(
+      rows.begin(), rows.end(), [](const RowTexts& row) { return row[2] == "Kettle inventory"; });
   ASSERT_NE(undated, rows.end());
   EXPECT_EQ((*undated)[0] + " " + (*undated)[4] + " " + (*undated)[7],
             "4501-01-01 00:00 2019-10-03 13:02 2019-10-03 13:02");

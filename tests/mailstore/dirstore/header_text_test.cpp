@@ -11,9 +11,12 @@ TEST(HeaderParameter, FindsTheNamedValueWhateverItsQuotesAndNeighbours) {
   const struct {
     std::string_view header, name, value;
   } rows[] = {
-      {"text/calendar; method=REQUEST", "method", "REQUEST"}, {"text/plain; charset=utf-8 ", "Charset", "utf-8"},
-      {"attachment; filename=\"a;b.txt\"; size=3", "filename", "a;b.txt"}, {"text/plain; name=", "name", ""},
-      {"text/plain; flowed; NAME = \"x\\\"y\" ", "name", "x\"y"}, {"text/plain; name=\"cut", "name", "cut"},
+      {"text/calendar; method=REQUEST", "method", "REQUEST"},
+      {"text/plain; charset=utf-8 ", "Charset", "utf-8"},
+      {"attachment; filename=\"a;b.txt\"; size=3", "filename", "a;b.txt"},
+      {"text/plain; name=", "name", ""},
+      {"text/plain; flowed; NAME = \"x\\\"y\" ", "name", "x\"y"},
+      {"text/plain; name=\"cut", "name", "cut"},
   };
   for (const auto& row : rows) EXPECT_EQ(HeaderParameter(row.header, row.name), row.value) << row.header;
 }
@@ -63,7 +66,8 @@ TEST(HeaderText, ANulIsKeptWhateverTheCharsetAndThePieces) {
       {"b\xc3\xa9\0\x81\xe2\x82"s, "", "bé\0\uFFFD\uFFFD\uFFFD"s},
   };
   for (const auto& row : rows) {
-    const std::string whole = row.charset.empty() ? PlainToUtf8(row.bytes) : CharsetToUtf8(row.bytes, row.charset);
+    const std::string whole =
+        row.charset.empty() ? PlainToUtf8(row.bytes) : CharsetToUtf8(row.bytes, row.charset);
     EXPECT_EQ(whole, row.utf8) << row.charset;
     EXPECT_EQ(made(Utf8AsMade(bytewise(row.bytes), row.charset)), row.utf8) << row.charset;
   }

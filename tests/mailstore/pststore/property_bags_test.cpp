@@ -35,11 +35,13 @@ PropertyValue Int32(std::uint32_t value) { return {kInt32Value, LittleEndian(val
 PropertyValue Binary(std::string bytes) { return {kBinaryValue, std::move(bytes)}; }
 // Seconds since 1970 as the file's 100-nanosecond ticks since 1601.
 PropertyValue Time(long long unix_seconds) {
-  return {kTimeValue, LittleEndian(static_cast<std::uint64_t>(unix_seconds + 11644473600LL) * 10000000ULL, 8)};
+  return {kTimeValue,
+          LittleEndian(static_cast<std::uint64_t>(unix_seconds + 11644473600LL) * 10000000ULL, 8)};
 }
 // An RTF body stored uncompressed.
 PropertyValue Mela(const std::string& rtf) {
-  return Binary(LittleEndian(rtf.size() + 12, 4) + LittleEndian(rtf.size(), 4) + "MELA" + std::string(4, '\0') + rtf);
+  return Binary(LittleEndian(rtf.size() + 12, 4) + LittleEndian(rtf.size(), 4) + "MELA" +
+                std::string(4, '\0') + rtf);
 }
 
 ItemSummary SummaryOf(MemoryProperties properties, std::uint32_t code_page = kWindows1252) {
@@ -73,17 +75,26 @@ TEST(ItemSummary, TextsOfTheRow) {
       {{{{kSubject, Ansi("\x01\x01Here")}}}, kWindows1252, " |  | Here"},
       {{{{kSubject, Unicode(u"\x01")}}}, kWindows1252, " |  | \x01"},
       // Exchange senders show their SMTP address.
-      {{{{kSenderAddress, Unicode(u"/O=ORG/CN=ANNA")}, {kSenderAddressType, Unicode(u"EX")},
-         {kSenderSmtpAddress, Unicode(u"anna@example.org")}}}, kWindows1252, "anna@example.org |  | "},
-      {{{{kSenderAddress, Unicode(u"tom@example.org")}, {kSenderAddressType, Unicode(u"SMTP")},
-         {kSenderSmtpAddress, Unicode(u"other@example.org")}}}, kWindows1252, "tom@example.org |  | "},
-      // ANSI texts in the message's code page, else (also for one the system does not know) the store's.
+      {{{{kSenderAddress, Unicode(u"/O=ORG/CN=ANNA")},
+         {kSenderAddressType, Unicode(u"EX")},
+         {kSenderSmtpAddress, Unicode(u"anna@example.org")}}},
+       kWindows1252,
+       "anna@example.org |  | "},
+      {{{{kSenderAddress, Unicode(u"tom@example.org")},
+         {kSenderAddressType, Unicode(u"SMTP")},
+         {kSenderSmtpAddress, Unicode(u"other@example.org")}}},
+       kWindows1252,
+       "tom@example.org |  | "},
+      // ANSI texts in the message's code page, else (also for one the system does not know) the
+      // store's.
       {{{{kDisplayTo, anna}, {0x3FFD, Int32(1251)}}}, kWindows1252, " | Анна | "},
       {{{{kDisplayTo, anna}}}, 1251, " | Анна | "},
       {{{{kDisplayTo, anna}}}, kWindows1252, " | Àííà | "},
       {{{{kDisplayTo, anna}, {0x3FFD, Int32(77777)}}}, 1251, " | Анна | "},
       // Damaged values read as absent, or with U+FFFD for what cannot be read.
-      {{{{kSubject, Int32(5)}, {kDisplayTo, Unicode(u"\xD800 \xDC00")}}}, kWindows1252, " | \uFFFD \uFFFD | "},
+      {{{{kSubject, Int32(5)}, {kDisplayTo, Unicode(u"\xD800 \xDC00")}}},
+       kWindows1252,
+       " | \uFFFD \uFFFD | "},
   };
   for (const auto& row : rows) {
     const ItemSummary summary = SummaryOf(row.properties, row.code_page);
@@ -173,8 +184,10 @@ TEST(MessageReader, AttachmentsNamesTypesAndAttachedMessages) {
   };
   const MessageContent content = Read(message);
   ASSERT_EQ(content.attachments.size(), 3u);
-  const auto& [pdf, png, attached] = std::tie(content.attachments[0], content.attachments[1], content.attachments[2]);
-  EXPECT_EQ(pdf.file_name + " " + pdf.mime_type + " " + WholeBytes(*pdf.data), "report.pdf application/pdf %PDF");
+  const auto& [pdf, png, attached] =
+      std::tie(content.attachments[0], content.attachments[1], content.attachments[2]);
+  EXPECT_EQ(pdf.file_name + " " + pdf.mime_type + " " + WholeBytes(*pdf.data),
+            "report.pdf application/pdf %PDF");
   EXPECT_EQ(png.file_name + " " + png.content_id, "ATT00001.png img1");
   ASSERT_TRUE(attached.message);
   EXPECT_EQ(attached.file_name + " " + attached.message->subject, "inner.msg inner");
@@ -190,7 +203,9 @@ TEST(MessageReader, MessagesAttachedToThemselvesEndAtALimit) {
   }
   const MessageContent content = Read(*level);
   int depth = 0;
-  for (const MessageContent* at = &content; !at->attachments.empty(); at = at->attachments[0].message.get()) ++depth;
+  for (const MessageContent* at = &content; !at->attachments.empty();
+       at = at->attachments[0].message.get())
+    ++depth;
   EXPECT_EQ(depth, kDeepestAttachedMessage + 1);
 }
 

@@ -123,8 +123,8 @@ TEST_F(PstStoreTest, ItemsFetchedByEntryIdSaveInEveryFormWithTheirAttachments) {
   }
   // Every attachment of data is what the library's own exporter writes.
   TempTree exported;
-  OutputOf("pffexport -q -t '" + (exported.Root() / "x").string() + "' '" + (kCorpus / "source.pst").string() +
-           "' 2>&1");
+  OutputOf("pffexport -q -t '" + (exported.Root() / "x").string() + "' '" +
+           (kCorpus / "source.pst").string() + "' 2>&1");
   std::size_t compared = 0;
   for (const auto& entry : fs::recursive_directory_iterator(exported.Root())) {
     const std::string path = entry.path().string();

@@ -62,9 +62,13 @@ TEST(SettingsDirectory, IsMadeForTheUserAloneAndNothingElseIsUsed) {
   fs::create_directories(scratch.Path() / "file/config");
   scratch.Write("file/config/quillstow", "x");
   scratch.Write("plain", "x");
-  for (const auto& [place, reason] : {std::pair{"link/config", "symbolic link"}, {"file/config", "no directory"}, {"plain", ""}}) {
+  for (const auto& [place, reason] : {std::pair{"link/config", "symbolic link"},
+                                      {"file/config", "no directory"},
+                                      {"plain", ""}}) {
     const std::string failure = Make(scratch.Path() / place);
-    EXPECT_NE(failure.find("cannot make the settings directory " + (scratch.Path() / place).string()), std::string::npos)
+    EXPECT_NE(
+        failure.find("cannot make the settings directory " + (scratch.Path() / place).string()),
+        std::string::npos)
         << failure;
     EXPECT_NE(failure.find(reason), std::string::npos) << failure;
   }

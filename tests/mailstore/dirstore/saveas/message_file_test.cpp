@@ -80,8 +80,9 @@ TEST(MessageFile, AnIndependentReaderFindsEveryPart) {
 // A mail file in a temporary tree, opened as an item of the directory store.
 std::unique_ptr<MailItem> ItemOf(const TempTree& tree, const std::string& mail) {
   tree.Write("Box/m.eml", mail);
-  return std::make_unique<DirItem>(std::make_shared<const StoreContext>(tree.Root()), "Box/m.eml",
-                                   std::make_shared<const Directory>((tree.Root() / "Box").string()), "m.eml");
+  return std::make_unique<DirItem>(
+      std::make_shared<const StoreContext>(tree.Root()), "Box/m.eml",
+      std::make_shared<const Directory>((tree.Root() / "Box").string()), "m.eml");
 }
 
 // A 50 MB attachment of a draft goes through the whole save: the attachment
@@ -94,9 +95,12 @@ TEST(MessageFile, AFiftyMegabyteAttachmentRoundTrips) {
   for (char& c : big) c = static_cast<char>(random());
   tree.Write("big.raw", big);
   const std::string base64 = OutputOf("base64 '" + (tree.Root() / "big.raw").string() + "'");
-  auto item = ItemOf(tree, "Subject: draft\nContent-Type: multipart/mixed; boundary=B\n\n--B\n"
-                           "Content-Type: text/plain\n\nx\n--B\nContent-Type: application/octet-stream; name=big.bin\n"
-                           "Content-Transfer-Encoding: base64\n\n" + base64 + "--B--\n");
+  auto item = ItemOf(
+      tree,
+      "Subject: draft\nContent-Type: multipart/mixed; boundary=B\n\n--B\n"
+      "Content-Type: text/plain\n\nx\n--B\nContent-Type: application/octet-stream; name=big.bin\n"
+      "Content-Transfer-Encoding: base64\n\n" +
+          base64 + "--B--\n");
   ASSERT_EQ(item->AttachmentCount(), 1);
   // Without a date or a Received line, the mail arrived when its file was
   // last written: 2020-02-02 02:02:02 UTC.

@@ -36,10 +36,12 @@ TEST(TextForms, TextHasTheHeaderBlockAndCrLf) {
   undated.sent_on = NoDate();
   EXPECT_EQ(WholeBytes(TextForm(ReadMessageContent("Subject: s\r\n\r\na\rb\r\n"), undated)),
             "From:\t\r\nTo:\t\r\nSubject:\ts\r\n\r\na\r\nb\r\n");
-  EXPECT_EQ(WholeBytes(TextForm(ReadMessageContent("Content-Type: text/html\n\n<ol><li>one<li><a href=\"x:y\">two"
-                                                   "</a></ol><p>Hello&nbsp;there"),
-                                undated)),
-            "From:\t\r\nTo:\t\r\nSubject:\t\r\n\r\n1. one\r\n2. two <x:y>\r\n\r\nHello\xc2\xa0there\r\n");
+  EXPECT_EQ(
+      WholeBytes(TextForm(
+          ReadMessageContent("Content-Type: text/html\n\n<ol><li>one<li><a href=\"x:y\">two"
+                             "</a></ol><p>Hello&nbsp;there"),
+          undated)),
+      "From:\t\r\nTo:\t\r\nSubject:\t\r\n\r\n1. one\r\n2. two <x:y>\r\n\r\nHello\xc2\xa0there\r\n");
 }
 
 // unrtf, a reader nobody on the team wrote, shows the text; the groups
@@ -59,8 +61,10 @@ TEST(TextForms, RichTextEscapesAndBoldLabels) {
   EXPECT_EQ(depth, 0);
   qs::testing::TempTree tree;
   tree.Write("m.rtf", rtf);
-  const std::string html = qs::testing::OutputOf("unrtf --html '" + (tree.Root() / "m.rtf").string() + "' 2>&1");
-  for (const char* shown : {"<b>From:</b>", "J&uuml;rgen", "Gr&uuml;&szlig;e {x} \\ &#55357;&#56832;", "line 2"})
+  const std::string html =
+      qs::testing::OutputOf("unrtf --html '" + (tree.Root() / "m.rtf").string() + "' 2>&1");
+  for (const char* shown :
+       {"<b>From:</b>", "J&uuml;rgen", "Gr&uuml;&szlig;e {x} \\ &#55357;&#56832;", "line 2"})
     EXPECT_NE(html.find(shown), std::string::npos) << shown << " in " << html;
 }
 
@@ -69,10 +73,12 @@ TEST(TextForms, RichTextEscapesAndBoldLabels) {
 // that may cut a CR LF or a UTF-8 sequence: every form is made as from the
 // whole, a NUL kept.
 TEST(TextForms, HtmlAndABodyInPiecesWrittenAsTheWhole) {
-  EXPECT_EQ(WholeBytes(HtmlForm(ReadMessageContent("Content-Type: text/html; charset=iso-8859-1\n\n<html><HEAD>"
-                                                   "<meta charset=\"iso-8859-1\"></head><body>\xe9</body></html>"),
-                                Facts())),
-            "<html><HEAD><meta charset=\"utf-8\"><meta charset=\"iso-8859-1\"></head><body>é</body></html>");
+  EXPECT_EQ(WholeBytes(HtmlForm(
+                ReadMessageContent("Content-Type: text/html; charset=iso-8859-1\n\n<html><HEAD>"
+                                   "<meta charset=\"iso-8859-1\"></head><body>\xe9</body></html>"),
+                Facts())),
+            "<html><HEAD><meta charset=\"utf-8\"><meta "
+            "charset=\"iso-8859-1\"></head><body>é</body></html>");
   class OneByteAtATime final : public ByteSource {
    public:
     explicit OneByteAtATime(std::string text) : text_(std::move(text)) {}
@@ -88,7 +94,8 @@ TEST(TextForms, HtmlAndABodyInPiecesWrittenAsTheWhole) {
   whole.text_body = std::make_shared<const HeldBytes>(body);
   pieces.text_body = std::make_shared<const OneByteAtATime>(body);
   EXPECT_NE(WholeBytes(TextForm(whole, Facts())).find("\r\nd\0{\\} "s), std::string::npos);
-  EXPECT_NE(WholeBytes(HtmlForm(whole, Facts())).find("<b>Subject:</b> ab &amp; &lt;c&gt;<br>"), std::string::npos);
+  EXPECT_NE(WholeBytes(HtmlForm(whole, Facts())).find("<b>Subject:</b> ab &amp; &lt;c&gt;<br>"),
+            std::string::npos);
   EXPECT_EQ(WholeBytes(TextForm(pieces, Facts())), WholeBytes(TextForm(whole, Facts())));
   EXPECT_EQ(WholeBytes(RichTextForm(pieces, Facts())), WholeBytes(RichTextForm(whole, Facts())));
   EXPECT_EQ(WholeBytes(HtmlForm(pieces, Facts())), WholeBytes(HtmlForm(whole, Facts())));
