@@ -51,7 +51,7 @@ TEST_F(FolderPathTest, WithoutTwoLeadingBackslashesTheUserIsTold) {
     EXPECT_EQ(Resolve(path), "none") << path;
   EXPECT_EQ(store.lookups, 0);
   EXPECT_EQ(ui.Messages(), std::vector<std::string>(4, "Error: folder path should start with \\\\"));
-  EXPECT_EQ(ui.console.BoxesShown().front().icon, Icon::None);
+  EXPECT_EQ(ui.windows.BoxesShown().front().icon, Icon::None);
   EXPECT_FALSE(ui.app.FailureShown());  // the search that called it reports the failure
 }
 

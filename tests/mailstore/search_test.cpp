@@ -160,9 +160,9 @@ TEST_F(SearchTest, GoneAndDamagedItemsArePassedOver) {
   first.resize(5);
   EXPECT_EQ(first, (Texts{"a", "b", "c", "d", "e"}));
   EXPECT_EQ(ui.Messages(), (Texts{"2 items could not be read."}));
-  EXPECT_NE(ui.errors.str().find("an item of \\\\Mailbox\\Inbox\\Orders could not be read"),
+  EXPECT_NE(ui.err.str().find("an item of \\\\Mailbox\\Inbox\\Orders could not be read"),
             std::string::npos)
-      << ui.errors.str();
+      << ui.err.str();
 }
 
 }  // namespace

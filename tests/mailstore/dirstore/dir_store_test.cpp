@@ -93,7 +93,7 @@ TEST_F(DirStoreTest, SearchFinishesAndListsEachMailOnceWithoutFollowingLinks) {
   EXPECT_TRUE(ui.Messages().empty());
   for (const std::string passed_over :
        {"Mailbox/up: ", "Zeta/loop: ", "Mailbox/Outside: ", "Mailbox/secret.eml: "})
-    EXPECT_NE(ui.errors.str().find(passed_over), std::string::npos) << passed_over;
+    EXPECT_NE(ui.err.str().find(passed_over), std::string::npos) << passed_over;
 }
 
 // An entry identifier leads back to its item, through no link but a file
@@ -170,7 +170,7 @@ TEST(DirStorePicker, ListsEveryFolderAndReadsANumber) {
   auto pick = [&tree](const std::string& answer) {
     WindowHarness ui(answer);
     auto folder = DirStore(ui.app, tree.Root()).PickFolder();
-    return std::pair{folder ? folder->FolderPath() : "none", ui.output.str()};
+    return std::pair{folder ? folder->FolderPath() : "none", ui.out.str()};
   };
   const auto [chosen, prompt] = pick("4\n");
   EXPECT_EQ(chosen, "\\\\Mailbox\\Inbox\\Orders");
