@@ -82,12 +82,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const qs::dirstore::MessageContent content = ReadMessage(*bag, decoding);
   const qs::dirstore::ItemFacts facts{summary.sent_on, summary.sent, {}, summary.received_seconds};
   std::uint64_t written = 0;
-  qs::dirstore::TextForm(content, facts).WriteTo([&written](std::string_view piece) {
-    written += piece.size();
-  });
-  qs::dirstore::RichTextForm(content, facts).WriteTo([&written](std::string_view piece) {
-    written += piece.size();
-  });
+  const auto count = [&written](std::string_view piece) { written += piece.size(); };
+  qs::dirstore::TextForm(content, facts).WriteTo(count);
+  qs::dirstore::RichTextForm(content, facts).WriteTo(count);
   try {
     const qs::dirstore::CompoundEntry tree = qs::dirstore::MessageFileTree(content, facts);
     Require(tree.storage);

@@ -14,13 +14,8 @@ namespace qs::test {
 // A found item as a search lists it.
 struct Row : FoundItem {
   Row()
-      : FoundItem{MakeDateTime(2009, 12, 5, 7, 3, 9),
-                  "sender1",
-                  "Re: hello?",
-                  "someone",
-                  MakeDateTime(2009, 12, 5, 7, 3, 10),
-                  "id1",
-                  "\\\\Mailbox\\Inbox",
+      : FoundItem{MakeDateTime(2009, 12, 5, 7, 3, 9), "sender1", "Re: hello?", "someone",
+                  MakeDateTime(2009, 12, 5, 7, 3, 10), "id1", "\\\\Mailbox\\Inbox",
                   MakeDateTime(2009, 12, 5, 7, 3, 10)} {}
 };
 

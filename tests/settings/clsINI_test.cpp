@@ -80,16 +80,9 @@ TEST_P(IniSuite, WritesCreateAndReplace) {
 TEST_P(IniSuite, StoredValuesAreReadTrimmedAndCut) {
   const std::string fits(4094, 'a'), base(4093, 'a');
   const std::pair<std::string, std::string> cases[] = {
-      {"", "D"},
-      {"   ", "D"},
-      {"\"\"", "D"},
-      {"''", "D"},
-      {"\"%1 %2 \"", "%1 %2 "},
-      {" %1 %2 ", "%1 %2"},
-      {"' quoted '", " quoted "},
-      {"\"open", "\"open"},
-      {"a \"b\" c", "a \"b\" c"},
-      {fits + "b", fits},
+      {"", "D"}, {"   ", "D"}, {"\"\"", "D"}, {"''", "D"}, {"\"%1 %2 \"", "%1 %2 "},
+      {" %1 %2 ", "%1 %2"}, {"' quoted '", " quoted "}, {"\"open", "\"open"},
+      {"a \"b\" c", "a \"b\" c"}, {fits + "b", fits},
       {std::string(6000, 'c'), std::string(4094, 'c')},
       {base + "\xE2\x82\xAC\xE2\x82\xAC", base + "\xE2\x82\xAC"},
       // kernel32 writes the file in the 8-bit code page, which has no U+1F600.

@@ -45,10 +45,8 @@ class DirStoreTest : public ::testing::Test {
     fs::create_directories(tree.Root() / ".trash/deleted");
     fs::create_directories(tree.Root() / "Mailbox/Shared");
     for (const auto& [link, target] : std::vector<std::pair<std::string, fs::path>>{
-             {"Mailbox/up", ".."},
-             {"Mailbox/Zeta/loop", ".."},
-             {"Mailbox/Outside", outside.Root() / "Elsewhere"},
-             {"Mailbox/kept.eml", ".stash/kept.eml"},
+             {"Mailbox/up", ".."}, {"Mailbox/Zeta/loop", ".."},
+             {"Mailbox/Outside", outside.Root() / "Elsewhere"}, {"Mailbox/kept.eml", ".stash/kept.eml"},
              {"Mailbox/secret.eml", outside.Root() / "secret.eml"}})
       fs::create_symlink(target, tree.Root() / link);
     fs::create_hard_link(tree.Root() / "Mailbox/a.eml", tree.Root() / "Mailbox/Shared/a.eml");

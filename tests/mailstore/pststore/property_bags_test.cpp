@@ -75,16 +75,12 @@ TEST(ItemSummary, TextsOfTheRow) {
       {{{{kSubject, Ansi("\x01\x01Here")}}}, kWindows1252, " |  | Here"},
       {{{{kSubject, Unicode(u"\x01")}}}, kWindows1252, " |  | \x01"},
       // Exchange senders show their SMTP address.
-      {{{{kSenderAddress, Unicode(u"/O=ORG/CN=ANNA")},
-         {kSenderAddressType, Unicode(u"EX")},
+      {{{{kSenderAddress, Unicode(u"/O=ORG/CN=ANNA")}, {kSenderAddressType, Unicode(u"EX")},
          {kSenderSmtpAddress, Unicode(u"anna@example.org")}}},
-       kWindows1252,
-       "anna@example.org |  | "},
-      {{{{kSenderAddress, Unicode(u"tom@example.org")},
-         {kSenderAddressType, Unicode(u"SMTP")},
+       kWindows1252, "anna@example.org |  | "},
+      {{{{kSenderAddress, Unicode(u"tom@example.org")}, {kSenderAddressType, Unicode(u"SMTP")},
          {kSenderSmtpAddress, Unicode(u"other@example.org")}}},
-       kWindows1252,
-       "tom@example.org |  | "},
+       kWindows1252, "tom@example.org |  | "},
       // ANSI texts in the message's code page, else (also for one the system does not know) the
       // store's.
       {{{{kDisplayTo, anna}, {0x3FFD, Int32(1251)}}}, kWindows1252, " | Анна | "},

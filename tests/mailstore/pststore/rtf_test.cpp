@@ -29,8 +29,7 @@ TEST(CompressedRtf, ReadsBothStoredForms) {
       {Header(0x2D, 0x2B, "LZFu") +
            std::string("\x03\x00\x0a\x00\x72\x63\x70\x67\x31\x32\x35\x42\x32\x0a\xf3"
                        "\x20\x68\x65\x6c\x09\x00\x20\x62\x77\x05\xb0\x6c\x64\x7d\x0a\x80"
-                       "\x0f\xa0",
-                       33),
+                       "\x0f\xa0", 33),
        "{\\rtf1\\ansi\\ansicpg1252\\pard hello world}\r\n"},
       // A reference of 6 bytes to the dictionary's start, two literals, the end; the declared size
       // bounds the text.
