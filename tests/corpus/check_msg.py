@@ -76,19 +76,22 @@ def message(ole, prefix, top, out, indent=""):
 
 def check_tree(ole, entry, out):
     """Siblings in the container's order (shorter names first, then by upper
-    case), and no red entry with a red child."""
+    case), no red entry with a red child, and as many black entries on every
+    path down the tree."""
     names = []
 
     def walk(sid, parent_red):
         if sid == olefile.NOSTREAM:
-            return
+            return 0
         node = ole.direntries[sid]
         red = node.color == 0
         if red and parent_red:
             out.append("ERROR red-red pair at " + node.name)
-        walk(node.sid_left, red)
+        left = walk(node.sid_left, red)
         names.append(node.name)
-        walk(node.sid_right, red)
+        if walk(node.sid_right, red) != left:
+            out.append("ERROR black heights differ below " + node.name)
+        return left + (0 if red else 1)
 
     walk(entry.sid_child, False)
     keys = [(len(name), name.upper()) for name in names]
