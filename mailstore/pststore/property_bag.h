@@ -11,19 +11,9 @@
 #include <string>
 
 #include "mailstore/dirstore/saveas/byte_source.h"
+#include "mailstore/property_types.h"
 
 namespace qs::pststore {
-
-// Value types of the properties the program reads.
-enum ValueType : std::uint16_t {
-  kInt32Value = 0x0003,
-  kBooleanValue = 0x000B,
-  kObjectValue = 0x000D,
-  kAnsiValue = 0x001E,
-  kUnicodeValue = 0x001F,
-  kTimeValue = 0x0040,
-  kBinaryValue = 0x0102,
-};
 
 struct PropertyValue {
   std::uint16_t type = 0;

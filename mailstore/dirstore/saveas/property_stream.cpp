@@ -5,17 +5,12 @@
 
 #include "mailstore/dirstore/saveas/piece_writer.h"
 #include "mailstore/mail_store.h"
+#include "mailstore/property_types.h"
 
 namespace qs::dirstore {
 
 namespace {
 
-constexpr std::uint16_t kTypeInt32 = 0x0003;
-constexpr std::uint16_t kTypeBoolean = 0x000B;
-constexpr std::uint16_t kTypeObject = 0x000D;
-constexpr std::uint16_t kTypeTime = 0x0040;
-constexpr std::uint16_t kTypeString = 0x001F;
-constexpr std::uint16_t kTypeBinary = 0x0102;
 // Readable and writable.
 constexpr std::uint32_t kFlags = 0x00000006;
 
@@ -58,22 +53,22 @@ void PropertyStream::Fixed(std::uint16_t id, std::uint16_t type, std::string byt
 }
 
 void PropertyStream::Int32(std::uint16_t id, std::int32_t value) {
-  Fixed(id, kTypeInt32, LittleEndian32(static_cast<std::uint32_t>(value)));
+  Fixed(id, kInt32Value, LittleEndian32(static_cast<std::uint32_t>(value)));
 }
 
 void PropertyStream::Boolean(std::uint16_t id, bool value) {
-  Fixed(id, kTypeBoolean, std::string(1, value ? '\1' : '\0'));
+  Fixed(id, kBooleanValue, std::string(1, value ? '\1' : '\0'));
 }
 
 void PropertyStream::Time(std::uint16_t id, std::uint64_t file_time) {
-  Fixed(id, kTypeTime, LittleEndian64(file_time));
+  Fixed(id, kTimeValue, LittleEndian64(file_time));
 }
 
 void PropertyStream::String(std::uint16_t id, std::string_view utf8) {
   std::string stream = Utf16Le(utf8);
   // The size counts the terminating null, which the stream leaves out.
   const auto size = static_cast<std::uint32_t>(stream.size() + 2);
-  values_.push_back(Value{static_cast<std::uint32_t>(id) << 16 | kTypeString,
+  values_.push_back(Value{static_cast<std::uint32_t>(id) << 16 | kUnicodeValue,
                           LittleEndian32(size) + LittleEndian32(0), std::move(stream), true, nullptr});
 }
 
@@ -82,14 +77,14 @@ void PropertyStream::String(std::uint16_t id, std::shared_ptr<const ByteSource> 
   if (size > 0xFFFFFFFFu)
     throw MailStoreError("A text of " + std::to_string(size / 2) +
                          " characters is longer than an Outlook message file can hold.");
-  values_.push_back(Value{static_cast<std::uint32_t>(id) << 16 | kTypeString,
+  values_.push_back(Value{static_cast<std::uint32_t>(id) << 16 | kUnicodeValue,
                           LittleEndian32(static_cast<std::uint32_t>(size)) + LittleEndian32(0),
                           {}, true, std::move(utf16le)});
 }
 
 void PropertyStream::Binary(std::uint16_t id, std::string bytes) {
   const auto size = static_cast<std::uint32_t>(bytes.size());
-  values_.push_back(Value{static_cast<std::uint32_t>(id) << 16 | kTypeBinary,
+  values_.push_back(Value{static_cast<std::uint32_t>(id) << 16 | kBinaryValue,
                           LittleEndian32(size) + LittleEndian32(0), std::move(bytes), true, nullptr});
 }
 
@@ -98,13 +93,13 @@ void PropertyStream::Binary(std::uint16_t id, std::shared_ptr<const ByteSource> 
   if (size > 0xFFFFFFFFu)
     throw MailStoreError("An attachment of " + std::to_string(size) +
                          " bytes is larger than an Outlook message file can hold.");
-  values_.push_back(Value{static_cast<std::uint32_t>(id) << 16 | kTypeBinary,
+  values_.push_back(Value{static_cast<std::uint32_t>(id) << 16 | kBinaryValue,
                           LittleEndian32(static_cast<std::uint32_t>(size)) + LittleEndian32(0),
                           {}, true, std::move(bytes)});
 }
 
 void PropertyStream::Object(std::uint16_t id) {
-  values_.push_back(Value{static_cast<std::uint32_t>(id) << 16 | kTypeObject,
+  values_.push_back(Value{static_cast<std::uint32_t>(id) << 16 | kObjectValue,
                           LittleEndian32(0xFFFFFFFF) + LittleEndian32(0), {}, false, nullptr});
 }
 
