@@ -44,6 +44,12 @@ std::size_t HeaderEnd(std::string_view data, std::size_t from) {
 
 }  // namespace
 
+bool IsMboxFromLine(std::string_view line) {
+  if (!line.starts_with("From ")) return false;
+  const auto after = line.find_first_not_of(" \t", 5);
+  return after != std::string_view::npos && line[after] != ':';
+}
+
 RawHeaders ScanHeaders(std::string_view block) {
   RawHeaders headers;
   std::string* current = nullptr;  // the field whose lines are being gathered
@@ -57,7 +63,7 @@ RawHeaders ScanHeaders(std::string_view block) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (line.empty()) break;
     // An mbox separator line before the headers is not a field.
-    if (first_line && line.substr(0, 5) == "From ") {
+    if (first_line && IsMboxFromLine(line)) {
       first_line = false;
       continue;
     }

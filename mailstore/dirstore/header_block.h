@@ -21,6 +21,10 @@ struct RawHeaders {
   std::string x_unsent;
 };
 
+// Whether a mail's first line is the line an mbox file puts before each
+// message ("From sender date"), which is no field: "From : x" is one.
+bool IsMboxFromLine(std::string_view line);
+
 // Scans a header block (which may run on into the body: the scan stops at
 // the first empty line).
 RawHeaders ScanHeaders(std::string_view block);

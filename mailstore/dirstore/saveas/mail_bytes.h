@@ -1,14 +1,11 @@
 #pragma once
-// The bytes of one mail as GMime reads them: one seekable stream whose parts
-// GMime refers to by range instead of copying them, so a mail is held once.
-
-#include <gmime/gmime.h>
+// The bytes of one mail, held in memory or mapped read-only from its file:
+// the parts of the parsed mail refer to them by range instead of copying
+// them, so a mail is held once.
 
 #include <memory>
 #include <string>
 #include <string_view>
-
-#include "mailstore/dirstore/saveas/gobject_ptr.h"
 
 namespace qs::dirstore {
 
@@ -21,21 +18,22 @@ class MailBytes {
   // than the address space cannot).
   static std::shared_ptr<const MailBytes> MapFile(const Directory& directory,
                                                   const std::string& name);
-  // A copy of bytes held in memory.
-  static std::shared_ptr<const MailBytes> Copy(std::string_view bytes);
+  static std::shared_ptr<const MailBytes> Hold(std::string bytes);
+
+  MailBytes(const MailBytes&) = delete;
+  MailBytes& operator=(const MailBytes&) = delete;
+  ~MailBytes();
 
   std::string_view View() const { return view_; }
-  // For the parser; the parts it makes refer to this stream, so they must
-  // not outlive this object.
-  GMimeStream* Stream() const { return stream_.get(); }
 
  private:
   static constexpr long long kLargestReadMail = 16 << 20;
-  static std::shared_ptr<const MailBytes> Read(int fd, const std::string& path);
 
-  MailBytes(GMimeStream* stream, std::string_view view) : stream_(stream), view_(view) {}
+  MailBytes() = default;
 
-  GObjectPtr<GMimeStream> stream_;
+  std::string held_;
+  void* mapping_ = nullptr;
+  std::size_t mapped_length_ = 0;
   std::string_view view_;
 };
 

@@ -1,44 +1,21 @@
 #include "mailstore/dirstore/saveas/message_content.h"
 
-#include <gmime/gmime.h>
-
-#include <algorithm>
 #include <array>
-#include <cctype>
+#include <cstdio>
 #include <utility>
 
-#include "mailstore/dirstore/gmime_library.h"
 #include "mailstore/dirstore/header_parameter.h"
 #include "mailstore/dirstore/header_text.h"
-#include "mailstore/dirstore/saveas/gobject_ptr.h"
+#include "mailstore/dirstore/message_summary.h"
 #include "mailstore/dirstore/saveas/mail_bytes.h"
+#include "mailstore/dirstore/saveas/mime_tree.h"
 #include "mailstore/dirstore/saveas/part_content.h"
+#include "mailstore/dirstore/saveas/transfer_encoding.h"
 #include "platform/text.h"
 
 namespace qs::dirstore {
 
 namespace {
-
-std::string Unfold(std::string_view raw) {
-  std::string out;
-  for (char c : raw)
-    if (c != '\r' && c != '\n') out += c;
-  const auto first = out.find_first_not_of(" \t");
-  if (first == std::string::npos) return {};
-  const auto last = out.find_last_not_of(" \t");
-  return out.substr(first, last - first + 1);
-}
-
-// The raw value of a header: GMime's own decoding of encoded words is not used
-// (see DecodeHeaderText).
-std::string RawHeader(GMimeObject* object, const char* name) {
-  GMimeHeaderList* list = g_mime_object_get_header_list(object);
-  if (!list) return {};
-  GMimeHeader* header = g_mime_header_list_get_header(list, name);
-  if (!header) return {};
-  const char* raw = g_mime_header_get_raw_value(header);
-  return raw ? Unfold(raw) : std::string();
-}
 
 std::string StripAngles(std::string text) {
   if (text.size() >= 2 && text.front() == '<' && text.back() == '>')
@@ -46,15 +23,12 @@ std::string StripAngles(std::string text) {
   return text;
 }
 
-const char* Charset(GMimePart* part) {
-  const char* charset =
-      g_mime_content_type_get_parameter(g_mime_object_get_content_type(GMIME_OBJECT(part)),
-                                        "charset");
-  return charset ? charset : "";
+std::string Charset(const MimePart& part) {
+  return ParameterText(part.Header("Content-Type"), "charset");
 }
 
-std::string HeldBodyText(GMimePart* part, const std::shared_ptr<const MailBytes>& mail) {
-  const std::string_view charset = Charset(part);
+std::string HeldBodyText(const MimePart& part, const std::shared_ptr<const MailBytes>& mail) {
+  const std::string charset = Charset(part);
   const auto content = PartContent(part, mail);
   if (!charset.empty())
     if (auto converted =
@@ -93,73 +67,24 @@ std::optional<char> LastByte(const ByteSource& text) {
 }
 
 // The part's own name: the disposition's file name, else the type's name.
-// GMime reads RFC 2231 values and unquoted names well, but its decoder of
-// encoded words loses words after "=" padding; a name with encoded words is
-// taken from the raw header and decoded word by word.
-std::string PartName(GMimeObject* object) {
-  const char* name = nullptr;
-  std::string raw;
-  if (GMimeContentDisposition* disposition = g_mime_object_get_content_disposition(object)) {
-    name = g_mime_content_disposition_get_parameter(disposition, "filename");
-    if (name && *name) raw = HeaderParameter(RawHeader(object, "Content-Disposition"), "filename");
-  }
-  if (!name || !*name) {
-    name = g_mime_content_type_get_parameter(g_mime_object_get_content_type(object), "name");
-    if (name && *name) raw = HeaderParameter(RawHeader(object, "Content-Type"), "name");
-  }
-  if (raw.find("=?") != std::string::npos) return DecodeHeaderText(raw);
-  // GMime leaves the bytes as they are where an RFC 2231 charset does not
-  // convert them; a name is always UTF-8 for the save.
-  return name ? CharsetToUtf8(name, "UTF-8") : std::string();
+std::string PartName(const MimePart& part) {
+  std::string name = ParameterText(part.Header("Content-Disposition"), "filename");
+  return name.empty() ? ParameterText(part.Header("Content-Type"), "name") : name;
 }
 
-bool IsAttachmentDisposition(GMimeObject* object) {
-  GMimeContentDisposition* disposition = g_mime_object_get_content_disposition(object);
-  return disposition && g_mime_content_disposition_is_attachment(disposition);
+bool IsAttachmentDisposition(const MimePart& part) {
+  const std::string disposition = part.Header("Content-Disposition");
+  return EqualsIgnoringAsciiCase(
+      TrimBlanks(std::string_view(disposition).substr(0, disposition.find(';'))), "attachment");
 }
 
-std::string MimeType(GMimeObject* object) {
-  GMimeContentType* type = g_mime_object_get_content_type(object);
-  if (!type) return "application/octet-stream";
-  char* text = g_mime_content_type_get_mime_type(type);
-  std::string out = AsciiLower(text ? text : "application/octet-stream");
-  g_free(text);
-  return out;
+bool IsAttachedMessage(const MimePart& part) {
+  return part.type == "message/rfc822" || part.type == "message/news" ||
+         part.type == "message/global";
 }
 
-// The header block, without the "From " line that a mail kept in mbox form
-// starts with: that line is the mailbox's, not a header.
-std::string HeaderBlockOf(std::string_view bytes) {
-  if (bytes.starts_with("From ")) {
-    const auto line_end = bytes.find('\n');
-    bytes.remove_prefix(line_end == std::string_view::npos ? bytes.size() : line_end + 1);
-  }
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] != '\n') continue;
-    if (i + 1 < bytes.size() && bytes[i + 1] == '\n') return std::string(bytes.substr(0, i + 1));
-    if (i + 2 < bytes.size() && bytes[i + 1] == '\r' && bytes[i + 2] == '\n')
-      return std::string(bytes.substr(0, i + 1));
-  }
-  return std::string(bytes);
-}
-
-MessageContent ReadMessage(GMimeMessage* message, std::string headers, bool crlf,
+MessageContent ReadMessage(const MimePart& message, bool crlf,
                            const std::shared_ptr<const MailBytes>& mail, bool hold_bodies);
-
-// The header block of an attached message as it is written: only its start
-// is kept.
-std::string HeaderBlockOf(const ByteSource& message) {
-  std::string start;
-  bool whole = false;
-  message.WriteTo([&](std::string_view piece) {
-    if (whole) return;
-    const std::size_t searched = start.size() < 3 ? 0 : start.size() - 3;
-    start += piece;
-    whole = start.find("\n\n", searched) != std::string::npos ||
-            start.find("\n\r\n", searched) != std::string::npos;
-  });
-  return HeaderBlockOf(std::string_view(start));
-}
 
 class PartWalker {
  public:
@@ -170,17 +95,13 @@ class PartWalker {
   // alternative: the parts are forms of one text, so only the first text
   // and HTML parts count; elsewhere each further text part is more of the
   // body.
-  void Walk(GMimeObject* object, bool alternative = false) {
-    if (GMIME_IS_MULTIPART(object)) {
-      GMimeMultipart* multipart = GMIME_MULTIPART(object);
-      const bool parts_are_alternatives = MimeType(object) == "multipart/alternative";
-      const int count = g_mime_multipart_get_count(multipart);
-      for (int i = 0; i < count; ++i)
-        Walk(g_mime_multipart_get_part(multipart, i), parts_are_alternatives);
-    } else if (GMIME_IS_MESSAGE_PART(object)) {
-      AddMessage(GMIME_MESSAGE_PART(object));
-    } else if (GMIME_IS_PART(object)) {
-      AddPart(GMIME_PART(object), alternative);
+  void Walk(const MimePart& part, bool alternative = false) {
+    if (part.IsMultipart()) {
+      for (const MimePart& inner : part.parts) Walk(inner, part.type == "multipart/alternative");
+    } else if (IsAttachedMessage(part) && part.depth < kDeepestMimeNesting) {
+      AddMessage(part);
+    } else {
+      AddPart(part, alternative);
     }
   }
 
@@ -195,18 +116,24 @@ class PartWalker {
   }
 
  private:
-  void AddMessage(GMimeMessagePart* part) {
-    GMimeMessage* message = g_mime_message_part_get_message(part);
+  // An attached message encoded for transport is decoded and held, to be
+  // read as a message of its own.
+  void AddMessage(const MimePart& part) {
+    std::shared_ptr<const MailBytes> bytes = mail_;
+    std::string_view message = WithoutMboxLine(part.body);
+    if (TransferEncodingOf(part.Header("Content-Transfer-Encoding")) !=
+        TransferEncoding::kIdentity) {
+      bytes = MailBytes::Hold(WholeBytes(*PartContent(part, mail_)));
+      message = WithoutMboxLine(bytes->View());
+    }
     MessageAttachment attachment;
     attachment.mime_type = "message/rfc822";
-    attachment.content_id = StripAngles(RawHeader(GMIME_OBJECT(part), "Content-Id"));
-    if (message) {
-      attachment.data = AttachedMessage(GMIME_OBJECT(message), crlf_, mail_);
-      auto inner = std::make_shared<MessageContent>(
-          ReadMessage(message, HeaderBlockOf(*attachment.data), crlf_, mail_, hold_bodies_));
-      if (!inner->subject.empty()) attachment.file_name = inner->subject + ".eml";
-      attachment.message = std::move(inner);
-    }
+    attachment.content_id = StripAngles(part.Header("Content-Id"));
+    attachment.data = MailRange(message, crlf_, bytes);
+    auto inner = std::make_shared<MessageContent>(
+        ReadMessage(ReadMimeTree(message, part.depth + 1), crlf_, bytes, hold_bodies_));
+    if (!inner->subject.empty()) attachment.file_name = inner->subject + ".eml";
+    attachment.message = std::move(inner);
     Add(std::move(attachment));
   }
 
@@ -215,30 +142,28 @@ class PartWalker {
   // text parts outside an alternative. Further forms of a text already taken
   // are dropped; any other part (an inline image, a second HTML part, a
   // calendar) is kept as an attachment, so nothing of the mail is lost.
-  void AddPart(GMimePart* part, bool alternative) {
-    GMimeObject* object = GMIME_OBJECT(part);
-    std::string name = PartName(object);
-    const std::string type = MimeType(object);
-    if (name.empty() && !IsAttachmentDisposition(object)) {
-      if (type == "text/plain") {
+  void AddPart(const MimePart& part, bool alternative) {
+    std::string name = PartName(part);
+    if (name.empty() && !IsAttachmentDisposition(part)) {
+      if (part.type == "text/plain") {
         if (text_parts_.empty() || !alternative) AddToTextBody(BodyText(part));
         return;
       }
-      if (type == "text/html" && !content_.html_body) {
+      if (part.type == "text/html" && !content_.html_body) {
         content_.html_body = HeldBodyText(part, mail_);
         return;
       }
-      if (type == "text/html" && alternative) return;
+      if (part.type == "text/html" && alternative) return;
     }
     MessageAttachment attachment;
     attachment.file_name = std::move(name);
-    attachment.mime_type = type;
-    if (const char* id = g_mime_object_get_content_id(object)) attachment.content_id = id;
+    attachment.mime_type = part.type;
+    attachment.content_id = StripAngles(part.Header("Content-Id"));
     attachment.data = PartContent(part, mail_);
     Add(std::move(attachment));
   }
 
-  std::shared_ptr<const ByteSource> BodyText(GMimePart* part) const {
+  std::shared_ptr<const ByteSource> BodyText(const MimePart& part) const {
     if (hold_bodies_) return std::make_shared<const HeldBytes>(HeldBodyText(part, mail_));
     const auto content = PartContent(part, mail_);
     return std::make_shared<const MadeText>(Utf8AsMade(
@@ -259,7 +184,7 @@ class PartWalker {
   void Add(MessageAttachment attachment) {
     if (attachment.file_name.empty()) {
       std::array<char, 16> number{};
-      g_snprintf(number.data(), number.size(), "ATT%05d", ++unnamed_);
+      std::snprintf(number.data(), number.size(), "ATT%05d", ++unnamed_);
       attachment.file_name = std::string(number.data()) + ExtensionOfMimeType(attachment.mime_type);
     }
     content_.attachments.push_back(std::move(attachment));
@@ -274,28 +199,22 @@ class PartWalker {
   int unnamed_ = 0;
 };
 
-MessageContent ReadMessage(GMimeMessage* message, std::string headers, bool crlf,
+// The header block of an attached message is kept as it is written.
+MessageContent ReadMessage(const MimePart& message, bool crlf,
                            const std::shared_ptr<const MailBytes>& mail, bool hold_bodies) {
   MessageContent content;
-  GMimeObject* object = GMIME_OBJECT(message);
-  content.headers = std::move(headers);
-  content.subject = DecodeHeaderText(RawHeader(object, "Subject"));
-  content.from = ParseAddressList(RawHeader(object, "From"));
-  content.to = ParseAddressList(RawHeader(object, "To"));
-  content.cc = ParseAddressList(RawHeader(object, "Cc"));
-  content.bcc = ParseAddressList(RawHeader(object, "Bcc"));
-  content.message_id = StripAngles(RawHeader(object, "Message-Id"));
-  const std::string date = RawHeader(object, "Date");
-  if (!date.empty())
-    if (GDateTime* parsed = g_mime_utils_header_decode_date(date.c_str())) {
-      content.date = g_date_time_to_unix(parsed);
-      g_date_time_unref(parsed);
-    }
-  if (GMimeObject* body = g_mime_message_get_mime_part(message)) {
-    PartWalker walker(content, crlf, mail, hold_bodies);
-    walker.Walk(body);
-    walker.JoinTextBody();
-  }
+  content.headers = message.depth == 0 ? std::string(message.header_block)
+                                       : WholeBytes(*MailRange(message.header_block, crlf, mail));
+  content.subject = DecodeHeaderText(message.Header("Subject"));
+  content.from = ParseAddressList(message.Header("From"));
+  content.to = ParseAddressList(message.Header("To"));
+  content.cc = ParseAddressList(message.Header("Cc"));
+  content.bcc = ParseAddressList(message.Header("Bcc"));
+  content.message_id = StripAngles(message.Header("Message-Id"));
+  content.date = ParseMailDateSeconds(message.Header("Date"));
+  PartWalker walker(content, crlf, mail, hold_bodies);
+  walker.Walk(message);
+  walker.JoinTextBody();
   return content;
 }
 
@@ -303,21 +222,16 @@ MessageContent ReadMessage(GMimeMessage* message, std::string headers, bool crlf
 
 MessageContent ReadMessageContent(const std::shared_ptr<const MailBytes>& mail,
                                   std::uint64_t largest_held_bodies) {
-  GObjectPtr<GMimeParser> parser(g_mime_parser_new_with_stream(mail->Stream()));
-  // The parts refer to ranges of the mail's stream instead of copies.
-  g_mime_parser_set_persist_stream(parser.get(), TRUE);
-  GObjectPtr<GMimeMessage> message(g_mime_parser_construct_message(parser.get(), nullptr));
-  if (!message) return MessageContent{};
   const std::string_view bytes = mail->View();
-  MessageContent content = ReadMessage(message.get(), HeaderBlockOf(bytes),
-                                       bytes.find("\r\n") != std::string_view::npos, mail,
-                                       bytes.size() < largest_held_bodies);
+  const bool crlf = bytes.find("\r\n") != std::string_view::npos;
+  MessageContent content =
+      ReadMessage(ReadMimeTree(bytes), crlf, mail, bytes.size() < largest_held_bodies);
   content.mail_size = bytes.size();
   return content;
 }
 
 MessageContent ReadMessageContent(std::string_view bytes, std::uint64_t largest_held_bodies) {
-  return ReadMessageContent(MailBytes::Copy(bytes), largest_held_bodies);
+  return ReadMessageContent(MailBytes::Hold(std::string(bytes)), largest_held_bodies);
 }
 
 std::string ExtensionOfMimeType(std::string_view mime_type) {

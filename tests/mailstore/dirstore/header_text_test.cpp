@@ -21,6 +21,23 @@ TEST(HeaderParameter, FindsTheNamedValueWhateverItsQuotesAndNeighbours) {
   for (const auto& row : rows) EXPECT_EQ(HeaderParameter(row.header, row.name), row.value) << row.header;
 }
 
+TEST(HeaderParameter, TextJoinsAndDecodesTheExtendedForms) {
+  const struct {
+    std::string_view header, text;
+  } rows[] = {
+      {"attachment; filename*=iso-8859-1'de'Gr%FC%DFe.txt", "Grüße.txt"},
+      // Pieces in any order, the encoded ones decoded, the charset from the first.
+      {"a; filename*1=\" 2.pdf\"; filename*0*=UTF-8''%C3%A9t%C3%A9", "été 2.pdf"},
+      // The extended form wins over a plain value; a broken escape stays.
+      {"a; filename=\"old.txt\"; filename*=UTF-8''new%2.txt", "new%2.txt"},
+      {"a; filename=\"=?UTF-8?B?w6k=?=.txt\"", "é.txt"},
+      {"a; filename=Caf\xE9.txt; filename*x=y", "Café.txt"},
+      {"a; name=x.txt", ""},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(ParameterText(row.header, "filename"), row.text) << row.header;
+}
+
 TEST(HeaderText, EncodedWordsAndRawBytes) {
   const struct {
     std::string_view raw, text;

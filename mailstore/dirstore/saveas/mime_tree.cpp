@@ -1,0 +1,160 @@
+#include "mailstore/dirstore/saveas/mime_tree.h"
+
+#include "mailstore/dirstore/header_block.h"
+#include "mailstore/dirstore/header_parameter.h"
+#include "platform/text.h"
+
+namespace qs::dirstore {
+
+namespace {
+
+constexpr auto npos = std::string_view::npos;
+
+// One line of the data without its line end (LF or CR LF), and where the
+// line after it starts.
+struct Line {
+  std::string_view text;
+  std::size_t next = 0;
+};
+
+Line LineAt(std::string_view data, std::size_t at) {
+  const std::size_t feed = data.find('\n', at);
+  std::string_view text = data.substr(at, feed == npos ? npos : feed - at);
+  if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+  return {text, feed == npos ? data.size() : feed + 1};
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The field's name when the line starts a field ("Name: value", blanks
+// allowed before the colon), else nothing.
+std::string_view FieldName(std::string_view line) {
+  const std::size_t colon = line.find(':');
+  if (colon == npos || line.empty() || IsBlank(line.front())) return {};
+  std::string_view name = line.substr(0, colon);
+  while (!name.empty() && IsBlank(name.back())) name.remove_suffix(1);
+  return name;
+}
+
+// The content type of a part: "type/subtype" of two tokens, in lower case.
+// A field that names none is read as text/plain, as RFC 2045 asks.
+std::string ContentType(const MimePart& part, std::string_view default_type) {
+  const std::string field = part.Header("Content-Type");
+  if (field.empty()) return std::string(default_type);
+  const std::string_view value = std::string_view(field).substr(0, field.find(';'));
+  const std::string type = AsciiLower(TrimBlanks(value));
+  const std::size_t slash = type.find('/');
+  const bool valid = slash != npos && slash > 0 && slash + 1 < type.size() &&
+                     type.find('/', slash + 1) == npos &&
+                     type.find_first_of(" \t()<>@,;:\\\"[]?=") == npos;
+  return valid ? type : "text/plain";
+}
+
+// Where the line that starts at `at` is a boundary line of `dash_boundary`
+// ("--" and the boundary): the line after it, and whether it closes the
+// multipart. Blanks may follow the boundary; nothing else may.
+struct Delimiter {
+  std::size_t next = npos;
+  bool closes = false;
+};
+
+Delimiter DelimiterAt(std::string_view data, std::size_t at, std::string_view dash_boundary) {
+  const Line line = LineAt(data, at);
+  if (line.text.size() < dash_boundary.size()) return {};
+  std::string_view rest = line.text.substr(dash_boundary.size());
+  const bool closes = rest.starts_with("--");
+  if (closes) rest.remove_prefix(2);
+  for (const char c : rest)
+    if (!IsBlank(c)) return {};
+  return {line.next, closes};
+}
+
+// The end of a part's body before a boundary line starting at `at`: the line
+// end before the boundary belongs to the boundary.
+std::size_t BodyEndBefore(std::string_view data, std::size_t at, std::size_t body_start) {
+  std::size_t end = at;
+  if (end > body_start && data[end - 1] == '\n') --end;
+  if (end > body_start && data[end - 1] == '\r') --end;
+  return end;
+}
+
+MimePart ReadPart(std::string_view data, std::string_view default_type, int depth);
+
+void SplitMultipart(MimePart& part, int depth) {
+  const std::string boundary = HeaderParameter(part.Header("Content-Type"), "boundary");
+  if (boundary.empty() || depth >= kDeepestMimeNesting) return;
+  const std::string dash_boundary = "--" + boundary;
+  const std::string_view default_type =
+      part.type == "multipart/digest" ? "message/rfc822" : "text/plain";
+  const std::string_view body = part.body;
+  std::size_t part_start = npos;  // none before the first boundary line
+  for (std::size_t at = body.find(dash_boundary); at != npos;
+       at = body.find(dash_boundary, at + 1)) {
+    if (at > 0 && body[at - 1] != '\n') continue;
+    const Delimiter delimiter = DelimiterAt(body, at, dash_boundary);
+    if (delimiter.next == npos) continue;
+    if (part_start != npos) {
+      const std::size_t end = BodyEndBefore(body, at, part_start);
+      part.parts.push_back(
+          ReadPart(body.substr(part_start, end - part_start), default_type, depth + 1));
+    }
+    if (delimiter.closes) return;
+    part_start = delimiter.next;
+    at = delimiter.next - 1;
+  }
+  // A multipart cut off before its closing boundary ends with the data.
+  if (part_start != npos)
+    part.parts.push_back(ReadPart(body.substr(part_start), default_type, depth + 1));
+}
+
+MimePart ReadPart(std::string_view data, std::string_view default_type, int depth) {
+  MimePart part;
+  part.depth = depth;
+  std::size_t at = 0;
+  for (;;) {
+    if (at >= data.size()) {
+      part.header_block = data;
+      break;
+    }
+    const Line line = LineAt(data, at);
+    if (line.text.empty()) {
+      part.header_block = data.substr(0, at);
+      part.body = data.substr(line.next);
+      break;
+    }
+    at = line.next;
+  }
+  part.type = ContentType(part, default_type);
+  if (part.IsMultipart()) SplitMultipart(part, depth);
+  return part;
+}
+
+}  // namespace
+
+std::string MimePart::Header(std::string_view name) const {
+  std::string value;
+  bool found = false;
+  for (std::size_t at = 0; at < header_block.size();) {
+    const Line line = LineAt(header_block, at);
+    at = line.next;
+    if (found) {
+      if (line.text.empty() || !IsBlank(line.text.front())) break;
+      value += line.text;
+    } else if (EqualsIgnoringAsciiCase(FieldName(line.text), name)) {
+      found = true;
+      value = line.text.substr(line.text.find(':') + 1);
+    }
+  }
+  return std::string(TrimBlanks(value));
+}
+
+std::string_view WithoutMboxLine(std::string_view message) {
+  const Line first = LineAt(message, 0);
+  return IsMboxFromLine(first.text) ? message.substr(first.next) : message;
+}
+
+MimePart ReadMimeTree(std::string_view message, int depth) {
+  return ReadPart(WithoutMboxLine(message), "text/plain", depth);
+}
+
+}  // namespace qs::dirstore

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "mailstore/dirstore/saveas/message_content.h"
+#include "mailstore/dirstore/saveas/mime_tree.h"
+#include "mailstore/dirstore/saveas/transfer_encoding.h"
+
+namespace qs::dirstore {
+namespace {
+
+TEST(TransferEncoding, DecodesLeniently) {
+  const struct {
+    std::string_view field, body, decoded;
+  } rows[] = {
+      {" Base64 ", "QUJD\r\nREVG", "ABCDEF"},
+      // Pieces encoded one after another, bytes outside the alphabet, a cut group.
+      {"base64", "QQ==QUI=", "AAB"}, {"base64", "Q*U!J D", "ABC"}, {"base64", "QUJ", "AB"},
+      {"quoted-printable", "a=3Db=3db=ZZ=4", "a=b=b=ZZ=4"},
+      {"QUOTED-PRINTABLE", "soft=\r\nbreak= \t\nend=", "softbreakend"},
+      {"x-uuencode", "text first\nbegin 644 a.txt\n#86)C\n`\nend\nafter\n", "abc"},
+      {"x-uuencode", "+:&5L;&\\@=V]R;&0 \r\n", "hello world"},
+      {"8bit", "=41\r\n", "=41\r\n"}, {"x-unknown", "QUJD", "QUJD"},
+  };
+  for (const auto& row : rows) {
+    std::string decoded;
+    WriteDecoded(row.body, TransferEncodingOf(row.field),
+                 [&decoded](std::string_view piece) { decoded += piece; });
+    EXPECT_EQ(decoded, row.decoded) << row.field << ": " << row.body;
+  }
+}
+
+std::vector<std::string_view> Bodies(const MimePart& part) {
+  std::vector<std::string_view> bodies;
+  for (const MimePart& inner : part.parts) bodies.push_back(inner.body);
+  return bodies;
+}
+
+TEST(MimeTree, BoundaryLinesSplitTheParts) {
+  const MimePart mail = ReadMimeTree(
+      "From sender@example Mon Jan  1 00:00:00 2024\r\n"
+      "Subject : first\r\nsubject: second\r\nContent-Type: multipart/mixed;\r\n"
+      " boundary=\"b\"\r\n\r\npreamble\r\n--b\r\n\r\none\r\n\r\n--b-not\r\n--b \t\r\n"
+      "Content-Type: text/html\r\n\r\ntwo\r\n--b--\r\nepilogue\r\n");
+  EXPECT_EQ(mail.Header("SUBJECT"), "first");
+  EXPECT_EQ(Bodies(mail), (std::vector<std::string_view>{"one\r\n\r\n--b-not", "two"}));
+  EXPECT_EQ(mail.parts.at(1).type, "text/html");
+
+  // A mail cut off before its closing boundary ends with the data.
+  EXPECT_EQ(Bodies(ReadMimeTree("Content-Type: multipart/mixed; boundary=b\n\n--b\n\nx\n")),
+            (std::vector<std::string_view>{"x\n"}));
+  EXPECT_EQ(ReadMimeTree("From : a@b\n\nx").Header("from"), "a@b");
+}
+
+TEST(MimeTree, TypesAndDefaults) {
+  const struct {
+    std::string_view mail, inner_type;
+  } rows[] = {
+      {"Content-Type: multipart/digest; boundary=b\n\n--b\n\nx\n--b--\n", "message/rfc822"},
+      {"Content-Type: multipart/mixed; boundary=b\n\n--b\n\nx\n--b--\n", "text/plain"},
+      {"Content-Type: multipart/mixed; boundary=b\n\n--b\nContent-Type: Image/PNG\n\nx\n--b--\n",
+       "image/png"},
+      {"Content-Type: multipart/mixed; boundary=b\n\n--b\nContent-Type: image\n\nx\n--b--\n",
+       "text/plain"},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(ReadMimeTree(row.mail).parts.at(0).type, row.inner_type) << row.mail;
+}
+
+// Hostile nesting ends at a fixed depth instead of exhausting the stack.
+TEST(MimeTree, NestingIsBounded) {
+  std::string multiparts;
+  std::string messages;
+  for (int i = 0; i < 20000; ++i) {
+    multiparts += "Content-Type: multipart/mixed; boundary=b" + std::to_string(i) + "\n\n--b" +
+                  std::to_string(i) + "\n";
+    messages += "Subject: m\nContent-Type: message/rfc822\n\n";
+  }
+  const MimePart tree = ReadMimeTree(multiparts);
+  int depth = 0;
+  for (const MimePart* part = &tree; !part->parts.empty();
+       part = &part->parts.front())
+    ++depth;
+  EXPECT_EQ(depth, kDeepestMimeNesting);
+
+  depth = 0;
+  const MessageContent content = ReadMessageContent(messages);
+  for (const MessageContent* message = &content; message && !message->attachments.empty();
+       message = message->attachments.front().message.get())
+    ++depth;
+  EXPECT_EQ(depth, kDeepestMimeNesting + 1);  // the mail and the messages in it
+}
+
+}  // namespace
+}  // namespace qs::dirstore
