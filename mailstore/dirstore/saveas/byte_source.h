@@ -15,8 +15,9 @@ using ByteSink = std::function<void(std::string_view)>;
 class ByteSource {
  public:
   virtual ~ByteSource() = default;
-  // Makes the bytes again to count them: nothing is kept between calls.
-  std::uint64_t Size() const;
+  // Makes the bytes again to count them (nothing is kept between calls),
+  // unless the source knows a faster way.
+  virtual std::uint64_t Size() const;
   virtual void WriteTo(const ByteSink& sink) const = 0;
 };
 
@@ -25,6 +26,7 @@ class HeldBytes : public ByteSource {
  public:
   explicit HeldBytes(std::string bytes) : bytes_(std::move(bytes)) {}
   void WriteTo(const ByteSink& sink) const override { sink(bytes_); }
+  std::uint64_t Size() const override { return bytes_.size(); }
 
  private:
   std::string bytes_;

@@ -35,6 +35,11 @@ class CodePoints {
       piece.remove_prefix(i - from_held);
     }
     for (std::size_t i = 0; i < piece.size();) {
+      if (const auto byte = static_cast<unsigned char>(piece[i]); byte < 0x80) {
+        take(static_cast<char32_t>(byte));  // most text is ASCII: no sequence to read
+        ++i;
+        continue;
+      }
       const char32_t c = Next(piece, i, false);
       if (c == kCut) {
         held_ = piece.substr(i);

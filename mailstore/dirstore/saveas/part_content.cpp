@@ -15,6 +15,7 @@ class DecodedPart final : public ByteSource {
       : body_(body), encoding_(encoding), mail_(std::move(mail)) {}
 
   void WriteTo(const ByteSink& sink) const override { WriteDecoded(body_, encoding_, sink); }
+  std::uint64_t Size() const override { return DecodedSize(body_, encoding_); }
 
  private:
   std::string_view body_;

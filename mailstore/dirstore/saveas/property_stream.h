@@ -3,6 +3,7 @@
 // recipient, an attachment): the property stream with its fixed-size values
 // and one value stream for each variable-length property.
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -66,9 +67,11 @@ class Utf16LeWriter {
   Utf16LeWriter(PieceWriter& out, LineEnds line_ends) : out_(out), line_ends_(line_ends) {}
   void Take(std::string_view utf8) {
     code_points_.Read(utf8, [this](char32_t code) { Append(code); });
+    Flush();
   }
   void Finish() {
     code_points_.Finish([this](char32_t code) { Append(code); });
+    Flush();
   }
 
  private:
@@ -85,11 +88,19 @@ class Utf16LeWriter {
     }
   }
   void Unit(char32_t unit) {
-    out_ += static_cast<char>(unit & 0xFF);
-    out_ += static_cast<char>((unit >> 8) & 0xFF);
+    units_[used_++] = static_cast<char>(unit & 0xFF);
+    units_[used_++] = static_cast<char>((unit >> 8) & 0xFF);
+    if (used_ == units_.size()) Flush();
+  }
+  void Flush() {
+    out_ += std::string_view(units_.data(), used_);
+    used_ = 0;
   }
 
   PieceWriter& out_;
+  // Made here and handed on a piece at a time.
+  std::array<char, 4096> units_{};
+  std::size_t used_ = 0;
   LineEnds line_ends_;
   CodePoints code_points_;
   // A CR is never part of a longer sequence, so the code point before a

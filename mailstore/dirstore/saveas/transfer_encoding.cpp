@@ -20,6 +20,12 @@ class PieceBuffer {
     bytes_[used_++] = c;
     if (used_ == kPiece) Flush();
   }
+  // Room for at least `count` more bytes at Next().
+  char* Reserve(std::size_t count) {
+    if (kPiece - used_ < count) Flush();
+    return bytes_.data() + used_;
+  }
+  void Advance(std::size_t count) { used_ += count; }
   void Flush() {
     if (used_ > 0) sink_(std::string_view(bytes_.data(), used_));
     used_ = 0;
@@ -32,6 +38,7 @@ class PieceBuffer {
 };
 
 constexpr std::uint8_t kNotBase64 = 0xFF;
+constexpr std::uint8_t kBase64Pad = 0xFE;
 
 constexpr std::array<std::uint8_t, 256> Base64Values() {
   std::array<std::uint8_t, 256> values{};
@@ -40,37 +47,61 @@ constexpr std::array<std::uint8_t, 256> Base64Values() {
       "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
   for (std::size_t i = 0; i < kAlphabet.size(); ++i)
     values[static_cast<unsigned char>(kAlphabet[i])] = static_cast<std::uint8_t>(i);
+  values['='] = kBase64Pad;
   return values;
 }
 
-void WriteBase64(std::string_view body, PieceBuffer& out) {
-  static constexpr auto kValues = Base64Values();
+constexpr auto kBase64Values = Base64Values();
+
+// Calls group(bits, count) for each group of sextets: four, or fewer where
+// "=" or the end cuts a group short.
+template <typename Group>
+void ForEachBase64Group(std::string_view body, Group group) {
+  const auto* in = reinterpret_cast<const unsigned char*>(body.data());
+  const auto* const end = in + body.size();
   std::uint32_t bits = 0;
-  int count = 0;  // sextets in `bits`
-  const auto end_group = [&] {
-    // Two sextets hold one byte, three hold two; one alone holds none.
-    if (count >= 2) out.Add(static_cast<char>(bits >> (6 * count - 8)));
-    if (count == 3) out.Add(static_cast<char>(bits >> 2));
-    bits = 0;
-    count = 0;
-  };
-  for (const char c : body) {
-    if (c == '=') {
-      end_group();
-      continue;
-    }
-    const std::uint8_t value = kValues[static_cast<unsigned char>(c)];
-    if (value == kNotBase64) continue;
-    bits = bits << 6 | value;
-    if (++count == 4) {
-      out.Add(static_cast<char>(bits >> 16));
-      out.Add(static_cast<char>(bits >> 8));
-      out.Add(static_cast<char>(bits));
+  int count = 0;
+  while (in < end) {
+    // Most lines are whole groups of four: read them without a test per byte.
+    if (count == 0)
+      while (end - in >= 4) {
+        const std::uint32_t a = kBase64Values[in[0]], b = kBase64Values[in[1]],
+                            c = kBase64Values[in[2]], d = kBase64Values[in[3]];
+        if ((a | b | c | d) >= 64) break;
+        group(a << 18 | b << 12 | c << 6 | d, 4);
+        in += 4;
+      }
+    if (in == end) break;
+    const std::uint8_t value = kBase64Values[*in++];
+    if (value == kBase64Pad) {
+      if (count > 0) group(bits, count);
       bits = 0;
       count = 0;
+    } else if (value != kNotBase64) {
+      bits = bits << 6 | value;
+      if (++count == 4) {
+        group(bits, 4);
+        bits = 0;
+        count = 0;
+      }
     }
   }
-  end_group();
+  if (count > 0) group(bits, count);
+}
+
+// Four sextets hold three bytes, three hold two, two hold one, one none.
+std::size_t BytesInGroup(int sextets) { return sextets == 4 ? 3 : sextets == 1 ? 0 : sextets - 1; }
+
+void WriteBase64(std::string_view body, PieceBuffer& out) {
+  ForEachBase64Group(body, [&out](std::uint32_t bits, int sextets) {
+    const std::size_t bytes = BytesInGroup(sextets);
+    bits <<= 6 * (4 - sextets);
+    char* at = out.Reserve(3);
+    at[0] = static_cast<char>(bits >> 16);
+    at[1] = static_cast<char>(bits >> 8);
+    at[2] = static_cast<char>(bits);
+    out.Advance(bytes);
+  });
 }
 
 int HexValue(char c) {
@@ -132,6 +163,16 @@ void WriteUuencoded(std::string_view body, PieceBuffer& out) {
 }
 
 }  // namespace
+
+std::uint64_t DecodedSize(std::string_view body, TransferEncoding encoding) {
+  std::uint64_t size = 0;
+  if (encoding == TransferEncoding::kIdentity) return body.size();
+  if (encoding == TransferEncoding::kBase64)
+    ForEachBase64Group(body, [&size](std::uint32_t, int sextets) { size += BytesInGroup(sextets); });
+  else
+    WriteDecoded(body, encoding, [&size](std::string_view piece) { size += piece.size(); });
+  return size;
+}
 
 TransferEncoding TransferEncodingOf(std::string_view field) {
   const std::string name = AsciiLower(TrimBlanks(field));

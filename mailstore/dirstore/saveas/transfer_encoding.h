@@ -4,6 +4,7 @@
 // does not belong to an encoding is skipped or kept as it stands, never an
 // error.
 
+#include <cstdint>
 #include <string_view>
 
 #include "mailstore/dirstore/saveas/byte_source.h"
@@ -21,5 +22,8 @@ TransferEncoding TransferEncodingOf(std::string_view field);
 // keeps a "=" that starts no escape or soft line break. Uuencoded data
 // starts after its "begin" line, if it has one, and ends at "end".
 void WriteDecoded(std::string_view body, TransferEncoding encoding, const ByteSink& sink);
+
+// The number of bytes WriteDecoded makes, counted faster than they are made.
+std::uint64_t DecodedSize(std::string_view body, TransferEncoding encoding);
 
 }  // namespace qs::dirstore

@@ -27,6 +27,7 @@ TEST(TransferEncoding, DecodesLeniently) {
     WriteDecoded(row.body, TransferEncodingOf(row.field),
                  [&decoded](std::string_view piece) { decoded += piece; });
     EXPECT_EQ(decoded, row.decoded) << row.field << ": " << row.body;
+    EXPECT_EQ(DecodedSize(row.body, TransferEncodingOf(row.field)), decoded.size()) << row.body;
   }
 }
 
