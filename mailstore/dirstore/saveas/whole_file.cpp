@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "mailstore/dirstore/saveas/piece_writer.h"
 #include "mailstore/mail_store.h"
 #include "platform/file_system.h"
 
@@ -14,7 +15,11 @@ void WriteFileFrom(const std::string& path, const ByteSource& source) {
 void WriteFileInPieces(const std::string& path, const std::function<void(const ByteSink&)>& write) {
   try {
     ReplacingFile file(path);
-    write([&file](std::string_view piece) { file.Write(piece); });
+    // Forms come in many small pieces: gathered, they take a few writes.
+    const ByteSink to_file = [&file](std::string_view piece) { file.Write(piece); };
+    PieceWriter gathered(to_file);
+    write([&gathered](std::string_view piece) { gathered += piece; });
+    gathered.Flush();
     file.Commit();
   } catch (const std::system_error& error) {
     throw MailStoreError(error.what());
