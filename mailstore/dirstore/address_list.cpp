@@ -1,6 +1,7 @@
 #include "mailstore/dirstore/address_list.h"
 
 #include "mailstore/dirstore/header_text.h"
+#include "platform/text.h"
 
 namespace qs::dirstore {
 
@@ -29,9 +30,10 @@ struct RawEntry {
 };
 
 std::string CollapseBlanks(std::string_view text) {
-  // Most texts have single spaces between words and none at the ends.
-  if (text.find_first_of("\t\r\n") == std::string_view::npos && text.find("  ") == std::string_view::npos &&
-      (text.empty() || (text.front() != ' ' && text.back() != ' ')))
+  // Most texts have single spaces between words once their ends are trimmed.
+  text = TrimBlanks(text);
+  if (text.find_first_of("\t\r\n") == std::string_view::npos &&
+      text.find("  ") == std::string_view::npos)
     return std::string(text);
   std::string out;
   out.reserve(text.size());
