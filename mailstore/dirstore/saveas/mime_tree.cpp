@@ -110,6 +110,7 @@ void SplitMultipart(MimePart& part, int depth) {
 MimePart ReadPart(std::string_view data, std::string_view default_type, int depth) {
   MimePart part;
   part.depth = depth;
+  bool in_field = false;  // whether a continuation line belongs to a field
   std::size_t at = 0;
   for (;;) {
     if (at >= data.size()) {
@@ -123,6 +124,17 @@ MimePart ReadPart(std::string_view data, std::string_view default_type, int dept
       break;
     }
     at = line.next;
+    const char* const line_end = line.text.data() + line.text.size();
+    if (IsBlank(line.text.front())) {
+      if (in_field) {
+        std::string_view& lines = part.fields.back().lines;
+        lines = std::string_view(lines.data(), static_cast<std::size_t>(line_end - lines.data()));
+      }
+      continue;
+    }
+    const std::string_view name = FieldName(line.text);
+    in_field = !name.empty();
+    if (in_field) part.fields.push_back({name, line.text.substr(line.text.find(':') + 1)});
   }
   part.type = ContentType(part, default_type);
   if (part.IsMultipart()) SplitMultipart(part, depth);
@@ -132,20 +144,19 @@ MimePart ReadPart(std::string_view data, std::string_view default_type, int dept
 }  // namespace
 
 std::string MimePart::Header(std::string_view name) const {
-  std::string value;
-  bool found = false;
-  for (std::size_t at = 0; at < header_block.size();) {
-    const Line line = LineAt(header_block, at);
-    at = line.next;
-    if (found) {
-      if (line.text.empty() || !IsBlank(line.text.front())) break;
-      value += line.text;
-    } else if (EqualsIgnoringAsciiCase(FieldName(line.text), name)) {
-      found = true;
-      value = line.text.substr(line.text.find(':') + 1);
+  for (const Field& field : fields) {
+    if (!EqualsIgnoringAsciiCase(field.name, name)) continue;
+    // Unfolded: the line ends between the lines go, the blanks stay.
+    std::string value;
+    std::string_view lines = field.lines;
+    for (std::size_t feed; (feed = lines.find('\n')) != std::string_view::npos;) {
+      value += lines.substr(0, feed > 0 && lines[feed - 1] == '\r' ? feed - 1 : feed);
+      lines.remove_prefix(feed + 1);
     }
+    value += lines;
+    return std::string(TrimBlanks(value));
   }
-  return std::string(TrimBlanks(value));
+  return {};
 }
 
 std::string_view WithoutMboxLine(std::string_view message) {

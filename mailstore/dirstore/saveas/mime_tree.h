@@ -12,6 +12,13 @@ namespace qs::dirstore {
 struct MimePart {
   // The header lines with their line ends, up to the empty line.
   std::string_view header_block;
+  // The fields of the header block in order: the name, and the value's
+  // lines as they stand (after the colon, to the end of its last line).
+  struct Field {
+    std::string_view name;
+    std::string_view lines;
+  };
+  std::vector<Field> fields;
   // After the empty line; of a part in a multipart, up to the line end
   // before the next boundary line, which belongs to the boundary.
   std::string_view body;
