@@ -4,7 +4,9 @@
 
 namespace qs::dirstore {
 
-PieceWriter::PieceWriter(const ByteSink& sink) : sink_(sink) { held_.reserve(kPiece); }
+// Nothing reserved: most forms are a few KiB, and a piece's worth of memory
+// for each would be fresh pages to fault in for every file.
+PieceWriter::PieceWriter(const ByteSink& sink) : sink_(sink) {}
 
 PieceWriter& PieceWriter::operator+=(std::string_view bytes) {
   if (bytes.size() < kPiece) {

@@ -1,5 +1,6 @@
 #include "mailstore/dirstore/saveas/transfer_encoding.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -15,14 +16,17 @@ constexpr std::size_t kPiece = 64 << 10;
 
 class PieceBuffer {
  public:
-  explicit PieceBuffer(const ByteSink& sink) : sink_(sink), bytes_(kPiece, '\0') {}
+  // Decoding never makes more bytes than it reads, so a short body needs
+  // no more room than its size (and a group of three).
+  PieceBuffer(const ByteSink& sink, std::size_t body_size)
+      : sink_(sink), bytes_(std::min(kPiece, body_size + 3), '\0') {}
   void Add(char c) {
     bytes_[used_++] = c;
-    if (used_ == kPiece) Flush();
+    if (used_ == bytes_.size()) Flush();
   }
-  // Room for at least `count` more bytes at Next().
+  // Room for at least `count` (at most 3) more bytes where it points.
   char* Reserve(std::size_t count) {
-    if (kPiece - used_ < count) Flush();
+    if (bytes_.size() - used_ < count) Flush();
     return bytes_.data() + used_;
   }
   void Advance(std::size_t count) { used_ += count; }
@@ -188,7 +192,7 @@ void WriteDecoded(std::string_view body, TransferEncoding encoding, const ByteSi
     if (!body.empty()) sink(body);
     return;
   }
-  PieceBuffer out(sink);
+  PieceBuffer out(sink, body.size());
   switch (encoding) {
     case TransferEncoding::kBase64: WriteBase64(body, out); break;
     case TransferEncoding::kQuotedPrintable: WriteQuotedPrintable(body, out); break;
