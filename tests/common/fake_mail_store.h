@@ -43,19 +43,14 @@ struct FakeFolderData {
 // What was done with a store's items, shared by its copies.
 struct FakeStoreLog {
   std::vector<std::string> fetched;                // the identifiers asked for
-  std::vector<std::pair<std::string, int>> saves;  // path and SaveAs type, -1 for an attachment
+  std::vector<std::pair<std::string, int>> saves;  // path and SaveAs type
   std::function<void()> on_save;                   // called before each SaveAs
 };
 
 struct FakeAttachment : Attachment {
-  FakeAttachment(std::shared_ptr<FakeStoreLog> to, std::string file_name)
-      : log(std::move(to)), name(std::move(file_name)) {}
+  explicit FakeAttachment(std::string file_name) : name(std::move(file_name)) {}
   std::string FileName() override { return name; }
-  void SaveAsFile(const std::string& path) override {
-    WriteWholeFile(path, name);
-    log->saves.emplace_back(path, -1);
-  }
-  std::shared_ptr<FakeStoreLog> log;
+  void SaveAsFile(const std::string& path) override { WriteWholeFile(path, name); }
   std::string name;
 };
 
@@ -83,7 +78,7 @@ class FakeItem : public MailItem {
   std::int32_t AttachmentCount() override { return static_cast<std::int32_t>(Check().attachments.size()); }
   std::unique_ptr<Attachment> AttachmentAt(std::int32_t position) override {
     return std::make_unique<FakeAttachment>(
-        log_, Check().attachments.at(static_cast<std::size_t>(position - 1)));
+        Check().attachments.at(static_cast<std::size_t>(position - 1)));
   }
 
  private:
@@ -140,11 +135,6 @@ inline std::unique_ptr<Folder> FakeItem::Parent() {
 class FakeMailStore : public MailStore {
  public:
   FakeFolderData& AddStore(const std::string& name) { return root_->Add(name); }
-  FakeFolderData& TopFolderData(const std::string& name) {
-    for (const auto& store : root_->subfolders)
-      if (store->name == name) return *store;
-    throw MailStoreError("no store " + name);
-  }
   std::unique_ptr<Folder> TopFolder(const std::string& name) override {
     ++lookups;
     return FakeFolder(root_, "\\").Subfolder(name);

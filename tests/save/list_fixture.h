@@ -38,8 +38,6 @@ struct ListFixture : testing::BasicConsoleSession<RecordingWindows> {
     list.Start({"yymmdd HHMMSS", LocaleFacts{}});  // "091205 070309" for 2009-12-05 07:03:09
     windows.app = &app;
   }
-  void Add(const Row& row) { list.Add(row); }
-
   FoundItems list;
 };
 

@@ -24,19 +24,19 @@ class Export : public ::testing::Test {
 // One line per row, the file replaced each time and opened, also empty.
 TEST_F(Export, WritesOneLinePerRowReplacingTheFileAndOpensIt) {
   EXPECT_EQ(Run("%1"), "");
-  fixture.Add({});
+  fixture.list.Add(test::Row());
   // %1 to %8 are filled in turn, then "%%" becomes "%".
   EXPECT_EQ(Run("%%1|%10|%0 %9 % %x|%%%%|%6 %7"),
             "%091205 070309|091205 0703090|%0 %9 % %x|%%|id1 \\\\Mailbox\\Inbox\r\n");
   test::Row second;
   second.from = "sender2";
   second.subject = "100% sure: %5";
-  fixture.Add(second);
+  fixture.list.Add(second);
   EXPECT_EQ(
       Run("%1 %2 %3"),
       "091205 070309 sender1 Re: hello?\r\n091205 070309 sender2 100% sure: 091205 070310\r\n");
   fixture.list.Start({});
-  fixture.Add({});
+  fixture.list.Add(test::Row());
   EXPECT_EQ(Run("%2"), "sender1\r\n");
   EXPECT_EQ(opened, std::vector<std::string>(4, target.path));
   EXPECT_TRUE(fixture.Messages().empty());
@@ -45,7 +45,7 @@ TEST_F(Export, WritesOneLinePerRowReplacingTheFileAndOpensIt) {
 // An unwritable target gives way to the settings file's directory; without
 // one the target is named, and with both unwritable both are.
 TEST_F(Export, AnUnwritableTargetGivesWayToTheSettingsFilesDirectory) {
-  fixture.Add({});
+  fixture.list.Add(test::Row());
   target.path = scratch.Unwritable("list.txt");
   EXPECT_EQ(Run("%2", scratch.File("Quillstow.ini")), "sender1\r\n");
   EXPECT_EQ(opened, std::vector<std::string>{scratch.File("list.txt")});

@@ -34,7 +34,7 @@ class SaveRun : public ::testing::Test {
     test::Row row;
     row.entry_id = id;
     row.subject = subject;
-    fixture.Add(row);
+    fixture.list.Add(row);
     store.mails[id] = std::move(mail);
   }
   void Save(const std::string& dir, const std::string& folder = "\\\\Mailbox\\Inbox") {

@@ -4,9 +4,6 @@
 
 #include <windows.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <string>
 
@@ -92,10 +89,5 @@ class FakeOutlook {
   HMODULE module_ = nullptr;
   fake_outlook::SwitchFunction switch_ = nullptr;
 };
-
-inline std::string ReadFileText(const std::string& utf8_path) {
-  std::ifstream file(std::filesystem::path(win32::ToUtf16(utf8_path)), std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 }  // namespace qs::testing

@@ -9,21 +9,69 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <stdexcept>
 #include <thread>
 
 #include "platform/folder_dialog.h"
-#include "tests/platform/table_rows.h"
+#include "platform/list_view.h"
 #include "tests/platform/win32/win32_test_support.h"
 
 namespace qs::win32 {
 namespace {
 
-using testing::CountingForm;
 using testing::HandleOf;
 using testing::TextOf;
+
+class CountingForm : public Form {
+ public:
+  CountingForm(Application& app, std::string name, int width = 6000, int height = 3000)
+      : Form(app, name, name, width, height) {}
+  int resizes = 0, unloads = 0;
+  bool refuse_unload = false;
+
+ protected:
+  void OnResize() override { ++resizes; }
+  void OnUnload(bool& cancel) override {
+    ++unloads;
+    cancel = refuse_unload;
+  }
+};
+
+// A window system with a form that counts its events.
+class FormWindows : public ::testing::Test {
+ protected:
+  HWND WindowOf(const Form& shown) const { return windows.WindowOf(shown)->Handle(); }
+
+  Win32WindowSystem windows;
+  Application app{windows};
+  CountingForm form{app, "frmTest"};
+};
+
+// Waits up to five seconds for a window that find() returns.
+HWND WaitForWindow(const std::function<HWND()>& find) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (std::chrono::steady_clock::now() < until) {
+    if (HWND found = find()) return found;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return nullptr;
+}
+
+// Sends a control's notification to its form as the control itself would.
+void Notify(HWND control, WORD code) {
+  SendMessageW(GetParent(control), WM_COMMAND,
+               MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(control)), code),
+               reinterpret_cast<LPARAM>(control));
+}
+
+// Posts a click of a button of a dialog or form, as a user's click comes.
+void Press(HWND dialog, int button) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+}
 
 SIZE OuterSize(HWND window) {
   RECT rect{};
@@ -39,9 +87,8 @@ Rect ChildRect(HWND child) {
   return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
-using FormWindows = testing::FormTest;
-using Controls = testing::FormTest;
-using Boxes = testing::FormTest;
+using Controls = FormWindows;
+using Boxes = FormWindows;
 
 TEST_F(FormWindows, ControlsSitAtTheirTwipsInClientPixels) {
   auto& box = form.Add<TextBox>("txtMailFolder");
@@ -113,11 +160,11 @@ TEST_F(FormWindows, TheCloseBoxAndHandlersUnloadTheFormSafely) {
   HWND window = WindowOf(form);
   form.refuse_unload = true;
   SendMessageW(window, WM_CLOSE, 0, 0);
-  testing::Notify(HandleOf(fail), BN_CLICKED);
+  Notify(HandleOf(fail), BN_CLICKED);
   EXPECT_EQ(form.unloads, 1);
   EXPECT_TRUE(form.Loaded());
   form.refuse_unload = false;
-  testing::Notify(HandleOf(exit), BN_CLICKED);
+  Notify(HandleOf(exit), BN_CLICKED);
   EXPECT_FALSE(form.Loaded());
   EXPECT_EQ(exit.Peer(), nullptr);
   windows.ProcessPendingMessages();
@@ -133,10 +180,9 @@ TEST_F(FormWindows, AModalShowDisablesTheOtherFormsUntilHidden) {
   HWND owner = WindowOf(form), window = WindowOf(dialog);
   std::atomic<bool> owned_and_alone{false};
   std::thread user([&] {
-    testing::WaitForWindow([&] { return IsWindowVisible(window) ? window : nullptr; });
+    WaitForWindow([&] { return IsWindowVisible(window) ? window : nullptr; });
     owned_and_alone = !IsWindowEnabled(owner) && GetWindow(window, GW_OWNER) == owner;
-    PostMessageW(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(HandleOf(close)), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(HandleOf(close)));
+    Press(window, GetDlgCtrlID(HandleOf(close)));
   });
   dialog.Show(true, &form);
   user.join();
@@ -186,7 +232,7 @@ TEST_F(Controls, TextsPicksAndClicksComeBackIntoTheControls) {
   EXPECT_EQ(SendMessageW(list, CB_GETCOUNT, 0, 0), 3);
   EXPECT_EQ(TextOf(list), L"MSG");
   SendMessageW(list, CB_SETCURSEL, 2, 0);
-  testing::Notify(list, CBN_SELCHANGE);
+  Notify(list, CBN_SELCHANGE);
   EXPECT_EQ(combo.Text(), "DIR");
   edit = FindWindowExW(list, nullptr, L"Edit", nullptr);
   SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"rt"));
@@ -206,6 +252,15 @@ TEST_F(Controls, TextsPicksAndClicksComeBackIntoTheControls) {
   EXPECT_EQ(clicks, 3);
 }
 
+// Rows for the list view from a table of texts.
+struct TableRows final : ListRows {
+  std::int32_t RowCount() const override { return static_cast<std::int32_t>(rows.size()); }
+  std::string Text(std::int32_t row, int column) const override {
+    return rows.at(static_cast<std::size_t>(row - 1)).at(static_cast<std::size_t>(column));
+  }
+  std::vector<std::vector<std::string>> rows;
+};
+
 // The list is an owner-data view: it asks the program's rows for each text.
 TEST_F(Controls, TheListViewShowsTheRowsOfItsModel) {
   auto& list = form.Add<ListView>("ListView1");
@@ -223,7 +278,7 @@ TEST_F(Controls, TheListViewShowsTheRowsOfItsModel) {
                  reinterpret_cast<LPARAM>(&wanted));
     return std::wstring(text);
   };
-  test::TableRows rows;
+  TableRows rows;
   list.ShowRows(rows);
   for (int row = 1; row <= 3; ++row) {
     rows.rows.push_back({"2026-12-0" + std::to_string(row), "", "Subject " + std::to_string(row)});
@@ -269,18 +324,13 @@ TEST_F(Controls, MenuEntriesAreClickedByChoiceOrShortcut) {
   EXPECT_EQ(clicked, "about options contents ");
 }
 
-void Press(HWND dialog, int button) {
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
-}
-
 // Acts on the next dialog once it is shown (while it is being made its
 // buttons are not yet set up), from a thread of its own.
 class User {
  public:
   explicit User(std::function<void(HWND)> act)
       : thread_([act] {
-          HWND box = testing::WaitForWindow([] {
+          HWND box = WaitForWindow([] {
             HWND found = FindWindowW(L"#32770", nullptr);
             return found && IsWindowVisible(found) ? found : nullptr;
           });

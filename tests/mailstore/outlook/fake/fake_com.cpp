@@ -13,8 +13,7 @@ bool SameName(const std::wstring& left, const std::wstring& right) {
 
 const VARIANT& Call::Argument(UINT index) const {
   // DISPPARAMS holds the arguments last to first.
-  const VARIANT& value = parameters_.rgvarg[parameters_.cArgs - 1 - index];
-  return value.vt == (VT_VARIANT | VT_BYREF) ? *value.pvarVal : value;
+  return parameters_.rgvarg[parameters_.cArgs - 1 - index];
 }
 
 // Of the type the binding passes, as Outlook refuses what it cannot convert.

@@ -140,7 +140,6 @@ constexpr Member kCollection[] = {
 };
 
 constexpr Member kFolderMembers[] = {
-    {L"Name", 1, [](Call& c) { c.Return(Leaf(c.self.folder)); }},
     {L"FolderPath", 2, [](Call& c) { c.Return(c.self.folder); }},
     {L"Folders", 3, [](Call& c) { c.Return(NewObject({&kFolders, c.self.folder})); }},
     {L"Items", 4, [](Call& c) { c.Return(NewObject({&kItems, c.self.folder})); }},

@@ -61,7 +61,7 @@ struct Failure {
   const wchar_t* description;
 };
 
-// A call: its object, its arguments in call order (by reference followed).
+// A call: its object, its arguments in call order.
 class Call {
  public:
   Call(const Ref& object, const DISPPARAMS& parameters, VARIANT& result)
