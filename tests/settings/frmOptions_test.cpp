@@ -29,14 +29,6 @@ class OptionsDialog : public ::testing::Test {
       state += "|" + text->Text();
     return state;
   }
-  // The file's Options lines as the profile functions read them.
-  std::vector<std::string> Lines() {
-    clsINI ini(session.app);
-    ini.SetFileName(dir.File("opts.ini"));
-    std::vector<std::string> lines;
-    ini.GetSection("Options", lines);
-    return lines;
-  }
   void Run(std::initializer_list<const char*> lines) {
     for (const char* line : lines) session.windows.Execute(session.app, line);
   }
@@ -65,11 +57,15 @@ TEST_F(OptionsDialog, OKWritesEveryKeyAndCancelReadsTheFileBack) {
   Run({"ckFnFolder", "ckFnDate", "txtSince=", "DateFormat=", "txtFn=", "TextFormat=%3 - %1 ",
        "cboFnOutput=rtf", "cmdOK"});
   EXPECT_FALSE(form.Shown());
-  EXPECT_EQ(Lines(), (std::vector<std::string>{
-                         "AnsiCodePage=1251", "Since=", "UseDate=1", "UseFrom=1", "UseSubject=1",
-                         "UseFnDate=0", "UseFnFrom=1", "UseFnSubject=1", "UseFnFolder=1",
-                         "DateFormat=", "TextFormat=\"%3 - %1 \"", "FnFormat=", "Before=",
-                         "ClipAddress=50", "ClipSubject=50", "FnOutput=rtf", ""}));
+  clsINI ini(session.app);  // the file's Options lines as the profile functions read them
+  ini.SetFileName(dir.File("opts.ini"));
+  std::vector<std::string> lines;
+  ini.GetSection("Options", lines);
+  EXPECT_EQ(lines, (std::vector<std::string>{
+                       "AnsiCodePage=1251", "Since=", "UseDate=1", "UseFrom=1", "UseSubject=1",
+                       "UseFnDate=0", "UseFnFrom=1", "UseFnSubject=1", "UseFnFolder=1",
+                       "DateFormat=", "TextFormat=\"%3 - %1 \"", "FnFormat=", "Before=",
+                       "ClipAddress=50", "ClipSubject=50", "FnOutput=rtf", ""}));
   Run({"cmdCancel"});
   EXPECT_EQ(State(), "0111111|%1 %2 %3|50|50|rtf|%3 - %1 |||yymmdd HHMMSS");
   dir.Write("opts.ini", "[Options]\r\nFnFormat= %1 %2 \r\nUseFnFolder=1\r\n");

@@ -61,10 +61,6 @@ class FakeOutlook {
   long Lookups() const { return counters_->lookups; }
   long LiveObjects() const { return counters_->live; }
   long SurrogateProcesses() const { return counters_->hosts; }
-  void ResetCounts() const {
-    counters_->calls = 0;
-    counters_->lookups = 0;
-  }
   // In process only: the surrogate keeps a mailbox of its own.
   int Switch(const wchar_t* name, const wchar_t* argument = nullptr) const {
     return switch_(name, argument);

@@ -205,7 +205,6 @@ TEST_F(OutlookTest, APickedFolderPathLeadsBackToItsFolder) {
 TEST_F(OutlookTest, CallsIntoOutlookPerListedItem) {
   constexpr int kItems = 2000;
   outlook_.Switch(L"bulk", std::to_wstring(kItems).c_str());
-  outlook_.ResetCounts();
   Search("\\\\Postfach Zoë\\Bulk");
   const std::int32_t listed = window_.list.RowCount();
   ASSERT_EQ(listed, kItems - kItems / 10);
@@ -238,7 +237,6 @@ TEST(OutlookSurrogateTest, SearchAndErrorsCrossTheProcessBoundary) {
   EXPECT_TRUE(window.Messages().empty());
   ASSERT_EQ(window.list.RowCount(), 4);
   EXPECT_EQ(window.list.Text(2, 3), "Tester; Zoë Ünal");
-  EXPECT_GT(outlook.Calls(), 0) << "the fake did not serve the search";
   EXPECT_GE(outlook.SurrogateProcesses(), 1) << "the fake ran inside the test program";
   {
     const auto store = OpenMailStore(window.app);

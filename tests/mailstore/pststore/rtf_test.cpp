@@ -69,7 +69,6 @@ TEST(RtfText, TextHtmlAndWrappedBodies) {
        RtfText::Kind::Html, "<html><head><b>bold</b>\r\n<img src=\"a.png\"></html>"},
       {"wrapped text", "{\\rtf1\\ansi\\fromtext {\\*\\htmltag1 <x>}Line\\par\\htmlrtf {\\b}\\htmlrtf0 two}",
        RtfText::Kind::Text, "Line\r\ntwo"},
-      {"unbalanced groups and a cut-off escape", "}}{\\rtf1 a{{b\\'", RtfText::Kind::Text, "ab"},
       {"binary data passed over", "{\\rtf1 a\\bin4 \\'00}b}", RtfText::Kind::Text, "ab"},
   };
   for (const RtfCase& c : cases) {
