@@ -19,9 +19,9 @@ struct FakeMail {
   int item_class = kMailItemClass;
   DateTime sent_on = NoDate(), received = NoDate(), created = NoDate();
   bool sent = true;
-  std::string sender, to, subject, entry_id;
+  std::string sender{}, to{}, subject{}, entry_id{};
   std::string folder = "\\\\Mailbox\\Inbox";  // its parent's FolderPath
-  std::vector<std::string> attachments;       // their file names
+  std::vector<std::string> attachments{};     // their file names
   // Every property throws: MailStoreError, ItemGone, ItemUnreadable.
   bool unreadable = false, gone = false, damaged = false;
   bool refuse_unicode_msg = false;
@@ -141,9 +141,7 @@ class FakeMailStore : public MailStore {
   }
   std::unique_ptr<Folder> PickFolder() override {
     if (picked.empty()) return nullptr;
-    std::unique_ptr<Folder> folder = TopFolder(picked.front());
-    for (std::size_t i = 1; i < picked.size(); ++i) folder = folder->Subfolder(picked[i]);
-    return folder;
+    return std::make_unique<FakeFolder>(std::make_shared<FakeFolderData>(), picked);
   }
   std::unique_ptr<MailItem> GetItemFromID(const std::string& entry_id) override {
     log->fetched.push_back(entry_id);
@@ -154,7 +152,7 @@ class FakeMailStore : public MailStore {
     return std::make_unique<FakeItem>(std::move(mail), log);
   }
 
-  std::vector<std::string> picked;  // names from the store down; empty = none chosen
+  std::string picked;  // the chosen folder's path; empty = none chosen
   int lookups = 0;
   std::map<std::string, FakeMail> mails;  // what GetItemFromID finds, by entry identifier
   std::shared_ptr<FakeStoreLog> log = std::make_shared<FakeStoreLog>();

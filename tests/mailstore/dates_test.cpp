@@ -25,13 +25,10 @@ LocaleFacts German() {
 
 TEST(DateText, PatternsAndLocales) {
   const LocaleFacts us, german = German();
-  LocaleFacts british, swedish;
-  british.date_order = DateOrder::DayMonthYear;
-  british.four_digit_year = true;
-  british.clock_24h = british.hour_leading_zero = false;
-  swedish.date_order = DateOrder::YearMonthDay;
-  swedish.date_separator = std::string("-");
-  swedish.four_digit_year = true;
+  const LocaleFacts british{.date_order = DateOrder::DayMonthYear, .four_digit_year = true,
+                            .clock_24h = false, .hour_leading_zero = false};
+  const LocaleFacts swedish{.date_separator = "-", .date_order = DateOrder::YearMonthDay,
+                            .four_digit_year = true};
   const struct {
     std::string_view pattern;
     DateTime time;
@@ -67,8 +64,7 @@ TEST(DateText, PatternsAndLocales) {
 }
 
 TEST(DateParse, TextsInTheLocalesWays) {
-  LocaleFacts us, german = German(), year_first;
-  year_first.date_order = DateOrder::YearMonthDay;
+  const LocaleFacts us, german = German(), year_first{.date_order = DateOrder::YearMonthDay};
   // Finnish writes "30.6.2009 17.00": the time separator is a date separator too.
   LocaleFacts finnish = german;
   finnish.time_separator = std::string(".");

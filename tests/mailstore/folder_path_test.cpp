@@ -52,8 +52,8 @@ TEST_F(FolderPathTest, EveryLevelResolvesAndOtherPathsGiveNone) {
   EXPECT_FALSE(ui.app.FailureShown());  // the search that called it reports the failure
 }
 
-TEST_F(FolderPathTest, ThePickersPathLeadsBackToItsFolderOrThereIsNone) {
-  store.picked = {"Mailbox", "Inbox", "Orders"};
+TEST_F(FolderPathTest, ThePickedFolderGivesItsPathOrThereIsNone) {
+  store.picked = "\\\\Mailbox\\Inbox\\Orders";
   const auto copy = [this](Application&) -> std::unique_ptr<MailStore> {
     return std::make_unique<FakeMailStore>(store);
   };

@@ -19,14 +19,6 @@ using Texts = std::vector<std::string>;
 // name is hidden, nothing on Windows.
 std::string Dot() { return LeadingDotHides() ? "_" : ""; }
 
-// A mail in a folder below the searched one ("a\\b"), with attachments.
-testing::FakeMail Mail(const std::string& subfolder, Texts attachments = {}) {
-  testing::FakeMail mail;
-  if (!subfolder.empty()) mail.folder += "\\" + subfolder;
-  mail.attachments = std::move(attachments);
-  return mail;
-}
-
 class SaveRun : public ::testing::Test {
  protected:
   // Adds a listed row for a mail of the store.
@@ -108,9 +100,9 @@ TEST_F(SaveRun, EachOutputFormatWritesItsFiles) {
 // Items, attachments and subfolders of hostile names stay inside the save
 // directory, and none of one name is lost, in one run or the next.
 TEST_F(SaveRun, EveryItemAndAttachmentGetsItsOwnSafeNameInside) {
-  List("id1", "..", Mail("", {"a.pdf", "A.pdf", "../../escape.txt", ".."}));
+  List("id1", "..", {.attachments = {"a.pdf", "A.pdf", "../../escape.txt", ".."}});
   List("id2", "Same");
-  List("id3", "same", Mail("..\\CON"));
+  List("id3", "same", {.folder = "\\\\Mailbox\\Inbox\\..\\CON"});
   List("id4", "Same");
   settings.fn_output = "dir";
   settings.use_fn_folder = true;
@@ -173,7 +165,7 @@ TEST_F(SaveRun, ItemsThatCannotBeSavedAreCountedAndTheRunGoesOn) {
 }
 
 TEST_F(SaveRun, FailuresThatStopEveryItemEndTheRunWithOneMessage) {
-  List("id1", "a", Mail("Sub\\Deeper"));
+  List("id1", "a", {.folder = "\\\\Mailbox\\Inbox\\Sub\\Deeper"});
   settings.clip_subject = "many";
   Save(scratch.Text());
   // The message comes while the progress window is still up.

@@ -41,15 +41,13 @@ TEST(CompressedRtf, ReadsBothStoredForms) {
   for (const auto& row : rows) EXPECT_EQ(DecompressRtf(row.stored), row.rtf) << row.stored.size();
 }
 
-struct RtfCase {
-  const char* name;
-  const char* rtf;
-  RtfText::Kind kind;
-  const char* text;
-};
-
 TEST(RtfText, TextHtmlAndWrappedBodies) {
-  const RtfCase cases[] = {
+  const struct {
+    const char* name;
+    const char* rtf;
+    RtfText::Kind kind;
+    const char* text;
+  } cases[] = {
       {"plain text, destinations left out",
        "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red0;}"
        "{\\*\\generator Riched20;}\\pard Hello\\par World\\tab!\\line{\\b bold}}",
@@ -71,7 +69,7 @@ TEST(RtfText, TextHtmlAndWrappedBodies) {
        RtfText::Kind::Text, "Line\r\ntwo"},
       {"binary data passed over", "{\\rtf1 a\\bin4 \\'00}b}", RtfText::Kind::Text, "ab"},
   };
-  for (const RtfCase& c : cases) {
+  for (const auto& c : cases) {
     const RtfText read = ReadRtfText(c.rtf, kWindows1252);
     EXPECT_EQ(read.kind, c.kind) << c.name;
     EXPECT_EQ(read.text, c.text) << c.name;

@@ -67,7 +67,6 @@ void Notify(HWND control, WORD code) {
                reinterpret_cast<LPARAM>(control));
 }
 
-// Posts a click of a button of a dialog or form, as a user's click comes.
 void Press(HWND dialog, int button) {
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));

@@ -45,7 +45,6 @@ TEST(OptionsOnWin32, TheKeysWalkTheDialogAndPressItsButtons) {
   EXPECT_FALSE(std::filesystem::exists(dir.Path() / "opts.ini"));
   form.Show();
   press(VK_RETURN);
-  EXPECT_FALSE(form.Shown());
   EXPECT_TRUE(std::filesystem::exists(dir.Path() / "opts.ini")) << "Enter did not press OK";
   form.UnloadForExit();
 }
