@@ -17,7 +17,6 @@ class FolderPathTest : public ::testing::Test {
     auto& mailbox = store.AddStore("Mailbox");
     mailbox.Add("Inbox").Add("Orders");
     mailbox.Add("Sent Items");
-    store.AddStore("Archive");
   }
 
   std::string Resolve(std::string_view path) {

@@ -107,8 +107,6 @@ TEST_F(OptionsDialog, OKThatCannotWriteSaysSoOnceAndKeepsTheNewValues) {
   ASSERT_EQ(session.Messages().size(), 1u);
   EXPECT_NE(session.Messages()[0].find(unwritable), std::string::npos) << session.Messages()[0];
   EXPECT_EQ(form.ClipAddress.Text(), "30");
-  Run({"cmdCancel"});
-  EXPECT_EQ(form.ClipAddress.Text(), "50");
 }
 
 }  // namespace
