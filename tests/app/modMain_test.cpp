@@ -77,7 +77,8 @@ TEST(StartUp, ArgumentsFillTheBoxesOrEndTheProgram) {
       {"-dbg 1 \\\\Mailbox\\Inbox out /autorun",
        "1 shown [\\\\Mailbox\\Inbox|out] Can't access the specified Mail Folder. There are no "
        "emails in the list. (traced)"}};
-  for (const auto& [arguments, outcome] : cases) EXPECT_EQ(StartUp(arguments), outcome) << arguments;
+  for (const auto& [arguments, outcome] : cases)
+    EXPECT_EQ(StartUp(arguments), outcome) << arguments;
 }
 
 TEST(RunProgram, EndsWithTheWindowOrTheUsage) {
