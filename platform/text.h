@@ -22,6 +22,10 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 // The text without the blanks (spaces and tabs) at either end.
 std::string_view TrimBlanks(std::string_view text);
 
+// The value of a hexadecimal digit in either letter case; -1 for any other
+// character.
+int HexDigitValue(char c);
+
 std::size_t Utf16Length(std::string_view text);
 
 // The longest prefix of at most units UTF-16 code units.

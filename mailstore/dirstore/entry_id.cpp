@@ -1,15 +1,10 @@
 #include "mailstore/dirstore/entry_id.h"
 
+#include "platform/text.h"
+
 namespace qs::dirstore {
 
 namespace {
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
 
 bool SafeRelativePath(std::string_view path) {
   if (path.empty() || path.front() == '/' || path.back() == '/') return false;
@@ -43,8 +38,8 @@ std::optional<std::string> DecodeEntryId(std::string_view entry_id) {
   std::string path;
   path.reserve(entry_id.size() / 2);
   for (std::size_t i = 0; i < entry_id.size(); i += 2) {
-    const int high = HexValue(entry_id[i]);
-    const int low = HexValue(entry_id[i + 1]);
+    const int high = HexDigitValue(entry_id[i]);
+    const int low = HexDigitValue(entry_id[i + 1]);
     if (high < 0 || low < 0) return std::nullopt;
     path += static_cast<char>(high * 16 + low);
   }

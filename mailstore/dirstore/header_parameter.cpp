@@ -42,17 +42,11 @@ void ForEachParameter(std::string_view header, Take take) {
 }
 
 std::string PercentDecoded(std::string_view text) {
-  const auto hex = [](char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-  };
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size() && hex(text[i + 1]) >= 0 &&
-        hex(text[i + 2]) >= 0) {
-      out += static_cast<char>(hex(text[i + 1]) << 4 | hex(text[i + 2]));
+    if (text[i] == '%' && i + 2 < text.size() && HexDigitValue(text[i + 1]) >= 0 &&
+        HexDigitValue(text[i + 2]) >= 0) {
+      out += static_cast<char>(HexDigitValue(text[i + 1]) << 4 | HexDigitValue(text[i + 2]));
       i += 2;
     } else {
       out += text[i];

@@ -2,19 +2,14 @@
 
 #include <algorithm>
 
+#include "platform/text.h"
+
 namespace qs::pststore {
 
 namespace {
 
 constexpr std::size_t kPrefixBytes = 4;
 constexpr std::size_t kEntryIdBytes = kPrefixBytes + 16 + 4;
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
 
 std::uint32_t LittleEndian32(std::string_view bytes) {
   std::uint32_t value = 0;
@@ -40,8 +35,8 @@ std::optional<ItemAddress> DecodeEntryId(std::string_view entry_id) {
   if (entry_id.size() != kEntryIdBytes * 2) return std::nullopt;
   std::string bytes;
   for (std::size_t i = 0; i < entry_id.size(); i += 2) {
-    const int high = HexValue(entry_id[i]);
-    const int low = HexValue(entry_id[i + 1]);
+    const int high = HexDigitValue(entry_id[i]);
+    const int low = HexDigitValue(entry_id[i + 1]);
     if (high < 0 || low < 0) return std::nullopt;
     bytes += static_cast<char>(high << 4 | low);
   }

@@ -154,8 +154,8 @@ class Reader {
     switch (c) {
       case '\'': {
         if (at_ + 2 > rtf_.size()) return;
-        const int high = HexDigit(rtf_[at_]);
-        const int low = HexDigit(rtf_[at_ + 1]);
+        const int high = HexDigitValue(rtf_[at_]);
+        const int low = HexDigitValue(rtf_[at_ + 1]);
         if (high < 0 || low < 0) return;
         at_ += 2;
         Byte(static_cast<char>(high << 4 | low));
@@ -171,13 +171,6 @@ class Reader {
       case '}': return Byte(c);
       default: return;
     }
-  }
-
-  static int HexDigit(char c) {
-    if (IsDigit(c)) return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
   }
 
   void WordControl(const Word& word, bool first_in_group) {

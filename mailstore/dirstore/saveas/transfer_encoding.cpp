@@ -108,21 +108,14 @@ void WriteBase64(std::string_view body, PieceBuffer& out) {
   });
 }
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 void WriteQuotedPrintable(std::string_view body, PieceBuffer& out) {
   for (std::size_t i = 0; i < body.size(); ++i) {
     if (body[i] != '=') {
       out.Add(body[i]);
       continue;
     }
-    if (i + 2 < body.size() && HexValue(body[i + 1]) >= 0 && HexValue(body[i + 2]) >= 0) {
-      out.Add(static_cast<char>(HexValue(body[i + 1]) << 4 | HexValue(body[i + 2])));
+    if (i + 2 < body.size() && HexDigitValue(body[i + 1]) >= 0 && HexDigitValue(body[i + 2]) >= 0) {
+      out.Add(static_cast<char>(HexDigitValue(body[i + 1]) << 4 | HexDigitValue(body[i + 2])));
       i += 2;
       continue;
     }
