@@ -1,8 +1,5 @@
 #include "mailstore/dirstore/saveas/property_stream.h"
 
-#include <array>
-#include <cstdio>
-
 #include "mailstore/dirstore/saveas/piece_writer.h"
 #include "mailstore/mail_store.h"
 #include "mailstore/property_types.h"
@@ -49,10 +46,11 @@ std::string Utf16Le(std::string_view utf8) {
 }
 
 std::string PropertyStream::ValueName(std::uint16_t id, std::uint16_t type) {
-  std::array<char, 32> name{};
-  std::snprintf(name.data(), name.size(), "__substg1.0_%04X%04X", static_cast<unsigned>(id),
-                static_cast<unsigned>(type));
-  return name.data();
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string name = "__substg1.0_00000000";
+  const std::uint32_t tag = static_cast<std::uint32_t>(id) << 16 | type;
+  for (std::size_t i = 0; i < 8; ++i) name[name.size() - 1 - i] = kDigits[(tag >> (4 * i)) & 0xF];
+  return name;
 }
 
 void PropertyStream::Fixed(std::uint16_t id, std::uint16_t type, std::string bytes) {
