@@ -24,8 +24,7 @@ const MessageSummary& DirItem::Summary() {
   if (summary_) return *summary_;
   // A file GMime cannot read as mail at all still has its header lines.
   const bool whole = reading_ == Reading::Whole && !Content()->headers.empty();
-  const RawHeaders headers =
-      ScanHeaders(whole ? Content()->headers : ReadHeaderBlock(*base_, name_));
+  const RawHeaders headers = whole ? ScanHeaders(Content()->headers) : ReadHeaders(*base_, name_);
   const auto slash = relative_path_.rfind('/');
   const std::string_view file_name =
       std::string_view(relative_path_).substr(slash == std::string::npos ? 0 : slash + 1);

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 
@@ -91,35 +92,40 @@ RawHeaders ScanHeaders(std::string_view block) {
   return headers;
 }
 
-std::string ReadHeaderBlock(const Directory& directory, const std::string& name) {
-  // Most header blocks fit in the first 4 KiB; long Received chains need more.
+RawHeaders ReadHeaders(const Directory& directory, const std::string& name) {
   static constexpr std::size_t kChunk = 4096;
   static constexpr std::size_t kLimit = 1 << 20;
   const FileDescriptor file = OpenItemFile(directory, name);
-  std::string data;
-  std::size_t scanned = 0;
+  const auto read_into = [&](char* into, std::size_t size) {
+    for (;;) {
+      const ssize_t got = read(file.Get(), into, size);
+      if (got >= 0) return static_cast<std::size_t>(got);
+      if (errno != EINTR)
+        throw ItemUnreadable("cannot read " + directory.Path() + "/" + name + ": " +
+                             std::strerror(errno));
+    }
+  };
+  // Most header blocks fit in the first 4 KiB, read where no allocation is
+  // needed; long Received chains need more.
+  std::array<char, kChunk> first;
+  std::size_t have = 0;
+  for (std::size_t got = 1; got > 0 && have < kChunk;) {
+    got = read_into(first.data() + have, kChunk - have);
+    have += got;
+  }
+  const std::string_view start(first.data(), have);
+  if (have < kChunk || HeaderEnd(start, 0) != std::string_view::npos) return ScanHeaders(start);
+  std::string data(start);
+  std::size_t scanned = data.size() - 2;
   while (data.size() < kLimit) {
     const std::size_t old_size = data.size();
     data.resize(old_size + kChunk);
-    const ssize_t got = read(file.Get(), data.data() + old_size, kChunk);
-    if (got < 0) {
-      if (errno == EINTR) {
-        data.resize(old_size);
-        continue;
-      }
-      throw ItemUnreadable("cannot read " + directory.Path() + "/" + name + ": " +
-                           std::strerror(errno));
-    }
-    data.resize(old_size + static_cast<std::size_t>(got));
-    if (got == 0) break;
-    const auto end = HeaderEnd(data, scanned);
-    if (end != std::string::npos) {
-      data.resize(end);
-      break;
-    }
-    scanned = data.size() > 2 ? data.size() - 2 : 0;
+    const std::size_t got = read_into(data.data() + old_size, kChunk);
+    data.resize(old_size + got);
+    if (got == 0 || HeaderEnd(data, scanned) != std::string::npos) break;
+    scanned = data.size() - 2;
   }
-  return data;
+  return ScanHeaders(data);
 }
 
 }  // namespace qs::dirstore

@@ -32,8 +32,8 @@ RawHeaders ScanHeaders(std::string_view block);
 class Directory;
 
 // Reads the file (name: a path below the directory) up to the end of its
-// header block. Throws ItemGone when the file is no longer there,
-// MailStoreError when it cannot be read.
-std::string ReadHeaderBlock(const Directory& directory, const std::string& name);
+// header block, and scans that. Throws ItemGone when the file is no longer
+// there, MailStoreError when it cannot be read.
+RawHeaders ReadHeaders(const Directory& directory, const std::string& name);
 
 }  // namespace qs::dirstore

@@ -39,6 +39,10 @@ class DirStoreTest : public ::testing::Test {
           "Mailbox/cur/1:2,S", "Mailbox/new/3", "Mailbox/tmp/4", "Mailbox/Zeta/Köln/y.eml",
           "Mailbox/.git/z.eml", "Mailbox/.stash/kept.eml", "Archive/old.eml"})
       tree.Write(name, Mail(fs::path(name).filename().string()));
+    // A header block read in several pieces.
+    std::string received;
+    for (int i = 0; i < 200; ++i) received += "Received: by relay" + std::to_string(i) + ".example\n";
+    tree.Write("Mailbox/b.EML", received + Mail("b.EML"));
     tree.Write("Mailbox/Zeta/invite.eml", "Subject: invite\nContent-Type: text/calendar; method=request\n\n");
     outside.Write("secret.eml", Mail("secret"));
     outside.Write("Elsewhere/c.eml", Mail("c"));
