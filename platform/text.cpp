@@ -20,11 +20,15 @@ std::string AsciiUpper(std::string_view text) {
   return upper;
 }
 
-int HexDigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
+std::optional<char> HexByte(std::string_view text) {
+  const auto digit = [](char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+  };
+  if (text.size() < 2 || digit(text[0]) < 0 || digit(text[1]) < 0) return std::nullopt;
+  return static_cast<char>(digit(text[0]) << 4 | digit(text[1]));
 }
 
 std::string_view TrimBlanks(std::string_view text) {

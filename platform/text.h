@@ -6,6 +6,7 @@
 // sequence counts as one character of its own.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,9 +23,9 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 // The text without the blanks (spaces and tabs) at either end.
 std::string_view TrimBlanks(std::string_view text);
 
-// The value of a hexadecimal digit in either letter case; -1 for any other
-// character.
-int HexDigitValue(char c);
+// The byte that the text's first two characters write as hexadecimal digits
+// (in either letter case); none when the text does not start with two.
+std::optional<char> HexByte(std::string_view text);
 
 std::size_t Utf16Length(std::string_view text);
 

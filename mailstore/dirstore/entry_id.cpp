@@ -38,10 +38,9 @@ std::optional<std::string> DecodeEntryId(std::string_view entry_id) {
   std::string path;
   path.reserve(entry_id.size() / 2);
   for (std::size_t i = 0; i < entry_id.size(); i += 2) {
-    const int high = HexDigitValue(entry_id[i]);
-    const int low = HexDigitValue(entry_id[i + 1]);
-    if (high < 0 || low < 0) return std::nullopt;
-    path += static_cast<char>(high * 16 + low);
+    const std::optional<char> byte = HexByte(entry_id.substr(i));
+    if (!byte) return std::nullopt;
+    path += *byte;
   }
   if (!SafeRelativePath(path)) return std::nullopt;
   return path;

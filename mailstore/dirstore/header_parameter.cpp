@@ -44,9 +44,8 @@ void ForEachParameter(std::string_view header, Take take) {
 std::string PercentDecoded(std::string_view text) {
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size() && HexDigitValue(text[i + 1]) >= 0 &&
-        HexDigitValue(text[i + 2]) >= 0) {
-      out += static_cast<char>(HexDigitValue(text[i + 1]) << 4 | HexDigitValue(text[i + 2]));
+    if (const auto byte = text[i] == '%' ? HexByte(text.substr(i + 1)) : std::nullopt) {
+      out += *byte;
       i += 2;
     } else {
       out += text[i];

@@ -27,9 +27,8 @@ std::string DecodeQ(std::string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '_') {
       out += ' ';
-    } else if (text[i] == '=' && i + 2 < text.size() && HexDigitValue(text[i + 1]) >= 0 &&
-               HexDigitValue(text[i + 2]) >= 0) {
-      out += static_cast<char>(HexDigitValue(text[i + 1]) * 16 + HexDigitValue(text[i + 2]));
+    } else if (const auto byte = text[i] == '=' ? HexByte(text.substr(i + 1)) : std::nullopt) {
+      out += *byte;
       i += 2;
     } else {
       out += text[i];

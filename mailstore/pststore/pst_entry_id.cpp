@@ -35,10 +35,9 @@ std::optional<ItemAddress> DecodeEntryId(std::string_view entry_id) {
   if (entry_id.size() != kEntryIdBytes * 2) return std::nullopt;
   std::string bytes;
   for (std::size_t i = 0; i < entry_id.size(); i += 2) {
-    const int high = HexDigitValue(entry_id[i]);
-    const int low = HexDigitValue(entry_id[i + 1]);
-    if (high < 0 || low < 0) return std::nullopt;
-    bytes += static_cast<char>(high << 4 | low);
+    const std::optional<char> byte = HexByte(entry_id.substr(i));
+    if (!byte) return std::nullopt;
+    bytes += *byte;
   }
   if (bytes.compare(0, kPrefixBytes, std::string(kPrefixBytes, '\0')) != 0) return std::nullopt;
   ItemAddress address;

@@ -153,12 +153,10 @@ class Reader {
   void Symbol(char c) {
     switch (c) {
       case '\'': {
-        if (at_ + 2 > rtf_.size()) return;
-        const int high = HexDigitValue(rtf_[at_]);
-        const int low = HexDigitValue(rtf_[at_ + 1]);
-        if (high < 0 || low < 0) return;
+        const std::optional<char> byte = HexByte(rtf_.substr(at_));
+        if (!byte) return;
         at_ += 2;
-        Byte(static_cast<char>(high << 4 | low));
+        Byte(*byte);
         return;
       }
       case '*': Current().ignorable = true; return;

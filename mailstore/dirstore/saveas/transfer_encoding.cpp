@@ -114,8 +114,8 @@ void WriteQuotedPrintable(std::string_view body, PieceBuffer& out) {
       out.Add(body[i]);
       continue;
     }
-    if (i + 2 < body.size() && HexDigitValue(body[i + 1]) >= 0 && HexDigitValue(body[i + 2]) >= 0) {
-      out.Add(static_cast<char>(HexDigitValue(body[i + 1]) << 4 | HexDigitValue(body[i + 2])));
+    if (const std::optional<char> byte = HexByte(body.substr(i + 1))) {
+      out.Add(*byte);
       i += 2;
       continue;
     }
