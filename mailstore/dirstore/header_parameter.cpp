@@ -79,6 +79,10 @@ std::optional<int> PieceNumber(std::string_view key, std::string_view name, bool
 
 }  // namespace
 
+std::string_view HeaderValue(std::string_view header) {
+  return TrimBlanks(header.substr(0, header.find(';')));
+}
+
 std::string HeaderParameter(std::string_view header, std::string_view name) {
   std::string found;
   ForEachParameter(header, [&](std::string_view key, std::string value) {

@@ -7,6 +7,10 @@
 
 namespace qs::dirstore {
 
+// The header's own value before its parameters ("type/subtype",
+// "attachment"), blanks at either end taken off.
+std::string_view HeaderValue(std::string_view header);
+
 // The value of the named parameter (the name in any letter case) as the
 // header gives it, quotes and backslash escapes taken off; empty when the
 // header has no such parameter. A ";" inside quotes belongs to the value.

@@ -18,7 +18,7 @@ namespace {
 
 int ItemClass(const RawHeaders& headers) {
   const std::string_view content_type = headers.content_type;
-  const std::string type = AsciiLower(TrimBlanks(content_type.substr(0, content_type.find(';'))));
+  const std::string type = AsciiLower(HeaderValue(content_type));
   if (type == "multipart/report") return kReportItemClass;
   if (AsciiLower(headers.content_class) == "urn:content-classes:calendarmessage")
     return kMeetingRequestClass;

@@ -73,9 +73,7 @@ std::string PartName(const MimePart& part) {
 }
 
 bool IsAttachmentDisposition(const MimePart& part) {
-  const std::string disposition = part.Header("Content-Disposition");
-  return EqualsIgnoringAsciiCase(
-      TrimBlanks(std::string_view(disposition).substr(0, disposition.find(';'))), "attachment");
+  return EqualsIgnoringAsciiCase(HeaderValue(part.Header("Content-Disposition")), "attachment");
 }
 
 bool IsAttachedMessage(const MimePart& part) {

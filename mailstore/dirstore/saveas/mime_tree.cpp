@@ -41,8 +41,7 @@ std::string_view FieldName(std::string_view line) {
 std::string ContentType(const MimePart& part, std::string_view default_type) {
   const std::string field = part.Header("Content-Type");
   if (field.empty()) return std::string(default_type);
-  const std::string_view value = std::string_view(field).substr(0, field.find(';'));
-  const std::string type = AsciiLower(TrimBlanks(value));
+  const std::string type = AsciiLower(HeaderValue(field));
   const std::size_t slash = type.find('/');
   const bool valid = slash != npos && slash > 0 && slash + 1 < type.size() &&
                      type.find('/', slash + 1) == npos &&
