@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <optional>
 #include <utility>
 
 #include "mailstore/dirstore/header_parameter.h"
@@ -81,14 +82,25 @@ bool IsAttachedMessage(const MimePart& part) {
          part.type == "message/global";
 }
 
-MessageContent ReadMessage(const MimePart& message, bool crlf,
-                           const std::shared_ptr<const MailBytes>& mail, bool hold_bodies);
+// What every part of one mail is read with.
+struct Reading {
+  std::shared_ptr<const MailBytes> mail;
+  bool hold_bodies = true;
+  // Whether the mail's lines end in CR LF, which the lines of an attached
+  // message are given as well; looked for only when one is written.
+  bool CrLf() const {
+    if (!crlf) crlf = mail->View().find("\r\n") != std::string_view::npos;
+    return *crlf;
+  }
+  mutable std::optional<bool> crlf;
+};
+
+MessageContent ReadMessage(const MimePart& message, const Reading& reading);
 
 class PartWalker {
  public:
-  PartWalker(MessageContent& content, bool crlf, const std::shared_ptr<const MailBytes>& mail,
-             bool hold_bodies)
-      : content_(content), crlf_(crlf), mail_(mail), hold_bodies_(hold_bodies) {}
+  PartWalker(MessageContent& content, const Reading& reading)
+      : content_(content), reading_(reading) {}
 
   // alternative: the parts are forms of one text, so only the first text
   // and HTML parts count; elsewhere each further text part is more of the
@@ -108,7 +120,8 @@ class PartWalker {
       content_.text_body = std::move(text_parts_.front());
     } else if (!text_parts_.empty()) {
       auto joined = std::make_shared<const JoinedText>(std::move(text_parts_));
-      content_.text_body = hold_bodies_ ? std::make_shared<const HeldBytes>(WholeBytes(*joined))
+      content_.text_body = reading_.hold_bodies
+                               ? std::make_shared<const HeldBytes>(WholeBytes(*joined))
                                         : std::shared_ptr<const ByteSource>(std::move(joined));
     }
   }
@@ -117,19 +130,20 @@ class PartWalker {
   // An attached message encoded for transport is decoded and held, to be
   // read as a message of its own.
   void AddMessage(const MimePart& part) {
-    std::shared_ptr<const MailBytes> bytes = mail_;
+    // The lines of the messages inside end as the mail's own do.
+    Reading inner_reading{reading_.mail, reading_.hold_bodies, reading_.CrLf()};
     std::string_view message = WithoutMboxLine(part.body);
     if (TransferEncodingOf(part.Header("Content-Transfer-Encoding")) !=
         TransferEncoding::kIdentity) {
-      bytes = MailBytes::Hold(WholeBytes(*PartContent(part, mail_)));
-      message = WithoutMboxLine(bytes->View());
+      inner_reading.mail = MailBytes::Hold(WholeBytes(*PartContent(part, reading_.mail)));
+      message = WithoutMboxLine(inner_reading.mail->View());
     }
     MessageAttachment attachment;
     attachment.mime_type = "message/rfc822";
     attachment.content_id = StripAngles(part.Header("Content-Id"));
-    attachment.data = MailRange(message, crlf_, bytes);
+    attachment.data = MailRange(message, inner_reading.CrLf(), inner_reading.mail);
     auto inner = std::make_shared<MessageContent>(
-        ReadMessage(ReadMimeTree(message, part.depth + 1), crlf_, bytes, hold_bodies_));
+        ReadMessage(ReadMimeTree(message, part.depth + 1), inner_reading));
     if (!inner->subject.empty()) attachment.file_name = inner->subject + ".eml";
     attachment.message = std::move(inner);
     Add(std::move(attachment));
@@ -148,7 +162,7 @@ class PartWalker {
         return;
       }
       if (part.type == "text/html" && !content_.html_body) {
-        content_.html_body = HeldBodyText(part, mail_);
+        content_.html_body = HeldBodyText(part, reading_.mail);
         return;
       }
       if (part.type == "text/html" && alternative) return;
@@ -157,13 +171,14 @@ class PartWalker {
     attachment.file_name = std::move(name);
     attachment.mime_type = part.type;
     attachment.content_id = StripAngles(part.Header("Content-Id"));
-    attachment.data = PartContent(part, mail_);
+    attachment.data = PartContent(part, reading_.mail);
     Add(std::move(attachment));
   }
 
   std::shared_ptr<const ByteSource> BodyText(const MimePart& part) const {
-    if (hold_bodies_) return std::make_shared<const HeldBytes>(HeldBodyText(part, mail_));
-    const auto content = PartContent(part, mail_);
+    if (reading_.hold_bodies)
+      return std::make_shared<const HeldBytes>(HeldBodyText(part, reading_.mail));
+    const auto content = PartContent(part, reading_.mail);
     return std::make_shared<const MadeText>(Utf8AsMade(
         [content](const ByteSink& sink) { content->WriteTo(sink); }, Charset(part)));
   }
@@ -189,20 +204,19 @@ class PartWalker {
   }
 
   MessageContent& content_;
-  bool crlf_;
-  const std::shared_ptr<const MailBytes>& mail_;
-  bool hold_bodies_;
+  const Reading& reading_;
   std::vector<std::shared_ptr<const ByteSource>> text_parts_;
   std::optional<char> last_text_byte_;
   int unnamed_ = 0;
 };
 
 // The header block of an attached message is kept as it is written.
-MessageContent ReadMessage(const MimePart& message, bool crlf,
-                           const std::shared_ptr<const MailBytes>& mail, bool hold_bodies) {
+MessageContent ReadMessage(const MimePart& message, const Reading& reading) {
   MessageContent content;
-  content.headers = message.depth == 0 ? std::string(message.header_block)
-                                       : WholeBytes(*MailRange(message.header_block, crlf, mail));
+  content.headers =
+      message.depth == 0
+          ? std::string(message.header_block)
+          : WholeBytes(*MailRange(message.header_block, reading.CrLf(), reading.mail));
   content.subject = DecodeHeaderText(message.Header("Subject"));
   content.from = ParseAddressList(message.Header("From"));
   content.to = ParseAddressList(message.Header("To"));
@@ -210,7 +224,7 @@ MessageContent ReadMessage(const MimePart& message, bool crlf,
   content.bcc = ParseAddressList(message.Header("Bcc"));
   content.message_id = StripAngles(message.Header("Message-Id"));
   content.date = ParseMailDateSeconds(message.Header("Date"));
-  PartWalker walker(content, crlf, mail, hold_bodies);
+  PartWalker walker(content, reading);
   walker.Walk(message);
   walker.JoinTextBody();
   return content;
@@ -221,9 +235,8 @@ MessageContent ReadMessage(const MimePart& message, bool crlf,
 MessageContent ReadMessageContent(const std::shared_ptr<const MailBytes>& mail,
                                   std::uint64_t largest_held_bodies) {
   const std::string_view bytes = mail->View();
-  const bool crlf = bytes.find("\r\n") != std::string_view::npos;
   MessageContent content =
-      ReadMessage(ReadMimeTree(bytes), crlf, mail, bytes.size() < largest_held_bodies);
+      ReadMessage(ReadMimeTree(bytes), Reading{mail, bytes.size() < largest_held_bodies, {}});
   content.mail_size = bytes.size();
   return content;
 }
