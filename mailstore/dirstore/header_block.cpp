@@ -95,7 +95,7 @@ RawHeaders ScanHeaders(std::string_view block) {
 RawHeaders ReadHeaders(const Directory& directory, const std::string& name) {
   static constexpr std::size_t kChunk = 4096;
   static constexpr std::size_t kLimit = 1 << 20;
-  const FileDescriptor file = OpenItemFile(directory, name);
+  const FileDescriptor file = OpenItemFile(directory, name).descriptor;
   const auto read_into = [&](char* into, std::size_t size) {
     for (;;) {
       const ssize_t got = read(file.Get(), into, size);

@@ -1,7 +1,6 @@
 #include "mailstore/dirstore/item_file.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
@@ -19,25 +18,19 @@ namespace {
   throw ItemUnreadable(what);
 }
 
-struct stat Status(const Directory& base, const std::string& name, const FileDescriptor& file) {
-  struct stat status {};
-  if (fstat(file.Get(), &status) != 0) Fail(base, name);
-  return status;
-}
-
 }  // namespace
 
-FileDescriptor OpenItemFile(const Directory& base, const std::string& name) {
-  FileDescriptor file = OpenBelow(base.Descriptor(), name, O_RDONLY | O_NONBLOCK);
-  if (!file.IsOpen()) Fail(base, name);
-  if (!S_ISREG(Status(base, name, file).st_mode))
+ItemFile OpenItemFile(const Directory& base, const std::string& name) {
+  ItemFile file{OpenBelow(base.Descriptor(), name, O_RDONLY | O_NONBLOCK), {}};
+  if (!file.descriptor.IsOpen() || fstat(file.descriptor.Get(), &file.status) != 0)
+    Fail(base, name);
+  if (!S_ISREG(file.status.st_mode))
     throw ItemUnreadable("cannot read " + base.Path() + "/" + name + ": it is not a mail file");
   return file;
 }
 
 long long ItemFileModified(const Directory& base, const std::string& name) {
-  const FileDescriptor file = OpenItemFile(base, name);
-  return static_cast<long long>(Status(base, name, file).st_mtime);
+  return static_cast<long long>(OpenItemFile(base, name).status.st_mtime);
 }
 
 }  // namespace qs::dirstore

@@ -3,6 +3,8 @@
 // already decided which links lead to mail) and only a regular file is read:
 // a FIFO is opened without waiting and refused, so reading never blocks.
 
+#include <sys/stat.h>
+
 #include <string>
 
 #include "platform/posix/file_descriptor.h"
@@ -11,10 +13,17 @@ namespace qs::dirstore {
 
 class Directory;
 
+// An item's file open for reading, and what the system said of it when it
+// was checked.
+struct ItemFile {
+  FileDescriptor descriptor;
+  struct stat status;
+};
+
 // name: below base, "/" between the names. Throws ItemGone when the file is
 // no longer there, MailStoreError with the system's reason for any other
 // failure.
-FileDescriptor OpenItemFile(const Directory& base, const std::string& name);
+ItemFile OpenItemFile(const Directory& base, const std::string& name);
 
 // The file's modification time in seconds since the epoch; fails as
 // OpenItemFile does.

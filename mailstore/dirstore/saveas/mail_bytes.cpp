@@ -1,7 +1,6 @@
 #include "mailstore/dirstore/saveas/mail_bytes.h"
 
 #include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -20,9 +19,9 @@ std::shared_ptr<const MailBytes> MailBytes::MapFile(const Directory& directory,
   const auto fail = [&path](const char* what) {
     throw MailStoreError(std::string(what) + " " + path + ": " + std::strerror(errno));
   };
-  const FileDescriptor file = OpenItemFile(directory, name);
-  struct stat status {};
-  if (::fstat(file.Get(), &status) != 0) fail("cannot read");
+  const ItemFile item = OpenItemFile(directory, name);
+  const FileDescriptor& file = item.descriptor;
+  const struct stat& status = item.status;
   // A mapped file that another program cuts short faults when the cut-off
   // pages are touched; ordinary mail is read instead, so only a mail too big
   // to hold twice runs that risk. An empty file has nothing to map.
