@@ -45,46 +45,71 @@ std::size_t HeaderEnd(std::string_view data, std::size_t from) {
 
 }  // namespace
 
-bool IsMboxFromLine(std::string_view line) {
-  if (!line.starts_with("From ")) return false;
-  const auto after = line.find_first_not_of(" \t", 5);
-  return after != std::string_view::npos && line[after] != ':';
+std::string_view WithoutMboxLine(std::string_view message) {
+  if (!message.starts_with("From ")) return message;
+  const std::size_t feed = message.find('\n');
+  std::string_view line = message.substr(0, feed);
+  if (line.ends_with('\r')) line.remove_suffix(1);
+  const std::size_t after = line.find_first_not_of(" \t", 5);
+  if (after == std::string_view::npos || line[after] == ':') return message;
+  return feed == std::string_view::npos ? std::string_view() : message.substr(feed + 1);
+}
+
+HeaderBlockEnd ForEachHeaderField(std::string_view data, const FieldTaker& take) {
+  std::string_view name;
+  std::string_view lines;
+  bool pending = false;  // a field whose continuation lines may follow
+  const auto finish = [&] {
+    if (pending) take(name, lines);
+    pending = false;
+  };
+  for (std::size_t at = 0; at < data.size();) {
+    const std::size_t feed = data.find('\n', at);
+    const std::size_t next = feed == std::string_view::npos ? data.size() : feed + 1;
+    std::string_view line = data.substr(at, next - at);
+    if (line.ends_with('\n')) line.remove_suffix(1);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    if (line.empty()) {
+      finish();
+      return {at, next};
+    }
+    at = next;
+    if (line.front() == ' ' || line.front() == '\t') {
+      if (pending) lines = std::string_view(lines.data(), line.data() + line.size() - lines.data());
+      continue;
+    }
+    finish();
+    const std::size_t colon = line.find(':');
+    if (colon == std::string_view::npos) continue;
+    name = TrimBlanks(line.substr(0, colon));
+    lines = line.substr(colon + 1);
+    pending = !name.empty();
+  }
+  finish();
+  return {data.size(), data.size()};
+}
+
+std::string UnfoldedValue(std::string_view lines) {
+  std::string value;
+  for (std::size_t feed; (feed = lines.find('\n')) != std::string_view::npos;) {
+    value += lines.substr(0, feed > 0 && lines[feed - 1] == '\r' ? feed - 1 : feed);
+    lines.remove_prefix(feed + 1);
+  }
+  value += lines;
+  return std::string(TrimBlanks(value));
 }
 
 RawHeaders ScanHeaders(std::string_view block) {
   RawHeaders headers;
-  std::string* current = nullptr;  // the field whose lines are being gathered
-  bool first_line = true;
-  std::size_t line_start = 0;
-  while (line_start < block.size()) {
-    auto line_end = block.find('\n', line_start);
-    if (line_end == std::string_view::npos) line_end = block.size();
-    std::string_view line = block.substr(line_start, line_end - line_start);
-    line_start = line_end + 1;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (line.empty()) break;
-    // An mbox separator line before the headers is not a field.
-    if (first_line && IsMboxFromLine(line)) {
-      first_line = false;
-      continue;
-    }
-    first_line = false;
-    if (line.front() == ' ' || line.front() == '\t') {
-      if (current) *current += line;
-      continue;
-    }
-    current = nullptr;
-    const auto colon = line.find(':');
-    if (colon == std::string_view::npos) continue;
-    std::string_view name = line.substr(0, colon);
-    while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.remove_suffix(1);
+  ForEachHeaderField(WithoutMboxLine(block), [&headers](std::string_view name,
+                                                        std::string_view lines) {
     std::string* field = FieldFor(headers, name);
     // Only the first occurrence counts; "Received" lines come newest first.
-    if (!field || !field->empty()) continue;
-    *field = line.substr(colon + 1);
-    if (field->empty()) field->push_back(' ');  // present but empty: later copies stay ignored
-    current = field;
-  }
+    // An empty one is marked, so that later copies stay ignored.
+    if (!field || !field->empty()) return;
+    *field = UnfoldedValue(lines);
+    if (field->empty()) field->push_back(' ');
+  });
   for (std::string* field : {&headers.date, &headers.received, &headers.from, &headers.to,
                              &headers.subject, &headers.content_type, &headers.content_class,
                              &headers.x_unsent})

@@ -3,6 +3,8 @@
 // block by a hand-written scan: reading only the header block and skipping a
 // full MIME parse keeps a search close to the cost of reading the files.
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -21,9 +23,28 @@ struct RawHeaders {
   std::string x_unsent;
 };
 
-// Whether a mail's first line is the line an mbox file puts before each
-// message ("From sender date"), which is no field: "From : x" is one.
-bool IsMboxFromLine(std::string_view line);
+// The message without the line an mbox file puts before it ("From sender
+// date"), if it starts with one; "From : x" is a field, not that line.
+std::string_view WithoutMboxLine(std::string_view message);
+
+// Where a header block ends: before its empty line, and where the body after
+// that line starts. Without an empty line both are the end of the data.
+struct HeaderBlockEnd {
+  std::size_t fields = 0;
+  std::size_t body = 0;
+};
+
+// Calls take(name, lines) for each field of the header block that data
+// starts with, in order: the name without blanks before its colon, and the
+// value's lines as they stand (from after the colon to the end of its last
+// continuation line, the line ends between them kept). Lines that start no
+// field, and their continuations, are passed over.
+using FieldTaker = std::function<void(std::string_view name, std::string_view lines)>;
+HeaderBlockEnd ForEachHeaderField(std::string_view data, const FieldTaker& take);
+
+// A field's lines as one value: the line ends between them taken out, the
+// blanks at either end too.
+std::string UnfoldedValue(std::string_view lines);
 
 // Scans a header block (which may run on into the body: the scan stops at
 // the first empty line).

@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "mailstore/dirstore/header_block.h"
 #include "mailstore/dirstore/header_parameter.h"
 #include "mailstore/dirstore/header_text.h"
 #include "mailstore/dirstore/message_summary.h"

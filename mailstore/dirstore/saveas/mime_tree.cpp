@@ -26,16 +26,6 @@ Line LineAt(std::string_view data, std::size_t at) {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-// The field's name when the line starts a field ("Name: value", blanks
-// allowed before the colon), else nothing.
-std::string_view FieldName(std::string_view line) {
-  const std::size_t colon = line.find(':');
-  if (colon == npos || line.empty() || IsBlank(line.front())) return {};
-  std::string_view name = line.substr(0, colon);
-  while (!name.empty() && IsBlank(name.back())) name.remove_suffix(1);
-  return name;
-}
-
 // The content type of a part: "type/subtype" of two tokens, in lower case.
 // A field that names none is read as text/plain, as RFC 2045 asks.
 std::string ContentType(const MimePart& part, std::string_view default_type) {
@@ -109,32 +99,12 @@ void SplitMultipart(MimePart& part, int depth) {
 MimePart ReadPart(std::string_view data, std::string_view default_type, int depth) {
   MimePart part;
   part.depth = depth;
-  bool in_field = false;  // whether a continuation line belongs to a field
-  std::size_t at = 0;
-  for (;;) {
-    if (at >= data.size()) {
-      part.header_block = data;
-      break;
-    }
-    const Line line = LineAt(data, at);
-    if (line.text.empty()) {
-      part.header_block = data.substr(0, at);
-      part.body = data.substr(line.next);
-      break;
-    }
-    at = line.next;
-    const char* const line_end = line.text.data() + line.text.size();
-    if (IsBlank(line.text.front())) {
-      if (in_field) {
-        std::string_view& lines = part.fields.back().lines;
-        lines = std::string_view(lines.data(), static_cast<std::size_t>(line_end - lines.data()));
-      }
-      continue;
-    }
-    const std::string_view name = FieldName(line.text);
-    in_field = !name.empty();
-    if (in_field) part.fields.push_back({name, line.text.substr(line.text.find(':') + 1)});
-  }
+  const HeaderBlockEnd end =
+      ForEachHeaderField(data, [&part](std::string_view name, std::string_view lines) {
+        part.fields.push_back({name, lines});
+      });
+  part.header_block = data.substr(0, end.fields);
+  part.body = data.substr(end.body);
   part.type = ContentType(part, default_type);
   if (part.IsMultipart()) SplitMultipart(part, depth);
   return part;
@@ -143,24 +113,9 @@ MimePart ReadPart(std::string_view data, std::string_view default_type, int dept
 }  // namespace
 
 std::string MimePart::Header(std::string_view name) const {
-  for (const Field& field : fields) {
-    if (!EqualsIgnoringAsciiCase(field.name, name)) continue;
-    // Unfolded: the line ends between the lines go, the blanks stay.
-    std::string value;
-    std::string_view lines = field.lines;
-    for (std::size_t feed; (feed = lines.find('\n')) != std::string_view::npos;) {
-      value += lines.substr(0, feed > 0 && lines[feed - 1] == '\r' ? feed - 1 : feed);
-      lines.remove_prefix(feed + 1);
-    }
-    value += lines;
-    return std::string(TrimBlanks(value));
-  }
+  for (const Field& field : fields)
+    if (EqualsIgnoringAsciiCase(field.name, name)) return UnfoldedValue(field.lines);
   return {};
-}
-
-std::string_view WithoutMboxLine(std::string_view message) {
-  const Line first = LineAt(message, 0);
-  return IsMboxFromLine(first.text) ? message.substr(first.next) : message;
 }
 
 MimePart ReadMimeTree(std::string_view message, int depth) {

@@ -12,8 +12,8 @@ namespace qs::dirstore {
 struct MimePart {
   // The header lines with their line ends, up to the empty line.
   std::string_view header_block;
-  // The fields of the header block in order: the name, and the value's
-  // lines as they stand (after the colon, to the end of its last line).
+  // The fields of the header block in order, as ForEachHeaderField gives
+  // them.
   struct Field {
     std::string_view name;
     std::string_view lines;
@@ -40,9 +40,6 @@ struct MimePart {
 // Multiparts and attached messages nested deeper than this are not taken
 // apart, so that hostile mail cannot exhaust the stack.
 inline constexpr int kDeepestMimeNesting = 32;
-
-// The message without the line an mbox file puts before it, if it has one.
-std::string_view WithoutMboxLine(std::string_view message);
 
 // Never fails: any bytes are some message. A leading mbox "From " line is
 // not a header. depth: how deep the message lies in the mail it came from.
