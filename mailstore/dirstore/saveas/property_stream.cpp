@@ -28,20 +28,12 @@ std::string LittleEndian32(std::uint32_t value) {
 std::string Utf16Le(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size() * 2);
-  const auto unit = [&out](char32_t code) {
-    out += static_cast<char>(code & 0xFF);
-    out += static_cast<char>((code >> 8) & 0xFF);
-  };
-  for (std::size_t i = 0; i < utf8.size();) {
-    const Utf8Sequence next = DecodeUtf8(utf8.substr(i));
-    i += next.bytes;
-    if (next.code_point < 0x10000) {
-      unit(next.code_point);
-    } else {
-      unit(0xD800 + ((next.code_point - 0x10000) >> 10));
-      unit(0xDC00 + ((next.code_point - 0x10000) & 0x3FF));
-    }
-  }
+  const ByteSink sink = [&out](std::string_view piece) { out += piece; };
+  PieceWriter writer(sink);
+  Utf16LeWriter utf16(writer, LineEnds::kAsTheyAre);
+  utf16.Take(utf8);
+  utf16.Finish();
+  writer.Flush();
   return out;
 }
 
