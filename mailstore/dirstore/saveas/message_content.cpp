@@ -214,10 +214,8 @@ class PartWalker {
 // The header block of an attached message is kept as it is written.
 MessageContent ReadMessage(const MimePart& message, const Reading& reading) {
   MessageContent content;
-  content.headers =
-      message.depth == 0
-          ? std::string(message.header_block)
-          : WholeBytes(*MailRange(message.header_block, reading.CrLf(), reading.mail));
+  content.headers = message.depth > 0 && reading.CrLf() ? WithCrLf(message.header_block)
+                                                       : std::string(message.header_block);
   content.subject = DecodeHeaderText(message.Header("Subject"));
   content.from = ParseAddressList(message.Header("From"));
   content.to = ParseAddressList(message.Header("To"));

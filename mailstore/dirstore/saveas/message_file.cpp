@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "mailstore/dirstore/saveas/part_content.h"
 #include "mailstore/dirstore/saveas/piece_writer.h"
 #include "mailstore/dirstore/saveas/property_stream.h"
 #include "mailstore/dirstore/saveas/short_file_name.h"
@@ -106,15 +107,6 @@ std::size_t SubjectPrefixLength(const std::string& subject) {
       subject[letters + 1] != ' ')
     return 0;
   return letters + 2;
-}
-
-std::string WithCrLf(std::string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
-    out += text[i];
-  }
-  return out;
 }
 
 // The body as the file stores it: UTF-16 with CRLF line ends, made in pieces

@@ -28,17 +28,7 @@ class CrLfRange final : public ByteSource {
   CrLfRange(std::string_view range, std::shared_ptr<const MailBytes> mail)
       : range_(range), mail_(std::move(mail)) {}
 
-  void WriteTo(const ByteSink& sink) const override {
-    std::size_t written = 0;
-    for (std::size_t feed = range_.find('\n'); feed != std::string_view::npos;
-         feed = range_.find('\n', feed + 1)) {
-      if (feed > 0 && range_[feed - 1] == '\r') continue;
-      if (feed > written) sink(range_.substr(written, feed - written));
-      sink("\r\n");
-      written = feed + 1;
-    }
-    if (written < range_.size()) sink(range_.substr(written));
-  }
+  void WriteTo(const ByteSink& sink) const override { WriteWithCrLf(range_, sink); }
 
  private:
   std::string_view range_;
@@ -46,6 +36,25 @@ class CrLfRange final : public ByteSource {
 };
 
 }  // namespace
+
+void WriteWithCrLf(std::string_view text, const ByteSink& sink) {
+  std::size_t written = 0;
+  for (std::size_t feed = text.find('\n'); feed != std::string_view::npos;
+       feed = text.find('\n', feed + 1)) {
+    if (feed > 0 && text[feed - 1] == '\r') continue;
+    if (feed > written) sink(text.substr(written, feed - written));
+    sink("\r\n");
+    written = feed + 1;
+  }
+  if (written < text.size()) sink(text.substr(written));
+}
+
+std::string WithCrLf(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  WriteWithCrLf(text, [&out](std::string_view piece) { out += piece; });
+  return out;
+}
 
 std::shared_ptr<const ByteSource> PartContent(const MimePart& part,
                                               std::shared_ptr<const MailBytes> mail) {

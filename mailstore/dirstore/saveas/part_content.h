@@ -3,6 +3,7 @@
 // each time they are written instead of being kept decoded.
 
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "mailstore/dirstore/saveas/byte_source.h"
@@ -15,6 +16,11 @@ namespace qs::dirstore {
 // lies in the mail's bytes, which the content keeps.
 std::shared_ptr<const ByteSource> PartContent(const MimePart& part,
                                               std::shared_ptr<const MailBytes> mail);
+
+// The text with a CR put before each line feed that has none, in pieces or
+// whole.
+void WriteWithCrLf(std::string_view text, const ByteSink& sink);
+std::string WithCrLf(std::string_view text);
 
 // Bytes of the mail as they stand; with crlf, every line ends in CR LF, as
 // the lines of the mail around them do.
