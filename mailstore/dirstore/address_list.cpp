@@ -1,5 +1,7 @@
 #include "mailstore/dirstore/address_list.h"
 
+#include <algorithm>
+
 #include "mailstore/dirstore/header_text.h"
 #include "platform/text.h"
 
@@ -15,9 +17,9 @@ bool IsSpecial(char c) {
   }
 }
 
-bool IsBlank(std::string_view text) {
-  return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
-}
+bool IsWhite(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+bool IsBlank(std::string_view text) { return std::all_of(text.begin(), text.end(), IsWhite); }
 
 // One entry of the list split into its phrase, its address in angle
 // brackets and its comments, all still raw.
@@ -32,14 +34,17 @@ struct RawEntry {
 std::string CollapseBlanks(std::string_view text) {
   // Most texts have single spaces between words once their ends are trimmed.
   text = TrimBlanks(text);
-  if (text.find_first_of("\t\r\n") == std::string_view::npos &&
-      text.find("  ") == std::string_view::npos)
+  const auto irregular = [](char c, char next) {
+    return c == '\t' || c == '\r' || c == '\n' || (c == ' ' && next == ' ');
+  };
+  if (std::adjacent_find(text.begin(), text.end(), irregular) == text.end() &&
+      (text.empty() || !IsWhite(text.back())))
     return std::string(text);
   std::string out;
   out.reserve(text.size());
   bool blank = false;
   for (char c : text) {
-    if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+    if (IsWhite(c)) {
       blank = !out.empty();
       continue;
     }

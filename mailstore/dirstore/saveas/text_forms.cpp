@@ -24,7 +24,9 @@ class CrLfLines {
     if (after_cr_ && text.front() == '\n') text.remove_prefix(1);
     after_cr_ = false;
     while (!text.empty()) {
-      const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
+      const std::size_t end = static_cast<std::size_t>(
+          std::find_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }) -
+          text.begin());
       out_ += text.substr(0, end);
       if (end == text.size()) return;
       out_ += "\r\n";
