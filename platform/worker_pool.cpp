@@ -1,6 +1,7 @@
 #include "platform/worker_pool.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <string>
 
@@ -14,45 +15,60 @@ WorkerPool::~WorkerPool() {
   {
     std::lock_guard lock(mutex_);
     stopping_ = true;
+    queue_.clear();
   }
-  wake_.notify_all();
+  posted_.notify_all();
   for (std::thread& helper : helpers_) helper.join();
+}
+
+bool WorkerPool::RunOne(std::unique_lock<std::mutex>& lock) {
+  if (queue_.empty()) return false;
+  const std::function<void()> task = std::move(queue_.front());
+  queue_.pop_front();
+  lock.unlock();
+  task();
+  lock.lock();
+  ended_.notify_all();
+  return true;
 }
 
 void WorkerPool::Serve() {
   std::unique_lock lock(mutex_);
-  std::uint64_t seen = 0;
   for (;;) {
-    wake_.wait(lock, [&] { return stopping_ || loop_ != seen; });
+    posted_.wait(lock, [&] { return stopping_ || !queue_.empty(); });
     if (stopping_) return;
-    seen = loop_;
-    const auto& work = *work_;
-    const std::size_t count = count_;
-    lock.unlock();
-    for (std::size_t i; (i = next_.fetch_add(1)) < count;) work(i);
-    lock.lock();
-    if (--busy_ == 0) done_.notify_all();
+    RunOne(lock);
   }
 }
 
-void WorkerPool::ForEach(std::size_t count, const std::function<void(std::size_t)>& work) {
-  if (helpers_.empty() || count <= 1) {
-    for (std::size_t i = 0; i < count; ++i) work(i);
-    return;
-  }
+void WorkerPool::Post(std::function<void()> task) {
   {
     std::lock_guard lock(mutex_);
-    work_ = &work;
-    count_ = count;
-    next_ = 0;
-    busy_ = helpers_.size();
-    ++loop_;
+    queue_.push_back(std::move(task));
   }
-  wake_.notify_all();
-  for (std::size_t i; (i = next_.fetch_add(1)) < count;) work(i);
+  posted_.notify_one();
+}
+
+void WorkerPool::WaitUntil(const std::function<bool()>& done) {
   std::unique_lock lock(mutex_);
-  done_.wait(lock, [&] { return busy_ == 0; });
-  work_ = nullptr;
+  while (!done())
+    if (!RunOne(lock)) ended_.wait(lock);
+}
+
+void WorkerPool::ForEach(std::size_t count, const std::function<void(std::size_t)>& work) {
+  std::atomic<std::size_t> next{0};
+  const auto share = [&] {
+    for (std::size_t i; (i = next.fetch_add(1)) < count;) work(i);
+  };
+  const std::size_t helping = std::min<std::size_t>(helpers_.size(), count > 0 ? count - 1 : 0);
+  std::atomic<std::size_t> helped{0};
+  for (std::size_t i = 0; i < helping; ++i)
+    Post([&] {
+      share();
+      helped.fetch_add(1);
+    });
+  share();
+  WaitUntil([&] { return helped.load() == helping; });
 }
 
 unsigned WorkerThreads() {

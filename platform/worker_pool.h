@@ -1,12 +1,11 @@
 #pragma once
-// A fixed set of threads that share the calls of one loop with the thread
-// that runs it. A pool of one thread has no threads of its own: every call
-// runs on the caller's thread, in order.
+// A fixed set of threads that run the tasks one thread posts, and share with
+// it the calls of its loops. A pool of one thread has no threads of its own:
+// every task runs on the posting thread, in order, while it waits.
 
-#include <atomic>
 #include <condition_variable>
 #include <cstddef>
-#include <cstdint>
+#include <deque>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -16,14 +15,22 @@ namespace qs {
 
 class WorkerPool {
  public:
-  // threads: how many threads share each loop, the caller's included (at
+  // threads: how many threads run the tasks, the posting one included (at
   // least one).
   explicit WorkerPool(unsigned threads);
+  // Drops the tasks not yet started and waits for those running.
   ~WorkerPool();
   WorkerPool(const WorkerPool&) = delete;
   WorkerPool& operator=(const WorkerPool&) = delete;
 
   unsigned Threads() const { return static_cast<unsigned>(helpers_.size()) + 1; }
+
+  // Queues a task; tasks start in the order posted. A task must not throw.
+  void Post(std::function<void()> task);
+  // Runs queued tasks on the caller's thread, or sleeps, until done() holds.
+  // done is asked again each time a task ends, under the pool's lock: it
+  // must only read what the tasks set.
+  void WaitUntil(const std::function<bool()>& done);
 
   // Calls work(i) once for every i below count and returns when every call
   // has returned. work must not throw.
@@ -31,15 +38,13 @@ class WorkerPool {
 
  private:
   void Serve();
+  // Runs one queued task with the lock released; false when none is queued.
+  bool RunOne(std::unique_lock<std::mutex>& lock);
 
   std::mutex mutex_;
-  std::condition_variable wake_;
-  std::condition_variable done_;
-  const std::function<void(std::size_t)>* work_ = nullptr;
-  std::size_t count_ = 0;
-  std::atomic<std::size_t> next_{0};
-  std::size_t busy_ = 0;  // helpers still on the current loop
-  std::uint64_t loop_ = 0;
+  std::condition_variable posted_;
+  std::condition_variable ended_;
+  std::deque<std::function<void()>> queue_;
   bool stopping_ = false;
   std::vector<std::thread> helpers_;
 };

@@ -1,5 +1,8 @@
 #include "save/modSaveListedItems.h"
 
+#include <algorithm>
+#include <atomic>
+#include <deque>
 #include <exception>
 #include <optional>
 #include <vector>
@@ -64,61 +67,94 @@ bool MakeSaveDirectory(Application& app, const std::string& save_dir) {
   }
 }
 
-// Rows are taken this many at a time per thread: enough to keep every thread
-// busy between two steps that run on the run's own thread, few enough that
-// the mails in flight take little memory.
+// Rows are fetched this many ahead per thread of the one being named: enough
+// to keep every thread busy while the run's own thread names rows, few
+// enough that the mails in flight take little memory.
 constexpr std::size_t kRowsPerThread = 16;
+
+// A row between its fetch and the report of its write, with what its tasks
+// have done.
+struct RowInFlight {
+  explicit RowInFlight(ItemSave item_save) : save(std::move(item_save)) {}
+  ItemSave save;
+  std::atomic<bool> fetched{false};
+  std::atomic<bool> written{false};
+};
 
 // The rows not saved whole, those a stop request left out included; throws
 // when the run has to stop, after the rows before the one that stopped it.
+// Rows are fetched and written on the pool's threads and named, in list
+// order, on this one as soon as each is fetched; rows are reported in order
+// as they are written.
 std::int32_t SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& list) {
   const std::int32_t count = list.RowCount();
   const InterruptionWatch interruption;
+  std::deque<RowInFlight> rows;  // outlives the pool, whose tasks point into it
   WorkerPool pool(run.store.ItemsInParallel() ? WorkerThreads() : 1);
   // One thread saves row after row, as the store's own thread must.
-  const std::size_t batch_rows = pool.Threads() == 1 ? 1 : kRowsPerThread * pool.Threads();
+  const std::size_t ahead = pool.Threads() == 1 ? 1 : kRowsPerThread * pool.Threads();
+  std::int32_t next_row = 1;  // the next row to fetch
+  std::size_t placed = 0;     // rows at the front of the window named and posted to be written
+  std::exception_ptr stop;
+  std::optional<std::int32_t> stopped_at;
   std::int32_t failed = 0;
-  for (std::int32_t first = 1; first <= count;) {
-    std::vector<ItemSave> batch;
-    std::exception_ptr stop;
-    for (std::int32_t row = first; row <= count && batch.size() < batch_rows; ++row) {
+  const auto taking_rows = [&] { return !stop && !stopped_at; };
+  const auto fetched_next = [&] { return placed < rows.size() && rows[placed].fetched.load(); };
+  const auto written_front = [&] { return placed > 0 && rows.front().written.load(); };
+  for (;;) {
+    while (taking_rows() && next_row <= count && rows.size() < ahead) {
       try {
-        batch.emplace_back(run, list, row);
+        RowInFlight& row = rows.emplace_back(ItemSave(run, list, next_row));
+        pool.Post([&run, &row] {
+          row.save.Fetch(run);
+          row.fetched = true;
+        });
+        ++next_row;
       } catch (...) {
         stop = std::current_exception();
-        break;
       }
     }
-    pool.ForEach(batch.size(), [&](std::size_t i) { batch[i].Fetch(run); });
-    std::size_t placed = 0;
-    std::optional<std::int32_t> stopped_at;
-    for (; placed < batch.size(); ++placed) {
+    // Rows fetched but not to be named are dropped once their fetch is over.
+    while (!taking_rows() && placed < rows.size()) {
+      RowInFlight& row = rows.back();
+      pool.WaitUntil([&] { return row.fetched.load(); });
+      rows.pop_back();
+    }
+    if (rows.empty()) break;
+    pool.WaitUntil([&] { return fetched_next() || written_front(); });
+    if (fetched_next()) {
+      RowInFlight& row = rows[placed];
       if (interruption.Requested()) {
-        stopped_at = batch[placed].Row();
-        break;
+        stopped_at = row.save.Row();
+        continue;
       }
       try {
-        batch[placed].Place(run);
+        row.save.Place(run);
       } catch (...) {
         stop = std::current_exception();  // a row before the one whose name failed
-        break;
+        continue;
       }
+      // Row by row, a row is shown while it is written; otherwise as the
+      // rows are done, in order.
+      if (ahead == 1) progress.ShowItem(row.save.Row(), count);
+      pool.Post([&row] {
+        row.save.Write();
+        row.written = true;
+      });
+      ++placed;
     }
-    // Row by row, a row is shown while it is written; otherwise as the rows
-    // of a batch are done, in order.
-    if (batch_rows == 1 && placed == 1) progress.ShowItem(batch[0].Row(), count);
-    pool.ForEach(placed, [&](std::size_t i) { batch[i].Write(); });
-    for (std::size_t i = 0; i < placed; ++i) {
-      for (const std::string& line : batch[i].Log()) run.app.Debug(line);
-      if (batch_rows > 1) progress.ShowItem(batch[i].Row(), count);
-      if (!batch[i].Whole()) ++failed;
+    for (; written_front(); --placed) {
+      const ItemSave& done = rows.front().save;
+      for (const std::string& line : done.Log()) run.app.Debug(line);
+      if (ahead > 1) progress.ShowItem(done.Row(), count);
+      if (!done.Whole()) ++failed;
+      rows.pop_front();
     }
-    if (stop) std::rethrow_exception(stop);
-    if (stopped_at) {
-      run.app.Debug("save run stopped by request before row " + std::to_string(*stopped_at));
-      return failed + count - *stopped_at + 1;
-    }
-    first += static_cast<std::int32_t>(batch.size());
+  }
+  if (stop) std::rethrow_exception(stop);
+  if (stopped_at) {
+    run.app.Debug("save run stopped by request before row " + std::to_string(*stopped_at));
+    return failed + count - *stopped_at + 1;
   }
   return failed;
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -40,8 +41,9 @@ struct FakeFolderData {
   }
 };
 
-// What was done with a store's items, shared by its copies.
+// What was done with a store's items, shared by its copies and their threads.
 struct FakeStoreLog {
+  std::mutex mutex;                                // held while either list grows
   std::vector<std::string> fetched;                // the identifiers asked for
   std::vector<std::pair<std::string, int>> saves;  // path and SaveAs type
   std::function<void()> on_save;                   // called before each SaveAs
@@ -73,6 +75,7 @@ class FakeItem : public MailItem {
     if (type == SaveType::MessageUnicode && Check().refuse_unicode_msg)
       throw MailStoreError("Unicode messages are not supported");
     WriteWholeFile(path, mail_.entry_id + " " + std::to_string(static_cast<int>(type)));
+    const std::lock_guard lock(log_->mutex);
     log_->saves.emplace_back(path, static_cast<int>(type));
   }
   std::int32_t AttachmentCount() override { return static_cast<std::int32_t>(Check().attachments.size()); }
@@ -139,12 +142,16 @@ class FakeMailStore : public MailStore {
     ++lookups;
     return FakeFolder(root_, "\\").Subfolder(name);
   }
+  bool ItemsInParallel() const override { return parallel; }
   std::unique_ptr<Folder> PickFolder() override {
     if (picked.empty()) return nullptr;
     return std::make_unique<FakeFolder>(std::make_shared<FakeFolderData>(), picked);
   }
   std::unique_ptr<MailItem> GetItemFromID(const std::string& entry_id) override {
-    log->fetched.push_back(entry_id);
+    {
+      const std::lock_guard lock(log->mutex);
+      log->fetched.push_back(entry_id);
+    }
     const auto found = mails.find(entry_id);
     if (found == mails.end()) throw MailStoreError("The operation failed. An object could not be found.");
     FakeMail mail = found->second;
@@ -153,6 +160,7 @@ class FakeMailStore : public MailStore {
   }
 
   std::string picked;  // the chosen folder's path; empty = none chosen
+  bool parallel = false;
   int lookups = 0;
   std::map<std::string, FakeMail> mails;  // what GetItemFromID finds, by entry identifier
   std::shared_ptr<FakeStoreLog> log = std::make_shared<FakeStoreLog>();

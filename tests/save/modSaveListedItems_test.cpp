@@ -8,6 +8,7 @@
 #include "save/frmProgress.h"
 #include "tests/common/fake_mail_store.h"
 #include "tests/common/scratch_dir.h"
+#include "tests/common/scoped_environment.h"
 
 namespace qs {
 namespace {
@@ -180,6 +181,25 @@ TEST_F(SaveRun, FailuresThatStopEveryItemEndTheRunWithOneMessage) {
   EXPECT_EQ(fixture.Messages(), Texts(3, "Error saving email."));
   EXPECT_EQ(scratch.Tree(), Tree{"Sub"});
   for (Form* form : fixture.app.LoadedForms()) EXPECT_NE(form->Name(), "frmProgress");
+}
+
+// On several threads rows are fetched ahead of the one being named; a row
+// whose folder cannot be made still ends the run with the rows before it
+// written and none after it.
+TEST_F(SaveRun, OnSeveralThreadsAStopWritesExactlyTheRowsBeforeIt) {
+  const testing::ScopedEnvironment threads("QUILLSTOW_THREADS", "3");
+  store.parallel = true;
+  settings = {"%3", "txt", true, "50", "50"};
+  scratch.Write("Blocked", "x");
+  Tree before{"Blocked"};
+  for (int row = 1; row <= 100; ++row) {
+    const std::string id = "id" + std::to_string(100 + row);
+    List(id, id, {.folder = row == 70 ? "\\\\Mailbox\\Inbox\\Blocked\\Deeper" : "\\\\Mailbox\\Inbox"});
+    if (row < 70) before.insert(id + ".txt");
+  }
+  Save(scratch.Text());
+  EXPECT_EQ(scratch.Tree(), before);
+  EXPECT_EQ(fixture.Messages(), Texts{"Error saving email."});
 }
 
 }  // namespace
