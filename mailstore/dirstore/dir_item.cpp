@@ -67,7 +67,7 @@ const std::shared_ptr<const MessageContent>& DirItem::Content() {
 }
 
 void DirItem::SaveAs(const std::string& path, SaveType type) {
-  const ItemFacts facts{SentOn(), Sent(), CurrentLocaleFacts(), Summary().received_seconds};
+  const ItemFacts facts{SentOn(), Sent(), context_->locale, Summary().received_seconds};
   WithinMemory([&] { SaveMessageAs(*Content(), facts, path, type); });
 }
 

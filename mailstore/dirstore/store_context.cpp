@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <string>
 
-
 namespace qs::dirstore {
 
 namespace {
@@ -17,7 +16,9 @@ std::string Resolved(const std::filesystem::path& path) {
 }  // namespace
 
 StoreContext::StoreContext(const std::filesystem::path& mail_root, DebugOutput debug_output)
-    : debug(std::move(debug_output)), root(std::make_shared<const Directory>(Resolved(mail_root))) {}
+    : debug(std::move(debug_output)),
+      locale(CurrentLocaleFacts()),
+      root(std::make_shared<const Directory>(Resolved(mail_root))) {}
 
 void StoreContext::PassedOver(const std::string& path, std::string_view why) const {
   if (debug) debug("mail store: passed over " + path + ": " + std::string(why));

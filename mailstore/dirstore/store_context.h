@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "mailstore/dirstore/directory.h"
+#include "platform/locale.h"
 
 namespace qs::dirstore {
 
@@ -23,6 +24,9 @@ struct StoreContext {
   void PassedOver(const std::string& path, std::string_view why) const;
 
   DebugOutput debug;
+  // The names and patterns that saved forms write dates with, read once:
+  // they stay the same for a whole save run.
+  LocaleFacts locale;
   // The mail root opened by its path without links, which is also the test
   // of whether a file link leads inside it.
   std::shared_ptr<const Directory> root;

@@ -49,6 +49,9 @@ class CodePoints {
     }
   }
 
+  // True while the end of the last piece waits for the next to finish it.
+  bool Holding() const { return !held_.empty(); }
+
   // The end of the text: a sequence still cut is invalid.
   template <typename Take>
   void Finish(Take&& take) {

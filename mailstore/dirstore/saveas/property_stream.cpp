@@ -1,5 +1,7 @@
 #include "mailstore/dirstore/saveas/property_stream.h"
 
+#include <algorithm>
+
 #include "mailstore/dirstore/saveas/piece_writer.h"
 #include "mailstore/mail_store.h"
 #include "mailstore/property_types.h"
@@ -27,6 +29,11 @@ std::string LittleEndian32(std::uint32_t value) {
 
 std::string Utf16Le(std::string_view utf8) {
   std::string out;
+  if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    out.resize(utf8.size() * 2);  // zeros: each character's high byte
+    for (std::size_t i = 0; i < utf8.size(); ++i) out[2 * i] = utf8[i];
+    return out;
+  }
   out.reserve(utf8.size() * 2);
   const ByteSink sink = [&out](std::string_view piece) { out += piece; };
   PieceWriter writer(sink);

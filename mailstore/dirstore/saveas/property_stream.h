@@ -66,7 +66,25 @@ class Utf16LeWriter {
  public:
   Utf16LeWriter(PieceWriter& out, LineEnds line_ends) : out_(out), line_ends_(line_ends) {}
   void Take(std::string_view utf8) {
-    code_points_.Read(utf8, [this](char32_t code) { Append(code); });
+    const auto append = [this](char32_t code) { Append(code); };
+    while (!utf8.empty()) {
+      // Most text is ASCII: a run of it is widened in one loop, not read a
+      // code point at a time. A line feed that may need a CR goes the long
+      // way, as does a sequence that the last piece cut.
+      std::size_t run = 0;
+      if (!code_points_.Holding())
+        while (run < utf8.size() && static_cast<unsigned char>(utf8[run]) < 0x80 &&
+               (utf8[run] != '\n' || line_ends_ == LineEnds::kAsTheyAre))
+          ++run;
+      if (run > 0) {
+        Widen(utf8.substr(0, run));
+      } else {
+        while (++run < utf8.size() && static_cast<unsigned char>(utf8[run]) >= 0x80) {
+        }
+        code_points_.Read(utf8.substr(0, run), append);
+      }
+      utf8.remove_prefix(run);
+    }
     Flush();
   }
   void Finish() {
@@ -87,6 +105,20 @@ class Utf16LeWriter {
       Unit(code);
     }
   }
+  void Widen(std::string_view ascii) {
+    previous_ = static_cast<char32_t>(ascii.back());
+    while (!ascii.empty()) {
+      const std::size_t count = std::min(ascii.size(), (units_.size() - used_) / 2);
+      char* to = units_.data() + used_;
+      for (std::size_t i = 0; i < count; ++i) {
+        to[2 * i] = ascii[i];
+        to[2 * i + 1] = '\0';
+      }
+      used_ += 2 * count;
+      ascii.remove_prefix(count);
+      if (used_ == units_.size()) Flush();
+    }
+  }
   void Unit(char32_t unit) {
     units_[used_++] = static_cast<char>(unit & 0xFF);
     units_[used_++] = static_cast<char>((unit >> 8) & 0xFF);
@@ -98,8 +130,8 @@ class Utf16LeWriter {
   }
 
   PieceWriter& out_;
-  // Made here and handed on a piece at a time.
-  std::array<char, 4096> units_{};
+  // Made here and handed on a piece at a time; left unset until used.
+  std::array<char, 4096> units_;
   std::size_t used_ = 0;
   LineEnds line_ends_;
   CodePoints code_points_;
