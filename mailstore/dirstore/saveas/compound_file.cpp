@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
-#include <optional>
 
 #include "mailstore/dirstore/saveas/property_stream.h"
 #include "mailstore/dirstore/saveas/whole_file.h"
@@ -52,7 +51,6 @@ struct DirEntry {
   std::uint32_t left = kNoEntry, right = kNoEntry, child = kNoEntry;
   std::uint64_t size = 0;
   std::uint32_t start = kEndOfChain;
-  std::optional<std::string> made;  // a source's bytes, where they are held
 };
 
 // The order of siblings in the directory: shorter names first, then by
@@ -78,12 +76,12 @@ bool NameBefore(const std::string& a, const std::string& b) {
 
 class Directory {
  public:
-  Directory(const CompoundEntry& root, const ClassId& class_id, SourceUse use)
+  Directory(const CompoundEntry& root, const ClassId& class_id)
       : class_id_(class_id) {
     entries_.push_back({});
     entries_[0].type = kRootType;
     entries_[0].name = Utf16Le("Root Entry");
-    entries_[0].child = AddChildren(root, use);
+    entries_[0].child = AddChildren(root);
   }
 
   std::vector<DirEntry>& Entries() { return entries_; }
@@ -114,7 +112,7 @@ class Directory {
 
  private:
   // Numbers storage's children and returns the top of their sibling tree.
-  std::uint32_t AddChildren(const CompoundEntry& storage, SourceUse use) {
+  std::uint32_t AddChildren(const CompoundEntry& storage) {
     std::vector<std::uint32_t> ids;
     for (const CompoundEntry& child : storage.children) {
       const std::string name = Utf16Le(child.name);
@@ -124,21 +122,17 @@ class Directory {
       DirEntry entry;
       entry.source = &child;
       entry.name = name;
-      if (child.storage) {
+      if (child.storage)
         entry.type = kStorageType;
-      } else if (child.source && use == SourceUse::kMadeOnce) {
-        entry.made = WholeBytes(*child.source);
-        entry.size = entry.made->size();
-      } else {
-        entry.size = child.source ? child.source->Size() : child.data.size();
-      }
+      else
+        entry.size = child.source ? child.source_size : child.data.size();
       if (entry.size > std::numeric_limits<std::uint32_t>::max())
         throw MailStoreError("a stream of " + std::to_string(entry.size) +
                              " bytes does not fit the container");
       entries_.push_back(std::move(entry));
     }
     for (std::size_t i = 0; i < ids.size(); ++i)
-      if (storage.children[i].storage) entries_[ids[i]].child = AddChildren(storage.children[i], use);
+      if (storage.children[i].storage) entries_[ids[i]].child = AddChildren(storage.children[i]);
     std::sort(ids.begin(), ids.end(), [&](std::uint32_t a, std::uint32_t b) {
       return NameBefore(entries_[a].name, entries_[b].name);
     });
@@ -198,9 +192,7 @@ class Padded {
 };
 
 void WriteStream(const DirEntry& entry, Padded& out, const std::string& path) {
-  if (entry.made)
-    out(*entry.made);
-  else if (entry.source->source)
+  if (entry.source->source)
     entry.source->source->WriteTo([&](std::string_view piece) { out(piece); });
   else
     out(entry.source->data);
@@ -224,9 +216,8 @@ std::string TableBytes(const std::vector<std::uint32_t>& table, std::size_t sect
 // The file is laid out before a byte is written, so it is written front to
 // back: the header, the large streams, the mini stream, the directory, the
 // mini allocation table, the allocation table and its extension.
-void WriteCompoundFile(const std::string& path, const CompoundEntry& root, const ClassId& class_id,
-                       SourceUse use) {
-  Directory directory(root, class_id, use);
+void WriteCompoundFile(const std::string& path, const CompoundEntry& root, const ClassId& class_id) {
+  Directory directory(root, class_id);
   std::vector<DirEntry>& entries = directory.Entries();
 
   std::uint32_t next = 0;  // the next free sector

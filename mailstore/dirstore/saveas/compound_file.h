@@ -16,34 +16,32 @@ namespace qs::dirstore {
 
 struct CompoundEntry {
   static CompoundEntry Stream(std::string name, std::string data) {
-    return CompoundEntry{std::move(name), false, std::move(data), nullptr, {}};
+    return CompoundEntry{std::move(name), false, std::move(data), nullptr, 0, {}};
   }
-  static CompoundEntry Stream(std::string name, std::shared_ptr<const ByteSource> source) {
-    return CompoundEntry{std::move(name), false, {}, std::move(source), {}};
+  // size: how many bytes source makes.
+  static CompoundEntry Stream(std::string name, std::shared_ptr<const ByteSource> source,
+                              std::uint64_t size) {
+    return CompoundEntry{std::move(name), false, {}, std::move(source), size, {}};
   }
   static CompoundEntry Storage(std::string name) {
-    return CompoundEntry{std::move(name), true, {}, nullptr, {}};
+    return CompoundEntry{std::move(name), true, {}, nullptr, 0, {}};
   }
 
   std::string name;  // at most 31 UTF-16 units
   bool storage = false;
   std::string data;  // a stream's bytes, unless it has a source
   std::shared_ptr<const ByteSource> source;
+  std::uint64_t source_size = 0;
   std::vector<CompoundEntry> children;
 };
 
 using ClassId = std::array<std::uint8_t, 16>;
 
-// How streams made in pieces are sized before the file is laid out: made
-// once and held until the file is written, which is fastest, or for a large
-// mail made twice, once to count them, so that they are never held.
-enum class SourceUse { kMadeOnce, kMadeTwice };
-
 // Writes root's children into a new compound file at path; the root storage
 // gets the class id. A container that cannot be built (a name too long, two
-// siblings of one name) leaves no file. Throws MailStoreError when the file
-// cannot be written.
-void WriteCompoundFile(const std::string& path, const CompoundEntry& root, const ClassId& class_id,
-                       SourceUse use);
+// siblings of one name) or a source that makes another count of bytes than
+// it said leaves no file. Throws MailStoreError when the file cannot be
+// written.
+void WriteCompoundFile(const std::string& path, const CompoundEntry& root, const ClassId& class_id);
 
 }  // namespace qs::dirstore

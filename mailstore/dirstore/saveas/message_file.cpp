@@ -126,6 +126,23 @@ class BodyStream final : public ByteSource {
   std::shared_ptr<const ByteSource> body_;
 };
 
+// A stream made from the mail, with its count of bytes.
+struct SizedSource {
+  std::shared_ptr<const ByteSource> source;
+  std::uint64_t size;
+};
+
+SizedSource Sized(std::shared_ptr<const ByteSource> source, SourceUse use) {
+  if (use == SourceUse::kMadeTwice) {
+    const std::uint64_t size = source->Size();
+    return {std::move(source), size};
+  }
+  std::string bytes;
+  source->WriteTo([&bytes](std::string_view piece) { bytes += piece; });
+  const std::uint64_t size = bytes.size();
+  return {std::make_shared<const HeldBytes>(std::move(bytes)), size};
+}
+
 std::string ExtensionOf(const std::string& name) {
   const auto dot = name.rfind('.');
   return dot == std::string::npos || dot == 0 ? std::string() : name.substr(dot);
@@ -142,7 +159,7 @@ std::string Header(std::size_t recipients, std::size_t attachments, bool top_lev
 }
 
 void AddMessage(CompoundEntry& storage, const MessageContent& content, const ItemFacts& facts,
-                bool top_level);
+                SourceUse use, bool top_level);
 
 void AddRecipients(CompoundEntry& storage, const MessageContent& content) {
   std::size_t row = 0;
@@ -167,7 +184,8 @@ void AddRecipients(CompoundEntry& storage, const MessageContent& content) {
   add(content.bcc, 3);
 }
 
-void AddAttachments(CompoundEntry& storage, const MessageContent& content, const ItemFacts& facts) {
+void AddAttachments(CompoundEntry& storage, const MessageContent& content, const ItemFacts& facts,
+                    SourceUse use) {
   for (std::size_t i = 0; i < content.attachments.size(); ++i) {
     const MessageAttachment& attachment = content.attachments[i];
     CompoundEntry entry = CompoundEntry::Storage(Numbered("__attach_version1.0_#", i));
@@ -188,8 +206,11 @@ void AddAttachments(CompoundEntry& storage, const MessageContent& content, const
       properties.Int32(kAttachFlags, kAttachMhtmlReference);
       properties.Boolean(kAttachmentHidden, true);
     }
-    const std::uint64_t size = attachment.data->Size();
-    properties.Int32(kAttachSize, static_cast<std::int32_t>(std::min<std::uint64_t>(size, 0x7FFFFFFF)));
+    // An attached message's bytes are only counted: its storage is written.
+    const SizedSource data = attachment.message ? SizedSource{nullptr, attachment.data->Size()}
+                                                : Sized(attachment.data, use);
+    properties.Int32(kAttachSize,
+                     static_cast<std::int32_t>(std::min<std::uint64_t>(data.size, 0x7FFFFFFF)));
     if (attachment.message) {
       properties.Int32(kAttachMethod, kAttachEmbeddedMessage);
       properties.Object(kAttachData);
@@ -197,11 +218,11 @@ void AddAttachments(CompoundEntry& storage, const MessageContent& content, const
       ItemFacts inner = facts;
       inner.sent = true;
       inner.received.reset();  // the arrival of the mail that holds it
-      AddMessage(embedded, *attachment.message, inner, false);
+      AddMessage(embedded, *attachment.message, inner, use, false);
       entry.children.push_back(std::move(embedded));
     } else {
       properties.Int32(kAttachMethod, kAttachByValue);
-      properties.Binary(kAttachData, attachment.data, size);
+      properties.Binary(kAttachData, data.source, data.size);
     }
     std::move(properties).MoveTo(entry, std::string(8, '\0'));
     storage.children.push_back(std::move(entry));
@@ -209,7 +230,7 @@ void AddAttachments(CompoundEntry& storage, const MessageContent& content, const
 }
 
 void AddMessage(CompoundEntry& storage, const MessageContent& content, const ItemFacts& facts,
-                bool top_level) {
+                SourceUse use, bool top_level) {
   const std::size_t recipients = content.to.size() + content.cc.size() + content.bcc.size();
   if (recipients > kMessageFileLimit)
     throw MailStoreError("The message has " + std::to_string(recipients) +
@@ -252,31 +273,32 @@ void AddMessage(CompoundEntry& storage, const MessageContent& content, const Ite
   properties.Boolean(kHasAttachments, !content.attachments.empty());
   if (!content.message_id.empty()) properties.String(kInternetMessageId, "<" + content.message_id + ">");
   if (!content.headers.empty()) properties.String(kTransportHeaders, WithCrLf(content.headers));
-  properties.String(kBody, std::make_shared<const BodyStream>(content));
+  const SizedSource body = Sized(std::make_shared<const BodyStream>(content), use);
+  properties.String(kBody, body.source, body.size);
   if (content.html_body) {
     // Converted to UTF-8, so its old charset declaration must not be read.
-    auto html = std::make_shared<const Utf8DeclaredHtml>(*content.html_body);
-    const std::uint64_t size = html->Size();
-    properties.Binary(kHtml, std::move(html), size);
+    const SizedSource html = Sized(std::make_shared<const Utf8DeclaredHtml>(*content.html_body), use);
+    properties.Binary(kHtml, html.source, html.size);
     properties.Int32(kInternetCodePage, kUtf8CodePage);
   }
   if (content.rtf_compressed) properties.Binary(kRtfCompressed, *content.rtf_compressed);
   properties.Int32(kStoreSupportMask, kStoreUnicodeOk);
   AddRecipients(storage, content);
-  AddAttachments(storage, content, facts);
+  AddAttachments(storage, content, facts, use);
   std::move(properties).MoveTo(storage, Header(recipients, content.attachments.size(), top_level));
 }
 
 }  // namespace
 
-CompoundEntry MessageFileTree(const MessageContent& content, const ItemFacts& facts) {
+CompoundEntry MessageFileTree(const MessageContent& content, const ItemFacts& facts,
+                              SourceUse use) {
   CompoundEntry root = CompoundEntry::Storage("Root Entry");
   // No named properties are written, but readers expect their storage.
   CompoundEntry names = CompoundEntry::Storage("__nameid_version1.0");
   for (const std::uint16_t stream : {std::uint16_t{0x0002}, std::uint16_t{0x0003}, std::uint16_t{0x0004}})
     names.children.push_back(CompoundEntry::Stream(PropertyStream::ValueName(stream, 0x0102), std::string()));
   root.children.push_back(std::move(names));
-  AddMessage(root, content, facts, true);
+  AddMessage(root, content, facts, use, true);
   return root;
 }
 
@@ -285,8 +307,11 @@ void WriteMessageFile(const MessageContent& content, const ItemFacts& facts,
   // Ordinary mail's attachments are decoded once and held; a large mail's
   // twice, so that saving it never holds them.
   constexpr std::uint64_t kLargestHeld = 16 << 20;
-  WriteCompoundFile(path, MessageFileTree(content, facts), kMessageClassId,
-                    content.mail_size < kLargestHeld ? SourceUse::kMadeOnce : SourceUse::kMadeTwice);
+  WriteCompoundFile(path,
+                    MessageFileTree(content, facts,
+                                    content.mail_size < kLargestHeld ? SourceUse::kMadeOnce
+                                                                     : SourceUse::kMadeTwice),
+                    kMessageClassId);
 }
 
 }  // namespace qs::dirstore

@@ -12,10 +12,17 @@ namespace qs::dirstore {
 // The most recipients, and the most attachments, one message file can hold.
 inline constexpr std::size_t kMessageFileLimit = 2048;
 
+// How the streams made from the mail (its body, HTML and attachments) are
+// counted before the file is laid out: made once and held until the file is
+// written, which is fastest, or for a large mail made twice, once to count
+// them, so that they are never held.
+enum class SourceUse { kMadeOnce, kMadeTwice };
+
 // The storage tree of the message; its body streams refer to content, which
 // must outlive it. Throws MailStoreError for a message over the format's
 // limits.
-CompoundEntry MessageFileTree(const MessageContent& content, const ItemFacts& facts);
+CompoundEntry MessageFileTree(const MessageContent& content, const ItemFacts& facts,
+                              SourceUse use = SourceUse::kMadeOnce);
 
 // Throws MailStoreError when the file cannot be written.
 void WriteMessageFile(const MessageContent& content, const ItemFacts& facts,

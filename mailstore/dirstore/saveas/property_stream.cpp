@@ -77,14 +77,16 @@ void PropertyStream::String(std::uint16_t id, std::string_view utf8) {
                           LittleEndian32(size) + LittleEndian32(0), std::move(stream), true, nullptr});
 }
 
-void PropertyStream::String(std::uint16_t id, std::shared_ptr<const ByteSource> utf16le) {
-  const std::uint64_t size = utf16le->Size() + 2;
-  if (size > 0xFFFFFFFFu)
-    throw MailStoreError("A text of " + std::to_string(size / 2) +
+void PropertyStream::String(std::uint16_t id, std::shared_ptr<const ByteSource> utf16le,
+                            std::uint64_t size) {
+  // The size counts the terminating null, which the stream leaves out.
+  const std::uint64_t counted = size + 2;
+  if (counted > 0xFFFFFFFFu)
+    throw MailStoreError("A text of " + std::to_string(counted / 2) +
                          " characters is longer than an Outlook message file can hold.");
   values_.push_back(Value{static_cast<std::uint32_t>(id) << 16 | kUnicodeValue,
-                          LittleEndian32(static_cast<std::uint32_t>(size)) + LittleEndian32(0),
-                          {}, true, std::move(utf16le)});
+                          LittleEndian32(static_cast<std::uint32_t>(counted)) + LittleEndian32(0),
+                          {}, true, std::move(utf16le), size});
 }
 
 void PropertyStream::Binary(std::uint16_t id, std::string bytes) {
@@ -100,7 +102,7 @@ void PropertyStream::Binary(std::uint16_t id, std::shared_ptr<const ByteSource> 
                          " bytes is larger than an Outlook message file can hold.");
   values_.push_back(Value{static_cast<std::uint32_t>(id) << 16 | kBinaryValue,
                           LittleEndian32(static_cast<std::uint32_t>(size)) + LittleEndian32(0),
-                          {}, true, std::move(bytes)});
+                          {}, true, std::move(bytes), size});
 }
 
 void PropertyStream::Object(std::uint16_t id) {
@@ -116,7 +118,7 @@ void PropertyStream::MoveTo(CompoundEntry& storage, std::string header) && {
     std::string name = ValueName(static_cast<std::uint16_t>(value.tag >> 16),
                                  static_cast<std::uint16_t>(value.tag & 0xFFFF));
     storage.children.push_back(
-        value.source ? CompoundEntry::Stream(std::move(name), std::move(value.source))
+        value.source ? CompoundEntry::Stream(std::move(name), std::move(value.source), value.source_size)
                      : CompoundEntry::Stream(std::move(name), std::move(value.stream)));
   }
   storage.children.push_back(CompoundEntry::Stream("__properties_version1.0", std::move(properties)));

@@ -24,10 +24,10 @@ class PropertyStream {
   void Time(std::uint16_t id, std::uint64_t file_time);
   // UTF-8 in, stored as UTF-16.
   void String(std::uint16_t id, std::string_view utf8);
-  // A long text made in UTF-16 as the file is written; its size is counted
-  // by making it once more. Throws MailStoreError for more than a value's
-  // size field can count.
-  void String(std::uint16_t id, std::shared_ptr<const ByteSource> utf16le);
+  // A long text made in UTF-16 as the file is written; size is its count of
+  // bytes. Throws MailStoreError for more than a value's size field can
+  // count.
+  void String(std::uint16_t id, std::shared_ptr<const ByteSource> utf16le, std::uint64_t size);
   void Binary(std::uint16_t id, std::string bytes);
   // Bytes made as the file is written; size is their count. Throws
   // MailStoreError for more than a value's size field can count.
@@ -50,6 +50,7 @@ class PropertyStream {
     std::string stream;    // a variable-length value
     bool variable = false;
     std::shared_ptr<const ByteSource> source;  // in place of stream
+    std::uint64_t source_size = 0;
   };
   void Fixed(std::uint16_t id, std::uint16_t type, std::string bytes);
   std::vector<Value> values_;
