@@ -98,11 +98,12 @@ std::int32_t SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& lis
   std::exception_ptr stop;
   std::optional<std::int32_t> stopped_at;
   std::int32_t failed = 0;
-  const auto taking_rows = [&] { return !stop && !stopped_at; };
+  bool taking = true;  // false once a row could not be taken: the rows before it are still saved
+  bool naming = true;  // false once the run stops: the rows named so far are still written
   const auto fetched_next = [&] { return placed < rows.size() && rows[placed].fetched.load(); };
   const auto written_front = [&] { return placed > 0 && rows.front().written.load(); };
   for (;;) {
-    while (taking_rows() && next_row <= count && rows.size() < ahead) {
+    while (taking && naming && next_row <= count && rows.size() < ahead) {
       try {
         RowInFlight& row = rows.emplace_back(ItemSave(run, list, next_row));
         pool.Post([&run, &row] {
@@ -112,10 +113,11 @@ std::int32_t SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& lis
         ++next_row;
       } catch (...) {
         stop = std::current_exception();
+        taking = false;
       }
     }
     // Rows fetched but not to be named are dropped once their fetch is over.
-    while (!taking_rows() && placed < rows.size()) {
+    while (!naming && placed < rows.size()) {
       RowInFlight& row = rows.back();
       pool.WaitUntil([&] { return row.fetched.load(); });
       rows.pop_back();
@@ -126,12 +128,14 @@ std::int32_t SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& lis
       RowInFlight& row = rows[placed];
       if (interruption.Requested()) {
         stopped_at = row.save.Row();
+        naming = false;
         continue;
       }
       try {
         row.save.Place(run);
       } catch (...) {
         stop = std::current_exception();  // a row before the one whose name failed
+        naming = false;
         continue;
       }
       // Row by row, a row is shown while it is written; otherwise as the
