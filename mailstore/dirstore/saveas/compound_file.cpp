@@ -115,13 +115,13 @@ class Directory {
   std::uint32_t AddChildren(const CompoundEntry& storage) {
     std::vector<std::uint32_t> ids;
     for (const CompoundEntry& child : storage.children) {
-      const std::string name = Utf16Le(child.name);
+      std::string name = Utf16Le(child.name);
       if (name.empty() || name.size() > 62)
         throw MailStoreError("the container cannot name an entry \"" + child.name + "\"");
       ids.push_back(static_cast<std::uint32_t>(entries_.size()));
       DirEntry entry;
       entry.source = &child;
-      entry.name = name;
+      entry.name = std::move(name);
       if (child.storage)
         entry.type = kStorageType;
       else
