@@ -1,6 +1,6 @@
 #pragma once
-// Sets or clears an environment variable for the life of the object (POSIX
-// tests only), and the time zone follows it.
+// Sets or clears an environment variable for the life of the object, and the
+// time zone follows it. On Windows an empty value clears the variable.
 
 #include <stdlib.h>
 
@@ -22,8 +22,13 @@ class ScopedEnvironment {
 
  private:
   void Put(const std::optional<std::string>& value) const {
+#ifdef _WIN32
+    _putenv_s(name_.c_str(), value ? value->c_str() : "");
+    _tzset();
+#else
     value ? setenv(name_.c_str(), value->c_str(), 1) : unsetenv(name_.c_str());
     tzset();
+#endif
   }
 
   std::string name_;
