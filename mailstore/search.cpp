@@ -1,6 +1,10 @@
 #include "mailstore/search.h"
 
+#include <algorithm>
+#include <atomic>
+#include <deque>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -12,9 +16,141 @@ namespace qs {
 
 namespace {
 
-// Items are taken from a folder this many at a time, so that a folder of a
-// million items never holds a million open items.
-constexpr std::int32_t kBatch = 256;
+// Items are taken from the folders this many ahead per thread of the one
+// being listed, so that a folder of a million items never holds a million
+// open items.
+constexpr std::size_t kItemsPerThread = 256;
+
+// A folder whose items are on their way into the list. Its path is asked
+// for once, when a row or a failure first needs it.
+class FolderInFlight {
+ public:
+  explicit FolderInFlight(std::unique_ptr<Folder> folder) : folder_(std::move(folder)) {}
+  Folder& Get() { return *folder_; }
+  const std::string& Path() {
+    if (!path_) path_ = folder_->FolderPath();
+    return *path_;
+  }
+
+ private:
+  std::unique_ptr<Folder> folder_;
+  std::optional<std::string> path_;
+};
+
+// One item taken from its folder, and what reading it gave.
+struct ItemInFlight {
+  ItemInFlight(std::shared_ptr<FolderInFlight> from, std::unique_ptr<MailItem> taken)
+      : folder(std::move(from)), item(std::move(taken)) {}
+  std::shared_ptr<FolderInFlight> folder;
+  std::unique_ptr<MailItem> item;
+  std::optional<FoundItem> row;
+  std::exception_ptr error;
+  std::optional<std::string> unreadable;
+  std::atomic<bool> read{false};
+};
+
+// Walks the folder tree on the search's own thread, taking each folder's
+// items in order and reading them on the pool's threads; lists them in the
+// order taken. One thread takes a window of items, then reads and lists
+// them all, folder by folder, as the store's own thread must.
+class SearchWalk {
+ public:
+  explicit SearchWalk(const SearchContext& context)
+      : context_(context),
+        window_(kItemsPerThread * context.pool.Threads()),
+        row_by_row_(context.pool.Threads() > 1) {}
+  // Reading tasks point into the items: none may outlive them.
+  ~SearchWalk() {
+    context_.pool.WaitUntil([this] {
+      return std::all_of(items_.begin(), items_.end(),
+                         [](const ItemInFlight& item) { return item.read.load(); });
+    });
+  }
+  SearchWalk(const SearchWalk&) = delete;
+  SearchWalk& operator=(const SearchWalk&) = delete;
+
+  // The folder's own items, then those of each subfolder in turn. A failure
+  // to take an item or a folder ends the search after the items taken
+  // before it are listed; one to read an item, after those before it.
+  void Walk(std::unique_ptr<Folder> top) {
+    try {
+      WalkFolder(std::make_shared<FolderInFlight>(std::move(top)));
+    } catch (...) {
+      if (!ended_) ListAll();
+      throw;
+    }
+    ListAll();
+  }
+
+ private:
+  void WalkFolder(const std::shared_ptr<FolderInFlight>& folder) {
+    const std::int32_t items = folder->Get().ItemCount();
+    for (std::int32_t position = 1; position <= items; ++position) {
+      if (items_.size() >= window_) row_by_row_ ? ListFront() : ListAll();
+      Take(folder, folder->Get().ItemAt(position));
+    }
+    if (!row_by_row_) ListAll();
+    const std::int32_t subfolders = folder->Get().SubfolderCount();
+    for (std::int32_t position = 1; position <= subfolders; ++position)
+      WalkFolder(std::make_shared<FolderInFlight>(folder->Get().SubfolderAt(position)));
+  }
+
+  void Take(const std::shared_ptr<FolderInFlight>& folder, std::unique_ptr<MailItem> item) {
+    ItemInFlight& taken = items_.emplace_back(folder, std::move(item));
+    context_.pool.Post([this, &taken] {
+      Read(taken);
+      taken.read = true;
+    });
+  }
+
+  void Read(ItemInFlight& taken) const {
+    try {
+      taken.row = ReadFoundItem(context_, *taken.item);
+    } catch (const ItemGone&) {
+      // Moved or deleted by its mail client since the folder was listed:
+      // there is nothing left to list, and the rest of the search stands.
+    } catch (const ItemUnreadable& error) {
+      // The user's own mail, damaged: counted and named, not the end of
+      // the search, where the search counts such items.
+      if (context_.unreadable)
+        taken.unreadable = error.what();
+      else
+        taken.error = std::current_exception();
+    } catch (...) {
+      taken.error = std::current_exception();
+    }
+  }
+
+  // Lists the oldest item once it is read; a failure to read it that ends
+  // the search leaves here.
+  void ListFront() {
+    ItemInFlight& front = items_.front();
+    context_.pool.WaitUntil([&front] { return front.read.load(); });
+    const std::shared_ptr<FolderInFlight> folder = front.folder;
+    const std::exception_ptr error = front.error;
+    const std::optional<std::string> unreadable = std::move(front.unreadable);
+    std::optional<FoundItem> row = std::move(front.row);
+    items_.pop_front();
+    if (error) {
+      ended_ = true;
+      std::rethrow_exception(error);
+    }
+    if (unreadable) context_.unreadable(folder->Path(), unreadable->c_str());
+    if (!row) return;
+    row->folder = folder->Path();
+    context_.found.Add(std::move(*row));
+  }
+
+  void ListAll() {
+    while (!items_.empty()) ListFront();
+  }
+
+  const SearchContext& context_;
+  const std::size_t window_;
+  const bool row_by_row_;
+  std::deque<ItemInFlight> items_;
+  bool ended_ = false;  // by an item that could not be read
+};
 
 }  // namespace
 
@@ -36,63 +172,12 @@ void SearchMailFolder(Application& app, const MailStoreOpener& open, const std::
           ++unreadable;
           app.Debug("search: an item of " + folder_path + " could not be read: " + reason);
         }};
-    SearchFolder(context, *folder);
+    SearchWalk(context).Walk(std::move(folder));
     if (unreadable > 0) app.ReportFailure(std::to_string(unreadable) + " items could not be read.");
   } catch (const std::exception& error) {
     app.Debug(std::string("search: ") + error.what());
     app.ReportFailure(kSearchFailure);
   }
-}
-
-void SearchFolder(const SearchContext& context, Folder& folder) {
-  std::string folder_path;
-  const std::int32_t items = folder.ItemCount();
-  for (std::int32_t first = 1; first <= items; first += kBatch) {
-    // The batch's items are taken in order; one that cannot be taken ends
-    // the search after the rows before it.
-    std::vector<std::unique_ptr<MailItem>> batch;
-    std::exception_ptr stop;
-    for (std::int32_t position = first; position < first + kBatch && position <= items; ++position) {
-      try {
-        batch.push_back(folder.ItemAt(position));
-      } catch (...) {
-        stop = std::current_exception();
-        break;
-      }
-    }
-    std::vector<std::optional<FoundItem>> rows(batch.size());
-    std::vector<std::exception_ptr> errors(batch.size());
-    std::vector<std::optional<std::string>> unreadable(batch.size());
-    context.pool.ForEach(batch.size(), [&](std::size_t i) {
-      try {
-        rows[i] = ReadFoundItem(context, *batch[i]);
-      } catch (const ItemGone&) {
-        // Moved or deleted by its mail client since the folder was listed:
-        // there is nothing left to list, and the rest of the search stands.
-      } catch (const ItemUnreadable& error) {
-        // The user's own mail, damaged: counted and named, not the end of
-        // the search, where the search counts such items.
-        if (context.unreadable)
-          unreadable[i] = error.what();
-        else
-          errors[i] = std::current_exception();
-      } catch (...) {
-        errors[i] = std::current_exception();
-      }
-    });
-    for (std::size_t i = 0; i < batch.size(); ++i) {
-      if (errors[i]) std::rethrow_exception(errors[i]);
-      if (unreadable[i]) context.unreadable(folder.FolderPath(), unreadable[i]->c_str());
-      if (!rows[i]) continue;
-      if (folder_path.empty()) folder_path = folder.FolderPath();
-      rows[i]->folder = folder_path;
-      context.found.Add(std::move(*rows[i]));
-    }
-    if (stop) std::rethrow_exception(stop);
-  }
-  const std::int32_t subfolders = folder.SubfolderCount();
-  for (std::int32_t position = 1; position <= subfolders; ++position)
-    SearchFolder(context, *folder.SubfolderAt(position));
 }
 
 DateTime GetLatestTime(MailItem& item) {

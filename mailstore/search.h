@@ -20,7 +20,7 @@ class Application;
 // What one search carries down the folder tree.
 struct SearchContext {
   FoundItemSink& found;
-  // Reads the items of a batch; one thread where the store allows no more.
+  // Reads the items; one thread where the store allows no more.
   WorkerPool& pool;
   DateTime since;
   DateTime before;
@@ -37,10 +37,6 @@ inline constexpr const char* kSearchFailure = "Can't access the specified Mail F
 // once, with their number, at the end.
 void SearchMailFolder(Application& app, const MailStoreOpener& open, const std::string& path,
                       FoundItemSink& found, const SearchOptions& settings);
-
-// Lists the folder's own mail items, then those of each subfolder in turn.
-// The items are read on the pool's threads and listed in the folder's order.
-void SearchFolder(const SearchContext& context, Folder& folder);
 
 // The latest of the item's creation, sent (when it was sent) and received times.
 DateTime GetLatestTime(MailItem& item);

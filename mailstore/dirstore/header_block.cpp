@@ -120,7 +120,8 @@ RawHeaders ScanHeaders(std::string_view block) {
 RawHeaders ReadHeaders(const Directory& directory, const std::string& name) {
   static constexpr std::size_t kChunk = 4096;
   static constexpr std::size_t kLimit = 1 << 20;
-  const FileDescriptor file = OpenItemFile(directory, name).descriptor;
+  const ItemFile item = OpenItemFile(directory, name);
+  const FileDescriptor& file = item.descriptor;
   const auto read_into = [&](char* into, std::size_t size) {
     for (;;) {
       const ssize_t got = read(file.Get(), into, size);
@@ -131,10 +132,12 @@ RawHeaders ReadHeaders(const Directory& directory, const std::string& name) {
     }
   };
   // Most header blocks fit in the first 4 KiB, read where no allocation is
-  // needed; long Received chains need more.
+  // needed; long Received chains need more. A file that the first read takes
+  // whole, at the size it had when opened, is not asked for its end again.
   std::array<char, kChunk> first;
   std::size_t have = 0;
-  for (std::size_t got = 1; got > 0 && have < kChunk;) {
+  const auto size_when_opened = static_cast<std::size_t>(item.status.st_size);
+  for (std::size_t got = 1; got > 0 && have < kChunk && have != size_when_opened;) {
     got = read_into(first.data() + have, kChunk - have);
     have += got;
   }

@@ -4,6 +4,7 @@
 
 #include "mailstore/date_text.h"
 #include "tests/common/fake_mail_store.h"
+#include "tests/common/scoped_environment.h"
 #include "tests/mailstore/window_harness.h"
 
 namespace qs {
@@ -28,9 +29,12 @@ FakeMail Mail(const std::string& subject, DateTime time, int item_class = kMailI
   return mail;
 }
 
-class SearchTest : public ::testing::Test {
+// Every case runs with the store read on one thread, and on three where
+// items are taken ahead of those being listed.
+class SearchTest : public ::testing::TestWithParam<bool> {
  protected:
-  SearchTest() {
+  SearchTest() : threads_("QUILLSTOW_THREADS", GetParam() ? "3" : "1") {
+    store.parallel = GetParam();
     mailbox.Add("Inbox").items = {Mail("a", MakeDateTime(2009, 6, 1, 10, 0, 0)),
                                   Mail("report", MakeDateTime(2009, 6, 2), kReportItemClass),
                                   Mail("meeting", MakeDateTime(2009, 6, 2), kMeetingRequestClass),
@@ -54,12 +58,15 @@ class SearchTest : public ::testing::Test {
   }
   FakeFolderData& Inbox() { return *mailbox.subfolders[0]; }
 
+  testing::ScopedEnvironment threads_;
   FakeMailStore store;
   FakeFolderData& mailbox = store.AddStore("Mailbox");
   WindowHarness ui;
 };
 
-TEST_F(SearchTest, ListsMailItemsDepthFirstWithEveryColumn) {
+INSTANTIATE_TEST_SUITE_P(Threads, SearchTest, ::testing::Bool());
+
+TEST_P(SearchTest, ListsMailItemsDepthFirstWithEveryColumn) {
   Search("\\\\Mailbox");
   EXPECT_EQ(Column(2), (Texts{"a", "b", "c", "d", "e"}));
   EXPECT_EQ(ui.list.Texts(1), (RowTexts{"2009-06-01 10:00:00", "a@example.org", "a", "Clara Whitfield",
@@ -76,7 +83,7 @@ TEST_F(SearchTest, ListsMailItemsDepthFirstWithEveryColumn) {
 
 // Both ends of the window are inclusive at midnight; texts that are no date
 // fall back to 1900-01-01 and 2099-12-31.
-TEST_F(SearchTest, TheDateWindow) {
+TEST_P(SearchTest, TheDateWindow) {
   store.AddStore("Edges").items = {Mail("old", MakeDateTime(1899, 12, 31, 23, 59, 59)),
                                    Mail("edge", MakeDateTime(2099, 12, 31)),
                                    Mail("late", MakeDateTime(2099, 12, 31, 0, 0, 1))};
@@ -97,7 +104,7 @@ TEST_F(SearchTest, TheDateWindow) {
 }
 
 // An unsent item's sent date shows, but does not count.
-TEST_F(SearchTest, TheLatestOfCreatedReceivedAndSentIfSentCounts) {
+TEST_P(SearchTest, TheLatestOfCreatedReceivedAndSentIfSentCounts) {
   const DateTime late = MakeDateTime(2014, 4, 4);
   std::vector<FakeMail>& items = store.AddStore("Test").items;
   items.assign(4, Mail("x", MakeDateTime(2009, 1, 1)));
@@ -112,7 +119,7 @@ TEST_F(SearchTest, TheLatestOfCreatedReceivedAndSentIfSentCounts) {
 // A store that cannot be reached leaves the last list; a missing folder, or
 // an unreadable item or folder (even past the window), ends the search and
 // the rows before it stay. Each is one message.
-TEST_F(SearchTest, FailuresEndTheSearchWithOneMessage) {
+TEST_P(SearchTest, FailuresEndTheSearchWithOneMessage) {
   Search("\\\\Mailbox\\Inbox\\Orders");
   SearchMailFolder(ui.app, [](Application&) -> std::unique_ptr<MailStore> {
     throw MailStoreError("Outlook is not available");
@@ -125,10 +132,11 @@ TEST_F(SearchTest, FailuresEndTheSearchWithOneMessage) {
   broken.unreadable = true;
   mailbox.subfolders[1]->items.push_back(broken);  // Sent Items
   Search("\\\\Mailbox", {"2010-01-01", "2009-01-01", kFormat});
-  Inbox().subfolders[0]->items.push_back(broken);  // after c in Orders
+  auto& orders = Inbox().subfolders[0]->items;
+  orders.insert(orders.begin(), broken);  // before c in Orders: nothing after it is listed
   Search("\\\\Mailbox");
-  EXPECT_EQ(Column(2), (Texts{"a", "b", "c"}));
-  Inbox().subfolders[0]->items.pop_back();
+  EXPECT_EQ(Column(2), (Texts{"a", "b"}));
+  orders.erase(orders.begin());
   Inbox().subfolders[1]->unreadable = true;  // Projects
   Search("\\\\Mailbox");
   EXPECT_EQ(Column(2), (Texts{"a", "b", "c"}));
@@ -137,7 +145,7 @@ TEST_F(SearchTest, FailuresEndTheSearchWithOneMessage) {
 
 // An item gone since the listing is left out; damaged ones are counted once
 // at the end; the search goes on past both, and past 32767 rows.
-TEST_F(SearchTest, GoneAndDamagedItemsArePassedOver) {
+TEST_P(SearchTest, GoneAndDamagedItemsArePassedOver) {
   FakeMail gone = Mail("gone", MakeDateTime(2009, 6, 1)), damaged = gone;
   gone.gone = damaged.damaged = true;
   Inbox().items.insert(Inbox().items.begin(), {gone, damaged});
