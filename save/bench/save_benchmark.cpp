@@ -134,9 +134,9 @@ int main(int argc, char** argv) {
     const char* format;
     bool copy;
   };
-  // Further arguments name the runs to time (copy, txt, dir, msg); all by default.
+  // Further arguments name the runs to time (copy, txt, rtf, dir, msg); all by default.
   const std::vector<std::string> wanted(argv + std::min(argc, 2), argv + argc);
-  for (const Run& run : {Run{"copy", "txt", true}, Run{"txt", "txt", false},
+  for (const Run& run : {Run{"copy", "txt", true}, Run{"txt", "txt", false}, Run{"rtf", "rtf", false},
                          Run{"dir", "dir", false}, Run{"msg", "msg", false}}) {
     if (!wanted.empty() && std::find(wanted.begin(), wanted.end(), run.label) == wanted.end())
       continue;
