@@ -24,12 +24,21 @@ const MessageSummary& DirItem::Summary() {
   if (summary_) return *summary_;
   // A file GMime cannot read as mail at all still has its header lines.
   const bool whole = reading_ == Reading::Whole && !Content()->headers.empty();
-  const RawHeaders headers = whole ? ScanHeaders(Content()->headers) : ReadHeaders(*base_, name_);
+  RawHeaders headers = whole ? ScanHeaders(Content()->headers) : ReadHeaders(*base_, name_);
   const auto slash = relative_path_.rfind('/');
   const std::string_view file_name =
       std::string_view(relative_path_).substr(slash == std::string::npos ? 0 : slash + 1);
   summary_ = Summarize(headers, file_name, [this] { return ItemFileModified(*base_, name_); });
+  headers_ = std::move(headers);
   return *summary_;
+}
+
+const MessageTexts& DirItem::Texts() {
+  if (texts_) return *texts_;
+  Summary();
+  texts_ = SummarizeTexts(*headers_);
+  headers_.reset();
+  return *texts_;
 }
 
 std::string DirItem::EntryID() { return EncodeEntryId(relative_path_); }

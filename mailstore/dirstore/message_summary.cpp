@@ -152,7 +152,6 @@ std::optional<long long> ParseMailDateSeconds(std::string_view text) {
   return seconds;
 }
 
-
 MessageSummary Summarize(const RawHeaders& headers, std::string_view file_name,
                          const std::function<long long()>& modified) {
   MessageSummary summary;
@@ -165,11 +164,16 @@ MessageSummary Summarize(const RawHeaders& headers, std::string_view file_name,
     received = ParseMailDateSeconds(TrimBlanks(headers.received.substr(semicolon + 1)));
   summary.received_seconds = received ? *received : date ? *date : modified();
   summary.received = LocalTimeOf(summary.received_seconds);
-  const std::vector<Mailbox> senders = ParseAddressList(headers.from);
-  if (!senders.empty()) summary.sender_address = senders.front().address;
-  summary.to = RecipientNames(ParseAddressList(headers.to));
-  summary.subject = DecodeHeaderText(headers.subject);
   return summary;
+}
+
+MessageTexts SummarizeTexts(const RawHeaders& headers) {
+  MessageTexts texts;
+  const std::vector<Mailbox> senders = ParseAddressList(headers.from);
+  if (!senders.empty()) texts.sender_address = senders.front().address;
+  texts.to = RecipientNames(ParseAddressList(headers.to));
+  texts.subject = DecodeHeaderText(headers.subject);
+  return texts;
 }
 
 }  // namespace qs::dirstore

@@ -17,6 +17,10 @@ struct MessageSummary {
   bool sent = false;
   DateTime received;  // also the creation time
   long long received_seconds = 0;  // the same instant, in seconds since 1970
+};
+
+// The texts the list shows of it, read only when asked: saving needs none.
+struct MessageTexts {
   std::string sender_address;
   std::string to;
   std::string subject;
@@ -34,5 +38,7 @@ DateTime LocalTimeOf(long long unix_seconds);
 // when no header gives a date.
 MessageSummary Summarize(const RawHeaders& headers, std::string_view file_name,
                          const std::function<long long()>& modified);
+
+MessageTexts SummarizeTexts(const RawHeaders& headers);
 
 }  // namespace qs::dirstore

@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view mail(reinterpret_cast<const char*>(data), size);
   const RawHeaders headers = ScanHeaders(mail);
   Summarize(headers, "fuzz.eml", [] { return 0LL; });
-  ParseAddressList(headers.from);
+  SummarizeTexts(headers);
   // Half the mail is read as a large one is, its text body made in pieces.
   const MessageContent content = ReadMessageContent(mail, (size & 2) != 0 ? 0 : kLargestHeldBodies);
   ItemFacts facts;
