@@ -1,8 +1,10 @@
 #include "mailstore/dirstore/saveas/compound_file.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <limits>
+#include <string_view>
 
 #include "mailstore/dirstore/saveas/property_stream.h"
 #include "mailstore/dirstore/saveas/whole_file.h"
@@ -45,7 +47,9 @@ void Put32(std::string& out, std::size_t at, std::uint32_t value) {
 // root first, then each storage's children after it, depth first.
 struct DirEntry {
   const CompoundEntry* source = nullptr;  // nothing for the root
-  std::string name;                       // UTF-16LE, without the terminator
+  std::array<char, 62> name{};            // UTF-16LE, without the terminator
+  std::size_t name_size = 0;              // in bytes
+  std::string_view Name() const { return {name.data(), name_size}; }
   std::uint8_t type = kStreamType;
   std::uint8_t color = kBlack;
   std::uint32_t left = kNoEntry, right = kNoEntry, child = kNoEntry;
@@ -56,9 +60,9 @@ struct DirEntry {
 // The order of siblings in the directory: shorter names first, then by
 // code unit with ASCII letters in upper case (the names a message file uses
 // are ASCII).
-bool NameBefore(const std::string& a, const std::string& b) {
+bool NameBefore(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return a.size() < b.size();
-  auto unit = [](const std::string& s, std::size_t at) {
+  auto unit = [](std::string_view s, std::size_t at) {
     auto u = static_cast<std::uint16_t>(static_cast<unsigned char>(s[at]) |
                                         static_cast<unsigned char>(s[at + 1]) << 8);
     return u >= 'a' && u <= 'z' ? static_cast<std::uint16_t>(u - 32) : u;
@@ -80,7 +84,7 @@ class Directory {
       : class_id_(class_id) {
     entries_.push_back({});
     entries_[0].type = kRootType;
-    entries_[0].name = Utf16Le("Root Entry");
+    SetName(entries_[0], "Root Entry");
     entries_[0].child = AddChildren(root);
   }
 
@@ -96,8 +100,8 @@ class Directory {
       Put32(out, at + 76, kNoEntry);
       if (i >= entries_.size()) continue;
       const DirEntry& entry = entries_[i];
-      std::memcpy(&out[at], entry.name.data(), entry.name.size());
-      Put16(out, at + 64, static_cast<std::uint16_t>(entry.name.size() + 2));
+      std::memcpy(&out[at], entry.name.data(), entry.name_size);
+      Put16(out, at + 64, static_cast<std::uint16_t>(entry.name_size + 2));
       out[at + 66] = static_cast<char>(entry.type);
       out[at + 67] = static_cast<char>(entry.color);
       Put32(out, at + 68, entry.left);
@@ -111,17 +115,24 @@ class Directory {
   }
 
  private:
+  // An entry's name in UTF-16, at most 31 units.
+  static void SetName(DirEntry& entry, const std::string& name) {
+    const std::string units = Utf16Le(name);
+    if (units.empty() || units.size() > entry.name.size())
+      throw MailStoreError("the container cannot name an entry \"" + name + "\"");
+    std::memcpy(entry.name.data(), units.data(), units.size());
+    entry.name_size = units.size();
+  }
+
   // Numbers storage's children and returns the top of their sibling tree.
   std::uint32_t AddChildren(const CompoundEntry& storage) {
     std::vector<std::uint32_t> ids;
+    ids.reserve(storage.children.size());
     for (const CompoundEntry& child : storage.children) {
-      std::string name = Utf16Le(child.name);
-      if (name.empty() || name.size() > 62)
-        throw MailStoreError("the container cannot name an entry \"" + child.name + "\"");
       ids.push_back(static_cast<std::uint32_t>(entries_.size()));
       DirEntry entry;
       entry.source = &child;
-      entry.name = std::move(name);
+      SetName(entry, child.name);
       if (child.storage)
         entry.type = kStorageType;
       else
@@ -134,10 +145,10 @@ class Directory {
     for (std::size_t i = 0; i < ids.size(); ++i)
       if (storage.children[i].storage) entries_[ids[i]].child = AddChildren(storage.children[i]);
     std::sort(ids.begin(), ids.end(), [&](std::uint32_t a, std::uint32_t b) {
-      return NameBefore(entries_[a].name, entries_[b].name);
+      return NameBefore(entries_[a].Name(), entries_[b].Name());
     });
     for (std::size_t i = 1; i < ids.size(); ++i)
-      if (!NameBefore(entries_[ids[i - 1]].name, entries_[ids[i]].name))
+      if (!NameBefore(entries_[ids[i - 1]].Name(), entries_[ids[i]].Name()))
         throw MailStoreError("two entries of one storage share the name \"" +
                              entries_[ids[i]].source->name + "\"");
     const int full_depth = ids.empty() ? 0 : FullDepth(ids.size());
