@@ -97,7 +97,8 @@ class MailStore {
   virtual std::unique_ptr<Folder> PickFolder() = 0;
   virtual std::unique_ptr<MailItem> GetItemFromID(const std::string& entry_id) = 0;
   // True when items may be read and saved on several threads at once (each
-  // item by one thread at a time) and GetItemFromID called from any thread.
+  // item by one thread at a time), and GetItemFromID, and a folder's ItemAt
+  // once its ItemCount was asked, called from any thread.
   virtual bool ItemsInParallel() const { return false; }
 };
 

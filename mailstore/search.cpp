@@ -39,19 +39,19 @@ class FolderInFlight {
 
 // One item taken from its folder, and what reading it gave.
 struct ItemInFlight {
-  ItemInFlight(std::shared_ptr<FolderInFlight> from, std::unique_ptr<MailItem> taken)
-      : folder(std::move(from)), item(std::move(taken)) {}
+  ItemInFlight(std::shared_ptr<FolderInFlight> from, std::int32_t at)
+      : folder(std::move(from)), position(at) {}
   std::shared_ptr<FolderInFlight> folder;
-  std::unique_ptr<MailItem> item;
+  std::int32_t position;
   std::optional<FoundItem> row;
   std::exception_ptr error;
   std::optional<std::string> unreadable;
   std::atomic<bool> read{false};
 };
 
-// Walks the folder tree on the search's own thread, taking each folder's
-// items in order and reading them on the pool's threads; lists them in the
-// order taken. One thread takes a window of items, then reads and lists
+// Walks the folder tree on the search's own thread; the pool's threads take
+// each item from its folder and read it, and the items are listed in the
+// folders' order. One thread takes and reads a window of items, then lists
 // them all, folder by folder, as the store's own thread must.
 class SearchWalk {
  public:
@@ -70,8 +70,8 @@ class SearchWalk {
   SearchWalk& operator=(const SearchWalk&) = delete;
 
   // The folder's own items, then those of each subfolder in turn. A failure
-  // to take an item or a folder ends the search after the items taken
-  // before it are listed; one to read an item, after those before it.
+  // to list a folder ends the search after the items before it are listed;
+  // one to take or read an item, after those before it.
   void Walk(std::unique_ptr<Folder> top) {
     try {
       WalkFolder(std::make_shared<FolderInFlight>(std::move(top)));
@@ -87,7 +87,7 @@ class SearchWalk {
     const std::int32_t items = folder->Get().ItemCount();
     for (std::int32_t position = 1; position <= items; ++position) {
       if (items_.size() >= window_) row_by_row_ ? ListFront() : ListAll();
-      Take(folder, folder->Get().ItemAt(position));
+      Take(folder, position);
     }
     if (!row_by_row_) ListAll();
     const std::int32_t subfolders = folder->Get().SubfolderCount();
@@ -95,17 +95,26 @@ class SearchWalk {
       WalkFolder(std::make_shared<FolderInFlight>(folder->Get().SubfolderAt(position)));
   }
 
-  void Take(const std::shared_ptr<FolderInFlight>& folder, std::unique_ptr<MailItem> item) {
-    ItemInFlight& taken = items_.emplace_back(folder, std::move(item));
+  void Take(const std::shared_ptr<FolderInFlight>& folder, std::int32_t position) {
+    ItemInFlight& taken = items_.emplace_back(folder, position);
     context_.pool.Post([this, &taken] {
       Read(taken);
       taken.read = true;
     });
   }
 
+  // Takes the item from its folder and reads it. The item is made and let
+  // go of on the thread that reads it: only its row goes to the list.
   void Read(ItemInFlight& taken) const {
+    std::unique_ptr<MailItem> item;
     try {
-      taken.row = ReadFoundItem(context_, *taken.item);
+      item = taken.folder->Get().ItemAt(taken.position);
+    } catch (...) {
+      taken.error = std::current_exception();  // an item that cannot be taken ends the search
+      return;
+    }
+    try {
+      taken.row = ReadFoundItem(context_, *item);
     } catch (const ItemGone&) {
       // Moved or deleted by its mail client since the folder was listed:
       // there is nothing left to list, and the rest of the search stands.
