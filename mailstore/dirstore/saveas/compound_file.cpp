@@ -117,6 +117,13 @@ class Directory {
  private:
   // An entry's name in UTF-16, at most 31 units.
   static void SetName(DirEntry& entry, const std::string& name) {
+    const bool ascii = std::all_of(name.begin(), name.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii && !name.empty() && name.size() * 2 <= entry.name.size()) {
+      for (std::size_t i = 0; i < name.size(); ++i) entry.name[2 * i] = name[i];  // high bytes stay 0
+      entry.name_size = name.size() * 2;
+      return;
+    }
     const std::string units = Utf16Le(name);
     if (units.empty() || units.size() > entry.name.size())
       throw MailStoreError("the container cannot name an entry \"" + name + "\"");

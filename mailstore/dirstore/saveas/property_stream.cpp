@@ -112,8 +112,12 @@ void PropertyStream::Object(std::uint16_t id) {
 
 void PropertyStream::MoveTo(CompoundEntry& storage, std::string header) && {
   std::string properties = std::move(header);
+  properties.reserve(properties.size() + 16 * values_.size());
+  storage.children.reserve(storage.children.size() + values_.size() + 1);
   for (Value& value : values_) {
-    properties += LittleEndian32(value.tag) + LittleEndian32(kFlags) + value.fixed;
+    properties += LittleEndian32(value.tag);
+    properties += LittleEndian32(kFlags);
+    properties += value.fixed;
     if (!value.variable) continue;
     std::string name = ValueName(static_cast<std::uint16_t>(value.tag >> 16),
                                  static_cast<std::uint16_t>(value.tag & 0xFFFF));

@@ -18,6 +18,8 @@ namespace qs::dirstore {
 
 class PropertyStream {
  public:
+  PropertyStream() { values_.reserve(48); }  // as many as a message has
+
   void Int32(std::uint16_t id, std::int32_t value);
   void Boolean(std::uint16_t id, bool value);
   // 100-nanosecond intervals since 1601, UTC.
