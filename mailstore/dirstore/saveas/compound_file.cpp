@@ -43,6 +43,12 @@ void Put32(std::string& out, std::size_t at, std::uint32_t value) {
   for (int i = 0; i < 4; ++i) out[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
+// Padding, less than a sector.
+std::string_view Zeros(std::size_t count) {
+  static constexpr std::array<char, kSector> kZeros{};
+  return {kZeros.data(), count};
+}
+
 // One entry of the directory, in the order the entries are numbered: the
 // root first, then each storage's children after it, depth first.
 struct DirEntry {
@@ -82,6 +88,7 @@ class Directory {
  public:
   Directory(const CompoundEntry& root, const ClassId& class_id)
       : class_id_(class_id) {
+    entries_.reserve(1 + CountBelow(root));
     entries_.push_back({});
     entries_[0].type = kRootType;
     SetName(entries_[0], "Root Entry");
@@ -115,6 +122,12 @@ class Directory {
   }
 
  private:
+  static std::size_t CountBelow(const CompoundEntry& storage) {
+    std::size_t count = storage.children.size();
+    for (const CompoundEntry& child : storage.children) count += CountBelow(child);
+    return count;
+  }
+
   // An entry's name in UTF-16, at most 31 units.
   static void SetName(DirEntry& entry, const std::string& name) {
     const bool ascii = std::all_of(name.begin(), name.end(),
@@ -199,7 +212,7 @@ class Padded {
   void Finish(std::uint64_t expected, const std::string& path) {
     if (written_ != expected)
       throw MailStoreError("cannot write " + path + ": a stream changed while it was written");
-    if (const auto rest = written_ % sector_) sink_(std::string(sector_ - rest, '\0'));
+    if (const auto rest = written_ % sector_) sink_(Zeros(sector_ - rest));
     written_ = 0;
   }
 
@@ -322,7 +335,7 @@ void WriteCompoundFile(const std::string& path, const CompoundEntry& root, const
     for (std::uint32_t i : large) WriteStream(entries[i], sectors, path);
     Padded mini(sink, kMiniSector);
     for (std::uint32_t i : small) WriteStream(entries[i], mini, path);
-    if (const auto rest = root_entry.size % kSector) sink(std::string(kSector - rest, '\0'));
+    if (const auto rest = root_entry.size % kSector) sink(Zeros(kSector - rest));
     sink(directory.Bytes());
     sink(TableBytes(mini_fat, mini_fat_sectors));
     sink(TableBytes(fat, fat_sectors));
