@@ -96,16 +96,24 @@ void AppendRtfEscaped(PieceWriter& out, std::string_view text) {
   rtf.Finish();
 }
 
+// The text between the characters that need an entity goes out a run at a
+// time.
 void AppendHtmlEscaped(PieceWriter& out, std::string_view text) {
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
+  std::size_t plain = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    std::string_view entity;
+    switch (text[i]) {
+      case '&': entity = "&amp;"; break;
+      case '<': entity = "&lt;"; break;
+      case '>': entity = "&gt;"; break;
+      case '"': entity = "&quot;"; break;
+      default: continue;
     }
+    out += text.substr(plain, i - plain);
+    out += entity;
+    plain = i + 1;
   }
+  out += text.substr(plain);
 }
 
 std::size_t FindNoCase(std::string_view text, std::string_view what) {
