@@ -97,10 +97,15 @@ class SearchWalk {
 
   void Take(const std::shared_ptr<FolderInFlight>& folder, std::int32_t position) {
     ItemInFlight& taken = items_.emplace_back(folder, position);
-    context_.pool.Post([this, &taken] {
-      Read(taken);
-      taken.read = true;
-    });
+    try {
+      context_.pool.Post([this, &taken] {
+        Read(taken);
+        taken.read = true;
+      });
+    } catch (...) {
+      items_.pop_back();  // no task will ever read it
+      throw;
+    }
   }
 
   // Takes the item from its folder and reads it. The item is made and let

@@ -1,7 +1,6 @@
 #include "platform/worker_pool.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdlib>
 #include <string>
 
@@ -53,22 +52,6 @@ void WorkerPool::WaitUntil(const std::function<bool()>& done) {
   std::unique_lock lock(mutex_);
   while (!done())
     if (!RunOne(lock)) ended_.wait(lock);
-}
-
-void WorkerPool::ForEach(std::size_t count, const std::function<void(std::size_t)>& work) {
-  std::atomic<std::size_t> next{0};
-  const auto share = [&] {
-    for (std::size_t i; (i = next.fetch_add(1)) < count;) work(i);
-  };
-  const std::size_t helping = std::min<std::size_t>(helpers_.size(), count > 0 ? count - 1 : 0);
-  std::atomic<std::size_t> helped{0};
-  for (std::size_t i = 0; i < helping; ++i)
-    Post([&] {
-      share();
-      helped.fetch_add(1);
-    });
-  share();
-  WaitUntil([&] { return helped.load() == helping; });
 }
 
 unsigned WorkerThreads() {

@@ -1,10 +1,9 @@
 #pragma once
-// A fixed set of threads that run the tasks one thread posts, and share with
-// it the calls of its loops. A pool of one thread has no threads of its own:
-// every task runs on the posting thread, in order, while it waits.
+// A fixed set of threads that run the tasks one thread posts, that thread
+// itself among them while it waits. A pool of one thread has no threads of
+// its own: every task runs on the posting thread, in order, while it waits.
 
 #include <condition_variable>
-#include <cstddef>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -31,10 +30,6 @@ class WorkerPool {
   // done is asked again each time a task ends, under the pool's lock: it
   // must only read what the tasks set.
   void WaitUntil(const std::function<bool()>& done);
-
-  // Calls work(i) once for every i below count and returns when every call
-  // has returned. work must not throw.
-  void ForEach(std::size_t count, const std::function<void(std::size_t)>& work);
 
  private:
   void Serve();

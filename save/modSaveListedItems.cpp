@@ -106,10 +106,15 @@ std::int32_t SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& lis
     while (taking && naming && next_row <= count && rows.size() < ahead) {
       try {
         RowInFlight& row = rows.emplace_back(ItemSave(run, list, next_row));
-        pool.Post([&run, &row] {
-          row.save.Fetch(run);
-          row.fetched = true;
-        });
+        try {
+          pool.Post([&run, &row] {
+            row.save.Fetch(run);
+            row.fetched = true;
+          });
+        } catch (...) {
+          rows.pop_back();  // no task will ever fetch it
+          throw;
+        }
         ++next_row;
       } catch (...) {
         stop = std::current_exception();
