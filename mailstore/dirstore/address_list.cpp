@@ -21,45 +21,62 @@ bool IsWhite(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 bool IsBlank(std::string_view text) { return std::all_of(text.begin(), text.end(), IsWhite); }
 
+// A raw part of an entry. Most are one run of the list's own bytes and are
+// kept as a view of them; a part pieced together from several is copied.
+class RawPart {
+ public:
+  // piece: a view into the list, or a text of its own.
+  void Append(std::string_view piece) {
+    if (owned_) {
+      copy_.append(piece);
+    } else if (view_.empty() || view_.data() + view_.size() == piece.data()) {
+      view_ = view_.empty() ? piece : std::string_view(view_.data(), view_.size() + piece.size());
+    } else {
+      copy_.assign(view_).append(piece);
+      owned_ = true;
+    }
+  }
+  std::string_view Text() const { return owned_ ? std::string_view(copy_) : view_; }
+
+ private:
+  std::string_view view_;
+  std::string copy_;
+  bool owned_ = false;
+};
+
 // One entry of the list split into its phrase, its address in angle
 // brackets and its comments, all still raw.
 struct RawEntry {
-  std::string phrase;
-  std::string angle;
+  RawPart phrase;
+  RawPart angle;
   std::string comment;
   bool has_angle = false;
   bool angle_closed = false;
 };
 
-std::string CollapseBlanks(std::string_view text) {
-  // Most texts have single spaces between words once their ends are trimmed.
-  text = TrimBlanks(text);
-  const auto irregular = [](char c, char next) {
-    return c == '\t' || c == '\r' || c == '\n' || (c == ' ' && next == ' ');
-  };
-  if (std::adjacent_find(text.begin(), text.end(), irregular) == text.end() &&
-      (text.empty() || !IsWhite(text.back())))
-    return std::string(text);
-  std::string out;
-  out.reserve(text.size());
+// Takes the blanks off both ends of the text and makes each run of blanks
+// between its words one space, in place.
+void CollapseBlanks(std::string& text) {
+  std::size_t kept = 0;
   bool blank = false;
-  for (char c : text) {
+  for (const char c : text) {
     if (IsWhite(c)) {
-      blank = !out.empty();
+      blank = kept > 0;
       continue;
     }
-    if (blank) out += ' ';
+    if (blank) text[kept++] = ' ';
     blank = false;
-    out += c;
+    text[kept++] = c;
   }
-  return out;
+  text.resize(kept);
 }
 
 // An address as written to be used: the blanks that the old syntax allows
 // around its dots and its "@" taken out ("jdoe@test . example"), and an old
 // source route dropped ("<@relay.example:mary@example.net>").
 std::string CleanAddress(std::string_view raw) {
-  std::string text = CollapseBlanks(raw);
+  std::string text(raw);
+  CollapseBlanks(text);
   if (!text.empty() && text.front() == '@')
     if (const auto colon = text.find(':'); colon != std::string::npos) text.erase(0, colon + 1);
   if (text.find(' ') == std::string::npos) return text;
@@ -76,13 +93,9 @@ std::string CleanAddress(std::string_view raw) {
 
 Mailbox ToMailbox(const RawEntry& entry) {
   Mailbox mailbox;
-  if (entry.has_angle) {
-    mailbox.address = CleanAddress(entry.angle);
-    mailbox.name = CollapseBlanks(DecodeHeaderText(entry.phrase));
-  } else {
-    mailbox.address = CleanAddress(entry.phrase);
-    mailbox.name = CollapseBlanks(DecodeHeaderText(entry.comment));
-  }
+  mailbox.address = CleanAddress(entry.has_angle ? entry.angle.Text() : entry.phrase.Text());
+  mailbox.name = DecodeHeaderText(entry.has_angle ? entry.phrase.Text() : entry.comment);
+  CollapseBlanks(mailbox.name);
   return mailbox;
 }
 
@@ -92,7 +105,7 @@ std::vector<Mailbox> ParseAddressList(std::string_view raw) {
   std::vector<Mailbox> mailboxes;
   RawEntry entry;
   auto finish = [&] {
-    if (!IsBlank(entry.phrase) || !IsBlank(entry.angle)) {
+    if (!IsBlank(entry.phrase.Text()) || !IsBlank(entry.angle.Text())) {
       Mailbox mailbox = ToMailbox(entry);
       if (!mailbox.address.empty() || !mailbox.name.empty()) mailboxes.push_back(std::move(mailbox));
     }
@@ -101,12 +114,12 @@ std::vector<Mailbox> ParseAddressList(std::string_view raw) {
   for (std::size_t i = 0; i < raw.size(); ++i) {
     const char c = raw[i];
     const bool in_angle = entry.has_angle && !entry.angle_closed;
-    std::string& target = in_angle ? entry.angle : entry.phrase;
+    RawPart& target = in_angle ? entry.angle : entry.phrase;
     if (c == '"') {
       // A quoted string: its content belongs to the phrase, unescaped.
       for (++i; i < raw.size() && raw[i] != '"'; ++i) {
         if (raw[i] == '\\' && i + 1 < raw.size()) ++i;
-        target += raw[i];
+        target.Append(raw.substr(i, 1));
       }
     } else if (c == '(') {
       int depth = 1;
@@ -121,7 +134,7 @@ std::vector<Mailbox> ParseAddressList(std::string_view raw) {
         comment += raw[i];
       }
       if (entry.comment.empty()) entry.comment = comment;
-      target += ' ';
+      target.Append(" ");
     } else if (c == '<' && !entry.has_angle) {
       entry.has_angle = true;
     } else if (c == '>' && in_angle) {
@@ -136,7 +149,7 @@ std::vector<Mailbox> ParseAddressList(std::string_view raw) {
       // A run of plain characters at once.
       std::size_t end = i + 1;
       while (end < raw.size() && !IsSpecial(raw[end])) ++end;
-      target.append(raw.substr(i, end - i));
+      target.Append(raw.substr(i, end - i));
       i = end - 1;
     }
   }

@@ -65,8 +65,10 @@ std::int32_t DirFolder::ItemCount() { return static_cast<std::int32_t>(Listing()
 
 std::unique_ptr<MailItem> DirFolder::ItemAt(std::int32_t position) {
   const ListedItem& item = At(Listing().items, position, "item");
-  return std::make_unique<DirItem>(context_, RelativePath() + "/" + item.name, item.location.base,
-                                   item.location.name);
+  std::string path;
+  path.reserve(relative_path_.size() + 1 + item.name.size());
+  path.append(relative_path_).append(1, '/').append(item.name);
+  return std::make_unique<DirItem>(context_, std::move(path), item.location.base, item.location.name);
 }
 
 std::string DirFolder::FolderPath() { return FolderPathOf(names_); }

@@ -23,12 +23,12 @@ bool SafeRelativePath(std::string_view path) {
 
 std::string EncodeEntryId(std::string_view relative_path) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string id;
-  id.reserve(relative_path.size() * 2);
+  std::string id(relative_path.size() * 2, '\0');
+  char* digit = id.data();
   for (char c : relative_path) {
     const auto byte = static_cast<unsigned char>(c);
-    id += kDigits[byte >> 4];
-    id += kDigits[byte & 0xF];
+    *digit++ = kDigits[byte >> 4];
+    *digit++ = kDigits[byte & 0xF];
   }
   return id;
 }

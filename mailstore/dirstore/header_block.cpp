@@ -90,13 +90,19 @@ HeaderBlockEnd ForEachHeaderField(std::string_view data, const FieldTaker& take)
 }
 
 std::string UnfoldedValue(std::string_view lines) {
+  // Most values are one line, copied once.
+  if (lines.find('\n') == std::string_view::npos) return std::string(TrimBlanks(lines));
   std::string value;
+  value.reserve(lines.size());
   for (std::size_t feed; (feed = lines.find('\n')) != std::string_view::npos;) {
     value += lines.substr(0, feed > 0 && lines[feed - 1] == '\r' ? feed - 1 : feed);
     lines.remove_prefix(feed + 1);
   }
   value += lines;
-  return std::string(TrimBlanks(value));
+  const std::string_view trimmed = TrimBlanks(value);
+  value.resize(static_cast<std::size_t>(trimmed.data() - value.data()) + trimmed.size());
+  value.erase(0, static_cast<std::size_t>(trimmed.data() - value.data()));
+  return value;
 }
 
 RawHeaders ScanHeaders(std::string_view block) {
@@ -113,15 +119,14 @@ RawHeaders ScanHeaders(std::string_view block) {
   for (std::string* field : {&headers.date, &headers.received, &headers.from, &headers.to,
                              &headers.subject, &headers.content_type, &headers.content_class,
                              &headers.x_unsent})
-    *field = std::string(TrimBlanks(*field));
+    if (*field == " ") field->clear();
   return headers;
 }
 
 RawHeaders ReadHeaders(const Directory& directory, const std::string& name) {
   static constexpr std::size_t kChunk = 4096;
   static constexpr std::size_t kLimit = 1 << 20;
-  const ItemFile item = OpenItemFile(directory, name);
-  const FileDescriptor& file = item.descriptor;
+  const FileDescriptor file = OpenItemUnexamined(directory, name);
   const auto read_into = [&](char* into, std::size_t size) {
     for (;;) {
       const ssize_t got = read(file.Get(), into, size);
@@ -132,17 +137,18 @@ RawHeaders ReadHeaders(const Directory& directory, const std::string& name) {
     }
   };
   // Most header blocks fit in the first 4 KiB, read where no allocation is
-  // needed; long Received chains need more. A file that the first read takes
-  // whole, at the size it had when opened, is not asked for its end again.
+  // needed, and one read takes them; a read cut short is read on. Long
+  // Received chains need more.
   std::array<char, kChunk> first;
   std::size_t have = 0;
-  const auto size_when_opened = static_cast<std::size_t>(item.status.st_size);
-  for (std::size_t got = 1; got > 0 && have < kChunk && have != size_when_opened;) {
-    got = read_into(first.data() + have, kChunk - have);
+  for (;;) {
+    const std::size_t got = read_into(first.data() + have, kChunk - have);
     have += got;
+    const std::string_view start(first.data(), have);
+    if (got == 0 || HeaderEnd(start, 0) != std::string_view::npos) return ScanHeaders(start);
+    if (have == kChunk) break;
   }
   const std::string_view start(first.data(), have);
-  if (have < kChunk || HeaderEnd(start, 0) != std::string_view::npos) return ScanHeaders(start);
   std::string data(start);
   std::size_t scanned = data.size() - 2;
   while (data.size() < kLimit) {

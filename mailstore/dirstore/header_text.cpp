@@ -334,7 +334,9 @@ std::string DecodeHeaderText(std::string_view raw) {
     after_word = true;
   }
   flush();
-  out += PlainToUtf8(std::string(raw.substr(plain_start)));
+  std::string rest = PlainToUtf8(std::string(raw.substr(plain_start)));
+  if (out.empty()) return rest;  // most texts have no encoded word
+  out += rest;
   return out;
 }
 

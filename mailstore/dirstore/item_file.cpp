@@ -20,10 +20,15 @@ namespace {
 
 }  // namespace
 
+FileDescriptor OpenItemUnexamined(const Directory& base, const std::string& name) {
+  FileDescriptor file = OpenBelow(base.Descriptor(), name, O_RDONLY | O_NONBLOCK);
+  if (!file.IsOpen()) Fail(base, name);
+  return file;
+}
+
 ItemFile OpenItemFile(const Directory& base, const std::string& name) {
-  ItemFile file{OpenBelow(base.Descriptor(), name, O_RDONLY | O_NONBLOCK), {}};
-  if (!file.descriptor.IsOpen() || fstat(file.descriptor.Get(), &file.status) != 0)
-    Fail(base, name);
+  ItemFile file{OpenItemUnexamined(base, name), {}};
+  if (fstat(file.descriptor.Get(), &file.status) != 0) Fail(base, name);
   if (!S_ISREG(file.status.st_mode))
     throw ItemUnreadable("cannot read " + base.Path() + "/" + name + ": it is not a mail file");
   return file;

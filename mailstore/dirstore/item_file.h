@@ -1,7 +1,7 @@
 #pragma once
 // Opening an item's file. No link on the way is followed (the listing has
-// already decided which links lead to mail) and only a regular file is read:
-// a FIFO is opened without waiting and refused, so reading never blocks.
+// already decided which links lead to mail), and a FIFO is opened without
+// waiting, so reading never blocks.
 
 #include <sys/stat.h>
 
@@ -24,6 +24,12 @@ struct ItemFile {
 // no longer there, MailStoreError with the system's reason for any other
 // failure.
 ItemFile OpenItemFile(const Directory& base, const std::string& name);
+
+// The same file opened but not examined, for a read that stops at the end
+// of the header block: what stands in a file's place since the folder was
+// listed gives at most the bytes it has at once (no read waits on a FIFO),
+// and an item with no date of its own is examined when its time is asked.
+FileDescriptor OpenItemUnexamined(const Directory& base, const std::string& name);
 
 // The file's modification time in seconds since the epoch; fails as
 // OpenItemFile does.

@@ -142,6 +142,11 @@ TEST_F(DirStoreTest, EntryIdsLeadBackToTheItemAsListedAndNowhereElse) {
   } catch (const ItemGone& gone) {
     EXPECT_NE(std::string(gone.what()).find(std::strerror(ENOENT)), std::string::npos) << gone.what();
   }
+  // One replaced by a FIFO is read without waiting, and refused.
+  const std::unique_ptr<MailItem> replaced = mailbox->ItemAt(1);
+  fs::remove(tree.Root() / "Mailbox/a.eml");
+  ASSERT_EQ(mkfifo((tree.Root() / "Mailbox/a.eml").c_str(), 0600), 0);
+  EXPECT_THROW(replaced->Subject(), ItemUnreadable);
 }
 
 TEST_F(DirStoreTest, AFolderThatHoldsItselfIsNotEnteredAgain) {
