@@ -98,7 +98,7 @@ class FoundItemSink {
  public:
   // Empties the list for a search whose dates show in this style.
   virtual void Start(DateStyle dates) = 0;
-  virtual void Add(FoundItem item) = 0;
+  virtual void Add(const FoundItem& item) = 0;
 
  protected:
   ~FoundItemSink() = default;

@@ -54,7 +54,7 @@ char* FoundItems::Reserve(std::size_t size) {
   return at;
 }
 
-void FoundItems::Add(FoundItem item) {
+void FoundItems::Add(const FoundItem& item) {
   Row row{};
   std::array<const std::string*, kTexts> texts{};
   std::size_t size = 0;

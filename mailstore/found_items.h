@@ -45,7 +45,7 @@ constexpr std::array<std::size_t, kFoundColumns.size()> Slots() {
 class FoundItems final : public FoundItemSink, public ListRows {
  public:
   void Start(DateStyle dates) override;
-  void Add(FoundItem item) override;
+  void Add(const FoundItem& item) override;
 
   std::int32_t RowCount() const override { return static_cast<std::int32_t>(rows_.size()); }
   // The text the column (an index into kFoundColumns) shows in the row.

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <deque>
 #include <exception>
 #include <memory>
 #include <optional>
@@ -37,13 +36,15 @@ class FolderInFlight {
   std::optional<std::string> path_;
 };
 
-// One item taken from its folder, and what reading it gave.
+// One item taken from its folder, and what reading it gave. The slots are
+// used again item after item, so that a row's texts keep the room they had:
+// a row is made without allocating, and no text is made on one thread and
+// let go of on another.
 struct ItemInFlight {
-  ItemInFlight(std::shared_ptr<FolderInFlight> from, std::int32_t at)
-      : folder(std::move(from)), position(at) {}
   std::shared_ptr<FolderInFlight> folder;
-  std::int32_t position;
-  std::optional<FoundItem> row;
+  std::int32_t position = 0;
+  FoundItem row;
+  bool listed = false;  // the row holds the item, to be listed
   std::exception_ptr error;
   std::optional<std::string> unreadable;
   std::atomic<bool> read{false};
@@ -58,12 +59,14 @@ class SearchWalk {
   explicit SearchWalk(const SearchContext& context)
       : context_(context),
         window_(kItemsPerThread * context.pool.Threads()),
-        row_by_row_(context.pool.Threads() > 1) {}
-  // Reading tasks point into the items: none may outlive them.
+        row_by_row_(context.pool.Threads() > 1),
+        slots_(std::make_unique<ItemInFlight[]>(window_)) {}
+  // Reading tasks point into the slots: none may outlive them.
   ~SearchWalk() {
     context_.pool.WaitUntil([this] {
-      return std::all_of(items_.begin(), items_.end(),
-                         [](const ItemInFlight& item) { return item.read.load(); });
+      for (std::size_t k = 0; k < taken_; ++k)
+        if (!Slot(k).read.load()) return false;
+      return true;
     });
   }
   SearchWalk(const SearchWalk&) = delete;
@@ -86,7 +89,7 @@ class SearchWalk {
   void WalkFolder(const std::shared_ptr<FolderInFlight>& folder) {
     const std::int32_t items = folder->Get().ItemCount();
     for (std::int32_t position = 1; position <= items; ++position) {
-      if (items_.size() >= window_) row_by_row_ ? ListFront() : ListAll();
+      if (taken_ == window_) row_by_row_ ? ListFront() : ListAll();
       Take(folder, position);
     }
     if (!row_by_row_) ListAll();
@@ -96,16 +99,18 @@ class SearchWalk {
   }
 
   void Take(const std::shared_ptr<FolderInFlight>& folder, std::int32_t position) {
-    ItemInFlight& taken = items_.emplace_back(folder, position);
-    try {
-      context_.pool.Post([this, &taken] {
-        Read(taken);
-        taken.read = true;
-      });
-    } catch (...) {
-      items_.pop_back();  // no task will ever read it
-      throw;
-    }
+    ItemInFlight& taken = Slot(taken_);
+    taken.folder = folder;
+    taken.position = position;
+    taken.listed = false;
+    taken.error = nullptr;
+    taken.unreadable.reset();
+    taken.read = false;
+    context_.pool.Post([this, &taken] {
+      Read(taken);
+      taken.read = true;
+    });
+    ++taken_;  // only once a task will read it
   }
 
   // Takes the item from its folder and reads it. The item is made and let
@@ -119,7 +124,7 @@ class SearchWalk {
       return;
     }
     try {
-      taken.row = ReadFoundItem(context_, *item);
+      taken.listed = ReadFoundItem(context_, *item, taken.row);
     } catch (const ItemGone&) {
       // Moved or deleted by its mail client since the folder was listed:
       // there is nothing left to list, and the rest of the search stands.
@@ -138,31 +143,34 @@ class SearchWalk {
   // Lists the oldest item once it is read; a failure to read it that ends
   // the search leaves here.
   void ListFront() {
-    ItemInFlight& front = items_.front();
+    ItemInFlight& front = Slot(0);
     context_.pool.WaitUntil([&front] { return front.read.load(); });
-    const std::shared_ptr<FolderInFlight> folder = front.folder;
-    const std::exception_ptr error = front.error;
-    const std::optional<std::string> unreadable = std::move(front.unreadable);
-    std::optional<FoundItem> row = std::move(front.row);
-    items_.pop_front();
-    if (error) {
+    front_ = (front_ + 1) % window_;
+    --taken_;
+    if (front.error) {
       ended_ = true;
-      std::rethrow_exception(error);
+      std::rethrow_exception(front.error);
     }
-    if (unreadable) context_.unreadable(folder->Path(), unreadable->c_str());
-    if (!row) return;
-    row->folder = folder->Path();
-    context_.found.Add(std::move(*row));
+    if (front.unreadable) context_.unreadable(front.folder->Path(), front.unreadable->c_str());
+    if (!front.listed) return;
+    front.row.folder.assign(front.folder->Path());
+    context_.found.Add(front.row);
   }
 
   void ListAll() {
-    while (!items_.empty()) ListFront();
+    while (taken_ > 0) ListFront();
   }
+
+  // The kth item taken of those not yet listed.
+  ItemInFlight& Slot(std::size_t k) { return slots_[(front_ + k) % window_]; }
 
   const SearchContext& context_;
   const std::size_t window_;
   const bool row_by_row_;
-  std::deque<ItemInFlight> items_;
+  // A ring of slots: taken_ items from front_ on are on their way.
+  const std::unique_ptr<ItemInFlight[]> slots_;
+  std::size_t front_ = 0;
+  std::size_t taken_ = 0;
   bool ended_ = false;  // by an item that could not be read
 };
 
@@ -200,21 +208,19 @@ DateTime GetLatestTime(MailItem& item) {
   return std::max(latest, item.ReceivedTime());
 }
 
-std::optional<FoundItem> ReadFoundItem(const SearchContext& context, MailItem& item) {
-  if (item.Class() != kMailItemClass) return std::nullopt;
+bool ReadFoundItem(const SearchContext& context, MailItem& item, FoundItem& found) {
+  if (item.Class() != kMailItemClass) return false;
   const DateTime latest = GetLatestTime(item);
-  if (latest < context.since || context.before < latest) return std::nullopt;
-  // Everything is read before the row is handed on, so that an item that
-  // cannot be read leaves no half-filled row behind.
-  FoundItem found;
+  if (latest < context.since || context.before < latest) return false;
+  // Copied into the texts' own room, which a row made before may have left.
   found.sent = item.SentOn();
-  found.from = item.SenderEmailAddress();
-  found.subject = item.Subject();
-  found.to = item.To();
+  found.from.assign(item.SenderEmailAddress());
+  found.subject.assign(item.Subject());
+  found.to.assign(item.To());
   found.received = item.ReceivedTime();
-  found.entry_id = item.EntryID();
+  found.entry_id.assign(item.EntryID());
   found.latest = latest;
-  return found;
+  return true;
 }
 
 }  // namespace qs

@@ -41,8 +41,9 @@ void SearchMailFolder(Application& app, const MailStoreOpener& open, const std::
 // The latest of the item's creation, sent (when it was sent) and received times.
 DateTime GetLatestTime(MailItem& item);
 
-// The item as a found item (its folder left to the caller), or nothing when
-// it is not a mail item or lies outside the date window.
-std::optional<FoundItem> ReadFoundItem(const SearchContext& context, MailItem& item);
+// Fills found with the item (its folder left to the caller); false, and
+// nothing filled, when it is not a mail item or lies outside the date window.
+// An item that cannot be read may leave found half filled.
+bool ReadFoundItem(const SearchContext& context, MailItem& item, FoundItem& found);
 
 }  // namespace qs
