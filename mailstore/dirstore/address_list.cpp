@@ -101,13 +101,12 @@ Mailbox ToMailbox(const RawEntry& entry) {
 
 }  // namespace
 
-std::vector<Mailbox> ParseAddressList(std::string_view raw) {
-  std::vector<Mailbox> mailboxes;
+void ForEachMailbox(std::string_view raw, const std::function<void(Mailbox&&)>& take) {
   RawEntry entry;
   auto finish = [&] {
     if (!IsBlank(entry.phrase.Text()) || !IsBlank(entry.angle.Text())) {
       Mailbox mailbox = ToMailbox(entry);
-      if (!mailbox.address.empty() || !mailbox.name.empty()) mailboxes.push_back(std::move(mailbox));
+      if (!mailbox.address.empty() || !mailbox.name.empty()) take(std::move(mailbox));
     }
     entry = RawEntry{};
   };
@@ -154,15 +153,30 @@ std::vector<Mailbox> ParseAddressList(std::string_view raw) {
     }
   }
   finish();
+}
+
+std::vector<Mailbox> ParseAddressList(std::string_view raw) {
+  std::vector<Mailbox> mailboxes;
+  ForEachMailbox(raw, [&mailboxes](Mailbox&& mailbox) { mailboxes.push_back(std::move(mailbox)); });
   return mailboxes;
 }
 
-std::string RecipientNames(const std::vector<Mailbox>& mailboxes) {
+std::string FirstAddress(std::string_view raw) {
+  std::string first;
+  bool found = false;
+  ForEachMailbox(raw, [&](Mailbox&& mailbox) {
+    if (!found) first = std::move(mailbox.address);
+    found = true;
+  });
+  return first;
+}
+
+std::string RecipientNames(std::string_view raw) {
   std::string out;
-  for (const Mailbox& mailbox : mailboxes) {
+  ForEachMailbox(raw, [&out](Mailbox&& mailbox) {
     if (!out.empty()) out += "; ";
     out += mailbox.name.empty() ? mailbox.address : mailbox.name;
-  }
+  });
   return out;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Address lists of the From and To headers (RFC 5322, read leniently).
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,11 +13,18 @@ struct Mailbox {
   std::string address;  // as written
 };
 
-// Group names are dropped and their members kept. Display names are decoded
-// word by word (see DecodeHeaderText).
+// Calls take for each mailbox of the list, in order. Group names are
+// dropped and their members kept. Display names are decoded word by word
+// (see DecodeHeaderText).
+void ForEachMailbox(std::string_view raw, const std::function<void(Mailbox&&)>& take);
+
+// The list's mailboxes, in order.
 std::vector<Mailbox> ParseAddressList(std::string_view raw);
 
+// The address of the list's first mailbox; empty when it has none.
+std::string FirstAddress(std::string_view raw);
+
 // Display names, or addresses where there is none, joined by "; ".
-std::string RecipientNames(const std::vector<Mailbox>& mailboxes);
+std::string RecipientNames(std::string_view raw);
 
 }  // namespace qs::dirstore

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -16,7 +17,7 @@ namespace qs::dirstore {
 
 namespace {
 
-std::string* FieldFor(RawHeaders& headers, std::string_view name) {
+std::string_view* FieldFor(RawHeaders& headers, std::string_view name) {
   switch (name.size()) {
     case 2: return EqualsIgnoringAsciiCase(name, "to") ? &headers.to : nullptr;
     case 4:
@@ -89,37 +90,47 @@ HeaderBlockEnd ForEachHeaderField(std::string_view data, const FieldTaker& take)
   return {data.size(), data.size()};
 }
 
-std::string UnfoldedValue(std::string_view lines) {
-  // Most values are one line, copied once.
-  if (lines.find('\n') == std::string_view::npos) return std::string(TrimBlanks(lines));
-  std::string value;
-  value.reserve(lines.size());
+std::string_view UnfoldInto(std::string_view lines, char* out) {
+  char* end = out;
   for (std::size_t feed; (feed = lines.find('\n')) != std::string_view::npos;) {
-    value += lines.substr(0, feed > 0 && lines[feed - 1] == '\r' ? feed - 1 : feed);
+    const std::size_t kept = feed > 0 && lines[feed - 1] == '\r' ? feed - 1 : feed;
+    end = std::copy_n(lines.data(), kept, end);
     lines.remove_prefix(feed + 1);
   }
-  value += lines;
-  const std::string_view trimmed = TrimBlanks(value);
-  value.resize(static_cast<std::size_t>(trimmed.data() - value.data()) + trimmed.size());
-  value.erase(0, static_cast<std::size_t>(trimmed.data() - value.data()));
+  end = std::copy(lines.begin(), lines.end(), end);
+  return TrimBlanks(std::string_view(out, static_cast<std::size_t>(end - out)));
+}
+
+std::string UnfoldedValue(std::string_view lines) {
+  std::string value(lines.size(), '\0');
+  const std::string_view unfolded = UnfoldInto(lines, value.data());
+  value.resize(static_cast<std::size_t>(unfolded.data() - value.data()) + unfolded.size());
+  value.erase(0, static_cast<std::size_t>(unfolded.data() - value.data()));
   return value;
 }
 
 RawHeaders ScanHeaders(std::string_view block) {
+  // The lines of each field's first occurrence, still in the block; an empty
+  // one counts too, so that later copies stay ignored.
   RawHeaders headers;
-  ForEachHeaderField(WithoutMboxLine(block), [&headers](std::string_view name,
-                                                        std::string_view lines) {
-    std::string* field = FieldFor(headers, name);
-    // Only the first occurrence counts; "Received" lines come newest first.
-    // An empty one is marked, so that later copies stay ignored.
-    if (!field || !field->empty()) return;
-    *field = UnfoldedValue(lines);
-    if (field->empty()) field->push_back(' ');
+  std::array<std::pair<std::string_view*, std::string_view>, 8> found;
+  std::size_t fields = 0;
+  std::size_t size = 0;
+  ForEachHeaderField(WithoutMboxLine(block), [&](std::string_view name, std::string_view lines) {
+    std::string_view* field = FieldFor(headers, name);
+    if (!field || field->data() != nullptr) return;
+    *field = lines;  // marks it found
+    found[fields++] = {field, lines};
+    size += lines.size();
   });
-  for (std::string* field : {&headers.date, &headers.received, &headers.from, &headers.to,
-                             &headers.subject, &headers.content_type, &headers.content_class,
-                             &headers.x_unsent})
-    if (*field == " ") field->clear();
+  // Then each value unfolded into one copy that the headers keep.
+  if (size > 0) headers.values = std::make_unique_for_overwrite<char[]>(size);
+  char* at = headers.values.get();
+  for (std::size_t k = 0; k < fields; ++k) {
+    const auto [field, lines] = found[k];
+    *field = UnfoldInto(lines, at);
+    at += lines.size();
+  }
   return headers;
 }
 

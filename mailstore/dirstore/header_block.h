@@ -5,22 +5,25 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace qs::dirstore {
 
 // Unfolded raw values of the first occurrence of each field; empty when the
-// field is absent.
+// field is absent. The values are views of one copy of them that the
+// headers own, so the headers may be moved but not copied.
 struct RawHeaders {
-  std::string date;
-  std::string received;
-  std::string from;
-  std::string to;
-  std::string subject;
-  std::string content_type;
-  std::string content_class;
-  std::string x_unsent;
+  std::string_view date;
+  std::string_view received;
+  std::string_view from;
+  std::string_view to;
+  std::string_view subject;
+  std::string_view content_type;
+  std::string_view content_class;
+  std::string_view x_unsent;
+  std::unique_ptr<char[]> values;  // what the views show
 };
 
 // The message without the line an mbox file puts before it ("From sender
@@ -45,6 +48,10 @@ HeaderBlockEnd ForEachHeaderField(std::string_view data, const FieldTaker& take)
 // A field's lines as one value: the line ends between them taken out, the
 // blanks at either end too.
 std::string UnfoldedValue(std::string_view lines);
+
+// The same value written at out, which has room for lines.size() bytes: a
+// view of the value within what was written.
+std::string_view UnfoldInto(std::string_view lines, char* out);
 
 // Scans a header block (which may run on into the body: the scan stops at
 // the first empty line).

@@ -160,7 +160,7 @@ MessageSummary Summarize(const RawHeaders& headers, std::string_view file_name,
   summary.sent_on = date ? LocalTimeOf(*date) : NoDate();
   summary.sent = date && TrimBlanks(headers.x_unsent) != "1" && !IsDraft(file_name);
   std::optional<long long> received;
-  if (const auto semicolon = headers.received.rfind(';'); semicolon != std::string::npos)
+  if (const auto semicolon = headers.received.rfind(';'); semicolon != std::string_view::npos)
     received = ParseMailDateSeconds(TrimBlanks(headers.received.substr(semicolon + 1)));
   summary.received_seconds = received ? *received : date ? *date : modified();
   summary.received = LocalTimeOf(summary.received_seconds);
@@ -169,9 +169,8 @@ MessageSummary Summarize(const RawHeaders& headers, std::string_view file_name,
 
 MessageTexts SummarizeTexts(const RawHeaders& headers) {
   MessageTexts texts;
-  const std::vector<Mailbox> senders = ParseAddressList(headers.from);
-  if (!senders.empty()) texts.sender_address = senders.front().address;
-  texts.to = RecipientNames(ParseAddressList(headers.to));
+  texts.sender_address = FirstAddress(headers.from);
+  texts.to = RecipientNames(headers.to);
   texts.subject = DecodeHeaderText(headers.subject);
   return texts;
 }
