@@ -1,6 +1,7 @@
 #include "mailstore/dirstore/address_list.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "mailstore/dirstore/header_text.h"
 #include "platform/text.h"
@@ -91,23 +92,23 @@ std::string CleanAddress(std::string_view raw) {
   return out;
 }
 
-Mailbox ToMailbox(const RawEntry& entry) {
-  Mailbox mailbox;
-  mailbox.address = CleanAddress(entry.has_angle ? entry.angle.Text() : entry.phrase.Text());
-  mailbox.name = DecodeHeaderText(entry.has_angle ? entry.phrase.Text() : entry.comment);
-  CollapseBlanks(mailbox.name);
-  return mailbox;
+// An entry's parts as a mailbox's, each made only when asked; an entry
+// whose address and name are both empty is no mailbox.
+std::string AddressOf(const RawEntry& entry) {
+  return CleanAddress(entry.has_angle ? entry.angle.Text() : entry.phrase.Text());
 }
 
-}  // namespace
+std::string NameOf(const RawEntry& entry) {
+  std::string name = DecodeHeaderText(entry.has_angle ? entry.phrase.Text() : entry.comment);
+  CollapseBlanks(name);
+  return name;
+}
 
-void ForEachMailbox(std::string_view raw, const std::function<void(Mailbox&&)>& take) {
+// Calls take for each entry of the list that is not blank, in order.
+void ForEachEntry(std::string_view raw, const std::function<void(const RawEntry&)>& take) {
   RawEntry entry;
   auto finish = [&] {
-    if (!IsBlank(entry.phrase.Text()) || !IsBlank(entry.angle.Text())) {
-      Mailbox mailbox = ToMailbox(entry);
-      if (!mailbox.address.empty() || !mailbox.name.empty()) take(std::move(mailbox));
-    }
+    if (!IsBlank(entry.phrase.Text()) || !IsBlank(entry.angle.Text())) take(entry);
     entry = RawEntry{};
   };
   for (std::size_t i = 0; i < raw.size(); ++i) {
@@ -155,27 +156,36 @@ void ForEachMailbox(std::string_view raw, const std::function<void(Mailbox&&)>& 
   finish();
 }
 
+}  // namespace
+
 std::vector<Mailbox> ParseAddressList(std::string_view raw) {
   std::vector<Mailbox> mailboxes;
-  ForEachMailbox(raw, [&mailboxes](Mailbox&& mailbox) { mailboxes.push_back(std::move(mailbox)); });
+  ForEachEntry(raw, [&mailboxes](const RawEntry& entry) {
+    Mailbox mailbox{NameOf(entry), AddressOf(entry)};
+    if (!mailbox.address.empty() || !mailbox.name.empty()) mailboxes.push_back(std::move(mailbox));
+  });
   return mailboxes;
 }
 
 std::string FirstAddress(std::string_view raw) {
   std::string first;
   bool found = false;
-  ForEachMailbox(raw, [&](Mailbox&& mailbox) {
-    if (!found) first = std::move(mailbox.address);
-    found = true;
+  ForEachEntry(raw, [&](const RawEntry& entry) {
+    if (found) return;
+    first = AddressOf(entry);
+    found = !first.empty() || !NameOf(entry).empty();
   });
   return first;
 }
 
 std::string RecipientNames(std::string_view raw) {
   std::string out;
-  ForEachMailbox(raw, [&out](Mailbox&& mailbox) {
+  ForEachEntry(raw, [&out](const RawEntry& entry) {
+    std::string shown = NameOf(entry);
+    if (shown.empty()) shown = AddressOf(entry);
+    if (shown.empty()) return;
     if (!out.empty()) out += "; ";
-    out += mailbox.name.empty() ? mailbox.address : mailbox.name;
+    out += shown;
   });
   return out;
 }

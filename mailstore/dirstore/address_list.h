@@ -1,7 +1,6 @@
 #pragma once
 // Address lists of the From and To headers (RFC 5322, read leniently).
 
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,12 +12,8 @@ struct Mailbox {
   std::string address;  // as written
 };
 
-// Calls take for each mailbox of the list, in order. Group names are
-// dropped and their members kept. Display names are decoded word by word
-// (see DecodeHeaderText).
-void ForEachMailbox(std::string_view raw, const std::function<void(Mailbox&&)>& take);
-
-// The list's mailboxes, in order.
+// The list's mailboxes, in order. Group names are dropped and their members
+// kept. Display names are decoded word by word (see DecodeHeaderText).
 std::vector<Mailbox> ParseAddressList(std::string_view raw);
 
 // The address of the list's first mailbox; empty when it has none.

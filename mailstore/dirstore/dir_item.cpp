@@ -2,9 +2,11 @@
 
 #include <new>
 
+#include "mailstore/dirstore/address_list.h"
 #include "mailstore/dirstore/dir_folder.h"
 #include "mailstore/dirstore/entry_id.h"
 #include "mailstore/dirstore/header_block.h"
+#include "mailstore/dirstore/header_text.h"
 #include "mailstore/dirstore/item_file.h"
 #include "mailstore/dirstore/saveas/dir_attachment.h"
 #include "mailstore/dirstore/saveas/mail_bytes.h"
@@ -33,12 +35,19 @@ const MessageSummary& DirItem::Summary() {
   return *summary_;
 }
 
-const MessageTexts& DirItem::Texts() {
-  if (texts_) return *texts_;
+std::string DirItem::SenderEmailAddress() {
   Summary();
-  texts_ = SummarizeTexts(*headers_);
-  headers_.reset();
-  return *texts_;
+  return FirstAddress(headers_->from);
+}
+
+std::string DirItem::To() {
+  Summary();
+  return RecipientNames(headers_->to);
+}
+
+std::string DirItem::Subject() {
+  Summary();
+  return DecodeHeaderText(headers_->subject);
 }
 
 std::string DirItem::EntryID() { return EncodeEntryId(relative_path_); }

@@ -31,9 +31,9 @@ class DirItem : public MailItem {
   DateTime ReceivedTime() override { return Summary().received; }
   DateTime CreationTime() override { return Summary().received; }
   bool Sent() override { return Summary().sent; }
-  std::string SenderEmailAddress() override { return Texts().sender_address; }
-  std::string To() override { return Texts().to; }
-  std::string Subject() override { return Texts().subject; }
+  std::string SenderEmailAddress() override;
+  std::string To() override;
+  std::string Subject() override;
   std::string EntryID() override;
   std::unique_ptr<Folder> Parent() override;
   void SaveAs(const std::string& path, SaveType type) override;
@@ -42,7 +42,6 @@ class DirItem : public MailItem {
 
  private:
   const MessageSummary& Summary();
-  const MessageTexts& Texts();
   // The whole message, read once when something is saved.
   const std::shared_ptr<const MessageContent>& Content();
   template <typename Work>
@@ -54,8 +53,7 @@ class DirItem : public MailItem {
   std::string name_;
   Reading reading_;
   std::optional<MessageSummary> summary_;
-  std::optional<RawHeaders> headers_;  // read by Summary, kept until Texts needs them
-  std::optional<MessageTexts> texts_;
+  std::optional<RawHeaders> headers_;  // read by Summary; the texts are made from them when asked
   std::shared_ptr<const MessageContent> content_;
 };
 

@@ -3,6 +3,8 @@
 #include <dirent.h>
 #include <fcntl.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 
@@ -84,17 +86,29 @@ std::optional<struct stat> Directory::Status(const std::string& name) const {
   return status;
 }
 
+namespace {
+
+// openat with a name that need not end in a NUL; copied on the stack where
+// it fits, as every name a file system allows does.
+int OpenAt(int at, std::string_view name, int flags) {
+  std::array<char, 256> terminated;
+  if (name.size() >= terminated.size()) return openat(at, std::string(name).c_str(), flags);
+  *std::copy(name.begin(), name.end(), terminated.begin()) = '\0';
+  return openat(at, terminated.data(), flags);
+}
+
+}  // namespace
+
 FileDescriptor OpenBelow(int at, std::string_view relative, int flags) {
   FileDescriptor current(-1);
   for (auto slash = relative.find('/'); slash != std::string_view::npos; slash = relative.find('/')) {
-    FileDescriptor next(openat(at, std::string(relative.substr(0, slash)).c_str(),
-                               O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    FileDescriptor next(OpenAt(at, relative.substr(0, slash), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!next.IsOpen()) return next;
     current = std::move(next);
     at = current.Get();
     relative.remove_prefix(slash + 1);
   }
-  return FileDescriptor(openat(at, std::string(relative).c_str(), flags | O_NOFOLLOW | O_CLOEXEC));
+  return FileDescriptor(OpenAt(at, relative, flags | O_NOFOLLOW | O_CLOEXEC));
 }
 
 }  // namespace qs::dirstore

@@ -112,26 +112,29 @@ std::string UnfoldedValue(std::string_view lines) {
 RawHeaders ScanHeaders(std::string_view block) {
   // The lines of each field's first occurrence, still in the block; an empty
   // one counts too, so that later copies stay ignored.
-  RawHeaders headers;
-  std::array<std::pair<std::string_view*, std::string_view>, 8> found;
-  std::size_t fields = 0;
-  std::size_t size = 0;
-  ForEachHeaderField(WithoutMboxLine(block), [&](std::string_view name, std::string_view lines) {
-    std::string_view* field = FieldFor(headers, name);
+  struct Found {
+    RawHeaders headers;
+    std::array<std::pair<std::string_view*, std::string_view>, 8> fields;
+    std::size_t count = 0;
+    std::size_t size = 0;
+  } found;
+  ForEachHeaderField(WithoutMboxLine(block), [&found](std::string_view name, std::string_view lines) {
+    std::string_view* field = FieldFor(found.headers, name);
     if (!field || field->data() != nullptr) return;
     *field = lines;  // marks it found
-    found[fields++] = {field, lines};
-    size += lines.size();
+    found.fields[found.count++] = {field, lines};
+    found.size += lines.size();
   });
   // Then each value unfolded into one copy that the headers keep.
-  if (size > 0) headers.values = std::make_unique_for_overwrite<char[]>(size);
+  RawHeaders& headers = found.headers;
+  if (found.size > 0) headers.values = std::make_unique_for_overwrite<char[]>(found.size);
   char* at = headers.values.get();
-  for (std::size_t k = 0; k < fields; ++k) {
-    const auto [field, lines] = found[k];
+  for (std::size_t k = 0; k < found.count; ++k) {
+    const auto [field, lines] = found.fields[k];
     *field = UnfoldInto(lines, at);
     at += lines.size();
   }
-  return headers;
+  return std::move(headers);
 }
 
 RawHeaders ReadHeaders(const Directory& directory, const std::string& name) {

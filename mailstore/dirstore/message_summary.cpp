@@ -5,10 +5,8 @@
 #include <cctype>
 #include <ctime>
 
-#include "mailstore/dirstore/address_list.h"
 #include "mailstore/dirstore/gmime_library.h"
 #include "mailstore/dirstore/header_parameter.h"
-#include "mailstore/dirstore/header_text.h"
 #include "mailstore/mail_store.h"
 #include "platform/text.h"
 
@@ -165,14 +163,6 @@ MessageSummary Summarize(const RawHeaders& headers, std::string_view file_name,
   summary.received_seconds = received ? *received : date ? *date : modified();
   summary.received = LocalTimeOf(summary.received_seconds);
   return summary;
-}
-
-MessageTexts SummarizeTexts(const RawHeaders& headers) {
-  MessageTexts texts;
-  texts.sender_address = FirstAddress(headers.from);
-  texts.to = RecipientNames(headers.to);
-  texts.subject = DecodeHeaderText(headers.subject);
-  return texts;
 }
 
 }  // namespace qs::dirstore

@@ -19,13 +19,6 @@ struct MessageSummary {
   long long received_seconds = 0;  // the same instant, in seconds since 1970
 };
 
-// The texts the list shows of it, read only when asked: saving needs none.
-struct MessageTexts {
-  std::string sender_address;
-  std::string to;
-  std::string subject;
-};
-
 // A mail date header ("Tue, 30 Jun 2009 17:00:00 +0200") in seconds since
 // 1970.
 std::optional<long long> ParseMailDateSeconds(std::string_view text);
@@ -38,7 +31,5 @@ DateTime LocalTimeOf(long long unix_seconds);
 // when no header gives a date.
 MessageSummary Summarize(const RawHeaders& headers, std::string_view file_name,
                          const std::function<long long()>& modified);
-
-MessageTexts SummarizeTexts(const RawHeaders& headers);
 
 }  // namespace qs::dirstore
