@@ -1,6 +1,7 @@
 #include "mailstore/found_items.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <limits>
 #include <stdexcept>
@@ -13,11 +14,15 @@ namespace {
 constexpr std::size_t kBlockSize = std::size_t{1} << 20;
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
+// The value of each upper-case hexadecimal digit; -1 for any other byte.
+constexpr std::array<signed char, 256> kHexValues = [] {
+  std::array<signed char, 256> values{};
+  for (signed char& value : values) value = -1;
+  for (int digit = 0; digit < 16; ++digit) values[static_cast<unsigned char>(kHexDigits[digit])] = static_cast<signed char>(digit);
+  return values;
+}();
+
+int HexValue(char c) { return kHexValues[static_cast<unsigned char>(c)]; }
 
 // Upper-case hexadecimal, as every store writes its entry identifiers; any
 // other text is kept as it is.

@@ -161,7 +161,9 @@ MessageSummary Summarize(const RawHeaders& headers, std::string_view file_name,
   if (const auto semicolon = headers.received.rfind(';'); semicolon != std::string_view::npos)
     received = ParseMailDateSeconds(TrimBlanks(headers.received.substr(semicolon + 1)));
   summary.received_seconds = received ? *received : date ? *date : modified();
-  summary.received = LocalTimeOf(summary.received_seconds);
+  // Mostly the same instant as the date: turned into local time once.
+  summary.received = date && *date == summary.received_seconds ? summary.sent_on
+                                                                : LocalTimeOf(summary.received_seconds);
   return summary;
 }
 
