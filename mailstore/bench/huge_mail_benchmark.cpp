@@ -83,7 +83,8 @@ void Measure(const fs::path& root, const Form& form) {
     try {
       auto context = std::make_shared<const qs::dirstore::StoreContext>(root);
       auto base = std::make_shared<const qs::dirstore::Directory>((root / "Box").string());
-      DirItem item(context, "Box/huge.eml", base, "huge.eml", DirItem::Reading::Whole);
+      DirItem item(qs::dirstore::ListedFolder::OfItem(context, "Box", "huge.eml", {base, "huge.eml"}), 0,
+                   DirItem::Reading::Whole);
       form.save(item, output);
       std::_Exit(0);
     } catch (const std::exception& error) {

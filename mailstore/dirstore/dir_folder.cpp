@@ -25,7 +25,7 @@ DirFolder::DirFolder(SharedContext context, std::vector<std::string> names)
 }
 
 const FolderListing& DirFolder::Listing() {
-  if (listing_) return *listing_;
+  if (listed_) return listed_->listing;
   // Opened name by name from the root, so that no link on the way is
   // followed and every directory that holds this one is known.
   std::shared_ptr<const Directory> directory = context_->root;
@@ -37,8 +37,9 @@ const FolderListing& DirFolder::Listing() {
                            ": " + std::strerror(errno));
     lineage.push_back(directory->Identity());
   }
-  listing_ = ListFolder(*context_, directory, lineage);
-  return *listing_;
+  listed_ = std::make_shared<const ListedFolder>(
+      ListedFolder{context_, relative_path_, ListFolder(*context_, directory, lineage)});
+  return listed_->listing;
 }
 
 std::unique_ptr<Folder> DirFolder::Child(const std::string& name) const {
@@ -64,11 +65,9 @@ std::unique_ptr<Folder> DirFolder::SubfolderAt(std::int32_t position) {
 std::int32_t DirFolder::ItemCount() { return static_cast<std::int32_t>(Listing().items.size()); }
 
 std::unique_ptr<MailItem> DirFolder::ItemAt(std::int32_t position) {
-  const ListedItem& item = At(Listing().items, position, "item");
-  std::string path;
-  path.reserve(relative_path_.size() + 1 + item.name.size());
-  path.append(relative_path_).append(1, '/').append(item.name);
-  return std::make_unique<DirItem>(context_, std::move(path), item.location.base, item.location.name);
+  const FolderListing& listing = Listing();
+  At(listing.items, position, "item");
+  return std::make_unique<DirItem>(listed_, static_cast<std::size_t>(position - 1));
 }
 
 std::string DirFolder::FolderPath() { return FolderPathOf(names_); }

@@ -34,7 +34,7 @@ class DirFolder : public Folder {
   SharedContext context_;
   std::vector<std::string> names_;
   std::string relative_path_;
-  std::optional<FolderListing> listing_;
+  std::shared_ptr<const ListedFolder> listed_;  // once listed
 };
 
 }  // namespace qs::dirstore

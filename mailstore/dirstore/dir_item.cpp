@@ -14,23 +14,21 @@
 
 namespace qs::dirstore {
 
-DirItem::DirItem(SharedContext context, std::string relative_path,
-                 std::shared_ptr<const Directory> base, std::string name, Reading reading)
-    : context_(std::move(context)),
-      relative_path_(std::move(relative_path)),
-      base_(std::move(base)),
-      name_(std::move(name)),
-      reading_(reading) {}
+DirItem::DirItem(std::shared_ptr<const ListedFolder> folder, std::size_t index, Reading reading)
+    : folder_(std::move(folder)), index_(index), reading_(reading) {}
+
+std::string DirItem::RelativePath() const { return folder_->relative_path + "/" + Listed().name; }
 
 const MessageSummary& DirItem::Summary() {
   if (summary_) return *summary_;
   // A file GMime cannot read as mail at all still has its header lines.
   const bool whole = reading_ == Reading::Whole && !Content()->headers.empty();
-  RawHeaders headers = whole ? ScanHeaders(Content()->headers) : ReadHeaders(*base_, name_);
-  const auto slash = relative_path_.rfind('/');
+  RawHeaders headers = whole ? ScanHeaders(Content()->headers) : ReadHeaders(Base(), Name());
+  const std::string& listed_name = Listed().name;
+  const auto slash = listed_name.rfind('/');
   const std::string_view file_name =
-      std::string_view(relative_path_).substr(slash == std::string::npos ? 0 : slash + 1);
-  summary_ = Summarize(headers, file_name, [this] { return ItemFileModified(*base_, name_); });
+      std::string_view(listed_name).substr(slash == std::string::npos ? 0 : slash + 1);
+  summary_ = Summarize(headers, file_name, [this] { return ItemFileModified(Base(), Name()); });
   headers_ = std::move(headers);
   return *summary_;
 }
@@ -50,18 +48,19 @@ std::string DirItem::Subject() {
   return DecodeHeaderText(headers_->subject);
 }
 
-std::string DirItem::EntryID() { return EncodeEntryId(relative_path_); }
+std::string DirItem::EntryID() { return EncodeEntryId(folder_->relative_path, Listed().name); }
 
 std::unique_ptr<Folder> DirItem::Parent() {
+  const std::string relative_path = RelativePath();
   std::vector<std::string> names;
   std::size_t start = 0;
-  for (std::size_t slash; (slash = relative_path_.find('/', start)) != std::string::npos;
+  for (std::size_t slash; (slash = relative_path.find('/', start)) != std::string::npos;
        start = slash + 1)
-    names.push_back(relative_path_.substr(start, slash - start));
+    names.push_back(relative_path.substr(start, slash - start));
   // A Maildir's cur/ and new/ belong to the folder that holds them.
   if (names.size() > 1 && (names.back() == "cur" || names.back() == "new")) names.pop_back();
-  if (names.empty()) throw MailStoreError("the item " + relative_path_ + " lies in no folder");
-  return std::make_unique<DirFolder>(context_, std::move(names));
+  if (names.empty()) throw MailStoreError("the item " + relative_path + " lies in no folder");
+  return std::make_unique<DirFolder>(folder_->context, std::move(names));
 }
 
 // A mail too large for the memory left is one mail not saved, not the end
@@ -71,7 +70,7 @@ auto DirItem::WithinMemory(Work work) -> decltype(work()) {
   try {
     return work();
   } catch (const std::bad_alloc&) {
-    throw MailStoreError("there is not enough memory to read " + base_->Path() + "/" + name_);
+    throw MailStoreError("there is not enough memory to read " + Base().Path() + "/" + Name());
   }
 }
 
@@ -79,13 +78,13 @@ const std::shared_ptr<const MessageContent>& DirItem::Content() {
   if (!content_)
     content_ = WithinMemory([this] {
       return std::make_shared<const MessageContent>(
-          ReadMessageContent(MailBytes::MapFile(*base_, name_)));
+          ReadMessageContent(MailBytes::MapFile(Base(), Name())));
     });
   return content_;
 }
 
 void DirItem::SaveAs(const std::string& path, SaveType type) {
-  const ItemFacts facts{SentOn(), Sent(), context_->locale, Summary().received_seconds};
+  const ItemFacts facts{SentOn(), Sent(), folder_->context->locale, Summary().received_seconds};
   WithinMemory([&] { SaveMessageAs(*Content(), facts, path, type); });
 }
 
@@ -96,7 +95,7 @@ std::int32_t DirItem::AttachmentCount() {
 std::unique_ptr<Attachment> DirItem::AttachmentAt(std::int32_t position) {
   if (position < 1 || position > AttachmentCount())
     throw MailStoreError("there is no attachment " + std::to_string(position) + " of " +
-                         relative_path_);
+                         RelativePath());
   return std::make_unique<DirAttachment>(Content(), static_cast<std::size_t>(position - 1));
 }
 

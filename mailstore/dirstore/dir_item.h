@@ -4,6 +4,7 @@
 #include <string>
 
 #include "mailstore/dirstore/directory.h"
+#include "mailstore/dirstore/folder_listing.h"
 #include "mailstore/dirstore/message_summary.h"
 #include "mailstore/dirstore/saveas/message_content.h"
 #include "mailstore/dirstore/store_context.h"
@@ -20,10 +21,8 @@ class DirItem : public MailItem {
   // that its file is read only once.
   enum class Reading { HeaderBlock, Whole };
 
-  // relative_path: below the mail root, "/" between the names; the file is
-  // opened as name below base.
-  DirItem(SharedContext context, std::string relative_path,
-          std::shared_ptr<const Directory> base, std::string name,
+  // The item at index of the folder's listing.
+  DirItem(std::shared_ptr<const ListedFolder> folder, std::size_t index,
           Reading reading = Reading::HeaderBlock);
 
   int Class() override { return Summary().item_class; }
@@ -42,15 +41,18 @@ class DirItem : public MailItem {
 
  private:
   const MessageSummary& Summary();
+  const ListedItem& Listed() const { return folder_->listing.items[index_]; }
+  const Directory& Base() const { return *Listed().location.base; }
+  const std::string& Name() const { return Listed().location.name; }
+  // Below the mail root, "/" between the names.
+  std::string RelativePath() const;
   // The whole message, read once when something is saved.
   const std::shared_ptr<const MessageContent>& Content();
   template <typename Work>
   auto WithinMemory(Work work) -> decltype(work());
 
-  SharedContext context_;
-  std::string relative_path_;
-  std::shared_ptr<const Directory> base_;
-  std::string name_;
+  std::shared_ptr<const ListedFolder> folder_;
+  std::size_t index_;
   Reading reading_;
   std::optional<MessageSummary> summary_;
   std::optional<RawHeaders> headers_;  // read by Summary; the texts are made from them when asked

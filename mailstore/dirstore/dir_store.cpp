@@ -40,8 +40,9 @@ std::unique_ptr<MailItem> DirStore::GetItemFromID(const std::string& entry_id) {
   if (path) found = FindItem(*context_, *path, last_folder_);
   if (!found) throw MailStoreError("The item with the entry identifier " + entry_id + " was not found.");
   // Fetched by its identifier to be saved: read whole at once.
-  return std::make_unique<DirItem>(context_, found->relative_path, found->location.base,
-                                   found->location.name, DirItem::Reading::Whole);
+  return std::make_unique<DirItem>(ListedFolder::OfItem(context_, std::move(found->folder), std::move(found->name),
+                                                        std::move(found->location)),
+                                   0, DirItem::Reading::Whole);
 }
 
 }  // namespace qs::dirstore

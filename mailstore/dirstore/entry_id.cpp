@@ -19,17 +19,27 @@ bool SafeRelativePath(std::string_view path) {
   }
 }
 
-}  // namespace
-
-std::string EncodeEntryId(std::string_view relative_path) {
+char* Hexadecimal(std::string_view bytes, char* digit) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string id(relative_path.size() * 2, '\0');
-  char* digit = id.data();
-  for (char c : relative_path) {
+  for (char c : bytes) {
     const auto byte = static_cast<unsigned char>(c);
     *digit++ = kDigits[byte >> 4];
     *digit++ = kDigits[byte & 0xF];
   }
+  return digit;
+}
+
+}  // namespace
+
+std::string EncodeEntryId(std::string_view relative_path) {
+  std::string id(relative_path.size() * 2, '\0');
+  Hexadecimal(relative_path, id.data());
+  return id;
+}
+
+std::string EncodeEntryId(std::string_view folder, std::string_view name) {
+  std::string id((folder.size() + 1 + name.size()) * 2, '\0');
+  Hexadecimal(name, Hexadecimal("/", Hexadecimal(folder, id.data())));
   return id;
 }
 

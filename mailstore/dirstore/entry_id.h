@@ -9,6 +9,8 @@
 namespace qs::dirstore {
 
 std::string EncodeEntryId(std::string_view relative_path);
+// The identifier of the item name below the folder.
+std::string EncodeEntryId(std::string_view folder, std::string_view name);
 
 // The relative path, or nothing when the identifier is not one of ours or
 // names a path that could leave the mail root ("..", absolute, empty names).

@@ -83,6 +83,15 @@ FolderListing ListFolder(const StoreContext& store, const std::shared_ptr<const 
   return listing;
 }
 
+std::shared_ptr<const ListedFolder> ListedFolder::OfItem(SharedContext context, std::string relative_path,
+                                                        std::string name, ItemLocation location) {
+  auto folder = std::make_shared<ListedFolder>();
+  folder->context = std::move(context);
+  folder->relative_path = std::move(relative_path);
+  folder->listing.items.push_back({std::move(name), std::move(location)});
+  return folder;
+}
+
 std::optional<std::size_t> FindName(const std::vector<std::string>& names, std::string_view wanted) {
   if (wanted.empty()) return std::nullopt;
   const std::string folded = CaseFolded(wanted);

@@ -27,6 +27,19 @@ struct FolderListing {
   std::vector<ListedItem> items;
 };
 
+// A folder's listing with what its items need to be read, made once and
+// shared by all of them: an item keeps this and its place in it.
+struct ListedFolder {
+  SharedContext context;
+  std::string relative_path;  // the folder's, below the mail root
+  FolderListing listing;
+
+  // The folder of a single item found by its path: name, a file of the
+  // folder at relative_path, read from location.
+  static std::shared_ptr<const ListedFolder> OfItem(SharedContext context, std::string relative_path,
+                                                    std::string name, ItemLocation location);
+};
+
 // lineage: the identities of the mail root and of every directory from it
 // down to this one. A subdirectory that is one of them (a mount of a folder
 // inside itself) is no subfolder, so no walk goes round in a circle. Throws

@@ -10,7 +10,7 @@ std::optional<FoundItem> FoundAt(const StoreContext& store, const std::shared_pt
                                  const std::string& folder, const std::string& name, EntryKind kind) {
   std::optional<ItemLocation> location = LocateItem(store, directory, name, kind);
   if (!location) return std::nullopt;
-  return FoundItem{folder + "/" + name, std::move(*location)};
+  return FoundItem{folder, name, std::move(*location)};
 }
 
 // What stays of a Maildir file's name while its flags change: all before

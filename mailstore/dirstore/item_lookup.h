@@ -12,8 +12,11 @@
 
 namespace qs::dirstore {
 
+// Where the item is now: the file name below the folder, both below the
+// mail root.
 struct FoundItem {
-  std::string relative_path;  // where the item is now
+  std::string folder;
+  std::string name;
   ItemLocation location;
 };
 

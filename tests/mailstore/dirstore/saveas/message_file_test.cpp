@@ -81,8 +81,9 @@ TEST(MessageFile, AnIndependentReaderFindsEveryPart) {
 std::unique_ptr<MailItem> ItemOf(const TempTree& tree, const std::string& mail) {
   tree.Write("Box/m.eml", mail);
   return std::make_unique<DirItem>(
-      std::make_shared<const StoreContext>(tree.Root()), "Box/m.eml",
-      std::make_shared<const Directory>((tree.Root() / "Box").string()), "m.eml");
+      ListedFolder::OfItem(std::make_shared<const StoreContext>(tree.Root()), "Box", "m.eml",
+                           {std::make_shared<const Directory>((tree.Root() / "Box").string()), "m.eml"}),
+      0);
 }
 
 // A 50 MB attachment of a draft goes through the whole save: the attachment
