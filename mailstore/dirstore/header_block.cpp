@@ -109,32 +109,50 @@ std::string UnfoldedValue(std::string_view lines) {
   return value;
 }
 
-RawHeaders ScanHeaders(std::string_view block) {
-  // The lines of each field's first occurrence, still in the block; an empty
-  // one counts too, so that later copies stay ignored.
-  struct Found {
-    RawHeaders headers;
-    std::array<std::pair<std::string_view*, std::string_view>, 8> fields;
-    std::size_t count = 0;
-    std::size_t size = 0;
-  } found;
-  ForEachHeaderField(WithoutMboxLine(block), [&found](std::string_view name, std::string_view lines) {
-    std::string_view* field = FieldFor(found.headers, name);
-    if (!field || field->data() != nullptr) return;
-    *field = lines;  // marks it found
-    found.fields[found.count++] = {field, lines};
-    found.size += lines.size();
-  });
-  // Then each value unfolded into one copy that the headers keep.
-  RawHeaders& headers = found.headers;
-  if (found.size > 0) headers.values = std::make_unique_for_overwrite<char[]>(found.size);
+namespace {
+
+// The lines of each field's first occurrence, still in the block they were
+// found in; an empty one counts too, so that later copies stay ignored.
+struct PickedFields {
+  RawHeaders headers;
+  std::array<std::pair<std::string_view*, std::string_view>, 8> fields;
+  std::size_t count = 0;
+  std::size_t size = 0;
+  bool ended = false;  // by an empty line: more of the message would change nothing
+};
+
+void PickFields(std::string_view block, PickedFields& picked) {
+  const std::string_view message = WithoutMboxLine(block);
+  const HeaderBlockEnd end =
+      ForEachHeaderField(message, [&picked](std::string_view name, std::string_view lines) {
+        std::string_view* field = FieldFor(picked.headers, name);
+        if (!field || field->data() != nullptr) return;
+        *field = lines;  // marks it found
+        picked.fields[picked.count++] = {field, lines};
+        picked.size += lines.size();
+      });
+  picked.ended = end.fields < message.size();
+}
+
+// Each value unfolded into one copy that the headers keep.
+RawHeaders Unfolded(PickedFields& picked) {
+  RawHeaders& headers = picked.headers;
+  if (picked.size > 0) headers.values = std::make_unique_for_overwrite<char[]>(picked.size);
   char* at = headers.values.get();
-  for (std::size_t k = 0; k < found.count; ++k) {
-    const auto [field, lines] = found.fields[k];
+  for (std::size_t k = 0; k < picked.count; ++k) {
+    const auto [field, lines] = picked.fields[k];
     *field = UnfoldInto(lines, at);
     at += lines.size();
   }
   return std::move(headers);
+}
+
+}  // namespace
+
+RawHeaders ScanHeaders(std::string_view block) {
+  PickedFields picked;
+  PickFields(block, picked);
+  return Unfolded(picked);
 }
 
 RawHeaders ReadHeaders(const Directory& directory, const std::string& name) {
@@ -158,8 +176,9 @@ RawHeaders ReadHeaders(const Directory& directory, const std::string& name) {
   for (;;) {
     const std::size_t got = read_into(first.data() + have, kChunk - have);
     have += got;
-    const std::string_view start(first.data(), have);
-    if (got == 0 || HeaderEnd(start, 0) != std::string_view::npos) return ScanHeaders(start);
+    PickedFields picked;
+    PickFields(std::string_view(first.data(), have), picked);
+    if (got == 0 || picked.ended) return Unfolded(picked);
     if (have == kChunk) break;
   }
   const std::string_view start(first.data(), have);
