@@ -80,7 +80,10 @@ void ItemSave::Place(SaveRun& run) {
   std::string dir = run.save_dir;
   if (!subfolder_.empty()) {
     dir += subfolder_;
-    MakeDirs(dir);
+    if (!run.made.contains(dir)) {
+      MakeDirs(dir);
+      run.made.insert(dir);
+    }
     dir += PathSeparator();
   }
   if (format_ == "msg") return PlaceFile(run, dir, ".msg", SaveType::Message);

@@ -28,6 +28,7 @@ struct SaveRun {
   std::string save_dir;  // ends in the separator
   NameClaims names;
   std::unordered_set<std::string> swept;  // directories cleared of stale temporary files
+  std::unordered_set<std::string> made;   // subfolders made or found, each asked for once
 };
 
 // The item of one row on its way to disk, in three steps. Fetch and Write may

@@ -26,9 +26,12 @@ std::shared_ptr<const MailBytes> MailBytes::MapFile(const Directory& directory,
   // pages are touched; ordinary mail is read instead, so only a mail too big
   // to hold twice runs that risk. An empty file has nothing to map.
   if (status.st_size < kLargestReadMail) {
-    std::string bytes(static_cast<std::size_t>(status.st_size), '\0');
+    // A byte more than the size is asked for: a read that stops at the size
+    // has met the file's end, and no further read need say so.
+    const auto size = static_cast<std::size_t>(status.st_size);
+    std::string bytes(size + 1, '\0');
     std::size_t have = 0;
-    // Past the size, reads go to `more`: the file may have grown since.
+    // Past that, reads go to `more`: the file may have grown since.
     char more[4096];
     for (;;) {
       const bool within = have < bytes.size();
@@ -39,6 +42,7 @@ std::shared_ptr<const MailBytes> MailBytes::MapFile(const Directory& directory,
       if (count == 0) break;
       if (!within) bytes.append(more, static_cast<std::size_t>(count));
       have += static_cast<std::size_t>(count);
+      if (within && have == size) break;
     }
     bytes.resize(have);
     return Hold(std::move(bytes));
