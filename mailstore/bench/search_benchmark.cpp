@@ -15,7 +15,6 @@
 #include <filesystem>
 #include <iostream>
 #include <sstream>
-#include <fstream>
 
 #include "mailstore/bench/bench_store.h"
 #include "mailstore/open_mail_store.h"
@@ -94,23 +93,13 @@ int main(int argc, char** argv) {
   qs::Application app(console);
   qs::FoundItems list;
 
-  if (const char* dump = getenv("DUMPROWS")) {
-    Search(app, list);
-    std::ofstream out(dump);
-    for (int r = 1; r <= list.RowCount(); ++r) {
-      for (const auto& t : list.Texts(r)) out << t << "|";
-      out << "\n";
-    }
-    return 0;
-  }
   long files = 0;
   ReadFloor(root, files);  // warms the file cache
   const long base_mib = PeakMiB();
   double best_floor = 1e9, best_mblaze = 1e9, best_search = 1e9, best_cpu = 1e9;
   for (int round = 1; round <= 3; ++round) {
-    const bool only=getenv("ONLY");
-    const double floor = only?1:ReadFloor(root, files);
-    const double mblaze = only?1:Mblaze(root);
+    const double floor = ReadFloor(root, files);
+    const double mblaze = Mblaze(root);
     const double cpu = CpuSeconds();
     const double search = Search(app, list);
     best_cpu = std::min(best_cpu, CpuSeconds() - cpu);
