@@ -30,6 +30,8 @@ class PieceBuffer {
     return bytes_.data() + used_;
   }
   void Advance(std::size_t count) { used_ += count; }
+  // Room left before the next flush.
+  std::size_t Room() const { return bytes_.size() - used_; }
   void Flush() {
     if (used_ > 0) sink_(std::string_view(bytes_.data(), used_));
     used_ = 0;
@@ -57,24 +59,33 @@ constexpr std::array<std::uint8_t, 256> Base64Values() {
 
 constexpr auto kBase64Values = Base64Values();
 
+// Takes whole groups of four base64 characters from in, at most `most` of
+// them, as long as every character is one: take(bits) for each. Says where
+// it stopped.
+template <typename Take>
+const unsigned char* WholeGroups(const unsigned char* in, const unsigned char* end, std::size_t most,
+                                 Take take) {
+  for (; most > 0 && end - in >= 4; --most, in += 4) {
+    const std::uint32_t a = kBase64Values[in[0]], b = kBase64Values[in[1]],
+                        c = kBase64Values[in[2]], d = kBase64Values[in[3]];
+    if ((a | b | c | d) >= 64) break;
+    take(a << 18 | b << 12 | c << 6 | d);
+  }
+  return in;
+}
+
 // Calls group(bits, count) for each group of sextets: four, or fewer where
-// "=" or the end cuts a group short.
-template <typename Group>
-void ForEachBase64Group(std::string_view body, Group group) {
+// "=" or the end cuts a group short. Where a group starts, whole(in, end)
+// may first take the whole groups that follow (most lines are whole groups
+// of four) and says where it stopped.
+template <typename Whole, typename Group>
+void ForEachBase64Group(std::string_view body, Whole whole, Group group) {
   const auto* in = reinterpret_cast<const unsigned char*>(body.data());
   const auto* const end = in + body.size();
   std::uint32_t bits = 0;
   int count = 0;
   while (in < end) {
-    // Most lines are whole groups of four: read them without a test per byte.
-    if (count == 0)
-      while (end - in >= 4) {
-        const std::uint32_t a = kBase64Values[in[0]], b = kBase64Values[in[1]],
-                            c = kBase64Values[in[2]], d = kBase64Values[in[3]];
-        if ((a | b | c | d) >= 64) break;
-        group(a << 18 | b << 12 | c << 6 | d, 4);
-        in += 4;
-      }
+    if (count == 0) in = whole(in, end);
     if (in == end) break;
     const std::uint8_t value = kBase64Values[*in++];
     if (value == kBase64Pad) {
@@ -97,14 +108,31 @@ void ForEachBase64Group(std::string_view body, Group group) {
 std::size_t BytesInGroup(int sextets) { return sextets == 4 ? 3 : sextets == 1 ? 0 : sextets - 1; }
 
 void WriteBase64(std::string_view body, PieceBuffer& out) {
-  ForEachBase64Group(body, [&out](std::uint32_t bits, int sextets) {
-    const std::size_t bytes = BytesInGroup(sextets);
+  // Whole groups go straight into the buffer, as many as it has room for.
+  const auto whole = [&out](const unsigned char* in, const unsigned char* end) {
+    while (end - in >= 4) {
+      char* at = out.Reserve(3);
+      const std::size_t room = out.Room() / 3;
+      const unsigned char* stop = WholeGroups(in, end, room, [&at](std::uint32_t bits) {
+        at[0] = static_cast<char>(bits >> 16);
+        at[1] = static_cast<char>(bits >> 8);
+        at[2] = static_cast<char>(bits);
+        at += 3;
+      });
+      const auto taken = static_cast<std::size_t>(stop - in) / 4;
+      out.Advance(taken * 3);
+      in = stop;
+      if (taken < room) break;  // the end, or a character that is no base64
+    }
+    return in;
+  };
+  ForEachBase64Group(body, whole, [&out](std::uint32_t bits, int sextets) {
     bits <<= 6 * (4 - sextets);
     char* at = out.Reserve(3);
     at[0] = static_cast<char>(bits >> 16);
     at[1] = static_cast<char>(bits >> 8);
     at[2] = static_cast<char>(bits);
-    out.Advance(bytes);
+    out.Advance(BytesInGroup(sextets));
   });
 }
 
@@ -165,7 +193,12 @@ std::uint64_t DecodedSize(std::string_view body, TransferEncoding encoding) {
   std::uint64_t size = 0;
   if (encoding == TransferEncoding::kIdentity) return body.size();
   if (encoding == TransferEncoding::kBase64)
-    ForEachBase64Group(body, [&size](std::uint32_t, int sextets) { size += BytesInGroup(sextets); });
+    ForEachBase64Group(
+        body,
+        [&size](const unsigned char* in, const unsigned char* end) {
+          return WholeGroups(in, end, SIZE_MAX, [&size](std::uint32_t) { size += 3; });
+        },
+        [&size](std::uint32_t, int sextets) { size += BytesInGroup(sextets); });
   else
     WriteDecoded(body, encoding, [&size](std::string_view piece) { size += piece.size(); });
   return size;
