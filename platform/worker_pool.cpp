@@ -6,8 +6,16 @@
 
 namespace qs {
 
-WorkerPool::WorkerPool(unsigned threads) {
-  for (unsigned i = 1; i < threads; ++i) helpers_.emplace_back([this] { Serve(); });
+namespace {
+
+// The pool whose thread this is, and its number there.
+thread_local const WorkerPool* this_pool = nullptr;
+thread_local unsigned this_thread = 0;
+
+}  // namespace
+
+WorkerPool::WorkerPool(unsigned threads) : own_(std::max(threads, 1u)) {
+  for (unsigned i = 1; i < threads; ++i) helpers_.emplace_back([this, i] { Serve(i); });
 }
 
 WorkerPool::~WorkerPool() {
@@ -15,15 +23,24 @@ WorkerPool::~WorkerPool() {
     std::lock_guard lock(mutex_);
     stopping_ = true;
     queue_.clear();
+    for (auto& queue : own_) queue.clear();
+    queued_ = 0;
   }
   posted_.notify_all();
   for (std::thread& helper : helpers_) helper.join();
 }
 
-bool WorkerPool::RunOne(std::unique_lock<std::mutex>& lock) {
-  if (queue_.empty()) return false;
-  const std::function<void()> task = std::move(queue_.front());
-  queue_.pop_front();
+unsigned WorkerPool::ThisThread() const { return this_pool == this ? this_thread : 0; }
+
+bool WorkerPool::RunOne(std::unique_lock<std::mutex>& lock, unsigned thread) {
+  if (queued_ == 0) return false;
+  // Its own tasks first, then those for any thread, then another's.
+  std::deque<std::function<void()>>* from = &own_[thread];
+  if (from->empty()) from = &queue_;
+  for (std::size_t other = 0; from->empty(); ++other) from = &own_[other];
+  const std::function<void()> task = std::move(from->front());
+  from->pop_front();
+  --queued_;
   lock.unlock();
   task();
   lock.lock();
@@ -31,19 +48,22 @@ bool WorkerPool::RunOne(std::unique_lock<std::mutex>& lock) {
   return true;
 }
 
-void WorkerPool::Serve() {
+void WorkerPool::Serve(unsigned thread) {
+  this_pool = this;
+  this_thread = thread;
   std::unique_lock lock(mutex_);
   for (;;) {
-    posted_.wait(lock, [&] { return stopping_ || !queue_.empty(); });
+    posted_.wait(lock, [&] { return stopping_ || queued_ > 0; });
     if (stopping_) return;
-    RunOne(lock);
+    RunOne(lock, thread);
   }
 }
 
-void WorkerPool::Post(std::function<void()> task) {
+void WorkerPool::Post(std::function<void()> task, std::optional<unsigned> thread) {
   {
     std::lock_guard lock(mutex_);
-    queue_.push_back(std::move(task));
+    (thread && *thread < own_.size() ? own_[*thread] : queue_).push_back(std::move(task));
+    ++queued_;
   }
   posted_.notify_one();
 }
@@ -51,7 +71,7 @@ void WorkerPool::Post(std::function<void()> task) {
 void WorkerPool::WaitUntil(const std::function<bool()>& done) {
   std::unique_lock lock(mutex_);
   while (!done())
-    if (!RunOne(lock)) ended_.wait(lock);
+    if (!RunOne(lock, 0)) ended_.wait(lock);
 }
 
 unsigned WorkerThreads() {

@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -24,22 +25,33 @@ class WorkerPool {
 
   unsigned Threads() const { return static_cast<unsigned>(helpers_.size()) + 1; }
 
-  // Queues a task; tasks start in the order posted. A task must not throw.
-  void Post(std::function<void()> task);
+  // Queues a task; a task must not throw. Tasks for any thread start in the
+  // order posted. A task posted for one of the threads (see ThisThread) is
+  // run by that thread before those, in the order posted for it, so that
+  // what one task of an item made is let go of by the thread that made it;
+  // another thread takes it only when it has nothing else to do.
+  void Post(std::function<void()> task, std::optional<unsigned> thread = std::nullopt);
   // Runs queued tasks on the caller's thread, or sleeps, until done() holds.
   // done is asked again each time a task ends, under the pool's lock: it
   // must only read what the tasks set.
   void WaitUntil(const std::function<bool()>& done);
 
+  // The calling thread's number in this pool: 0 for the posting thread (and
+  // any other that is not one of the pool's), from 1 for the pool's own.
+  unsigned ThisThread() const;
+
  private:
-  void Serve();
-  // Runs one queued task with the lock released; false when none is queued.
-  bool RunOne(std::unique_lock<std::mutex>& lock);
+  void Serve(unsigned thread);
+  // Runs one queued task with the lock released, the thread's own first;
+  // false when none is queued.
+  bool RunOne(std::unique_lock<std::mutex>& lock, unsigned thread);
 
   std::mutex mutex_;
   std::condition_variable posted_;
   std::condition_variable ended_;
-  std::deque<std::function<void()>> queue_;
+  std::deque<std::function<void()>> queue_;  // for any thread
+  std::vector<std::deque<std::function<void()>>> own_;  // for one thread each
+  std::size_t queued_ = 0;  // in all the queues
   bool stopping_ = false;
   std::vector<std::thread> helpers_;
 };

@@ -77,6 +77,7 @@ constexpr std::size_t kRowsPerThread = 16;
 struct RowInFlight {
   explicit RowInFlight(ItemSave item_save) : save(std::move(item_save)) {}
   ItemSave save;
+  unsigned fetcher = 0;  // the thread that fetched it, which writes it where it can
   std::atomic<bool> fetched{false};
   std::atomic<bool> written{false};
 };
@@ -107,8 +108,9 @@ std::int32_t SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& lis
       try {
         RowInFlight& row = rows.emplace_back(ItemSave(run, list, next_row));
         try {
-          pool.Post([&run, &row] {
+          pool.Post([&run, &row, &pool] {
             row.save.Fetch(run);
+            row.fetcher = pool.ThisThread();
             row.fetched = true;
           });
         } catch (...) {
@@ -146,10 +148,12 @@ std::int32_t SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& lis
       // Row by row, a row is shown while it is written; otherwise as the
       // rows are done, in order.
       if (ahead == 1) progress.ShowItem(row.save.Row(), count);
-      pool.Post([&row] {
-        row.save.Write();
-        row.written = true;
-      });
+      pool.Post(
+          [&row] {
+            row.save.Write();
+            row.written = true;
+          },
+          row.fetcher);
       ++placed;
     }
     for (; written_front(); --placed) {
