@@ -60,7 +60,7 @@ std::vector<DirectoryEntry> Directory::Entries() const {
   own.Release();
   std::vector<DirectoryEntry> entries;
   for (errno = 0; const dirent* entry = readdir(stream.get()); errno = 0) {
-    const std::string name = entry->d_name;
+    std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
     EntryKind kind = EntryKind::Other;
     switch (entry->d_type) {
@@ -74,7 +74,7 @@ std::vector<DirectoryEntry> Directory::Entries() const {
         break;
       default: break;
     }
-    entries.push_back({name, kind});
+    entries.push_back({std::move(name), kind});
   }
   if (errno != 0) Fail("read", path_);
   return entries;

@@ -40,9 +40,13 @@ void AddMaildirItems(const StoreContext& store, const Directory& folder, const s
   if (!directory)
     throw MailStoreError("cannot open the folder " + folder.Path() + "/" + sub + ": " + std::strerror(errno));
   const std::size_t first = items.size();
-  for (const DirectoryEntry& entry : directory->Entries())
-    if (auto location = LocateItem(store, directory, entry.name, entry.kind))
-      items.push_back({sub + "/" + entry.name, std::move(*location)});
+  for (DirectoryEntry& entry : directory->Entries()) {
+    std::string listed;
+    listed.reserve(sub.size() + 1 + entry.name.size());
+    listed.append(sub).append(1, '/').append(entry.name);
+    if (auto location = LocateItem(store, directory, std::move(entry.name), entry.kind))
+      items.push_back({std::move(listed), std::move(*location)});
+  }
   std::sort(items.begin() + static_cast<std::ptrdiff_t>(first), items.end(),
             [](const ListedItem& a, const ListedItem& b) { return a.name < b.name; });
 }
@@ -61,7 +65,7 @@ FolderListing ListFolder(const StoreContext& store, const std::shared_ptr<const 
   FolderListing listing;
   bool has_cur = false;
   bool has_new = false;
-  for (const DirectoryEntry& entry : directory->Entries()) {
+  for (DirectoryEntry& entry : directory->Entries()) {
     const std::string& name = entry.name;
     if (entry.kind == EntryKind::Directory) {
       if (name == "cur") has_cur = true;
@@ -69,8 +73,9 @@ FolderListing ListFolder(const StoreContext& store, const std::shared_ptr<const 
       else if (CouldBeFolder(name) && !InLineage(store, *directory, name, lineage))
         listing.subfolders.push_back(name);
     } else if (EndsWithEml(name)) {
-      if (auto location = LocateItem(store, directory, name, entry.kind))
-        listing.items.push_back({name, std::move(*location)});
+      std::string listed = name;
+      if (auto location = LocateItem(store, directory, std::move(entry.name), entry.kind))
+        listing.items.push_back({std::move(listed), std::move(*location)});
     } else if (entry.kind == EntryKind::Link && CouldBeFolder(name)) {
       NoteFolderLink(store, *directory, name);
     }

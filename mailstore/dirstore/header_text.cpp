@@ -307,6 +307,8 @@ TextPieces Utf8AsMade(TextPieces make, std::string_view charset) {
 }
 
 std::string DecodeHeaderText(std::string_view raw) {
+  // Every encoded word starts with "=?"; most texts have none.
+  if (raw.find("=?") == std::string_view::npos) return PlainToUtf8(std::string(raw));
   std::string out;
   std::string pending;          // bytes of adjacent encoded words, not yet converted
   std::string pending_charset;

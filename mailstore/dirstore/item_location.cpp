@@ -27,8 +27,8 @@ std::optional<std::string> BelowRoot(const StoreContext& store, const std::strin
 
 std::optional<ItemLocation> LocateItem(const StoreContext& store,
                                        const std::shared_ptr<const Directory>& directory,
-                                       const std::string& name, EntryKind kind) {
-  if (kind == EntryKind::File) return ItemLocation{directory, name};
+                                       std::string name, EntryKind kind) {
+  if (kind == EntryKind::File) return ItemLocation{directory, std::move(name)};
   if (kind != EntryKind::Link) return std::nullopt;
   const std::string link = directory->Path() + "/" + name;
   struct stat status {};

@@ -26,7 +26,7 @@ struct ItemLocation {
 // diagnostic output.
 std::optional<ItemLocation> LocateItem(const StoreContext& store,
                                        const std::shared_ptr<const Directory>& directory,
-                                       const std::string& name, EntryKind kind);
+                                       std::string name, EntryKind kind);
 
 // Names the link name of directory in the diagnostic output when it leads
 // to a directory, which would otherwise have been a folder.

@@ -95,9 +95,9 @@ class DateReader {
     static constexpr std::string_view kMonths[] = {"jan", "feb", "mar", "apr", "may", "jun",
                                                    "jul", "aug", "sep", "oct", "nov", "dec"};
     if (text_.size() - at_ < 4 || text_[at_ + 3] != ' ') return std::nullopt;
-    const std::string name = AsciiLower(text_.substr(at_, 3));
+    const char name[3] = {AsciiLower(text_[at_]), AsciiLower(text_[at_ + 1]), AsciiLower(text_[at_ + 2])};
     for (unsigned i = 0; i < 12; ++i)
-      if (name == kMonths[i]) {
+      if (std::string_view(name, 3) == kMonths[i]) {
         at_ += 3;
         return i + 1;
       }
