@@ -24,7 +24,6 @@ WorkerPool::~WorkerPool() {
     stopping_ = true;
     queue_.clear();
     for (auto& queue : own_) queue.clear();
-    queued_ = 0;
   }
   posted_.notify_all();
   for (std::thread& helper : helpers_) helper.join();
@@ -32,15 +31,20 @@ WorkerPool::~WorkerPool() {
 
 unsigned WorkerPool::ThisThread() const { return this_pool == this ? this_thread : 0; }
 
-bool WorkerPool::RunOne(std::unique_lock<std::mutex>& lock, unsigned thread) {
-  if (queued_ == 0) return false;
+std::deque<std::function<void()>>* WorkerPool::NextQueue(unsigned thread) {
   // Its own tasks first, then those for any thread, then another's.
-  std::deque<std::function<void()>>* from = &own_[thread];
-  if (from->empty()) from = &queue_;
-  for (std::size_t other = 0; from->empty(); ++other) from = &own_[other];
+  if (!own_[thread].empty()) return &own_[thread];
+  if (!queue_.empty()) return &queue_;
+  for (auto& other : own_)
+    if (!other.empty()) return &other;
+  return nullptr;
+}
+
+bool WorkerPool::RunOne(std::unique_lock<std::mutex>& lock, unsigned thread) {
+  std::deque<std::function<void()>>* from = NextQueue(thread);
+  if (!from) return false;
   const std::function<void()> task = std::move(from->front());
   from->pop_front();
-  --queued_;
   lock.unlock();
   task();
   lock.lock();
@@ -53,7 +57,7 @@ void WorkerPool::Serve(unsigned thread) {
   this_thread = thread;
   std::unique_lock lock(mutex_);
   for (;;) {
-    posted_.wait(lock, [&] { return stopping_ || queued_ > 0; });
+    posted_.wait(lock, [&] { return stopping_ || NextQueue(thread); });
     if (stopping_) return;
     RunOne(lock, thread);
   }
@@ -63,7 +67,6 @@ void WorkerPool::Post(std::function<void()> task, std::optional<unsigned> thread
   {
     std::lock_guard lock(mutex_);
     (thread && *thread < own_.size() ? own_[*thread] : queue_).push_back(std::move(task));
-    ++queued_;
   }
   posted_.notify_one();
 }

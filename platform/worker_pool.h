@@ -42,6 +42,8 @@ class WorkerPool {
 
  private:
   void Serve(unsigned thread);
+  // The queue the thread takes its next task from; nothing when all are empty.
+  std::deque<std::function<void()>>* NextQueue(unsigned thread);
   // Runs one queued task with the lock released, the thread's own first;
   // false when none is queued.
   bool RunOne(std::unique_lock<std::mutex>& lock, unsigned thread);
@@ -51,7 +53,6 @@ class WorkerPool {
   std::condition_variable ended_;
   std::deque<std::function<void()>> queue_;  // for any thread
   std::vector<std::deque<std::function<void()>>> own_;  // for one thread each
-  std::size_t queued_ = 0;  // in all the queues
   bool stopping_ = false;
   std::vector<std::thread> helpers_;
 };

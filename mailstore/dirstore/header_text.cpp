@@ -339,9 +339,7 @@ std::string DecodeHeaderText(std::string_view raw) {
     after_word = true;
   }
   flush();
-  std::string rest = PlainToUtf8(std::string(raw.substr(plain_start)));
-  if (out.empty()) return rest;  // most texts have no encoded word
-  out += rest;
+  out += PlainToUtf8(std::string(raw.substr(plain_start)));
   return out;
 }
 

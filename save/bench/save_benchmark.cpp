@@ -11,9 +11,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "mailstore/bench/bench_store.h"
@@ -121,16 +123,21 @@ int main(int argc, char** argv) {
 
   // Each is timed three times, into a fresh directory each time, and the
   // best time counts: one run of either swings by a tenth.
-  constexpr int kTries = 3;
-  std::string cp_target;
-  double cp_seconds = 1e9;
-  for (int attempt = 0; attempt < kTries; ++attempt) {
-    cp_target = fresh("cp");
-    const std::string command = "cp -r '" + (root / "Bench").string() + "' '" + cp_target + "'";
-    const auto start = Clock::now();
+  const auto best_of_three = [&](const char* name, const std::function<void(const std::string&)>& timed) {
+    std::string target;
+    double best = 1e9;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      target = fresh(name);
+      const auto start = Clock::now();
+      timed(target);
+      best = std::min(best, Seconds(start));
+    }
+    return std::pair{target, best};
+  };
+  const auto [cp_target, cp_seconds] = best_of_three("cp", [&](const std::string& target) {
+    const std::string command = "cp -r '" + (root / "Bench").string() + "' '" + target + "'";
     if (std::system(command.c_str()) != 0) std::cerr << "cp failed" << std::endl;
-    cp_seconds = std::min(cp_seconds, Seconds(start));
-  }
+  });
   std::printf("%-5s %7.2f s  %8.0f items/s  %6ld files\n", "cp -r", cp_seconds,
               rows / cp_seconds, CountFiles(cp_target));
 
@@ -149,16 +156,11 @@ int main(int argc, char** argv) {
     if (!wanted.empty() && std::find(wanted.begin(), wanted.end(), run.label) == wanted.end())
       continue;
     const qs::SaveOptions settings{"%1 %2 %3", run.format, true, "50", "50"};
-    std::string target;
-    double seconds = 1e9;
-    for (int attempt = 0; attempt < kTries; ++attempt) {
-      target = fresh(run.label);
+    const auto [target, seconds] = best_of_three(run.label, [&](const std::string& into) {
       messages.str({});
-      const auto start = Clock::now();
       qs::SaveListedItems(app, run.copy ? copying : qs::MailStoreOpener(qs::OpenMailStore),
-                          "\\\\Bench", list, target, settings);
-      seconds = std::min(seconds, Seconds(start));
-    }
+                          "\\\\Bench", list, into, settings);
+    });
     std::string said = messages.str();
     if (!said.empty() && said.back() == '\n') said.pop_back();
     std::printf("%-5s %7.2f s  %8.0f items/s  %6ld files  %5.2f x cp -r  %s\n", run.label,
