@@ -19,13 +19,15 @@ bool IsDirectory(const std::string& path);
 // the path when it cannot, also when an entry of that name exists already.
 void MakeDirectory(const std::string& path);
 
-// A file written under a short temporary name in its final directory and
-// renamed over its final name only when whole, so that a killed run, a full
-// disk or a second run writing the same name never leaves a cut file under a
-// final name, and an earlier file of that name stays until the new one is
-// whole. Destroyed without Commit, it removes what it wrote. The temporary
-// name carries the writer's process id, so that a later run can tell a
-// killed writer's leftovers from those of a writer still at work.
+// A file written in its final directory and given its final name only when
+// whole, so that a killed run, a full disk or a second run writing the same
+// name never leaves a cut file under a final name, and an earlier file of
+// that name stays until the new one is whole. Destroyed without Commit, it
+// removes what it wrote. Where the system has unnamed files (Linux), it has
+// no name until then; otherwise, and for the moment before it replaces an
+// earlier file, it has a short temporary name that carries the writer's
+// process id, so that a later run can tell a killed writer's leftovers from
+// those of a writer still at work.
 class ReplacingFile {
  public:
   // What the new file takes from the one it replaces: nothing, or its

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <string>
 #include <system_error>
 
 #include "platform/file_system.h"
@@ -28,6 +29,29 @@ bool ProcessRuns(long pid) {
   return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
 
+// The first of some fresh temporary names in the directory of path that
+// make(name) creates; nothing, with errno set, when none could be made.
+template <typename Make>
+std::string UnderTemporaryName(const std::string& path, Make make) {
+  const long pid = ::getpid();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = DirectoryOf(path) + TemporaryName(pid, UnguessableNumber());
+    if (make(name)) return name;
+    if (errno != EEXIST) break;
+  }
+  return {};
+}
+
+// Gives an unnamed file a name, which must be free. Kernels before 6.10
+// let only a privileged caller link a descriptor itself; its entry under
+// /proc serves the others.
+bool LinkUnnamed(int fd, const std::string& name) {
+  if (::linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0) return true;
+  if (errno != ENOENT) return false;
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+}
+
 }  // namespace
 
 bool PathExists(const std::string& path) {
@@ -48,12 +72,15 @@ ReplacingFile::ReplacingFile(std::string path, Marks marks)
     : path_(std::move(path)), handle_(-1) {
   struct stat replaced {};
   const bool keep = marks == Marks::kKept && ::stat(path_.c_str(), &replaced) == 0;
-  // O_EXCL with O_NOFOLLOW: a name planted in the directory, a link above
-  // all, is never opened; another random name is tried instead.
-  for (int attempt = 0; attempt < 100 && handle_ < 0; ++attempt) {
-    temporary_ = DirectoryOf(path_) + TemporaryName(::getpid(), UnguessableNumber());
-    handle_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (handle_ < 0 && errno != EEXIST) break;
+  const std::string directory = DirectoryOf(path_);
+  handle_ = ::open(directory.empty() ? "." : directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  if (handle_ < 0) {
+    // A file system without unnamed files: O_EXCL with O_NOFOLLOW, so that a
+    // name planted in the directory, a link above all, is never opened.
+    temporary_ = UnderTemporaryName(path_, [this](const std::string& name) {
+      handle_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+      return handle_ >= 0;
+    });
   }
   if (handle_ < 0) ThrowErrno("cannot create", path_);
   // Set after creation: the mode given to open is cut by the umask.
@@ -79,6 +106,24 @@ void ReplacingFile::Write(std::string_view bytes) {
 
 void ReplacingFile::Commit() {
   const int fd = static_cast<int>(handle_);
+  if (temporary_.empty()) {
+    // The unnamed file takes its final name where that name is free. Only a
+    // file that has a name outlives its descriptor, so it is closed after.
+    if (LinkUnnamed(fd, path_)) {
+      handle_ = -1;
+      if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(path_.c_str());
+        errno = error;
+        ThrowErrno("cannot write", path_);
+      }
+      return;
+    }
+    if (errno != EEXIST) ThrowErrno("cannot create", path_);
+    // It replaces the entry there under a temporary name of its own.
+    temporary_ = UnderTemporaryName(path_, [fd](const std::string& name) { return LinkUnnamed(fd, name); });
+    if (temporary_.empty()) ThrowErrno("cannot create", path_);
+  }
   handle_ = -1;
   // A close that fails after writes can mean written data was lost.
   if (::close(fd) != 0) ThrowErrno("cannot write", path_);
