@@ -24,19 +24,19 @@ ItemSave::ItemSave(const SaveRun& run, const FoundItems& list, std::int32_t row)
   format_ = AsciiLower(settings.fn_output);
 }
 
-template <class Step>
-bool ItemSave::Attempt(const std::string& what, Step step) {
+template <class What, class Step>
+bool ItemSave::Attempt(What what, Step step) {
   try {
     step();
     return true;
   } catch (const std::exception& error) {
-    log_.push_back("row " + std::to_string(row_) + ": " + what + ": " + error.what());
+    log_.push_back("row " + std::to_string(row_) + ": " + what() + ": " + error.what());
     return false;
   }
 }
 
 void ItemSave::Fetch(const SaveRun& run) {
-  if (!Attempt("cannot fetch the item " + entry_id_, [&] {
+  if (!Attempt([&] { return "cannot fetch the item " + entry_id_; }, [&] {
         item_ = run.store.GetItemFromID(entry_id_);
         if (!item_ || item_->Class() != kMailItemClass)
           throw MailStoreError("the listed item is not a mail item");
@@ -47,11 +47,13 @@ void ItemSave::Fetch(const SaveRun& run) {
   if (run.settings.use_fn_folder) subfolder_ = SafeSubfolder(GetItemSubfolder(run.mail_folder, *item_));
   if (format_ != "dir") return;
   std::int32_t count = 0;
-  if (!Attempt("cannot count the attachments", [&] { count = item_->AttachmentCount(); })) return;
+  if (!Attempt([] { return std::string("cannot count the attachments"); },
+               [&] { count = item_->AttachmentCount(); }))
+    return;
   attachments_.emplace();
   for (std::int32_t i = 1; i <= count; ++i) {
     std::optional<std::string>& name = attachments_->emplace_back();
-    Attempt("cannot save attachment " + std::to_string(i),
+    Attempt([i] { return "cannot save attachment " + std::to_string(i); },
             [&] { name = SafeEntryName(CleanFileName(item_->AttachmentAt(i)->FileName())); });
   }
 }
@@ -60,7 +62,7 @@ void ItemSave::Fetch(const SaveRun& run) {
 // again reuses the item directories of the last run. Leftovers of an earlier
 // run killed while writing into it are cleared once per run.
 bool ItemSave::EnsureDirectory(SaveRun& run, const std::string& path) {
-  return Attempt("cannot make the directory " + path, [&] {
+  return Attempt([&] { return "cannot make the directory " + path; }, [&] {
     try {
       MakeDirectory(path);
       run.swept.insert(path);  // new: nothing in it to clear
@@ -130,15 +132,17 @@ void ItemSave::PlaceDirectory(SaveRun& run, const std::string& dir) {
 void ItemSave::Write() {
   for (const FileWrite& file : writes_) {
     if (file.attachment > 0) {
-      whole_ &= Attempt("cannot save attachment " + std::to_string(file.attachment),
+      whole_ &= Attempt([&] { return "cannot save attachment " + std::to_string(file.attachment); },
                         [&] { item_->AttachmentAt(file.attachment)->SaveAsFile(file.path); });
-    } else if (file.type != SaveType::Message) {
-      whole_ &= Attempt("cannot save " + file.path, [&] { item_->SaveAs(file.path, file.type); });
+      continue;
+    }
+    const auto what = [&file] { return "cannot save " + file.path; };
+    if (file.type != SaveType::Message) {
+      whole_ &= Attempt(what, [&] { item_->SaveAs(file.path, file.type); });
     } else {
       // Unicode keeps every character of the mail; the older format only
       // where the store refuses it.
-      const std::string what = "cannot save " + file.path;
-      whole_ &= Attempt(what + " as Unicode",
+      whole_ &= Attempt([&] { return what() + " as Unicode"; },
                         [&] { item_->SaveAs(file.path, SaveType::MessageUnicode); }) ||
                 Attempt(what, [&] { item_->SaveAs(file.path, SaveType::Message); });
     }

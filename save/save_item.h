@@ -63,8 +63,9 @@ class ItemSave {
     SaveType type;
     int attachment = 0;  // from 1 for an attachment's file
   };
-  template <class Step>
-  bool Attempt(const std::string& what, Step step);
+  // Runs the step; when it fails, logs what() and the reason.
+  template <class What, class Step>
+  bool Attempt(What what, Step step);
   bool EnsureDirectory(SaveRun& run, const std::string& path);
   void Sweep(SaveRun& run, const std::string& dir);
   void PlaceFile(SaveRun& run, const std::string& dir, const std::string& extension, SaveType type);

@@ -1,6 +1,7 @@
 #include "mailstore/dirstore/dir_item.h"
 
 #include <new>
+#include <utility>
 
 #include "mailstore/dirstore/address_list.h"
 #include "mailstore/dirstore/dir_folder.h"
@@ -14,8 +15,9 @@
 
 namespace qs::dirstore {
 
-DirItem::DirItem(std::shared_ptr<const ListedFolder> folder, std::size_t index, Reading reading)
-    : folder_(std::move(folder)), index_(index), reading_(reading) {}
+DirItem::DirItem(std::shared_ptr<const ListedFolder> folder, std::size_t index, Reading reading,
+                 std::optional<ItemFile> file)
+    : folder_(std::move(folder)), index_(index), reading_(reading), file_(std::move(file)) {}
 
 std::string DirItem::RelativePath() const { return folder_->relative_path + "/" + Listed().name; }
 
@@ -77,8 +79,9 @@ auto DirItem::WithinMemory(Work work) -> decltype(work()) {
 const std::shared_ptr<const MessageContent>& DirItem::Content() {
   if (!content_)
     content_ = WithinMemory([this] {
-      return std::make_shared<const MessageContent>(
-          ReadMessageContent(MailBytes::MapFile(Base(), Name())));
+      std::optional<ItemFile> file = std::exchange(file_, std::nullopt);
+      return std::make_shared<const MessageContent>(ReadMessageContent(
+          file ? MailBytes::MapFile(*file, Base().Path() + "/" + Name()) : MailBytes::MapFile(Base(), Name())));
     });
   return content_;
 }

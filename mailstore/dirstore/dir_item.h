@@ -5,6 +5,7 @@
 
 #include "mailstore/dirstore/directory.h"
 #include "mailstore/dirstore/folder_listing.h"
+#include "mailstore/dirstore/item_file.h"
 #include "mailstore/dirstore/message_summary.h"
 #include "mailstore/dirstore/saveas/message_content.h"
 #include "mailstore/dirstore/store_context.h"
@@ -21,9 +22,10 @@ class DirItem : public MailItem {
   // that its file is read only once.
   enum class Reading { HeaderBlock, Whole };
 
-  // The item at index of the folder's listing.
+  // The item at index of the folder's listing; file: its file, when it is
+  // open already.
   DirItem(std::shared_ptr<const ListedFolder> folder, std::size_t index,
-          Reading reading = Reading::HeaderBlock);
+          Reading reading = Reading::HeaderBlock, std::optional<ItemFile> file = std::nullopt);
 
   int Class() override { return Summary().item_class; }
   DateTime SentOn() override { return Summary().sent_on; }
@@ -57,6 +59,7 @@ class DirItem : public MailItem {
   std::optional<MessageSummary> summary_;
   std::optional<RawHeaders> headers_;  // read by Summary; the texts are made from them when asked
   std::shared_ptr<const MessageContent> content_;
+  std::optional<ItemFile> file_;  // read, then closed, by Content
 };
 
 }  // namespace qs::dirstore

@@ -42,7 +42,7 @@ std::unique_ptr<MailItem> DirStore::GetItemFromID(const std::string& entry_id) {
   // Fetched by its identifier to be saved: read whole at once.
   return std::make_unique<DirItem>(ListedFolder::OfItem(context_, std::move(found->folder), std::move(found->name),
                                                         std::move(found->location)),
-                                   0, DirItem::Reading::Whole);
+                                   0, DirItem::Reading::Whole, std::move(found->file));
 }
 
 }  // namespace qs::dirstore

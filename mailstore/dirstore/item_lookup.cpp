@@ -1,5 +1,9 @@
 #include "mailstore/dirstore/item_lookup.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <string_view>
 
 namespace qs::dirstore {
@@ -10,7 +14,7 @@ std::optional<FoundItem> FoundAt(const StoreContext& store, const std::shared_pt
                                  const std::string& folder, const std::string& name, EntryKind kind) {
   std::optional<ItemLocation> location = LocateItem(store, directory, name, kind);
   if (!location) return std::nullopt;
-  return FoundItem{folder, name, std::move(*location)};
+  return FoundItem{folder, name, std::move(*location), std::nullopt};
 }
 
 // What stays of a Maildir file's name while its flags change: all before
@@ -57,6 +61,21 @@ std::optional<FoundItem> FindItem(const StoreContext& store, const std::string& 
   const std::string name = relative_path.substr(slash + 1);
   const std::shared_ptr<const Directory> directory = last_folder.Open(store, folder);
   if (!directory) return std::nullopt;
+  // The file is opened at once: what it is, the open file tells, and the
+  // item is read from it. A FIFO does not make the open wait.
+  if (FileDescriptor file = OpenBelow(directory->Descriptor(), name, O_RDONLY | O_NONBLOCK); file.IsOpen()) {
+    ItemFile opened{std::move(file), {}};
+    if (fstat(opened.descriptor.Get(), &opened.status) == 0) {
+      const EntryKind kind = KindOf(opened.status.st_mode);
+      std::optional<FoundItem> found = FoundAt(store, directory, folder, name, kind);
+      if (found && kind == EntryKind::File) found->file = std::move(opened);
+      return found;
+    }
+  } else if (errno == ENOENT) {
+    return FindRenamed(store, folder, name);
+  } else if (errno == ELOOP) {
+    return FoundAt(store, directory, folder, name, EntryKind::Link);
+  }
   if (const auto status = directory->Status(name))
     return FoundAt(store, directory, folder, name, KindOf(status->st_mode));
   return FindRenamed(store, folder, name);

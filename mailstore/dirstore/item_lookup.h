@@ -7,17 +7,20 @@
 #include <optional>
 #include <string>
 
+#include "mailstore/dirstore/item_file.h"
 #include "mailstore/dirstore/item_location.h"
 #include "mailstore/dirstore/store_context.h"
 
 namespace qs::dirstore {
 
 // Where the item is now: the file name below the folder, both below the
-// mail root.
+// mail root; and its file, opened while it was looked for, when it is a
+// regular file there.
 struct FoundItem {
   std::string folder;
   std::string name;
   ItemLocation location;
+  std::optional<ItemFile> file;
 };
 
 // The folder of the last item found, kept open: a saved list takes its

@@ -138,7 +138,7 @@ int main(int argc, char** argv) {
     const std::string command = "cp -r '" + (root / "Bench").string() + "' '" + target + "'";
     if (std::system(command.c_str()) != 0) std::cerr << "cp failed" << std::endl;
   });
-  std::printf("%-5s %7.2f s  %8.0f items/s  %6ld files\n", "cp -r", cp_seconds,
+  std::printf("%-5s %7.3f s  %8.0f items/s  %6ld files\n", "cp -r", cp_seconds,
               rows / cp_seconds, CountFiles(cp_target));
 
   const qs::MailStoreOpener copying = [&](qs::Application& a) -> std::unique_ptr<qs::MailStore> {
@@ -163,7 +163,7 @@ int main(int argc, char** argv) {
     });
     std::string said = messages.str();
     if (!said.empty() && said.back() == '\n') said.pop_back();
-    std::printf("%-5s %7.2f s  %8.0f items/s  %6ld files  %5.2f x cp -r  %s\n", run.label,
+    std::printf("%-5s %7.3f s  %8.0f items/s  %6ld files  %5.2f x cp -r  %s\n", run.label,
                 seconds, rows / seconds, CountFiles(target), seconds / cp_seconds,
                 said.c_str());
   }

@@ -15,11 +15,13 @@ namespace qs::dirstore {
 
 std::shared_ptr<const MailBytes> MailBytes::MapFile(const Directory& directory,
                                                     const std::string& name) {
-  const std::string path = directory.Path() + "/" + name;
+  return MapFile(OpenItemFile(directory, name), directory.Path() + "/" + name);
+}
+
+std::shared_ptr<const MailBytes> MailBytes::MapFile(const ItemFile& item, const std::string& path) {
   const auto fail = [&path](const char* what) {
     throw MailStoreError(std::string(what) + " " + path + ": " + std::strerror(errno));
   };
-  const ItemFile item = OpenItemFile(directory, name);
   const FileDescriptor& file = item.descriptor;
   const struct stat& status = item.status;
   // A mapped file that another program cuts short faults when the cut-off

@@ -10,6 +10,7 @@
 namespace qs::dirstore {
 
 class Directory;
+struct ItemFile;
 
 class MailBytes {
  public:
@@ -18,6 +19,8 @@ class MailBytes {
   // than the address space cannot).
   static std::shared_ptr<const MailBytes> MapFile(const Directory& directory,
                                                   const std::string& name);
+  // The same for the file already open; path names it in a failure.
+  static std::shared_ptr<const MailBytes> MapFile(const ItemFile& item, const std::string& path);
   static std::shared_ptr<const MailBytes> Hold(std::string bytes);
 
   MailBytes(const MailBytes&) = delete;

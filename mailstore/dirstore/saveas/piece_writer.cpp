@@ -9,7 +9,8 @@ namespace qs::dirstore {
 PieceWriter::PieceWriter(const ByteSink& sink) : sink_(sink) {}
 
 PieceWriter& PieceWriter::operator+=(std::string_view bytes) {
-  if (bytes.size() < kPiece) {
+  // Half a piece is worth a write of its own, such as a decoded attachment.
+  if (bytes.size() < kPiece / 2) {
     held_ += bytes;
     if (held_.size() >= kPiece) Flush();
     return *this;

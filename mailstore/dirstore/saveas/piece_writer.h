@@ -13,8 +13,8 @@ class PieceWriter {
  public:
   explicit PieceWriter(const ByteSink& sink);
 
-  // A long text, such as a body that goes out unchanged, passes straight
-  // through instead of being copied.
+  // A long text (half a piece or more), such as a body that goes out
+  // unchanged, passes straight through instead of being copied.
   PieceWriter& operator+=(std::string_view bytes);
   // Inline: the forms are made one character at a time.
   PieceWriter& operator+=(char byte) {

@@ -1,8 +1,10 @@
 #include "mailstore/dirstore/saveas/text_forms.h"
 
+#include <array>
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <cstring>
 
 #include "mailstore/dirstore/saveas/code_points.h"
 #include "mailstore/dirstore/saveas/header_lines.h"
@@ -96,18 +98,46 @@ void AppendRtfEscaped(PieceWriter& out, std::string_view text) {
   rtf.Finish();
 }
 
+// The characters that HTML text has to give as entities.
+constexpr std::array<bool, 256> HtmlSpecial() {
+  std::array<bool, 256> special{};
+  for (const unsigned char c : std::string_view("&<>\""))
+    special[c] = true;
+  return special;
+}
+
+constexpr auto kHtmlSpecial = HtmlSpecial();
+
+// The position of the first character at or after from that HTML has to
+// escape; the text's size when there is none. Most text has none, so it is
+// looked through eight bytes at a time for a byte equal to one of them.
+std::size_t NextHtmlSpecial(std::string_view text, std::size_t from) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101;
+  constexpr std::uint64_t kHighs = 0x8080808080808080;
+  const auto holds = [](std::uint64_t word, unsigned char c) {
+    const std::uint64_t zero_where_equal = word ^ (kOnes * c);
+    return (zero_where_equal - kOnes) & ~zero_where_equal & kHighs;
+  };
+  for (; from + 8 <= text.size(); from += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + from, sizeof word);
+    if (holds(word, '&') | holds(word, '<') | holds(word, '>') | holds(word, '"')) break;
+  }
+  while (from < text.size() && !kHtmlSpecial[static_cast<unsigned char>(text[from])]) ++from;
+  return from;
+}
+
 // The text between the characters that need an entity goes out a run at a
 // time.
 void AppendHtmlEscaped(PieceWriter& out, std::string_view text) {
   std::size_t plain = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  for (std::size_t i = NextHtmlSpecial(text, 0); i < text.size(); i = NextHtmlSpecial(text, i + 1)) {
     std::string_view entity;
     switch (text[i]) {
       case '&': entity = "&amp;"; break;
       case '<': entity = "&lt;"; break;
       case '>': entity = "&gt;"; break;
-      case '"': entity = "&quot;"; break;
-      default: continue;
+      default: entity = "&quot;"; break;
     }
     out += text.substr(plain, i - plain);
     out += entity;

@@ -59,6 +59,24 @@ constexpr std::array<std::uint8_t, 256> Base64Values() {
 
 constexpr auto kBase64Values = Base64Values();
 
+// For each place in a group of four, each character's sextet already
+// shifted to its place in the group's 24 bits; the top bit for a character
+// that is no sextet.
+constexpr std::uint32_t kNoSextet = 0x80000000;
+
+using PlacedSextets = std::array<std::array<std::uint32_t, 256>, 4>;
+
+constexpr PlacedSextets PlaceSextets() {
+  PlacedSextets placed{};
+  for (std::size_t place = 0; place < 4; ++place)
+    for (std::size_t c = 0; c < 256; ++c)
+      placed[place][c] = kBase64Values[c] >= 64 ? kNoSextet
+                                                : std::uint32_t{kBase64Values[c]} << (18 - 6 * place);
+  return placed;
+}
+
+constexpr PlacedSextets kPlacedSextets = PlaceSextets();
+
 // Takes whole groups of four base64 characters from in, at most `most` of
 // them, as long as every character is one: take(bits) for each. Says where
 // it stopped.
@@ -66,10 +84,10 @@ template <typename Take>
 const unsigned char* WholeGroups(const unsigned char* in, const unsigned char* end, std::size_t most,
                                  Take take) {
   for (; most > 0 && end - in >= 4; --most, in += 4) {
-    const std::uint32_t a = kBase64Values[in[0]], b = kBase64Values[in[1]],
-                        c = kBase64Values[in[2]], d = kBase64Values[in[3]];
-    if ((a | b | c | d) >= 64) break;
-    take(a << 18 | b << 12 | c << 6 | d);
+    const std::uint32_t bits = kPlacedSextets[0][in[0]] | kPlacedSextets[1][in[1]] |
+                               kPlacedSextets[2][in[2]] | kPlacedSextets[3][in[3]];
+    if (bits & kNoSextet) break;
+    take(bits);
   }
   return in;
 }

@@ -89,13 +89,16 @@ TEST(TextForms, HtmlAndABodyInPiecesWrittenAsTheWhole) {
    private:
     std::string text_;
   };
-  const std::string body("a\r\nb\rc\n\r\r\nd\0{\\} \xd0\x93r\xc3\xbc\xf0\x9f\x98\x80<&>\xff\xe6\xb5\r", 32);
+  const std::string body =
+      "a\r\nb\rc\n\r\r\nd\0{\\} \xd0\x93r\xc3\xbc\xf0\x9f\x98\x80<&>\xff\xe6\xb5\r\n0123456789\"0123456789"s;
   MessageContent whole = Plain(), pieces = Plain();
   whole.text_body = std::make_shared<const HeldBytes>(body);
   pieces.text_body = std::make_shared<const OneByteAtATime>(body);
   EXPECT_NE(WholeBytes(TextForm(whole, Facts())).find("\r\nd\0{\\} "s), std::string::npos);
-  EXPECT_NE(WholeBytes(HtmlForm(whole, Facts())).find("<b>Subject:</b> ab &amp; &lt;c&gt;<br>"),
-            std::string::npos);
+  const std::string html = WholeBytes(HtmlForm(whole, Facts()));
+  EXPECT_NE(html.find("<b>Subject:</b> ab &amp; &lt;c&gt;<br>"), std::string::npos);
+  EXPECT_NE(html.find("&lt;&amp;&gt;"), std::string::npos);
+  EXPECT_NE(html.find("0123456789&quot;0123456789"), std::string::npos);
   EXPECT_EQ(WholeBytes(TextForm(pieces, Facts())), WholeBytes(TextForm(whole, Facts())));
   EXPECT_EQ(WholeBytes(RichTextForm(pieces, Facts())), WholeBytes(RichTextForm(whole, Facts())));
   EXPECT_EQ(WholeBytes(HtmlForm(pieces, Facts())), WholeBytes(HtmlForm(whole, Facts())));
