@@ -133,11 +133,12 @@ FoundItem FoundItems::Item(std::int32_t number) const {
           text = stored;
           break;
         }
-        text.reserve(stored.size() * 2);
+        text.resize(stored.size() * 2);
+        char* digit = text.data();
         for (const char c : stored) {
           const auto byte = static_cast<unsigned char>(c);
-          text += kHexDigits[byte >> 4];
-          text += kHexDigits[byte & 0xF];
+          *digit++ = kHexDigits[byte >> 4];
+          *digit++ = kHexDigits[byte & 0xF];
         }
         break;
       }

@@ -44,6 +44,11 @@ std::string FoldCase(std::string_view text) {
   std::string folded;
   folded.reserve(text.size());
   while (!text.empty()) {
+    if (const auto byte = static_cast<unsigned char>(text.front()); byte < 0x80) {
+      folded.push_back(static_cast<char>(Lower(byte)));
+      text.remove_prefix(1);
+      continue;
+    }
     const Utf8Sequence next = DecodeUtf8(text);
     // A byte that is not a character is kept as it is.
     const char32_t lower = next.valid ? Lower(next.code_point) : next.code_point;
@@ -68,7 +73,10 @@ std::string NameClaims::Claim(const std::string& dir, std::string_view stem,
     whole.append(extension);
     return Claim(dir, std::string(FitStem(whole, " (99999)")), {}, directory);
   }
-  const std::string folded_dir = FoldCase(dir);
+  if (!last_names_ || dir != last_dir_) {
+    last_names_ = &claimed_[FoldCase(dir)];
+    last_dir_ = dir;
+  }
   for (int number = 1;; ++number) {
     std::string tail;
     if (number > 1) {
@@ -83,10 +91,7 @@ std::string NameClaims::Claim(const std::string& dir, std::string_view stem,
       if (name.empty()) name.push_back('_');
     }
     name += tail;
-    std::string key = folded_dir;
-    key += '\0';
-    key += FoldCase(name);
-    if (claimed_.insert(std::move(key)).second) return name;
+    if (last_names_->insert(FoldCase(name)).second) return name;
   }
 }
 

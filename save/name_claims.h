@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace qs {
@@ -21,7 +22,14 @@ class NameClaims {
                     bool directory = false);
 
  private:
-  std::unordered_set<std::string> claimed_;
+  using Names = std::unordered_set<std::string>;
+  // The names claimed in each directory, folded, by the directory's folded
+  // path.
+  std::unordered_map<std::string, Names> claimed_;
+  // The directory of the last claim as it was given, and its names: a list
+  // is saved folder by folder.
+  std::string last_dir_;
+  Names* last_names_ = nullptr;
 };
 
 // A file name split before its last dot; a leading dot starts no extension.
