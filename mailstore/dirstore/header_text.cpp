@@ -251,6 +251,10 @@ TextPieces ConvertedFrom(TextPieces make, std::string from) {
   };
 }
 
+// The name most mail gives its charset, known without asking GMime's table
+// (whose lock every thread shares) for it.
+bool NamesUtf8(std::string_view charset) { return EqualsIgnoringAsciiCase(charset, "utf-8"); }
+
 std::optional<std::string> Convert(std::string_view bytes, const char* from) {
   std::string out;
   if (!ConvertPieces([bytes](const auto& take) { take(bytes); }, from,
@@ -269,6 +273,7 @@ std::string PlainToUtf8(std::string bytes) {
 }
 
 std::string CharsetToUtf8(std::string bytes, std::string_view charset) {
+  if (NamesUtf8(charset)) return IsUtf8(bytes) ? std::move(bytes) : MakeValidUtf8(bytes);
   EnsureGMimeInitialised();
   const std::string name(charset);
   const char* iconv_name = g_mime_charset_iconv_name(name.c_str());
@@ -280,6 +285,7 @@ std::string CharsetToUtf8(std::string bytes, std::string_view charset) {
 }
 
 std::optional<std::string> ConvertedAsMade(const TextPieces& make, std::string_view charset) {
+  if (NamesUtf8(charset)) return std::nullopt;
   EnsureGMimeInitialised();
   const std::string name(charset);
   const char* iconv_name = g_mime_charset_iconv_name(name.c_str());

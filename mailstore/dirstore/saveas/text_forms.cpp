@@ -1,11 +1,10 @@
 #include "mailstore/dirstore/saveas/text_forms.h"
 
-#include <array>
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
-#include <cstring>
 
+#include "mailstore/dirstore/saveas/byte_scan.h"
 #include "mailstore/dirstore/saveas/code_points.h"
 #include "mailstore/dirstore/saveas/header_lines.h"
 #include "mailstore/dirstore/saveas/html_text.h"
@@ -26,9 +25,7 @@ class CrLfLines {
     if (after_cr_ && text.front() == '\n') text.remove_prefix(1);
     after_cr_ = false;
     while (!text.empty()) {
-      const std::size_t end = static_cast<std::size_t>(
-          std::find_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }) -
-          text.begin());
+      const std::size_t end = FindAnyByte<'\r', '\n'>(text, 0);
       out_ += text.substr(0, end);
       if (end == text.size()) return;
       out_ += "\r\n";
@@ -98,40 +95,12 @@ void AppendRtfEscaped(PieceWriter& out, std::string_view text) {
   rtf.Finish();
 }
 
-// The characters that HTML text has to give as entities.
-constexpr std::array<bool, 256> HtmlSpecial() {
-  std::array<bool, 256> special{};
-  for (const unsigned char c : std::string_view("&<>\""))
-    special[c] = true;
-  return special;
-}
-
-constexpr auto kHtmlSpecial = HtmlSpecial();
-
-// The position of the first character at or after from that HTML has to
-// escape; the text's size when there is none. Most text has none, so it is
-// looked through eight bytes at a time for a byte equal to one of them.
-std::size_t NextHtmlSpecial(std::string_view text, std::size_t from) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101;
-  constexpr std::uint64_t kHighs = 0x8080808080808080;
-  const auto holds = [](std::uint64_t word, unsigned char c) {
-    const std::uint64_t zero_where_equal = word ^ (kOnes * c);
-    return (zero_where_equal - kOnes) & ~zero_where_equal & kHighs;
-  };
-  for (; from + 8 <= text.size(); from += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, text.data() + from, sizeof word);
-    if (holds(word, '&') | holds(word, '<') | holds(word, '>') | holds(word, '"')) break;
-  }
-  while (from < text.size() && !kHtmlSpecial[static_cast<unsigned char>(text[from])]) ++from;
-  return from;
-}
-
 // The text between the characters that need an entity goes out a run at a
 // time.
 void AppendHtmlEscaped(PieceWriter& out, std::string_view text) {
   std::size_t plain = 0;
-  for (std::size_t i = NextHtmlSpecial(text, 0); i < text.size(); i = NextHtmlSpecial(text, i + 1)) {
+  constexpr auto next = FindAnyByte<'&', '<', '>', '"'>;
+  for (std::size_t i = next(text, 0); i < text.size(); i = next(text, i + 1)) {
     std::string_view entity;
     switch (text[i]) {
       case '&': entity = "&amp;"; break;
