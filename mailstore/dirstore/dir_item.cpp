@@ -80,8 +80,9 @@ const std::shared_ptr<const MessageContent>& DirItem::Content() {
   if (!content_)
     content_ = WithinMemory([this] {
       std::optional<ItemFile> file = std::exchange(file_, std::nullopt);
-      return std::make_shared<const MessageContent>(ReadMessageContent(
-          file ? MailBytes::MapFile(*file, Base().Path() + "/" + Name()) : MailBytes::MapFile(Base(), Name())));
+      if (!file) file = OpenItemFile(Base(), Name());
+      return std::make_shared<const MessageContent>(
+          ReadMessageContent(MailBytes::MapFile(*file, Base().Path() + "/" + Name())));
     });
   return content_;
 }

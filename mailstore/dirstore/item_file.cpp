@@ -26,12 +26,24 @@ FileDescriptor OpenItemUnexamined(const Directory& base, const std::string& name
   return file;
 }
 
-ItemFile OpenItemFile(const Directory& base, const std::string& name) {
-  ItemFile file{OpenItemUnexamined(base, name), {}};
-  if (fstat(file.descriptor.Get(), &file.status) != 0) Fail(base, name);
-  if (!S_ISREG(file.status.st_mode))
-    throw ItemUnreadable("cannot read " + base.Path() + "/" + name + ": it is not a mail file");
+std::optional<ItemFile> OpenAnyItemFile(const Directory& base, const std::string& name) {
+  ItemFile file{OpenBelow(base.Descriptor(), name, O_RDONLY | O_NONBLOCK), {}};
+  if (!file.descriptor.IsOpen()) return std::nullopt;
+  if (fstat(file.descriptor.Get(), &file.status) != 0) {
+    const int error = errno;
+    file.descriptor.Close();
+    errno = error;
+    return std::nullopt;
+  }
   return file;
+}
+
+ItemFile OpenItemFile(const Directory& base, const std::string& name) {
+  std::optional<ItemFile> file = OpenAnyItemFile(base, name);
+  if (!file) Fail(base, name);
+  if (!S_ISREG(file->status.st_mode))
+    throw ItemUnreadable("cannot read " + base.Path() + "/" + name + ": it is not a mail file");
+  return std::move(*file);
 }
 
 long long ItemFileModified(const Directory& base, const std::string& name) {

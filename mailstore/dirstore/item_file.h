@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include <optional>
 #include <string>
 
 #include "platform/posix/file_descriptor.h"
@@ -24,6 +25,10 @@ struct ItemFile {
 // no longer there, MailStoreError with the system's reason for any other
 // failure.
 ItemFile OpenItemFile(const Directory& base, const std::string& name);
+
+// The same file opened and examined whatever it is (a directory, a FIFO);
+// nothing, errno telling why, when it cannot be.
+std::optional<ItemFile> OpenAnyItemFile(const Directory& base, const std::string& name);
 
 // The same file opened but not examined, for a read that stops at the end
 // of the header block: what stands in a file's place since the folder was

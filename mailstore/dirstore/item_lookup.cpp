@@ -1,8 +1,5 @@
 #include "mailstore/dirstore/item_lookup.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <string_view>
 
@@ -63,19 +60,14 @@ std::optional<FoundItem> FindItem(const StoreContext& store, const std::string& 
   if (!directory) return std::nullopt;
   // The file is opened at once: what it is, the open file tells, and the
   // item is read from it. A FIFO does not make the open wait.
-  if (FileDescriptor file = OpenBelow(directory->Descriptor(), name, O_RDONLY | O_NONBLOCK); file.IsOpen()) {
-    ItemFile opened{std::move(file), {}};
-    if (fstat(opened.descriptor.Get(), &opened.status) == 0) {
-      const EntryKind kind = KindOf(opened.status.st_mode);
-      std::optional<FoundItem> found = FoundAt(store, directory, folder, name, kind);
-      if (found && kind == EntryKind::File) found->file = std::move(opened);
-      return found;
-    }
-  } else if (errno == ENOENT) {
-    return FindRenamed(store, folder, name);
-  } else if (errno == ELOOP) {
-    return FoundAt(store, directory, folder, name, EntryKind::Link);
+  if (std::optional<ItemFile> file = OpenAnyItemFile(*directory, name)) {
+    const EntryKind kind = KindOf(file->status.st_mode);
+    std::optional<FoundItem> found = FoundAt(store, directory, folder, name, kind);
+    if (found && kind == EntryKind::File) found->file = std::move(file);
+    return found;
   }
+  if (errno == ENOENT) return FindRenamed(store, folder, name);
+  if (errno == ELOOP) return FoundAt(store, directory, folder, name, EntryKind::Link);
   if (const auto status = directory->Status(name))
     return FoundAt(store, directory, folder, name, KindOf(status->st_mode));
   return FindRenamed(store, folder, name);

@@ -6,17 +6,11 @@
 #include <cerrno>
 #include <cstring>
 
-#include "mailstore/dirstore/directory.h"
 #include "mailstore/dirstore/item_file.h"
 #include "mailstore/mail_store.h"
 #include "platform/posix/file_descriptor.h"
 
 namespace qs::dirstore {
-
-std::shared_ptr<const MailBytes> MailBytes::MapFile(const Directory& directory,
-                                                    const std::string& name) {
-  return MapFile(OpenItemFile(directory, name), directory.Path() + "/" + name);
-}
 
 std::shared_ptr<const MailBytes> MailBytes::MapFile(const ItemFile& item, const std::string& path) {
   const auto fail = [&path](const char* what) {

@@ -9,17 +9,13 @@
 
 namespace qs::dirstore {
 
-class Directory;
 struct ItemFile;
 
 class MailBytes {
  public:
-  // Reads the file, or maps it read-only when it is large. Throws
-  // MailStoreError when it cannot be opened, read or mapped (a file larger
-  // than the address space cannot).
-  static std::shared_ptr<const MailBytes> MapFile(const Directory& directory,
-                                                  const std::string& name);
-  // The same for the file already open; path names it in a failure.
+  // Reads the open file, or maps it read-only when it is large. Throws
+  // MailStoreError, naming path, when it cannot be read or mapped (a file
+  // larger than the address space cannot).
   static std::shared_ptr<const MailBytes> MapFile(const ItemFile& item, const std::string& path);
   static std::shared_ptr<const MailBytes> Hold(std::string bytes);
 
