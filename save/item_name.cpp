@@ -47,16 +47,20 @@ std::size_t ParseClipLength(const std::string& setting) {
   return value;
 }
 
-std::string FormatItemName(const std::string& format, RowTexts texts,
+std::string FormatItemName(const std::string& format, const ColumnTextOf& text,
                            const std::string& clip_address, const std::string& clip_subject) {
   const std::size_t address = ParseClipLength(clip_address);
   const std::size_t subject = ParseClipLength(clip_subject);
-  for (std::size_t k = 0; k < kFoundColumns.size(); ++k) {
-    std::string& text = texts[k];
-    if (kFoundColumns[k].clip == NameClip::Address) text = std::string(Utf16Prefix(text, address));
-    if (kFoundColumns[k].clip == NameClip::Subject) text = std::string(Utf16Prefix(text, subject));
-  }
-  return FillPlaceholders(format, PlaceholderTexts(texts));
+  return FillPlaceholders(format, kFoundColumns.size(), [&](std::size_t placeholder) {
+    std::size_t k = 0;
+    while (static_cast<std::size_t>(kFoundColumns[k].placeholder) != placeholder) ++k;
+    std::string column = text(k);
+    switch (kFoundColumns[k].clip) {
+      case NameClip::Address: return std::string(Utf16Prefix(column, address));
+      case NameClip::Subject: return std::string(Utf16Prefix(column, subject));
+      default: return column;
+    }
+  });
 }
 
 std::string CleanFileName(const std::string& name) {

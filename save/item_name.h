@@ -3,6 +3,7 @@
 // item, with sender, subject and recipients clipped, then fit for a file name.
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 #include "mailstore/found_item.h"
@@ -14,10 +15,12 @@ namespace qs {
 // a number, or negative.
 std::size_t ParseClipLength(const std::string& setting);
 
-// The format filled from a row's texts (in column order), the columns that
-// clip as an address cut to clip_address characters, the subject to
-// clip_subject.
-std::string FormatItemName(const std::string& format, RowTexts texts,
+// The format filled from a row's texts, the columns that clip as an address
+// cut to clip_address characters, the subject to clip_subject. text(k) gives
+// the text of column k (kFoundColumns' order), asked only for the columns
+// the name uses.
+using ColumnTextOf = std::function<std::string(std::size_t column)>;
+std::string FormatItemName(const std::string& format, const ColumnTextOf& text,
                            const std::string& clip_address, const std::string& clip_subject);
 
 // The nine characters Windows refuses in a name become blanks, control

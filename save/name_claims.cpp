@@ -45,7 +45,7 @@ std::string FoldCase(std::string_view text) {
   folded.reserve(text.size());
   while (!text.empty()) {
     if (const auto byte = static_cast<unsigned char>(text.front()); byte < 0x80) {
-      folded.push_back(static_cast<char>(Lower(byte)));
+      folded.push_back(static_cast<char>(byte >= 'A' && byte <= 'Z' ? byte + 32 : byte));
       text.remove_prefix(1);
       continue;
     }

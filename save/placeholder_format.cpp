@@ -16,14 +16,19 @@ std::string ReplaceAll(std::string text, const std::string& what, const std::str
   return result;
 }
 
-std::string FillPlaceholders(const std::string& format, const std::vector<std::string>& texts) {
+std::string FillPlaceholders(const std::string& format, std::size_t count, const PlaceholderText& text) {
   std::string result = format;
-  for (std::size_t k = 1; k <= texts.size(); ++k) {
+  for (std::size_t k = 1; k <= count; ++k) {
     std::string placeholder = "%";
     placeholder += std::to_string(k);
-    result = ReplaceAll(std::move(result), placeholder, texts[k - 1]);
+    if (result.find(placeholder) != std::string::npos)
+      result = ReplaceAll(std::move(result), placeholder, text(k));
   }
   return ReplaceAll(std::move(result), "%%", "%");
+}
+
+std::string FillPlaceholders(const std::string& format, const std::vector<std::string>& texts) {
+  return FillPlaceholders(format, texts.size(), [&texts](std::size_t k) { return texts[k - 1]; });
 }
 
 std::vector<std::string> PlaceholderTexts(const RowTexts& texts) {

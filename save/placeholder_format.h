@@ -2,6 +2,8 @@
 // The placeholder format of saved names and exported lines: "%k" stands for
 // text k (from 1), "%%" for one "%".
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,11 @@ namespace qs {
 // "%10" gives text 1 and "0", and "%0", "%9" (with eight texts) and a lone
 // "%" stay.
 std::string FillPlaceholders(const std::string& format, const std::vector<std::string>& texts);
+
+// The same with count texts, text k made by text(k) only where a pass finds
+// "%k": most formats use a few of them.
+using PlaceholderText = std::function<std::string(std::size_t k)>;
+std::string FillPlaceholders(const std::string& format, std::size_t count, const PlaceholderText& text);
 
 // A row's texts in the order of their columns' placeholder numbers.
 std::vector<std::string> PlaceholderTexts(const RowTexts& texts);

@@ -18,8 +18,11 @@ namespace qs {
 ItemSave::ItemSave(const SaveRun& run, const FoundItems& list, std::int32_t row) : row_(row) {
   const SaveOptions& settings = run.settings;
   const FoundItem found = list.Item(row);
-  base_ = CleanFileName(FormatItemName(settings.fn_format, ColumnTexts(found, list.Dates()),
-                                       settings.clip_address, settings.clip_subject));
+  const auto column_text = [&found, &list](std::size_t k) {
+    return ColumnText(kFoundColumns[k], found, list.Dates());
+  };
+  base_ = CleanFileName(
+      FormatItemName(settings.fn_format, column_text, settings.clip_address, settings.clip_subject));
   entry_id_ = found.entry_id;
   format_ = AsciiLower(settings.fn_output);
 }
@@ -60,12 +63,12 @@ void ItemSave::Fetch(const SaveRun& run) {
 
 // A directory that is already there is as good as a new one: saving a list
 // again reuses the item directories of the last run. Leftovers of an earlier
-// run killed while writing into it are cleared once per run.
+// run killed while writing into it are cleared once per run. A new one has
+// none, and no other item of the run claims its name.
 bool ItemSave::EnsureDirectory(SaveRun& run, const std::string& path) {
   return Attempt([&] { return "cannot make the directory " + path; }, [&] {
     try {
       MakeDirectory(path);
-      run.swept.insert(path);  // new: nothing in it to clear
     } catch (const std::exception&) {
       if (!IsDirectory(path)) throw;
       Sweep(run, path);

@@ -10,6 +10,7 @@
 #include <optional>
 #include <utility>
 
+#include "mailstore/dirstore/saveas/byte_scan.h"
 #include "platform/text.h"
 
 namespace qs::dirstore {
@@ -106,9 +107,8 @@ std::string MakeValidUtf8(std::string_view bytes) {
 }
 
 bool IsUtf8(std::string_view bytes) {
-  // Most header texts are ASCII.
-  if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-    return true;
+  // Most texts are ASCII.
+  if (IsAscii(bytes)) return true;
   for (std::size_t start = 0; start <= bytes.size();) {
     const std::size_t nul = std::min(bytes.find('\0', start), bytes.size());
     if (!g_utf8_validate_len(bytes.data() + start, nul - start, nullptr)) return false;

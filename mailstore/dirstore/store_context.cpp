@@ -1,6 +1,7 @@
 #include "mailstore/dirstore/store_context.h"
 
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 namespace qs::dirstore {
@@ -17,7 +18,7 @@ std::string Resolved(const std::filesystem::path& path) {
 
 StoreContext::StoreContext(const std::filesystem::path& mail_root, DebugOutput debug_output)
     : debug(std::move(debug_output)),
-      locale(CurrentLocaleFacts()),
+      locale(std::make_shared<const LocaleFacts>(CurrentLocaleFacts())),
       root(std::make_shared<const Directory>(Resolved(mail_root))) {}
 
 void StoreContext::PassedOver(const std::string& path, std::string_view why) const {

@@ -26,7 +26,7 @@ struct StoreContext {
   DebugOutput debug;
   // The names and patterns that saved forms write dates with, read once:
   // they stay the same for a whole save run.
-  LocaleFacts locale;
+  std::shared_ptr<const LocaleFacts> locale;
   // The mail root opened by its path without links, which is also the test
   // of whether a file link leads inside it.
   std::shared_ptr<const Directory> root;

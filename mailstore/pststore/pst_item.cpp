@@ -1,5 +1,6 @@
 #include "mailstore/pststore/pst_item.h"
 
+#include <memory>
 #include <new>
 
 #include "mailstore/dirstore/saveas/save_message.h"
@@ -55,7 +56,8 @@ const std::shared_ptr<const dirstore::MessageContent>& PstItem::Content() {
 }
 
 void PstItem::SaveAs(const std::string& path, SaveType type) {
-  const dirstore::ItemFacts facts{SentOn(), Sent(), CurrentLocaleFacts(), Summary().received_seconds};
+  const dirstore::ItemFacts facts{SentOn(), Sent(), std::make_shared<const LocaleFacts>(CurrentLocaleFacts()),
+                                  Summary().received_seconds};
   try {
     dirstore::SaveMessageAs(*Content(), facts, path, type);
   } catch (const std::bad_alloc&) {
@@ -70,7 +72,8 @@ std::int32_t PstItem::AttachmentCount() {
 std::unique_ptr<Attachment> PstItem::AttachmentAt(std::int32_t position) {
   if (position < 1 || position > AttachmentCount())
     throw MailStoreError("there is no attachment " + std::to_string(position));
-  const dirstore::ItemFacts facts{SentOn(), Sent(), CurrentLocaleFacts(), Summary().received_seconds};
+  const dirstore::ItemFacts facts{SentOn(), Sent(), std::make_shared<const LocaleFacts>(CurrentLocaleFacts()),
+                                  Summary().received_seconds};
   return std::make_unique<PstAttachment>(Content(), static_cast<std::size_t>(position - 1), facts);
 }
 

@@ -13,9 +13,12 @@ namespace {
 // clipped, in UTF-16 units and never inside a character. Clip lengths are
 // numbers rounded half to even.
 TEST(ItemName, SenderSubjectAndRecipientsAreClipped) {
-  const auto row = [](std::string subject) -> RowTexts {
-    return {"091205 070309", "sender@example.com", std::move(subject), "boss@example.com", "091206 080000",
-            "ENTRY", "\\\\M\\In", "091206 080001"};
+  const auto row = [](std::string subject) {
+    return [subject](std::size_t k) {
+      const RowTexts texts{"091205 070309", "sender@example.com", subject, "boss@example.com",
+                           "091206 080000", "ENTRY", "\\\\M\\In", "091206 080001"};
+      return texts.at(k);
+    };
   };
   const struct {
     const char *format, *subject, *clip_address, *clip_subject, *name;

@@ -1,6 +1,6 @@
 #pragma once
 // Finding the next of a few bytes in text where most of it holds none of
-// them, eight bytes at a time.
+// them, and telling ASCII text, eight bytes at a time.
 
 #include <cstdint>
 #include <cstring>
@@ -29,6 +29,19 @@ std::size_t FindAnyByte(std::string_view text, std::size_t from) {
     if (((byte == Bytes) || ...)) break;
   }
   return from;
+}
+
+// True when no byte of the text is above 0x7F.
+inline bool IsAscii(std::string_view text) {
+  std::uint64_t seen = 0;
+  std::size_t at = 0;
+  for (; at + 8 <= text.size(); at += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + at, sizeof word);
+    seen |= word;
+  }
+  for (; at < text.size(); ++at) seen |= static_cast<unsigned char>(text[at]);
+  return (seen & 0x8080808080808080) == 0;
 }
 
 }  // namespace qs::dirstore

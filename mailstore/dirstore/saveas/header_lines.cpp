@@ -1,65 +1,109 @@
 #include "mailstore/dirstore/saveas/header_lines.h"
 
+#include <charconv>
+#include <iterator>
+
 namespace qs::dirstore {
 
 namespace {
+
+void AppendMailbox(std::string& out, const Mailbox& mailbox) {
+  if (mailbox.name.empty()) {
+    out += mailbox.address;
+  } else {
+    out += mailbox.name;
+    if (!mailbox.address.empty()) {
+      out += " <";
+      out += mailbox.address;
+      out += '>';
+    }
+  }
+}
 
 std::string Joined(const std::vector<Mailbox>& mailboxes, bool with_addresses) {
   std::string out;
   for (const Mailbox& mailbox : mailboxes) {
     if (!out.empty()) out += "; ";
-    out += with_addresses ? MailboxText(mailbox)
-                          : (mailbox.name.empty() ? mailbox.address : mailbox.name);
+    if (with_addresses) AppendMailbox(out, mailbox);
+    else out += mailbox.name.empty() ? mailbox.address : mailbox.name;
   }
   return out;
 }
 
-std::string TwoDigits(int value) {
-  return std::string(1, static_cast<char>('0' + value / 10)) + static_cast<char>('0' + value % 10);
+void AppendTwoDigits(std::string& out, int value) {
+  out += static_cast<char>('0' + value / 10);
+  out += static_cast<char>('0' + value % 10);
+}
+
+void AppendNumber(std::string& out, int value) {
+  char digits[16];
+  const auto [end, error] = std::to_chars(std::begin(digits), std::end(digits), value);
+  out.append(digits, end);
 }
 
 }  // namespace
 
 std::string MailboxText(const Mailbox& mailbox) {
-  if (mailbox.name.empty()) return mailbox.address;
-  if (mailbox.address.empty()) return mailbox.name;
-  return mailbox.name + " <" + mailbox.address + ">";
+  std::string text;
+  AppendMailbox(text, mailbox);
+  return text;
 }
 
 std::string LongDate(DateTime time, const LocaleFacts& locale) {
   const CivilTime civil = ToCivil(time);
-  const std::string day_name = locale.day_names.at(civil.weekday);
-  const std::string month = locale.month_names.at(civil.month - 1);
-  const std::string day = std::to_string(civil.day);
-  const std::string year = std::to_string(civil.year);
-  std::string date;
+  const std::string& month = locale.month_names.at(civil.month - 1);
+  std::string date = locale.day_names.at(civil.weekday);
+  date += ", ";
   switch (locale.date_order) {
-    case DateOrder::MonthDayYear: date = day_name + ", " + month + " " + day + ", " + year; break;
-    case DateOrder::DayMonthYear: date = day_name + ", " + day + " " + month + " " + year; break;
-    case DateOrder::YearMonthDay: date = day_name + ", " + year + " " + month + " " + day; break;
+    case DateOrder::MonthDayYear:
+      date += month;
+      date += ' ';
+      AppendNumber(date, civil.day);
+      date += ", ";
+      AppendNumber(date, civil.year);
+      break;
+    case DateOrder::DayMonthYear:
+      AppendNumber(date, civil.day);
+      date += ' ';
+      date += month;
+      date += ' ';
+      AppendNumber(date, civil.year);
+      break;
+    case DateOrder::YearMonthDay:
+      AppendNumber(date, civil.year);
+      date += ' ';
+      date += month;
+      date += ' ';
+      AppendNumber(date, civil.day);
+      break;
   }
-  const std::string minutes = locale.time_separator + TwoDigits(civil.minute);
-  if (locale.clock_24h) {
-    const std::string hour =
-        locale.hour_leading_zero ? TwoDigits(civil.hour) : std::to_string(civil.hour);
-    return date + " " + hour + minutes;
+  date += ' ';
+  const int hour = locale.clock_24h ? civil.hour : civil.hour % 12 == 0 ? 12 : civil.hour % 12;
+  if (locale.clock_24h && locale.hour_leading_zero) AppendTwoDigits(date, hour);
+  else AppendNumber(date, hour);
+  date += locale.time_separator;
+  AppendTwoDigits(date, civil.minute);
+  if (!locale.clock_24h) {
+    date += ' ';
+    date += civil.hour < 12 ? locale.am : locale.pm;
   }
-  const int hour12 = civil.hour % 12 == 0 ? 12 : civil.hour % 12;
-  return date + " " + std::to_string(hour12) + minutes + " " +
-         (civil.hour < 12 ? locale.am : locale.pm);
+  return date;
 }
 
 std::vector<HeaderLine> HeaderLines(const MessageContent& content, const ItemFacts& facts) {
   std::vector<HeaderLine> lines;
+  lines.reserve(6);
   lines.push_back({"From:", Joined(content.from, true)});
-  if (facts.sent_on != NoDate()) lines.push_back({"Sent:", LongDate(facts.sent_on, facts.locale)});
+  if (facts.sent_on != NoDate()) lines.push_back({"Sent:", LongDate(facts.sent_on, facts.locale ? *facts.locale : LocaleFacts{})});
   lines.push_back({"To:", Joined(content.to, false)});
   if (!content.cc.empty()) lines.push_back({"Cc:", Joined(content.cc, false)});
   lines.push_back({"Subject:", content.subject});
   if (!content.attachments.empty()) {
     std::string names;
-    for (const MessageAttachment& attachment : content.attachments)
-      names += (names.empty() ? "" : "; ") + attachment.file_name;
+    for (const MessageAttachment& attachment : content.attachments) {
+      if (!names.empty()) names += "; ";
+      names += attachment.file_name;
+    }
     lines.push_back({"Attachments:", names});
   }
   return lines;

@@ -2,6 +2,7 @@
 // The header block of the text, RTF and HTML forms, as Outlook writes it.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "mailstore/dirstore/saveas/item_facts.h"
@@ -10,7 +11,7 @@
 namespace qs::dirstore {
 
 struct HeaderLine {
-  std::string label;  // "From:"
+  std::string_view label;  // "From:"
   std::string value;
 };
 

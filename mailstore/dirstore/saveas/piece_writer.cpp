@@ -4,9 +4,10 @@
 
 namespace qs::dirstore {
 
-// Nothing reserved: most forms are a few KiB, and a piece's worth of memory
-// for each would be fresh pages to fault in for every file.
-PieceWriter::PieceWriter(const ByteSink& sink) : sink_(sink) {}
+// Most forms are a few KiB: room for them at once spares the copies of a
+// buffer that grows from nothing, and a quarter of a piece is memory the
+// allocator hands out again file after file, not fresh pages to fault in.
+PieceWriter::PieceWriter(const ByteSink& sink) : sink_(sink) { held_.reserve(kPiece / 4); }
 
 PieceWriter& PieceWriter::operator+=(std::string_view bytes) {
   // Half a piece is worth a write of its own, such as a decoded attachment.

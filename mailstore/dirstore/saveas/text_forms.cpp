@@ -137,8 +137,12 @@ std::shared_ptr<const ByteSource> BodyAsText(const MessageContent& content) {
 void TextForm::WriteTo(const ByteSink& sink) const {
   PieceWriter out(sink);
   CrLfLines header(out);
-  for (const HeaderLine& line : HeaderLines(content_, facts_))
-    header.Take(line.label + "\t" + line.value + "\n");
+  for (const HeaderLine& line : HeaderLines(content_, facts_)) {
+    header.Take(line.label);
+    header.Take("\t");
+    header.Take(line.value);
+    header.Take("\n");
+  }
   out += "\r\n";
   CrLfLines body(out);
   BodyAsText(content_)->WriteTo([&body](std::string_view piece) { body.Take(piece); });

@@ -12,8 +12,10 @@ using namespace std::string_literals;
 ItemFacts Facts() {
   ItemFacts facts;
   facts.sent_on = MakeDateTime(2009, 6, 30, 17, 5, 0);
-  facts.locale.clock_24h = false;
-  facts.locale.date_order = DateOrder::DayMonthYear;
+  auto locale = std::make_shared<LocaleFacts>();
+  locale->clock_24h = false;
+  locale->date_order = DateOrder::DayMonthYear;
+  facts.locale = locale;
   return facts;
 }
 
