@@ -25,12 +25,13 @@ const MessageSummary& DirItem::Summary() {
   if (summary_) return *summary_;
   // A file GMime cannot read as mail at all still has its header lines.
   const bool whole = reading_ == Reading::Whole && !Content()->headers.empty();
-  RawHeaders headers = whole ? ScanHeaders(Content()->headers) : ReadHeaders(Base(), Name());
+  std::shared_ptr<const RawHeaders> headers =
+      whole ? Content()->searched_headers : std::make_shared<const RawHeaders>(ReadHeaders(Base(), Name()));
   const std::string& listed_name = Listed().name;
   const auto slash = listed_name.rfind('/');
   const std::string_view file_name =
       std::string_view(listed_name).substr(slash == std::string::npos ? 0 : slash + 1);
-  summary_ = Summarize(headers, file_name, [this] { return ItemFileModified(Base(), Name()); });
+  summary_ = Summarize(*headers, file_name, [this] { return ItemFileModified(Base(), Name()); });
   headers_ = std::move(headers);
   return *summary_;
 }

@@ -57,7 +57,8 @@ class DirItem : public MailItem {
   std::size_t index_;
   Reading reading_;
   std::optional<MessageSummary> summary_;
-  std::optional<RawHeaders> headers_;  // read by Summary; the texts are made from them when asked
+  // Read by Summary; the texts are made from them when asked.
+  std::shared_ptr<const RawHeaders> headers_;
   std::shared_ptr<const MessageContent> content_;
   std::optional<ItemFile> file_;  // read, then closed, by Content
 };

@@ -121,15 +121,19 @@ struct PickedFields {
   bool ended = false;  // by an empty line: more of the message would change nothing
 };
 
+void Pick(PickedFields& picked, std::string_view name, std::string_view lines) {
+  std::string_view* field = FieldFor(picked.headers, name);
+  if (!field || field->data() != nullptr) return;
+  *field = lines;  // marks it found
+  picked.fields[picked.count++] = {field, lines};
+  picked.size += lines.size();
+}
+
 void PickFields(std::string_view block, PickedFields& picked) {
   const std::string_view message = WithoutMboxLine(block);
   const HeaderBlockEnd end =
       ForEachHeaderField(message, [&picked](std::string_view name, std::string_view lines) {
-        std::string_view* field = FieldFor(picked.headers, name);
-        if (!field || field->data() != nullptr) return;
-        *field = lines;  // marks it found
-        picked.fields[picked.count++] = {field, lines};
-        picked.size += lines.size();
+        Pick(picked, name, lines);
       });
   picked.ended = end.fields < message.size();
 }
@@ -152,6 +156,12 @@ RawHeaders Unfolded(PickedFields& picked) {
 RawHeaders ScanHeaders(std::string_view block) {
   PickedFields picked;
   PickFields(block, picked);
+  return Unfolded(picked);
+}
+
+RawHeaders PickHeaders(const std::vector<HeaderField>& fields) {
+  PickedFields picked;
+  for (const HeaderField& field : fields) Pick(picked, field.name, field.lines);
   return Unfolded(picked);
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qs::dirstore {
 
@@ -56,6 +57,15 @@ std::string_view UnfoldInto(std::string_view lines, char* out);
 // Scans a header block (which may run on into the body: the scan stops at
 // the first empty line).
 RawHeaders ScanHeaders(std::string_view block);
+
+// A field as ForEachHeaderField gives it.
+struct HeaderField {
+  std::string_view name;
+  std::string_view lines;
+};
+
+// What ScanHeaders finds in a header block, from its fields already split.
+RawHeaders PickHeaders(const std::vector<HeaderField>& fields);
 
 class Directory;
 

@@ -216,13 +216,16 @@ MessageContent ReadMessage(const MimePart& message, const Reading& reading) {
   MessageContent content;
   content.headers = message.depth > 0 && reading.CrLf() ? WithCrLf(message.header_block)
                                                        : std::string(message.header_block);
-  content.subject = DecodeHeaderText(message.Header("Subject"));
-  content.from = ParseAddressList(message.Header("From"));
-  content.to = ParseAddressList(message.Header("To"));
+  // The fields a search reads are picked once, for these texts too.
+  const auto& searched = content.searched_headers =
+      std::make_shared<const RawHeaders>(PickHeaders(message.fields));
+  content.subject = DecodeHeaderText(searched->subject);
+  content.from = ParseAddressList(searched->from);
+  content.to = ParseAddressList(searched->to);
   content.cc = ParseAddressList(message.Header("Cc"));
   content.bcc = ParseAddressList(message.Header("Bcc"));
   content.message_id = StripAngles(message.Header("Message-Id"));
-  content.date = ParseMailDateSeconds(message.Header("Date"));
+  content.date = ParseMailDateSeconds(searched->date);
   PartWalker walker(content, reading);
   walker.Walk(message);
   walker.JoinTextBody();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "mailstore/dirstore/address_list.h"
+#include "mailstore/dirstore/header_block.h"
 #include "mailstore/dirstore/saveas/byte_source.h"
 
 namespace qs::dirstore {
@@ -38,6 +39,8 @@ struct MessageContent {
   std::optional<long long> date;  // seconds since 1970, UTC
   std::string message_id;         // without the angle brackets
   std::string headers;            // the header block as the mail holds it
+  // The fields a search reads, as ScanHeaders finds them in the header block.
+  std::shared_ptr<const RawHeaders> searched_headers;
   // In UTF-8; none when the mail has no text body.
   std::shared_ptr<const ByteSource> text_body;
   std::optional<std::string> html_body;  // converted to UTF-8

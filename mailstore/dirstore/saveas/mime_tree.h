@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "mailstore/dirstore/header_block.h"
+
 namespace qs::dirstore {
 
 struct MimePart {
@@ -14,10 +16,7 @@ struct MimePart {
   std::string_view header_block;
   // The fields of the header block in order, as ForEachHeaderField gives
   // them.
-  struct Field {
-    std::string_view name;
-    std::string_view lines;
-  };
+  using Field = HeaderField;
   std::vector<Field> fields;
   // After the empty line; of a part in a multipart, up to the line end
   // before the next boundary line, which belongs to the boundary.
