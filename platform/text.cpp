@@ -1,6 +1,7 @@
 #include "platform/text.h"
 
 #include <algorithm>
+#include <array>
 
 namespace qs {
 
@@ -20,15 +21,30 @@ std::string AsciiUpper(std::string_view text) {
   return upper;
 }
 
+namespace {
+
+// Each byte's value as a hex digit; 0xFF for a byte that is none.
+constexpr std::array<unsigned char, 256> HexDigitValues() {
+  std::array<unsigned char, 256> values{};
+  values.fill(0xFF);
+  for (int c = '0'; c <= '9'; ++c) values[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c - '0');
+  for (int c = 'a'; c <= 'f'; ++c) {
+    values[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c - 'a' + 10);
+    values[static_cast<std::size_t>(c - 'a' + 'A')] = static_cast<unsigned char>(c - 'a' + 10);
+  }
+  return values;
+}
+
+constexpr auto kHexDigitValues = HexDigitValues();
+
+}  // namespace
+
 std::optional<char> HexByte(std::string_view text) {
-  const auto digit = [](char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-  };
-  if (text.size() < 2 || digit(text[0]) < 0 || digit(text[1]) < 0) return std::nullopt;
-  return static_cast<char>(digit(text[0]) << 4 | digit(text[1]));
+  if (text.size() < 2) return std::nullopt;
+  const unsigned high = kHexDigitValues[static_cast<unsigned char>(text[0])];
+  const unsigned low = kHexDigitValues[static_cast<unsigned char>(text[1])];
+  if (high > 15 || low > 15) return std::nullopt;
+  return static_cast<char>(high << 4 | low);
 }
 
 // By hand: find_first_not_of with a set calls memchr on the set once per
@@ -113,6 +129,8 @@ std::size_t Utf16Length(std::string_view text) {
 }
 
 std::string_view Utf16Prefix(std::string_view text, std::size_t units) {
+  // No character takes more UTF-16 units than UTF-8 bytes.
+  if (text.size() <= units) return text;
   std::size_t end = 0;
   while (end < text.size()) {
     const std::size_t bytes = CodePointBytes(text.substr(end));

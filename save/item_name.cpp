@@ -64,19 +64,20 @@ std::string FormatItemName(const std::string& format, const ColumnTextOf& text,
 }
 
 std::string CleanFileName(const std::string& name) {
-  std::string clean;
-  clean.reserve(name.size());
+  std::string clean(name.size(), '\0');
+  std::size_t kept = 0;
   for (const char c : name) {
     if (static_cast<unsigned char>(c) < 32) continue;
     switch (c) {
       case '\\': case '/': case ':': case '*': case '?': case '"': case '<': case '>': case '|':
-        clean += ' ';
+        clean[kept++] = ' ';
         break;
       default:
-        clean += c;
+        clean[kept++] = c;
     }
   }
-  return std::string(Utf16Prefix(clean, kLongestBaseName));
+  clean.resize(Utf16Prefix(std::string_view(clean.data(), kept), kLongestBaseName).size());
+  return clean;
 }
 
 }  // namespace qs

@@ -90,23 +90,22 @@ std::string LongDate(DateTime time, const LocaleFacts& locale) {
   return date;
 }
 
-std::vector<HeaderLine> HeaderLines(const MessageContent& content, const ItemFacts& facts) {
-  std::vector<HeaderLine> lines;
-  lines.reserve(6);
-  lines.push_back({"From:", Joined(content.from, true)});
-  if (facts.sent_on != NoDate()) lines.push_back({"Sent:", LongDate(facts.sent_on, facts.locale ? *facts.locale : LocaleFacts{})});
-  lines.push_back({"To:", Joined(content.to, false)});
-  if (!content.cc.empty()) lines.push_back({"Cc:", Joined(content.cc, false)});
-  lines.push_back({"Subject:", content.subject});
+void ForEachHeaderLine(const MessageContent& content, const ItemFacts& facts,
+                       const HeaderLineTaker& take) {
+  take("From:", Joined(content.from, true));
+  if (facts.sent_on != NoDate())
+    take("Sent:", LongDate(facts.sent_on, facts.locale ? *facts.locale : LocaleFacts{}));
+  take("To:", Joined(content.to, false));
+  if (!content.cc.empty()) take("Cc:", Joined(content.cc, false));
+  take("Subject:", content.subject);
   if (!content.attachments.empty()) {
     std::string names;
     for (const MessageAttachment& attachment : content.attachments) {
       if (!names.empty()) names += "; ";
       names += attachment.file_name;
     }
-    lines.push_back({"Attachments:", names});
+    take("Attachments:", names);
   }
-  return lines;
 }
 
 }  // namespace qs::dirstore

@@ -137,12 +137,12 @@ std::shared_ptr<const ByteSource> BodyAsText(const MessageContent& content) {
 void TextForm::WriteTo(const ByteSink& sink) const {
   PieceWriter out(sink);
   CrLfLines header(out);
-  for (const HeaderLine& line : HeaderLines(content_, facts_)) {
-    header.Take(line.label);
+  ForEachHeaderLine(content_, facts_, [&header](std::string_view label, std::string_view value) {
+    header.Take(label);
     header.Take("\t");
-    header.Take(line.value);
+    header.Take(value);
     header.Take("\n");
-  }
+  });
   out += "\r\n";
   CrLfLines body(out);
   BodyAsText(content_)->WriteTo([&body](std::string_view piece) { body.Take(piece); });
@@ -152,13 +152,13 @@ void TextForm::WriteTo(const ByteSink& sink) const {
 void RichTextForm::WriteTo(const ByteSink& sink) const {
   PieceWriter out(sink);
   out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl{\\f0\\fswiss Arial;}}\r\n\\f0\\fs20 ";
-  for (const HeaderLine& line : HeaderLines(content_, facts_)) {
+  ForEachHeaderLine(content_, facts_, [&out](std::string_view label, std::string_view value) {
     out += "{\\b ";
-    AppendRtfEscaped(out, line.label);
+    AppendRtfEscaped(out, label);
     out += "}\\tab ";
-    AppendRtfEscaped(out, line.value);
+    AppendRtfEscaped(out, value);
     out += "\\par\r\n";
-  }
+  });
   out += "\\par\r\n";
   RtfEscaped body(out);
   BodyAsText(content_)->WriteTo([&body](std::string_view piece) { body.Take(piece); });
@@ -192,13 +192,13 @@ void HtmlForm::WriteTo(const ByteSink& sink) const {
   out += "\n<title>";
   AppendHtmlEscaped(out, content_.subject);
   out += "</title>\n</head>\n<body>\n<p>\n";
-  for (const HeaderLine& line : HeaderLines(content_, facts_)) {
+  ForEachHeaderLine(content_, facts_, [&out](std::string_view label, std::string_view value) {
     out += "<b>";
-    AppendHtmlEscaped(out, line.label);
+    AppendHtmlEscaped(out, label);
     out += "</b> ";
-    AppendHtmlEscaped(out, line.value);
+    AppendHtmlEscaped(out, value);
     out += "<br>\n";
-  }
+  });
   out += "</p>\n<pre>";
   BodyAsText(content_)->WriteTo([&out](std::string_view piece) { AppendHtmlEscaped(out, piece); });
   out += "</pre>\n</body>\n</html>\n";
