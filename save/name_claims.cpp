@@ -44,9 +44,15 @@ std::string FoldCase(std::string_view text) {
   std::string folded;
   folded.reserve(text.size());
   while (!text.empty()) {
-    if (const auto byte = static_cast<unsigned char>(text.front()); byte < 0x80) {
-      folded.push_back(static_cast<char>(byte >= 'A' && byte <= 'Z' ? byte + 32 : byte));
-      text.remove_prefix(1);
+    // A run of ASCII at once.
+    std::size_t ascii = 0;
+    while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) < 0x80) ++ascii;
+    if (ascii > 0) {
+      const std::size_t from = folded.size();
+      folded.append(text.substr(0, ascii));
+      for (std::size_t i = from; i < folded.size(); ++i)
+        if (folded[i] >= 'A' && folded[i] <= 'Z') folded[i] = static_cast<char>(folded[i] + 32);
+      text.remove_prefix(ascii);
       continue;
     }
     const Utf8Sequence next = DecodeUtf8(text);
