@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "mailstore/dirstore/saveas/base64_blocks.h"
 #include "platform/text.h"
 
 namespace qs::dirstore {
@@ -132,8 +133,12 @@ void WriteBase64(std::string_view body, PieceBuffer& out) {
   const auto whole = [&out](const unsigned char* in, const unsigned char* end) {
     while (end - in >= 4) {
       char* at = out.Reserve(3);
-      std::size_t room = out.Room() / 3;
       const unsigned char* const start = in;
+      const std::size_t blocks =
+          DecodeBase64Blocks(in, static_cast<std::size_t>(end - in), at, out.Room());
+      in += blocks * 32;
+      at += blocks * 24;
+      std::size_t room = (out.Room() - blocks * 24) / 3;
       // Two groups at a time, their six bytes stored as eight: the two
       // after them are room the buffer has and the next pair overwrites.
       for (; room >= 3 && end - in >= 8; room -= 2, in += 8, at += 6) {
