@@ -35,11 +35,16 @@ void AppendTwoDigits(std::string& out, int value) {
   out += static_cast<char>('0' + value % 10);
 }
 
-void AppendNumber(std::string& out, int value) {
-  char digits[16];
-  const auto [end, error] = std::to_chars(std::begin(digits), std::end(digits), value);
-  out.append(digits, end);
-}
+// A number's digits in the room given.
+class Digits {
+ public:
+  explicit Digits(int value) : end_(std::to_chars(std::begin(room_), std::end(room_), value).ptr) {}
+  std::string_view Text() const { return {room_, static_cast<std::size_t>(end_ - room_)}; }
+
+ private:
+  char room_[16];
+  char* end_;
+};
 
 }  // namespace
 
@@ -54,33 +59,25 @@ std::string LongDate(DateTime time, const LocaleFacts& locale) {
   const std::string& month = locale.month_names.at(civil.month - 1);
   std::string date = locale.day_names.at(civil.weekday);
   date += ", ";
+  const Digits day(civil.day);
+  const Digits year(civil.year);
+  const auto in_order = [&date](std::string_view first, std::string_view second,
+                                std::string_view before_third, std::string_view third) {
+    date += first;
+    date += ' ';
+    date += second;
+    date += before_third;
+    date += third;
+  };
   switch (locale.date_order) {
-    case DateOrder::MonthDayYear:
-      date += month;
-      date += ' ';
-      AppendNumber(date, civil.day);
-      date += ", ";
-      AppendNumber(date, civil.year);
-      break;
-    case DateOrder::DayMonthYear:
-      AppendNumber(date, civil.day);
-      date += ' ';
-      date += month;
-      date += ' ';
-      AppendNumber(date, civil.year);
-      break;
-    case DateOrder::YearMonthDay:
-      AppendNumber(date, civil.year);
-      date += ' ';
-      date += month;
-      date += ' ';
-      AppendNumber(date, civil.day);
-      break;
+    case DateOrder::MonthDayYear: in_order(month, day.Text(), ", ", year.Text()); break;
+    case DateOrder::DayMonthYear: in_order(day.Text(), month, " ", year.Text()); break;
+    case DateOrder::YearMonthDay: in_order(year.Text(), month, " ", day.Text()); break;
   }
   date += ' ';
   const int hour = locale.clock_24h ? civil.hour : civil.hour % 12 == 0 ? 12 : civil.hour % 12;
   if (locale.clock_24h && locale.hour_leading_zero) AppendTwoDigits(date, hour);
-  else AppendNumber(date, hour);
+  else date += Digits(hour).Text();
   date += locale.time_separator;
   AppendTwoDigits(date, civil.minute);
   if (!locale.clock_24h) {
