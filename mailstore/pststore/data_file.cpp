@@ -78,7 +78,9 @@ std::shared_ptr<SharedItem> MessageAt(const SharedItem& folder, int index) {
 }
 
 DataFile::DataFile(std::string path, std::uint32_t fallback_code_page)
-    : path_(std::move(path)), file_(std::make_shared<const PffFile>(path_)) {
+    : path_(std::move(path)),
+      file_(std::make_shared<const PffFile>(path_)),
+      locale_(std::make_shared<const LocaleFacts>(CurrentLocaleFacts())) {
   decoding_.code_page = fallback_code_page;
   const auto store = std::make_shared<SharedItem>(SharedItem{file_, file_->MessageStore()});
   std::optional<RecordKey> key;

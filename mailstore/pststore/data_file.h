@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "mailstore/pststore/pff_bags.h"
+#include "platform/locale.h"
 #include "mailstore/pststore/pst_entry_id.h"
 #include "mailstore/pststore/property_values.h"
 
@@ -32,6 +33,9 @@ class DataFile {
   const std::string& DisplayName() const { return display_name_; }
   const RecordKey& Key() const { return record_key_; }
   const TextDecoding& Decoding() const { return decoding_; }
+  // The names and patterns that saved forms write dates with, read once:
+  // they stay the same while the file is open.
+  const std::shared_ptr<const LocaleFacts>& Locale() const { return locale_; }
 
   // The top of the folder tree the user sees.
   std::shared_ptr<SharedItem> TopFolder() const;
@@ -46,6 +50,7 @@ class DataFile {
   std::string display_name_;
   RecordKey record_key_{};
   TextDecoding decoding_;
+  std::shared_ptr<const LocaleFacts> locale_;
   std::uint32_t top_ = 0;
   mutable std::mutex index_lock_;
   mutable std::optional<std::map<std::uint32_t, FolderPlace>> folder_of_message_;

@@ -56,8 +56,7 @@ const std::shared_ptr<const dirstore::MessageContent>& PstItem::Content() {
 }
 
 void PstItem::SaveAs(const std::string& path, SaveType type) {
-  const dirstore::ItemFacts facts{SentOn(), Sent(), std::make_shared<const LocaleFacts>(CurrentLocaleFacts()),
-                                  Summary().received_seconds};
+  const dirstore::ItemFacts facts{SentOn(), Sent(), file_->Locale(), Summary().received_seconds};
   try {
     dirstore::SaveMessageAs(*Content(), facts, path, type);
   } catch (const std::bad_alloc&) {
@@ -72,8 +71,7 @@ std::int32_t PstItem::AttachmentCount() {
 std::unique_ptr<Attachment> PstItem::AttachmentAt(std::int32_t position) {
   if (position < 1 || position > AttachmentCount())
     throw MailStoreError("there is no attachment " + std::to_string(position));
-  const dirstore::ItemFacts facts{SentOn(), Sent(), std::make_shared<const LocaleFacts>(CurrentLocaleFacts()),
-                                  Summary().received_seconds};
+  const dirstore::ItemFacts facts{SentOn(), Sent(), file_->Locale(), Summary().received_seconds};
   return std::make_unique<PstAttachment>(Content(), static_cast<std::size_t>(position - 1), facts);
 }
 
