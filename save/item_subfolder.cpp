@@ -1,8 +1,5 @@
 #include "save/item_subfolder.h"
 
-#include <exception>
-
-#include "mailstore/mail_store.h"
 #include "platform/system.h"
 #include "platform/text.h"
 
@@ -19,19 +16,13 @@ std::string StripTrailing(std::string text, char c) {
   return text;
 }
 
-std::string GetItemSubfolder(const std::string& mail_folder, MailItem& item) {
-  try {
-    const std::string full_path = item.Parent()->FullPath();
-    std::string rest(Utf16Suffix(full_path, Utf16Length(mail_folder)));
-    rest = StripTrailing(StripLeading(std::move(rest), '/'), '/');
-    const char separator = PathSeparator();
-    for (char& c : rest)
-      if (c == '/') c = separator;
-    return rest;
-  } catch (const std::exception&) {
-    // Without its subdirectory the item is still saved, in the save directory.
-    return {};
-  }
+std::string ItemSubfolder(const std::string& mail_folder, const std::string& folder_path) {
+  std::string rest(Utf16Suffix(folder_path, Utf16Length(mail_folder)));
+  rest = StripTrailing(StripLeading(std::move(rest), '/'), '/');
+  const char separator = PathSeparator();
+  for (char& c : rest)
+    if (c == '/') c = separator;
+  return rest;
 }
 
 }  // namespace qs

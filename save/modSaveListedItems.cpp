@@ -201,7 +201,7 @@ void SaveListedItems(Application& app, const MailStoreOpener& open_store,
       if (!store) throw MailStoreError("no mail store");
       if (!MakeSaveDirectory(app, save_dir)) return;
       progress.emplace(app, list.RowCount());
-      SaveRun run{app, *store, settings, mail_folder, save_dir, {}, {save_dir}, {}};
+      SaveRun run{app, *store, settings, mail_folder, save_dir, {}, {save_dir}, {}, {}, {}};
       failed = SaveRows(run, progress->Form(), list);
     } catch (const std::exception& error) {
       app.Debug(std::string("save run stopped: ") + error.what());

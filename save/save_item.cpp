@@ -47,7 +47,13 @@ void ItemSave::Fetch(const SaveRun& run) {
     item_.reset();
     return;
   }
-  if (run.settings.use_fn_folder) subfolder_ = SafeSubfolder(GetItemSubfolder(run.mail_folder, *item_));
+  if (run.settings.use_fn_folder) {
+    try {
+      folder_path_ = item_->Parent()->FullPath();
+    } catch (const std::exception&) {
+      // Without its subdirectory the item is still saved, in the save directory.
+    }
+  }
   if (format_ != "dir") return;
   std::int32_t count = 0;
   if (!Attempt([] { return std::string("cannot count the attachments"); },
@@ -83,13 +89,19 @@ void ItemSave::Sweep(SaveRun& run, const std::string& dir) {
 void ItemSave::Place(SaveRun& run) {
   if (!item_) return;
   std::string dir = run.save_dir;
-  if (!subfolder_.empty()) {
-    dir += subfolder_;
-    if (!run.made.contains(dir)) {
-      MakeDirs(dir);
-      run.made.insert(dir);
+  if (!folder_path_.empty()) {
+    if (folder_path_ != run.last_folder_path) {
+      run.last_subfolder = SafeSubfolder(ItemSubfolder(run.mail_folder, folder_path_));
+      run.last_folder_path = folder_path_;
     }
-    dir += PathSeparator();
+    if (!run.last_subfolder.empty()) {
+      dir += run.last_subfolder;
+      if (!run.made.contains(dir)) {
+        MakeDirs(dir);
+        run.made.insert(dir);
+      }
+      dir += PathSeparator();
+    }
   }
   if (format_ == "msg") return PlaceFile(run, dir, ".msg", SaveType::Message);
   if (format_ == "txt") return PlaceFile(run, dir, ".txt", SaveType::Text);

@@ -29,6 +29,10 @@ struct SaveRun {
   NameClaims names;
   std::unordered_set<std::string> swept;  // directories cleared of stale temporary files
   std::unordered_set<std::string> made;   // subfolders made or found, each asked for once
+  // The last folder path an item lay in, and its subfolder: a list comes
+  // folder by folder.
+  std::string last_folder_path;
+  std::string last_subfolder;
 };
 
 // The item of one row on its way to disk, in three steps. Fetch and Write may
@@ -76,7 +80,7 @@ class ItemSave {
   std::string entry_id_;
   std::string format_;
   std::unique_ptr<MailItem> item_;
-  std::string subfolder_;
+  std::string folder_path_;  // where the item lies; empty when it cannot be told
   // The attachments' names (nothing for one whose name could not be read),
   // when the item is saved as a directory and its attachments could be
   // counted.
