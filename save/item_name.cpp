@@ -56,10 +56,11 @@ std::string FormatItemName(const std::string& format, const ColumnTextOf& text,
     while (static_cast<std::size_t>(kFoundColumns[k].placeholder) != placeholder) ++k;
     std::string column = text(k);
     switch (kFoundColumns[k].clip) {
-      case NameClip::Address: return std::string(Utf16Prefix(column, address));
-      case NameClip::Subject: return std::string(Utf16Prefix(column, subject));
-      default: return column;
+      case NameClip::Address: column.resize(Utf16Prefix(column, address).size()); break;
+      case NameClip::Subject: column.resize(Utf16Prefix(column, subject).size()); break;
+      case NameClip::Whole: break;
     }
+    return column;
   });
 }
 

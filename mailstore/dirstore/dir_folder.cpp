@@ -21,7 +21,10 @@ const auto& At(const Vector& items, std::int32_t position, const char* what) {
 
 DirFolder::DirFolder(SharedContext context, std::vector<std::string> names)
     : context_(std::move(context)), names_(std::move(names)) {
-  for (const std::string& name : names_) relative_path_ += (relative_path_.empty() ? "" : "/") + name;
+  for (const std::string& name : names_) {
+    if (!relative_path_.empty()) relative_path_ += '/';
+    relative_path_ += name;
+  }
 }
 
 const FolderListing& DirFolder::Listing() {

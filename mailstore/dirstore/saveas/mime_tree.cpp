@@ -99,6 +99,7 @@ void SplitMultipart(MimePart& part, int depth) {
 MimePart ReadPart(std::string_view data, std::string_view default_type, int depth) {
   MimePart part;
   part.depth = depth;
+  part.fields.reserve(16);  // most header blocks have fewer fields
   const HeaderBlockEnd end =
       ForEachHeaderField(data, [&part](std::string_view name, std::string_view lines) {
         part.fields.push_back({name, lines});
