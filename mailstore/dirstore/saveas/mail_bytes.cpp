@@ -23,25 +23,31 @@ std::shared_ptr<const MailBytes> MailBytes::MapFile(const ItemFile& item, const 
   // to hold twice runs that risk. An empty file has nothing to map.
   if (status.st_size < kLargestReadMail) {
     // A byte more than the size is asked for: a read that stops at the size
-    // has met the file's end, and no further read need say so.
+    // has met the file's end, and no further read need say so. The buffer
+    // is not cleared first: the reads fill what is kept of it.
     const auto size = static_cast<std::size_t>(status.st_size);
-    std::string bytes(size + 1, '\0');
+    auto bytes = std::make_unique_for_overwrite<char[]>(size + 1);
     std::size_t have = 0;
-    // Past that, reads go to `more`: the file may have grown since.
+    // Past that, reads go to `more` and on to `grown`: the file may have
+    // grown since.
     char more[4096];
+    std::string grown;
     for (;;) {
-      const bool within = have < bytes.size();
-      char* into = within ? bytes.data() + have : more;
-      const ssize_t count = ::read(file.Get(), into, within ? bytes.size() - have : sizeof more);
+      const bool within = have <= size;
+      char* into = within ? bytes.get() + have : more;
+      const ssize_t count = ::read(file.Get(), into, within ? size + 1 - have : sizeof more);
       if (count < 0 && errno == EINTR) continue;
       if (count < 0) fail("cannot read");
       if (count == 0) break;
-      if (!within) bytes.append(more, static_cast<std::size_t>(count));
+      if (!within) grown.append(more, static_cast<std::size_t>(count));
       have += static_cast<std::size_t>(count);
       if (within && have == size) break;
     }
-    bytes.resize(have);
-    return Hold(std::move(bytes));
+    if (!grown.empty()) return Hold(std::string(bytes.get(), size + 1) + grown);
+    std::shared_ptr<MailBytes> mail(new MailBytes);
+    mail->read_ = std::move(bytes);
+    mail->view_ = std::string_view(mail->read_.get(), have);
+    return mail;
   }
   std::shared_ptr<MailBytes> mail(new MailBytes);
   const auto length = static_cast<std::size_t>(status.st_size);

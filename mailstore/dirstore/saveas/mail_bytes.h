@@ -31,6 +31,7 @@ class MailBytes {
   MailBytes() = default;
 
   std::string held_;
+  std::unique_ptr<char[]> read_;  // a file read whole, as long as it was
   void* mapping_ = nullptr;
   std::size_t mapped_length_ = 0;
   std::string_view view_;

@@ -1,32 +1,32 @@
 #include "mailstore/dirstore/saveas/piece_writer.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace qs::dirstore {
 
-// Most forms are a few KiB: room for them at once spares the copies of a
-// buffer that grows from nothing, and a quarter of a piece is memory the
-// allocator hands out again file after file, not fresh pages to fault in.
-PieceWriter::PieceWriter(const ByteSink& sink) : sink_(sink) { held_.reserve(kPiece / 4); }
+PieceWriter::PieceWriter(const ByteSink& sink) : sink_(sink) {}
 
 PieceWriter& PieceWriter::operator+=(std::string_view bytes) {
   // Half a piece is worth a write of its own, such as a decoded attachment.
-  if (bytes.size() < kPiece / 2) {
-    held_ += bytes;
-    if (held_.size() >= kPiece) Flush();
+  if (bytes.size() >= kPiece / 2) {
+    Flush();
+    // No sink is handed more than a piece at once, whatever it does with it.
+    for (; !bytes.empty(); bytes.remove_prefix(std::min(bytes.size(), kPiece)))
+      sink_(bytes.substr(0, kPiece));
     return *this;
   }
-  Flush();
-  // No sink is handed more than a piece at once, whatever it does with it.
-  for (; !bytes.empty(); bytes.remove_prefix(std::min(bytes.size(), kPiece)))
-    sink_(bytes.substr(0, kPiece));
+  if (bytes.size() > kPiece - used_) Flush();
+  std::memcpy(held_ + used_, bytes.data(), bytes.size());
+  used_ += bytes.size();
+  if (used_ == kPiece) Flush();
   return *this;
 }
 
 void PieceWriter::Flush() {
-  if (held_.empty()) return;
-  sink_(held_);
-  held_.clear();
+  if (used_ == 0) return;
+  sink_(std::string_view(held_, used_));
+  used_ = 0;
 }
 
 }  // namespace qs::dirstore

@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <memory>
 #include <cstdint>
 #include <string>
 
@@ -19,30 +20,34 @@ constexpr std::size_t kPiece = 64 << 10;
 
 class PieceBuffer {
  public:
-  // Decoding never makes more bytes than it reads, so a short body needs
-  // no more room than its size (and a group of three).
-  PieceBuffer(const ByteSink& sink, std::size_t body_size)
-      : sink_(sink), bytes_(std::min(kPiece, body_size + 3), '\0') {}
+  // Decoding never makes more bytes than it reads, and base64 makes three
+  // of four, so a short body needs no more room than that (and a group of
+  // three). The room is not cleared: only what is written to it is used.
+  PieceBuffer(const ByteSink& sink, std::size_t body_size, TransferEncoding encoding)
+      : sink_(sink),
+        size_(std::min(kPiece, (encoding == TransferEncoding::kBase64 ? body_size / 4 * 3 : body_size) + 3)),
+        bytes_(std::make_unique_for_overwrite<char[]>(size_)) {}
   void Add(char c) {
     bytes_[used_++] = c;
-    if (used_ == bytes_.size()) Flush();
+    if (used_ == size_) Flush();
   }
   // Room for at least `count` (at most 3) more bytes where it points.
   char* Reserve(std::size_t count) {
-    if (bytes_.size() - used_ < count) Flush();
-    return bytes_.data() + used_;
+    if (size_ - used_ < count) Flush();
+    return bytes_.get() + used_;
   }
   void Advance(std::size_t count) { used_ += count; }
   // Room left before the next flush.
-  std::size_t Room() const { return bytes_.size() - used_; }
+  std::size_t Room() const { return size_ - used_; }
   void Flush() {
-    if (used_ > 0) sink_(std::string_view(bytes_.data(), used_));
+    if (used_ > 0) sink_(std::string_view(bytes_.get(), used_));
     used_ = 0;
   }
 
  private:
   const ByteSink& sink_;
-  std::string bytes_;
+  std::size_t size_;
+  std::unique_ptr<char[]> bytes_;
   std::size_t used_ = 0;
 };
 
@@ -264,7 +269,7 @@ void WriteDecoded(std::string_view body, TransferEncoding encoding, const ByteSi
     if (!body.empty()) sink(body);
     return;
   }
-  PieceBuffer out(sink, body.size());
+  PieceBuffer out(sink, body.size(), encoding);
   switch (encoding) {
     case TransferEncoding::kBase64: WriteBase64(body, out); break;
     case TransferEncoding::kQuotedPrintable: WriteQuotedPrintable(body, out); break;
