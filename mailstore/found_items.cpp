@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "platform/text.h"
+
 namespace qs {
 
 namespace {
@@ -134,12 +136,7 @@ FoundItem FoundItems::Item(std::int32_t number) const {
           break;
         }
         text.resize(stored.size() * 2);
-        char* digit = text.data();
-        for (const char c : stored) {
-          const auto byte = static_cast<unsigned char>(c);
-          *digit++ = kHexDigits[byte >> 4];
-          *digit++ = kHexDigits[byte & 0xF];
-        }
+        WriteHexDigits(stored, text.data());
         break;
       }
     }

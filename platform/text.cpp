@@ -39,6 +39,16 @@ constexpr auto kHexDigitValues = HexDigitValues();
 
 }  // namespace
 
+char* WriteHexDigits(std::string_view bytes, char* out) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    *out++ = kDigits[byte >> 4];
+    *out++ = kDigits[byte & 0xF];
+  }
+  return out;
+}
+
 std::optional<char> HexByte(std::string_view text) {
   if (text.size() < 2) return std::nullopt;
   const unsigned high = kHexDigitValues[static_cast<unsigned char>(text[0])];

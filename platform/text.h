@@ -27,6 +27,10 @@ std::string_view TrimBlanks(std::string_view text);
 // (in either letter case); none when the text does not start with two.
 std::optional<char> HexByte(std::string_view text);
 
+// Writes each byte as two upper-case hexadecimal digits at out, which has
+// room for twice the bytes; says where the digits end.
+char* WriteHexDigits(std::string_view bytes, char* out);
+
 std::size_t Utf16Length(std::string_view text);
 
 // The longest prefix of at most units UTF-16 code units.

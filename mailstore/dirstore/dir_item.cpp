@@ -54,15 +54,19 @@ std::string DirItem::Subject() {
 std::string DirItem::EntryID() { return EncodeEntryId(folder_->relative_path, Listed().name); }
 
 std::unique_ptr<Folder> DirItem::Parent() {
-  const std::string relative_path = RelativePath();
+  // The names of the directories above the file: the folder's, then those
+  // the listed name has before the file's own.
   std::vector<std::string> names;
-  std::size_t start = 0;
-  for (std::size_t slash; (slash = relative_path.find('/', start)) != std::string::npos;
-       start = slash + 1)
-    names.push_back(relative_path.substr(start, slash - start));
+  const auto add_names = [&names](std::string_view path) {
+    for (std::size_t slash; (slash = path.find('/')) != std::string_view::npos; path.remove_prefix(slash + 1))
+      names.emplace_back(path.substr(0, slash));
+    return path;
+  };
+  names.emplace_back(add_names(folder_->relative_path));
+  add_names(Listed().name);
   // A Maildir's cur/ and new/ belong to the folder that holds them.
   if (names.size() > 1 && (names.back() == "cur" || names.back() == "new")) names.pop_back();
-  if (names.empty()) throw MailStoreError("the item " + relative_path + " lies in no folder");
+  if (names.empty()) throw MailStoreError("the item " + RelativePath() + " lies in no folder");
   return std::make_unique<DirFolder>(folder_->context, std::move(names));
 }
 

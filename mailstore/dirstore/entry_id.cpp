@@ -19,27 +19,17 @@ bool SafeRelativePath(std::string_view path) {
   }
 }
 
-char* Hexadecimal(std::string_view bytes, char* digit) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  for (char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    *digit++ = kDigits[byte >> 4];
-    *digit++ = kDigits[byte & 0xF];
-  }
-  return digit;
-}
-
 }  // namespace
 
 std::string EncodeEntryId(std::string_view relative_path) {
   std::string id(relative_path.size() * 2, '\0');
-  Hexadecimal(relative_path, id.data());
+  WriteHexDigits(relative_path, id.data());
   return id;
 }
 
 std::string EncodeEntryId(std::string_view folder, std::string_view name) {
   std::string id((folder.size() + 1 + name.size()) * 2, '\0');
-  Hexadecimal(name, Hexadecimal("/", Hexadecimal(folder, id.data())));
+  WriteHexDigits(name, WriteHexDigits("/", WriteHexDigits(folder, id.data())));
   return id;
 }
 

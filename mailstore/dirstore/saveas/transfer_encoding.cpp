@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstdint>
 #include <cstring>
 #include <memory>
-#include <cstdint>
 #include <string>
 
 #include "mailstore/dirstore/saveas/base64_blocks.h"
@@ -85,6 +85,13 @@ constexpr PlacedSextets PlaceSextets() {
 
 constexpr PlacedSextets kPlacedSextets = PlaceSextets();
 
+// The 24 bits of the group of four characters at in; kNoSextet set when one
+// of them is no sextet.
+std::uint32_t GroupBits(const unsigned char* in) {
+  return kPlacedSextets[0][in[0]] | kPlacedSextets[1][in[1]] | kPlacedSextets[2][in[2]] |
+         kPlacedSextets[3][in[3]];
+}
+
 // Takes whole groups of four base64 characters from in, at most `most` of
 // them, as long as every character is one: take(bits) for each. Says where
 // it stopped.
@@ -92,8 +99,7 @@ template <typename Take>
 const unsigned char* WholeGroups(const unsigned char* in, const unsigned char* end, std::size_t most,
                                  Take take) {
   for (; most > 0 && end - in >= 4; --most, in += 4) {
-    const std::uint32_t bits = kPlacedSextets[0][in[0]] | kPlacedSextets[1][in[1]] |
-                               kPlacedSextets[2][in[2]] | kPlacedSextets[3][in[3]];
+    const std::uint32_t bits = GroupBits(in);
     if (bits & kNoSextet) break;
     take(bits);
   }
@@ -133,49 +139,52 @@ void ForEachBase64Group(std::string_view body, Whole whole, Group group) {
 // Four sextets hold three bytes, three hold two, two hold one, one none.
 std::size_t BytesInGroup(int sextets) { return sextets == 4 ? 3 : sextets == 1 ? 0 : sextets - 1; }
 
-void WriteBase64(std::string_view body, PieceBuffer& out) {
-  // Whole groups go straight into the buffer, as many as it has room for.
-  const auto whole = [&out](const unsigned char* in, const unsigned char* end) {
-    while (end - in >= 4) {
-      char* at = out.Reserve(3);
-      const unsigned char* const start = in;
-      const std::size_t blocks =
-          DecodeBase64Blocks(in, static_cast<std::size_t>(end - in), at, out.Room());
-      in += blocks * 32;
-      at += blocks * 24;
-      std::size_t room = (out.Room() - blocks * 24) / 3;
-      // Two groups at a time, their six bytes stored as eight: the two
-      // after them are room the buffer has and the next pair overwrites.
-      for (; room >= 3 && end - in >= 8; room -= 2, in += 8, at += 6) {
-        const std::uint32_t first = kPlacedSextets[0][in[0]] | kPlacedSextets[1][in[1]] |
-                                    kPlacedSextets[2][in[2]] | kPlacedSextets[3][in[3]];
-        const std::uint32_t second = kPlacedSextets[0][in[4]] | kPlacedSextets[1][in[5]] |
-                                     kPlacedSextets[2][in[6]] | kPlacedSextets[3][in[7]];
-        if ((first | second) & kNoSextet) break;
-        std::uint64_t bytes = std::uint64_t{first} << 40 | std::uint64_t{second} << 16;
-        if constexpr (std::endian::native == std::endian::little) bytes = __builtin_bswap64(bytes);
-        std::memcpy(at, &bytes, sizeof bytes);
-      }
-      out.Advance(static_cast<std::size_t>(in - start) / 4 * 3);
-      const unsigned char* stop = WholeGroups(in, end, room, [&at](std::uint32_t bits) {
-        at[0] = static_cast<char>(bits >> 16);
-        at[1] = static_cast<char>(bits >> 8);
-        at[2] = static_cast<char>(bits);
-        at += 3;
-      });
-      const auto taken = static_cast<std::size_t>(stop - in) / 4;
-      out.Advance(taken * 3);
-      in = stop;
-      if (taken == room) continue;
-      // A line end between whole groups is passed over here, so that the
-      // next line is taken at once; anything else that is no base64 is
-      // left to the caller.
-      const unsigned char* after = in;
-      while (after < end && (*after == '\r' || *after == '\n')) ++after;
-      if (after == in) break;
-      in = after;
+// Decodes the whole groups from in straight into the buffer, as many as it
+// has room for at a time: blocks of 32 characters where the processor can,
+// then pairs of groups, then single ones. A line end between whole groups
+// is passed over, so that the next line is taken at once; anything else
+// that is no base64 is left to the caller. Says where it stopped.
+const unsigned char* WriteWholeGroups(const unsigned char* in, const unsigned char* end,
+                                      PieceBuffer& out) {
+  while (end - in >= 4) {
+    char* at = out.Reserve(3);
+    const unsigned char* const start = in;
+    const std::size_t blocks = DecodeBase64Blocks(in, static_cast<std::size_t>(end - in), at, out.Room());
+    in += blocks * 32;
+    at += blocks * 24;
+    std::size_t room = (out.Room() - blocks * 24) / 3;
+    // Two groups at a time, their six bytes stored as eight: the two after
+    // them are room the buffer has and the next pair overwrites.
+    for (; room >= 3 && end - in >= 8; room -= 2, in += 8, at += 6) {
+      const std::uint32_t first = GroupBits(in);
+      const std::uint32_t second = GroupBits(in + 4);
+      if ((first | second) & kNoSextet) break;
+      std::uint64_t bytes = std::uint64_t{first} << 40 | std::uint64_t{second} << 16;
+      if constexpr (std::endian::native == std::endian::little) bytes = __builtin_bswap64(bytes);
+      std::memcpy(at, &bytes, sizeof bytes);
     }
-    return in;
+    out.Advance(static_cast<std::size_t>(in - start) / 4 * 3);
+    const unsigned char* stop = WholeGroups(in, end, room, [&at](std::uint32_t bits) {
+      at[0] = static_cast<char>(bits >> 16);
+      at[1] = static_cast<char>(bits >> 8);
+      at[2] = static_cast<char>(bits);
+      at += 3;
+    });
+    const auto taken = static_cast<std::size_t>(stop - in) / 4;
+    out.Advance(taken * 3);
+    in = stop;
+    if (taken == room) continue;
+    const unsigned char* after = in;
+    while (after < end && (*after == '\r' || *after == '\n')) ++after;
+    if (after == in) break;
+    in = after;
+  }
+  return in;
+}
+
+void WriteBase64(std::string_view body, PieceBuffer& out) {
+  const auto whole = [&out](const unsigned char* in, const unsigned char* end) {
+    return WriteWholeGroups(in, end, out);
   };
   ForEachBase64Group(body, whole, [&out](std::uint32_t bits, int sextets) {
     bits <<= 6 * (4 - sextets);
