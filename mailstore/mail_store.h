@@ -64,6 +64,15 @@ class MailItem {
   virtual std::string To() = 0;
   virtual std::string Subject() = 0;
   virtual std::string EntryID() = 0;
+  // What a later save compares to tell whether the item changed since it was
+  // saved, as the store reports them (Outlook's LastModificationTime and
+  // Size). Neither reads the item's body.
+  virtual DateTime LastModificationTime() = 0;
+  virtual std::int64_t Size() = 0;
+  // What names the same mail from one run to the next, whatever its mail
+  // client changes about it (a Maildir flag); two different mails never
+  // share it. Where the store says nothing more, its entry identifier.
+  virtual std::string Identity() { return EntryID(); }
   virtual std::unique_ptr<Folder> Parent() = 0;
   virtual void SaveAs(const std::string& path, SaveType type) = 0;
   virtual std::int32_t AttachmentCount() = 0;
@@ -100,6 +109,9 @@ class MailStore {
   // item by one thread at a time), and GetItemFromID, and a folder's ItemAt
   // once its ItemCount was asked, called from any thread.
   virtual bool ItemsInParallel() const { return false; }
+  // The version of the writer of files of the type: a newer writer makes a
+  // later save write an item's files again, although the item is unchanged.
+  virtual int WriterVersion(SaveType) const { return 1; }
 };
 
 }  // namespace qs

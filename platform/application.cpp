@@ -45,6 +45,10 @@ std::optional<std::string> Application::InputBox(const std::string& prompt,
   return windows_.AskText(prompt, title, initial);
 }
 
+void Application::Summary(const std::string& line, bool failure) {
+  if (!windows_.ShowSummary(line, failure)) Debug(line);
+}
+
 void Application::Debug(std::string_view line) const {
   if (debug_level_ <= 0) return;
   std::lock_guard lock(debug_mutex_);

@@ -35,6 +35,11 @@ class Application {
   std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
                                       const std::string& initial = {});
 
+  // The closing count of a long command: shown where the window system
+  // shows one (the terminal when it is one, or after a failure), else a
+  // diagnostic line.
+  void Summary(const std::string& line, bool failure);
+
   int DebugLevel() const { return debug_level_; }
   void SetDebugLevel(int level) { debug_level_ = level; }
   // Writes a diagnostic line when the debug level is positive; from any thread.

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -57,6 +58,39 @@ void WriteWholeFile(const std::string& path, std::string_view bytes);
 // Removes the temporary files that writers no longer running left in the
 // directory. Failures are not reported: a leftover is harmless.
 void RemoveStaleTemporaries(const std::string& directory);
+
+// What a later run compares to tell whether a saved file is still as it was
+// written: its size and its modification time in the system's own ticks
+// (nanoseconds since 1970 on Linux, 100 ns since 1601 on Windows).
+struct FileStamp {
+  std::int64_t size = 0;
+  std::int64_t modified = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
+// The stamp of the regular file at path, a link not followed; nothing when
+// there is none, or it is a link, a directory or anything else.
+std::optional<FileStamp> RegularFileStamp(const std::string& path);
+
+// True when both paths name regular files of the same bytes; false when
+// they differ or either cannot be read. Links are not followed.
+bool SameFileContents(const std::string& first, const std::string& second);
+
+// The bytes of the regular file at path, a link not followed; nothing when
+// no entry has that name. Throws std::system_error naming the path when the
+// entry there cannot be read or is no regular file (a link among them).
+std::optional<std::string> ReadRegularFile(const std::string& path);
+
+// Gives an entry another name, replacing nothing; throws std::system_error
+// naming the path when it cannot.
+void RenameEntry(const std::string& from, const std::string& to);
+
+// Removes a file, or an empty directory; false when it cannot.
+bool RemoveEntry(const std::string& path);
+
+// Marks a file hidden where the system has such a mark (Windows); elsewhere
+// a leading dot hides it. Failures are not reported.
+void HideFile(const std::string& path);
 
 // True where a name that begins with a dot is a hidden entry.
 bool LeadingDotHides();

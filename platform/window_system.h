@@ -47,6 +47,9 @@ class WindowSystem {
                                              const std::string& initial) = 0;
   // Diagnostic output: standard error on the console, the debugger on Windows.
   virtual void DebugOutput(std::string_view line) = 0;
+  // The closing count of a long command where the system shows one without
+  // a box; false where it shows none (Windows: no box on success).
+  virtual bool ShowSummary(std::string_view, bool /*failure*/) { return false; }
 };
 
 }  // namespace qs

@@ -9,6 +9,8 @@
 #include <system_error>
 
 #include "platform/application.h"
+#include "platform/file_lock.h"
+#include "platform/text.h"
 #include "platform/file_system.h"
 #include "mailstore/found_items.h"
 #include "platform/interruption.h"
@@ -16,6 +18,7 @@
 #include "platform/system.h"
 #include "save/frmProgress.h"
 #include "save/make_dirs.h"
+#include "save/record_file.h"
 #include "save/save_item.h"
 
 namespace qs {
@@ -82,12 +85,24 @@ struct RowInFlight {
   std::atomic<bool> written{false};
 };
 
-// The rows not saved whole, those a stop request left out included; throws
-// when the run has to stop, after the rows before the one that stopped it.
+// How many rows came to each end.
+struct SaveCounts {
+  std::int32_t saved = 0;
+  std::int32_t unchanged = 0;
+  std::int32_t not_saved = 0;
+};
+
+// The record is written whole this often while the run goes on, so that a
+// run killed in the middle loses at most the entries of these many rows.
+constexpr std::int32_t kRecordEvery = 1000;
+
+// The counts of the rows, those a stop request left out among the not
+// saved; throws when the run has to stop, after the rows before the one that
+// stopped it, with the counts so far in counts.
 // Rows are fetched and written on the pool's threads and named, in list
 // order, on this one as soon as each is fetched; rows are reported in order
 // as they are written.
-std::int32_t SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& list) {
+void SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& list, SaveCounts& counts) {
   const std::int32_t count = list.RowCount();
   const InterruptionWatch interruption;
   std::deque<RowInFlight> rows;  // outlives the pool, whose tasks point into it
@@ -98,7 +113,7 @@ std::int32_t SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& lis
   std::size_t placed = 0;     // rows at the front of the window named and posted to be written
   std::exception_ptr stop;
   std::optional<std::int32_t> stopped_at;
-  std::int32_t failed = 0;
+  std::int32_t done_rows = 0;
   bool taking = true;  // false once a row could not be taken: the rows before it are still saved
   bool naming = true;  // false once the run stops: the rows named so far are still written
   const auto fetched_next = [&] { return placed < rows.size() && rows[placed].fetched.load(); };
@@ -149,8 +164,8 @@ std::int32_t SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& lis
       // rows are done, in order.
       if (ahead == 1) progress.ShowItem(row.save.Row(), count);
       pool.Post(
-          [&row] {
-            row.save.Write();
+          [&run, &row] {
+            row.save.Write(run);
             row.written = true;
           },
           row.fetcher);
@@ -160,16 +175,45 @@ std::int32_t SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& lis
       const ItemSave& done = rows.front().save;
       for (const std::string& line : done.Log()) run.app.Debug(line);
       if (ahead > 1) progress.ShowItem(done.Row(), count);
-      if (!done.Whole()) ++failed;
+      switch (done.Outcome()) {
+        case SaveOutcome::Saved: ++counts.saved; break;
+        case SaveOutcome::Unchanged: ++counts.unchanged; break;
+        case SaveOutcome::NotSaved: ++counts.not_saved; break;
+      }
+      if (done.Saved()) run.record.Put(*done.Saved());
+      if (++done_rows % kRecordEvery == 0) WriteSaveRecord(run.save_dir, run.record);
       rows.pop_front();
     }
   }
   if (stop) std::rethrow_exception(stop);
   if (stopped_at) {
     run.app.Debug("save run stopped by request before row " + std::to_string(*stopped_at));
-    return failed + count - *stopped_at + 1;
+    counts.not_saved += count - *stopped_at + 1;
   }
-  return failed;
+}
+
+SaveShape ShapeOf(const SaveOptions& settings, const FoundItems& list, const std::string& mail_folder) {
+  return {.format = AsciiLower(settings.fn_output),
+          .name_format = settings.fn_format,
+          .date_format = list.Dates().format,
+          .clip_address = settings.clip_address,
+          .clip_subject = settings.clip_subject,
+          .subfolders = settings.use_fn_folder,
+          .mail_folder = settings.use_fn_folder ? mail_folder : std::string()};
+}
+
+// The type whose writer's version stands for the format's.
+SaveType WrittenType(const std::string& format) {
+  if (format == "msg") return SaveType::Message;
+  if (format == "rtf") return SaveType::RichText;
+  if (format == "dir") return SaveType::Html;
+  return SaveType::Text;
+}
+
+std::string SummaryLine(std::int32_t listed, const SaveCounts& counts) {
+  return std::to_string(listed) + " listed: " + std::to_string(counts.saved) + " saved, " +
+         std::to_string(counts.unchanged) + " unchanged, " + std::to_string(counts.not_saved) +
+         " not saved";
 }
 
 }  // namespace
@@ -191,27 +235,55 @@ void SaveListedItems(Application& app, const MailStoreOpener& open_store,
   }
   if (save_dir.back() != PathSeparator()) save_dir += PathSeparator();
 
-  std::int32_t failed = 0;
+  SaveCounts counts;
+  const std::int32_t listed = list.RowCount();
   {
     // Shown once the store is open and the directory made, and closed only
     // after a message that stops the run.
     std::optional<ShownProgress> progress;
+    std::optional<FileLock> lock;
+    SaveRecord previous;
+    SaveRecord record;
     try {
       const std::unique_ptr<MailStore> store = open_store(app);
       if (!store) throw MailStoreError("no mail store");
       if (!MakeSaveDirectory(app, save_dir)) return;
-      progress.emplace(app, list.RowCount());
-      SaveRun run{app, *store, settings, mail_folder, save_dir, {}, {save_dir}, {}, {}, {}};
-      failed = SaveRows(run, progress->Form(), list);
+      // One run at a time in one directory: the second waits for the first.
+      lock.emplace(save_dir + std::string(kSaveLockName));
+      if (lock->Waited()) app.Debug("waited for another save into " + save_dir);
+      previous = ReadSaveRecord(app, save_dir);
+      record = previous;
+      progress.emplace(app, listed);
+      const SaveShape shape = ShapeOf(settings, list, mail_folder);
+      SaveRun run{.app = app,
+                  .store = *store,
+                  .settings = settings,
+                  .mail_folder = mail_folder,
+                  .save_dir = save_dir,
+                  .shape = shape,
+                  .writer = store->WriterVersion(WrittenType(shape.format)),
+                  .previous = previous,
+                  .record = record};
+      try {
+        SaveRows(run, progress->Form(), list, counts);
+      } catch (...) {
+        // The rows done before the one that stopped the run stay recorded.
+        WriteSaveRecord(save_dir, record);
+        throw;
+      }
+      WriteSaveRecord(save_dir, record);
     } catch (const std::exception& error) {
       app.Debug(std::string("save run stopped: ") + error.what());
       app.ReportFailure("Error saving email.");
+      counts.not_saved = listed - counts.saved - counts.unchanged;
+      app.Summary(SummaryLine(listed, counts), true);
       return;
     }
   }
-  if (failed > 0)
-    app.ReportFailure(std::to_string(failed) + " of " + std::to_string(list.RowCount()) +
+  if (counts.not_saved > 0)
+    app.ReportFailure(std::to_string(counts.not_saved) + " of " + std::to_string(listed) +
                       " emails could not be saved.");
+  app.Summary(SummaryLine(listed, counts), counts.not_saved > 0);
 }
 
 }  // namespace qs

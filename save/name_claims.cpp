@@ -71,18 +71,28 @@ std::pair<std::string_view, std::string_view> SplitExtension(std::string_view na
   return {name.substr(0, dot), name.substr(dot)};
 }
 
-std::string NameClaims::Claim(const std::string& dir, std::string_view stem,
-                              std::string_view extension, bool directory) {
-  // An extension that leaves no room for any stem is cut along with it.
-  if (FileNameLength(extension) + 8 >= kMaxFileNameLength) {
-    std::string whole(stem);
-    whole.append(extension);
-    return Claim(dir, std::string(FitStem(whole, " (99999)")), {}, directory);
-  }
+NameClaims::Names& NameClaims::NamesOf(const std::string& dir) {
   if (!last_names_ || dir != last_dir_) {
     last_names_ = &claimed_[FoldCase(dir)];
     last_dir_ = dir;
   }
+  return *last_names_;
+}
+
+bool NameClaims::Take(const std::string& dir, const std::string& name) {
+  return NamesOf(dir).insert(FoldCase(name)).second;
+}
+
+std::string NameClaims::Claim(const std::string& dir, std::string_view stem,
+                              std::string_view extension, bool directory,
+                              const std::function<bool(const std::string&)>& usable) {
+  // An extension that leaves no room for any stem is cut along with it.
+  if (FileNameLength(extension) + 8 >= kMaxFileNameLength) {
+    std::string whole(stem);
+    whole.append(extension);
+    return Claim(dir, std::string(FitStem(whole, " (99999)")), {}, directory, usable);
+  }
+  Names& names = NamesOf(dir);
   for (int number = 1;; ++number) {
     std::string tail;
     if (number > 1) {
@@ -97,7 +107,10 @@ std::string NameClaims::Claim(const std::string& dir, std::string_view stem,
       if (name.empty()) name.push_back('_');
     }
     name += tail;
-    if (last_names_->insert(FoldCase(name)).second) return name;
+    std::string folded = FoldCase(name);
+    if (names.contains(folded) || (usable && !usable(name))) continue;
+    names.insert(std::move(folded));
+    return name;
   }
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The names one save run has given out, so that no item or attachment
-// takes the place of another written in the same run. Files left by an
-// earlier run are not looked at: saving the same list again replaces them.
+// takes the place of another written in the same run. What earlier runs
+// left is the caller's to judge, through the names it finds usable.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -18,8 +19,13 @@ class NameClaims {
   // compares names) get " (2)", " (3)"... before the extension. The stem is
   // cut between characters so that the whole name fits the file system's
   // limit. A directory's name also loses trailing blanks and dots.
+  // A name for which usable says false is passed over as if claimed.
   std::string Claim(const std::string& dir, std::string_view stem, std::string_view extension,
-                    bool directory = false);
+                    bool directory = false,
+                    const std::function<bool(const std::string&)>& usable = nullptr);
+  // Claims a name given whole (one an earlier run gave the same mail);
+  // false when this run has claimed it already.
+  bool Take(const std::string& dir, const std::string& name);
 
  private:
   using Names = std::unordered_set<std::string>;
@@ -30,6 +36,7 @@ class NameClaims {
   // is saved folder by folder.
   std::string last_dir_;
   Names* last_names_ = nullptr;
+  Names& NamesOf(const std::string& dir);
 };
 
 // A file name split before its last dot; a leading dot starts no extension.

@@ -11,6 +11,7 @@
 #include "save/item_name.h"
 #include "save/item_subfolder.h"
 #include "save/make_dirs.h"
+#include "save/record_path.h"
 #include "save/safe_names.h"
 
 namespace qs {
@@ -41,10 +42,8 @@ bool ItemSave::Attempt(What what, Step step) {
 void ItemSave::Fetch(const SaveRun& run) {
   if (!Attempt([&] { return "cannot fetch the item " + entry_id_; }, [&] {
         item_ = run.store.GetItemFromID(entry_id_);
-        if (!item_ || item_->Class() != kMailItemClass)
-          throw MailStoreError("the listed item is not a mail item");
+        if (!item_) throw MailStoreError("the listed item is not there");
       })) {
-    item_.reset();
     return;
   }
   if (run.settings.use_fn_folder) {
@@ -53,6 +52,25 @@ void ItemSave::Fetch(const SaveRun& run) {
     } catch (const std::exception&) {
       // Without its subdirectory the item is still saved, in the save directory.
     }
+  }
+  // Without them the item is saved as if the record did not know it, and
+  // saved again by the next run.
+  Attempt([] { return std::string("cannot tell the item from others"); }, [&] {
+    identity_ = item_->Identity();
+    previous_ = run.previous.Find(identity_, folder_path_, run.shape);
+    mail_modified_ = item_->LastModificationTime().time_since_epoch().count();
+    mail_size_ = item_->Size();
+  });
+  if (Unchanged(run)) {
+    unchanged_ = true;
+    item_.reset();
+    return;
+  }
+  if (!Attempt([&] { return "cannot fetch the item " + entry_id_; }, [&] {
+        if (item_->Class() != kMailItemClass) throw MailStoreError("the listed item is not a mail item");
+      })) {
+    item_.reset();
+    return;
   }
   if (format_ != "dir") return;
   std::int32_t count = 0;
@@ -65,6 +83,17 @@ void ItemSave::Fetch(const SaveRun& run) {
     Attempt([i] { return "cannot save attachment " + std::to_string(i); },
             [&] { name = SafeEntryName(CleanFileName(item_->AttachmentAt(i)->FileName())); });
   }
+}
+
+// Unchanged: the record holds the item whole, from the same writer, as the
+// store shows it now, and each of its files as it was written.
+bool ItemSave::Unchanged(const SaveRun& run) const {
+  if (!previous_ || !previous_->whole || previous_->files.empty() || previous_->writer != run.writer ||
+      mail_size_ < 0 || previous_->mail_modified != mail_modified_ || previous_->mail_size != mail_size_)
+    return false;
+  for (const SavedFile& file : previous_->files)
+    if (RegularFileStamp(run.save_dir + FromRecordPath(file.path)) != file.stamp) return false;
+  return true;
 }
 
 // A directory that is already there is as good as a new one: saving a list
@@ -111,16 +140,43 @@ void ItemSave::Place(SaveRun& run) {
   item_.reset();
 }
 
+std::string ItemSave::ClaimName(SaveRun& run, const std::string& dir, std::string_view stem,
+                                std::string_view extension, bool directory) {
+  const std::string below = dir.substr(run.save_dir.size());
+  if (previous_) {
+    const std::string recorded = FromRecordPath(previous_->name);
+    if (recorded.starts_with(below) && recorded.find(PathSeparator(), below.size()) == std::string::npos) {
+      std::string name = recorded.substr(below.size());
+      if (run.names.Take(dir, name)) return name;
+    }
+  }
+  const auto owner = [&](const std::string& name) { return run.record.OwnerOf(ToRecordPath(below + name)); };
+  const auto reserved = [&](const std::string& name) {
+    return below.empty() && (FoldCase(name) == kSaveRecordName || FoldCase(name) == kSaveLockName);
+  };
+  std::string wanted = run.names.Claim(dir, stem, extension, directory, [&](const std::string& name) {
+    const std::string* holder = owner(name);
+    return !reserved(name) && (!holder || (!identity_.empty() && *holder == identity_));
+  });
+  if (owner(wanted) || !PathExists(dir + wanted)) return wanted;
+  candidate_ = below + wanted;
+  return run.names.Claim(dir, stem, extension, directory, [&](const std::string& name) {
+    return !reserved(name) && !owner(name) && !PathExists(dir + name);
+  });
+}
+
 void ItemSave::PlaceFile(SaveRun& run, const std::string& dir, const std::string& extension,
                          SaveType type) {
   Sweep(run, dir);
-  writes_.push_back(
-      {dir + run.names.Claim(dir, SafeFileBaseName(base_, extension), extension), type});
+  const std::string name = ClaimName(run, dir, SafeFileBaseName(base_, extension), extension, false);
+  name_ = dir.substr(run.save_dir.size()) + name;
+  writes_.push_back({dir + name, type});
   whole_ = true;
 }
 
 void ItemSave::PlaceDirectory(SaveRun& run, const std::string& dir) {
-  const std::string item_dir = dir + run.names.Claim(dir, SafeEntryName(base_), {}, true);
+  const std::string item_dir = dir + ClaimName(run, dir, SafeEntryName(base_), {}, true);
+  name_ = item_dir.substr(run.save_dir.size());
   const char separator = PathSeparator();
   whole_ = EnsureDirectory(run, item_dir);
   writes_.push_back({item_dir + separator + "message.txt", SaveType::Text});
@@ -144,7 +200,7 @@ void ItemSave::PlaceDirectory(SaveRun& run, const std::string& dir) {
   }
 }
 
-void ItemSave::Write() {
+void ItemSave::Write(const SaveRun& run) {
   for (const FileWrite& file : writes_) {
     if (file.attachment > 0) {
       whole_ &= Attempt([&] { return "cannot save attachment " + std::to_string(file.attachment); },
@@ -165,6 +221,57 @@ void ItemSave::Write() {
   // The item is done with; its mail need not stay in memory until the
   // rows around it are.
   item_.reset();
+  if (!candidate_.empty()) AdoptCandidate(run);
+  Record(run);
+}
+
+void ItemSave::AdoptCandidate(const SaveRun& run) {
+  const std::string written = run.save_dir + name_;
+  const std::string candidate = run.save_dir + candidate_;
+  bool same = whole_;
+  for (const FileWrite& file : writes_)
+    same = same && SameFileContents(file.path, candidate + file.path.substr(written.size()));
+  if (!same) {
+    log_.push_back("row " + std::to_string(row_) + ": " + candidate +
+                   " was not saved by this program or holds another mail; saved as " + written);
+    return;
+  }
+  // What was just written goes again; the directories only once empty.
+  for (auto file = writes_.rbegin(); file != writes_.rend(); ++file) {
+    RemoveEntry(file->path);
+    file->path = candidate + file->path.substr(written.size());
+  }
+  if (format_ == "dir") {
+    RemoveEntry(written + PathSeparator() + "attachments");
+    RemoveEntry(written);
+  }
+  name_ = candidate_;
+}
+
+void ItemSave::Record(const SaveRun& run) {
+  if (identity_.empty() || name_.empty()) return;
+  SavedMail saved{.identity = identity_,
+                  .folder = folder_path_,
+                  .shape = run.shape,
+                  .writer = run.writer,
+                  .mail_modified = mail_modified_,
+                  .mail_size = mail_size_,
+                  .whole = whole_,
+                  .name = ToRecordPath(name_),
+                  .files = {}};
+  for (const FileWrite& file : writes_) {
+    if (const std::optional<FileStamp> stamp = RegularFileStamp(file.path))
+      saved.files.push_back({ToRecordPath(file.path.substr(run.save_dir.size())), *stamp});
+    else
+      saved.whole = false;
+  }
+  // Nothing written: the record keeps what it held.
+  if (!saved.files.empty()) saved_ = std::move(saved);
+}
+
+SaveOutcome ItemSave::Outcome() const {
+  if (unchanged_) return SaveOutcome::Unchanged;
+  return whole_ && !writes_.empty() ? SaveOutcome::Saved : SaveOutcome::NotSaved;
 }
 
 }  // namespace qs

@@ -10,6 +10,7 @@
 
 #include "mailstore/mail_store.h"
 #include "save/name_claims.h"
+#include "save/save_record.h"
 #include "settings/option_values.h"
 
 namespace qs {
@@ -18,22 +19,31 @@ class Application;
 class FoundItems;
 
 // What stays the same for every item of one save run, and what its items
-// share: the names claimed and the directories cleared so far, which only
-// the run's own thread touches.
+// share: the names claimed, the directories cleared so far and the record
+// as it grows, which only the run's own thread touches.
 struct SaveRun {
   Application& app;
   MailStore& store;
   const SaveOptions& settings;
   std::string mail_folder;
   std::string save_dir;  // ends in the separator
-  NameClaims names;
-  std::unordered_set<std::string> swept;  // directories cleared of stale temporary files
-  std::unordered_set<std::string> made;   // subfolders made or found, each asked for once
+  SaveShape shape;
+  int writer = 0;  // the store's writer version of the format's files
+  // The record as the run found it, read from any thread; and as it grows
+  // with the items done, on the run's thread.
+  const SaveRecord& previous;
+  SaveRecord& record;
+  NameClaims names{};
+  std::unordered_set<std::string> swept{};  // directories cleared of stale temporary files
+  std::unordered_set<std::string> made{};  // subfolders made or found, each asked for once
   // The last folder path an item lay in, and its subfolder: a list comes
   // folder by folder.
-  std::string last_folder_path;
-  std::string last_subfolder;
+  std::string last_folder_path{};
+  std::string last_subfolder{};
 };
+
+// What became of one row.
+enum class SaveOutcome { Saved, Unchanged, NotSaved };
 
 // The item of one row on its way to disk, in three steps. Fetch and Write may
 // run on any thread (where the store allows it); Place runs on the run's
@@ -48,16 +58,20 @@ class ItemSave {
 
   // Fetches the item by its entry identifier and reads what naming it needs.
   // An item deleted, moved or changed since the search is one item not saved.
+  // An item the record holds, unchanged and with its files as they were
+  // written, is read no further.
   void Fetch(const SaveRun& run);
   // Makes the item's directories and claims its names. An unknown output
   // format is reported here, for every item fetched.
   void Place(SaveRun& run);
   // Writes the files. An item not fetched or not placed writes nothing.
-  void Write();
+  void Write(const SaveRun& run);
 
   std::int32_t Row() const { return row_; }
-  // True when every file of the item was written.
-  bool Whole() const { return whole_; }
+  SaveOutcome Outcome() const;
+  // What the record is to hold of the item now; nothing when it keeps what
+  // it held.
+  const std::optional<SavedMail>& Saved() const { return saved_; }
   // The reasons of the steps that failed, in order.
   const std::vector<std::string>& Log() const { return log_; }
 
@@ -70,23 +84,43 @@ class ItemSave {
   // Runs the step; when it fails, logs what() and the reason.
   template <class What, class Step>
   bool Attempt(What what, Step step);
+  bool Unchanged(const SaveRun& run) const;
   bool EnsureDirectory(SaveRun& run, const std::string& path);
   void Sweep(SaveRun& run, const std::string& dir);
+  // The item's name in dir: the one the record gives it, else a new one
+  // that no other mail's record holds; an entry found there that no record
+  // holds becomes the candidate, and the name returned the next free one.
+  std::string ClaimName(SaveRun& run, const std::string& dir, std::string_view stem,
+                        std::string_view extension, bool directory);
   void PlaceFile(SaveRun& run, const std::string& dir, const std::string& extension, SaveType type);
   void PlaceDirectory(SaveRun& run, const std::string& dir);
+  // Keeps the candidate in place of the files just written when they hold
+  // the same bytes.
+  void AdoptCandidate(const SaveRun& run);
+  void Record(const SaveRun& run);
 
   std::int32_t row_;
   std::string base_;
   std::string entry_id_;
   std::string format_;
   std::unique_ptr<MailItem> item_;
-  std::string folder_path_;  // where the item lies; empty when it cannot be told
+  std::string folder_path_;  // where the item lies; empty when it cannot be told or is not needed
+  std::string identity_;
+  const SavedMail* previous_ = nullptr;  // in the record the run found
+  std::int64_t mail_modified_ = 0, mail_size_ = -1;
+  bool unchanged_ = false;
+  // Below the save directory: the entry its files went into (its file, or
+  // its own directory); and one that no record holds, found at the name it
+  // wanted, which it takes instead when it holds the same bytes.
+  std::string name_;
+  std::string candidate_;
   // The attachments' names (nothing for one whose name could not be read),
   // when the item is saved as a directory and its attachments could be
   // counted.
   std::optional<std::vector<std::optional<std::string>>> attachments_;
   std::vector<FileWrite> writes_;
   bool whole_ = false;
+  std::optional<SavedMail> saved_;
   std::vector<std::string> log_;
 };
 

@@ -17,7 +17,9 @@ namespace qs::dirstore {
 
 DirItem::DirItem(std::shared_ptr<const ListedFolder> folder, std::size_t index, Reading reading,
                  std::optional<ItemFile> file)
-    : folder_(std::move(folder)), index_(index), reading_(reading), file_(std::move(file)) {}
+    : folder_(std::move(folder)), index_(index), reading_(reading), file_(std::move(file)) {
+  if (file_) status_ = file_->status;
+}
 
 std::string DirItem::RelativePath() const { return folder_->relative_path + "/" + Listed().name; }
 
@@ -52,6 +54,17 @@ std::string DirItem::Subject() {
 }
 
 std::string DirItem::EntryID() { return EncodeEntryId(folder_->relative_path, Listed().name); }
+
+const struct stat& DirItem::Status() {
+  if (!status_) status_ = OpenItemFile(Base(), Name()).status;
+  return *status_;
+}
+
+DateTime DirItem::LastModificationTime() { return LocalTimeOf(Status().st_mtime); }
+
+std::int64_t DirItem::Size() { return static_cast<std::int64_t>(Status().st_size); }
+
+std::string DirItem::Identity() { return ItemIdentity(RelativePath()); }
 
 std::unique_ptr<Folder> DirItem::Parent() {
   // The names of the directories above the file: the folder's, then those

@@ -36,6 +36,9 @@ class DirItem : public MailItem {
   std::string To() override;
   std::string Subject() override;
   std::string EntryID() override;
+  DateTime LastModificationTime() override;
+  std::int64_t Size() override;
+  std::string Identity() override;
   std::unique_ptr<Folder> Parent() override;
   void SaveAs(const std::string& path, SaveType type) override;
   std::int32_t AttachmentCount() override;
@@ -61,6 +64,9 @@ class DirItem : public MailItem {
   std::shared_ptr<const RawHeaders> headers_;
   std::shared_ptr<const MessageContent> content_;
   std::optional<ItemFile> file_;  // read, then closed, by Content
+  // What the system said of the file when it was opened, kept after.
+  std::optional<struct stat> status_;
+  const struct stat& Status();
 };
 
 }  // namespace qs::dirstore

@@ -5,6 +5,7 @@
 #include "mailstore/dirstore/folder_listing.h"
 #include "mailstore/dirstore/item_lookup.h"
 #include "mailstore/dirstore/store_context.h"
+#include "mailstore/dirstore/saveas/save_message.h"
 #include "mailstore/mail_store.h"
 
 namespace qs {
@@ -26,6 +27,7 @@ class DirStore : public MailStore {
   std::unique_ptr<Folder> PickFolder() override;
   std::unique_ptr<MailItem> GetItemFromID(const std::string& entry_id) override;
   bool ItemsInParallel() const override { return true; }
+  int WriterVersion(SaveType) const override { return kMessageWriterVersion; }
 
   // The mail root's subdirectories, as the folder names show them.
   std::vector<std::string> TopFolderNames() const;

@@ -21,6 +21,23 @@ bool SafeRelativePath(std::string_view path) {
 
 }  // namespace
 
+std::string ItemIdentity(std::string_view relative_path) {
+  const auto slash = relative_path.rfind('/');
+  const std::string_view name = relative_path.substr(slash == std::string_view::npos ? 0 : slash + 1);
+  if (slash != std::string_view::npos) {
+    const std::string_view folder = relative_path.substr(0, slash);
+    const auto above = folder.rfind('/');
+    const std::string_view place = folder.substr(above == std::string_view::npos ? 0 : above + 1);
+    if (place == "cur" || place == "new") {
+      std::string identity = "maildir:";
+      if (above != std::string_view::npos) identity.append(folder.substr(0, above + 1));
+      identity.append(name.substr(0, name.find(":2,")));
+      return identity;
+    }
+  }
+  return "file:" + std::string(relative_path);
+}
+
 std::string EncodeEntryId(std::string_view relative_path) {
   std::string id(relative_path.size() * 2, '\0');
   WriteHexDigits(relative_path, id.data());

@@ -12,6 +12,12 @@ std::string EncodeEntryId(std::string_view relative_path);
 // The identifier of the item name below the folder.
 std::string EncodeEntryId(std::string_view folder, std::string_view name);
 
+// What names the mail at relative_path from one run to the next: a
+// Maildir file by its folder and its unique name (all before ":2,"), so
+// that its client may change its flags and move it from new/ to cur/; any
+// other file by its path. The two kinds never share an identity.
+std::string ItemIdentity(std::string_view relative_path);
+
 // The relative path, or nothing when the identifier is not one of ours or
 // names a path that could leave the mail root ("..", absolute, empty names).
 std::optional<std::string> DecodeEntryId(std::string_view entry_id);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "mailstore/dirstore/dir_store.h"
+#include "mailstore/dirstore/saveas/save_message.h"
 #include "mailstore/mail_store.h"
 #include "mailstore/pststore/data_file.h"
 
@@ -36,6 +37,7 @@ class MailRootStore : public MailStore {
   std::unique_ptr<MailItem> GetItemFromID(const std::string& entry_id) override;
   // Mail files may be read on several threads; data files are read on one.
   bool ItemsInParallel() const override { return directories_ && stores_.empty(); }
+  int WriterVersion(SaveType) const override { return dirstore::kMessageWriterVersion; }
 
   // The top-level folders that are data files, in byte order of their files' names.
   std::vector<std::string> DataFileStoreNames() const;

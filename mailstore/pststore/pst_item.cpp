@@ -4,7 +4,11 @@
 #include <new>
 
 #include "mailstore/dirstore/saveas/save_message.h"
+#include "mailstore/dirstore/message_summary.h"
 #include "mailstore/pststore/message_reader.h"
+#include "mailstore/pststore/pff_bags.h"
+#include "mailstore/pststore/property_ids.h"
+#include "mailstore/pststore/property_values.h"
 #include "mailstore/pststore/pst_attachment.h"
 #include "mailstore/pststore/pst_folder.h"
 
@@ -27,6 +31,16 @@ const SharedItem& PstItem::Message() const {
 const ItemSummary& PstItem::Summary() {
   if (!summary_) summary_ = Summarize(PffItemBag(Message()), file_->Decoding());
   return *summary_;
+}
+
+const PstItem::ItemStamp& PstItem::Stamp() {
+  if (!stamp_) {
+    const PffItemBag bag(Message());
+    const std::optional<long long> modified = TimeOf(bag, kLastModificationTime);
+    stamp_ = ItemStamp{modified ? dirstore::LocalTimeOf(*modified) : NoDate(),
+                       Int32Of(bag, kMessageSize).value_or(0)};
+  }
+  return *stamp_;
 }
 
 std::string PstItem::EntryID() {

@@ -31,6 +31,8 @@ class PstItem : public MailItem {
   std::string To() override { return Summary().to; }
   std::string Subject() override { return Summary().subject; }
   std::string EntryID() override;
+  DateTime LastModificationTime() override { return Stamp().modified; }
+  std::int64_t Size() override { return Stamp().size; }
   std::unique_ptr<Folder> Parent() override;
   void SaveAs(const std::string& path, SaveType type) override;
   std::int32_t AttachmentCount() override;
@@ -38,6 +40,12 @@ class PstItem : public MailItem {
 
  private:
   const ItemSummary& Summary();
+  // Read apart from the summary: only a save asks them.
+  struct ItemStamp {
+    DateTime modified;
+    std::int64_t size;
+  };
+  const ItemStamp& Stamp();
   const std::shared_ptr<const dirstore::MessageContent>& Content();
   const SharedItem& Message() const;
 
@@ -47,6 +55,7 @@ class PstItem : public MailItem {
   std::uint32_t identifier_;
   std::optional<FolderPlace> parent_;
   std::optional<ItemSummary> summary_;
+  std::optional<ItemStamp> stamp_;
   std::shared_ptr<const dirstore::MessageContent> content_;
 };
 

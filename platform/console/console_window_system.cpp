@@ -64,6 +64,13 @@ std::optional<std::string> ConsoleWindowSystem::AskText(const std::string& promp
 
 void ConsoleWindowSystem::DebugOutput(std::string_view line) { err_ << line << std::endl; }
 
+// A quiet unattended run that did everything says nothing.
+bool ConsoleWindowSystem::ShowSummary(std::string_view line, bool failure) {
+  if (!err_is_terminal_ && !failure) return false;
+  err_ << line << std::endl;
+  return true;
+}
+
 template <class Done>
 bool ConsoleWindowSystem::Drive(Application& app, Done done) {
   std::string line;

@@ -21,8 +21,11 @@ class Control;
 
 class ConsoleWindowSystem : public WindowSystem {
  public:
-  ConsoleWindowSystem(std::istream& in, std::ostream& out, std::ostream& err)
-      : in_(in), out_(out), err_(err) {}
+  // err_is_terminal: the closing counts of long commands are shown on err
+  // always, not only after a failure.
+  ConsoleWindowSystem(std::istream& in, std::ostream& out, std::ostream& err,
+                      bool err_is_terminal = false)
+      : in_(in), out_(out), err_(err), err_is_terminal_(err_is_terminal) {}
 
   void CreatePeers(Form&) override {}
   void DestroyPeers(Form&) override {}
@@ -32,6 +35,7 @@ class ConsoleWindowSystem : public WindowSystem {
   std::optional<std::string> AskText(const std::string& prompt, const std::string& title,
                                      const std::string& initial) override;
   void DebugOutput(std::string_view line) override;
+  bool ShowSummary(std::string_view line, bool failure) override;
 
   // Runs one line of the driver's language.
   void Execute(Application& app, std::string_view line);
@@ -51,6 +55,7 @@ class ConsoleWindowSystem : public WindowSystem {
   std::istream& in_;
   std::ostream& out_;
   std::ostream& err_;
+  bool err_is_terminal_;
   std::deque<Answer> answers_;
   std::vector<MessageBoxSpec> shown_;
 };

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "platform/file_system.h"
+#include "platform/posix/file_descriptor.h"
 #include "platform/temporary_name.h"
 
 namespace qs {
@@ -23,6 +24,19 @@ std::string DirectoryOf(const std::string& path) {
   const auto slash = path.rfind('/');
   if (slash == std::string::npos) return {};
   return path.substr(0, slash + 1);
+}
+
+// Reads until the buffer is full or the file ends; the count read, or -1.
+ssize_t ReadFully(int fd, std::string& buffer) {
+  std::size_t filled = 0;
+  while (filled < buffer.size()) {
+    const ssize_t got = ::read(fd, buffer.data() + filled, buffer.size() - filled);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return -1;
+    if (got == 0) break;
+    filled += static_cast<std::size_t>(got);
+  }
+  return static_cast<ssize_t>(filled);
 }
 
 bool ProcessRuns(long pid) {
@@ -141,6 +155,73 @@ void RemoveStaleTemporaries(const std::string& directory) {
   }
   ::closedir(listing);
 }
+
+std::optional<FileStamp> RegularFileStamp(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  return FileStamp{static_cast<std::int64_t>(info.st_size),
+                   static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
+
+bool SameFileContents(const std::string& first, const std::string& second) {
+  const auto open_regular = [](const std::string& path, struct stat& info) {
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (fd.IsOpen() && (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))) fd.Close();
+    return fd;
+  };
+  struct stat first_info {}, second_info {};
+  FileDescriptor a = open_regular(first, first_info);
+  FileDescriptor b = open_regular(second, second_info);
+  if (!a.IsOpen() || !b.IsOpen() || first_info.st_size != second_info.st_size) return false;
+  std::string first_bytes(1 << 16, '\0'), second_bytes(1 << 16, '\0');
+  for (;;) {
+    const ssize_t got = ReadFully(a.Get(), first_bytes);
+    if (got < 0 || ReadFully(b.Get(), second_bytes) != got)
+      return false;
+    if (got == 0) return true;
+    if (first_bytes.compare(0, static_cast<std::size_t>(got), second_bytes, 0, static_cast<std::size_t>(got)) != 0)
+      return false;
+  }
+}
+
+std::optional<std::string> ReadRegularFile(const std::string& path) {
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  if (!fd.IsOpen()) {
+    if (errno == ENOENT) return std::nullopt;
+    ThrowErrno("cannot open", path);
+  }
+  struct stat info {};
+  if (::fstat(fd.Get(), &info) != 0) ThrowErrno("cannot read", path);
+  if (!S_ISREG(info.st_mode)) {
+    errno = EINVAL;
+    ThrowErrno("not a regular file:", path);
+  }
+  std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
+  const ssize_t got = ReadFully(fd.Get(), bytes);
+  if (got < 0) ThrowErrno("cannot read", path);
+  bytes.resize(static_cast<std::size_t>(got));
+  return bytes;
+}
+
+void RenameEntry(const std::string& from, const std::string& to) {
+  // link and unlink rather than rename, which would replace an entry there.
+  if (::link(from.c_str(), to.c_str()) != 0) {
+    if (errno != EPERM && errno != EXDEV && errno != ENOTSUP) ThrowErrno("cannot rename", from);
+    if (PathExists(to)) {
+      errno = EEXIST;
+      ThrowErrno("cannot rename", from);
+    }
+    if (::rename(from.c_str(), to.c_str()) != 0) ThrowErrno("cannot rename", from);
+    return;
+  }
+  ::unlink(from.c_str());
+}
+
+bool RemoveEntry(const std::string& path) {
+  return ::unlink(path.c_str()) == 0 || ::rmdir(path.c_str()) == 0;
+}
+
+void HideFile(const std::string&) {}
 
 bool LeadingDotHides() { return true; }
 

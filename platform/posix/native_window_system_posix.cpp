@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <iostream>
 
 #include "platform/console/console_window_system.h"
@@ -6,7 +8,8 @@
 namespace qs {
 
 std::unique_ptr<WindowSystem> CreateNativeWindowSystem() {
-  return std::make_unique<ConsoleWindowSystem>(std::cin, std::cout, std::cerr);
+  return std::make_unique<ConsoleWindowSystem>(std::cin, std::cout, std::cerr,
+                                               ::isatty(STDERR_FILENO) == 1);
 }
 
 }  // namespace qs

@@ -23,6 +23,10 @@ struct FakeMail {
   std::string sender{}, to{}, subject{}, entry_id{};
   std::string folder = "\\\\Mailbox\\Inbox";  // its parent's FolderPath
   std::vector<std::string> attachments{};     // their file names
+  DateTime modified = NoDate();               // LastModificationTime
+  std::int64_t size = 0;
+  std::string body{};      // written into every saved file
+  std::string identity{};  // empty: the entry identifier
   // Every property throws: MailStoreError, ItemGone, ItemUnreadable.
   bool unreadable = false, gone = false, damaged = false;
   bool refuse_unicode_msg = false;
@@ -69,12 +73,15 @@ class FakeItem : public MailItem {
   std::string To() override { return Check().to; }
   std::string Subject() override { return Check().subject; }
   std::string EntryID() override { return Check().entry_id; }
+  DateTime LastModificationTime() override { return Check().modified; }
+  std::int64_t Size() override { return Check().size; }
+  std::string Identity() override { return Check().identity.empty() ? mail_.entry_id : mail_.identity; }
   std::unique_ptr<Folder> Parent() override;
   void SaveAs(const std::string& path, SaveType type) override {
     if (log_->on_save) log_->on_save();
     if (type == SaveType::MessageUnicode && Check().refuse_unicode_msg)
       throw MailStoreError("Unicode messages are not supported");
-    WriteWholeFile(path, mail_.entry_id + " " + std::to_string(static_cast<int>(type)));
+    WriteWholeFile(path, mail_.entry_id + " " + std::to_string(static_cast<int>(type)) + mail_.body);
     const std::lock_guard lock(log_->mutex);
     log_->saves.emplace_back(path, static_cast<int>(type));
   }

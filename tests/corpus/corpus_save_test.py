@@ -79,7 +79,8 @@ with tempfile.TemporaryDirectory(prefix="qs-corpus-") as work:
                    env=environment, stdin=subprocess.DEVNULL)
         if done.returncode != 0:
             fail("the %s run ended with status %d: %s" % (output, done.returncode, done.stdout + done.stderr))
-    saved = sorted(name[:-4] for name in os.listdir(os.path.join(work, "msg")))
+    saved = sorted(name[:-4] for name in os.listdir(os.path.join(work, "msg"))
+                   if name not in (".quillstow-saved", ".quillstow-lock"))
     wanted = sorted(name for name, source in names.items() if listed(source))
     if saved != wanted:
         fail("saved %s, not %s" % (sorted(set(saved) ^ set(wanted)), "the listed mails"))

@@ -1,0 +1,57 @@
+#include <windows.h>
+
+#include <system_error>
+
+#include "platform/file_system.h"
+#include "platform/win32/utf16.h"
+
+namespace qs {
+
+namespace {
+
+[[noreturn]] void ThrowError(DWORD error, const std::string& what, const std::string& path) {
+  throw std::system_error(static_cast<int>(error), std::system_category(), what + " " + path);
+}
+
+}  // namespace
+
+std::optional<std::string> ReadRegularFile(const std::string& path) {
+  // The reparse point itself is opened, not what it leads to, and refused.
+  const HANDLE file = CreateFileW(win32::ToUtf16(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND) return std::nullopt;
+    ThrowError(error, "cannot open", path);
+  }
+  std::string bytes;
+  DWORD error = ERROR_SUCCESS;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(file, &info)) {
+    error = GetLastError();
+  } else if (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) {
+    error = ERROR_INVALID_PARAMETER;
+  } else {
+    char chunk[1 << 16];
+    for (;;) {
+      DWORD got = 0;
+      if (!ReadFile(file, chunk, sizeof chunk, &got, nullptr)) {
+        error = GetLastError();
+        break;
+      }
+      if (got == 0) break;
+      bytes.append(chunk, got);
+    }
+  }
+  CloseHandle(file);
+  if (error != ERROR_SUCCESS) ThrowError(error, "cannot read", path);
+  return bytes;
+}
+
+void RenameEntry(const std::string& from, const std::string& to) {
+  if (!MoveFileExW(win32::ToUtf16(from).c_str(), win32::ToUtf16(to).c_str(), 0))
+    ThrowError(GetLastError(), "cannot rename", from);
+}
+
+}  // namespace qs

@@ -1,0 +1,23 @@
+#pragma once
+// The save record's file at the top of a save directory.
+
+#include <string>
+
+#include "save/save_record.h"
+
+namespace qs {
+
+class Application;
+
+// The record the directory holds; an empty one when it holds none. A record
+// that cannot be read (damaged, of a later version, a link or anything but
+// a regular file in its place) is set aside, renamed with the time and
+// never deleted, and the run goes on as with none; the diagnostic output
+// says so. save_dir ends in the separator.
+SaveRecord ReadSaveRecord(const Application& app, const std::string& save_dir);
+
+// Writes the record whole, in place of the one there. Throws
+// std::system_error naming the file when it cannot.
+void WriteSaveRecord(const std::string& save_dir, const SaveRecord& record);
+
+}  // namespace qs

@@ -1,0 +1,23 @@
+#pragma once
+// Paths below the save directory as the save record writes them: "/"
+// between the names on every system, so that a record moves with its
+// directory from one system to the other.
+
+#include <algorithm>
+#include <string>
+
+#include "platform/system.h"
+
+namespace qs {
+
+inline std::string ToRecordPath(std::string path) {
+  std::replace(path.begin(), path.end(), PathSeparator(), '/');
+  return path;
+}
+
+inline std::string FromRecordPath(std::string path) {
+  std::replace(path.begin(), path.end(), '/', PathSeparator());
+  return path;
+}
+
+}  // namespace qs

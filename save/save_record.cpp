@@ -1,0 +1,163 @@
+#include "save/save_record.h"
+
+#include <charconv>
+
+#include "save/name_claims.h"
+
+namespace qs {
+
+namespace {
+
+constexpr std::string_view kHeader = "quillstow save record\t1";
+constexpr std::size_t kFixedFields = 15;  // before the files' three each
+
+// Each field after a tab; the line's first loses its own.
+void AppendField(std::string& line, std::string_view field) {
+  line += '\t';
+  for (const char c : field) {
+    switch (c) {
+      case '\t': line += "\\t"; break;
+      case '\n': line += "\\n"; break;
+      case '\r': line += "\\r"; break;
+      case '\\': line += "\\\\"; break;
+      default: line += c;
+    }
+  }
+}
+
+std::string Unescaped(std::string_view field) {
+  std::string text;
+  text.reserve(field.size());
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    if (field[i] != '\\') {
+      text += field[i];
+      continue;
+    }
+    if (++i == field.size()) throw UnreadableRecord("a field ends in a lone backslash");
+    switch (field[i]) {
+      case 't': text += '\t'; break;
+      case 'n': text += '\n'; break;
+      case 'r': text += '\r'; break;
+      case '\\': text += '\\'; break;
+      default: throw UnreadableRecord("an unknown escape in a field");
+    }
+  }
+  return text;
+}
+
+std::int64_t Number(std::string_view field) {
+  std::int64_t value = 0;
+  const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+  if (error != std::errc() || end != field.data() + field.size() || field.empty())
+    throw UnreadableRecord("a number field holds \"" + std::string(field) + "\"");
+  return value;
+}
+
+bool Flag(std::string_view field) {
+  if (field != "0" && field != "1") throw UnreadableRecord("a flag field is neither 0 nor 1");
+  return field == "1";
+}
+
+std::string Key(const std::string& identity, const std::string& folder, const SaveShape& shape) {
+  std::string key;
+  for (const std::string* field : {&identity, &folder, &shape.format, &shape.name_format,
+                                   &shape.date_format, &shape.clip_address, &shape.clip_subject,
+                                   &shape.mail_folder})
+    AppendField(key, *field);
+  key += shape.subfolders ? "\t1" : "\t0";
+  return key;
+}
+
+}  // namespace
+
+SaveRecord SaveRecord::Parse(std::string_view text) {
+  SaveRecord record;
+  const auto first_end = text.find('\n');
+  if (text.substr(0, first_end) != kHeader) throw UnreadableRecord("the first line is no record header");
+  std::size_t line_number = 1;
+  for (std::size_t start = first_end == std::string_view::npos ? text.size() : first_end + 1;
+       start < text.size();) {
+    ++line_number;
+    const auto end = text.find('\n', start);
+    if (end == std::string_view::npos) throw UnreadableRecord("the last line is cut");
+    const std::string_view line = text.substr(start, end - start);
+    start = end + 1;
+    std::vector<std::string_view> fields;
+    for (std::size_t from = 0;;) {
+      const auto tab = line.find('\t', from);
+      fields.push_back(line.substr(from, tab == std::string_view::npos ? tab : tab - from));
+      if (tab == std::string_view::npos) break;
+      from = tab + 1;
+    }
+    if (fields.size() < kFixedFields || (fields.size() - kFixedFields) % 3 != 0)
+      throw UnreadableRecord("line " + std::to_string(line_number) + " has " +
+                             std::to_string(fields.size()) + " fields");
+    SavedMail mail;
+    mail.identity = Unescaped(fields[0]);
+    mail.folder = Unescaped(fields[1]);
+    mail.shape = {.format = Unescaped(fields[2]),
+                  .name_format = Unescaped(fields[3]),
+                  .date_format = Unescaped(fields[4]),
+                  .clip_address = Unescaped(fields[5]),
+                  .clip_subject = Unescaped(fields[6]),
+                  .subfolders = Flag(fields[7]),
+                  .mail_folder = Unescaped(fields[8])};
+    mail.writer = static_cast<int>(Number(fields[9]));
+    mail.mail_modified = Number(fields[10]);
+    mail.mail_size = Number(fields[11]);
+    mail.whole = Flag(fields[12]);
+    mail.name = Unescaped(fields[13]);
+    if (Number(fields[14]) != static_cast<std::int64_t>((fields.size() - kFixedFields) / 3))
+      throw UnreadableRecord("line " + std::to_string(line_number) + " miscounts its files");
+    for (std::size_t i = kFixedFields; i < fields.size(); i += 3)
+      mail.files.push_back({Unescaped(fields[i]), {Number(fields[i + 1]), Number(fields[i + 2])}});
+    record.Put(std::move(mail));
+  }
+  return record;
+}
+
+std::string SaveRecord::Text() const {
+  std::string text(kHeader);
+  text += '\n';
+  for (const auto& [key, mail] : mails_) {
+    std::string line;
+    for (const std::string* field : {&mail.identity, &mail.folder, &mail.shape.format,
+                                     &mail.shape.name_format, &mail.shape.date_format,
+                                     &mail.shape.clip_address, &mail.shape.clip_subject})
+      AppendField(line, *field);
+    line += mail.shape.subfolders ? "\t1" : "\t0";
+    AppendField(line, mail.shape.mail_folder);
+    for (const std::int64_t number : {std::int64_t{mail.writer}, mail.mail_modified, mail.mail_size})
+      AppendField(line, std::to_string(number));
+    line += mail.whole ? "\t1" : "\t0";
+    AppendField(line, mail.name);
+    AppendField(line, std::to_string(mail.files.size()));
+    for (const SavedFile& file : mail.files) {
+      AppendField(line, file.path);
+      AppendField(line, std::to_string(file.stamp.size));
+      AppendField(line, std::to_string(file.stamp.modified));
+    }
+    text.append(line, 1);
+    text += '\n';
+  }
+  return text;
+}
+
+const SavedMail* SaveRecord::Find(const std::string& identity, const std::string& folder,
+                                  const SaveShape& shape) const {
+  const auto found = mails_.find(Key(identity, folder, shape));
+  return found == mails_.end() ? nullptr : &found->second;
+}
+
+const std::string* SaveRecord::OwnerOf(std::string_view name) const {
+  const auto found = owners_.find(FoldCase(name));
+  return found == owners_.end() ? nullptr : &found->second;
+}
+
+void SaveRecord::Put(SavedMail mail) {
+  if (!mail.name.empty()) owners_[FoldCase(mail.name)] = mail.identity;
+  std::string key = Key(mail.identity, mail.folder, mail.shape);
+  mails_.insert_or_assign(std::move(key), std::move(mail));
+}
+
+}  // namespace qs

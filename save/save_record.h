@@ -1,0 +1,90 @@
+#pragma once
+// What earlier runs saved into a save directory: for each mail, the files
+// written for it, with their sizes and times, and what the mail and the
+// options were when they were written. A run reads it at its start and
+// writes it whole as it goes, so that a mail keeps its names from run to
+// run, no mail's file is ever taken by another mail, and a mail that did
+// not change is not written again.
+//
+// The text is UTF-8, one line per mail, fields separated by tabs, with a
+// header line that names the format and its version. A tab, a line end or a
+// backslash inside a field is written as \t, \n, \r or \\.
+
+#include <cstdint>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace qs {
+
+// The record's file and the lock of a run, at the top of the save
+// directory. No mail is ever saved under these names.
+inline constexpr std::string_view kSaveRecordName = ".quillstow-saved";
+inline constexpr std::string_view kSaveLockName = ".quillstow-lock";
+
+class UnreadableRecord : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The options that shaped an item's files: the same mail saved under other
+// options gets files of its own.
+struct SaveShape {
+  std::string format;  // "msg", "txt", "rtf" or "dir"
+  std::string name_format;
+  std::string date_format;
+  std::string clip_address;
+  std::string clip_subject;
+  bool subfolders = false;
+  std::string mail_folder;  // the subfolders are cut from it; empty without them
+  bool operator==(const SaveShape&) const = default;
+};
+
+struct SavedFile {
+  std::string path;  // relative to the save directory, "/" between names
+  FileStamp stamp;
+  bool operator==(const SavedFile&) const = default;
+};
+
+struct SavedMail {
+  std::string identity;
+  std::string folder;  // the mail's folder, where the subfolders need it
+  SaveShape shape;
+  int writer = 0;                  // the version of the writer of its files
+  std::int64_t mail_modified = 0;  // as the store reported it, seconds
+  std::int64_t mail_size = 0;
+  bool whole = true;  // false: some file is missing or cut; written again next time
+  std::string name;   // the entry its name claims: its file, or its own directory
+  std::vector<SavedFile> files;
+  bool operator==(const SavedMail&) const = default;
+};
+
+class SaveRecord {
+ public:
+  // Throws UnreadableRecord for a text that is not a record of a version
+  // this program reads.
+  static SaveRecord Parse(std::string_view text);
+  std::string Text() const;
+
+  // The mail saved under that identity, folder and shape; nullptr if none.
+  const SavedMail* Find(const std::string& identity, const std::string& folder,
+                        const SaveShape& shape) const;
+  // The identity of the mail whose name is that relative path (letters
+  // compared as the file system compares them); nullptr when no mail's.
+  const std::string* OwnerOf(std::string_view name) const;
+  // Adds the mail, in place of one of the same identity, folder and shape.
+  void Put(SavedMail mail);
+  std::size_t Size() const { return mails_.size(); }
+  const std::map<std::string, SavedMail>& Mails() const { return mails_; }
+
+ private:
+  std::map<std::string, SavedMail> mails_;           // by identity, folder and shape
+  std::unordered_map<std::string, std::string> owners_;  // identity by folded name
+};
+
+}  // namespace qs
