@@ -246,6 +246,7 @@ void ItemSave::AdoptCandidate(const SaveRun& run) {
     RemoveEntry(written);
   }
   name_ = candidate_;
+  adopted_ = true;
 }
 
 void ItemSave::Record(const SaveRun& run) {
@@ -270,7 +271,7 @@ void ItemSave::Record(const SaveRun& run) {
 }
 
 SaveOutcome ItemSave::Outcome() const {
-  if (unchanged_) return SaveOutcome::Unchanged;
+  if (unchanged_ || adopted_) return SaveOutcome::Unchanged;
   return whole_ && !writes_.empty() ? SaveOutcome::Saved : SaveOutcome::NotSaved;
 }
 

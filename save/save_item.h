@@ -109,6 +109,7 @@ class ItemSave {
   const SavedMail* previous_ = nullptr;  // in the record the run found
   std::int64_t mail_modified_ = 0, mail_size_ = -1;
   bool unchanged_ = false;
+  bool adopted_ = false;  // the candidate held its bytes already
   // Below the save directory: the entry its files went into (its file, or
   // its own directory); and one that no record holds, found at the name it
   // wanted, which it takes instead when it holds the same bytes.

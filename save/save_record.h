@@ -35,32 +35,32 @@ class UnreadableRecord : public std::runtime_error {
 // The options that shaped an item's files: the same mail saved under other
 // options gets files of its own.
 struct SaveShape {
-  std::string format;  // "msg", "txt", "rtf" or "dir"
-  std::string name_format;
-  std::string date_format;
-  std::string clip_address;
-  std::string clip_subject;
+  std::string format{};  // "msg", "txt", "rtf" or "dir"
+  std::string name_format{};
+  std::string date_format{};
+  std::string clip_address{};
+  std::string clip_subject{};
   bool subfolders = false;
-  std::string mail_folder;  // the subfolders are cut from it; empty without them
+  std::string mail_folder{};  // the subfolders are cut from it; empty without them
   bool operator==(const SaveShape&) const = default;
 };
 
 struct SavedFile {
-  std::string path;  // relative to the save directory, "/" between names
-  FileStamp stamp;
+  std::string path{};  // relative to the save directory, "/" between names
+  FileStamp stamp{};
   bool operator==(const SavedFile&) const = default;
 };
 
 struct SavedMail {
-  std::string identity;
-  std::string folder;  // the mail's folder, where the subfolders need it
-  SaveShape shape;
+  std::string identity{};
+  std::string folder{};  // the mail's folder, where the subfolders need it
+  SaveShape shape{};
   int writer = 0;                  // the version of the writer of its files
   std::int64_t mail_modified = 0;  // as the store reported it, seconds
   std::int64_t mail_size = 0;
   bool whole = true;  // false: some file is missing or cut; written again next time
-  std::string name;   // the entry its name claims: its file, or its own directory
-  std::vector<SavedFile> files;
+  std::string name{};   // the entry its name claims: its file, or its own directory
+  std::vector<SavedFile> files{};
   bool operator==(const SavedMail&) const = default;
 };
 

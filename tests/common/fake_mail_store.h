@@ -150,6 +150,7 @@ class FakeMailStore : public MailStore {
     return FakeFolder(root_, "\\").Subfolder(name);
   }
   bool ItemsInParallel() const override { return parallel; }
+  int WriterVersion(SaveType) const override { return writer; }
   std::unique_ptr<Folder> PickFolder() override {
     if (picked.empty()) return nullptr;
     return std::make_unique<FakeFolder>(std::make_shared<FakeFolderData>(), picked);
@@ -168,6 +169,7 @@ class FakeMailStore : public MailStore {
 
   std::string picked;  // the chosen folder's path; empty = none chosen
   bool parallel = false;
+  int writer = 1;
   int lookups = 0;
   std::map<std::string, FakeMail> mails;  // what GetItemFromID finds, by entry identifier
   std::shared_ptr<FakeStoreLog> log = std::make_shared<FakeStoreLog>();
