@@ -1,8 +1,10 @@
 #!/bin/sh
 # Saves stopped from outside, run against the real program: a run killed in
 # the middle leaves only whole files under final names, and the next run
-# clears its leftovers; a run asked to stop ends after the item at hand with
-# status 1; two runs saving into one directory at once leave whole files.
+# clears its leftovers and takes back its files; a run asked to stop ends
+# after the item at hand with status 1; two runs saving into one directory at
+# once leave whole files, each mail once; a run that finds everything saved
+# writes nothing, and a Maildir flag changed since is no change.
 # Usage: interrupted_save_test.sh PROGRAM
 set -eu
 program=$1
@@ -22,7 +24,11 @@ done
 printf '[Options]\nFnOutput=txt\nFnFormat=%%3\n' >"$work/settings.ini"
 export QUILLSTOW_MAILROOT="$work/root" XDG_CONFIG_HOME="$work/config"
 
-run() { "$program" '\\Store\Inbox' "$1" /ini "$work/settings.ini" /autorun </dev/null; }
+run() {
+  into=$1
+  shift
+  "$program" '\\Store\Inbox' "$into" /ini "$work/settings.ini" /autorun "$@" </dev/null
+}
 # Starts a run in the background; pid is the program's own.
 start() {
   "$program" '\\Store\Inbox' "$1" /ini "$work/settings.ini" /autorun </dev/null >"$2" 2>&1 &
@@ -55,9 +61,20 @@ for attempt in 1 2 3 4 5; do
   wait $pid 2>/dev/null || true
   check "$work/killed$attempt" killed
 done
-run "$work/killed1" 2>/dev/null || fail "the run after a killed one failed"
-[ "$(saved "$work/killed1")" -eq $count ] || fail "the second run saved too little"
+before=$(saved "$work/killed1")
+run "$work/killed1" /dbg 1 2>"$work/after-kill.log" || fail "the run after a killed one failed"
+[ "$(saved "$work/killed1")" -eq $count ] || fail "the second run saved too little or too much"
 check "$work/killed1"
+grep -q "^$count listed: $((count - before)) saved, $before unchanged, 0 not saved" "$work/after-kill.log" ||
+  fail "the run after a killed one did not take back its $before files: $(grep listed "$work/after-kill.log")"
+
+# Saved again: nothing is written.
+touch "$work/mark"
+sleep 0.01
+run "$work/killed1" /dbg 1 2>"$work/again.log" || fail "saving again failed"
+[ -z "$(find "$work/killed1" -name '*.txt' -newer "$work/mark")" ] || fail "saving again rewrote files"
+grep -q "^$count listed: 0 saved, $count unchanged, 0 not saved" "$work/again.log" ||
+  fail "saving again: $(grep listed "$work/again.log")"
 
 # Asked to stop: the run ends after the item at hand, with status 1 and the
 # rows not reached counted as not saved.
@@ -73,10 +90,27 @@ n=$(saved "$work/stopped")
 grep -q "$((count - n)) of $count emails could not be saved." "$work/stopped.log" ||
   fail "the summary does not count the rows not reached: $(cat "$work/stopped.log")"
 
-# Two runs into one directory at once.
-start "$work/together" /dev/null
-run "$work/together" 2>/dev/null || fail "the second of two runs failed"
+# Two runs into one directory at once: one waits for the other.
+"$program" '\\Store\Inbox' "$work/together" /ini "$work/settings.ini" /autorun /dbg 1 </dev/null \
+  >"$work/first.log" 2>&1 &
+pid=$!
+run "$work/together" /dbg 1 2>"$work/second.log" || fail "the second of two runs failed"
 wait $pid || fail "the first of two runs failed"
+cat "$work/first.log" "$work/second.log" | grep -q "waited for another save" ||
+  fail "neither of two runs at once waited for the other"
 check "$work/together"
 [ "$(saved "$work/together")" -eq $count ] || fail "two runs saved the wrong number of files"
-echo "interrupted and concurrent saves left only whole files"
+
+# A flag set by a mail client renames a Maildir file; the mail is the same.
+mkdir -p "$work/maildir/Store/Box/cur" "$work/maildir/Store/Box/new" "$work/maildir/Store/Box/tmp"
+head -c 2000 "$work/root/Store/Inbox/m000.eml" >"$work/maildir/Store/Box/cur/1.host:2,"
+head -c 2000 "$work/root/Store/Inbox/m001.eml" >"$work/maildir/Store/Box/new/2.host"
+flags() {
+  QUILLSTOW_MAILROOT="$work/maildir" "$program" '\\Store\Box' "$work/flags" /ini "$work/settings.ini" \
+    /autorun /dbg 1 </dev/null 2>&1 | grep listed
+}
+flags >/dev/null
+mv "$work/maildir/Store/Box/cur/1.host:2," "$work/maildir/Store/Box/cur/1.host:2,RS"
+mv "$work/maildir/Store/Box/new/2.host" "$work/maildir/Store/Box/cur/2.host:2,S"
+[ "$(flags)" = "2 listed: 0 saved, 2 unchanged, 0 not saved" ] || fail "flags changed the mail: $(flags)"
+echo "interrupted and concurrent saves left only whole files, each mail once"

@@ -1,6 +1,8 @@
 #include "mailstore/dirstore/dir_store.h"
 
 #include <gtest/gtest.h>
+
+#include <set>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -157,6 +159,7 @@ TEST_F(DirStoreTest, AFolderThatHoldsItselfIsNotEnteredAgain) {
   EXPECT_EQ(ListFolder(context, mailbox, {context.root->Identity(), zeta}).subfolders, (Texts{"Shared"}));
 }
 
+// ... and keeps its identity, which no other mail shares.
 TEST_F(DirStoreTest, ARenamedMaildirFileIsFoundByItsOldEntryId) {
   const std::pair<std::string, std::string> renames[] = {{"Mailbox/cur/1:2,S", "Mailbox/cur/1:2,RS"},
                                                          {"Mailbox/new/2", "Mailbox/cur/2:2,S"},
@@ -166,8 +169,13 @@ TEST_F(DirStoreTest, ARenamedMaildirFileIsFoundByItsOldEntryId) {
     tree.Write(before, Mail(before));
     fs::rename(tree.Root() / before, tree.Root() / after);
     EXPECT_EQ(store.GetItemFromID(EncodeEntryId(before))->EntryID(), EncodeEntryId(after)) << before;
+    EXPECT_EQ(store.GetItemFromID(EncodeEntryId(after))->Identity(), ItemIdentity(before)) << before;
   }
   EXPECT_EQ(SubjectOf("Mailbox/cur/4:2,S"), "not found");
+  const std::set<std::string> distinct = {ItemIdentity("Mailbox/cur/1:2,S"), ItemIdentity("Mailbox/cur/10:2,S"),
+                                          ItemIdentity("Mailbox/1"), ItemIdentity("Mailbox/cur/1"),
+                                          ItemIdentity("Other/cur/1:2,S"), ItemIdentity("cur/1")};
+  EXPECT_EQ(distinct.size(), 5u) << "cur/1 and cur/1:2,S are the one mail";
 }
 
 TEST(DirStorePicker, ListsEveryFolderAndReadsANumber) {
