@@ -15,8 +15,11 @@ std::string Operation(const win32::Dispatch& object, const char* name) {
 
 }  // namespace
 
-OutlookItem::OutlookItem(SessionPtr session, win32::ComPtr<IDispatch> item)
-    : session_(std::move(session)), item_(std::move(item), session_->kinds().item) {}
+OutlookItem::OutlookItem(SessionPtr session, win32::ComPtr<IDispatch> item,
+                         std::optional<std::string> entry_id)
+    : session_(std::move(session)),
+      item_(std::move(item), session_->kinds().item),
+      entry_id_(std::move(entry_id)) {}
 
 int OutlookItem::Class() {
   return Guarded([&] {
@@ -47,6 +50,14 @@ std::string OutlookItem::ReadText(std::optional<std::string>& slot, const char* 
 DateTime OutlookItem::SentOn() { return ReadDate(sent_on_, "SentOn"); }
 DateTime OutlookItem::ReceivedTime() { return ReadDate(received_, "ReceivedTime"); }
 DateTime OutlookItem::CreationTime() { return ReadDate(created_, "CreationTime"); }
+DateTime OutlookItem::LastModificationTime() { return ReadDate(modified_, "LastModificationTime"); }
+
+std::int64_t OutlookItem::Size() {
+  return Guarded([&] {
+    if (!size_) size_ = Typed().Get("Size").ToInt32(Operation(Typed(), "Size"));
+    return *size_;
+  });
+}
 
 bool OutlookItem::Sent() {
   return Guarded([&] {

@@ -12,7 +12,9 @@ namespace qs::outlook {
 
 class OutlookItem : public MailItem {
  public:
-  OutlookItem(SessionPtr session, win32::ComPtr<IDispatch> item);
+  // An item fetched by its entry identifier is not asked for it again.
+  OutlookItem(SessionPtr session, win32::ComPtr<IDispatch> item,
+              std::optional<std::string> entry_id = std::nullopt);
 
   int Class() override;
   DateTime SentOn() override;
@@ -23,6 +25,8 @@ class OutlookItem : public MailItem {
   std::string To() override;
   std::string Subject() override;
   std::string EntryID() override;
+  DateTime LastModificationTime() override;
+  std::int64_t Size() override;
   std::unique_ptr<Folder> Parent() override;
   void SaveAs(const std::string& path, SaveType type) override;
   std::int32_t AttachmentCount() override;
@@ -39,11 +43,12 @@ class OutlookItem : public MailItem {
   win32::Dispatch item_;
   std::optional<win32::Dispatch> typed_;
   std::optional<int> class_;
-  std::optional<DateTime> sent_on_, received_, created_;
+  std::optional<DateTime> sent_on_, received_, created_, modified_;
   std::optional<bool> sent_;
   std::optional<std::string> sender_, to_, subject_, entry_id_;
   std::optional<win32::Dispatch> attachments_;
   std::optional<std::int32_t> attachment_count_;
+  std::optional<std::int64_t> size_;
 };
 
 }  // namespace qs::outlook

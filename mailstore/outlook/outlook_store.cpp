@@ -51,7 +51,8 @@ std::unique_ptr<MailItem> OutlookStore::GetItemFromID(const std::string& entry_i
       if (!item) throw;
     }
     return std::make_unique<OutlookItem>(
-        session_, Required(std::move(item), "NameSpace.GetItemFromID(" + entry_id + ")"));
+        session_, Required(std::move(item), "NameSpace.GetItemFromID(" + entry_id + ")"),
+        entry_id);
   });
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/file_system.h"
 #include "platform/temporary_name.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/utf16.h"
 
 namespace qs {
@@ -22,6 +23,40 @@ bool ProcessRuns(DWORD pid) {
   const bool runs = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
   CloseHandle(process);
   return runs;
+}
+
+std::int64_t Join(DWORD high, DWORD low) {
+  return static_cast<std::int64_t>((static_cast<std::uint64_t>(high) << 32) | low);
+}
+
+// Links, junctions and directories are not regular files; the check is made
+// on the handle so that nothing swapped in after a look at the path slips by.
+win32::UniqueFile OpenRegularForReading(const std::string& path, std::int64_t& size) {
+  win32::UniqueFile file = win32::OwnFile(
+      CreateFileW(win32::ToUtf16(path).c_str(), GENERIC_READ,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                  FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!file || GetFileType(file.get()) != FILE_TYPE_DISK ||
+      !GetFileInformationByHandle(file.get(), &info) ||
+      (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0)
+    return {};
+  size = Join(info.nFileSizeHigh, info.nFileSizeLow);
+  return file;
+}
+
+// Reads until the buffer is full or the file ends; the count read, or -1.
+long ReadFully(HANDLE file, std::string& buffer) {
+  DWORD filled = 0;
+  while (filled < buffer.size()) {
+    DWORD got = 0;
+    if (!ReadFile(file, buffer.data() + filled, static_cast<DWORD>(buffer.size()) - filled, &got,
+                  nullptr))
+      return -1;
+    if (got == 0) break;
+    filled += got;
+  }
+  return static_cast<long>(filled);
 }
 
 }  // namespace
@@ -101,6 +136,46 @@ void RemoveStaleTemporaries(const std::string& directory) {
       DeleteFileW(win32::ToUtf16(prefix + name).c_str());
   } while (FindNextFileW(search, &found));
   FindClose(search);
+}
+
+std::optional<FileStamp> RegularFileStamp(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA info{};
+  if (!GetFileAttributesExW(win32::ToUtf16(path).c_str(), GetFileExInfoStandard, &info) ||
+      (info.dwFileAttributes &
+       (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) != 0)
+    return std::nullopt;
+  return FileStamp{Join(info.nFileSizeHigh, info.nFileSizeLow),
+                   Join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)};
+}
+
+bool SameFileContents(const std::string& first, const std::string& second) {
+  std::int64_t first_size = 0, second_size = 0;
+  const win32::UniqueFile a = OpenRegularForReading(first, first_size);
+  const win32::UniqueFile b = OpenRegularForReading(second, second_size);
+  if (!a || !b || first_size != second_size) return false;
+  std::string first_bytes(1 << 16, '\0'), second_bytes(1 << 16, '\0');
+  for (;;) {
+    const long got = ReadFully(a.get(), first_bytes);
+    if (got < 0 || ReadFully(b.get(), second_bytes) != got) return false;
+    if (got == 0) return true;
+    if (first_bytes.compare(0, static_cast<std::size_t>(got), second_bytes, 0,
+                            static_cast<std::size_t>(got)) != 0)
+      return false;
+  }
+}
+
+bool RemoveEntry(const std::string& path) {
+  const std::wstring wide = win32::ToUtf16(path);
+  return DeleteFileW(wide.c_str()) || RemoveDirectoryW(wide.c_str());
+}
+
+void HideFile(const std::string& path) {
+  const std::wstring wide = win32::ToUtf16(path);
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_HIDDEN) != 0) return;
+  // NORMAL is valid only alone.
+  SetFileAttributesW(wide.c_str(),
+                     (attributes & ~DWORD{FILE_ATTRIBUTE_NORMAL}) | FILE_ATTRIBUTE_HIDDEN);
 }
 
 bool LeadingDotHides() { return false; }

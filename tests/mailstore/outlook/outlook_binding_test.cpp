@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -20,6 +21,7 @@
 #include "platform/win32/com_error.h"
 #include "platform/win32/com_init.h"
 #include "save/modSaveListedItems.h"
+#include "save/save_record.h"
 #include "tests/common/scratch_dir.h"
 #include "tests/mailstore/window_harness.h"
 
@@ -137,8 +139,11 @@ TEST_F(OutlookTest, AsksOutlookForEachPropertyOnceAndReadsItsNoDate) {
   const auto read_all = [&] {
     return std::make_tuple(item->Class(), item->SentOn(), item->ReceivedTime(),
                            item->CreationTime(), item->Sent(), item->SenderEmailAddress(),
-                           item->To(), item->Subject(), item->EntryID(), item->AttachmentCount());
+                           item->To(), item->Subject(), item->EntryID(), item->AttachmentCount(),
+                           item->LastModificationTime(), item->Size());
   };
+  EXPECT_EQ(std::get<10>(read_all()), MakeDateTime(2009, 6, 3, 10, 11, 12));
+  EXPECT_EQ(std::get<11>(read_all()), 48213);
   read_all();
   const long calls = outlook_.Calls();
   read_all();
@@ -206,6 +211,32 @@ TEST_F(OutlookTest, CallsIntoOutlookPerListedItem) {
   EXPECT_LE(outlook_.Lookups(), 40) << "names are looked up per item";
 }
 
+// Per saved message: GetItemFromID, Class, LastModificationTime, Size and
+// SaveAs; the entry identifier it was fetched by is not asked again. Saved
+// again unchanged, it is not written: no SaveAs. Names are looked up once
+// per run, and the run asks for the namespace once.
+TEST_F(OutlookTest, CallsIntoOutlookPerSavedItem) {
+  constexpr int kItems = 200;
+  outlook_.Switch(L"bulk", std::to_wstring(kItems).c_str());
+  Search("\\\\Postfach Zoë\\Bulk");
+  const long saved = window_.list.RowCount();
+  ASSERT_EQ(saved, kItems - kItems / 10);
+  for (const long per_item : {5, 4}) {
+    const long calls = outlook_.Calls(), lookups = outlook_.Lookups();
+    SaveListedItems(window_.app, OpenMailStore, "\\\\Postfach Zoë\\Bulk", window_.list,
+                    dir_.Text() + "\\", {"%1 %2 %3", "MSG", false, "50", "50"});
+    ASSERT_EQ(window_.Messages(), std::vector<std::string>{});
+    const long looked_up = outlook_.Lookups() - lookups;
+    const long invoked = outlook_.Calls() - calls - looked_up;
+    EXPECT_LE(invoked, per_item * saved + 1) << invoked << " calls for " << saved;
+    EXPECT_LE(looked_up, 6) << "names are looked up per item";
+  }
+  const std::set<std::string> written = dir_.Tree();
+  EXPECT_EQ(std::count_if(written.begin(), written.end(),
+                          [](const std::string& name) { return name.ends_with(".msg"); }),
+            saved);
+}
+
 // The listed rows are fetched again by their entry identifiers: one deleted
 // since the search is the one not saved.
 TEST_F(OutlookTest, SaveWritesUnicodeMessagesInTheFolderTree) {
@@ -215,13 +246,17 @@ TEST_F(OutlookTest, SaveWritesUnicodeMessagesInTheFolderTree) {
                   dir_.Text() + "\\", {"%1 %3", "MSG", true, "50", "50"});
   EXPECT_EQ(window_.Messages(), std::vector<std::string>{"1 of 4 emails could not be saved."});
   const std::set<std::string> written = dir_.Tree();
-  EXPECT_EQ(written, (std::set<std::string>{"2009-12-05 07 03 09 Re  hello .msg", "Projekte Ü",
+  EXPECT_EQ(written, (std::set<std::string>{std::string(kSaveRecordName),
+                                            std::string(kSaveLockName),
+                                            "2009-12-05 07 03 09 Re  hello .msg", "Projekte Ü",
                                             "Projekte Ü/2009-03-01 12 00 01 Grüße aus Köln.msg",
                                             "Projekte Ü/2009 — Q4",
                                             "Projekte Ü/2009 — Q4/2009-10-02 00 00 00 Plan.msg"}));
   for (const std::string& name : written)
     EXPECT_EQ(dir_.Read(name).find("type=9") != std::string::npos, name.ends_with(".msg"))
         << name;
+  EXPECT_TRUE(GetFileAttributesW((dir_.Path() / kSaveRecordName).c_str()) &
+              FILE_ATTRIBUTE_HIDDEN);
 }
 
 TEST(OutlookSurrogateTest, SearchAndErrorsCrossTheProcessBoundary) {

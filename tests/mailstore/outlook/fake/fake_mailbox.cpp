@@ -17,7 +17,8 @@ std::vector<Mail> Fixture() {
   const std::wstring alice = L"alice@example.com";
   return {
       {inbox, L"00000000A1000001", L"Quarterly figures", alice, L"Tester", L"2009-06-01 08:00:00",
-       L"2009-06-01 09:15:30", L"2009-06-01 09:16:02"},
+       L"2009-06-01 09:15:30", L"2009-06-01 09:16:02", 43, {}, false, L"2009-06-03 10:11:12",
+       48213},
       {inbox, L"00000000A1000002", L"Undeliverable: hello", alice, L"Tester", L"2009-06-02",
        L"2009-06-02", L"2009-06-02", 46},
       {inbox, L"00000000A1000003", L"Re: hello?", L"bob@example.com", L"Tester; Zoë Ünal",
@@ -146,6 +147,13 @@ constexpr Member kFolderMembers[] = {
     {L"StoreID", 5, [](Call& c) { c.Return(StoreId(c.self.folder)); }},
 };
 
+// Roughly what Outlook counts: the texts and a few kilobytes per attachment.
+int Size(const Mail& mail) {
+  if (mail.size != 0) return mail.size;
+  return static_cast<int>(2 * (mail.subject.size() + mail.sender.size() + mail.to.size()) + 1024 +
+                          4096 * mail.attachments.size());
+}
+
 void Class(Call& call) { call.Return(Mails().at(call.self.row).item_class); }
 void Subject(Call& call) { call.Return(Live(call, true).subject); }
 
@@ -174,6 +182,12 @@ constexpr Member kMailMembers[] = {
     {L"Sent", 0xF022, [](Call& c) { c.Return(Live(c).sent_on != L"4501-01-01"); }},
     {L"SenderEmailAddress", 0xC1F, [](Call& c) { c.Return(Live(c, true).sender); }},
     {L"To", 0xE04, [](Call& c) { c.Return(Live(c, true).to); }},
+    {L"LastModificationTime", 0x3008,
+     [](Call& c) {
+       const Mail& mail = Live(c);
+       c.ReturnDate(Date(mail.modified.empty() ? mail.created : mail.modified));
+     }},
+    {L"Size", 0xE08, [](Call& c) { c.Return(Size(Live(c))); }},
     {L"Attachments", 0xF815,
      [](Call& c) {
        Live(c);

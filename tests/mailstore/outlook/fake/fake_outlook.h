@@ -44,6 +44,8 @@ struct Mail {
   int item_class = 43;                      // 46: a report
   std::vector<std::wstring> attachments = {};
   bool unreadable = false;  // Outlook refuses to read its texts (damaged, locked)
+  std::wstring modified = {};  // empty: when it was created
+  int size = 0;                // 0: worked out from its texts and attachments
 };
 std::vector<Mail> Fixture();
 
