@@ -92,8 +92,8 @@ struct SaveCounts {
   std::int32_t not_saved = 0;
 };
 
-// The record is written whole this often while the run goes on, so that a
-// run killed in the middle loses at most the entries of these many rows.
+// The record is written whole after this many new entries while the run
+// goes on, so that a run killed in the middle loses at most these many.
 constexpr std::int32_t kRecordEvery = 1000;
 
 // The counts of the rows, those a stop request left out among the not
@@ -113,7 +113,6 @@ void SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& list, SaveC
   std::size_t placed = 0;     // rows at the front of the window named and posted to be written
   std::exception_ptr stop;
   std::optional<std::int32_t> stopped_at;
-  std::int32_t done_rows = 0;
   bool taking = true;  // false once a row could not be taken: the rows before it are still saved
   bool naming = true;  // false once the run stops: the rows named so far are still written
   const auto fetched_next = [&] { return placed < rows.size() && rows[placed].fetched.load(); };
@@ -172,7 +171,7 @@ void SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& list, SaveC
       ++placed;
     }
     for (; written_front(); --placed) {
-      const ItemSave& done = rows.front().save;
+      ItemSave& done = rows.front().save;
       for (const std::string& line : done.Log()) run.app.Debug(line);
       if (ahead > 1) progress.ShowItem(done.Row(), count);
       switch (done.Outcome()) {
@@ -180,8 +179,10 @@ void SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& list, SaveC
         case SaveOutcome::Unchanged: ++counts.unchanged; break;
         case SaveOutcome::NotSaved: ++counts.not_saved; break;
       }
-      if (done.Saved()) run.record.Put(*done.Saved());
-      if (++done_rows % kRecordEvery == 0) WriteSaveRecord(run.save_dir, run.record);
+      if (std::optional<SaveRecord::Prepared> saved = done.TakeSaved()) {
+        run.record.Put(std::move(*saved));
+        if (++run.recorded % kRecordEvery == 0) WriteSaveRecord(run.save_dir, run.record);
+      }
       rows.pop_front();
     }
   }
@@ -261,6 +262,7 @@ void SaveListedItems(Application& app, const MailStoreOpener& open_store,
                   .mail_folder = mail_folder,
                   .save_dir = save_dir,
                   .shape = shape,
+                  .shape_key = ShapeKey(shape),
                   .writer = store->WriterVersion(WrittenType(shape.format)),
                   .previous = previous,
                   .record = record};
@@ -268,10 +270,11 @@ void SaveListedItems(Application& app, const MailStoreOpener& open_store,
         SaveRows(run, progress->Form(), list, counts);
       } catch (...) {
         // The rows done before the one that stopped the run stay recorded.
-        WriteSaveRecord(save_dir, record);
+        if (run.recorded > 0) WriteSaveRecord(save_dir, record);
         throw;
       }
-      WriteSaveRecord(save_dir, record);
+      // A run that found everything as it was writes nothing at all.
+      if (run.recorded > 0) WriteSaveRecord(save_dir, record);
     } catch (const std::exception& error) {
       app.Debug(std::string("save run stopped: ") + error.what());
       app.ReportFailure("Error saving email.");

@@ -16,16 +16,18 @@
 
 namespace qs {
 
-ItemSave::ItemSave(const SaveRun& run, const FoundItems& list, std::int32_t row) : row_(row) {
+ItemSave::ItemSave(const SaveRun& run, const FoundItems& list, std::int32_t row)
+    : row_(row), list_(list), entry_id_(list.Item(row).entry_id), format_(AsciiLower(run.settings.fn_output)) {}
+
+// Built only for an item that is written: most of a list saved again is not.
+std::string ItemSave::BaseName(const SaveRun& run) const {
   const SaveOptions& settings = run.settings;
-  const FoundItem found = list.Item(row);
-  const auto column_text = [&found, &list](std::size_t k) {
-    return ColumnText(kFoundColumns[k], found, list.Dates());
+  const FoundItem found = list_.Item(row_);
+  const auto column_text = [&found, this](std::size_t k) {
+    return ColumnText(kFoundColumns[k], found, list_.Dates());
   };
-  base_ = CleanFileName(
+  return CleanFileName(
       FormatItemName(settings.fn_format, column_text, settings.clip_address, settings.clip_subject));
-  entry_id_ = found.entry_id;
-  format_ = AsciiLower(settings.fn_output);
 }
 
 template <class What, class Step>
@@ -57,7 +59,7 @@ void ItemSave::Fetch(const SaveRun& run) {
   // saved again by the next run.
   Attempt([] { return std::string("cannot tell the item from others"); }, [&] {
     identity_ = item_->Identity();
-    previous_ = run.previous.Find(identity_, folder_path_, run.shape);
+    previous_ = run.previous.Find(identity_, folder_path_, run.shape_key);
     mail_modified_ = item_->LastModificationTime().time_since_epoch().count();
     mail_size_ = item_->Size();
   });
@@ -117,6 +119,7 @@ void ItemSave::Sweep(SaveRun& run, const std::string& dir) {
 
 void ItemSave::Place(SaveRun& run) {
   if (!item_) return;
+  base_ = BaseName(run);
   std::string dir = run.save_dir;
   if (!folder_path_.empty()) {
     if (folder_path_ != run.last_folder_path) {
@@ -267,7 +270,7 @@ void ItemSave::Record(const SaveRun& run) {
       saved.whole = false;
   }
   // Nothing written: the record keeps what it held.
-  if (!saved.files.empty()) saved_ = std::move(saved);
+  if (!saved.files.empty()) saved_ = SaveRecord::Prepare(std::move(saved));
 }
 
 SaveOutcome ItemSave::Outcome() const {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "mailstore/mail_store.h"
@@ -28,11 +29,13 @@ struct SaveRun {
   std::string mail_folder;
   std::string save_dir;  // ends in the separator
   SaveShape shape;
+  std::string shape_key;
   int writer = 0;  // the store's writer version of the format's files
   // The record as the run found it, read from any thread; and as it grows
   // with the items done, on the run's thread.
   const SaveRecord& previous;
   SaveRecord& record;
+  std::int32_t recorded = 0;  // entries put into the record
   NameClaims names{};
   std::unordered_set<std::string> swept{};  // directories cleared of stale temporary files
   std::unordered_set<std::string> made{};  // subfolders made or found, each asked for once
@@ -53,7 +56,6 @@ enum class SaveOutcome { Saved, Unchanged, NotSaved };
 // kept for the diagnostic output.
 class ItemSave {
  public:
-  // Builds the item's name from the row; throws when that cannot be done.
   ItemSave(const SaveRun& run, const FoundItems& list, std::int32_t row);
 
   // Fetches the item by its entry identifier and reads what naming it needs.
@@ -61,17 +63,18 @@ class ItemSave {
   // An item the record holds, unchanged and with its files as they were
   // written, is read no further.
   void Fetch(const SaveRun& run);
-  // Makes the item's directories and claims its names. An unknown output
-  // format is reported here, for every item fetched.
+  // Makes the item's directories and claims its names; throws when its name
+  // cannot be built from its row. An unknown output format is reported here,
+  // for every item fetched.
   void Place(SaveRun& run);
   // Writes the files. An item not fetched or not placed writes nothing.
   void Write(const SaveRun& run);
 
   std::int32_t Row() const { return row_; }
   SaveOutcome Outcome() const;
-  // What the record is to hold of the item now; nothing when it keeps what
-  // it held.
-  const std::optional<SavedMail>& Saved() const { return saved_; }
+  // What the record is to hold of the item now, once; nothing when it keeps
+  // what it held.
+  std::optional<SaveRecord::Prepared> TakeSaved() { return std::exchange(saved_, std::nullopt); }
   // The reasons of the steps that failed, in order.
   const std::vector<std::string>& Log() const { return log_; }
 
@@ -85,6 +88,7 @@ class ItemSave {
   template <class What, class Step>
   bool Attempt(What what, Step step);
   bool Unchanged(const SaveRun& run) const;
+  std::string BaseName(const SaveRun& run) const;
   bool EnsureDirectory(SaveRun& run, const std::string& path);
   void Sweep(SaveRun& run, const std::string& dir);
   // The item's name in dir: the one the record gives it, else a new one
@@ -100,6 +104,7 @@ class ItemSave {
   void Record(const SaveRun& run);
 
   std::int32_t row_;
+  const FoundItems& list_;
   std::string base_;
   std::string entry_id_;
   std::string format_;
@@ -121,7 +126,7 @@ class ItemSave {
   std::optional<std::vector<std::optional<std::string>>> attachments_;
   std::vector<FileWrite> writes_;
   bool whole_ = false;
-  std::optional<SavedMail> saved_;
+  std::optional<SaveRecord::Prepared> saved_;
   std::vector<std::string> log_;
 };
 

@@ -14,14 +14,18 @@ constexpr std::size_t kFixedFields = 15;  // before the files' three each
 // Each field after a tab; the line's first loses its own.
 void AppendField(std::string& line, std::string_view field) {
   line += '\t';
-  for (const char c : field) {
-    switch (c) {
-      case '\t': line += "\\t"; break;
-      case '\n': line += "\\n"; break;
-      case '\r': line += "\\r"; break;
-      case '\\': line += "\\\\"; break;
-      default: line += c;
+  for (;;) {
+    const auto special = field.find_first_of("\t\n\r\\");
+    line.append(field.substr(0, special));
+    if (special == std::string_view::npos) return;
+    line += '\\';
+    switch (field[special]) {
+      case '\t': line += 't'; break;
+      case '\n': line += 'n'; break;
+      case '\r': line += 'r'; break;
+      default: line += '\\';
     }
+    field.remove_prefix(special + 1);
   }
 }
 
@@ -58,14 +62,44 @@ bool Flag(std::string_view field) {
   return field == "1";
 }
 
-std::string Key(const std::string& identity, const std::string& folder, const SaveShape& shape) {
+// Fields one after another, each behind its length.
+void AppendKeyField(std::string& key, std::string_view field) {
+  key += std::to_string(field.size());
+  key += ':';
+  key.append(field);
+}
+
+std::string Key(const std::string& identity, const std::string& folder, const std::string& shape_key) {
   std::string key;
-  for (const std::string* field : {&identity, &folder, &shape.format, &shape.name_format,
-                                   &shape.date_format, &shape.clip_address, &shape.clip_subject,
-                                   &shape.mail_folder})
-    AppendField(key, *field);
-  key += shape.subfolders ? "\t1" : "\t0";
+  key.reserve(identity.size() + folder.size() + shape_key.size() + 16);
+  AppendKeyField(key, identity);
+  AppendKeyField(key, folder);
+  key.append(shape_key);
   return key;
+}
+
+// The mail's line of the record's text, with its line end.
+std::string LineOf(const SavedMail& mail) {
+  std::string line;
+  for (const std::string* field : {&mail.identity, &mail.folder, &mail.shape.format,
+                                   &mail.shape.name_format, &mail.shape.date_format,
+                                   &mail.shape.clip_address, &mail.shape.clip_subject})
+    AppendField(line, *field);
+  line += mail.shape.subfolders ? "\t1" : "\t0";
+  AppendField(line, mail.shape.mail_folder);
+  for (const std::int64_t number : {std::int64_t{mail.writer}, mail.mail_modified, mail.mail_size})
+    AppendField(line, std::to_string(number));
+  line += mail.whole ? "\t1" : "\t0";
+  AppendField(line, mail.name);
+  AppendField(line, std::to_string(mail.files.size()));
+  for (const SavedFile& file : mail.files) {
+    AppendField(line, file.path);
+    AppendField(line, std::to_string(file.stamp.size));
+    AppendField(line, std::to_string(file.stamp.modified));
+  }
+  line.erase(0, 1);
+  line += '\n';
+  return line;
 }
 
 }  // namespace
@@ -81,6 +115,7 @@ SaveRecord SaveRecord::Parse(std::string_view text) {
     const auto end = text.find('\n', start);
     if (end == std::string_view::npos) throw UnreadableRecord("the last line is cut");
     const std::string_view line = text.substr(start, end - start);
+    const std::size_t line_start = start;
     start = end + 1;
     std::vector<std::string_view> fields;
     for (std::size_t from = 0;;) {
@@ -111,42 +146,45 @@ SaveRecord SaveRecord::Parse(std::string_view text) {
       throw UnreadableRecord("line " + std::to_string(line_number) + " miscounts its files");
     for (std::size_t i = kFixedFields; i < fields.size(); i += 3)
       mail.files.push_back({Unescaped(fields[i]), {Number(fields[i + 1]), Number(fields[i + 2])}});
-    record.Put(std::move(mail));
+    // The line as read is the line the mail would be written as.
+    record.Put(Prepared{.key = Key(mail.identity, mail.folder, ShapeKey(mail.shape)),
+                        .folded_name = FoldCase(mail.name),
+                        .mail = std::move(mail),
+                        .line = std::string(text.substr(line_start, start - line_start))});
   }
   return record;
 }
 
 std::string SaveRecord::Text() const {
-  std::string text(kHeader);
+  std::size_t size = kHeader.size() + 1;
+  for (const auto& [key, entry] : mails_) size += entry.line.size();
+  std::string text;
+  text.reserve(size);
+  text.append(kHeader);
   text += '\n';
-  for (const auto& [key, mail] : mails_) {
-    std::string line;
-    for (const std::string* field : {&mail.identity, &mail.folder, &mail.shape.format,
-                                     &mail.shape.name_format, &mail.shape.date_format,
-                                     &mail.shape.clip_address, &mail.shape.clip_subject})
-      AppendField(line, *field);
-    line += mail.shape.subfolders ? "\t1" : "\t0";
-    AppendField(line, mail.shape.mail_folder);
-    for (const std::int64_t number : {std::int64_t{mail.writer}, mail.mail_modified, mail.mail_size})
-      AppendField(line, std::to_string(number));
-    line += mail.whole ? "\t1" : "\t0";
-    AppendField(line, mail.name);
-    AppendField(line, std::to_string(mail.files.size()));
-    for (const SavedFile& file : mail.files) {
-      AppendField(line, file.path);
-      AppendField(line, std::to_string(file.stamp.size));
-      AppendField(line, std::to_string(file.stamp.modified));
-    }
-    text.append(line, 1);
-    text += '\n';
-  }
+  for (const auto& [key, entry] : mails_) text.append(entry.line);
   return text;
 }
 
+std::string ShapeKey(const SaveShape& shape) {
+  std::string key;
+  for (const std::string* field : {&shape.format, &shape.name_format, &shape.date_format,
+                                   &shape.clip_address, &shape.clip_subject, &shape.mail_folder})
+    AppendKeyField(key, *field);
+  key += shape.subfolders ? '1' : '0';
+  return key;
+}
+
 const SavedMail* SaveRecord::Find(const std::string& identity, const std::string& folder,
-                                  const SaveShape& shape) const {
-  const auto found = mails_.find(Key(identity, folder, shape));
-  return found == mails_.end() ? nullptr : &found->second;
+                                  const std::string& shape_key) const {
+  const auto found = mails_.find(Key(identity, folder, shape_key));
+  return found == mails_.end() ? nullptr : &found->second.mail;
+}
+
+std::vector<SavedMail> SaveRecord::Mails() const {
+  std::vector<SavedMail> mails;
+  for (const auto& [key, entry] : mails_) mails.push_back(entry.mail);
+  return mails;
 }
 
 const std::string* SaveRecord::OwnerOf(std::string_view name) const {
@@ -154,10 +192,18 @@ const std::string* SaveRecord::OwnerOf(std::string_view name) const {
   return found == owners_.end() ? nullptr : &found->second;
 }
 
-void SaveRecord::Put(SavedMail mail) {
-  if (!mail.name.empty()) owners_[FoldCase(mail.name)] = mail.identity;
-  std::string key = Key(mail.identity, mail.folder, mail.shape);
-  mails_.insert_or_assign(std::move(key), std::move(mail));
+SaveRecord::Prepared SaveRecord::Prepare(SavedMail mail) {
+  Prepared prepared{.key = Key(mail.identity, mail.folder, ShapeKey(mail.shape)),
+                    .folded_name = FoldCase(mail.name),
+                    .mail = {},
+                    .line = LineOf(mail)};
+  prepared.mail = std::move(mail);
+  return prepared;
+}
+
+void SaveRecord::Put(Prepared prepared) {
+  if (!prepared.mail.name.empty()) owners_[std::move(prepared.folded_name)] = prepared.mail.identity;
+  mails_.insert_or_assign(std::move(prepared.key), Entry{std::move(prepared.mail), std::move(prepared.line)});
 }
 
 }  // namespace qs

@@ -11,7 +11,6 @@
 // backslash inside a field is written as \t, \n, \r or \\.
 
 #include <cstdint>
-#include <map>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -64,6 +63,9 @@ struct SavedMail {
   bool operator==(const SavedMail&) const = default;
 };
 
+// A shape as a key, made once for a run's many lookups.
+std::string ShapeKey(const SaveShape& shape);
+
 class SaveRecord {
  public:
   // Throws UnreadableRecord for a text that is not a record of a version
@@ -71,19 +73,35 @@ class SaveRecord {
   static SaveRecord Parse(std::string_view text);
   std::string Text() const;
 
-  // The mail saved under that identity, folder and shape; nullptr if none.
+  // The mail saved under that identity, folder and shape (its key); nullptr
+  // if none.
   const SavedMail* Find(const std::string& identity, const std::string& folder,
-                        const SaveShape& shape) const;
+                        const std::string& shape_key) const;
   // The identity of the mail whose name is that relative path (letters
   // compared as the file system compares them); nullptr when no mail's.
   const std::string* OwnerOf(std::string_view name) const;
+  // A mail with its key and its line of text made, on any thread, so that
+  // putting it costs the run's own thread little.
+  struct Prepared {
+    std::string key;
+    std::string folded_name;
+    SavedMail mail;
+    std::string line;
+  };
+  static Prepared Prepare(SavedMail mail);
   // Adds the mail, in place of one of the same identity, folder and shape.
-  void Put(SavedMail mail);
+  void Put(Prepared prepared);
+  void Put(SavedMail mail) { Put(Prepare(std::move(mail))); }
   std::size_t Size() const { return mails_.size(); }
-  const std::map<std::string, SavedMail>& Mails() const { return mails_; }
+  // Every mail, in no particular order.
+  std::vector<SavedMail> Mails() const;
 
  private:
-  std::map<std::string, SavedMail> mails_;           // by identity, folder and shape
+  struct Entry {
+    SavedMail mail;
+    std::string line;  // in the record's text, made once
+  };
+  std::unordered_map<std::string, Entry> mails_;  // by identity, folder and shape
   std::unordered_map<std::string, std::string> owners_;  // identity by folded name
 };
 
