@@ -162,12 +162,18 @@ void SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& list, SaveC
       // Row by row, a row is shown while it is written; otherwise as the
       // rows are done, in order.
       if (ahead == 1) progress.ShowItem(row.save.Row(), count);
-      pool.Post(
-          [&run, &row] {
-            row.save.Write(run);
-            row.written = true;
-          },
-          row.fetcher);
+      // A row with nothing to write (unchanged, or not fetched) is done here,
+      // without a trip through the pool.
+      if (row.save.HasWrites()) {
+        pool.Post(
+            [&run, &row] {
+              row.save.Write(run);
+              row.written = true;
+            },
+            row.fetcher);
+      } else {
+        row.written = true;
+      }
       ++placed;
     }
     for (; written_front(); --placed) {

@@ -71,6 +71,7 @@ class ItemSave {
   void Write(const SaveRun& run);
 
   std::int32_t Row() const { return row_; }
+  bool HasWrites() const { return !writes_.empty(); }
   SaveOutcome Outcome() const;
   // What the record is to hold of the item now, once; nothing when it keeps
   // what it held.

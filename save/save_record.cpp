@@ -155,15 +155,18 @@ SaveRecord SaveRecord::Parse(std::string_view text) {
   return record;
 }
 
-std::string SaveRecord::Text() const {
-  std::size_t size = kHeader.size() + 1;
-  for (const auto& [key, entry] : mails_) size += entry.line.size();
-  std::string text;
-  text.reserve(size);
-  text.append(kHeader);
-  text += '\n';
-  for (const auto& [key, entry] : mails_) text.append(entry.line);
-  return text;
+std::string SaveRecord::Header() { return std::string(kHeader) + '\n'; }
+
+const std::string& SaveRecord::Text() const {
+  if (stale_) {
+    std::size_t size = kHeader.size() + 1;
+    for (const auto& [key, entry] : mails_) size += entry.line.size();
+    text_ = Header();
+    text_.reserve(size);
+    for (const auto& [key, entry] : mails_) text_.append(entry.line);
+    stale_ = false;
+  }
+  return text_;
 }
 
 std::string ShapeKey(const SaveShape& shape) {
@@ -203,7 +206,10 @@ SaveRecord::Prepared SaveRecord::Prepare(SavedMail mail) {
 
 void SaveRecord::Put(Prepared prepared) {
   if (!prepared.mail.name.empty()) owners_[std::move(prepared.folded_name)] = prepared.mail.identity;
-  mails_.insert_or_assign(std::move(prepared.key), Entry{std::move(prepared.mail), std::move(prepared.line)});
+  const auto [place, added] = mails_.try_emplace(std::move(prepared.key));
+  if (added && !stale_) text_.append(prepared.line);
+  else stale_ = true;
+  place->second = Entry{std::move(prepared.mail), std::move(prepared.line)};
 }
 
 }  // namespace qs

@@ -71,7 +71,7 @@ class SaveRecord {
   // Throws UnreadableRecord for a text that is not a record of a version
   // this program reads.
   static SaveRecord Parse(std::string_view text);
-  std::string Text() const;
+  const std::string& Text() const;
 
   // The mail saved under that identity, folder and shape (its key); nullptr
   // if none.
@@ -102,6 +102,12 @@ class SaveRecord {
     std::string line;  // in the record's text, made once
   };
   std::unordered_map<std::string, Entry> mails_;  // by identity, folder and shape
+  // The text, lines added as mails are; made anew only after a mail took
+  // another's place, so that writing the record as a run grows costs no
+  // more than the write.
+  mutable std::string text_ = Header();
+  mutable bool stale_ = false;
+  static std::string Header();
   std::unordered_map<std::string, std::string> owners_;  // identity by folded name
 };
 
