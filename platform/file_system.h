@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qs {
 
@@ -80,6 +81,10 @@ bool SameFileContents(const std::string& first, const std::string& second);
 // no entry has that name. Throws std::system_error naming the path when the
 // entry there cannot be read or is no regular file (a link among them).
 std::optional<std::string> ReadRegularFile(const std::string& path);
+
+// The names of the entries of a directory, "." and ".." left out; none
+// when it cannot be read.
+std::vector<std::string> DirectoryNames(const std::string& directory);
 
 // Gives an entry another name, replacing nothing; throws std::system_error
 // naming the path when it cannot.

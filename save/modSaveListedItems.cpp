@@ -260,6 +260,7 @@ void SaveListedItems(Application& app, const MailStoreOpener& open_store,
       if (lock->Waited()) app.Debug("waited for another save into " + save_dir);
       previous = ReadSaveRecord(app, save_dir);
       record = previous;
+      record.Reserve(static_cast<std::size_t>(listed));
       progress.emplace(app, listed);
       const SaveShape shape = ShapeOf(settings, list, mail_folder);
       SaveRun run{.app = app,
@@ -268,7 +269,7 @@ void SaveListedItems(Application& app, const MailStoreOpener& open_store,
                   .mail_folder = mail_folder,
                   .save_dir = save_dir,
                   .shape = shape,
-                  .shape_key = ShapeKey(shape),
+                  .shape_text = ShapeText(shape),
                   .writer = store->WriterVersion(WrittenType(shape.format)),
                   .previous = previous,
                   .record = record};

@@ -59,7 +59,7 @@ void ItemSave::Fetch(const SaveRun& run) {
   // saved again by the next run.
   Attempt([] { return std::string("cannot tell the item from others"); }, [&] {
     identity_ = item_->Identity();
-    previous_ = run.previous.Find(identity_, folder_path_, run.shape_key);
+    previous_ = run.previous.Find(identity_, folder_path_, run.shape_text.key);
     mail_modified_ = item_->LastModificationTime().time_since_epoch().count();
     mail_size_ = item_->Size();
   });
@@ -154,6 +154,11 @@ std::string ItemSave::ClaimName(SaveRun& run, const std::string& dir, std::strin
     }
   }
   const auto owner = [&](const std::string& name) { return run.record.OwnerOf(ToRecordPath(below + name)); };
+  auto [listed, first] = run.present.try_emplace(dir);
+  if (first)
+    for (const std::string& name : DirectoryNames(dir)) listed->second.insert(FoldCase(name));
+  const std::unordered_set<std::string>& present = listed->second;
+  const auto exists = [&present](const std::string& name) { return present.contains(FoldCase(name)); };
   const auto reserved = [&](const std::string& name) {
     return below.empty() && (FoldCase(name) == kSaveRecordName || FoldCase(name) == kSaveLockName);
   };
@@ -161,10 +166,10 @@ std::string ItemSave::ClaimName(SaveRun& run, const std::string& dir, std::strin
     const std::string* holder = owner(name);
     return !reserved(name) && (!holder || (!identity_.empty() && *holder == identity_));
   });
-  if (owner(wanted) || !PathExists(dir + wanted)) return wanted;
+  if (owner(wanted) || !exists(wanted)) return wanted;
   candidate_ = below + wanted;
   return run.names.Claim(dir, stem, extension, directory, [&](const std::string& name) {
-    return !reserved(name) && !owner(name) && !PathExists(dir + name);
+    return !reserved(name) && !owner(name) && !exists(name);
   });
 }
 
@@ -270,7 +275,7 @@ void ItemSave::Record(const SaveRun& run) {
       saved.whole = false;
   }
   // Nothing written: the record keeps what it held.
-  if (!saved.files.empty()) saved_ = SaveRecord::Prepare(std::move(saved));
+  if (!saved.files.empty()) saved_ = SaveRecord::Prepare(std::move(saved), run.shape_text);
 }
 
 SaveOutcome ItemSave::Outcome() const {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -29,7 +30,7 @@ struct SaveRun {
   std::string mail_folder;
   std::string save_dir;  // ends in the separator
   SaveShape shape;
-  std::string shape_key;
+  ShapeText shape_text;
   int writer = 0;  // the store's writer version of the format's files
   // The record as the run found it, read from any thread; and as it grows
   // with the items done, on the run's thread.
@@ -39,6 +40,10 @@ struct SaveRun {
   NameClaims names{};
   std::unordered_set<std::string> swept{};  // directories cleared of stale temporary files
   std::unordered_set<std::string> made{};  // subfolders made or found, each asked for once
+  // The names each directory held, folded, when the run first named an item
+  // there: one listing rather than a look per item. Only the run writes
+  // there meanwhile (it holds the lock), and its own names are claimed.
+  std::unordered_map<std::string, std::unordered_set<std::string>> present{};
   // The last folder path an item lay in, and its subfolder: a list comes
   // folder by folder.
   std::string last_folder_path{};

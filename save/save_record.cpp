@@ -1,5 +1,6 @@
 #include "save/save_record.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "save/name_claims.h"
@@ -11,22 +12,20 @@ namespace {
 constexpr std::string_view kHeader = "quillstow save record\t1";
 constexpr std::size_t kFixedFields = 15;  // before the files' three each
 
+bool Special(char c) { return c == '\t' || c == '\n' || c == '\r' || c == '\\'; }
+
 // Each field after a tab; the line's first loses its own.
 void AppendField(std::string& line, std::string_view field) {
   line += '\t';
-  for (;;) {
-    const auto special = field.find_first_of("\t\n\r\\");
-    line.append(field.substr(0, special));
-    if (special == std::string_view::npos) return;
+  std::size_t run = 0;
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    if (!Special(field[i])) continue;
+    line.append(field.substr(run, i - run));
     line += '\\';
-    switch (field[special]) {
-      case '\t': line += 't'; break;
-      case '\n': line += 'n'; break;
-      case '\r': line += 'r'; break;
-      default: line += '\\';
-    }
-    field.remove_prefix(special + 1);
+    line += field[i] == '\t' ? 't' : field[i] == '\n' ? 'n' : field[i] == '\r' ? 'r' : '\\';
+    run = i + 1;
   }
+  line.append(field.substr(run));
 }
 
 std::string Unescaped(std::string_view field) {
@@ -78,15 +77,24 @@ std::string Key(const std::string& identity, const std::string& folder, const st
   return key;
 }
 
+// The shape's fields of a mail's line, each behind its tab.
+std::string ShapeFields(const SaveShape& shape) {
+  std::string fields;
+  for (const std::string* field : {&shape.format, &shape.name_format, &shape.date_format,
+                                   &shape.clip_address, &shape.clip_subject})
+    AppendField(fields, *field);
+  fields += shape.subfolders ? "\t1" : "\t0";
+  AppendField(fields, shape.mail_folder);
+  return fields;
+}
+
 // The mail's line of the record's text, with its line end.
-std::string LineOf(const SavedMail& mail) {
+std::string LineOf(const SavedMail& mail, std::string_view shape_fields) {
   std::string line;
-  for (const std::string* field : {&mail.identity, &mail.folder, &mail.shape.format,
-                                   &mail.shape.name_format, &mail.shape.date_format,
-                                   &mail.shape.clip_address, &mail.shape.clip_subject})
-    AppendField(line, *field);
-  line += mail.shape.subfolders ? "\t1" : "\t0";
-  AppendField(line, mail.shape.mail_folder);
+  line.reserve(256);
+  AppendField(line, mail.identity);
+  AppendField(line, mail.folder);
+  line.append(shape_fields);
   for (const std::int64_t number : {std::int64_t{mail.writer}, mail.mail_modified, mail.mail_size})
     AppendField(line, std::to_string(number));
   line += mail.whole ? "\t1" : "\t0";
@@ -184,6 +192,12 @@ const SavedMail* SaveRecord::Find(const std::string& identity, const std::string
   return found == mails_.end() ? nullptr : &found->second.mail;
 }
 
+void SaveRecord::Reserve(std::size_t more) {
+  mails_.reserve(mails_.size() + more);
+  owners_.reserve(owners_.size() + more);
+  if (!stale_) text_.reserve(text_.size() + more * (text_.size() / std::max<std::size_t>(mails_.size(), 1) + 160));
+}
+
 std::vector<SavedMail> SaveRecord::Mails() const {
   std::vector<SavedMail> mails;
   for (const auto& [key, entry] : mails_) mails.push_back(entry.mail);
@@ -195,11 +209,13 @@ const std::string* SaveRecord::OwnerOf(std::string_view name) const {
   return found == owners_.end() ? nullptr : &found->second;
 }
 
-SaveRecord::Prepared SaveRecord::Prepare(SavedMail mail) {
-  Prepared prepared{.key = Key(mail.identity, mail.folder, ShapeKey(mail.shape)),
+ShapeText::ShapeText(const SaveShape& shape) : key(ShapeKey(shape)), fields(ShapeFields(shape)) {}
+
+SaveRecord::Prepared SaveRecord::Prepare(SavedMail mail, const ShapeText& shape) {
+  Prepared prepared{.key = Key(mail.identity, mail.folder, shape.key),
                     .folded_name = FoldCase(mail.name),
                     .mail = {},
-                    .line = LineOf(mail)};
+                    .line = LineOf(mail, shape.fields)};
   prepared.mail = std::move(mail);
   return prepared;
 }

@@ -66,6 +66,14 @@ struct SavedMail {
 // A shape as a key, made once for a run's many lookups.
 std::string ShapeKey(const SaveShape& shape);
 
+// A shape as its key and as its fields of a mail's line, made once for the
+// many mails of a run.
+struct ShapeText {
+  explicit ShapeText(const SaveShape& shape);
+  std::string key;
+  std::string fields;
+};
+
 class SaveRecord {
  public:
   // Throws UnreadableRecord for a text that is not a record of a version
@@ -88,11 +96,17 @@ class SaveRecord {
     SavedMail mail;
     std::string line;
   };
-  static Prepared Prepare(SavedMail mail);
+  static Prepared Prepare(SavedMail mail, const ShapeText& shape);
   // Adds the mail, in place of one of the same identity, folder and shape.
   void Put(Prepared prepared);
-  void Put(SavedMail mail) { Put(Prepare(std::move(mail))); }
+  void Put(SavedMail mail) {
+    const ShapeText shape(mail.shape);
+    Put(Prepare(std::move(mail), shape));
+  }
   std::size_t Size() const { return mails_.size(); }
+  // Room for that many more mails, so that a run's record does not grow in
+  // steps.
+  void Reserve(std::size_t more);
   // Every mail, in no particular order.
   std::vector<SavedMail> Mails() const;
 

@@ -203,6 +203,18 @@ std::optional<std::string> ReadRegularFile(const std::string& path) {
   return bytes;
 }
 
+std::vector<std::string> DirectoryNames(const std::string& directory) {
+  std::vector<std::string> names;
+  DIR* listing = ::opendir(directory.empty() ? "." : directory.c_str());
+  if (!listing) return names;
+  while (const dirent* entry = ::readdir(listing)) {
+    const std::string_view name = entry->d_name;
+    if (name != "." && name != "..") names.emplace_back(name);
+  }
+  ::closedir(listing);
+  return names;
+}
+
 void RenameEntry(const std::string& from, const std::string& to) {
   // link and unlink rather than rename, which would replace an entry there.
   if (::link(from.c_str(), to.c_str()) != 0) {

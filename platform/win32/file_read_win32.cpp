@@ -49,6 +49,23 @@ std::optional<std::string> ReadRegularFile(const std::string& path) {
   return bytes;
 }
 
+std::vector<std::string> DirectoryNames(const std::string& directory) {
+  std::vector<std::string> names;
+  std::string pattern = directory;
+  if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
+  pattern += '*';
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileExW(win32::ToUtf16(pattern).c_str(), FindExInfoBasic, &found,
+                                         FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::string name = win32::ToUtf8(found.cFileName);
+    if (name != "." && name != "..") names.push_back(std::move(name));
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return names;
+}
+
 void RenameEntry(const std::string& from, const std::string& to) {
   if (!MoveFileExW(win32::ToUtf16(from).c_str(), win32::ToUtf16(to).c_str(), 0))
     ThrowError(GetLastError(), "cannot rename", from);
