@@ -187,7 +187,7 @@ void SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& list, SaveC
       }
       if (std::optional<SaveRecord::Prepared> saved = done.TakeSaved()) {
         run.record.Put(std::move(*saved));
-        if (++run.recorded % kRecordEvery == 0) WriteSaveRecord(run.save_dir, run.record);
+        if (++run.recorded % kRecordEvery == 0) WriteSaveRecord(run.save_dir, run.previous, run.record);
       }
       rows.pop_front();
     }
@@ -259,7 +259,6 @@ void SaveListedItems(Application& app, const MailStoreOpener& open_store,
       lock.emplace(save_dir + std::string(kSaveLockName));
       if (lock->Waited()) app.Debug("waited for another save into " + save_dir);
       previous = ReadSaveRecord(app, save_dir);
-      record = previous;
       record.Reserve(static_cast<std::size_t>(listed));
       progress.emplace(app, listed);
       const SaveShape shape = ShapeOf(settings, list, mail_folder);
@@ -277,11 +276,11 @@ void SaveListedItems(Application& app, const MailStoreOpener& open_store,
         SaveRows(run, progress->Form(), list, counts);
       } catch (...) {
         // The rows done before the one that stopped the run stay recorded.
-        if (run.recorded > 0) WriteSaveRecord(save_dir, record);
+        if (run.recorded > 0) WriteSaveRecord(save_dir, previous, record);
         throw;
       }
       // A run that found everything as it was writes nothing at all.
-      if (run.recorded > 0) WriteSaveRecord(save_dir, record);
+      if (run.recorded > 0) WriteSaveRecord(save_dir, previous, record);
     } catch (const std::exception& error) {
       app.Debug(std::string("save run stopped: ") + error.what());
       app.ReportFailure("Error saving email.");

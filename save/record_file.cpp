@@ -54,9 +54,9 @@ SaveRecord ReadSaveRecord(const Application& app, const std::string& save_dir) {
   }
 }
 
-void WriteSaveRecord(const std::string& save_dir, const SaveRecord& record) {
+void WriteSaveRecord(const std::string& save_dir, const SaveRecord& found, const SaveRecord& added) {
   const std::string path = save_dir + std::string(kSaveRecordName);
-  WriteWholeFile(path, record.Text());
+  WriteWholeFile(path, added.TextOver(found));
   HideFile(path);
 }
 

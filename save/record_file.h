@@ -16,8 +16,9 @@ class Application;
 // says so. save_dir ends in the separator.
 SaveRecord ReadSaveRecord(const Application& app, const std::string& save_dir);
 
-// Writes the record whole, in place of the one there. Throws
-// std::system_error naming the file when it cannot.
-void WriteSaveRecord(const std::string& save_dir, const SaveRecord& record);
+// Writes the record whole, in place of the one there: the mails a run
+// added laid over those it found. Throws std::system_error naming the file
+// when it cannot.
+void WriteSaveRecord(const std::string& save_dir, const SaveRecord& found, const SaveRecord& added);
 
 }  // namespace qs

@@ -153,7 +153,11 @@ std::string ItemSave::ClaimName(SaveRun& run, const std::string& dir, std::strin
       if (run.names.Take(dir, name)) return name;
     }
   }
-  const auto owner = [&](const std::string& name) { return run.record.OwnerOf(ToRecordPath(below + name)); };
+  const auto owner = [&](const std::string& name) {
+    const std::string path = ToRecordPath(below + name);
+    const std::string* holder = run.record.OwnerOf(path);
+    return holder ? holder : run.previous.OwnerOf(path);
+  };
   auto [listed, first] = run.present.try_emplace(dir);
   if (first)
     for (const std::string& name : DirectoryNames(dir)) listed->second.insert(FoldCase(name));

@@ -32,8 +32,8 @@ struct SaveRun {
   SaveShape shape;
   ShapeText shape_text;
   int writer = 0;  // the store's writer version of the format's files
-  // The record as the run found it, read from any thread; and as it grows
-  // with the items done, on the run's thread.
+  // The record as the run found it, read from any thread; and the mails the
+  // run adds to it, on the run's thread.
   const SaveRecord& previous;
   SaveRecord& record;
   std::int32_t recorded = 0;  // entries put into the record

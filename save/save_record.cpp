@@ -29,6 +29,7 @@ void AppendField(std::string& line, std::string_view field) {
 }
 
 std::string Unescaped(std::string_view field) {
+  if (field.find('\\') == std::string_view::npos) return std::string(field);
   std::string text;
   text.reserve(field.size());
   for (std::size_t i = 0; i < field.size(); ++i) {
@@ -116,7 +117,12 @@ SaveRecord SaveRecord::Parse(std::string_view text) {
   SaveRecord record;
   const auto first_end = text.find('\n');
   if (text.substr(0, first_end) != kHeader) throw UnreadableRecord("the first line is no record header");
+  record.Reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
   std::size_t line_number = 1;
+  std::vector<std::string_view> fields;
+  // Most lines share one shape: its key is made once for them.
+  SaveShape last_shape;
+  std::string last_shape_key = ShapeKey(last_shape);
   for (std::size_t start = first_end == std::string_view::npos ? text.size() : first_end + 1;
        start < text.size();) {
     ++line_number;
@@ -125,7 +131,7 @@ SaveRecord SaveRecord::Parse(std::string_view text) {
     const std::string_view line = text.substr(start, end - start);
     const std::size_t line_start = start;
     start = end + 1;
-    std::vector<std::string_view> fields;
+    fields.clear();
     for (std::size_t from = 0;;) {
       const auto tab = line.find('\t', from);
       fields.push_back(line.substr(from, tab == std::string_view::npos ? tab : tab - from));
@@ -154,8 +160,12 @@ SaveRecord SaveRecord::Parse(std::string_view text) {
       throw UnreadableRecord("line " + std::to_string(line_number) + " miscounts its files");
     for (std::size_t i = kFixedFields; i < fields.size(); i += 3)
       mail.files.push_back({Unescaped(fields[i]), {Number(fields[i + 1]), Number(fields[i + 2])}});
+    if (!(mail.shape == last_shape)) {
+      last_shape = mail.shape;
+      last_shape_key = ShapeKey(last_shape);
+    }
     // The line as read is the line the mail would be written as.
-    record.Put(Prepared{.key = Key(mail.identity, mail.folder, ShapeKey(mail.shape)),
+    record.Put(Prepared{.key = Key(mail.identity, mail.folder, last_shape_key),
                         .folded_name = FoldCase(mail.name),
                         .mail = std::move(mail),
                         .line = std::string(text.substr(line_start, start - line_start))});
@@ -175,6 +185,15 @@ const std::string& SaveRecord::Text() const {
     stale_ = false;
   }
   return text_;
+}
+
+std::string SaveRecord::TextOver(const SaveRecord& older) const {
+  if (older.mails_.empty()) return Text();
+  std::string text = Header();
+  for (const auto& [key, entry] : older.mails_)
+    if (!mails_.contains(key)) text.append(entry.line);
+  text.append(Text(), kHeader.size() + 1);
+  return text;
 }
 
 std::string ShapeKey(const SaveShape& shape) {

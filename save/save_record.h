@@ -80,6 +80,9 @@ class SaveRecord {
   // this program reads.
   static SaveRecord Parse(std::string_view text);
   const std::string& Text() const;
+  // The text of this record laid over an older one: the older one's mails
+  // but those this record holds anew, then this record's.
+  std::string TextOver(const SaveRecord& older) const;
 
   // The mail saved under that identity, folder and shape (its key); nullptr
   // if none.
