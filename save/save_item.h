@@ -117,7 +117,7 @@ class ItemSave {
   std::unique_ptr<MailItem> item_;
   std::string folder_path_;  // where the item lies; empty when it cannot be told or is not needed
   std::string identity_;
-  const SavedMail* previous_ = nullptr;  // in the record the run found
+  std::optional<SavedMail> previous_;  // in the record the run found
   std::int64_t mail_modified_ = 0, mail_size_ = -1;
   bool unchanged_ = false;
   bool adopted_ = false;  // the candidate held its bytes already

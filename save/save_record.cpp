@@ -62,6 +62,26 @@ bool Flag(std::string_view field) {
   return field == "1";
 }
 
+// Throws UnreadableRecord unless the field unescapes.
+void CheckEscapes(std::string_view field) {
+  for (auto slash = field.find('\\'); slash != std::string_view::npos; slash = field.find('\\', slash + 2)) {
+    const char next = slash + 1 < field.size() ? field[slash + 1] : '\0';
+    if (next != 't' && next != 'n' && next != 'r' && next != '\\')
+      throw UnreadableRecord("a field holds a backslash that escapes nothing");
+  }
+}
+
+// A line's fields, without its line end; fields is reused from line to line.
+void SplitFields(std::string_view line, std::vector<std::string_view>& fields) {
+  fields.clear();
+  for (std::size_t from = 0;;) {
+    const auto tab = line.find('\t', from);
+    fields.push_back(line.substr(from, tab == std::string_view::npos ? tab : tab - from));
+    if (tab == std::string_view::npos) return;
+    from = tab + 1;
+  }
+}
+
 // Fields one after another, each behind its length.
 void AppendKeyField(std::string& key, std::string_view field) {
   key += std::to_string(field.size());
@@ -111,77 +131,116 @@ std::string LineOf(const SavedMail& mail, std::string_view shape_fields) {
   return line;
 }
 
+
+// The mail of a line whose fields were checked when the record was read.
+SavedMail MailOf(std::string_view line) {
+  std::vector<std::string_view> fields;
+  SplitFields(line.substr(0, line.size() - 1), fields);
+  SavedMail mail;
+  mail.identity = Unescaped(fields[0]);
+  mail.folder = Unescaped(fields[1]);
+  mail.shape = {.format = Unescaped(fields[2]),
+                .name_format = Unescaped(fields[3]),
+                .date_format = Unescaped(fields[4]),
+                .clip_address = Unescaped(fields[5]),
+                .clip_subject = Unescaped(fields[6]),
+                .subfolders = Flag(fields[7]),
+                .mail_folder = Unescaped(fields[8])};
+  mail.writer = static_cast<int>(Number(fields[9]));
+  mail.mail_modified = Number(fields[10]);
+  mail.mail_size = Number(fields[11]);
+  mail.whole = Flag(fields[12]);
+  mail.name = Unescaped(fields[13]);
+  for (std::size_t i = kFixedFields; i < fields.size(); i += 3)
+    mail.files.push_back({Unescaped(fields[i]), {Number(fields[i + 1]), Number(fields[i + 2])}});
+  return mail;
+}
+
 }  // namespace
 
+// Each line is checked whole here, so that a damaged record is set aside
+// before anything is saved; but only the fields of its key and its name are
+// taken out: the rest is read when the mail is looked for.
 SaveRecord SaveRecord::Parse(std::string_view text) {
   SaveRecord record;
   const auto first_end = text.find('\n');
   if (text.substr(0, first_end) != kHeader) throw UnreadableRecord("the first line is no record header");
   record.Reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
+  record.text_.assign(text);
   std::size_t line_number = 1;
   std::vector<std::string_view> fields;
   // Most lines share one shape: its key is made once for them.
-  SaveShape last_shape;
-  std::string last_shape_key = ShapeKey(last_shape);
+  std::string_view last_shape_fields;
+  std::string last_shape_key;
   for (std::size_t start = first_end == std::string_view::npos ? text.size() : first_end + 1;
        start < text.size();) {
     ++line_number;
     const auto end = text.find('\n', start);
     if (end == std::string_view::npos) throw UnreadableRecord("the last line is cut");
-    const std::string_view line = text.substr(start, end - start);
     const std::size_t line_start = start;
     start = end + 1;
-    fields.clear();
-    for (std::size_t from = 0;;) {
-      const auto tab = line.find('\t', from);
-      fields.push_back(line.substr(from, tab == std::string_view::npos ? tab : tab - from));
-      if (tab == std::string_view::npos) break;
-      from = tab + 1;
-    }
+    SplitFields(text.substr(line_start, end - line_start), fields);
+    const std::string where = "line " + std::to_string(line_number);
     if (fields.size() < kFixedFields || (fields.size() - kFixedFields) % 3 != 0)
-      throw UnreadableRecord("line " + std::to_string(line_number) + " has " +
-                             std::to_string(fields.size()) + " fields");
-    SavedMail mail;
-    mail.identity = Unescaped(fields[0]);
-    mail.folder = Unescaped(fields[1]);
-    mail.shape = {.format = Unescaped(fields[2]),
-                  .name_format = Unescaped(fields[3]),
-                  .date_format = Unescaped(fields[4]),
-                  .clip_address = Unescaped(fields[5]),
-                  .clip_subject = Unescaped(fields[6]),
-                  .subfolders = Flag(fields[7]),
-                  .mail_folder = Unescaped(fields[8])};
-    mail.writer = static_cast<int>(Number(fields[9]));
-    mail.mail_modified = Number(fields[10]);
-    mail.mail_size = Number(fields[11]);
-    mail.whole = Flag(fields[12]);
-    mail.name = Unescaped(fields[13]);
+      throw UnreadableRecord(where + " has " + std::to_string(fields.size()) + " fields");
+    for (const std::size_t flag : {7, 12}) Flag(fields[flag]);
+    for (std::size_t i = 9; i < fields.size(); ++i)
+      if (i != 12 && i != 13 && (i < kFixedFields || (i - kFixedFields) % 3 != 0)) Number(fields[i]);
+    for (const std::string_view field : fields) CheckEscapes(field);
     if (Number(fields[14]) != static_cast<std::int64_t>((fields.size() - kFixedFields) / 3))
-      throw UnreadableRecord("line " + std::to_string(line_number) + " miscounts its files");
-    for (std::size_t i = kFixedFields; i < fields.size(); i += 3)
-      mail.files.push_back({Unescaped(fields[i]), {Number(fields[i + 1]), Number(fields[i + 2])}});
-    if (!(mail.shape == last_shape)) {
-      last_shape = mail.shape;
-      last_shape_key = ShapeKey(last_shape);
+      throw UnreadableRecord(where + " miscounts its files");
+    const std::string_view shape_fields(fields[2].data(), fields[8].data() + fields[8].size() - fields[2].data());
+    if (shape_fields != last_shape_fields) {
+      last_shape_fields = shape_fields;
+      last_shape_key = ShapeKey({.format = Unescaped(fields[2]),
+                                 .name_format = Unescaped(fields[3]),
+                                 .date_format = Unescaped(fields[4]),
+                                 .clip_address = Unescaped(fields[5]),
+                                 .clip_subject = Unescaped(fields[6]),
+                                 .subfolders = Flag(fields[7]),
+                                 .mail_folder = Unescaped(fields[8])});
     }
-    // The line as read is the line the mail would be written as.
-    record.Put(Prepared{.key = Key(mail.identity, mail.folder, last_shape_key),
-                        .folded_name = FoldCase(mail.name),
-                        .mail = std::move(mail),
-                        .line = std::string(text.substr(line_start, start - line_start))});
+    std::string identity = Unescaped(fields[0]);
+    const std::string name = Unescaped(fields[13]);
+    record.Keep({.key = Key(identity, Unescaped(fields[1]), last_shape_key),
+                 .folded_name = FoldCase(name),
+                 .identity = std::move(identity),
+                 .line = {}},
+                line_start, start - line_start);
   }
   return record;
 }
 
 std::string SaveRecord::Header() { return std::string(kHeader) + '\n'; }
 
+void SaveRecord::Keep(Prepared prepared, std::size_t offset, std::size_t length) {
+  if (!prepared.folded_name.empty()) owners_[std::move(prepared.folded_name)] = std::move(prepared.identity);
+  const auto [place, added] = mails_.try_emplace(std::move(prepared.key), Line{offset, length});
+  if (!added) {
+    place->second = Line{offset, length};
+    stale_ = true;  // the line it replaces stays in the text until it is made anew
+  }
+}
+
+void SaveRecord::Put(Prepared prepared) {
+  const std::size_t offset = text_.size();
+  text_.append(prepared.line);
+  Keep(std::move(prepared), offset, text_.size() - offset);
+}
+
+std::string_view SaveRecord::LineAt(const Line& line) const {
+  return std::string_view(text_).substr(line.offset, line.length);
+}
+
 const std::string& SaveRecord::Text() const {
   if (stale_) {
-    std::size_t size = kHeader.size() + 1;
-    for (const auto& [key, entry] : mails_) size += entry.line.size();
-    text_ = Header();
-    text_.reserve(size);
-    for (const auto& [key, entry] : mails_) text_.append(entry.line);
+    std::string text = Header();
+    for (auto& [key, line] : mails_) {
+      const std::size_t offset = text.size();
+      text.append(LineAt(line));
+      line = Line{offset, line.length};
+    }
+    text_ = std::move(text);
     stale_ = false;
   }
   return text_;
@@ -190,9 +249,10 @@ const std::string& SaveRecord::Text() const {
 std::string SaveRecord::TextOver(const SaveRecord& older) const {
   if (older.mails_.empty()) return Text();
   std::string text = Header();
-  for (const auto& [key, entry] : older.mails_)
-    if (!mails_.contains(key)) text.append(entry.line);
-  text.append(Text(), kHeader.size() + 1);
+  for (const auto& [key, line] : older.mails_)
+    if (!mails_.contains(key)) text.append(older.LineAt(line));
+  Text();
+  for (const auto& [key, line] : mails_) text.append(LineAt(line));
   return text;
 }
 
@@ -205,22 +265,23 @@ std::string ShapeKey(const SaveShape& shape) {
   return key;
 }
 
-const SavedMail* SaveRecord::Find(const std::string& identity, const std::string& folder,
-                                  const std::string& shape_key) const {
+std::optional<SavedMail> SaveRecord::Find(const std::string& identity, const std::string& folder,
+                                          const std::string& shape_key) const {
   const auto found = mails_.find(Key(identity, folder, shape_key));
-  return found == mails_.end() ? nullptr : &found->second.mail;
+  if (found == mails_.end()) return std::nullopt;
+  return MailOf(LineAt(found->second));
+}
+
+std::vector<SavedMail> SaveRecord::Mails() const {
+  std::vector<SavedMail> mails;
+  for (const auto& [key, line] : mails_) mails.push_back(MailOf(LineAt(line)));
+  return mails;
 }
 
 void SaveRecord::Reserve(std::size_t more) {
   mails_.reserve(mails_.size() + more);
   owners_.reserve(owners_.size() + more);
-  if (!stale_) text_.reserve(text_.size() + more * (text_.size() / std::max<std::size_t>(mails_.size(), 1) + 160));
-}
-
-std::vector<SavedMail> SaveRecord::Mails() const {
-  std::vector<SavedMail> mails;
-  for (const auto& [key, entry] : mails_) mails.push_back(entry.mail);
-  return mails;
+  text_.reserve(text_.size() + more * (text_.size() / std::max<std::size_t>(mails_.size(), 1) + 160));
 }
 
 const std::string* SaveRecord::OwnerOf(std::string_view name) const {
@@ -231,20 +292,10 @@ const std::string* SaveRecord::OwnerOf(std::string_view name) const {
 ShapeText::ShapeText(const SaveShape& shape) : key(ShapeKey(shape)), fields(ShapeFields(shape)) {}
 
 SaveRecord::Prepared SaveRecord::Prepare(SavedMail mail, const ShapeText& shape) {
-  Prepared prepared{.key = Key(mail.identity, mail.folder, shape.key),
-                    .folded_name = FoldCase(mail.name),
-                    .mail = {},
-                    .line = LineOf(mail, shape.fields)};
-  prepared.mail = std::move(mail);
-  return prepared;
-}
-
-void SaveRecord::Put(Prepared prepared) {
-  if (!prepared.mail.name.empty()) owners_[std::move(prepared.folded_name)] = prepared.mail.identity;
-  const auto [place, added] = mails_.try_emplace(std::move(prepared.key));
-  if (added && !stale_) text_.append(prepared.line);
-  else stale_ = true;
-  place->second = Entry{std::move(prepared.mail), std::move(prepared.line)};
+  return {.key = Key(mail.identity, mail.folder, shape.key),
+          .folded_name = FoldCase(mail.name),
+          .identity = mail.identity,
+          .line = LineOf(mail, shape.fields)};
 }
 
 }  // namespace qs

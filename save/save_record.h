@@ -11,6 +11,7 @@
 // backslash inside a field is written as \t, \n, \r or \\.
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -84,10 +85,10 @@ class SaveRecord {
   // but those this record holds anew, then this record's.
   std::string TextOver(const SaveRecord& older) const;
 
-  // The mail saved under that identity, folder and shape (its key); nullptr
-  // if none.
-  const SavedMail* Find(const std::string& identity, const std::string& folder,
-                        const std::string& shape_key) const;
+  // The mail saved under that identity, folder and shape (its key); nothing
+  // if none. From any thread while the record does not change.
+  std::optional<SavedMail> Find(const std::string& identity, const std::string& folder,
+                                const std::string& shape_key) const;
   // The identity of the mail whose name is that relative path (letters
   // compared as the file system compares them); nullptr when no mail's.
   const std::string* OwnerOf(std::string_view name) const;
@@ -96,7 +97,7 @@ class SaveRecord {
   struct Prepared {
     std::string key;
     std::string folded_name;
-    SavedMail mail;
+    std::string identity;
     std::string line;
   };
   static Prepared Prepare(SavedMail mail, const ShapeText& shape);
@@ -114,17 +115,21 @@ class SaveRecord {
   std::vector<SavedMail> Mails() const;
 
  private:
-  struct Entry {
-    SavedMail mail;
-    std::string line;  // in the record's text, made once
+  // A mail's line in the text, with its line end.
+  struct Line {
+    std::size_t offset;
+    std::size_t length;
   };
-  std::unordered_map<std::string, Entry> mails_;  // by identity, folder and shape
-  // The text, lines added as mails are; made anew only after a mail took
-  // another's place, so that writing the record as a run grows costs no
-  // more than the write.
-  mutable std::string text_ = Header();
-  mutable bool stale_ = false;
   static std::string Header();
+  void Keep(Prepared prepared, std::size_t offset, std::size_t length);
+  std::string_view LineAt(const Line& line) const;
+
+  // The text: the lines as read, then those of the mails added. A mail
+  // that takes another's place leaves the old line in it until the text is
+  // next asked for and made anew.
+  mutable std::string text_ = Header();
+  mutable std::unordered_map<std::string, Line> mails_;  // by identity, folder and shape
+  mutable bool stale_ = false;
   std::unordered_map<std::string, std::string> owners_;  // identity by folded name
 };
 

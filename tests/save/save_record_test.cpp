@@ -28,8 +28,8 @@ TEST(SaveRecord, TextReadsBackAndDamageIsRefused) {
   record.Put({.identity = "id2", .name = "B.txt"});
   const SaveRecord again = SaveRecord::Parse(record.Text());
   ASSERT_EQ(again.Size(), 2u);
-  const SavedMail* read = again.Find(odd.identity, odd.folder, ShapeKey(odd.shape));
-  ASSERT_NE(read, nullptr);
+  const std::optional<SavedMail> read = again.Find(odd.identity, odd.folder, ShapeKey(odd.shape));
+  ASSERT_TRUE(read);
   EXPECT_EQ(*read, odd);
   ASSERT_NE(again.OwnerOf("b.TXT"), nullptr) << "names compare as the file system compares them";
   EXPECT_EQ(*again.OwnerOf("b.TXT"), "id2");
@@ -37,7 +37,8 @@ TEST(SaveRecord, TextReadsBackAndDamageIsRefused) {
   const std::string line = text.substr(text.find('\n') + 1);
   for (const std::string& damaged : std::vector<std::string>{std::string(), "quillstow save record\t2\n", text.substr(0, text.size() - 1),
         text + "x\t\n", text.substr(0, text.find('\n') + 1) + std::string(line).replace(line.find("\t2\t"), 3, "\tz\t"),
-        text + line.substr(0, line.rfind('\t', line.rfind('\t') - 1)) + "\n"})
+        text + line.substr(0, line.rfind('\t', line.rfind('\t') - 1)) + "\n",
+        text + "a\\qb" + line.substr(line.find('\t'))})
     EXPECT_THROW(SaveRecord::Parse(damaged), UnreadableRecord) << damaged;
 }
 
