@@ -153,10 +153,11 @@ std::string ItemSave::ClaimName(SaveRun& run, const std::string& dir, std::strin
       if (run.names.Take(dir, name)) return name;
     }
   }
+  // The names this run gave are its claims'; those of earlier runs the
+  // record's.
+  const bool recorded = run.previous.Size() > 0;
   const auto owner = [&](const std::string& name) {
-    const std::string path = ToRecordPath(below + name);
-    const std::string* holder = run.record.OwnerOf(path);
-    return holder ? holder : run.previous.OwnerOf(path);
+    return recorded ? run.previous.OwnerOf(ToRecordPath(below + name)) : nullptr;
   };
   auto [listed, first] = run.present.try_emplace(dir);
   if (first)
@@ -279,7 +280,7 @@ void ItemSave::Record(const SaveRun& run) {
       saved.whole = false;
   }
   // Nothing written: the record keeps what it held.
-  if (!saved.files.empty()) saved_ = SaveRecord::Prepare(std::move(saved), run.shape_text);
+  if (!saved.files.empty()) saved_ = SaveRecord::Prepare(saved, run.shape_text);
 }
 
 SaveOutcome ItemSave::Outcome() const {

@@ -291,10 +291,11 @@ const std::string* SaveRecord::OwnerOf(std::string_view name) const {
 
 ShapeText::ShapeText(const SaveShape& shape) : key(ShapeKey(shape)), fields(ShapeFields(shape)) {}
 
-SaveRecord::Prepared SaveRecord::Prepare(SavedMail mail, const ShapeText& shape) {
+// A run's own names are its name claims': the mails it adds need no owners.
+SaveRecord::Prepared SaveRecord::Prepare(const SavedMail& mail, const ShapeText& shape) {
   return {.key = Key(mail.identity, mail.folder, shape.key),
-          .folded_name = FoldCase(mail.name),
-          .identity = mail.identity,
+          .folded_name = {},
+          .identity = {},
           .line = LineOf(mail, shape.fields)};
 }
 

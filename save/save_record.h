@@ -90,7 +90,8 @@ class SaveRecord {
   std::optional<SavedMail> Find(const std::string& identity, const std::string& folder,
                                 const std::string& shape_key) const;
   // The identity of the mail whose name is that relative path (letters
-  // compared as the file system compares them); nullptr when no mail's.
+  // compared as the file system compares them), among the mails the record
+  // was read with; nullptr when no mail's.
   const std::string* OwnerOf(std::string_view name) const;
   // A mail with its key and its line of text made, on any thread, so that
   // putting it costs the run's own thread little.
@@ -100,12 +101,12 @@ class SaveRecord {
     std::string identity;
     std::string line;
   };
-  static Prepared Prepare(SavedMail mail, const ShapeText& shape);
+  static Prepared Prepare(const SavedMail& mail, const ShapeText& shape);
   // Adds the mail, in place of one of the same identity, folder and shape.
   void Put(Prepared prepared);
-  void Put(SavedMail mail) {
+  void Put(const SavedMail& mail) {
     const ShapeText shape(mail.shape);
-    Put(Prepare(std::move(mail), shape));
+    Put(Prepare(mail, shape));
   }
   std::size_t Size() const { return mails_.size(); }
   // Room for that many more mails, so that a run's record does not grow in
