@@ -188,7 +188,7 @@ void SearchMailFolder(Application& app, const MailStoreOpener& open, const std::
     std::int64_t unreadable = 0;
     const SearchContext context{
         found, pool,
-        DateOrDefault(settings.since, MakeDateTime(1900, 1, 1), locale),
+        DateOrDefault(settings.since, EarliestSince(), locale),
         DateOrDefault(settings.before, MakeDateTime(2099, 12, 31), locale),
         [&](const std::string& folder_path, const char* reason) {
           ++unreadable;
@@ -203,15 +203,22 @@ void SearchMailFolder(Application& app, const MailStoreOpener& open, const std::
 }
 
 DateTime GetLatestTime(MailItem& item) {
-  DateTime latest = item.CreationTime();
-  if (item.Sent()) latest = std::max(latest, item.SentOn());
-  return std::max(latest, item.ReceivedTime());
+  std::optional<DateTime> latest;
+  const auto take = [&latest](DateTime time) {
+    if (time != NoDate() && (!latest || *latest < time)) latest = time;
+  };
+  take(item.CreationTime());
+  if (item.Sent()) take(item.SentOn());
+  take(item.ReceivedTime());
+  return latest.value_or(NoDate());
 }
 
 bool ReadFoundItem(const SearchContext& context, MailItem& item, FoundItem& found) {
   if (item.Class() != kMailItemClass) return false;
   const DateTime latest = GetLatestTime(item);
-  if (latest < context.since || context.before < latest) return false;
+  if (latest == NoDate() ? context.since != EarliestSince()
+                         : latest < context.since || context.before < latest)
+    return false;
   // Copied into the texts' own room, which a row made before may have left.
   found.sent = item.SentOn();
   found.from.assign(item.SenderEmailAddress());

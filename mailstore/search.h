@@ -38,11 +38,17 @@ inline constexpr const char* kSearchFailure = "Can't access the specified Mail F
 void SearchMailFolder(Application& app, const MailStoreOpener& open, const std::string& path,
                       FoundItemSink& found, const SearchOptions& settings);
 
-// The latest of the item's creation, sent (when it was sent) and received times.
+// The earliest "Since" there is: a window from it has no lower bound.
+inline DateTime EarliestSince() { return MakeDateTime(1900, 1, 1); }
+
+// The latest of the item's creation, sent (when it was sent) and received
+// times that are set: a date of NoDate() is none, and NoDate() comes back
+// only when none is set. Such an item counts as earlier than every date.
 DateTime GetLatestTime(MailItem& item);
 
 // Fills found with the item (its folder left to the caller); false, and
 // nothing filled, when it is not a mail item or lies outside the date window.
+// An item with no date set lies inside a window without a lower bound.
 // An item that cannot be read may leave found half filled.
 bool ReadFoundItem(const SearchContext& context, MailItem& item, FoundItem& found);
 

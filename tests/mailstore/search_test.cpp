@@ -103,17 +103,22 @@ TEST_P(SearchTest, TheDateWindow) {
   }
 }
 
-// An unsent item's sent date shows, but does not count.
+// An unsent item's sent date shows, but does not count; nor does a date
+// that is not set. An item with none set is earlier than every date.
 TEST_P(SearchTest, TheLatestOfCreatedReceivedAndSentIfSentCounts) {
   const DateTime late = MakeDateTime(2014, 4, 4);
   std::vector<FakeMail>& items = store.AddStore("Test").items;
-  items.assign(4, Mail("x", MakeDateTime(2009, 1, 1)));
+  items.assign(6, Mail("x", MakeDateTime(2009, 1, 1)));
   items[0].sent = false;
   items[0].sent_on = items[1].created = items[2].received = items[3].sent_on = late;
+  items[4].sent_on = items[4].created = NoDate();  // received, never submitted
+  items[5].sent_on = items[5].created = items[5].received = NoDate();
   Search("\\\\Test");
   EXPECT_EQ(Column(7), (Texts{"2009-01-01 00:00:00", "2014-04-04 00:00:00", "2014-04-04 00:00:00",
-                              "2014-04-04 00:00:00"}));
+                              "2014-04-04 00:00:00", "2009-01-01 00:00:00", "4501-01-01 00:00:00"}));
   EXPECT_EQ(ui.list.Text(1, 0), "2014-04-04 00:00:00");
+  Search("\\\\Test", {"2000-01-01", "", kFormat});
+  EXPECT_EQ(Column(7).size(), 5u) << "a window with a lower bound leaves out an item with no date";
 }
 
 // A store that cannot be reached leaves the last list; a missing folder, or

@@ -100,7 +100,9 @@ TEST_F(PstStoreTest, AnUnknownCodePageSettingIsReportedAndTheFilesStillRead) {
 TEST_F(PstStoreTest, ItemsFetchedByEntryIdSaveInEveryFormWithTheirAttachments) {
   Add("source.pst");
   const std::vector<FoundItem> rows = Search("\\\\Outlook");
-  ASSERT_EQ(rows.size(), 12u);
+  // Two of the Inbox's mails were delivered but never submitted: listed by
+  // their delivery, as the other readers of such files list them.
+  ASSERT_EQ(rows.size(), 14u);
   const fs::path out = tree.Root() / "out";
   fs::create_directory(out);
   MailRootStore store(ui.app, tree.Root(), 1252);
