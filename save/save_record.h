@@ -18,13 +18,13 @@
 #include <unordered_map>
 #include <vector>
 
+#include "mailstore/save_record_name.h"
 #include "platform/file_system.h"
 
 namespace qs {
 
-// The record's file and the lock of a run, at the top of the save
-// directory. No mail is ever saved under these names.
-inline constexpr std::string_view kSaveRecordName = ".quillstow-saved";
+// The lock of a run, beside the record's file at the top of the save
+// directory. No mail is ever saved under either name.
 inline constexpr std::string_view kSaveLockName = ".quillstow-lock";
 
 class UnreadableRecord : public std::runtime_error {

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "mailstore/mail_store.h"
+#include "mailstore/save_record_name.h"
 #include "platform/text.h"
 
 namespace qs::dirstore {
@@ -30,6 +31,13 @@ bool InLineage(const StoreContext& store, const Directory& directory, const std:
       lineage.end())
     return false;
   store.PassedOver(directory.Path() + "/" + name, "the folder holds itself");
+  return true;
+}
+
+// A directory a save run keeps its record in holds saved mail.
+bool HoldsSavedMail(const StoreContext& store, const Directory& directory, const std::string& name) {
+  if (!directory.Status(name + "/" + std::string(kSaveRecordName))) return false;
+  store.PassedOver(directory.Path() + "/" + name, "it is a save directory, whose mail was saved from elsewhere");
   return true;
 }
 
@@ -70,7 +78,8 @@ FolderListing ListFolder(const StoreContext& store, const std::shared_ptr<const 
     if (entry.kind == EntryKind::Directory) {
       if (name == "cur") has_cur = true;
       else if (name == "new") has_new = true;
-      else if (CouldBeFolder(name) && !InLineage(store, *directory, name, lineage))
+      else if (CouldBeFolder(name) && !InLineage(store, *directory, name, lineage) &&
+               !HoldsSavedMail(store, *directory, name))
         listing.subfolders.push_back(name);
     } else if (EndsWithEml(name)) {
       std::string listed = name;

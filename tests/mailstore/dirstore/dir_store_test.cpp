@@ -32,14 +32,16 @@ std::string Mail(const std::string& subject) {
 }
 
 // A mail root as clients and users leave it (.eml files, Maildir folders,
-// hidden entries), with links, FIFOs and a hard link someone else made.
+// hidden entries, a save directory), with links, FIFOs and a hard link
+// someone else made.
 class DirStoreTest : public ::testing::Test {
  protected:
   DirStoreTest() {
     for (const char* name :
          {"Mailbox/b.EML", "Mailbox/a.eml", "Mailbox/notes.txt", "Mailbox/cur/2:2,S",
           "Mailbox/cur/1:2,S", "Mailbox/new/3", "Mailbox/tmp/4", "Mailbox/Zeta/Köln/y.eml",
-          "Mailbox/.git/z.eml", "Mailbox/.stash/kept.eml", "Archive/old.eml"})
+          "Mailbox/.git/z.eml", "Mailbox/.stash/kept.eml", "Archive/old.eml",
+          "Mailbox/Saved/hi/attachments/forwarded.eml", "Mailbox/Saved/.quillstow-saved"})
       tree.Write(name, Mail(fs::path(name).filename().string()));
     // A header block read in several pieces.
     std::string received;
@@ -96,7 +98,7 @@ TEST_F(DirStoreTest, SearchFinishesAndListsEachMailOnceWithoutFollowingLinks) {
   EXPECT_EQ(subjects, (Texts{"a.eml", "b.EML", "kept.eml", "1:2,S", "2:2,S", "3", "a.eml", "y.eml"}));
   EXPECT_TRUE(ui.Messages().empty());
   for (const std::string passed_over :
-       {"Mailbox/up: ", "Zeta/loop: ", "Mailbox/Outside: ", "Mailbox/secret.eml: "})
+       {"Mailbox/up: ", "Zeta/loop: ", "Mailbox/Outside: ", "Mailbox/secret.eml: ", "Mailbox/Saved: "})
     EXPECT_NE(ui.err.str().find(passed_over), std::string::npos) << passed_over;
 }
 
