@@ -71,29 +71,36 @@ std::pair<std::string_view, std::string_view> SplitExtension(std::string_view na
   return {name.substr(0, dot), name.substr(dot)};
 }
 
-NameClaims::Names& NameClaims::NamesOf(const std::string& dir) {
-  if (!last_names_ || dir != last_dir_) {
-    last_names_ = &claimed_[FoldCase(dir)];
+NameClaims::DirectoryClaims& NameClaims::ClaimsOf(const std::string& dir) {
+  if (!last_claims_ || dir != last_dir_) {
+    last_claims_ = &claimed_[FoldCase(dir)];
     last_dir_ = dir;
   }
-  return *last_names_;
+  return *last_claims_;
 }
 
 bool NameClaims::Take(const std::string& dir, const std::string& name) {
-  return NamesOf(dir).insert(FoldCase(name)).second;
+  return ClaimsOf(dir).names.insert(FoldCase(name)).second;
 }
 
 std::string NameClaims::Claim(const std::string& dir, std::string_view stem,
                               std::string_view extension, bool directory,
-                              const std::function<bool(const std::string&)>& usable) {
+                              const std::function<bool(const std::string&)>& usable, int count) {
   // An extension that leaves no room for any stem is cut along with it.
   if (FileNameLength(extension) + 8 >= kMaxFileNameLength) {
     std::string whole(stem);
     whole.append(extension);
-    return Claim(dir, std::string(FitStem(whole, " (99999)")), {}, directory, usable);
+    return Claim(dir, std::string(FitStem(whole, " (99999)")), {}, directory, usable, count);
   }
-  Names& names = NamesOf(dir);
-  for (int number = 1;; ++number) {
+  DirectoryClaims& claims = ClaimsOf(dir);
+  // "/" is in no name: stem, extension and kind stay apart in the key.
+  std::string key = FoldCase(stem);
+  key += '/';
+  key += FoldCase(extension);
+  if (directory) key += '/';
+  key += std::to_string(count);
+  int& next = claims.next.try_emplace(std::move(key), 1).first->second;
+  for (int number = next;; ++number) {
     std::string tail;
     if (number > 1) {
       tail.append(" (");
@@ -108,8 +115,9 @@ std::string NameClaims::Claim(const std::string& dir, std::string_view stem,
     }
     name += tail;
     std::string folded = FoldCase(name);
-    if (names.contains(folded) || (usable && !usable(name))) continue;
-    names.insert(std::move(folded));
+    if (claims.names.contains(folded) || (usable && !usable(name))) continue;
+    claims.names.insert(std::move(folded));
+    next = number + 1;
     return name;
   }
 }

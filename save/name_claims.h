@@ -19,24 +19,31 @@ class NameClaims {
   // compares names) get " (2)", " (3)"... before the extension. The stem is
   // cut between characters so that the whole name fits the file system's
   // limit. A directory's name also loses trailing blanks and dots.
-  // A name for which usable says false is passed over as if claimed.
+  // A name for which usable says false is passed over as if claimed, and
+  // stays passed over for later claims of the same stem and count. Each
+  // claim costs the same however many came before it with that stem: the
+  // count goes on from the last number given. Claims that pass over names
+  // for reasons of their own keep a count apart (count 1, 2...).
   std::string Claim(const std::string& dir, std::string_view stem, std::string_view extension,
                     bool directory = false,
-                    const std::function<bool(const std::string&)>& usable = nullptr);
+                    const std::function<bool(const std::string&)>& usable = nullptr, int count = 0);
   // Claims a name given whole (one an earlier run gave the same mail);
   // false when this run has claimed it already.
   bool Take(const std::string& dir, const std::string& name);
 
  private:
-  using Names = std::unordered_set<std::string>;
-  // The names claimed in each directory, folded, by the directory's folded
-  // path.
-  std::unordered_map<std::string, Names> claimed_;
-  // The directory of the last claim as it was given, and its names: a list
-  // is saved folder by folder.
+  struct DirectoryClaims {
+    std::unordered_set<std::string> names;  // folded
+    // The next number to try, by the folded stem and extension asked for.
+    std::unordered_map<std::string, int> next;
+  };
+  // By the directory's folded path.
+  std::unordered_map<std::string, DirectoryClaims> claimed_;
+  // The directory of the last claim as it was given, and its claims: a
+  // list is saved folder by folder.
   std::string last_dir_;
-  Names* last_names_ = nullptr;
-  Names& NamesOf(const std::string& dir);
+  DirectoryClaims* last_claims_ = nullptr;
+  DirectoryClaims& ClaimsOf(const std::string& dir);
 };
 
 // A file name split before its last dot; a leading dot starts no extension.

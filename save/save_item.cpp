@@ -173,9 +173,10 @@ std::string ItemSave::ClaimName(SaveRun& run, const std::string& dir, std::strin
   });
   if (owner(wanted) || !exists(wanted)) return wanted;
   candidate_ = below + wanted;
-  return run.names.Claim(dir, stem, extension, directory, [&](const std::string& name) {
-    return !reserved(name) && !owner(name) && !exists(name);
-  });
+  // The names passed over here stand for files of their own: a count apart.
+  return run.names.Claim(
+      dir, stem, extension, directory,
+      [&](const std::string& name) { return !reserved(name) && !owner(name) && !exists(name); }, 1);
 }
 
 void ItemSave::PlaceFile(SaveRun& run, const std::string& dir, const std::string& extension,

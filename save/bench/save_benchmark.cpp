@@ -178,14 +178,24 @@ int main(int argc, char** argv) {
     const char* label;
     const char* format;
     bool copy;
+    const char* name_format = "%1 %2 %3";  // "Daily report": every mail of one name
+    bool subfolders = true;
   };
-  // Further arguments name the runs to time (copy, txt, rtf, dir, msg); all by default.
+  // Further arguments name the runs to time (copy, txt, rtf, dir, msg, flat,
+  // same); all by default. "flat" and "same" save into one directory, with
+  // distinct names and with every mail of one name.
   const std::vector<std::string> wanted(argv + std::min(argc, 2), argv + argc);
   for (const Run& run : {Run{"copy", "txt", true}, Run{"txt", "txt", false}, Run{"rtf", "rtf", false},
-                         Run{"dir", "dir", false}, Run{"msg", "msg", false}}) {
+                         Run{"dir", "dir", false}, Run{"msg", "msg", false},
+                         Run{"flat", "txt", false, "%1 %2 %3", false},
+                         Run{"same", "txt", false, "Daily report", false}}) {
     if (!wanted.empty() && std::find(wanted.begin(), wanted.end(), run.label) == wanted.end())
       continue;
-    const qs::SaveOptions settings{"%1 %2 %3", run.format, true, "50", "50"};
+    const qs::SaveOptions settings{.fn_format = run.name_format,
+                                   .fn_output = run.format,
+                                   .use_fn_folder = run.subfolders,
+                                   .clip_address = "50",
+                                   .clip_subject = "50"};
     const auto [target, timing] = best_of_three(run.label, [&](const std::string& into) {
       messages.str({});
       qs::SaveListedItems(app, run.copy ? copying : qs::MailStoreOpener(qs::OpenMailStore),
