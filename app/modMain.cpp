@@ -104,6 +104,8 @@ void modMain::Main(const std::string& arguments) {
   if (!values.CustomIniFile.empty()) main_.Options().UseCustomINI(values.CustomIniFile);
   if (values.AutoRun) {
     if (n != 2) ShowUsage();
+    // Its message is shown: nothing is saved with options nobody chose.
+    if (main_.Options().SettingsUnreadable()) throw EndProgram{1};
     main_.Automate("Search");
     main_.Automate("Save");
     throw EndProgram{app_.FailureShown() ? 1 : 0};

@@ -82,6 +82,11 @@ bool SameFileContents(const std::string& first, const std::string& second);
 // entry there cannot be read or is no regular file (a link among them).
 std::optional<std::string> ReadRegularFile(const std::string& path);
 
+// Why the file at path cannot be read (a directory in its place, no
+// permission...), in the system's words; nothing when it can be, or when
+// there is no entry of that name.
+std::optional<std::string> ReadProblem(const std::string& path);
+
 // The names of the entries of a directory, "." and ".." left out; none
 // when it cannot be read.
 std::vector<std::string> DirectoryNames(const std::string& directory);

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "platform/application.h"
+#include "platform/file_system.h"
 #include "platform/settings_file.h"
 #include "settings/check_state_text.h"
 
@@ -155,6 +156,11 @@ std::vector<frmOptions::Option> frmOptions::Options() {
 void frmOptions::LoadSettings() {
   Load();
   const clsINI& ini = *mINI;
+  std::optional<std::string> unreadable;
+  if (const std::optional<std::string> problem = ReadProblem(ini.FileName()))
+    unreadable = "The settings file " + ini.FileName() + " cannot be read: " + *problem + ".";
+  if (unreadable && unreadable != unreadable_) App().ReportFailure(*unreadable);
+  unreadable_ = std::move(unreadable);
   for (const Option& option : Options()) {
     const std::string stored = ini.GetKey(kSection, option.key, option.fallback);
     if (option.stored == Option::Stored::kText || option.stored == Option::Stored::kQuotedText) {

@@ -6,6 +6,7 @@
 // file, Cancel reads them back from it.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,8 +25,13 @@ class frmOptions : public Form {
 
   // Reads all fifteen options from the settings file into the controls, and
   // the one without a control ("AnsiCodePage"); missing values take their
-  // defaults. Loads the dialog first if needed.
+  // defaults. Loads the dialog first if needed. A file that is there but
+  // cannot be read gives the defaults too, after a failure message naming
+  // it and the reason (once for the same file and reason).
   void LoadSettings();
+  // Set while the settings file in use is there but could not be read: an
+  // unattended run must not save with defaults the user did not choose.
+  const std::optional<std::string>& SettingsUnreadable() const { return unreadable_; }
   // From now on reads and writes pINI instead, and loads it.
   void UseCustomINI(const std::string& pINI);
   // What the commands read, from the controls as they are now.
@@ -92,6 +98,7 @@ class frmOptions : public Form {
 
   std::unique_ptr<clsINI> mINI;
   StoreOptions store_options_;
+  std::optional<std::string> unreadable_;  // the message, while the file cannot be read
   bool exiting_ = false;
 };
 

@@ -203,6 +203,20 @@ std::optional<std::string> ReadRegularFile(const std::string& path) {
   return bytes;
 }
 
+std::optional<std::string> ReadProblem(const std::string& path) {
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (!fd.IsOpen()) {
+    // A file in place of a directory on the way: no entry of that name.
+    if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
+    return std::generic_category().message(errno);
+  }
+  struct stat info {};
+  if (::fstat(fd.Get(), &info) != 0) return std::generic_category().message(errno);
+  if (S_ISDIR(info.st_mode)) return std::generic_category().message(EISDIR);
+  if (!S_ISREG(info.st_mode)) return std::string("it is not a regular file");
+  return std::nullopt;
+}
+
 std::vector<std::string> DirectoryNames(const std::string& directory) {
   std::vector<std::string> names;
   DIR* listing = ::opendir(directory.empty() ? "." : directory.c_str());

@@ -49,6 +49,22 @@ std::optional<std::string> ReadRegularFile(const std::string& path) {
   return bytes;
 }
 
+std::optional<std::string> ReadProblem(const std::string& path) {
+  const std::wstring wide = win32::ToUtf16(path);
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
+    return std::system_category().message(static_cast<int>(error));
+  }
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return std::string("it is a directory");
+  const HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::system_category().message(static_cast<int>(GetLastError()));
+  CloseHandle(file);
+  return std::nullopt;
+}
+
 std::vector<std::string> DirectoryNames(const std::string& directory) {
   std::vector<std::string> names;
   std::string pattern = directory;

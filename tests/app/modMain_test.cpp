@@ -6,6 +6,7 @@
 #include "app/frmMain.h"
 #include "app/program.h"
 #include "tests/common/console_session.h"
+#include "tests/common/scratch_dir.h"
 
 namespace qs {
 namespace {
@@ -79,6 +80,14 @@ TEST(StartUp, ArgumentsFillTheBoxesOrEndTheProgram) {
        "emails in the list. (traced)"}};
   for (const auto& [arguments, outcome] : cases)
     EXPECT_EQ(StartUp(arguments), outcome) << arguments;
+  // A settings file that cannot be read stops an unattended run before it
+  // searches: it would save with options nobody chose.
+  const test::ScratchDir settings;  // a directory in the settings file's place
+  const std::string outcome = StartUp("\\\\Mailbox\\Inbox out /ini \"" + settings.Text() + "\" /autorun");
+  EXPECT_TRUE(outcome.starts_with("1 shown [\\\\Mailbox\\Inbox|out] The settings file " + settings.Text() +
+                                  " cannot be read: "))
+      << outcome;
+  EXPECT_EQ(outcome.find("Mail Folder"), std::string::npos) << outcome;
 }
 
 TEST(RunProgram, EndsWithTheWindowOrTheUsage) {

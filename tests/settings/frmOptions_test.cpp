@@ -99,6 +99,24 @@ TEST_F(OptionsDialog, StoredValuesStandUntilACheckBoxIsClicked) {
   }
 }
 
+// A file there that cannot be read gives the defaults, and says so once.
+TEST_F(OptionsDialog, AnUnreadableFileGivesTheDefaultsAndSaysSoOnce) {
+  form.UseCustomINI(dir.File("missing.ini"));
+  const std::string defaults = State();
+  UseFile("[Options]\nClipAddress=7\n");
+  const std::string place = dir.File("settings-dir");
+  std::filesystem::create_directory(place);
+  form.UseCustomINI(place);
+  form.LoadSettings();
+  EXPECT_EQ(State(), defaults);
+  ASSERT_EQ(session.Messages().size(), 1u);
+  EXPECT_TRUE(session.Messages()[0].starts_with("The settings file " + place + " cannot be read: "))
+      << session.Messages()[0];
+  ASSERT_TRUE(form.SettingsUnreadable());
+  form.UseCustomINI(dir.File("opts.ini"));
+  EXPECT_FALSE(form.SettingsUnreadable());
+}
+
 TEST_F(OptionsDialog, OKThatCannotWriteSaysSoOnceAndKeepsTheNewValues) {
   const std::string unwritable = dir.Unwritable("opts.ini");
   form.UseCustomINI(unwritable);
