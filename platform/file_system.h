@@ -17,6 +17,15 @@ bool PathExists(const std::string& path);
 
 bool IsDirectory(const std::string& path);
 
+// True for a directory that is no link (a symbolic link, or on Windows any
+// reparse point, a junction among them): what a write below it reaches is
+// below it.
+bool IsPlainDirectory(const std::string& path);
+
+// True when the entry at path (a link not followed) belongs to the user the
+// program runs as; always where the system has no such owner to ask.
+bool OwnedByUser(const std::string& path);
+
 // Creates one directory whose parent exists. Throws std::system_error naming
 // the path when it cannot, also when an entry of that name exists already.
 void MakeDirectory(const std::string& path);

@@ -9,4 +9,12 @@ namespace qs {
 // separator is never created. Throws std::system_error when a creation fails.
 void MakeDirs(const std::string& path);
 
+// Makes sure the directories below base (which ends in the separator) down
+// to path exist, making the missing ones; base itself, which the user
+// named, is not looked at. Each level that is there must be a plain
+// directory: false, with nothing made below it, when one is a link (what is
+// written below a link lands wherever it leads). Throws std::system_error
+// when a creation fails.
+bool MakePlainDirs(const std::string& base, const std::string& path);
+
 }  // namespace qs

@@ -256,8 +256,7 @@ void SaveListedItems(Application& app, const MailStoreOpener& open_store,
       if (!store) throw MailStoreError("no mail store");
       if (!MakeSaveDirectory(app, save_dir)) return;
       // One run at a time in one directory: the second waits for the first.
-      lock.emplace(save_dir + std::string(kSaveLockName));
-      if (lock->Waited()) app.Debug("waited for another save into " + save_dir);
+      LockSaveDirectory(app, save_dir, lock);
       previous = ReadSaveRecord(app, save_dir);
       record.Reserve(static_cast<std::size_t>(listed));
       progress.emplace(app, listed);

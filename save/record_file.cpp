@@ -26,32 +26,53 @@ std::string SetAsideName(const std::string& path) {
   return path + ".unreadable-" + stamp;
 }
 
+// Gives the entry at path a set-aside name; false when it cannot.
+bool SetAside(const Application& app, const std::string& path, const std::string& why) {
+  const std::string aside = SetAsideName(path);
+  for (int number = 1; number < 100; ++number) {
+    const std::string name = number == 1 ? aside : aside + " (" + std::to_string(number) + ")";
+    try {
+      RenameEntry(path, name);
+      app.Debug(path + " " + why + "; set aside as " + name);
+      return true;
+    } catch (const std::system_error&) {
+      if (!PathExists(name)) break;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 SaveRecord ReadSaveRecord(const Application& app, const std::string& save_dir) {
   const std::string path = save_dir + std::string(kSaveRecordName);
   try {
+    // Another user's record could name files for this one to take as its own.
+    if (PathExists(path) && !OwnedByUser(path))
+      throw UnreadableRecord("it belongs to another user");
     const std::optional<std::string> text = ReadRegularFile(path);
     if (!text) return {};
     return SaveRecord::Parse(*text);
   } catch (const std::exception& error) {
-    const std::string aside = SetAsideName(path);
-    for (int number = 1; number < 100; ++number) {
-      const std::string name = number == 1 ? aside : aside + " (" + std::to_string(number) + ")";
-      try {
-        RenameEntry(path, name);
-        app.Debug("the save record " + path + " cannot be read (" + error.what() + "); set aside as " + name);
-        return {};
-      } catch (const std::system_error&) {
-        if (!PathExists(name)) break;
-      }
-    }
+    const std::string why = std::string("cannot be read (") + error.what() + ")";
+    if (SetAside(app, path, why)) return {};
     // A record that can be neither read nor moved is not written over:
     // the run stops before it saves anything.
     throw std::system_error(std::make_error_code(std::errc::file_exists),
-                            "the save record " + path + " cannot be read (" + error.what() +
-                                ") nor set aside");
+                            "the save record " + path + " " + why + " nor set aside");
   }
+}
+
+void LockSaveDirectory(const Application& app, const std::string& save_dir, std::optional<FileLock>& lock) {
+  const std::string path = save_dir + std::string(kSaveLockName);
+  try {
+    lock.emplace(path);
+  } catch (const std::system_error& error) {
+    // A link or anything but a file in the lock's place is moved away once.
+    if (!PathExists(path) || RegularFileStamp(path) || !SetAside(app, path, "is no lock file")) throw;
+    lock.emplace(path);
+  }
+  if (lock->Waited()) app.Debug("waited for another save into " + save_dir);
 }
 
 void WriteSaveRecord(const std::string& save_dir, const SaveRecord& found, const SaveRecord& added) {

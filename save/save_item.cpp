@@ -107,7 +107,10 @@ bool ItemSave::EnsureDirectory(SaveRun& run, const std::string& path) {
     try {
       MakeDirectory(path);
     } catch (const std::exception&) {
-      if (!IsDirectory(path)) throw;
+      if (!IsPlainDirectory(path)) {
+        if (IsDirectory(path)) throw std::runtime_error("it is a link, which is not followed");
+        throw;
+      }
       Sweep(run, path);
     }
   });
@@ -128,9 +131,13 @@ void ItemSave::Place(SaveRun& run) {
     }
     if (!run.last_subfolder.empty()) {
       dir += run.last_subfolder;
-      if (!run.made.contains(dir)) {
-        MakeDirs(dir);
-        run.made.insert(dir);
+      auto [made, first] = run.made.try_emplace(dir, true);
+      if (first) made->second = MakePlainDirs(run.save_dir, dir);
+      if (!made->second) {
+        log_.push_back("row " + std::to_string(row_) + ": " + dir +
+                       " has a link on the way, which is not followed: not saved");
+        item_.reset();
+        return;
       }
       dir += PathSeparator();
     }
@@ -172,7 +179,14 @@ std::string ItemSave::ClaimName(SaveRun& run, const std::string& dir, std::strin
     return !reserved(name) && (!holder || (!identity_.empty() && *holder == identity_));
   });
   if (owner(wanted) || !exists(wanted)) return wanted;
-  candidate_ = below + wanted;
+  // Only a plain file or directory may hold this mail already; a link
+  // there is passed over like any other stranger.
+  const std::string there = dir + wanted;
+  if (directory ? IsPlainDirectory(there) : RegularFileStamp(there).has_value())
+    candidate_ = below + wanted;
+  else
+    log_.push_back("row " + std::to_string(row_) + ": " + there + " is a link or no plain " +
+                   (directory ? "directory" : "file") + "; the item takes another name");
   // The names passed over here stand for files of their own: a count apart.
   return run.names.Claim(
       dir, stem, extension, directory,
@@ -192,7 +206,9 @@ void ItemSave::PlaceDirectory(SaveRun& run, const std::string& dir) {
   const std::string item_dir = dir + ClaimName(run, dir, SafeEntryName(base_), {}, true);
   name_ = item_dir.substr(run.save_dir.size());
   const char separator = PathSeparator();
+  // Nothing is written where its directory is not: below a link above all.
   whole_ = EnsureDirectory(run, item_dir);
+  if (!whole_) return;
   writes_.push_back({item_dir + separator + "message.txt", SaveType::Text});
   writes_.push_back({item_dir + separator + "message.html", SaveType::Html});
   if (!attachments_) {
@@ -201,7 +217,10 @@ void ItemSave::PlaceDirectory(SaveRun& run, const std::string& dir) {
   }
   if (attachments_->empty()) return;
   const std::string attachments_dir = item_dir + separator + "attachments";
-  whole_ &= EnsureDirectory(run, attachments_dir);
+  if (!EnsureDirectory(run, attachments_dir)) {
+    whole_ = false;
+    return;
+  }
   for (std::size_t i = 0; i < attachments_->size(); ++i) {
     const std::optional<std::string>& name = (*attachments_)[i];
     if (!name) {

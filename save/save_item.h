@@ -39,7 +39,9 @@ struct SaveRun {
   std::int32_t recorded = 0;  // entries put into the record
   NameClaims names{};
   std::unordered_set<std::string> swept{};  // directories cleared of stale temporary files
-  std::unordered_set<std::string> made{};  // subfolders made or found, each asked for once
+  // Subfolders made or found, each asked for once: false for one with a
+  // link on the way below the save directory, which is not followed.
+  std::unordered_map<std::string, bool> made{};
   // The names each directory held, folded, when the run first named an item
   // there: one listing rather than a look per item. Only the run writes
   // there meanwhile (it holds the lock), and its own names are claimed.

@@ -78,6 +78,16 @@ bool IsDirectory(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+bool IsPlainDirectory(const std::string& path) {
+  struct stat info {};
+  return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool OwnedByUser(const std::string& path) {
+  struct stat info {};
+  return ::lstat(path.c_str(), &info) == 0 && info.st_uid == ::geteuid();
+}
+
 void MakeDirectory(const std::string& path) {
   if (::mkdir(path.c_str(), 0777) != 0) ThrowErrno("cannot create the directory", path);
 }

@@ -49,6 +49,16 @@ std::optional<std::string> ReadRegularFile(const std::string& path) {
   return bytes;
 }
 
+bool IsPlainDirectory(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(win32::ToUtf16(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+         (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+}
+
+// A file of another user's in a directory this one may write is rare
+// enough on Windows, where home directories are not shared, to leave be.
+bool OwnedByUser(const std::string&) { return true; }
+
 std::optional<std::string> ReadProblem(const std::string& path) {
   const std::wstring wide = win32::ToUtf16(path);
   const DWORD attributes = GetFileAttributesW(wide.c_str());
