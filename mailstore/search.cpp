@@ -195,7 +195,9 @@ void SearchMailFolder(Application& app, const MailStoreOpener& open, const std::
           app.Debug("search: an item of " + folder_path + " could not be read: " + reason);
         }};
     SearchWalk(context).Walk(std::move(folder));
-    if (unreadable > 0) app.ReportFailure(std::to_string(unreadable) + " items could not be read.");
+    if (unreadable > 0)
+      app.ReportFailure(std::to_string(unreadable) + (unreadable == 1 ? " item" : " items") +
+                        " could not be read.");
   } catch (const std::exception& error) {
     app.Debug(std::string("search: ") + error.what());
     app.ReportFailure(kSearchFailure);

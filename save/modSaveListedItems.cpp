@@ -90,7 +90,13 @@ struct SaveCounts {
   std::int32_t saved = 0;
   std::int32_t unchanged = 0;
   std::int32_t not_saved = 0;
+  std::vector<std::string> reasons{};  // why rows were not saved: the first ones, in list order
+  std::size_t more_reasons = 0;        // and how many beyond them
 };
+
+// After a run's closing message, this many reasons at most are shown where
+// the user looks; the diagnostic output has them all.
+constexpr std::size_t kReasonsShown = 10;
 
 // The record is written whole after this many new entries while the run
 // goes on, so that a run killed in the middle loses at most these many.
@@ -183,7 +189,13 @@ void SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& list, SaveC
       switch (done.Outcome()) {
         case SaveOutcome::Saved: ++counts.saved; break;
         case SaveOutcome::Unchanged: ++counts.unchanged; break;
-        case SaveOutcome::NotSaved: ++counts.not_saved; break;
+        case SaveOutcome::NotSaved:
+          ++counts.not_saved;
+          for (const std::string& reason : done.Log()) {
+            if (counts.reasons.size() < kReasonsShown) counts.reasons.push_back(reason);
+            else ++counts.more_reasons;
+          }
+          break;
       }
       if (std::optional<SaveRecord::Prepared> saved = done.TakeSaved()) {
         run.record.Put(std::move(*saved));
@@ -215,6 +227,12 @@ SaveType WrittenType(const std::string& format) {
   if (format == "rtf") return SaveType::RichText;
   if (format == "dir") return SaveType::Html;
   return SaveType::Text;
+}
+
+// The reasons kept, then how many more there were.
+void ShowReasons(Application& app, const SaveCounts& counts) {
+  for (const std::string& reason : counts.reasons) app.Summary(reason, true);
+  if (counts.more_reasons > 0) app.Summary("and " + std::to_string(counts.more_reasons) + " more", true);
 }
 
 std::string SummaryLine(std::int32_t listed, const SaveCounts& counts) {
@@ -285,6 +303,8 @@ void SaveListedItems(Application& app, const MailStoreOpener& open_store,
       app.ReportFailure("Error saving email.");
       counts.not_saved = listed - counts.saved - counts.unchanged;
       app.Summary(SummaryLine(listed, counts), true);
+      ShowReasons(app, counts);
+      app.Summary(std::string("the save stopped: ") + error.what(), true);
       return;
     }
   }
@@ -292,6 +312,7 @@ void SaveListedItems(Application& app, const MailStoreOpener& open_store,
     app.ReportFailure(std::to_string(counts.not_saved) + " of " + std::to_string(listed) +
                       " emails could not be saved.");
   app.Summary(SummaryLine(listed, counts), counts.not_saved > 0);
+  ShowReasons(app, counts);
 }
 
 }  // namespace qs
