@@ -2,11 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <functional>
-
 #include "list_fixture.h"
+#include "save_run_fixture.h"
 #include "platform/file_system.h"
 #include "platform/system.h"
 #include "save/frmProgress.h"
@@ -34,31 +31,7 @@ Tree SavedTree(const test::ScratchDir& dir) {
 // name is hidden, nothing on Windows.
 std::string Dot() { return LeadingDotHides() ? "_" : ""; }
 
-class SaveRun : public ::testing::Test {
- protected:
-  // Adds a listed row for a mail of the store.
-  void List(const std::string& id, const std::string& subject, testing::FakeMail mail = {}) {
-    test::Row row;
-    row.entry_id = id;
-    row.subject = subject;
-    fixture.list.Add(row);
-    store.mails[id] = std::move(mail);
-  }
-  void Save(const std::string& dir, const std::string& folder = "\\\\Mailbox\\Inbox") {
-    SaveListedItems(fixture.app, opener, folder, fixture.list, dir, settings);
-  }
-
-  test::ListFixture fixture;
-  test::ScratchDir scratch;
-  testing::FakeMailStore store;
-  testing::FakeStoreLog& log = *store.log;
-  bool reachable = true;
-  MailStoreOpener opener = [this](Application&) -> std::unique_ptr<MailStore> {
-    if (!reachable) throw MailStoreError("Outlook is not there");
-    return std::make_unique<testing::FakeMailStore>(store);
-  };
-  SaveOptions settings{"%3", "MSG", false, "50", "50"};
-};
+using SaveRun = test::SaveRunFixture;
 
 // Blank boxes and an empty list stop before the store is opened; a save
 // directory that cannot be made is one message naming it, before any item.
@@ -214,59 +187,6 @@ TEST_F(SaveRun, OnSeveralThreadsAStopWritesExactlyTheRowsBeforeIt) {
   Save(scratch.Text());
   EXPECT_EQ(SavedTree(scratch), before);
   EXPECT_EQ(fixture.Messages(), Texts{"Error saving email."});
-}
-
-// Links planted in the save directory are never followed: an item that
-// would be written through one is not saved, and says why; the record and
-// the lock are set aside. Nothing lands outside the save directory.
-TEST_F(SaveRun, LinksInTheSaveDirectoryAreNotFollowed) {
-  namespace fs = std::filesystem;
-  const struct {
-    const char* what;
-    std::function<void(const fs::path& save, const fs::path& outside)> plant;
-    const char* summary;  // of the run after the plant
-  } cases[] = {
-      {"a subfolder level", [](const fs::path& save, const fs::path& outside) {
-         fs::remove_all(save / "Sub");
-         fs::create_directory_symlink(outside, save / "Sub");
-       }, "2 listed: 1 saved, 0 unchanged, 1 not saved"},
-      {"a recorded item directory", [](const fs::path& save, const fs::path& outside) {
-         fs::remove_all(save / "Two");
-         fs::create_directory_symlink(outside, save / "Two");
-       }, "2 listed: 1 saved, 0 unchanged, 1 not saved"},
-      {"an attachments directory", [](const fs::path& save, const fs::path& outside) {
-         fs::remove_all(save / "Two" / "attachments");
-         fs::create_directory_symlink(outside, save / "Two" / "attachments");
-       }, "2 listed: 1 saved, 0 unchanged, 1 not saved"},
-      {"the record and the lock", [](const fs::path& save, const fs::path& outside) {
-         std::ofstream(outside / "kept") << "kept";
-         fs::remove(save / ".quillstow-saved");
-         fs::remove(save / ".quillstow-lock");
-         fs::create_symlink(outside / "kept", save / ".quillstow-saved");
-         fs::create_symlink(outside / "lock", save / ".quillstow-lock");
-       }, "2 listed: 0 saved, 2 unchanged, 0 not saved"},  // taken back by their bytes
-  };
-  settings = {.fn_format = "%3", .fn_output = "dir", .use_fn_folder = true, .clip_address = "9", .clip_subject = "9"};
-  fixture.app.SetDebugLevel(1);
-  for (const auto& planted : cases) {
-    test::ScratchDir save, outside;
-    fixture.list.Start({});
-    List("one", "One", {.folder = "\\\\Mailbox\\Inbox\\Sub", .attachments = {"a.txt"}});
-    List("two", "Two", {.attachments = {"b.txt"}});
-    Save(save.Text());
-    planted.plant(save.Path(), outside.Path());
-    for (const char* id : {"one", "two"}) store.mails[id].modified = MakeDateTime(2020, 1, 1);
-    fixture.err.str({});
-    Save(save.Text());
-    const std::string said = fixture.err.str();
-    EXPECT_NE(said.find(planted.summary), std::string::npos) << planted.what << ": " << said;
-    if (std::string(planted.summary).ends_with("1 not saved")) {
-      EXPECT_NE(said.find("not followed"), std::string::npos) << planted.what << ": the reason is told";
-    }
-    const std::set<std::string> left = outside.Tree();
-    EXPECT_TRUE(left.empty() || left == std::set<std::string>{"kept"}) << planted.what;
-    EXPECT_EQ(left.count("kept") ? outside.Read("kept") : "kept", "kept") << planted.what;
-  }
 }
 
 }  // namespace
