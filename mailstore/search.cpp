@@ -186,6 +186,7 @@ void SearchMailFolder(Application& app, const MailStoreOpener& open, const std::
     const LocaleFacts locale = CurrentLocaleFacts();
     WorkerPool pool(store->ItemsInParallel() ? WorkerThreads() : 1);
     std::int64_t unreadable = 0;
+    PassedOverKinds passed_over;
     const SearchContext context{
         found, pool,
         DateOrDefault(settings.since, EarliestSince(), locale),
@@ -193,8 +194,10 @@ void SearchMailFolder(Application& app, const MailStoreOpener& open, const std::
         [&](const std::string& folder_path, const char* reason) {
           ++unreadable;
           app.Debug("search: an item of " + folder_path + " could not be read: " + reason);
-        }};
+        },
+        &passed_over};
     SearchWalk(context).Walk(std::move(folder));
+    if (const std::string kinds = passed_over.Text(); !kinds.empty()) app.Debug("search: " + kinds);
     if (unreadable > 0)
       app.ReportFailure(std::to_string(unreadable) + (unreadable == 1 ? " item" : " items") +
                         " could not be read.");
@@ -215,8 +218,32 @@ DateTime GetLatestTime(MailItem& item) {
   return latest.value_or(NoDate());
 }
 
+void PassedOverKinds::Count(int item_class) {
+  switch (item_class) {
+    case kMeetingRequestClass: ++meeting_requests; break;
+    case kReportItemClass: ++reports; break;
+    default: ++others;
+  }
+}
+
+std::string PassedOverKinds::Text() const {
+  std::string text;
+  const auto add = [&text](std::int64_t count, const char* one, const char* many) {
+    if (count == 0) return;
+    text += text.empty() ? "passed over: " : ", ";
+    text += std::to_string(count) + " " + (count == 1 ? one : many);
+  };
+  add(meeting_requests, "meeting request", "meeting requests");
+  add(reports, "report", "reports");
+  add(others, "other item that is no mail", "other items that are no mail");
+  return text;
+}
+
 bool ReadFoundItem(const SearchContext& context, MailItem& item, FoundItem& found) {
-  if (item.Class() != kMailItemClass) return false;
+  if (const int item_class = item.Class(); item_class != kMailItemClass) {
+    if (context.passed_over) context.passed_over->Count(item_class);
+    return false;
+  }
   const DateTime latest = GetLatestTime(item);
   if (latest == NoDate() ? context.since != EarliestSince()
                          : latest < context.since || context.before < latest)

@@ -2,6 +2,8 @@
 // The search: every mail item of a folder and its subfolders whose latest
 // time lies in the date window goes into the list, one row per item.
 
+#include <atomic>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -17,6 +19,17 @@ namespace qs {
 
 class Application;
 
+// The items a search passed over because they are no mail, by kind;
+// counted from any thread.
+struct PassedOverKinds {
+  std::atomic<std::int64_t> meeting_requests{0};
+  std::atomic<std::int64_t> reports{0};
+  std::atomic<std::int64_t> others{0};  // appointments, contacts, tasks...
+  void Count(int item_class);
+  // "passed over: 6 meeting requests, 1 report"; empty when none was.
+  std::string Text() const;
+};
+
 // What one search carries down the folder tree.
 struct SearchContext {
   FoundItemSink& found;
@@ -27,6 +40,7 @@ struct SearchContext {
   // Told the folder of each item the store cannot read, and why; without it,
   // such an item ends the search.
   std::function<void(const std::string& folder_path, const char* reason)> unreadable;
+  PassedOverKinds* passed_over = nullptr;
 };
 
 inline constexpr const char* kSearchFailure = "Can't access the specified Mail Folder.";

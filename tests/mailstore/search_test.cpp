@@ -67,8 +67,11 @@ class SearchTest : public ::testing::TestWithParam<bool> {
 INSTANTIATE_TEST_SUITE_P(Threads, SearchTest, ::testing::Bool());
 
 TEST_P(SearchTest, ListsMailItemsDepthFirstWithEveryColumn) {
+  ui.app.SetDebugLevel(1);
   Search("\\\\Mailbox");
   EXPECT_EQ(Column(2), (Texts{"a", "b", "c", "d", "e"}));
+  EXPECT_NE(ui.err.str().find("search: passed over: 1 meeting request, 1 report\n"), std::string::npos)
+      << "items that are no mail are counted by kind: " << ui.err.str();
   EXPECT_EQ(ui.list.Texts(1), (RowTexts{"2009-06-01 10:00:00", "a@example.org", "a", "Clara Whitfield",
                                         "2009-06-01 10:00:00", "ID-a", "\\\\Mailbox\\Inbox",
                                         "2009-06-01 10:00:00"}));
