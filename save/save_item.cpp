@@ -30,13 +30,15 @@ std::string ItemSave::BaseName(const SaveRun& run) const {
       FormatItemName(settings.fn_format, column_text, settings.clip_address, settings.clip_subject));
 }
 
+void ItemSave::Note(const std::string& text) { log_.push_back("row " + std::to_string(row_) + ": " + text); }
+
 template <class What, class Step>
 bool ItemSave::Attempt(What what, Step step) {
   try {
     step();
     return true;
   } catch (const std::exception& error) {
-    log_.push_back("row " + std::to_string(row_) + ": " + what() + ": " + error.what());
+    Note(what() + ": " + error.what());
     return false;
   }
 }
@@ -134,8 +136,7 @@ void ItemSave::Place(SaveRun& run) {
       auto [made, first] = run.made.try_emplace(dir, true);
       if (first) made->second = MakePlainDirs(run.save_dir, dir);
       if (!made->second) {
-        log_.push_back("row " + std::to_string(row_) + ": " + dir +
-                       " has a link on the way, which is not followed: not saved");
+        Note(dir + " has a link on the way, which is not followed: not saved");
         item_.reset();
         return;
       }
@@ -172,7 +173,9 @@ std::string ItemSave::ClaimName(SaveRun& run, const std::string& dir, std::strin
   const std::unordered_set<std::string>& present = listed->second;
   const auto exists = [&present](const std::string& name) { return present.contains(FoldCase(name)); };
   const auto reserved = [&](const std::string& name) {
-    return below.empty() && (FoldCase(name) == kSaveRecordName || FoldCase(name) == kSaveLockName);
+    if (!below.empty()) return false;
+    const std::string folded = FoldCase(name);
+    return folded == kSaveRecordName || folded == kSaveLockName;
   };
   std::string wanted = run.names.Claim(dir, stem, extension, directory, [&](const std::string& name) {
     const std::string* holder = owner(name);
@@ -185,8 +188,8 @@ std::string ItemSave::ClaimName(SaveRun& run, const std::string& dir, std::strin
   if (directory ? IsPlainDirectory(there) : RegularFileStamp(there).has_value())
     candidate_ = below + wanted;
   else
-    log_.push_back("row " + std::to_string(row_) + ": " + there + " is a link or no plain " +
-                   (directory ? "directory" : "file") + "; the item takes another name");
+    Note(there + " is a link or no plain " + (directory ? "directory" : "file") +
+         "; the item takes another name");
   // The names passed over here stand for files of their own: a count apart.
   return run.names.Claim(
       dir, stem, extension, directory,
@@ -265,8 +268,7 @@ void ItemSave::AdoptCandidate(const SaveRun& run) {
   for (const FileWrite& file : writes_)
     same = same && SameFileContents(file.path, candidate + file.path.substr(written.size()));
   if (!same) {
-    log_.push_back("row " + std::to_string(row_) + ": " + candidate +
-                   " was not saved by this program or holds another mail; saved as " + written);
+    Note(candidate + " was not saved by this program or holds another mail; saved as " + written);
     return;
   }
   // What was just written goes again; the directories only once empty.

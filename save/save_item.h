@@ -92,6 +92,8 @@ class ItemSave {
     SaveType type;
     int attachment = 0;  // from 1 for an attachment's file
   };
+  // Adds a line to the item's log, after its row number.
+  void Note(const std::string& text);
   // Runs the step; when it fails, logs what() and the reason.
   template <class What, class Step>
   bool Attempt(What what, Step step);

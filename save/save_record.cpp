@@ -28,6 +28,7 @@ void AppendField(std::string& line, std::string_view field) {
   line.append(field.substr(run));
 }
 
+// A field's text; its escapes were checked when the record was read.
 std::string Unescaped(std::string_view field) {
   if (field.find('\\') == std::string_view::npos) return std::string(field);
   std::string text;
@@ -37,14 +38,8 @@ std::string Unescaped(std::string_view field) {
       text += field[i];
       continue;
     }
-    if (++i == field.size()) throw UnreadableRecord("a field ends in a lone backslash");
-    switch (field[i]) {
-      case 't': text += '\t'; break;
-      case 'n': text += '\n'; break;
-      case 'r': text += '\r'; break;
-      case '\\': text += '\\'; break;
-      default: throw UnreadableRecord("an unknown escape in a field");
-    }
+    const char escaped = field[++i];
+    text += escaped == 't' ? '\t' : escaped == 'n' ? '\n' : escaped == 'r' ? '\r' : escaped;
   }
   return text;
 }
@@ -132,6 +127,17 @@ std::string LineOf(const SavedMail& mail, std::string_view shape_fields) {
 }
 
 
+// The shape a line's fields 2 to 8 hold.
+SaveShape ShapeOfFields(const std::vector<std::string_view>& fields) {
+  return {.format = Unescaped(fields[2]),
+          .name_format = Unescaped(fields[3]),
+          .date_format = Unescaped(fields[4]),
+          .clip_address = Unescaped(fields[5]),
+          .clip_subject = Unescaped(fields[6]),
+          .subfolders = Flag(fields[7]),
+          .mail_folder = Unescaped(fields[8])};
+}
+
 // The mail of a line whose fields were checked when the record was read.
 SavedMail MailOf(std::string_view line) {
   std::vector<std::string_view> fields;
@@ -139,13 +145,7 @@ SavedMail MailOf(std::string_view line) {
   SavedMail mail;
   mail.identity = Unescaped(fields[0]);
   mail.folder = Unescaped(fields[1]);
-  mail.shape = {.format = Unescaped(fields[2]),
-                .name_format = Unescaped(fields[3]),
-                .date_format = Unescaped(fields[4]),
-                .clip_address = Unescaped(fields[5]),
-                .clip_subject = Unescaped(fields[6]),
-                .subfolders = Flag(fields[7]),
-                .mail_folder = Unescaped(fields[8])};
+  mail.shape = ShapeOfFields(fields);
   mail.writer = static_cast<int>(Number(fields[9]));
   mail.mail_modified = Number(fields[10]);
   mail.mail_size = Number(fields[11]);
@@ -192,13 +192,7 @@ SaveRecord SaveRecord::Parse(std::string_view text) {
     const std::string_view shape_fields(fields[2].data(), fields[8].data() + fields[8].size() - fields[2].data());
     if (shape_fields != last_shape_fields) {
       last_shape_fields = shape_fields;
-      last_shape_key = ShapeKey({.format = Unescaped(fields[2]),
-                                 .name_format = Unescaped(fields[3]),
-                                 .date_format = Unescaped(fields[4]),
-                                 .clip_address = Unescaped(fields[5]),
-                                 .clip_subject = Unescaped(fields[6]),
-                                 .subfolders = Flag(fields[7]),
-                                 .mail_folder = Unescaped(fields[8])});
+      last_shape_key = ShapeKey(ShapeOfFields(fields));
     }
     std::string identity = Unescaped(fields[0]);
     const std::string name = Unescaped(fields[13]);
@@ -270,12 +264,6 @@ std::optional<SavedMail> SaveRecord::Find(const std::string& identity, const std
   const auto found = mails_.find(Key(identity, folder, shape_key));
   if (found == mails_.end()) return std::nullopt;
   return MailOf(LineAt(found->second));
-}
-
-std::vector<SavedMail> SaveRecord::Mails() const {
-  std::vector<SavedMail> mails;
-  for (const auto& [key, line] : mails_) mails.push_back(MailOf(LineAt(line)));
-  return mails;
 }
 
 void SaveRecord::Reserve(std::size_t more) {

@@ -112,8 +112,6 @@ class SaveRecord {
   // Room for that many more mails, so that a run's record does not grow in
   // steps.
   void Reserve(std::size_t more);
-  // Every mail, in no particular order.
-  std::vector<SavedMail> Mails() const;
 
  private:
   // A mail's line in the text, with its line end.
