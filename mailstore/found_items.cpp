@@ -127,21 +127,33 @@ FoundItem FoundItems::Item(std::int32_t number) const {
       case Kept::Shared:
         item.*std::get<TextField>(column.field) = shared_[slot][row.shared[slot]];
         break;
-      case Kept::Text: {
-        const std::uint32_t begin = slot == 0 ? 0 : row.ends[slot - 1];
-        const std::string_view stored(row.texts + begin, row.ends[slot] - begin);
-        std::string& text = item.*std::get<TextField>(column.field);
-        if (!(row.hex >> slot & 1)) {
-          text = stored;
-          break;
-        }
-        text.resize(stored.size() * 2);
-        WriteHexDigits(stored, text.data());
+      case Kept::Text:
+        item.*std::get<TextField>(column.field) = KeptText(row, slot);
         break;
-      }
     }
   }
   return item;
+}
+
+std::string FoundItems::KeptText(const Row& row, std::size_t slot) {
+  const std::uint32_t begin = slot == 0 ? 0 : row.ends[slot - 1];
+  const std::string_view stored(row.texts + begin, row.ends[slot] - begin);
+  if (!(row.hex >> slot & 1)) return std::string(stored);
+  std::string text(stored.size() * 2, '\0');
+  WriteHexDigits(stored, text.data());
+  return text;
+}
+
+std::string FoundItems::EntryId(std::int32_t row) const {
+  static constexpr std::size_t kColumn = [] {
+    std::size_t k = 0;
+    while (std::get_if<TextField>(&kFoundColumns[k].field) == nullptr ||
+           *std::get_if<TextField>(&kFoundColumns[k].field) != &FoundItem::entry_id)
+      ++k;
+    return k;
+  }();
+  static_assert(found_items_detail::KeptAs(kFoundColumns[kColumn]) == Kept::Text);
+  return KeptText(RowAt(row), kSlots[kColumn]);
 }
 
 std::string FoundItems::Text(std::int32_t row, int column) const {

@@ -52,6 +52,8 @@ class FoundItems final : public FoundItemSink, public ListRows {
   // std::out_of_range for a row or column that does not exist.
   std::string Text(std::int32_t row, int column) const override;
   FoundItem Item(std::int32_t row) const;
+  // The row's entry identifier alone, as Item gives it.
+  std::string EntryId(std::int32_t row) const;
   // The row's texts as the list shows them, in column order.
   RowTexts Texts(std::int32_t row) const;
   const DateStyle& Dates() const { return dates_; }
@@ -75,6 +77,7 @@ class FoundItems final : public FoundItemSink, public ListRows {
     std::uint32_t hex = 0;  // bit k: text k is kept as the bytes its digits stand for
   };
   const Row& RowAt(std::int32_t row) const;
+  static std::string KeptText(const Row& row, std::size_t slot);
   char* Reserve(std::size_t size);
 
   DateStyle dates_;

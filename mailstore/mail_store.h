@@ -6,10 +6,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
 #include "mailstore/date_time.h"
+#include "platform/file_system.h"
 
 namespace qs {
 
@@ -47,7 +49,10 @@ class Attachment {
  public:
   virtual ~Attachment() = default;
   virtual std::string FileName() = 0;
-  virtual void SaveAsFile(const std::string& path) = 0;
+  // Both writers give the written file's stamp where the program wrote it
+  // itself, so that it need not be looked at again; nothing where another
+  // program (Outlook) did.
+  virtual std::optional<FileStamp> SaveAsFile(const std::string& path) = 0;
 };
 
 // An item of a folder. Only the class may be asked of every item; the rest
@@ -74,7 +79,7 @@ class MailItem {
   // share it. Where the store says nothing more, its entry identifier.
   virtual std::string Identity() { return EntryID(); }
   virtual std::unique_ptr<Folder> Parent() = 0;
-  virtual void SaveAs(const std::string& path, SaveType type) = 0;
+  virtual std::optional<FileStamp> SaveAs(const std::string& path, SaveType type) = 0;
   virtual std::int32_t AttachmentCount() = 0;
   // position counts from 1 to AttachmentCount().
   virtual std::unique_ptr<Attachment> AttachmentAt(std::int32_t position) = 0;

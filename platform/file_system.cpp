@@ -2,10 +2,10 @@
 
 namespace qs {
 
-void WriteWholeFile(const std::string& path, std::string_view bytes) {
+FileStamp WriteWholeFile(const std::string& path, std::string_view bytes) {
   ReplacingFile file(path);
   file.Write(bytes);
-  file.Commit();
+  return file.Commit();
 }
 
 }  // namespace qs

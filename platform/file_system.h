@@ -30,6 +30,15 @@ bool OwnedByUser(const std::string& path);
 // the path when it cannot, also when an entry of that name exists already.
 void MakeDirectory(const std::string& path);
 
+// What a later run compares to tell whether a saved file is still as it was
+// written: its size and its modification time in the system's own ticks
+// (nanoseconds since 1970 on Linux, 100 ns since 1601 on Windows).
+struct FileStamp {
+  std::int64_t size = 0;
+  std::int64_t modified = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
 // A file written in its final directory and given its final name only when
 // whole, so that a killed run, a full disk or a second run writing the same
 // name never leaves a cut file under a final name, and an earlier file of
@@ -52,9 +61,10 @@ class ReplacingFile {
   ReplacingFile(const ReplacingFile&) = delete;
   ReplacingFile& operator=(const ReplacingFile&) = delete;
 
-  // Throw std::system_error naming the final path.
+  // Throw std::system_error naming the final path. Commit gives the
+  // stamp of the file it put in place, as a look at it now would find it.
   void Write(std::string_view bytes);
-  void Commit();
+  FileStamp Commit();
 
  private:
   std::string path_;
@@ -63,20 +73,11 @@ class ReplacingFile {
 };
 
 // Makes the bytes the whole content of the file through a ReplacingFile.
-void WriteWholeFile(const std::string& path, std::string_view bytes);
+FileStamp WriteWholeFile(const std::string& path, std::string_view bytes);
 
 // Removes the temporary files that writers no longer running left in the
 // directory. Failures are not reported: a leftover is harmless.
 void RemoveStaleTemporaries(const std::string& directory);
-
-// What a later run compares to tell whether a saved file is still as it was
-// written: its size and its modification time in the system's own ticks
-// (nanoseconds since 1970 on Linux, 100 ns since 1601 on Windows).
-struct FileStamp {
-  std::int64_t size = 0;
-  std::int64_t modified = 0;
-  bool operator==(const FileStamp&) const = default;
-};
 
 // The stamp of the regular file at path, a link not followed; nothing when
 // there is none, or it is a link, a directory or anything else.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <deque>
 #include <exception>
 #include <optional>
@@ -98,9 +99,12 @@ struct SaveCounts {
 // the user looks; the diagnostic output has them all.
 constexpr std::size_t kReasonsShown = 10;
 
-// The record is written whole after this many new entries while the run
-// goes on, so that a run killed in the middle loses at most these many.
+// While the run goes on, the record is written whole once this many new
+// entries wait and this long has passed since it was last written: a run
+// killed in the middle loses no more than these, and a short run writes it
+// once, at its end, rather than again and again as it grows.
 constexpr std::int32_t kRecordEvery = 1000;
+constexpr std::chrono::seconds kRecordInterval{2};
 
 // The counts of the rows, those a stop request left out among the not
 // saved; throws when the run has to stop, after the rows before the one that
@@ -121,6 +125,8 @@ void SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& list, SaveC
   std::optional<std::int32_t> stopped_at;
   bool taking = true;  // false once a row could not be taken: the rows before it are still saved
   bool naming = true;  // false once the run stops: the rows named so far are still written
+  std::int32_t waiting = 0;  // entries put into the record since it was last written
+  auto record_written = std::chrono::steady_clock::now();
   const auto fetched_next = [&] { return placed < rows.size() && rows[placed].fetched.load(); };
   const auto written_front = [&] { return placed > 0 && rows.front().written.load(); };
   for (;;) {
@@ -197,9 +203,13 @@ void SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& list, SaveC
           }
           break;
       }
-      if (std::optional<SaveRecord::Prepared> saved = done.TakeSaved()) {
-        run.record.Put(std::move(*saved));
-        if (++run.recorded % kRecordEvery == 0) WriteSaveRecord(run.save_dir, run.previous, run.record);
+      if (done.PutInto(run.record, run)) {
+        ++run.recorded;
+        if (++waiting >= kRecordEvery && std::chrono::steady_clock::now() - record_written >= kRecordInterval) {
+          WriteSaveRecord(run.save_dir, run.previous, run.record);
+          waiting = 0;
+          record_written = std::chrono::steady_clock::now();
+        }
       }
       rows.pop_front();
     }
@@ -279,6 +289,7 @@ void SaveListedItems(Application& app, const MailStoreOpener& open_store,
       record.Reserve(static_cast<std::size_t>(listed));
       progress.emplace(app, listed);
       const SaveShape shape = ShapeOf(settings, list, mail_folder);
+      const SavedFileStamps previous_files(save_dir);
       SaveRun run{.app = app,
                   .store = *store,
                   .settings = settings,
@@ -288,7 +299,8 @@ void SaveListedItems(Application& app, const MailStoreOpener& open_store,
                   .shape_text = ShapeText(shape),
                   .writer = store->WriterVersion(WrittenType(shape.format)),
                   .previous = previous,
-                  .record = record};
+                  .record = record,
+                  .previous_files = previous_files};
       try {
         SaveRows(run, progress->Form(), list, counts);
       } catch (...) {

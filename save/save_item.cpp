@@ -17,7 +17,7 @@
 namespace qs {
 
 ItemSave::ItemSave(const SaveRun& run, const FoundItems& list, std::int32_t row)
-    : row_(row), list_(list), entry_id_(list.Item(row).entry_id), format_(AsciiLower(run.settings.fn_output)) {}
+    : row_(row), list_(list), entry_id_(list.EntryId(row)), format_(AsciiLower(run.settings.fn_output)) {}
 
 // Built only for an item that is written: most of a list saved again is not.
 std::string ItemSave::BaseName(const SaveRun& run) const {
@@ -96,7 +96,7 @@ bool ItemSave::Unchanged(const SaveRun& run) const {
       mail_size_ < 0 || previous_->mail_modified != mail_modified_ || previous_->mail_size != mail_size_)
     return false;
   for (const SavedFile& file : previous_->files)
-    if (RegularFileStamp(run.save_dir + FromRecordPath(file.path)) != file.stamp) return false;
+    if (run.previous_files.Of(file.path) != file.stamp) return false;
   return true;
 }
 
@@ -237,21 +237,21 @@ void ItemSave::PlaceDirectory(SaveRun& run, const std::string& dir) {
 }
 
 void ItemSave::Write(const SaveRun& run) {
-  for (const FileWrite& file : writes_) {
+  for (FileWrite& file : writes_) {
     if (file.attachment > 0) {
       whole_ &= Attempt([&] { return "cannot save attachment " + std::to_string(file.attachment); },
-                        [&] { item_->AttachmentAt(file.attachment)->SaveAsFile(file.path); });
+                        [&] { file.stamp = item_->AttachmentAt(file.attachment)->SaveAsFile(file.path); });
       continue;
     }
     const auto what = [&file] { return "cannot save " + file.path; };
     if (file.type != SaveType::Message) {
-      whole_ &= Attempt(what, [&] { item_->SaveAs(file.path, file.type); });
+      whole_ &= Attempt(what, [&] { file.stamp = item_->SaveAs(file.path, file.type); });
     } else {
       // Unicode keeps every character of the mail; the older format only
       // where the store refuses it.
       whole_ &= Attempt([&] { return what() + " as Unicode"; },
-                        [&] { item_->SaveAs(file.path, SaveType::MessageUnicode); }) ||
-                Attempt(what, [&] { item_->SaveAs(file.path, SaveType::Message); });
+                        [&] { file.stamp = item_->SaveAs(file.path, SaveType::MessageUnicode); }) ||
+                Attempt(what, [&] { file.stamp = item_->SaveAs(file.path, SaveType::Message); });
     }
   }
   // The item is done with; its mail need not stay in memory until the
@@ -275,6 +275,7 @@ void ItemSave::AdoptCandidate(const SaveRun& run) {
   for (auto file = writes_.rbegin(); file != writes_.rend(); ++file) {
     RemoveEntry(file->path);
     file->path = candidate + file->path.substr(written.size());
+    file->stamp.reset();
   }
   if (format_ == "dir") {
     RemoveEntry(written + PathSeparator() + "attachments");
@@ -286,23 +287,35 @@ void ItemSave::AdoptCandidate(const SaveRun& run) {
 
 void ItemSave::Record(const SaveRun& run) {
   if (identity_.empty() || name_.empty()) return;
-  SavedMail saved{.identity = identity_,
-                  .folder = folder_path_,
-                  .shape = run.shape,
-                  .writer = run.writer,
-                  .mail_modified = mail_modified_,
-                  .mail_size = mail_size_,
-                  .whole = whole_,
-                  .name = ToRecordPath(name_),
-                  .files = {}};
+  saved_files_.reserve(writes_.size());
+  saved_whole_ = whole_;
   for (const FileWrite& file : writes_) {
-    if (const std::optional<FileStamp> stamp = RegularFileStamp(file.path))
-      saved.files.push_back({ToRecordPath(file.path.substr(run.save_dir.size())), *stamp});
+    // A file the store did not stamp as it wrote it is looked at: one that
+    // could not be written may still be there from an earlier run.
+    if (const std::optional<FileStamp> stamp = file.stamp ? file.stamp : RegularFileStamp(file.path))
+      saved_files_.push_back({ToRecordPath(file.path.substr(run.save_dir.size())), *stamp});
     else
-      saved.whole = false;
+      saved_whole_ = false;
   }
   // Nothing written: the record keeps what it held.
-  if (!saved.files.empty()) saved_ = SaveRecord::Prepare(saved, run.shape_text);
+  if (saved_files_.empty()) return;
+  saved_name_ = ToRecordPath(name_);
+  record_key_ = SaveRecord::KeyOf(identity_, folder_path_, run.shape_text);
+}
+
+bool ItemSave::PutInto(SaveRecord& record, const SaveRun& run) {
+  if (record_key_.empty()) return false;
+  record.Put(std::exchange(record_key_, {}),
+             {.identity = identity_,
+              .folder = folder_path_,
+              .writer = run.writer,
+              .mail_modified = mail_modified_,
+              .mail_size = mail_size_,
+              .whole = saved_whole_,
+              .name = saved_name_,
+              .files = saved_files_},
+             run.shape_text);
+  return true;
 }
 
 SaveOutcome ItemSave::Outcome() const {

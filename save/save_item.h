@@ -13,6 +13,7 @@
 #include "mailstore/mail_store.h"
 #include "save/name_claims.h"
 #include "save/save_record.h"
+#include "save/saved_file_stamps.h"
 #include "settings/option_values.h"
 
 namespace qs {
@@ -36,6 +37,7 @@ struct SaveRun {
   // run adds to it, on the run's thread.
   const SaveRecord& previous;
   SaveRecord& record;
+  const SavedFileStamps& previous_files;  // the stamps of the files the record held
   std::int32_t recorded = 0;  // entries put into the record
   NameClaims names{};
   std::unordered_set<std::string> swept{};  // directories cleared of stale temporary files
@@ -80,9 +82,10 @@ class ItemSave {
   std::int32_t Row() const { return row_; }
   bool HasWrites() const { return !writes_.empty(); }
   SaveOutcome Outcome() const;
-  // What the record is to hold of the item now, once; nothing when it keeps
-  // what it held.
-  std::optional<SaveRecord::Prepared> TakeSaved() { return std::exchange(saved_, std::nullopt); }
+  // Puts into the record what it is to hold of the item now, on the run's
+  // thread once the item is written, once; false when the record keeps what it
+  // held.
+  bool PutInto(SaveRecord& record, const SaveRun& run);
   // The reasons of the steps that failed, in order.
   const std::vector<std::string>& Log() const { return log_; }
 
@@ -91,6 +94,7 @@ class ItemSave {
     std::string path;
     SaveType type;
     int attachment = 0;  // from 1 for an attachment's file
+    std::optional<FileStamp> stamp{};  // as the store wrote it, where it tells
   };
   // Adds a line to the item's log, after its row number.
   void Note(const std::string& text);
@@ -136,7 +140,12 @@ class ItemSave {
   std::optional<std::vector<std::optional<std::string>>> attachments_;
   std::vector<FileWrite> writes_;
   bool whole_ = false;
-  std::optional<SaveRecord::Prepared> saved_;
+  // What the record is to hold of the item, made as it was written: its
+  // entry's key (empty when there is nothing to put), its files and name.
+  std::string record_key_;
+  std::vector<SavedFile> saved_files_;
+  std::string saved_name_;
+  bool saved_whole_ = false;
   std::vector<std::string> log_;
 };
 

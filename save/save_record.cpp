@@ -1,6 +1,7 @@
 #include "save/save_record.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 
 #include "save/name_claims.h"
@@ -12,11 +13,17 @@ namespace {
 constexpr std::string_view kHeader = "quillstow save record\t1";
 constexpr std::size_t kFixedFields = 15;  // before the files' three each
 
-bool Special(char c) { return c == '\t' || c == '\n' || c == '\r' || c == '\\'; }
+// The characters escaped in a field, marked in a table: a field is scanned
+// byte by byte, and most hold none of them.
+constexpr std::array<bool, 256> kSpecial = [] {
+  std::array<bool, 256> special{};
+  for (const unsigned char c : {'\t', '\n', '\r', '\\'}) special[c] = true;
+  return special;
+}();
 
-// Each field after a tab; the line's first loses its own.
-void AppendField(std::string& line, std::string_view field) {
-  line += '\t';
+bool Special(char c) { return kSpecial[static_cast<unsigned char>(c)]; }
+
+void AppendEscaped(std::string& line, std::string_view field) {
   std::size_t run = 0;
   for (std::size_t i = 0; i < field.size(); ++i) {
     if (!Special(field[i])) continue;
@@ -26,6 +33,11 @@ void AppendField(std::string& line, std::string_view field) {
     run = i + 1;
   }
   line.append(field.substr(run));
+}
+
+void AppendField(std::string& line, std::string_view field) {
+  line += '\t';
+  AppendEscaped(line, field);
 }
 
 // A field's text; its escapes were checked when the record was read.
@@ -77,14 +89,25 @@ void SplitFields(std::string_view line, std::vector<std::string_view>& fields) {
   }
 }
 
+void AppendNumber(std::string& text, std::int64_t number) {
+  char digits[24];
+  const auto [end, error] = std::to_chars(std::begin(digits), std::end(digits), number);
+  text.append(digits, end);
+}
+
+void AppendNumberField(std::string& line, std::int64_t number) {
+  line += '\t';
+  AppendNumber(line, number);
+}
+
 // Fields one after another, each behind its length.
 void AppendKeyField(std::string& key, std::string_view field) {
-  key += std::to_string(field.size());
+  AppendNumber(key, static_cast<std::int64_t>(field.size()));
   key += ':';
   key.append(field);
 }
 
-std::string Key(const std::string& identity, const std::string& folder, const std::string& shape_key) {
+std::string Key(std::string_view identity, std::string_view folder, std::string_view shape_key) {
   std::string key;
   key.reserve(identity.size() + folder.size() + shape_key.size() + 16);
   AppendKeyField(key, identity);
@@ -104,26 +127,22 @@ std::string ShapeFields(const SaveShape& shape) {
   return fields;
 }
 
-// The mail's line of the record's text, with its line end.
-std::string LineOf(const SavedMail& mail, std::string_view shape_fields) {
-  std::string line;
-  line.reserve(256);
-  AppendField(line, mail.identity);
+// Appends the mail's line, with its line end.
+void AppendLine(std::string& line, const MailEntry& mail, std::string_view shape_fields) {
+  AppendEscaped(line, mail.identity);
   AppendField(line, mail.folder);
   line.append(shape_fields);
   for (const std::int64_t number : {std::int64_t{mail.writer}, mail.mail_modified, mail.mail_size})
-    AppendField(line, std::to_string(number));
+    AppendNumberField(line, number);
   line += mail.whole ? "\t1" : "\t0";
   AppendField(line, mail.name);
-  AppendField(line, std::to_string(mail.files.size()));
+  AppendNumberField(line, static_cast<std::int64_t>(mail.files.size()));
   for (const SavedFile& file : mail.files) {
     AppendField(line, file.path);
-    AppendField(line, std::to_string(file.stamp.size));
-    AppendField(line, std::to_string(file.stamp.modified));
+    AppendNumberField(line, file.stamp.size);
+    AppendNumberField(line, file.stamp.modified);
   }
-  line.erase(0, 1);
   line += '\n';
-  return line;
 }
 
 
@@ -196,30 +215,27 @@ SaveRecord SaveRecord::Parse(std::string_view text) {
     }
     std::string identity = Unescaped(fields[0]);
     const std::string name = Unescaped(fields[13]);
-    record.Keep({.key = Key(identity, Unescaped(fields[1]), last_shape_key),
-                 .folded_name = FoldCase(name),
-                 .identity = std::move(identity),
-                 .line = {}},
-                line_start, start - line_start);
+    record.Keep(Key(identity, Unescaped(fields[1]), last_shape_key), line_start, start - line_start);
+    if (!name.empty()) record.owners_[FoldCase(name)] = std::move(identity);
   }
   return record;
 }
 
 std::string SaveRecord::Header() { return std::string(kHeader) + '\n'; }
 
-void SaveRecord::Keep(Prepared prepared, std::size_t offset, std::size_t length) {
-  if (!prepared.folded_name.empty()) owners_[std::move(prepared.folded_name)] = std::move(prepared.identity);
-  const auto [place, added] = mails_.try_emplace(std::move(prepared.key), Line{offset, length});
+void SaveRecord::Keep(std::string key, std::size_t offset, std::size_t length) {
+  const auto [place, added] = mails_.try_emplace(std::move(key), Line{offset, length});
   if (!added) {
     place->second = Line{offset, length};
     stale_ = true;  // the line it replaces stays in the text until it is made anew
   }
 }
 
-void SaveRecord::Put(Prepared prepared) {
+// A run's own names are its name claims': the mails it adds need no owners.
+void SaveRecord::Put(std::string key, const MailEntry& mail, const ShapeText& shape) {
   const std::size_t offset = text_.size();
-  text_.append(prepared.line);
-  Keep(std::move(prepared), offset, text_.size() - offset);
+  AppendLine(text_, mail, shape.fields);
+  Keep(std::move(key), offset, text_.size() - offset);
 }
 
 std::string_view SaveRecord::LineAt(const Line& line) const {
@@ -269,7 +285,7 @@ std::optional<SavedMail> SaveRecord::Find(const std::string& identity, const std
 void SaveRecord::Reserve(std::size_t more) {
   mails_.reserve(mails_.size() + more);
   owners_.reserve(owners_.size() + more);
-  text_.reserve(text_.size() + more * (text_.size() / std::max<std::size_t>(mails_.size(), 1) + 160));
+  text_.reserve(text_.size() + more * (text_.size() / std::max<std::size_t>(mails_.size(), 1) + 320));
 }
 
 const std::string* SaveRecord::OwnerOf(std::string_view name) const {
@@ -279,12 +295,22 @@ const std::string* SaveRecord::OwnerOf(std::string_view name) const {
 
 ShapeText::ShapeText(const SaveShape& shape) : key(ShapeKey(shape)), fields(ShapeFields(shape)) {}
 
-// A run's own names are its name claims': the mails it adds need no owners.
-SaveRecord::Prepared SaveRecord::Prepare(const SavedMail& mail, const ShapeText& shape) {
-  return {.key = Key(mail.identity, mail.folder, shape.key),
-          .folded_name = {},
-          .identity = {},
-          .line = LineOf(mail, shape.fields)};
+std::string SaveRecord::KeyOf(std::string_view identity, std::string_view folder, const ShapeText& shape) {
+  return Key(identity, folder, shape.key);
+}
+
+void SaveRecord::Put(const SavedMail& mail) {
+  const ShapeText shape(mail.shape);
+  Put(KeyOf(mail.identity, mail.folder, shape),
+      {.identity = mail.identity,
+       .folder = mail.folder,
+       .writer = mail.writer,
+       .mail_modified = mail.mail_modified,
+       .mail_size = mail.mail_size,
+       .whole = mail.whole,
+       .name = mail.name,
+       .files = mail.files},
+      shape);
 }
 
 }  // namespace qs

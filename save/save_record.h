@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -64,6 +65,19 @@ struct SavedMail {
   bool operator==(const SavedMail&) const = default;
 };
 
+// A mail as a run puts it into the record, under the run's own shape: its
+// fields are read where they lie, not copied.
+struct MailEntry {
+  std::string_view identity;
+  std::string_view folder;
+  int writer = 0;
+  std::int64_t mail_modified = 0;
+  std::int64_t mail_size = 0;
+  bool whole = true;
+  std::string_view name;
+  std::span<const SavedFile> files;
+};
+
 // A shape as a key, made once for a run's many lookups.
 std::string ShapeKey(const SaveShape& shape);
 
@@ -93,21 +107,14 @@ class SaveRecord {
   // compared as the file system compares them), among the mails the record
   // was read with; nullptr when no mail's.
   const std::string* OwnerOf(std::string_view name) const;
-  // A mail with its key and its line of text made, on any thread, so that
-  // putting it costs the run's own thread little.
-  struct Prepared {
-    std::string key;
-    std::string folded_name;
-    std::string identity;
-    std::string line;
-  };
-  static Prepared Prepare(const SavedMail& mail, const ShapeText& shape);
-  // Adds the mail, in place of one of the same identity, folder and shape.
-  void Put(Prepared prepared);
-  void Put(const SavedMail& mail) {
-    const ShapeText shape(mail.shape);
-    Put(Prepare(mail, shape));
-  }
+  // The key of a mail's entry, made on any thread, so that putting the mail
+  // costs the run's own thread less.
+  static std::string KeyOf(std::string_view identity, std::string_view folder, const ShapeText& shape);
+  // Adds the mail under the key KeyOf made of it, in place of one of the
+  // same identity, folder and shape. Its line is written straight into the
+  // record's text.
+  void Put(std::string key, const MailEntry& mail, const ShapeText& shape);
+  void Put(const SavedMail& mail);
   std::size_t Size() const { return mails_.size(); }
   // Room for that many more mails, so that a run's record does not grow in
   // steps.
@@ -120,7 +127,7 @@ class SaveRecord {
     std::size_t length;
   };
   static std::string Header();
-  void Keep(Prepared prepared, std::size_t offset, std::size_t length);
+  void Keep(std::string key, std::size_t offset, std::size_t length);
   std::string_view LineAt(const Line& line) const;
 
   // The text: the lines as read, then those of the mails added. A mail

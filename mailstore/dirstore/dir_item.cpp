@@ -105,9 +105,11 @@ const std::shared_ptr<const MessageContent>& DirItem::Content() {
   return content_;
 }
 
-void DirItem::SaveAs(const std::string& path, SaveType type) {
+std::optional<FileStamp> DirItem::SaveAs(const std::string& path, SaveType type) {
   const ItemFacts facts{SentOn(), Sent(), folder_->context->locale, Summary().received_seconds};
-  WithinMemory([&] { SaveMessageAs(*Content(), facts, path, type); });
+  FileStamp stamp;
+  WithinMemory([&] { stamp = SaveMessageAs(*Content(), facts, path, type); });
+  return stamp;
 }
 
 std::int32_t DirItem::AttachmentCount() {

@@ -40,7 +40,7 @@ class DirItem : public MailItem {
   std::int64_t Size() override;
   std::string Identity() override;
   std::unique_ptr<Folder> Parent() override;
-  void SaveAs(const std::string& path, SaveType type) override;
+  std::optional<FileStamp> SaveAs(const std::string& path, SaveType type) override;
   std::int32_t AttachmentCount() override;
   std::unique_ptr<Attachment> AttachmentAt(std::int32_t position) override;
 

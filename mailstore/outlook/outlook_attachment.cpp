@@ -8,8 +8,9 @@ std::string OutlookAttachment::FileName() {
   return Guarded([&] { return attachment_.Get("FileName").ToUtf8("Attachment.FileName"); });
 }
 
-void OutlookAttachment::SaveAsFile(const std::string& path) {
+std::optional<FileStamp> OutlookAttachment::SaveAsFile(const std::string& path) {
   Guarded([&] { attachment_.Call("SaveAsFile", path); });
+  return std::nullopt;
 }
 
 }  // namespace qs::outlook

@@ -12,7 +12,7 @@ class OutlookAttachment : public Attachment {
       : session_(std::move(session)), attachment_(std::move(attachment)) {}
 
   std::string FileName() override;
-  void SaveAsFile(const std::string& path) override;
+  std::optional<FileStamp> SaveAsFile(const std::string& path) override;
 
  private:
   SessionPtr session_;

@@ -78,8 +78,9 @@ std::unique_ptr<Folder> OutlookItem::Parent() {
   });
 }
 
-void OutlookItem::SaveAs(const std::string& path, SaveType type) {
+std::optional<FileStamp> OutlookItem::SaveAs(const std::string& path, SaveType type) {
   Guarded([&] { Typed().Call("SaveAs", path, static_cast<std::int32_t>(type)); });
+  return std::nullopt;
 }
 
 const win32::Dispatch& OutlookItem::Attachments() {

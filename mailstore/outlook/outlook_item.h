@@ -28,7 +28,7 @@ class OutlookItem : public MailItem {
   DateTime LastModificationTime() override;
   std::int64_t Size() override;
   std::unique_ptr<Folder> Parent() override;
-  void SaveAs(const std::string& path, SaveType type) override;
+  std::optional<FileStamp> SaveAs(const std::string& path, SaveType type) override;
   std::int32_t AttachmentCount() override;
   std::unique_ptr<Attachment> AttachmentAt(std::int32_t position) override;
 

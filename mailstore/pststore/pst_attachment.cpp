@@ -5,7 +5,7 @@
 
 namespace qs::pststore {
 
-void PstAttachment::SaveAsFile(const std::string& path) {
+std::optional<FileStamp> PstAttachment::SaveAsFile(const std::string& path) {
   const dirstore::MessageAttachment& attachment = content_->attachments.at(index_);
   if (attachment.message) {
     dirstore::ItemFacts inner = facts_;
@@ -13,7 +13,7 @@ void PstAttachment::SaveAsFile(const std::string& path) {
     inner.received.reset();
     return dirstore::WriteMessageFile(*attachment.message, inner, path);
   }
-  dirstore::WriteFileFrom(path, *attachment.data);
+  return dirstore::WriteFileFrom(path, *attachment.data);
 }
 
 }  // namespace qs::pststore

@@ -17,7 +17,7 @@ class PstAttachment : public Attachment {
 
   std::string FileName() override { return content_->attachments.at(index_).file_name; }
   // An attached message is written as a message file of its own.
-  void SaveAsFile(const std::string& path) override;
+  std::optional<FileStamp> SaveAsFile(const std::string& path) override;
 
  private:
   std::shared_ptr<const dirstore::MessageContent> content_;

@@ -69,10 +69,10 @@ const std::shared_ptr<const dirstore::MessageContent>& PstItem::Content() {
   return content_;
 }
 
-void PstItem::SaveAs(const std::string& path, SaveType type) {
+std::optional<FileStamp> PstItem::SaveAs(const std::string& path, SaveType type) {
   const dirstore::ItemFacts facts{SentOn(), Sent(), file_->Locale(), Summary().received_seconds};
   try {
-    dirstore::SaveMessageAs(*Content(), facts, path, type);
+    return dirstore::SaveMessageAs(*Content(), facts, path, type);
   } catch (const std::bad_alloc&) {
     throw MailStoreError("there is not enough memory to save an item of " + file_->Path());
   }

@@ -34,7 +34,7 @@ class PstItem : public MailItem {
   DateTime LastModificationTime() override { return Stamp().modified; }
   std::int64_t Size() override { return Stamp().size; }
   std::unique_ptr<Folder> Parent() override;
-  void SaveAs(const std::string& path, SaveType type) override;
+  std::optional<FileStamp> SaveAs(const std::string& path, SaveType type) override;
   std::int32_t AttachmentCount() override;
   std::unique_ptr<Attachment> AttachmentAt(std::int32_t position) override;
 

@@ -10,6 +10,7 @@
 
 #include "platform/file_system.h"
 #include "platform/posix/file_descriptor.h"
+#include "platform/posix/stat_stamp.h"
 #include "platform/temporary_name.h"
 
 namespace qs {
@@ -128,8 +129,13 @@ void ReplacingFile::Write(std::string_view bytes) {
   }
 }
 
-void ReplacingFile::Commit() {
+// The stamp is taken from the open file once nothing more is written to it:
+// naming, renaming and closing it leave its size and time as they are, and a
+// network file system sends what it holds back before it answers.
+FileStamp ReplacingFile::Commit() {
   const int fd = static_cast<int>(handle_);
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) ThrowErrno("cannot write", path_);
   if (temporary_.empty()) {
     // The unnamed file takes its final name where that name is free. Only a
     // file that has a name outlives its descriptor, so it is closed after.
@@ -141,7 +147,7 @@ void ReplacingFile::Commit() {
         errno = error;
         ThrowErrno("cannot write", path_);
       }
-      return;
+      return StampOf(info);
     }
     if (errno != EEXIST) ThrowErrno("cannot create", path_);
     // It replaces the entry there under a temporary name of its own.
@@ -153,6 +159,7 @@ void ReplacingFile::Commit() {
   if (::close(fd) != 0) ThrowErrno("cannot write", path_);
   if (::rename(temporary_.c_str(), path_.c_str()) != 0) ThrowErrno("cannot create", path_);
   temporary_.clear();
+  return StampOf(info);
 }
 
 void RemoveStaleTemporaries(const std::string& directory) {
@@ -169,8 +176,7 @@ void RemoveStaleTemporaries(const std::string& directory) {
 std::optional<FileStamp> RegularFileStamp(const std::string& path) {
   struct stat info {};
   if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-  return FileStamp{static_cast<std::int64_t>(info.st_size),
-                   static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+  return StampOf(info);
 }
 
 bool SameFileContents(const std::string& first, const std::string& second) {

@@ -116,7 +116,9 @@ void ReplacingFile::Write(std::string_view bytes) {
   }
 }
 
-void ReplacingFile::Commit() {
+// The stamp is read once the file has its name: the system may set its
+// time as the handle closes.
+FileStamp ReplacingFile::Commit() {
   const HANDLE file = reinterpret_cast<HANDLE>(handle_);
   handle_ = -1;
   if (!CloseHandle(file)) ThrowLastError("cannot write", path_);
@@ -124,6 +126,9 @@ void ReplacingFile::Commit() {
                    MOVEFILE_REPLACE_EXISTING))
     ThrowLastError("cannot create", path_);
   temporary_.clear();
+  const std::optional<FileStamp> stamp = RegularFileStamp(path_);
+  if (!stamp) ThrowLastError("cannot examine", path_);
+  return *stamp;
 }
 
 void RemoveStaleTemporaries(const std::string& directory) {

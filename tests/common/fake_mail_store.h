@@ -56,7 +56,7 @@ struct FakeStoreLog {
 struct FakeAttachment : Attachment {
   explicit FakeAttachment(std::string file_name) : name(std::move(file_name)) {}
   std::string FileName() override { return name; }
-  void SaveAsFile(const std::string& path) override { WriteWholeFile(path, name); }
+  std::optional<FileStamp> SaveAsFile(const std::string& path) override { return WriteWholeFile(path, name); }
   std::string name;
 };
 
@@ -77,13 +77,15 @@ class FakeItem : public MailItem {
   std::int64_t Size() override { return Check().size; }
   std::string Identity() override { return Check().identity.empty() ? mail_.entry_id : mail_.identity; }
   std::unique_ptr<Folder> Parent() override;
-  void SaveAs(const std::string& path, SaveType type) override {
+  std::optional<FileStamp> SaveAs(const std::string& path, SaveType type) override {
     if (log_->on_save) log_->on_save();
     if (type == SaveType::MessageUnicode && Check().refuse_unicode_msg)
       throw MailStoreError("Unicode messages are not supported");
-    WriteWholeFile(path, mail_.entry_id + " " + std::to_string(static_cast<int>(type)) + mail_.body);
+    const FileStamp stamp =
+        WriteWholeFile(path, mail_.entry_id + " " + std::to_string(static_cast<int>(type)) + mail_.body);
     const std::lock_guard lock(log_->mutex);
     log_->saves.emplace_back(path, static_cast<int>(type));
+    return stamp;
   }
   std::int32_t AttachmentCount() override { return static_cast<std::int32_t>(Check().attachments.size()); }
   std::unique_ptr<Attachment> AttachmentAt(std::int32_t position) override {

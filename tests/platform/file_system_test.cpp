@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/directory_stamps.h"
 #include "platform/system.h"
 #include "tests/common/scratch_dir.h"
 
@@ -30,6 +31,28 @@ TEST(FileSystem, TheOldFileStaysUntilTheNewOneIsWhole) {
   EXPECT_EQ(scratch.Tree().size(), 1u) << "the abandoned text is gone";
   EXPECT_THROW(MakeDirectory(scratch.Text()), std::system_error);
   EXPECT_THROW(WriteWholeFile(path + PathSeparator() + "x", "y"), std::system_error);
+}
+
+// The stamp a write gives is the one a later look finds, for a new file and
+// for one put in another's place; a directory's files are stamped by name,
+// but not through a link standing at the directory.
+TEST(FileSystem, WrittenFilesAreStampedAsALookFindsThem) {
+  test::ScratchDir scratch;
+  const std::string path = scratch.File("stamped");
+  const FileStamp made = WriteWholeFile(path, "first");
+  EXPECT_EQ(RegularFileStamp(path), made);
+  const FileStamp replaced = WriteWholeFile(path, "second, longer");
+  EXPECT_EQ(RegularFileStamp(path), replaced);
+  EXPECT_EQ(replaced.size, 14);
+  const DirectoryStamps stamps(scratch.Text(), DirectoryStamps::Link::kRefused);
+  EXPECT_EQ(stamps.Of("stamped"), replaced);
+  EXPECT_EQ(stamps.Of("missing"), std::nullopt);
+#ifndef _WIN32
+  std::filesystem::create_directory_symlink(scratch.Path(), scratch.Path() / "link");
+  const std::string link = scratch.File("link");
+  EXPECT_EQ(DirectoryStamps(link, DirectoryStamps::Link::kRefused).Of("stamped"), std::nullopt);
+  EXPECT_EQ(DirectoryStamps(link, DirectoryStamps::Link::kFollowed).Of("stamped"), replaced);
+#endif
 }
 
 #ifndef _WIN32

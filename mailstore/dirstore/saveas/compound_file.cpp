@@ -247,7 +247,7 @@ std::string TableBytes(const std::vector<std::uint32_t>& table, std::size_t sect
 // The file is laid out before a byte is written, so it is written front to
 // back: the header, the large streams, the mini stream, the directory, the
 // mini allocation table, the allocation table and its extension.
-void WriteCompoundFile(const std::string& path, const CompoundEntry& root, const ClassId& class_id) {
+FileStamp WriteCompoundFile(const std::string& path, const CompoundEntry& root, const ClassId& class_id) {
   Directory directory(root, class_id);
   std::vector<DirEntry>& entries = directory.Entries();
 
@@ -329,7 +329,7 @@ void WriteCompoundFile(const std::string& path, const CompoundEntry& root, const
     Put32(difat, sector * kSector + kSector - 4,
           sector + 1 < difat_sectors ? difat_first + sector + 1 : kEndOfChain);
 
-  WriteFileInPieces(path, [&](const ByteSink& sink) {
+  return WriteFileInPieces(path, [&](const ByteSink& sink) {
     sink(header);
     Padded sectors(sink, kSector);
     for (std::uint32_t i : large) WriteStream(entries[i], sectors, path);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "mailstore/dirstore/saveas/byte_source.h"
+#include "platform/file_system.h"
 
 namespace qs::dirstore {
 
@@ -42,6 +43,6 @@ using ClassId = std::array<std::uint8_t, 16>;
 // siblings of one name) or a source that makes another count of bytes than
 // it said leaves no file. Throws MailStoreError when the file cannot be
 // written.
-void WriteCompoundFile(const std::string& path, const CompoundEntry& root, const ClassId& class_id);
+FileStamp WriteCompoundFile(const std::string& path, const CompoundEntry& root, const ClassId& class_id);
 
 }  // namespace qs::dirstore

@@ -4,8 +4,8 @@
 
 namespace qs::dirstore {
 
-void DirAttachment::SaveAsFile(const std::string& path) {
-  WriteFileFrom(path, *content_->attachments.at(index_).data);
+std::optional<FileStamp> DirAttachment::SaveAsFile(const std::string& path) {
+  return WriteFileFrom(path, *content_->attachments.at(index_).data);
 }
 
 }  // namespace qs::dirstore

@@ -15,7 +15,7 @@ class DirAttachment : public Attachment {
 
   // The name as the mail gives it; the save makes it safe for the file system.
   std::string FileName() override { return content_->attachments.at(index_).file_name; }
-  void SaveAsFile(const std::string& path) override;
+  std::optional<FileStamp> SaveAsFile(const std::string& path) override;
 
  private:
   std::shared_ptr<const MessageContent> content_;

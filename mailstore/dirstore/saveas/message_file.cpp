@@ -302,16 +302,16 @@ CompoundEntry MessageFileTree(const MessageContent& content, const ItemFacts& fa
   return root;
 }
 
-void WriteMessageFile(const MessageContent& content, const ItemFacts& facts,
-                      const std::string& path) {
+FileStamp WriteMessageFile(const MessageContent& content, const ItemFacts& facts,
+                           const std::string& path) {
   // Ordinary mail's attachments are decoded once and held; a large mail's
   // twice, so that saving it never holds them.
   constexpr std::uint64_t kLargestHeld = 16 << 20;
-  WriteCompoundFile(path,
-                    MessageFileTree(content, facts,
-                                    content.mail_size < kLargestHeld ? SourceUse::kMadeOnce
-                                                                     : SourceUse::kMadeTwice),
-                    kMessageClassId);
+  return WriteCompoundFile(path,
+                           MessageFileTree(content, facts,
+                                           content.mail_size < kLargestHeld ? SourceUse::kMadeOnce
+                                                                            : SourceUse::kMadeTwice),
+                           kMessageClassId);
 }
 
 }  // namespace qs::dirstore

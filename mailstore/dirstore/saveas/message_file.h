@@ -25,7 +25,7 @@ CompoundEntry MessageFileTree(const MessageContent& content, const ItemFacts& fa
                               SourceUse use = SourceUse::kMadeOnce);
 
 // Throws MailStoreError when the file cannot be written.
-void WriteMessageFile(const MessageContent& content, const ItemFacts& facts,
-                      const std::string& path);
+FileStamp WriteMessageFile(const MessageContent& content, const ItemFacts& facts,
+                           const std::string& path);
 
 }  // namespace qs::dirstore

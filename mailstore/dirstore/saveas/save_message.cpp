@@ -6,8 +6,8 @@
 
 namespace qs::dirstore {
 
-void SaveMessageAs(const MessageContent& content, const ItemFacts& facts, const std::string& path,
-                   SaveType type) {
+FileStamp SaveMessageAs(const MessageContent& content, const ItemFacts& facts, const std::string& path,
+                        SaveType type) {
   switch (type) {
     case SaveType::Text: return WriteFileFrom(path, TextForm(content, facts));
     case SaveType::RichText: return WriteFileFrom(path, RichTextForm(content, facts));

@@ -15,7 +15,7 @@ namespace qs::dirstore {
 inline constexpr int kMessageWriterVersion = 1;
 
 // Throws MailStoreError when the file cannot be written.
-void SaveMessageAs(const MessageContent& content, const ItemFacts& facts, const std::string& path,
-                   SaveType type);
+FileStamp SaveMessageAs(const MessageContent& content, const ItemFacts& facts, const std::string& path,
+                        SaveType type);
 
 }  // namespace qs::dirstore

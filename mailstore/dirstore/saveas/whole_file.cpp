@@ -8,11 +8,12 @@
 
 namespace qs::dirstore {
 
-void WriteFileFrom(const std::string& path, const ByteSource& source) {
-  WriteFileInPieces(path, [&source](const ByteSink& sink) { source.WriteTo(sink); });
+FileStamp WriteFileFrom(const std::string& path, const ByteSource& source) {
+  return WriteFileInPieces(path, [&source](const ByteSink& sink) { source.WriteTo(sink); });
 }
 
-void WriteFileInPieces(const std::string& path, const std::function<void(const ByteSink&)>& write) {
+FileStamp WriteFileInPieces(const std::string& path,
+                            const std::function<void(const ByteSink&)>& write) {
   try {
     ReplacingFile file(path);
     // Forms come in many small pieces: gathered, they take a few writes.
@@ -20,7 +21,7 @@ void WriteFileInPieces(const std::string& path, const std::function<void(const B
     PieceWriter gathered(to_file);
     write([&gathered](std::string_view piece) { gathered += piece; });
     gathered.Flush();
-    file.Commit();
+    return file.Commit();
   } catch (const std::system_error& error) {
     throw MailStoreError(error.what());
   }
