@@ -35,6 +35,17 @@ std::string AddressOf(const PropertyBag& bag, std::uint16_t address_id, std::uin
   return address;
 }
 
+// An attachment's data that the file lost: writing it fails.
+class LostBytes final : public dirstore::ByteSource {
+ public:
+  explicit LostBytes(std::string reason) : reason_(std::move(reason)) {}
+  std::uint64_t Size() const override { throw MailStoreError(reason_); }
+  void WriteTo(const dirstore::ByteSink&) const override { throw MailStoreError(reason_); }
+
+ private:
+  std::string reason_;
+};
+
 void ReadRecipients(const MessageBag& message, const TextDecoding& decoding,
                     MessageContent& content) {
   const std::size_t count = message.RecipientCount();
@@ -48,8 +59,9 @@ void ReadRecipients(const MessageBag& message, const TextDecoding& decoding,
         case kBccRecipient: content.bcc.push_back(std::move(mailbox)); break;
         default: content.to.push_back(std::move(mailbox)); break;
       }
-    } catch (const MailStoreError&) {
-      // A recipient that cannot be read is one name less on the message.
+    } catch (const MailStoreError& error) {
+      content.unreadable_parts.push_back("recipient " + std::to_string(i + 1) + " cannot be read: " +
+                                         error.what());
     }
   }
 }
@@ -115,6 +127,7 @@ void ReadAttachments(const MessageBag& message, const TextDecoding& decoding, in
     try {
       const std::unique_ptr<AttachmentBag> attachment = message.Attachment(i);
       MessageAttachment out;
+      bool lost = false;
       out.mime_type = AsciiLower(TextOr(*attachment, kAttachMimeTag, decoding));
       out.content_id = Unbracketed(TextOr(*attachment, kAttachContentId, decoding));
       if (std::unique_ptr<MessageBag> attached = attachment->Message()) {
@@ -122,10 +135,12 @@ void ReadAttachments(const MessageBag& message, const TextDecoding& decoding, in
             depth < kDeepestAttachedMessage ? ReadMessage(*attached, decoding, depth + 1)
                                             : MessageContent());
         content.mail_size += out.message->mail_size;
+        for (const std::string& part : out.message->unreadable_parts)
+          content.unreadable_parts.push_back("attached message " + std::to_string(i + 1) + ": " + part);
       } else if (Int32Of(*attachment, kAttachMethod) == kAttachEmbeddedMessage) {
         out.message = std::make_shared<const MessageContent>();
-      } else {
-        out.data = attachment->Data();
+      } else if (!(out.data = attachment->Data())) {
+        lost = true;
       }
       if (out.mime_type.empty())
         out.mime_type = out.message ? "message/rfc822" : "application/octet-stream";
@@ -133,10 +148,18 @@ void ReadAttachments(const MessageBag& message, const TextDecoding& decoding, in
         out.file_name = (out.message->subject.empty() ? "Untitled" : out.message->subject) + ".msg";
       else if (out.file_name = OwnName(*attachment, decoding); out.file_name.empty())
         out.file_name = UnnamedName(++unnamed, out.mime_type);
+      if (lost) {
+        std::string reason = "the data of attachment " + std::to_string(i + 1) + " (" + out.file_name +
+                             ") is missing from the file";
+        out.data = std::make_shared<const LostBytes>(reason);
+        content.unreadable_parts.push_back(std::move(reason));
+      }
       content.attachments.push_back(std::move(out));
-    } catch (const MailStoreError&) {
-      // An attachment that cannot be read is left out; the rest of the
-      // message is still worth saving.
+    } catch (const MailStoreError& error) {
+      // The rest of the message is still read: its text forms hold no
+      // attachments.
+      content.unreadable_parts.push_back("attachment " + std::to_string(i + 1) + " cannot be read: " +
+                                         error.what());
     }
   }
 }

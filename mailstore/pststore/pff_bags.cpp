@@ -3,6 +3,8 @@
 #include <array>
 
 #include "mailstore/mail_store.h"
+#include "mailstore/pststore/property_ids.h"
+#include "mailstore/pststore/property_values.h"
 
 namespace qs::pststore {
 
@@ -61,7 +63,19 @@ class AttachmentBagOf final : public AttachmentBag {
     return PffProperty(attachment_->item.Get(), 0, id);
   }
 
+  // A damaged block of the file leaves an attachment with no data at all,
+  // while the size the attachment object claims (0x0E20) still counts it:
+  // an empty attachment's claim is no more than its properties hold.
   std::shared_ptr<const dirstore::ByteSource> Data() const override {
+    libpff_item_t* item = attachment_->item.Get();
+    PffError error;
+    size64_t size = 0;
+    if (libpff_attachment_get_data_size(item, &size, error.Out()) != 1)
+      ThrowPffError("cannot read an attachment", error);
+    if (size == 0) {
+      const std::optional<std::int32_t> claimed = Int32Of(*this, kAttachSize);
+      if (claimed && static_cast<std::uint64_t>(*claimed) > PffPropertyBytes(item)) return nullptr;
+    }
     return std::make_shared<const AttachmentData>(attachment_);
   }
 

@@ -75,6 +75,25 @@ std::optional<PropertyValue> PffProperty(libpff_item_t* item, int record_set, st
   return value;
 }
 
+std::uint64_t PffPropertyBytes(libpff_item_t* item) {
+  PffError error;
+  PffRecordSet set;
+  int count = 0;
+  if (libpff_item_get_record_set_by_index(item, 0, set.Out(), error.Out()) != 1 ||
+      libpff_record_set_get_number_of_entries(set.Get(), &count, error.Out()) != 1)
+    throw ItemUnreadable("the item's properties cannot be read: " + error.Text());
+  std::uint64_t total = 0;
+  for (int i = 0; i < count; ++i) {
+    PffRecordEntry entry;
+    std::size_t size = 0;
+    if (libpff_record_set_get_entry_by_index(set.Get(), i, entry.Out(), error.Out()) != 1 ||
+        libpff_record_entry_get_data_size(entry.Get(), &size, error.Out()) != 1)
+      throw ItemUnreadable("a property of the item cannot be read: " + error.Text());
+    total += size;
+  }
+  return total;
+}
+
 std::uint32_t PffIdentifier(libpff_item_t* item) {
   std::uint32_t identifier = 0;
   PffError error;

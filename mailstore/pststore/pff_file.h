@@ -36,6 +36,8 @@ class PffFile {
 // has no such property. Throws ItemUnreadable when the item's properties
 // cannot be read.
 std::optional<PropertyValue> PffProperty(libpff_item_t* item, int record_set, std::uint16_t id);
+// The bytes all properties of the item's first record set hold together.
+std::uint64_t PffPropertyBytes(libpff_item_t* item);
 
 std::uint32_t PffIdentifier(libpff_item_t* item);
 

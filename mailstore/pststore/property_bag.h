@@ -32,7 +32,8 @@ class MessageBag;
 
 class AttachmentBag : public PropertyBag {
  public:
-  // The attachment's bytes, read when they are written.
+  // The attachment's bytes, read when they are written; nothing when the
+  // file has lost them: none are found where the attachment claims some.
   virtual std::shared_ptr<const dirstore::ByteSource> Data() const = 0;
   // The attached message; nothing for an attachment of data.
   virtual std::unique_ptr<MessageBag> Message() const = 0;

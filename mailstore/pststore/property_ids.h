@@ -19,6 +19,7 @@ enum PropertyId : std::uint16_t {
   kDeliveryTime = 0x0E06,
   kMessageFlags = 0x0E07,
   kMessageSize = 0x0E08,
+  kAttachSize = 0x0E20,
   kRecordKey = 0x0FF9,
   kBody = 0x1000,
   kRtfCompressed = 0x1009,

@@ -49,6 +49,10 @@ struct MessageContent {
   std::optional<std::string> rtf_compressed;
   std::vector<MessageAttachment> attachments;
   std::uint64_t mail_size = 0;  // the bytes of the mail as stored
+  // The parts of the mail that could not be read (a recipient, an
+  // attachment or its data), each with the reason: the mail is then never
+  // saved as if whole.
+  std::vector<std::string> unreadable_parts;
 };
 
 // The bodies of a mail smaller than this are decoded once and held, which is

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <set>
 
 #include "mailstore/dirstore/mail_root.h"
@@ -140,6 +141,39 @@ TEST_F(PstStoreTest, ItemsFetchedByEntryIdSaveInEveryFormWithTheirAttachments) {
                      "' && for f in *.msg *-[0-9]*; do case $(head -c 4 \"$f\" | od -An -tx1) in "
                      "*d0*cf*11*e0*) olecfinfo \"$f\" >/dev/null 2>&1 || echo \"$f\";; esac; done"),
             "");
+}
+
+// A block of the file lost (zeroed) takes an attachment's data with it: the
+// mail is never saved as if whole. No message file and no attachment file is
+// written without the data; the text form, which holds no attachments, is
+// written and still reported.
+TEST_F(PstStoreTest, AnAttachmentWhoseDataIsLostIsNeverSavedAsIfWhole) {
+  Add("source.pst");
+  {
+    std::fstream file(tree.Root() / "source.pst", std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(178 * 4096);
+    file.write(std::string(4096, '\0').data(), 4096);
+  }
+  std::size_t damaged = 0;
+  MailRootStore store(ui.app, tree.Root(), 1252);
+  for (const FoundItem& row : Search("\\\\Outlook")) {
+    const std::unique_ptr<MailItem> item = store.GetItemFromID(row.entry_id);
+    const fs::path base = tree.Root() / "out";
+    try {
+      item->SaveAs(base.string() + ".msg", SaveType::MessageUnicode);
+      fs::remove(base.string() + ".msg");
+      continue;
+    } catch (const MailStoreError& error) {
+      EXPECT_NE(std::string(error.what()).find("image001.png"), std::string::npos) << error.what();
+    }
+    ++damaged;
+    EXPECT_FALSE(fs::exists(base.string() + ".msg"));
+    EXPECT_THROW(item->SaveAs(base.string() + ".txt", SaveType::Text), MailStoreError);
+    EXPECT_TRUE(fs::exists(base.string() + ".txt"));
+    EXPECT_THROW(item->AttachmentAt(1)->SaveAsFile(base.string() + ".png"), MailStoreError);
+    EXPECT_FALSE(fs::exists(base.string() + ".png"));
+  }
+  EXPECT_EQ(damaged, 1u);
 }
 
 }  // namespace
