@@ -99,6 +99,10 @@ class Folder {
   virtual std::string FolderPath() = 0;
   // The same path with "/" between the names: "//Store/Folder/Subfolder".
   virtual std::string FullPath() = 0;
+  // False for a folder of contacts, appointments, tasks or notes, whose items
+  // are no mail: one of them that cannot be read is passed over as such.
+  // True where the store cannot tell.
+  virtual bool HoldsMail() { return true; }
 };
 
 // The store's namespace, as one command holds it.

@@ -24,8 +24,10 @@ constexpr std::size_t kItemsPerThread = 256;
 // for once, when a row or a failure first needs it.
 class FolderInFlight {
  public:
-  explicit FolderInFlight(std::unique_ptr<Folder> folder) : folder_(std::move(folder)) {}
+  explicit FolderInFlight(std::unique_ptr<Folder> folder)
+      : folder_(std::move(folder)), holds_mail_(folder_->HoldsMail()) {}
   Folder& Get() { return *folder_; }
+  bool HoldsMail() const { return holds_mail_; }
   const std::string& Path() {
     if (!path_) path_ = folder_->FolderPath();
     return *path_;
@@ -33,6 +35,7 @@ class FolderInFlight {
 
  private:
   std::unique_ptr<Folder> folder_;
+  bool holds_mail_;
   std::optional<std::string> path_;
 };
 
@@ -130,8 +133,11 @@ class SearchWalk {
       // there is nothing left to list, and the rest of the search stands.
     } catch (const ItemUnreadable& error) {
       // The user's own mail, damaged: counted and named, not the end of
-      // the search, where the search counts such items.
-      if (context_.unreadable)
+      // the search, where the search counts such items. In a folder that
+      // holds no mail, it is no mail either.
+      if (!taken.folder->HoldsMail() && context_.passed_over)
+        ++context_.passed_over->unreadable_elsewhere;
+      else if (context_.unreadable)
         taken.unreadable = error.what();
       else
         taken.error = std::current_exception();
@@ -236,6 +242,8 @@ std::string PassedOverKinds::Text() const {
   add(meeting_requests, "meeting request", "meeting requests");
   add(reports, "report", "reports");
   add(others, "other item that is no mail", "other items that are no mail");
+  add(unreadable_elsewhere, "unreadable item of a folder that holds no mail",
+      "unreadable items of folders that hold no mail");
   return text;
 }
 

@@ -25,6 +25,8 @@ struct PassedOverKinds {
   std::atomic<std::int64_t> meeting_requests{0};
   std::atomic<std::int64_t> reports{0};
   std::atomic<std::int64_t> others{0};  // appointments, contacts, tasks...
+  // Items that could not be read in folders that hold no mail.
+  std::atomic<std::int64_t> unreadable_elsewhere{0};
   void Count(int item_class);
   // "passed over: 6 meeting requests, 1 report"; empty when none was.
   std::string Text() const;

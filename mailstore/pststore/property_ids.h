@@ -31,6 +31,7 @@ enum PropertyId : std::uint16_t {
   kCreationTime = 0x3007,
   kLastModificationTime = 0x3008,
   kTopOfPersonalFolders = 0x35E0,
+  kContainerClass = 0x3613,
   kAttachData = 0x3701,
   kAttachFileName = 0x3704,
   kAttachMethod = 0x3705,

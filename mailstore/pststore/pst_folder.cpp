@@ -1,7 +1,11 @@
 #include "mailstore/pststore/pst_folder.h"
 
 #include "mailstore/dirstore/folder_listing.h"
+#include "mailstore/pststore/pff_bags.h"
+#include "mailstore/pststore/property_ids.h"
+#include "mailstore/pststore/property_values.h"
 #include "mailstore/pststore/pst_item.h"
+#include "platform/text.h"
 #include "mailstore/folder_names.h"
 
 namespace qs::pststore {
@@ -65,5 +69,18 @@ std::unique_ptr<MailItem> PstFolder::ItemAt(std::int32_t position) {
 std::string PstFolder::FolderPath() { return FolderPathOf(names_); }
 
 std::string PstFolder::FullPath() { return FullPathOf(FolderPath()); }
+
+// A folder's container class names what it holds: "IPF.Note" for mail,
+// "IPF.Contact", "IPF.Appointment", "IPF.Task", "IPF.StickyNote" and the
+// like for the rest. A folder without one, or one that cannot be read,
+// holds mail.
+bool PstFolder::HoldsMail() {
+  try {
+    const std::string kind = TextOr(PffItemBag(*folder_), kContainerClass, file_->Decoding());
+    return kind.empty() || EqualsIgnoringAsciiCase(kind.substr(0, 8), "IPF.Note");
+  } catch (const MailStoreError&) {
+    return true;
+  }
+}
 
 }  // namespace qs::pststore

@@ -24,6 +24,7 @@ class PstFolder : public Folder {
   std::unique_ptr<MailItem> ItemAt(std::int32_t position) override;
   std::string FolderPath() override;
   std::string FullPath() override;
+  bool HoldsMail() override;
 
  private:
   const std::vector<std::shared_ptr<SharedItem>>& Subfolders();
