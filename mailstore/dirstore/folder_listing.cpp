@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <unordered_set>
 
 #include "mailstore/mail_store.h"
 #include "mailstore/save_record_name.h"
@@ -104,6 +105,23 @@ std::shared_ptr<const ListedFolder> ListedFolder::OfItem(SharedContext context, 
   folder->relative_path = std::move(relative_path);
   folder->listing.items.push_back({std::move(name), std::move(location)});
   return folder;
+}
+
+void MakeNamesDistinct(std::vector<std::string>& names) {
+  std::unordered_set<std::string> taken;  // folded: every name as given, and each name given out
+  for (const std::string& name : names) taken.insert(CaseFolded(name));
+  std::unordered_set<std::string> seen;
+  for (std::string& name : names) {
+    if (seen.insert(CaseFolded(name)).second) continue;
+    for (int number = 2;; ++number) {
+      std::string distinct = name + " (" + std::to_string(number) + ")";
+      std::string folded = CaseFolded(distinct);
+      if (!taken.insert(folded).second) continue;
+      seen.insert(std::move(folded));
+      name = std::move(distinct);
+      break;
+    }
+  }
 }
 
 std::optional<std::size_t> FindName(const std::vector<std::string>& names, std::string_view wanted) {

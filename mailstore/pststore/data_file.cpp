@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "mailstore/dirstore/folder_listing.h"
 #include "mailstore/mail_store.h"
 #include "mailstore/pststore/property_ids.h"
 
@@ -52,6 +53,21 @@ int CountOf(const SharedItem& parent, Count count) {
 }
 
 }  // namespace
+
+Subfolders SubfoldersOf(const SharedItem& folder, const TextDecoding& decoding) {
+  Subfolders subfolders;
+  const int count = SubfolderCount(folder);
+  for (int i = 0; i < count; ++i) {
+    // A subfolder libpff cannot open is not shown: there is nothing in it
+    // to list.
+    auto subfolder = SubfolderAt(folder, i);
+    if (!subfolder) continue;
+    subfolders.names.push_back(FolderName(*subfolder, decoding));
+    subfolders.folders.push_back(std::move(subfolder));
+  }
+  dirstore::MakeNamesDistinct(subfolders.names);
+  return subfolders;
+}
 
 std::string FolderName(const SharedItem& folder, const TextDecoding& decoding) {
   try {
@@ -126,13 +142,12 @@ std::optional<FolderPlace> DataFile::FolderOf(std::uint32_t message,
           for (int i = 0; i < messages; ++i)
             if (const auto item = MessageAt(folder, i)) index.emplace(PffIdentifier(item->item.Get()), place);
           if (place.names.size() > kDeepestFolder) return;
-          const int subfolders = SubfolderCount(folder);
-          for (int i = 0; i < subfolders; ++i) {
-            const auto child = SubfolderAt(folder, i);
-            if (!child) continue;
-            FolderPlace below{place.names, PffIdentifier(child->item.Get())};
-            below.names.push_back(FolderName(*child, decoding_));
-            walk(*child, below);
+          const Subfolders subfolders = SubfoldersOf(folder, decoding_);
+          for (std::size_t i = 0; i < subfolders.folders.size(); ++i) {
+            const SharedItem& child = *subfolders.folders[i];
+            FolderPlace below{place.names, PffIdentifier(child.item.Get())};
+            below.names.push_back(subfolders.names[i]);
+            walk(child, below);
           }
         };
     const auto top = TopFolder();

@@ -59,6 +59,14 @@ class DataFile {
 // A folder's name, as the folder holds it.
 std::string FolderName(const SharedItem& folder, const TextDecoding& decoding);
 
+// The subfolders libpff can open, in the file's order, with their names
+// made distinct where siblings share one.
+struct Subfolders {
+  std::vector<std::shared_ptr<SharedItem>> folders;
+  std::vector<std::string> names;
+};
+Subfolders SubfoldersOf(const SharedItem& folder, const TextDecoding& decoding);
+
 // The subfolders of a folder and the messages in it; libpff's count.
 int SubfolderCount(const SharedItem& folder);
 int MessageCount(const SharedItem& folder);

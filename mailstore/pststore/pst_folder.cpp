@@ -25,17 +25,9 @@ PstFolder::PstFolder(std::shared_ptr<const DataFile> file, std::vector<std::stri
 
 const std::vector<std::shared_ptr<SharedItem>>& PstFolder::Subfolders() {
   if (subfolders_) return *subfolders_;
-  std::vector<std::shared_ptr<SharedItem>> subfolders;
-  const int count = pststore::SubfolderCount(*folder_);
-  for (int i = 0; i < count; ++i) {
-    // A subfolder libpff cannot open is not shown: there is nothing in it
-    // to list.
-    auto subfolder = pststore::SubfolderAt(*folder_, i);
-    if (!subfolder) continue;
-    subfolder_names_.push_back(FolderName(*subfolder, file_->Decoding()));
-    subfolders.push_back(std::move(subfolder));
-  }
-  subfolders_ = std::move(subfolders);
+  pststore::Subfolders subfolders = SubfoldersOf(*folder_, file_->Decoding());
+  subfolder_names_ = std::move(subfolders.names);
+  subfolders_ = std::move(subfolders.folders);
   return *subfolders_;
 }
 

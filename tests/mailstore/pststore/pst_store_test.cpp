@@ -7,6 +7,7 @@
 #include <fstream>
 #include <set>
 
+#include "mailstore/dirstore/folder_listing.h"
 #include "mailstore/dirstore/mail_root.h"
 #include "mailstore/open_mail_store.h"
 #include "mailstore/search.h"
@@ -53,6 +54,17 @@ TEST_F(PstStoreTest, EachFileIsAStoreNamedAsOutlookShowsItAndSearchedWhole) {
   // An offline store without a name: its file's name, its folders from IPM_SUBTREE.
   EXPECT_EQ(store.TopFolder("SampleOstFile")->Subfolder("Inbox")->SubfolderCount(), 2);
   EXPECT_EQ(store.TopFolder("alpha-beta-gamma-delta")->ItemCount(), 1);
+  // Sibling folders of one name each get a name of their own, in the file's
+  // order, and are reached by it; a real sibling's name is never taken.
+  const std::unique_ptr<Folder> personal = store.TopFolder("Personal folders");
+  EXPECT_EQ(personal->SubfolderAt(personal->SubfolderCount())->FullPath(), "//Personal folders/Inbox (2)");
+  const std::unique_ptr<Folder> deleted = personal->Subfolder("deleted items");
+  ASSERT_EQ(deleted->SubfolderCount(), 2);
+  EXPECT_EQ(deleted->SubfolderAt(2)->FullPath(), "//Personal folders/Deleted Items/SubInbox (2)");
+  EXPECT_EQ(deleted->Subfolder("subinbox (2)")->FullPath(), "//Personal folders/Deleted Items/SubInbox (2)");
+  std::vector<std::string> siblings{"Inbox", "INBOX", "Inbox (2)", "inbox"};
+  dirstore::MakeNamesDistinct(siblings);
+  EXPECT_EQ(siblings, (std::vector<std::string>{"Inbox", "INBOX (3)", "Inbox (2)", "inbox (4)"}));
   EXPECT_EQ(store.TopFolder("Mailbox")->ItemCount(), 1);
   EXPECT_FALSE(store.ItemsInParallel()) << "data files are read on one thread";
   EXPECT_TRUE(MailRootStore(ui.app, tree.Root() / "Mailbox", 1252).ItemsInParallel())
