@@ -174,6 +174,12 @@ MessageContent ReadMessage(const MessageBag& message, const TextDecoding& decodi
   const std::string sender_name = TextOr(message, kSenderName, decoding);
   if (!sender.empty() || !sender_name.empty()) content.from.push_back({sender_name, sender});
   content.date = TimeOf(message, kClientSubmitTime);
+  if (depth > 0) {
+    // An attached message's own times; the item's are the store's summary's.
+    content.received = TimeOf(message, kDeliveryTime);
+    content.created = TimeOf(message, kCreationTime);
+    content.modified = TimeOf(message, kLastModificationTime);
+  }
   content.message_id = Unbracketed(TextOr(message, kInternetMessageId, decoding));
   content.headers = TextOr(message, kTransportHeaders, decoding);
   ReadRecipients(message, decoding, content);

@@ -13,7 +13,7 @@ std::optional<FileStamp> PstAttachment::SaveAsFile(const std::string& path) {
       throw MailStoreError("the attached message is not saved without its unreadable parts");
     dirstore::ItemFacts inner = facts_;
     inner.sent = true;
-    inner.received.reset();
+    inner.received = attachment.message->received;
     return dirstore::WriteMessageFile(*attachment.message, inner, path);
   }
   return dirstore::WriteFileFrom(path, *attachment.data);

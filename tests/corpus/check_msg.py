@@ -56,7 +56,10 @@ def message(ole, prefix, top, out, indent=""):
     out.append(indent + "subject %s|%s|%s" % (v.get(0x0037), v.get(0x003D), v.get(0x0E1D)))
     out.append(indent + "sender %s <%s>" % (v.get(0x0C1A), v.get(0x0C1F)))
     out.append(indent + "to %s|cc %s" % (v.get(0x0E04), v.get(0x0E03)))
-    out.append(indent + "time %s delivered %s flags %s" % (v.get(0x0039), v.get(0x0E06), v.get(0x0E07)))
+    times = "time %s delivered %s flags %s" % (v.get(0x0039), v.get(0x0E06), v.get(0x0E07))
+    if (v.get(0x3007), v.get(0x3008)) != (v.get(0x0E06), v.get(0x0E06)):
+        times += " made %s changed %s" % (v.get(0x3007), v.get(0x3008))
+    out.append(indent + times)
     out.append(indent + "body %r" % v.get(0x1000))
     if 0x1013 in v:
         out.append(indent + "html %r cp %s" % (v[0x1013], v.get(0x3FDE)))

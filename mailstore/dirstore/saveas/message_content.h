@@ -49,6 +49,12 @@ struct MessageContent {
   std::optional<std::string> rtf_compressed;
   std::vector<MessageAttachment> attachments;
   std::uint64_t mail_size = 0;  // the bytes of the mail as stored
+  // Where the store keeps them apart from the mail's headers (a data file's
+  // attached message): when the message arrived, was made and was last
+  // changed, in seconds since 1970.
+  std::optional<long long> received;
+  std::optional<long long> created;
+  std::optional<long long> modified;
   // The parts of the mail that could not be read (a recipient, an
   // attachment or its data), each with the reason: the mail is then never
   // saved as if whole.

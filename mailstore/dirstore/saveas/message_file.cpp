@@ -217,7 +217,7 @@ void AddAttachments(CompoundEntry& storage, const MessageContent& content, const
       CompoundEntry embedded = CompoundEntry::Storage(PropertyStream::ValueName(kAttachData, 0x000D));
       ItemFacts inner = facts;
       inner.sent = true;
-      inner.received.reset();  // the arrival of the mail that holds it
+      inner.received = attachment.message->received;  // not that of the mail that holds it
       AddMessage(embedded, *attachment.message, inner, use, false);
       entry.children.push_back(std::move(embedded));
     } else {
@@ -262,12 +262,13 @@ void AddMessage(CompoundEntry& storage, const MessageContent& content, const Ite
   if (content.date) properties.Time(kClientSubmitTime, FileTime(*content.date));
   // Arrival is the store's reading (a Received line, the date, the file's
   // time), so a mail without a date still has its times.
-  if (const auto arrived = facts.received ? facts.received : content.date) {
-    const std::uint64_t time = FileTime(*arrived);
-    properties.Time(kDeliveryTime, time);
-    properties.Time(kCreationTime, time);
-    properties.Time(kModificationTime, time);
-  }
+  // A message that keeps its own making and change times has them.
+  const std::optional<long long> arrived = facts.received ? facts.received : content.date;
+  if (arrived) properties.Time(kDeliveryTime, FileTime(*arrived));
+  if (const auto made = content.created ? content.created : arrived)
+    properties.Time(kCreationTime, FileTime(*made));
+  if (const auto changed = content.modified ? content.modified : arrived)
+    properties.Time(kModificationTime, FileTime(*changed));
   properties.Int32(kMessageFlags, kFlagRead | (facts.sent ? 0 : kFlagUnsent) |
                                       (content.attachments.empty() ? 0 : kFlagHasAttachments));
   properties.Boolean(kHasAttachments, !content.attachments.empty());

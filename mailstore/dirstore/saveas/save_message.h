@@ -12,7 +12,7 @@ namespace qs::dirstore {
 // The version of the files SaveMessageAs writes, one for every type: raised
 // whenever a change makes any of them differ, byte for byte, from before,
 // so that a save writes the files of unchanged mail again.
-inline constexpr int kMessageWriterVersion = 1;
+inline constexpr int kMessageWriterVersion = 2;  // 2: attached messages keep their own times
 
 // Throws MailStoreError when the file cannot be written.
 FileStamp SaveMessageAs(const MessageContent& content, const ItemFacts& facts, const std::string& path,

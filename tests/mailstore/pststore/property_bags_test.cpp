@@ -170,7 +170,10 @@ TEST(MessageReader, BodiesFromTextHtmlOrRtfAlone) {
 
 TEST(MessageReader, AttachmentsNamesTypesAndAttachedMessages) {
   auto inner = std::make_shared<MemoryMessage>();
-  inner->properties.values = {{kSubject, Unicode(u"\x01\x01inner")}};
+  inner->properties.values = {{kSubject, Unicode(u"\x01\x01inner")},
+                              {kDeliveryTime, Time(1246381200)},
+                              {kCreationTime, Time(1246381260)},
+                              {kLastModificationTime, Time(1246381320)}};
   MemoryMessage message;
   message.attachments = {
       {{{{kAttachLongFileName, Unicode(u"report.pdf")}, {kAttachFileName, Unicode(u"REPORT~1.PDF")},
@@ -187,6 +190,10 @@ TEST(MessageReader, AttachmentsNamesTypesAndAttachedMessages) {
   EXPECT_EQ(png.file_name + " " + png.content_id, "ATT00001.png img1");
   ASSERT_TRUE(attached.message);
   EXPECT_EQ(attached.file_name + " " + attached.message->subject, "inner.msg inner");
+  // An attached message keeps its own times; the item's are its summary's.
+  EXPECT_EQ(attached.message->received, 1246381200);
+  EXPECT_EQ(attached.message->created, 1246381260);
+  EXPECT_EQ(attached.message->modified, 1246381320);
 }
 
 TEST(MessageReader, MessagesAttachedToThemselvesEndAtALimit) {

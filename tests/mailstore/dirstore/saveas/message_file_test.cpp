@@ -77,6 +77,25 @@ TEST(MessageFile, AnIndependentReaderFindsEveryPart) {
             "  recipient 1 t@example.org <t@example.org>\n");
 }
 
+// An attached message that keeps its own times (a data file's) has them in
+// the message file, not those of the mail that holds it.
+TEST(MessageFile, AnAttachedMessageKeepsItsOwnTimes) {
+  TempTree tree;
+  MessageContent content = ReadMessageContent(kMail);
+  MessageContent inner = *content.attachments.back().message;
+  inner.received = 1246381200;  // 2009-06-30 17:00:00 UTC
+  inner.created = 1246381260;
+  inner.modified = 1246381320;
+  content.attachments.back().message = std::make_shared<const MessageContent>(std::move(inner));
+  const fs::path path = tree.Root() / "m.msg";
+  ItemFacts facts;
+  facts.received = 1246467600;  // a day later
+  SaveMessageAs(content, facts, path.string(), SaveType::MessageUnicode);
+  EXPECT_EQ(Checked("'" + path.string() + "'", " | grep 'time'"),
+            "time 128908548000000000 delivered 128909412000000000 flags 17\n"
+            "  time None delivered 128908548000000000 flags 1 made 128908548600000000 changed 128908549200000000\n");
+}
+
 // A mail file in a temporary tree, opened as an item of the directory store.
 std::unique_ptr<MailItem> ItemOf(const TempTree& tree, const std::string& mail) {
   tree.Write("Box/m.eml", mail);
