@@ -210,6 +210,8 @@ void SearchMailFolder(Application& app, const MailStoreOpener& open, const std::
   } catch (const std::exception& error) {
     app.Debug(std::string("search: ") + error.what());
     app.ReportFailure(kSearchFailure);
+    // Where the user looks (a terminal), why.
+    app.Summary(std::string("the search stopped: ") + error.what(), true);
   }
 }
 

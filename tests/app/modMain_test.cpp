@@ -72,9 +72,10 @@ TEST(StartUp, ArgumentsFillTheBoxesOrEndTheProgram) {
       {"-dbg lots", "2 hidden [|] " + usage},
       {"\"\\\\Personal Folders\\Inbox\" /autorun",
        "2 shown [\\\\Personal Folders\\Inbox|] " + usage},
+      // The search's reason goes to the terminal after its message.
       {"\\\\Mailbox\\Inbox out /autorun",
        "1 shown [\\\\Mailbox\\Inbox|out] Can't access the specified Mail Folder. There are no "
-       "emails in the list."},
+       "emails in the list. (traced)"},
       {"-dbg 1 \\\\Mailbox\\Inbox out /autorun",
        "1 shown [\\\\Mailbox\\Inbox|out] Can't access the specified Mail Folder. There are no "
        "emails in the list. (traced)"}};

@@ -134,6 +134,8 @@ TEST_P(SearchTest, FailuresEndTheSearchWithOneMessage) {
   }, "\\\\Mailbox", ui.list, {});
   EXPECT_EQ(Column(2), (Texts{"c"})) << "the list stays";
   EXPECT_TRUE(ui.app.FailureShown());
+  EXPECT_NE(ui.err.str().find("the search stopped: Outlook is not available"), std::string::npos)
+      << "the reason is shown where the user looks";
   Search("\\\\Mailbox\\Nowhere");
   EXPECT_EQ(ui.list.RowCount(), 0);
   FakeMail broken = Mail("broken", MakeDateTime(2009, 1, 1));
