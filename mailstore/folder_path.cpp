@@ -41,6 +41,8 @@ std::optional<std::string> GetMailFolder(Application& app, const MailStoreOpener
     return folder->FolderPath();
   } catch (const std::exception& error) {
     app.Debug(std::string("folder picker: ") + error.what());
+    // Where the user looks (a terminal), why no folder could be chosen.
+    app.Summary(std::string("no folder to choose: ") + error.what(), true);
     return std::nullopt;
   }
 }

@@ -37,6 +37,7 @@ std::unique_ptr<Folder> ChooseFolder(Application& app, std::vector<std::unique_p
     all.push_back(std::move(top));
     AddFolderPaths(*all.back(), all);
   }
+  if (all.empty()) throw MailStoreError("the mail root holds no folders");
   std::string prompt;
   for (std::size_t i = 0; i < all.size(); ++i)
     prompt += std::to_string(i + 1) + " " + all[i]->FolderPath() + "\n";

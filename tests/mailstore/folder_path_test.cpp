@@ -63,6 +63,8 @@ TEST_F(FolderPathTest, ThePickedFolderGivesItsPathOrThereIsNone) {
     throw MailStoreError("Outlook is not available");
   }));
   EXPECT_TRUE(ui.Messages().empty());
+  EXPECT_NE(ui.err.str().find("no folder to choose: Outlook is not available"), std::string::npos)
+      << "a chooser that cannot open says why where the user looks";
 }
 
 }  // namespace

@@ -195,7 +195,10 @@ TEST(DirStorePicker, ListsEveryFolderAndReadsANumber) {
             std::string::npos);
   EXPECT_EQ(pick(" 1 \n").first, "\\\\Archive");
   for (const std::string answer : {"", "0\n", "5\n", "two\n", "99999999999999999999\n"})
-    EXPECT_EQ(pick(answer).first, "none") << answer;
+    EXPECT_EQ(pick(answer).first, "none") << answer;  // A mail root without folders is said to be so, not offered as an empty list.
+  TempTree empty;
+  WindowHarness ui;
+  EXPECT_THROW(DirStore(ui.app, empty.Root()).PickFolder(), MailStoreError);
 }
 
 // The program's own store opener over the sample mailbox: several threads
