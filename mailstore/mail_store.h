@@ -105,6 +105,16 @@ class Folder {
   virtual bool HoldsMail() { return true; }
 };
 
+// What tells a mail from the others and from its earlier self, as its
+// item's Identity, Parent()->FullPath, LastModificationTime and Size give
+// them: enough for a save to find it unchanged without fetching it.
+struct ItemMark {
+  std::string identity;
+  std::string folder;
+  DateTime modified;
+  std::int64_t size = 0;
+};
+
 // The store's namespace, as one command holds it.
 class MailStore {
  public:
@@ -114,6 +124,10 @@ class MailStore {
   // The store's own folder chooser; nothing when the user chose none.
   virtual std::unique_ptr<Folder> PickFolder() = 0;
   virtual std::unique_ptr<MailItem> GetItemFromID(const std::string& entry_id) = 0;
+  // The mark of the item with that entry identifier where the store has it
+  // for less than a fetch (from any thread, as GetItemFromID); nothing where
+  // it has not, and the item is fetched.
+  virtual std::optional<ItemMark> MarkOf(const std::string& /*entry_id*/) { return std::nullopt; }
   // True when items may be read and saved on several threads at once (each
   // item by one thread at a time), and GetItemFromID, and a folder's ItemAt
   // once its ItemCount was asked, called from any thread.

@@ -44,6 +44,8 @@ bool ItemSave::Attempt(What what, Step step) {
 }
 
 void ItemSave::Fetch(const SaveRun& run) {
+  // A mail the record holds may be found unchanged from its mark alone.
+  if (run.previous.Size() > 0 && FoundUnchanged(run)) return;
   if (!Attempt([&] { return "cannot fetch the item " + entry_id_; }, [&] {
         item_ = run.store.GetItemFromID(entry_id_);
         if (!item_) throw MailStoreError("the listed item is not there");
@@ -86,6 +88,24 @@ void ItemSave::Fetch(const SaveRun& run) {
     std::optional<std::string>& name = attachments_->emplace_back();
     Attempt([i] { return "cannot save attachment " + std::to_string(i); },
             [&] { name = SafeEntryName(CleanFileName(item_->AttachmentAt(i)->FileName())); });
+  }
+}
+
+bool ItemSave::FoundUnchanged(const SaveRun& run) {
+  try {
+    const std::optional<ItemMark> mark = run.store.MarkOf(entry_id_);
+    if (!mark) return false;
+    const std::string folder = run.settings.use_fn_folder ? mark->folder : std::string();
+    previous_ = run.previous.Find(mark->identity, folder, run.shape_text.key);
+    mail_modified_ = mark->modified.time_since_epoch().count();
+    mail_size_ = mark->size;
+    if (!Unchanged(run)) return false;
+    identity_ = mark->identity;
+    folder_path_ = folder;
+    unchanged_ = true;
+    return true;
+  } catch (const std::exception&) {
+    return false;  // the fetch finds out
   }
 }
 

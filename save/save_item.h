@@ -102,6 +102,9 @@ class ItemSave {
   template <class What, class Step>
   bool Attempt(What what, Step step);
   bool Unchanged(const SaveRun& run) const;
+  // True when the store's mark of the item shows it unchanged; the item is
+  // then not fetched at all.
+  bool FoundUnchanged(const SaveRun& run);
   std::string BaseName(const SaveRun& run) const;
   bool EnsureDirectory(SaveRun& run, const std::string& path);
   void Sweep(SaveRun& run, const std::string& dir);

@@ -67,18 +67,7 @@ std::int64_t DirItem::Size() { return static_cast<std::int64_t>(Status().st_size
 std::string DirItem::Identity() { return ItemIdentity(RelativePath()); }
 
 std::unique_ptr<Folder> DirItem::Parent() {
-  // The names of the directories above the file: the folder's, then those
-  // the listed name has before the file's own.
-  std::vector<std::string> names;
-  const auto add_names = [&names](std::string_view path) {
-    for (std::size_t slash; (slash = path.find('/')) != std::string_view::npos; path.remove_prefix(slash + 1))
-      names.emplace_back(path.substr(0, slash));
-    return path;
-  };
-  names.emplace_back(add_names(folder_->relative_path));
-  add_names(Listed().name);
-  // A Maildir's cur/ and new/ belong to the folder that holds them.
-  if (names.size() > 1 && (names.back() == "cur" || names.back() == "new")) names.pop_back();
+  std::vector<std::string> names = ItemFolderNames(RelativePath());
   if (names.empty()) throw MailStoreError("the item " + RelativePath() + " lies in no folder");
   return std::make_unique<DirFolder>(folder_->context, std::move(names));
 }

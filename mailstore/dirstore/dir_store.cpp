@@ -5,6 +5,8 @@
 #include "mailstore/dirstore/entry_id.h"
 #include "mailstore/dirstore/folder_chooser.h"
 #include "mailstore/dirstore/item_lookup.h"
+#include "mailstore/dirstore/message_summary.h"
+#include "mailstore/folder_names.h"
 #include "platform/application.h"
 
 namespace qs::dirstore {
@@ -43,6 +45,21 @@ std::unique_ptr<MailItem> DirStore::GetItemFromID(const std::string& entry_id) {
   return std::make_unique<DirItem>(ListedFolder::OfItem(context_, std::move(found->folder), std::move(found->name),
                                                         std::move(found->location)),
                                    0, DirItem::Reading::Whole, std::move(found->file));
+}
+
+std::optional<ItemMark> DirStore::MarkOf(const std::string& entry_id) {
+  const std::optional<std::string> path = DecodeEntryId(entry_id);
+  if (!path) return std::nullopt;
+  const auto slash = path->rfind('/');
+  if (slash == std::string::npos) return std::nullopt;
+  const std::shared_ptr<const Directory> directory = last_folder_.Open(*context_, path->substr(0, slash));
+  if (!directory) return std::nullopt;
+  const std::optional<struct stat> status = directory->Status(path->substr(slash + 1));
+  if (!status || !S_ISREG(status->st_mode)) return std::nullopt;
+  const std::vector<std::string> names = ItemFolderNames(*path);
+  if (names.empty()) return std::nullopt;
+  return ItemMark{ItemIdentity(*path), FullPathOf(FolderPathOf(names)), LocalTimeOf(status->st_mtime),
+                  static_cast<std::int64_t>(status->st_size)};
 }
 
 }  // namespace qs::dirstore

@@ -38,6 +38,15 @@ std::string ItemIdentity(std::string_view relative_path) {
   return "file:" + std::string(relative_path);
 }
 
+std::vector<std::string> ItemFolderNames(std::string_view relative_path) {
+  std::vector<std::string> names;
+  for (std::size_t slash; (slash = relative_path.find('/')) != std::string_view::npos;
+       relative_path.remove_prefix(slash + 1))
+    names.emplace_back(relative_path.substr(0, slash));
+  if (names.size() > 1 && (names.back() == "cur" || names.back() == "new")) names.pop_back();
+  return names;
+}
+
 std::string EncodeEntryId(std::string_view relative_path) {
   std::string id(relative_path.size() * 2, '\0');
   WriteHexDigits(relative_path, id.data());

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qs::dirstore {
 
@@ -17,6 +18,10 @@ std::string EncodeEntryId(std::string_view folder, std::string_view name);
 // that its client may change its flags and move it from new/ to cur/; any
 // other file by its path. The two kinds never share an identity.
 std::string ItemIdentity(std::string_view relative_path);
+
+// The names of the folders down to the item at relative_path: every
+// directory above its file but a Maildir's cur/ or new/.
+std::vector<std::string> ItemFolderNames(std::string_view relative_path);
 
 // The relative path, or nothing when the identifier is not one of ours or
 // names a path that could leave the mail root ("..", absolute, empty names).

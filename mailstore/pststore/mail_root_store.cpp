@@ -153,4 +153,10 @@ std::unique_ptr<MailItem> MailRootStore::GetItemFromID(const std::string& entry_
   throw MailStoreError("The item with the entry identifier " + entry_id + " was not found.");
 }
 
+// Mail files have marks; a data file's items are fetched.
+std::optional<ItemMark> MailRootStore::MarkOf(const std::string& entry_id) {
+  if (!directories_ || DecodeEntryId(entry_id)) return std::nullopt;
+  return directories_->MarkOf(entry_id);
+}
+
 }  // namespace qs::pststore

@@ -210,10 +210,17 @@ int main(int argc, char** argv) {
                                    .use_fn_folder = run.subfolders,
                                    .clip_address = "50",
                                    .clip_subject = "50"};
+    // A first save and its unrecorded twin both go through the wrapper; a
+    // save again goes to the store itself, as the program's does, unless
+    // the store copies.
     const auto save = [&](const std::string& into, bool unrecorded) {
       messages.str({});
       qs::SaveListedItems(app, opener({.copy = run.copy, .unrecorded = unrecorded}), "\\\\Bench", list,
                           into, settings);
+    };
+    const auto save_again = [&](const std::string& into) {
+      qs::SaveListedItems(app, run.copy ? opener({.copy = true}) : qs::MailStoreOpener(qs::OpenMailStore),
+                          "\\\\Bench", list, into, settings);
     };
     // The first save of the list, beside the same save recording nothing.
     const std::string recorded_dir = std::string(run.label);
@@ -236,7 +243,7 @@ int main(int argc, char** argv) {
     // Saved again into the directory it filled, beside the search alone.
     Timing again, searched;
     for (int round = 0; round < kRounds; ++round) {
-      again.Take([&] { save((out / recorded_dir).string(), false); });
+      again.Take([&] { save_again((out / recorded_dir).string()); });
       searched.Take([&] { search_once(); });
     }
     std::printf("%-5s %7.3f s  saved again, all unchanged, beside the search's %.3f s: %4.2f x (at most 1.5)\n",

@@ -180,6 +180,25 @@ TEST_F(DirStoreTest, ARenamedMaildirFileIsFoundByItsOldEntryId) {
   EXPECT_EQ(distinct.size(), 5u) << "cur/1 and cur/1:2,S are the one mail";
 }
 
+// A mail's mark, had from a look at its file, is what fetching it gives; a
+// file that is not under its listed name any more has none, and is fetched.
+TEST_F(DirStoreTest, AMarkIsWhatTheFetchedItemGives) {
+  tree.Write("Mailbox/Inbox/a.eml", Mail("a"));
+  tree.Write("Mailbox/cur/5:2,S", Mail("5"));
+  for (const std::string path : {"Mailbox/Inbox/a.eml", "Mailbox/cur/5:2,S"}) {
+    const std::optional<ItemMark> mark = store.MarkOf(EncodeEntryId(path));
+    ASSERT_TRUE(mark) << path;
+    const std::unique_ptr<MailItem> item = store.GetItemFromID(EncodeEntryId(path));
+    EXPECT_EQ(mark->identity, item->Identity()) << path;
+    EXPECT_EQ(mark->folder, item->Parent()->FullPath()) << path;
+    EXPECT_EQ(mark->modified, item->LastModificationTime()) << path;
+    EXPECT_EQ(mark->size, item->Size()) << path;
+  }
+  fs::rename(tree.Root() / "Mailbox/cur/5:2,S", tree.Root() / "Mailbox/cur/5:2,RS");
+  EXPECT_FALSE(store.MarkOf(EncodeEntryId("Mailbox/cur/5:2,S")));
+  EXPECT_FALSE(store.MarkOf("not hexadecimal"));
+}
+
 TEST(DirStorePicker, ListsEveryFolderAndReadsANumber) {
   TempTree tree;
   tree.Write("Mailbox/Inbox/Orders/a.eml", Mail("a"));
