@@ -301,15 +301,18 @@ void SaveListedItems(Application& app, const MailStoreOpener& open_store,
                   .previous = previous,
                   .record = record,
                   .previous_files = previous_files};
+      // A run that found everything as it was writes nothing at all; the
+      // rows done before one that stopped the run stay recorded.
+      const auto write_added = [&] {
+        if (run.recorded > 0) WriteSaveRecord(save_dir, previous, record);
+      };
       try {
         SaveRows(run, progress->Form(), list, counts);
       } catch (...) {
-        // The rows done before the one that stopped the run stay recorded.
-        if (run.recorded > 0) WriteSaveRecord(save_dir, previous, record);
+        write_added();
         throw;
       }
-      // A run that found everything as it was writes nothing at all.
-      if (run.recorded > 0) WriteSaveRecord(save_dir, previous, record);
+      write_added();
     } catch (const std::exception& error) {
       app.Debug(std::string("save run stopped: ") + error.what());
       app.ReportFailure("Error saving email.");

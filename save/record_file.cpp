@@ -67,7 +67,7 @@ void LockSaveDirectory(const Application& app, const std::string& save_dir, std:
   const std::string path = save_dir + std::string(kSaveLockName);
   try {
     lock.emplace(path);
-  } catch (const std::system_error& error) {
+  } catch (const std::system_error&) {
     // A link or anything but a file in the lock's place is moved away once.
     if (!PathExists(path) || RegularFileStamp(path) || !SetAside(app, path, "is no lock file")) throw;
     lock.emplace(path);

@@ -45,30 +45,30 @@ bool ItemSave::Attempt(What what, Step step) {
 
 void ItemSave::Fetch(const SaveRun& run) {
   // A mail the record holds may be found unchanged from its mark alone.
-  if (run.previous.Size() > 0 && FoundUnchanged(run)) return;
+  if (run.previous.Size() > 0 && MarkedUnchanged(run)) return;
   if (!Attempt([&] { return "cannot fetch the item " + entry_id_; }, [&] {
         item_ = run.store.GetItemFromID(entry_id_);
         if (!item_) throw MailStoreError("the listed item is not there");
       })) {
     return;
   }
+  ItemMark mark;
   if (run.settings.use_fn_folder) {
     try {
-      folder_path_ = item_->Parent()->FullPath();
+      mark.folder = item_->Parent()->FullPath();
     } catch (const std::exception&) {
       // Without its subdirectory the item is still saved, in the save directory.
     }
   }
   // Without them the item is saved as if the record did not know it, and
   // saved again by the next run.
-  Attempt([] { return std::string("cannot tell the item from others"); }, [&] {
-    identity_ = item_->Identity();
-    previous_ = run.previous.Find(identity_, folder_path_, run.shape_text.key);
-    mail_modified_ = item_->LastModificationTime().time_since_epoch().count();
-    mail_size_ = item_->Size();
+  const bool told = Attempt([] { return std::string("cannot tell the item from others"); }, [&] {
+    mark.identity = item_->Identity();
+    mark.modified = item_->LastModificationTime();
+    mark.size = item_->Size();
   });
-  if (Unchanged(run)) {
-    unchanged_ = true;
+  folder_path_ = mark.folder;
+  if (told && Recognize(run, mark)) {
     item_.reset();
     return;
   }
@@ -91,22 +91,23 @@ void ItemSave::Fetch(const SaveRun& run) {
   }
 }
 
-bool ItemSave::FoundUnchanged(const SaveRun& run) {
+bool ItemSave::MarkedUnchanged(const SaveRun& run) {
   try {
     const std::optional<ItemMark> mark = run.store.MarkOf(entry_id_);
-    if (!mark) return false;
-    const std::string folder = run.settings.use_fn_folder ? mark->folder : std::string();
-    previous_ = run.previous.Find(mark->identity, folder, run.shape_text.key);
-    mail_modified_ = mark->modified.time_since_epoch().count();
-    mail_size_ = mark->size;
-    if (!Unchanged(run)) return false;
-    identity_ = mark->identity;
-    folder_path_ = folder;
-    unchanged_ = true;
-    return true;
+    return mark && Recognize(run, *mark);
   } catch (const std::exception&) {
     return false;  // the fetch finds out
   }
+}
+
+bool ItemSave::Recognize(const SaveRun& run, const ItemMark& mark) {
+  identity_ = mark.identity;
+  folder_path_ = run.settings.use_fn_folder ? mark.folder : std::string();
+  previous_ = run.previous.Find(identity_, folder_path_, run.shape_text.key);
+  mail_modified_ = mark.modified.time_since_epoch().count();
+  mail_size_ = mark.size;
+  unchanged_ = Unchanged(run);
+  return unchanged_;
 }
 
 // Unchanged: the record holds the item whole, from the same writer, as the

@@ -104,7 +104,9 @@ class ItemSave {
   bool Unchanged(const SaveRun& run) const;
   // True when the store's mark of the item shows it unchanged; the item is
   // then not fetched at all.
-  bool FoundUnchanged(const SaveRun& run);
+  bool MarkedUnchanged(const SaveRun& run);
+  // Looks the marked item up in the record; true when it is unchanged.
+  bool Recognize(const SaveRun& run, const ItemMark& mark);
   std::string BaseName(const SaveRun& run) const;
   bool EnsureDirectory(SaveRun& run, const std::string& path);
   void Sweep(SaveRun& run, const std::string& dir);

@@ -145,7 +145,6 @@ void AppendLine(std::string& line, const MailEntry& mail, std::string_view shape
   line += '\n';
 }
 
-
 // The shape a line's fields 2 to 8 hold.
 SaveShape ShapeOfFields(const std::vector<std::string_view>& fields) {
   return {.format = Unescaped(fields[2]),

@@ -127,7 +127,6 @@ void ReadAttachments(const MessageBag& message, const TextDecoding& decoding, in
     try {
       const std::unique_ptr<AttachmentBag> attachment = message.Attachment(i);
       MessageAttachment out;
-      bool lost = false;
       out.mime_type = AsciiLower(TextOr(*attachment, kAttachMimeTag, decoding));
       out.content_id = Unbracketed(TextOr(*attachment, kAttachContentId, decoding));
       if (std::unique_ptr<MessageBag> attached = attachment->Message()) {
@@ -139,8 +138,8 @@ void ReadAttachments(const MessageBag& message, const TextDecoding& decoding, in
           content.unreadable_parts.push_back("attached message " + std::to_string(i + 1) + ": " + part);
       } else if (Int32Of(*attachment, kAttachMethod) == kAttachEmbeddedMessage) {
         out.message = std::make_shared<const MessageContent>();
-      } else if (!(out.data = attachment->Data())) {
-        lost = true;
+      } else {
+        out.data = attachment->Data();  // nothing when the file lost it
       }
       if (out.mime_type.empty())
         out.mime_type = out.message ? "message/rfc822" : "application/octet-stream";
@@ -148,7 +147,7 @@ void ReadAttachments(const MessageBag& message, const TextDecoding& decoding, in
         out.file_name = (out.message->subject.empty() ? "Untitled" : out.message->subject) + ".msg";
       else if (out.file_name = OwnName(*attachment, decoding); out.file_name.empty())
         out.file_name = UnnamedName(++unnamed, out.mime_type);
-      if (lost) {
+      if (!out.data) {
         std::string reason = "the data of attachment " + std::to_string(i + 1) + " (" + out.file_name +
                              ") is missing from the file";
         out.data = std::make_shared<const LostBytes>(reason);

@@ -114,6 +114,9 @@ class WrappedStore : public qs::MailStore {
     if (!relative) throw qs::MailStoreError("not an identifier of the store");
     return std::make_unique<WrappedItem>(store_->GetItemFromID(id), root_ / *relative, wrapping_);
   }
+  std::optional<qs::ItemMark> MarkOf(const std::string& id) override {
+    return wrapping_.unrecorded ? std::nullopt : store_->MarkOf(id);
+  }
 
  private:
   std::unique_ptr<qs::MailStore> store_;
