@@ -41,6 +41,20 @@ def blocks(report):
     return found
 
 
+def read_with(reader, command, expected, **options):
+    """A reader's blocks, which must come one for each name: a reader that
+    is missing, breaks or leaves a file out fails the test rather than
+    finding nothing wrong."""
+    done = run(command, **options)
+    if done.returncode != 0:
+        fail("%s ended with status %d: %s" % (reader, done.returncode, done.stderr[-2000:]))
+    found = blocks(done.stdout)
+    missing = [name for name in expected if name not in found]
+    if missing:
+        fail("%s gave no block for %d of %d files, first %s" % (reader, len(missing), len(expected), missing[0]))
+    return found
+
+
 def same(kind, wanted, read):
     if kind == "attachment":
         facts = wanted[len(kind) + 1:]
@@ -88,18 +102,19 @@ with tempfile.TemporaryDirectory(prefix="qs-corpus-") as work:
         fail("only %d mails saved" % len(saved))
     messages = [os.path.join(work, "msg", name + ".msg") for name in saved]
 
-    checked = run([sys.executable, os.path.join(helpers, "check_msg.py")] + messages).stdout
-    for name, facts in blocks(checked).items():
+    checked = read_with("check_msg.py", [sys.executable, os.path.join(helpers, "check_msg.py")] + messages,
+                        messages)
+    for name, facts in checked.items():
         for line in facts.get("ERROR", []):
             fail("%s: %s" % (names.get(name, name), line))
 
     originals = [os.path.join(work, "root", "Corpus", os.path.basename(names[name])) for name in saved]
     for name, original in zip(saved, originals):
         shutil.copyfile(names[name], os.path.join(work, name + ".eml"))
-    python = blocks(run([sys.executable, os.path.join(helpers, "mail_facts.py")] +
-                        [os.path.join(work, name + ".eml") for name in saved]).stdout)
-    reader = blocks(run(["node", os.path.join(helpers, "read_msg.js")] + messages,
-                        env=dict(os.environ, NODE_PATH=modules)).stdout)
+    python = read_with("mail_facts.py", [sys.executable, os.path.join(helpers, "mail_facts.py")] +
+                       [os.path.join(work, name + ".eml") for name in saved], saved)
+    reader = read_with("read_msg.js", ["node", os.path.join(helpers, "read_msg.js")] + messages, saved,
+                       env=dict(os.environ, NODE_PATH=modules))
     for name in saved:
         mail, read = python.get(name, {}), reader.get(name, {})
         if not read:
@@ -111,8 +126,9 @@ with tempfile.TemporaryDirectory(prefix="qs-corpus-") as work:
         # Each attachment file holds the bytes of a part of the mail.
         folder = os.path.join(work, "dir", name, "attachments")
         files = [os.path.join(folder, f) for f in sorted(os.listdir(folder))] if os.path.isdir(folder) else []
-        held = run([sys.executable, os.path.join(helpers, "mail_facts.py"), "--files", "== x"] + files).stdout
-        held = blocks(held).get("x", {}).get("attachment", [])
+        held = read_with("mail_facts.py --files", [sys.executable, os.path.join(helpers, "mail_facts.py"),
+                                                   "--files", "== x"] + files, ["x"])
+        held = held.get("x", {}).get("attachment", [])
         for line in mail.get("attachment", []):
             if line != "attachment *" and not any(same("attachment", line, h) for h in held):
                 fail("%s: no attachment file holds %s" % (names[name], line))

@@ -2,11 +2,12 @@
 // A directory tree made for one test and removed after it, and the other
 // small helpers of the tests that read and write files.
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <memory>
 #include <string>
 
 #include "tests/common/scoped_environment.h"
@@ -30,12 +31,16 @@ inline std::string ReadFile(const std::filesystem::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// What a shell command writes to its standard output.
+// What a shell command writes to its standard output. A command that cannot
+// run or ends with a status other than 0 fails the test: a checker that is
+// missing or breaks must not pass for one that found nothing wrong.
 inline std::string OutputOf(const std::string& command) {
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), &pclose);
+  FILE* pipe = popen(command.c_str(), "r");
   std::string out;
   char buffer[4096];
-  while (pipe && std::fgets(buffer, sizeof buffer, pipe.get())) out += buffer;
+  while (pipe && std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
+  const int status = pipe ? pclose(pipe) : -1;
+  if (status != 0) ADD_FAILURE() << "`" << command << "` ended with status " << status << ": " << out;
   return out;
 }
 

@@ -152,10 +152,12 @@ TEST_F(PstStoreTest, ItemsFetchedByEntryIdSaveInEveryFormWithTheirAttachments) {
   }
   EXPECT_GE(compared, 30u);
   // Every message file, attached ones among them, passes libolecf's container check.
+  // The count of files checked comes last.
   EXPECT_EQ(OutputOf("cd '" + out.string() +
-                     "' && for f in *.msg *-[0-9]*; do case $(head -c 4 \"$f\" | od -An -tx1) in "
-                     "*d0*cf*11*e0*) olecfinfo \"$f\" >/dev/null 2>&1 || echo \"$f\";; esac; done"),
-            "");
+                     "' && n=0 && for f in *.msg *-[0-9]*; do case $(head -c 4 \"$f\" | od -An -tx1) in "
+                     "*d0*cf*11*e0*) n=$((n+1)); olecfinfo \"$f\" >/dev/null 2>&1 || echo \"$f\";; "
+                     "esac; done; echo $n"),
+            "18\n");
 }
 
 // A block of the file lost (zeroed) takes an attachment's data with it: the
