@@ -106,7 +106,6 @@ frmMain::frmMain(Application& app)
 frmMain::~frmMain() = default;
 
 void frmMain::SetDebugMode(std::int16_t level) {
-  debug_mode_ = level;
   App().SetDebugLevel(level);
 }
 

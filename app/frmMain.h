@@ -52,7 +52,6 @@ class frmMain : public Form {
 
   // The debug level handed over by start-up; positive levels write
   // diagnostic lines.
-  std::int16_t DebugMode() const { return debug_mode_; }
   void SetDebugMode(std::int16_t level);
 
   // Runs a command by name ("search", "save" or "export", any letter case)
@@ -91,7 +90,6 @@ class frmMain : public Form {
   void ShowHelpContents();
   void ShowAbout();
 
-  std::int16_t debug_mode_ = 0;
   std::unique_ptr<clsLayout> mLayout;
   FoundItems found_;
   AccessHelper access_;

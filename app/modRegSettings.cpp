@@ -3,10 +3,6 @@
 
 namespace qs {
 
-namespace {
-
-}  // namespace
-
 RegPath SplitRegPath(std::string_view path) {
   const auto first = path.find('\\');
   const auto last = path.rfind('\\');

@@ -57,8 +57,6 @@ class clsINI {
   // Replaces the section's lines by strString's NUL-separated lines.
   void WriteSection(std::string strSectionName, std::string strString) const;
 
-  const Profile& Functions() const { return *profile_; }
-
  private:
   Application& app_;
   std::unique_ptr<Profile> profile_;

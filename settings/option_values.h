@@ -10,7 +10,7 @@ namespace qs {
 
 struct SearchOptions {
   std::string since;        // "Since": the earliest latest time listed
-  std::string before;       // "Before": the first latest time no longer listed
+  std::string before;       // "Before": the last latest time listed, at 00:00:00 of its date
   std::string date_format;  // "DateFormat": how the list writes dates
 };
 
