@@ -12,10 +12,10 @@
 #include "layout/clsLayout.h"
 #include "mailstore/found_items.h"
 #include "mailstore/open_mail_store.h"
-#include "save/modListToText.h"
 #include "platform/controls.h"
 #include "platform/form.h"
 #include "platform/list_view.h"
+#include "save/modListToText.h"
 
 namespace qs {
 

@@ -9,14 +9,14 @@
 #include <vector>
 #include <system_error>
 
+#include "mailstore/found_items.h"
 #include "platform/application.h"
 #include "platform/file_lock.h"
-#include "platform/text.h"
 #include "platform/file_system.h"
-#include "mailstore/found_items.h"
 #include "platform/interruption.h"
-#include "platform/worker_pool.h"
 #include "platform/system.h"
+#include "platform/text.h"
+#include "platform/worker_pool.h"
 #include "save/frmProgress.h"
 #include "save/make_dirs.h"
 #include "save/record_file.h"

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "mailstore/found_items.h"
-#include "mailstore/pststore/mail_root_store.h"
+#include "mailstore/mailroot/mail_root_store.h"
 #include "mailstore/search.h"
 #include "platform/application.h"
 #include "platform/console/console_window_system.h"
@@ -92,10 +92,10 @@ void Measure(const fs::path& file) {
   qs::FoundItems list;
   const qs::SearchOptions settings;
   const auto open = [&file](qs::Application& owner) -> std::unique_ptr<qs::MailStore> {
-    return std::make_unique<qs::pststore::MailRootStore>(owner, file, 1252);
+    return std::make_unique<qs::mailroot::MailRootStore>(owner, file, 1252);
   };
   const std::string top =
-      "\\\\" + qs::pststore::MailRootStore(app, file, 1252).DataFileStoreNames().at(0);
+      "\\\\" + qs::mailroot::MailRootStore(app, file, 1252).DataFileStoreNames().at(0);
   // A search opens the store anew, as the program's does.
   const double search =
       SecondsPerRun([&] { qs::SearchMailFolder(app, open, top, list, settings); });
@@ -107,7 +107,7 @@ void Measure(const fs::path& file) {
         std::tuple{"save as .txt", qs::SaveType::Text, ".txt"}}) {
     const double seconds = SecondsPerRun([&] {
       saved.Empty();
-      qs::pststore::MailRootStore store(app, file, 1252);
+      qs::mailroot::MailRootStore store(app, file, 1252);
       for (std::int32_t row = 1; row <= list.RowCount(); ++row)
         store.GetItemFromID(list.Item(row).entry_id)
             ->SaveAs((saved.path / (std::to_string(row) + extension)).string(), type);

@@ -17,11 +17,11 @@
 #include <sstream>
 
 #include "mailstore/bench/bench_store.h"
+#include "mailstore/found_items.h"
 #include "mailstore/open_mail_store.h"
 #include "mailstore/search.h"
 #include "platform/application.h"
 #include "platform/console/console_window_system.h"
-#include "mailstore/found_items.h"
 
 namespace {
 

@@ -3,15 +3,15 @@
 #include <new>
 #include <utility>
 
-#include "mailstore/dirstore/address_list.h"
+#include "mailstore/dirstore/dir_attachment.h"
 #include "mailstore/dirstore/dir_folder.h"
 #include "mailstore/dirstore/entry_id.h"
-#include "mailstore/dirstore/header_block.h"
-#include "mailstore/dirstore/header_text.h"
 #include "mailstore/dirstore/item_file.h"
-#include "mailstore/dirstore/saveas/dir_attachment.h"
-#include "mailstore/dirstore/saveas/mail_bytes.h"
-#include "mailstore/dirstore/saveas/save_message.h"
+#include "mailstore/message/save_message.h"
+#include "mailstore/mime/address_list.h"
+#include "mailstore/mime/header_block.h"
+#include "mailstore/mime/header_text.h"
+#include "mailstore/mime/mail_bytes.h"
 
 namespace qs::dirstore {
 
@@ -28,7 +28,8 @@ const MessageSummary& DirItem::Summary() {
   // A file GMime cannot read as mail at all still has its header lines.
   const bool whole = reading_ == Reading::Whole && !Content()->headers.empty();
   std::shared_ptr<const RawHeaders> headers =
-      whole ? Content()->searched_headers : std::make_shared<const RawHeaders>(ReadHeaders(Base(), Name()));
+      whole ? Content()->searched_headers : std::make_shared<const RawHeaders>(
+                  ReadHeaders(OpenItemUnexamined(Base(), Name()), Base().Path(), Name()));
   const std::string& listed_name = Listed().name;
   const auto slash = listed_name.rfind('/');
   const std::string_view file_name =
@@ -83,13 +84,13 @@ auto DirItem::WithinMemory(Work work) -> decltype(work()) {
   }
 }
 
-const std::shared_ptr<const MessageContent>& DirItem::Content() {
+const std::shared_ptr<const MailContent>& DirItem::Content() {
   if (!content_)
     content_ = WithinMemory([this] {
       std::optional<ItemFile> file = std::exchange(file_, std::nullopt);
       if (!file) file = OpenItemFile(Base(), Name());
-      return std::make_shared<const MessageContent>(
-          ReadMessageContent(MailBytes::MapFile(*file, Base().Path() + "/" + Name())));
+      return std::make_shared<const MailContent>(
+          ReadMessageContent(MailBytes::MapFile(file->descriptor, file->status, Base().Path() + "/" + Name())));
     });
   return content_;
 }

@@ -6,10 +6,10 @@
 #include "mailstore/dirstore/directory.h"
 #include "mailstore/dirstore/folder_listing.h"
 #include "mailstore/dirstore/item_file.h"
-#include "mailstore/dirstore/message_summary.h"
-#include "mailstore/dirstore/saveas/message_content.h"
 #include "mailstore/dirstore/store_context.h"
 #include "mailstore/mail_store.h"
+#include "mailstore/mime/message_reading.h"
+#include "mailstore/mime/message_summary.h"
 
 namespace qs::dirstore {
 
@@ -52,7 +52,7 @@ class DirItem : public MailItem {
   // Below the mail root, "/" between the names.
   std::string RelativePath() const;
   // The whole message, read once when something is saved.
-  const std::shared_ptr<const MessageContent>& Content();
+  const std::shared_ptr<const MailContent>& Content();
   template <typename Work>
   auto WithinMemory(Work work) -> decltype(work());
 
@@ -62,7 +62,7 @@ class DirItem : public MailItem {
   std::optional<MessageSummary> summary_;
   // Read by Summary; the texts are made from them when asked.
   std::shared_ptr<const RawHeaders> headers_;
-  std::shared_ptr<const MessageContent> content_;
+  std::shared_ptr<const MailContent> content_;
   std::optional<ItemFile> file_;  // read, then closed, by Content
   // What the system said of the file when it was opened, kept after.
   std::optional<struct stat> status_;

@@ -5,8 +5,8 @@
 #include "mailstore/dirstore/entry_id.h"
 #include "mailstore/dirstore/folder_chooser.h"
 #include "mailstore/dirstore/item_lookup.h"
-#include "mailstore/dirstore/message_summary.h"
 #include "mailstore/folder_names.h"
+#include "mailstore/mime/message_summary.h"
 #include "platform/application.h"
 
 namespace qs::dirstore {

@@ -5,8 +5,8 @@
 #include "mailstore/dirstore/folder_listing.h"
 #include "mailstore/dirstore/item_lookup.h"
 #include "mailstore/dirstore/store_context.h"
-#include "mailstore/dirstore/saveas/save_message.h"
 #include "mailstore/mail_store.h"
+#include "mailstore/message/save_message.h"
 
 namespace qs {
 class Application;

@@ -4,7 +4,7 @@
 
 #include "mailstore/dirstore/folder_listing.h"
 #include "mailstore/mail_store.h"
-#include "mailstore/pststore/property_ids.h"
+#include "mailstore/message/property_ids.h"
 
 namespace qs::pststore {
 

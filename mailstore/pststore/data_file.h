@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "mailstore/pststore/pff_bags.h"
-#include "platform/locale.h"
-#include "mailstore/pststore/pst_entry_id.h"
 #include "mailstore/pststore/property_values.h"
+#include "mailstore/pststore/pst_entry_id.h"
+#include "platform/locale.h"
 
 namespace qs::pststore {
 

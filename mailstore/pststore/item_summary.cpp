@@ -1,8 +1,8 @@
 #include "mailstore/pststore/item_summary.h"
 
-#include "mailstore/dirstore/message_summary.h"
 #include "mailstore/mail_store.h"
-#include "mailstore/pststore/property_ids.h"
+#include "mailstore/message/property_ids.h"
+#include "mailstore/mime/message_summary.h"
 #include "platform/text.h"
 
 namespace qs::pststore {
@@ -18,7 +18,7 @@ bool StartsWithClass(std::string_view message_class, std::string_view prefix) {
 }
 
 DateTime LocalOr(std::optional<long long> seconds, DateTime otherwise) {
-  return seconds ? dirstore::LocalTimeOf(*seconds) : otherwise;
+  return seconds ? LocalTimeOf(*seconds) : otherwise;
 }
 
 // An address of Exchange's own form ("/O=ORG/OU=.../CN=name") says nothing

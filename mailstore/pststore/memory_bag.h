@@ -53,8 +53,8 @@ class AttachmentOf final : public AttachmentBag {
   std::optional<PropertyValue> Get(std::uint16_t id) const override {
     return attachment_.properties.Find(id);
   }
-  std::shared_ptr<const dirstore::ByteSource> Data() const override {
-    return std::make_shared<const dirstore::HeldBytes>(attachment_.data);
+  std::shared_ptr<const ByteSource> Data() const override {
+    return std::make_shared<const HeldBytes>(attachment_.data);
   }
   std::unique_ptr<MessageBag> Message() const override {
     return attachment_.message ? BagOf(attachment_.message) : nullptr;

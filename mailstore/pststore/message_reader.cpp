@@ -4,10 +4,11 @@
 #include <cstdio>
 
 #include "mailstore/mail_store.h"
+#include "mailstore/message/property_ids.h"
+#include "mailstore/mime/message_reading.h"
 #include "mailstore/pststore/code_page.h"
 #include "mailstore/pststore/compressed_rtf.h"
 #include "mailstore/pststore/item_summary.h"
-#include "mailstore/pststore/property_ids.h"
 #include "mailstore/pststore/rtf_text.h"
 #include "platform/text.h"
 
@@ -15,9 +16,6 @@ namespace qs::pststore {
 
 namespace {
 
-using dirstore::Mailbox;
-using dirstore::MessageAttachment;
-using dirstore::MessageContent;
 
 constexpr std::int32_t kAttachEmbeddedMessage = 5;
 constexpr std::int32_t kToRecipient = 1;
@@ -36,11 +34,11 @@ std::string AddressOf(const PropertyBag& bag, std::uint16_t address_id, std::uin
 }
 
 // An attachment's data that the file lost: writing it fails.
-class LostBytes final : public dirstore::ByteSource {
+class LostBytes final : public ByteSource {
  public:
   explicit LostBytes(std::string reason) : reason_(std::move(reason)) {}
   std::uint64_t Size() const override { throw MailStoreError(reason_); }
-  void WriteTo(const dirstore::ByteSink&) const override { throw MailStoreError(reason_); }
+  void WriteTo(const ByteSink&) const override { throw MailStoreError(reason_); }
 
  private:
   std::string reason_;
@@ -98,7 +96,7 @@ void ReadBodies(const MessageBag& message, const TextDecoding& decoding, Message
         text = std::move(read.text);
     }
   }
-  if (text) content.text_body = std::make_shared<const dirstore::HeldBytes>(std::move(*text));
+  if (text) content.text_body = std::make_shared<const HeldBytes>(std::move(*text));
   content.mail_size += content.html_body ? content.html_body->size() : 0;
   content.mail_size += content.rtf_compressed ? content.rtf_compressed->size() : 0;
 }
@@ -116,7 +114,7 @@ std::string OwnName(const AttachmentBag& attachment, const TextDecoding& decodin
 std::string UnnamedName(std::size_t number, const std::string& mime_type) {
   std::array<char, 24> name{};
   std::snprintf(name.data(), name.size(), "ATT%05zu", number);
-  return name.data() + dirstore::ExtensionOfMimeType(mime_type);
+  return name.data() + ExtensionOfMimeType(mime_type);
 }
 
 void ReadAttachments(const MessageBag& message, const TextDecoding& decoding, int depth,

@@ -1,7 +1,7 @@
 #pragma once
 // A message of a data file as the content the saved forms are written from.
 
-#include "mailstore/dirstore/saveas/message_content.h"
+#include "mailstore/message/message_content.h"
 #include "mailstore/pststore/property_bag.h"
 #include "mailstore/pststore/property_values.h"
 
@@ -12,7 +12,7 @@ inline constexpr int kDeepestAttachedMessage = 16;
 
 // Throws MailStoreError when the message itself cannot be read; a damaged
 // recipient, attachment or body is left out.
-dirstore::MessageContent ReadMessage(const MessageBag& message, const TextDecoding& decoding,
+MessageContent ReadMessage(const MessageBag& message, const TextDecoding& decoding,
                                      int depth = 0);
 
 }  // namespace qs::pststore

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "mailstore/mail_store.h"
-#include "mailstore/pststore/property_ids.h"
+#include "mailstore/message/property_ids.h"
 #include "mailstore/pststore/property_values.h"
 
 namespace qs::pststore {
@@ -25,12 +25,12 @@ class RecipientBag final : public PropertyBag {
 };
 
 // An attachment's data, read from the file each time it is written.
-class AttachmentData final : public dirstore::ByteSource {
+class AttachmentData final : public ByteSource {
  public:
   explicit AttachmentData(std::shared_ptr<SharedItem> attachment)
       : attachment_(std::move(attachment)) {}
 
-  void WriteTo(const dirstore::ByteSink& sink) const override {
+  void WriteTo(const ByteSink& sink) const override {
     libpff_item_t* item = attachment_->item.Get();
     PffError error;
     size64_t size = 0;
@@ -66,7 +66,7 @@ class AttachmentBagOf final : public AttachmentBag {
   // A damaged block of the file leaves an attachment with no data at all,
   // while the size the attachment object claims (0x0E20) still counts it:
   // an empty attachment's claim is no more than its properties hold.
-  std::shared_ptr<const dirstore::ByteSource> Data() const override {
+  std::shared_ptr<const ByteSource> Data() const override {
     libpff_item_t* item = attachment_->item.Get();
     PffError error;
     size64_t size = 0;

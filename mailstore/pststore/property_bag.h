@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "mailstore/dirstore/saveas/byte_source.h"
+#include "mailstore/encodings/byte_source.h"
 #include "mailstore/property_types.h"
 
 namespace qs::pststore {
@@ -34,7 +34,7 @@ class AttachmentBag : public PropertyBag {
  public:
   // The attachment's bytes, read when they are written; nothing when the
   // file has lost them: none are found where the attachment claims some.
-  virtual std::shared_ptr<const dirstore::ByteSource> Data() const = 0;
+  virtual std::shared_ptr<const ByteSource> Data() const = 0;
   // The attached message; nothing for an attachment of data.
   virtual std::unique_ptr<MessageBag> Message() const = 0;
 };

@@ -3,16 +3,16 @@
 
 #include <memory>
 
-#include "mailstore/dirstore/saveas/item_facts.h"
-#include "mailstore/dirstore/saveas/message_content.h"
 #include "mailstore/mail_store.h"
+#include "mailstore/message/item_facts.h"
+#include "mailstore/message/message_content.h"
 
 namespace qs::pststore {
 
 class PstAttachment : public Attachment {
  public:
-  PstAttachment(std::shared_ptr<const dirstore::MessageContent> content, std::size_t index,
-                dirstore::ItemFacts facts)
+  PstAttachment(std::shared_ptr<const MessageContent> content, std::size_t index,
+                ItemFacts facts)
       : content_(std::move(content)), index_(index), facts_(std::move(facts)) {}
 
   std::string FileName() override { return content_->attachments.at(index_).file_name; }
@@ -20,9 +20,9 @@ class PstAttachment : public Attachment {
   std::optional<FileStamp> SaveAsFile(const std::string& path) override;
 
  private:
-  std::shared_ptr<const dirstore::MessageContent> content_;
+  std::shared_ptr<const MessageContent> content_;
   std::size_t index_;
-  dirstore::ItemFacts facts_;
+  ItemFacts facts_;
 };
 
 }  // namespace qs::pststore

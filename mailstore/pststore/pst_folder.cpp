@@ -1,12 +1,12 @@
 #include "mailstore/pststore/pst_folder.h"
 
 #include "mailstore/dirstore/folder_listing.h"
+#include "mailstore/folder_names.h"
+#include "mailstore/message/property_ids.h"
 #include "mailstore/pststore/pff_bags.h"
-#include "mailstore/pststore/property_ids.h"
 #include "mailstore/pststore/property_values.h"
 #include "mailstore/pststore/pst_item.h"
 #include "platform/text.h"
-#include "mailstore/folder_names.h"
 
 namespace qs::pststore {
 

@@ -3,11 +3,11 @@
 #include <memory>
 #include <new>
 
-#include "mailstore/dirstore/saveas/save_message.h"
-#include "mailstore/dirstore/message_summary.h"
+#include "mailstore/message/property_ids.h"
+#include "mailstore/message/save_message.h"
+#include "mailstore/mime/message_summary.h"
 #include "mailstore/pststore/message_reader.h"
 #include "mailstore/pststore/pff_bags.h"
-#include "mailstore/pststore/property_ids.h"
 #include "mailstore/pststore/property_values.h"
 #include "mailstore/pststore/pst_attachment.h"
 #include "mailstore/pststore/pst_folder.h"
@@ -37,7 +37,7 @@ const PstItem::ItemStamp& PstItem::Stamp() {
   if (!stamp_) {
     const PffItemBag bag(Message());
     const std::optional<long long> modified = TimeOf(bag, kLastModificationTime);
-    stamp_ = ItemStamp{modified ? dirstore::LocalTimeOf(*modified) : NoDate(),
+    stamp_ = ItemStamp{modified ? LocalTimeOf(*modified) : NoDate(),
                        Int32Of(bag, kMessageSize).value_or(0)};
   }
   return *stamp_;
@@ -56,11 +56,11 @@ std::unique_ptr<Folder> PstItem::Parent() {
   return std::make_unique<PstFolder>(file_, parent_->names, std::move(folder));
 }
 
-const std::shared_ptr<const dirstore::MessageContent>& PstItem::Content() {
+const std::shared_ptr<const MessageContent>& PstItem::Content() {
   if (!content_) {
     try {
       Message();
-      content_ = std::make_shared<const dirstore::MessageContent>(
+      content_ = std::make_shared<const MessageContent>(
           ReadMessage(*PffMessageBag(message_), file_->Decoding()));
     } catch (const std::bad_alloc&) {
       throw MailStoreError("there is not enough memory to read an item of " + file_->Path());
@@ -70,9 +70,9 @@ const std::shared_ptr<const dirstore::MessageContent>& PstItem::Content() {
 }
 
 std::optional<FileStamp> PstItem::SaveAs(const std::string& path, SaveType type) {
-  const dirstore::ItemFacts facts{SentOn(), Sent(), file_->Locale(), Summary().received_seconds};
+  const ItemFacts facts{SentOn(), Sent(), file_->Locale(), Summary().received_seconds};
   try {
-    return dirstore::SaveMessageAs(*Content(), facts, path, type);
+    return SaveMessageAs(*Content(), facts, path, type);
   } catch (const std::bad_alloc&) {
     throw MailStoreError("there is not enough memory to save an item of " + file_->Path());
   }
@@ -85,7 +85,7 @@ std::int32_t PstItem::AttachmentCount() {
 std::unique_ptr<Attachment> PstItem::AttachmentAt(std::int32_t position) {
   if (position < 1 || position > AttachmentCount())
     throw MailStoreError("there is no attachment " + std::to_string(position));
-  const dirstore::ItemFacts facts{SentOn(), Sent(), file_->Locale(), Summary().received_seconds};
+  const ItemFacts facts{SentOn(), Sent(), file_->Locale(), Summary().received_seconds};
   return std::make_unique<PstAttachment>(Content(), static_cast<std::size_t>(position - 1), facts);
 }
 

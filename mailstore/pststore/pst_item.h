@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "mailstore/dirstore/saveas/message_content.h"
 #include "mailstore/mail_store.h"
+#include "mailstore/message/message_content.h"
 #include "mailstore/pststore/data_file.h"
 #include "mailstore/pststore/item_summary.h"
 
@@ -46,7 +46,7 @@ class PstItem : public MailItem {
     std::int64_t size;
   };
   const ItemStamp& Stamp();
-  const std::shared_ptr<const dirstore::MessageContent>& Content();
+  const std::shared_ptr<const MessageContent>& Content();
   const SharedItem& Message() const;
 
   std::shared_ptr<const DataFile> file_;
@@ -56,7 +56,7 @@ class PstItem : public MailItem {
   std::optional<FolderPlace> parent_;
   std::optional<ItemSummary> summary_;
   std::optional<ItemStamp> stamp_;
-  std::shared_ptr<const dirstore::MessageContent> content_;
+  std::shared_ptr<const MessageContent> content_;
 };
 
 }  // namespace qs::pststore

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/application.h"
 #include "platform/win32/control_peers.h"
 #include "platform/win32/metrics.h"
 #include "platform/win32/utf16.h"
-#include "platform/application.h"
 #include "platform/win32/win32_window_system.h"
 #include "platform/win32/window_placement.h"
 #include "platform/win32/window_text.h"

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/window_system.h"
 #include "platform/win32/form_window.h"
+#include "platform/window_system.h"
 
 namespace qs::win32 {
 

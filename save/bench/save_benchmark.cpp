@@ -25,11 +25,11 @@
 
 #include "mailstore/bench/bench_store.h"
 #include "mailstore/dirstore/entry_id.h"
+#include "mailstore/found_items.h"
 #include "mailstore/open_mail_store.h"
 #include "mailstore/search.h"
 #include "platform/application.h"
 #include "platform/console/console_window_system.h"
-#include "mailstore/found_items.h"
 #include "save/modSaveListedItems.h"
 
 namespace {

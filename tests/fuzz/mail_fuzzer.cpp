@@ -6,14 +6,15 @@
 #include <cstdint>
 #include <string_view>
 
-#include "mailstore/dirstore/address_list.h"
-#include "mailstore/dirstore/header_block.h"
-#include "mailstore/dirstore/header_text.h"
-#include "mailstore/dirstore/message_summary.h"
-#include "mailstore/dirstore/saveas/message_content.h"
-#include "mailstore/dirstore/saveas/message_file.h"
-#include "mailstore/dirstore/saveas/text_forms.h"
 #include "mailstore/mail_store.h"
+#include "mailstore/message/message_content.h"
+#include "mailstore/message/message_file.h"
+#include "mailstore/message/text_forms.h"
+#include "mailstore/mime/address_list.h"
+#include "mailstore/mime/header_block.h"
+#include "mailstore/mime/header_text.h"
+#include "mailstore/mime/message_reading.h"
+#include "mailstore/mime/message_summary.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace qs::dirstore;

@@ -12,9 +12,9 @@
 #include <string>
 #include <string_view>
 
-#include "mailstore/dirstore/saveas/message_file.h"
-#include "mailstore/dirstore/saveas/text_forms.h"
 #include "mailstore/mail_store.h"
+#include "mailstore/message/message_file.h"
+#include "mailstore/message/text_forms.h"
 #include "mailstore/pststore/compressed_rtf.h"
 #include "mailstore/pststore/item_summary.h"
 #include "mailstore/pststore/memory_bag.h"
@@ -79,14 +79,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const ItemSummary summary = Summarize(*bag, decoding);
   Require(summary.item_class == 0 || summary.item_class == qs::kMailItemClass ||
           summary.item_class == qs::kReportItemClass || summary.item_class == qs::kMeetingRequestClass);
-  const qs::dirstore::MessageContent content = ReadMessage(*bag, decoding);
-  const qs::dirstore::ItemFacts facts{summary.sent_on, summary.sent, {}, summary.received_seconds};
+  const MessageContent content = ReadMessage(*bag, decoding);
+  const ItemFacts facts{summary.sent_on, summary.sent, {}, summary.received_seconds};
   std::uint64_t written = 0;
   const auto count = [&written](std::string_view piece) { written += piece.size(); };
-  qs::dirstore::TextForm(content, facts).WriteTo(count);
-  qs::dirstore::RichTextForm(content, facts).WriteTo(count);
+  TextForm(content, facts).WriteTo(count);
+  RichTextForm(content, facts).WriteTo(count);
   try {
-    const qs::dirstore::CompoundEntry tree = qs::dirstore::MessageFileTree(content, facts);
+    const CompoundEntry tree = MessageFileTree(content, facts);
     Require(tree.storage);
   } catch (const qs::MailStoreError&) {
     // Over the message format's limits: refused, as the save refuses it.

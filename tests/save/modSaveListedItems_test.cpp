@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "list_fixture.h"
-#include "save_run_fixture.h"
 #include "platform/file_system.h"
 #include "platform/system.h"
 #include "save/frmProgress.h"
+#include "save_run_fixture.h"
 #include "tests/common/fake_mail_store.h"
-#include "tests/common/scratch_dir.h"
 #include "tests/common/scoped_environment.h"
+#include "tests/common/scratch_dir.h"
 
 namespace qs {
 namespace {

@@ -14,7 +14,7 @@
 #include "mailstore/dirstore/folder_listing.h"
 #include "mailstore/open_mail_store.h"
 #include "mailstore/search.h"
-#include "tests/mailstore/dirstore/temp_tree.h"
+#include "tests/common/temp_tree.h"
 #include "tests/mailstore/window_harness.h"
 
 namespace qs::dirstore {

@@ -4,21 +4,19 @@
 
 #include <tuple>
 
-#include "mailstore/dirstore/message_summary.h"
-#include "mailstore/dirstore/saveas/byte_source.h"
+#include "mailstore/encodings/byte_source.h"
 #include "mailstore/mail_store.h"
+#include "mailstore/message/property_ids.h"
+#include "mailstore/mime/message_summary.h"
 #include "mailstore/pststore/code_page.h"
 #include "mailstore/pststore/item_summary.h"
 #include "mailstore/pststore/memory_bag.h"
 #include "mailstore/pststore/message_reader.h"
-#include "mailstore/pststore/property_ids.h"
 #include "mailstore/pststore/pst_entry_id.h"
 
 namespace qs::pststore {
 namespace {
 
-using dirstore::MessageContent;
-using dirstore::WholeBytes;
 
 std::string LittleEndian(std::uint64_t value, int bytes) {
   std::string out;
@@ -103,9 +101,9 @@ TEST(ItemSummary, DatesSentStateAndTheNoneDate) {
   const ItemSummary summary = SummaryOf({{{kClientSubmitTime, Time(sent)}, {kDeliveryTime, Time(sent + 60)},
                                           {kCreationTime, Time(sent + 120)}, {kMessageFlags, Int32(0x01)}}});
   EXPECT_TRUE(summary.sent);
-  EXPECT_EQ(summary.sent_on, dirstore::LocalTimeOf(sent));
-  EXPECT_EQ(summary.received, dirstore::LocalTimeOf(sent + 60));
-  EXPECT_EQ(summary.created, dirstore::LocalTimeOf(sent + 120));
+  EXPECT_EQ(summary.sent_on, LocalTimeOf(sent));
+  EXPECT_EQ(summary.received, LocalTimeOf(sent + 60));
+  EXPECT_EQ(summary.created, LocalTimeOf(sent + 120));
   EXPECT_EQ(summary.received_seconds, sent + 60);
   // A draft: unsent, without a submit time; a time of zero is none too.
   const ItemSummary draft =

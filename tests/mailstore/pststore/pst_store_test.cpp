@@ -1,6 +1,6 @@
 // The data-file store over the sample files, through the interface the
 // search and the save use.
-#include "mailstore/pststore/mail_root_store.h"
+#include "mailstore/mailroot/mail_root_store.h"
 
 #include <gtest/gtest.h>
 
@@ -8,16 +8,17 @@
 #include <set>
 
 #include "mailstore/dirstore/folder_listing.h"
-#include "mailstore/dirstore/mail_root.h"
+#include "mailstore/mailroot/mail_root.h"
 #include "mailstore/open_mail_store.h"
 #include "mailstore/search.h"
-#include "tests/mailstore/dirstore/temp_tree.h"
+#include "tests/common/temp_tree.h"
 #include "tests/mailstore/window_harness.h"
 
 namespace qs::pststore {
 namespace {
 
 namespace fs = std::filesystem;
+using mailroot::MailRootStore;
 using qs::testing::OutputOf;
 using qs::testing::ReadFile;
 using qs::testing::ScopedEnvironment;
@@ -99,7 +100,7 @@ TEST_F(PstStoreTest, DamagedCopiedAndLinkedFilesAreNamedAndTheOthersStillWork) {
   MailRootStore single(ui.app, elsewhere.Root() / "sample2.pst", 1252);
   EXPECT_EQ(single.TopFolder("sample2")->Subfolder("Sample2")->ItemCount(), 1);
   const ScopedEnvironment root("QUILLSTOW_MAILROOT", (tree.Root() / "corrupt-header.pst").string());
-  EXPECT_THROW(MailRootStore(ui.app, dirstore::FindMailRoot(), 1252), MailStoreError);
+  EXPECT_THROW(MailRootStore(ui.app, mailroot::FindMailRoot(), 1252), MailStoreError);
 }
 
 // The code page setting: a number the system knows, or else a message and the store's own.

@@ -1,0 +1,61 @@
+#pragma once
+// The mail store where there is no Outlook: the directory store of the
+// mail root beside the Outlook data files (.pst, .ost) directly in it, each
+// file a top-level folder; or one data file alone.
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "mailstore/dirstore/dir_store.h"
+#include "mailstore/mail_store.h"
+#include "mailstore/message/save_message.h"
+#include "mailstore/pststore/data_file.h"
+
+namespace qs {
+class Application;
+}
+
+namespace qs::mailroot {
+
+// Whether the name is that of a data file: it ends in ".pst" or ".ost", in
+// any letter case.
+bool IsDataFileName(std::string_view name);
+
+class MailRootStore : public MailStore {
+ public:
+  // mail_root: a directory, or a data file to be the only store.
+  // code_page: for the older files' texts that name none. A data file that
+  // cannot be read is reported through app, and the other stores work; a
+  // single data file that cannot be read throws MailStoreError.
+  MailRootStore(Application& app, const std::filesystem::path& mail_root, std::uint32_t code_page);
+
+  std::unique_ptr<Folder> TopFolder(const std::string& name) override;
+  std::unique_ptr<Folder> PickFolder() override;
+  std::unique_ptr<MailItem> GetItemFromID(const std::string& entry_id) override;
+  std::optional<ItemMark> MarkOf(const std::string& entry_id) override;
+  // Mail files may be read on several threads; data files are read on one.
+  bool ItemsInParallel() const override { return directories_ && stores_.empty(); }
+  int WriterVersion(SaveType) const override { return kMessageWriterVersion; }
+
+  // The top-level folders that are data files, in byte order of their files' names.
+  std::vector<std::string> DataFileStoreNames() const;
+
+ private:
+  struct Store {
+    std::string name;
+    std::shared_ptr<const pststore::DataFile> file;
+  };
+
+  void OpenDataFiles(const std::vector<std::string>& paths, std::uint32_t code_page);
+  void NameStores(const std::vector<std::string>& taken);
+  std::unique_ptr<Folder> StoreFolder(const Store& store) const;
+
+  Application& app_;
+  std::unique_ptr<dirstore::DirStore> directories_;
+  std::vector<Store> stores_;
+};
+
+}  // namespace qs::mailroot

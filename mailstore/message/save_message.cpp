@@ -1,0 +1,47 @@
+#include "mailstore/message/save_message.h"
+
+#include "mailstore/message/message_file.h"
+#include "mailstore/message/text_forms.h"
+#include "mailstore/message/whole_file.h"
+
+namespace qs {
+
+namespace {
+
+FileStamp WriteForm(const MessageContent& content, const ItemFacts& facts, const std::string& path,
+                    SaveType type) {
+  switch (type) {
+    case SaveType::Text: return WriteFileFrom(path, TextForm(content, facts));
+    case SaveType::RichText: return WriteFileFrom(path, RichTextForm(content, facts));
+    case SaveType::Html: return WriteFileFrom(path, HtmlForm(content, facts));
+    // The store has no ANSI form to offer: both are Unicode message files.
+    case SaveType::Message:
+    case SaveType::MessageUnicode: return WriteMessageFile(content, facts, path);
+  }
+  throw MailStoreError("unknown save type " + std::to_string(static_cast<int>(type)));
+}
+
+std::string Joined(const std::vector<std::string>& parts) {
+  std::string text;
+  for (const std::string& part : parts) text += (text.empty() ? "" : "; ") + part;
+  return text;
+}
+
+}  // namespace
+
+// A mail with a part that could not be read is never saved as a message
+// file, which would stand for the whole mail; its text forms, which hold
+// no parts, are written, and the missing part is still reported.
+FileStamp SaveMessageAs(const MessageContent& content, const ItemFacts& facts, const std::string& path,
+                        SaveType type) {
+  const bool message = type == SaveType::Message || type == SaveType::MessageUnicode;
+  if (!content.unreadable_parts.empty() && message)
+    throw MailStoreError("the mail has parts that cannot be read: " + Joined(content.unreadable_parts));
+  const FileStamp stamp = WriteForm(content, facts, path, type);
+  if (!content.unreadable_parts.empty())
+    throw MailStoreError("the mail has parts that cannot be read: " + Joined(content.unreadable_parts) +
+                         "; the file holds the rest");
+  return stamp;
+}
+
+}  // namespace qs
