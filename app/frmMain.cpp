@@ -61,7 +61,7 @@ frmMain::frmMain(Application& app)
       mnuHelpSupport(Add<MenuItem>("mnuHelpSupport", "&Support", &mnuHelp)),
       mnuHelp2(Add<MenuItem>("mnuHelp2", "-", &mnuHelp)),
       mnuHelpAbout(Add<MenuItem>("mnuHelpAbout", "&About", &mnuHelp)),
-      open_store_([this](Application& a) { return OpenMailStoreWith(a, options_->CurrentStoreOptions()); }),
+      open_store_([this](Reporter& a) { return OpenMailStoreWith(a, options_->CurrentStoreOptions()); }),
       options_(std::make_unique<frmOptions>(app)) {
   SetSizable(true);
   SetFont({"Courier New", 8.25, Font::Family::Monospace});

@@ -1,6 +1,6 @@
 #include "mailstore/folder_path.h"
 
-#include "platform/application.h"
+#include "platform/reporter.h"
 
 namespace qs {
 
@@ -16,10 +16,10 @@ std::string NextName(std::string_view& rest) {
 
 }  // namespace
 
-std::unique_ptr<Folder> GetFolderFromPath(Application& app, MailStore& store,
+std::unique_ptr<Folder> GetFolderFromPath(Reporter& report, MailStore& store,
                                           std::string_view path) {
   if (path.substr(0, 2) != "\\\\") {
-    app.MsgBox("Error: folder path should start with \\\\");
+    report.Tell("Error: folder path should start with \\\\");
     return nullptr;
   }
   std::string_view rest = path.substr(2);
@@ -28,21 +28,21 @@ std::unique_ptr<Folder> GetFolderFromPath(Application& app, MailStore& store,
     while (!rest.empty()) folder = folder->Subfolder(NextName(rest));
     return folder;
   } catch (const std::exception& error) {
-    app.Debug(std::string("folder path ") + std::string(path) + ": " + error.what());
+    report.Debug(std::string("folder path ") + std::string(path) + ": " + error.what());
     return nullptr;
   }
 }
 
-std::optional<std::string> GetMailFolder(Application& app, const MailStoreOpener& open) {
+std::optional<std::string> GetMailFolder(Reporter& report, const MailStoreOpener& open) {
   try {
-    std::unique_ptr<MailStore> store = open(app);
+    std::unique_ptr<MailStore> store = open(report);
     std::unique_ptr<Folder> folder = store->PickFolder();
     if (!folder) return std::nullopt;
     return folder->FolderPath();
   } catch (const std::exception& error) {
-    app.Debug(std::string("folder picker: ") + error.what());
+    report.Debug(std::string("folder picker: ") + error.what());
     // Where the user looks (a terminal), why no folder could be chosen.
-    app.Summary(std::string("no folder to choose: ") + error.what(), true);
+    report.Summary(std::string("no folder to choose: ") + error.what(), true);
     return std::nullopt;
   }
 }

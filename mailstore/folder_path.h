@@ -12,16 +12,16 @@
 
 namespace qs {
 
-class Application;
+class Reporter;
 
 // The folder the path names, or nothing. A path that does not start with two
 // backslashes is told to the user; a name that the store does not know is
 // not (the caller reports the missing folder).
-std::unique_ptr<Folder> GetFolderFromPath(Application& app, MailStore& store,
+std::unique_ptr<Folder> GetFolderFromPath(Reporter& report, MailStore& store,
                                           std::string_view path);
 
 // The path of the folder the user picks in the store's chooser, or nothing
 // when no folder was chosen or the store could not be reached.
-std::optional<std::string> GetMailFolder(Application& app, const MailStoreOpener& open);
+std::optional<std::string> GetMailFolder(Reporter& report, const MailStoreOpener& open);
 
 }  // namespace qs

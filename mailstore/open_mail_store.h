@@ -9,14 +9,14 @@
 
 namespace qs {
 
-class Application;
+class Reporter;
 
 // Outlook on Windows; the directory mail store and the data files in it
 // elsewhere. Throws MailStoreError when the store cannot be reached.
-std::unique_ptr<MailStore> OpenMailStoreWith(Application& app, const StoreOptions& options);
-inline std::unique_ptr<MailStore> OpenMailStore(Application& app) { return OpenMailStoreWith(app, {}); }
+std::unique_ptr<MailStore> OpenMailStoreWith(Reporter& report, const StoreOptions& options);
+inline std::unique_ptr<MailStore> OpenMailStore(Reporter& report) { return OpenMailStoreWith(report, {}); }
 
 // How a command gets its store: OpenMailStore in the program, a fake in tests.
-using MailStoreOpener = std::function<std::unique_ptr<MailStore>(Application&)>;
+using MailStoreOpener = std::function<std::unique_ptr<MailStore>(Reporter&)>;
 
 }  // namespace qs

@@ -9,7 +9,7 @@
 
 #include "mailstore/date_parse.h"
 #include "mailstore/folder_path.h"
-#include "platform/application.h"
+#include "platform/reporter.h"
 
 namespace qs {
 
@@ -182,11 +182,11 @@ class SearchWalk {
 
 }  // namespace
 
-void SearchMailFolder(Application& app, const MailStoreOpener& open, const std::string& path,
+void SearchMailFolder(Reporter& report, const MailStoreOpener& open, const std::string& path,
                       FoundItemSink& found, const SearchOptions& settings) {
   try {
-    std::unique_ptr<MailStore> store = open(app);
-    std::unique_ptr<Folder> folder = GetFolderFromPath(app, *store, path);
+    std::unique_ptr<MailStore> store = open(report);
+    std::unique_ptr<Folder> folder = GetFolderFromPath(report, *store, path);
     found.Start({settings.date_format, CurrentLocaleFacts()});
     if (!folder) throw MailStoreError("no folder at " + path);
     const LocaleFacts locale = CurrentLocaleFacts();
@@ -199,19 +199,19 @@ void SearchMailFolder(Application& app, const MailStoreOpener& open, const std::
         DateOrDefault(settings.before, MakeDateTime(2099, 12, 31), locale),
         [&](const std::string& folder_path, const char* reason) {
           ++unreadable;
-          app.Debug("search: an item of " + folder_path + " could not be read: " + reason);
+          report.Debug("search: an item of " + folder_path + " could not be read: " + reason);
         },
         &passed_over};
     SearchWalk(context).Walk(std::move(folder));
-    if (const std::string kinds = passed_over.Text(); !kinds.empty()) app.Debug("search: " + kinds);
+    if (const std::string kinds = passed_over.Text(); !kinds.empty()) report.Debug("search: " + kinds);
     if (unreadable > 0)
-      app.ReportFailure(std::to_string(unreadable) + (unreadable == 1 ? " item" : " items") +
+      report.ReportFailure(std::to_string(unreadable) + (unreadable == 1 ? " item" : " items") +
                         " could not be read.");
   } catch (const std::exception& error) {
-    app.Debug(std::string("search: ") + error.what());
-    app.ReportFailure(kSearchFailure);
+    report.Debug(std::string("search: ") + error.what());
+    report.ReportFailure(kSearchFailure);
     // Where the user looks (a terminal), why.
-    app.Summary(std::string("the search stopped: ") + error.what(), true);
+    report.Summary(std::string("the search stopped: ") + error.what(), true);
   }
 }
 

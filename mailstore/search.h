@@ -17,7 +17,7 @@
 
 namespace qs {
 
-class Application;
+class Reporter;
 
 // The items a search passed over because they are no mail, by kind;
 // counted from any thread.
@@ -51,7 +51,7 @@ inline constexpr const char* kSearchFailure = "Can't access the specified Mail F
 // names. Every failure is reported to the user here; rows found before it
 // stay in the list. Items the store cannot read are passed over and reported
 // once, with their number, at the end.
-void SearchMailFolder(Application& app, const MailStoreOpener& open, const std::string& path,
+void SearchMailFolder(Reporter& report, const MailStoreOpener& open, const std::string& path,
                       FoundItemSink& found, const SearchOptions& settings);
 
 // The earliest "Since" there is: a window from it has no lower bound.

@@ -9,13 +9,14 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/reporter.h"
 #include "platform/window_system.h"
 
 namespace qs {
 
 class Form;
 
-class Application {
+class Application : public Reporter {
  public:
   explicit Application(WindowSystem& windows) : windows_(windows) {}
   Application(const Application&) = delete;
@@ -29,21 +30,25 @@ class Application {
   // A message box titled with the application title.
   Answer MsgBox(const std::string& text, Buttons buttons = Buttons::OK, Icon icon = Icon::None,
                 int default_button = 0);
+  void Tell(const std::string& text) override { MsgBox(text); }
   // A failure message: OK only, no icon; remembered for the exit status.
-  void ReportFailure(const std::string& text);
+  void ReportFailure(const std::string& text) override;
   bool FailureShown() const { return failure_shown_; }
   std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
                                       const std::string& initial = {});
+  std::optional<std::string> Ask(const std::string& prompt, const std::string& title) override {
+    return InputBox(prompt, title);
+  }
 
   // The closing count of a long command: shown where the window system
   // shows one (the terminal when it is one, or after a failure), else a
   // diagnostic line.
-  void Summary(const std::string& line, bool failure);
+  void Summary(const std::string& line, bool failure) override;
 
   int DebugLevel() const { return debug_level_; }
   void SetDebugLevel(int level) { debug_level_ = level; }
   // Writes a diagnostic line when the debug level is positive; from any thread.
-  void Debug(std::string_view line) const;
+  void Debug(std::string_view line) const override;
 
   // Sets the hourglass on every loaded form, or takes it off again.
   void SetBusy(bool busy) const;

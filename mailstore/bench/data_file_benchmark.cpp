@@ -16,11 +16,10 @@
 #include <tuple>
 #include <vector>
 
+#include "mailstore/bench/bench_reporter.h"
 #include "mailstore/found_items.h"
 #include "mailstore/mailroot/mail_root_store.h"
 #include "mailstore/search.h"
-#include "platform/application.h"
-#include "platform/console/console_window_system.h"
 
 namespace {
 
@@ -84,21 +83,19 @@ void Exporter(const std::string& what, const std::string& command, const Scratch
 }
 
 void Measure(const fs::path& file) {
-  std::istringstream in;
-  std::ostringstream out, err;
-  qs::ConsoleWindowSystem console(in, out, err);
-  qs::Application app(console);
+  std::ostringstream messages;  // kept from the figures
+  qs::bench::BenchReporter report(messages);
   std::cout << file.filename().string() << " (" << fs::file_size(file) / 1024 << " KiB)\n";
   qs::FoundItems list;
   const qs::SearchOptions settings;
-  const auto open = [&file](qs::Application& owner) -> std::unique_ptr<qs::MailStore> {
+  const auto open = [&file](qs::Reporter& owner) -> std::unique_ptr<qs::MailStore> {
     return std::make_unique<qs::mailroot::MailRootStore>(owner, file, 1252);
   };
   const std::string top =
-      "\\\\" + qs::mailroot::MailRootStore(app, file, 1252).DataFileStoreNames().at(0);
+      "\\\\" + qs::mailroot::MailRootStore(report, file, 1252).DataFileStoreNames().at(0);
   // A search opens the store anew, as the program's does.
   const double search =
-      SecondsPerRun([&] { qs::SearchMailFolder(app, open, top, list, settings); });
+      SecondsPerRun([&] { qs::SearchMailFolder(report, open, top, list, settings); });
   const auto items = static_cast<std::size_t>(list.RowCount());
   Row("search", items, search);
   const Scratch saved;
@@ -107,7 +104,7 @@ void Measure(const fs::path& file) {
         std::tuple{"save as .txt", qs::SaveType::Text, ".txt"}}) {
     const double seconds = SecondsPerRun([&] {
       saved.Empty();
-      qs::mailroot::MailRootStore store(app, file, 1252);
+      qs::mailroot::MailRootStore store(report, file, 1252);
       for (std::int32_t row = 1; row <= list.RowCount(); ++row)
         store.GetItemFromID(list.Item(row).entry_id)
             ->SaveAs((saved.path / (std::to_string(row) + extension)).string(), type);
@@ -120,7 +117,7 @@ void Measure(const fs::path& file) {
   Exporter("pffexport", "pffexport -q -t '" + (saved.path / "x").string() + "' " + quoted +
                             " >/dev/null 2>&1",
            saved, std::regex("Message[0-9]+"), true);
-  if (app.FailureShown()) std::cout << "  (some items could not be read)\n";
+  if (report.FailureShown()) std::cout << "  (some items could not be read)\n";
 }
 
 }  // namespace

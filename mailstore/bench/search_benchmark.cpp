@@ -14,14 +14,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
-#include <sstream>
 
+#include "mailstore/bench/bench_reporter.h"
 #include "mailstore/bench/bench_store.h"
 #include "mailstore/found_items.h"
 #include "mailstore/open_mail_store.h"
 #include "mailstore/search.h"
-#include "platform/application.h"
-#include "platform/console/console_window_system.h"
 
 namespace {
 
@@ -72,9 +70,9 @@ double Mblaze(const fs::path& root) {
   return Seconds(start);
 }
 
-double Search(qs::Application& app, qs::FoundItems& list) {
+double Search(qs::Reporter& report, qs::FoundItems& list) {
   const auto start = Clock::now();
-  qs::SearchMailFolder(app, qs::OpenMailStore, "\\\\Bench", list, qs::SearchOptions{});
+  qs::SearchMailFolder(report, qs::OpenMailStore, "\\\\Bench", list, qs::SearchOptions{});
   return Seconds(start);
 }
 
@@ -88,9 +86,7 @@ int main(int argc, char** argv) {
   qs::bench::MakeBenchStore(root, shape);
   setenv("QUILLSTOW_MAILROOT", root.c_str(), 1);
 
-  std::istringstream no_input;
-  qs::ConsoleWindowSystem console(no_input, std::cout, std::cerr);
-  qs::Application app(console);
+  qs::bench::BenchReporter report(std::cerr);
   qs::FoundItems list;
 
   long files = 0;
@@ -101,7 +97,7 @@ int main(int argc, char** argv) {
     const double floor = ReadFloor(root, files);
     const double mblaze = Mblaze(root);
     const double cpu = CpuSeconds();
-    const double search = Search(app, list);
+    const double search = Search(report, list);
     best_cpu = std::min(best_cpu, CpuSeconds() - cpu);
     best_floor = std::min(best_floor, floor);
     best_mblaze = std::min(best_mblaze, mblaze);
@@ -117,5 +113,5 @@ int main(int argc, char** argv) {
               best_floor, best_mblaze, best_search, best_search / best_floor,
               best_mblaze > 0 ? best_search / best_mblaze : 0.0, PeakMiB(), base_mib,
               best_search * 100000 / static_cast<double>(std::max(1L, files)), best_cpu);
-  return app.FailureShown() ? 1 : 0;
+  return report.FailureShown() ? 1 : 0;
 }

@@ -7,14 +7,14 @@
 #include "mailstore/dirstore/item_lookup.h"
 #include "mailstore/folder_names.h"
 #include "mailstore/mime/message_summary.h"
-#include "platform/application.h"
+#include "platform/reporter.h"
 
 namespace qs::dirstore {
 
-DirStore::DirStore(Application& app, std::filesystem::path mail_root)
-    : app_(app),
+DirStore::DirStore(Reporter& report, std::filesystem::path mail_root)
+    : report_(report),
       context_(std::make_shared<const StoreContext>(
-          mail_root, [&app](std::string_view line) { app.Debug(line); })) {}
+          mail_root, [&report](std::string_view line) { report.Debug(line); })) {}
 
 FolderListing DirStore::ListRoot() const {
   return ListFolder(*context_, context_->root, {context_->root->Identity()});
@@ -33,7 +33,7 @@ std::unique_ptr<Folder> DirStore::PickFolder() {
   std::vector<std::unique_ptr<Folder>> tops;
   for (const std::string& store : TopFolderNames())
     tops.push_back(std::make_unique<DirFolder>(context_, std::vector<std::string>{store}));
-  return ChooseFolder(app_, std::move(tops));
+  return ChooseFolder(report_, std::move(tops));
 }
 
 std::unique_ptr<MailItem> DirStore::GetItemFromID(const std::string& entry_id) {

@@ -9,7 +9,7 @@
 #include "mailstore/message/save_message.h"
 
 namespace qs {
-class Application;
+class Reporter;
 }
 
 namespace qs::dirstore {
@@ -18,10 +18,10 @@ namespace qs::dirstore {
 // folders, each folder a directory of ".eml" files and Maildir folders.
 class DirStore : public MailStore {
  public:
-  // app: for the folder chooser, which asks on the console, and the
+  // report: for the folder chooser, which asks on the console, and the
   // diagnostic output. Throws MailStoreError when the mail root cannot be
   // opened.
-  DirStore(Application& app, std::filesystem::path mail_root);
+  DirStore(Reporter& report, std::filesystem::path mail_root);
 
   std::unique_ptr<Folder> TopFolder(const std::string& name) override;
   std::unique_ptr<Folder> PickFolder() override;
@@ -39,7 +39,7 @@ class DirStore : public MailStore {
   // The top-level folders, as the mail root lists them.
   FolderListing ListRoot() const;
 
-  Application& app_;
+  Reporter& report_;
   SharedContext context_;
   LastFolder last_folder_;
 };

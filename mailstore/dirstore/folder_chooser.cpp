@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/application.h"
+#include "platform/reporter.h"
 
 namespace qs::dirstore {
 
@@ -31,7 +31,7 @@ std::optional<std::size_t> ChosenNumber(const std::string& answer, std::size_t c
 
 }  // namespace
 
-std::unique_ptr<Folder> ChooseFolder(Application& app, std::vector<std::unique_ptr<Folder>> tops) {
+std::unique_ptr<Folder> ChooseFolder(Reporter& report, std::vector<std::unique_ptr<Folder>> tops) {
   std::vector<std::unique_ptr<Folder>> all;
   for (std::unique_ptr<Folder>& top : tops) {
     all.push_back(std::move(top));
@@ -42,7 +42,7 @@ std::unique_ptr<Folder> ChooseFolder(Application& app, std::vector<std::unique_p
   for (std::size_t i = 0; i < all.size(); ++i)
     prompt += std::to_string(i + 1) + " " + all[i]->FolderPath() + "\n";
   prompt += "Number of the folder:";
-  const std::optional<std::string> answer = app.InputBox(prompt, "Select Folder");
+  const std::optional<std::string> answer = report.Ask(prompt, "Select Folder");
   if (!answer) return nullptr;
   const auto number = ChosenNumber(*answer, all.size());
   if (!number) return nullptr;

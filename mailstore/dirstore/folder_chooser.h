@@ -9,13 +9,13 @@
 #include "mailstore/mail_store.h"
 
 namespace qs {
-class Application;
+class Reporter;
 }
 
 namespace qs::dirstore {
 
 // tops: the top-level folders; the chooser lists them and all below them.
 // Nothing for end of input, an empty answer or a number not in the list.
-std::unique_ptr<Folder> ChooseFolder(Application& app, std::vector<std::unique_ptr<Folder>> tops);
+std::unique_ptr<Folder> ChooseFolder(Reporter& report, std::vector<std::unique_ptr<Folder>> tops);
 
 }  // namespace qs::dirstore

@@ -6,7 +6,7 @@
 #include "mailstore/dirstore/folder_listing.h"
 #include "mailstore/pststore/pst_folder.h"
 #include "mailstore/pststore/pst_item.h"
-#include "platform/application.h"
+#include "platform/reporter.h"
 #include "platform/text.h"
 
 namespace qs::mailroot {
@@ -24,7 +24,7 @@ namespace fs = std::filesystem;
 // The data files directly in the mail root, in byte order of their names.
 // A link is followed only to a file inside the mail root: reading a file
 // elsewhere is asked for by naming it as the mail root.
-std::vector<std::string> DataFilesIn(const fs::path& root, Application& app) {
+std::vector<std::string> DataFilesIn(const fs::path& root, Reporter& report) {
   std::error_code error;
   const fs::path real_root = fs::canonical(root, error);
   std::vector<std::string> names;
@@ -36,7 +36,7 @@ std::vector<std::string> DataFilesIn(const fs::path& root, Application& app) {
       const fs::path target = fs::canonical(entry.path(), status_error);
       const auto inside = std::mismatch(real_root.begin(), real_root.end(), target.begin(), target.end());
       if (status_error || inside.first != real_root.end() || !fs::is_regular_file(target, status_error)) {
-        app.Debug("mail store: passed over " + entry.path().string() +
+        report.Debug("mail store: passed over " + entry.path().string() +
                   ": a link to a file outside the mail root");
         continue;
       }
@@ -61,12 +61,12 @@ bool IsDataFileName(std::string_view name) {
   return extension == ".pst" || extension == ".ost";
 }
 
-MailRootStore::MailRootStore(Application& app, const fs::path& mail_root, std::uint32_t code_page)
-    : app_(app) {
+MailRootStore::MailRootStore(Reporter& report, const fs::path& mail_root, std::uint32_t code_page)
+    : report_(report) {
   std::error_code error;
   if (fs::is_directory(mail_root, error)) {
-    directories_ = std::make_unique<dirstore::DirStore>(app, mail_root);
-    OpenDataFiles(DataFilesIn(mail_root, app), code_page);
+    directories_ = std::make_unique<dirstore::DirStore>(report, mail_root);
+    OpenDataFiles(DataFilesIn(mail_root, report), code_page);
     NameStores(directories_->TopFolderNames());
   } else {
     if (!IsDataFileName(mail_root.filename().string()))
@@ -83,7 +83,7 @@ void MailRootStore::OpenDataFiles(const std::vector<std::string>& paths, std::ui
     try {
       file = std::make_shared<const DataFile>(path, code_page);
     } catch (const MailStoreError& failure) {
-      app_.ReportFailure(std::string("The Outlook data file ") + path + " cannot be read (" +
+      report_.ReportFailure(std::string("The Outlook data file ") + path + " cannot be read (" +
                          failure.what() + ").");
       continue;
     }
@@ -93,7 +93,7 @@ void MailRootStore::OpenDataFiles(const std::vector<std::string>& paths, std::ui
       return store.file->Key() == file->Key();
     });
     if (same != stores_.end()) {
-      app_.MsgBox("The Outlook data files " + same->file->Path() + " and " + path +
+      report_.Tell("The Outlook data files " + same->file->Path() + " and " + path +
                   " are copies of one store; only the first is read.");
       continue;
     }
@@ -141,7 +141,7 @@ std::unique_ptr<Folder> MailRootStore::PickFolder() {
     for (const std::string& name : directories_->TopFolderNames())
       tops.push_back(directories_->TopFolder(name));
   for (const Store& store : stores_) tops.push_back(StoreFolder(store));
-  return dirstore::ChooseFolder(app_, std::move(tops));
+  return dirstore::ChooseFolder(report_, std::move(tops));
 }
 
 std::unique_ptr<MailItem> MailRootStore::GetItemFromID(const std::string& entry_id) {

@@ -15,7 +15,7 @@
 #include "mailstore/pststore/data_file.h"
 
 namespace qs {
-class Application;
+class Reporter;
 }
 
 namespace qs::mailroot {
@@ -28,9 +28,9 @@ class MailRootStore : public MailStore {
  public:
   // mail_root: a directory, or a data file to be the only store.
   // code_page: for the older files' texts that name none. A data file that
-  // cannot be read is reported through app, and the other stores work; a
+  // cannot be read is reported through report, and the other stores work; a
   // single data file that cannot be read throws MailStoreError.
-  MailRootStore(Application& app, const std::filesystem::path& mail_root, std::uint32_t code_page);
+  MailRootStore(Reporter& report, const std::filesystem::path& mail_root, std::uint32_t code_page);
 
   std::unique_ptr<Folder> TopFolder(const std::string& name) override;
   std::unique_ptr<Folder> PickFolder() override;
@@ -53,7 +53,7 @@ class MailRootStore : public MailStore {
   void NameStores(const std::vector<std::string>& taken);
   std::unique_ptr<Folder> StoreFolder(const Store& store) const;
 
-  Application& app_;
+  Reporter& report_;
   std::unique_ptr<dirstore::DirStore> directories_;
   std::vector<Store> stores_;
 };

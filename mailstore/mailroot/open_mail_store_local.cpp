@@ -2,21 +2,21 @@
 #include "mailstore/mailroot/mail_root_store.h"
 #include "mailstore/open_mail_store.h"
 #include "mailstore/pststore/code_page.h"
-#include "platform/application.h"
+#include "platform/reporter.h"
 
 namespace qs {
 
-std::unique_ptr<MailStore> OpenMailStoreWith(Application& app, const StoreOptions& options) {
+std::unique_ptr<MailStore> OpenMailStoreWith(Reporter& report, const StoreOptions& options) {
   std::uint32_t code_page = pststore::SystemAnsiCodePage();
   if (!options.ansi_code_page.empty()) {
     if (const auto chosen = pststore::CodePageSetting(options.ansi_code_page))
       code_page = *chosen;
     else
-      app.ReportFailure("The settings file's AnsiCodePage=" + options.ansi_code_page +
+      report.ReportFailure("The settings file's AnsiCodePage=" + options.ansi_code_page +
                         " names no code page known here; texts of older Outlook data files are read in code page " +
                         std::to_string(code_page) + ".");
   }
-  return std::make_unique<mailroot::MailRootStore>(app, mailroot::FindMailRoot(), code_page);
+  return std::make_unique<mailroot::MailRootStore>(report, mailroot::FindMailRoot(), code_page);
 }
 
 }  // namespace qs

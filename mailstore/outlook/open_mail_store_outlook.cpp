@@ -9,7 +9,7 @@
 namespace qs {
 
 // Outlook decodes its own texts: the store options have nothing for it.
-std::unique_ptr<MailStore> OpenMailStoreWith(Application&, const StoreOptions&) {
+std::unique_ptr<MailStore> OpenMailStoreWith(Reporter&, const StoreOptions&) {
   return outlook::Guarded([]() -> std::unique_ptr<MailStore> {
     return std::make_unique<outlook::OutlookStore>(outlook::Session::Attach());
   });

@@ -187,7 +187,7 @@ int main(int argc, char** argv) {
               CountFiles(out / "cp"));
 
   const auto opener = [&](Wrapping wrapping) -> qs::MailStoreOpener {
-    return [&root, wrapping](qs::Application& a) -> std::unique_ptr<qs::MailStore> {
+    return [&root, wrapping](qs::Reporter& a) -> std::unique_ptr<qs::MailStore> {
       return std::make_unique<WrappedStore>(qs::OpenMailStore(a), root, wrapping);
     };
   };

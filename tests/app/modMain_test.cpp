@@ -45,7 +45,7 @@ std::string StartUp(const std::string& arguments) {
   session.app.SetTitle("Quillstow");
   session.app.SetMainForm(&main);
   main.SetMailStoreOpener(
-      [](Application&) -> std::unique_ptr<MailStore> { throw MailStoreError("not there"); });
+      [](Reporter&) -> std::unique_ptr<MailStore> { throw MailStoreError("not there"); });
   std::string outcome = "-";
   try {
     modMain(session.app, main).Main(arguments);

@@ -53,13 +53,13 @@ TEST_F(FolderPathTest, EveryLevelResolvesAndOtherPathsGiveNone) {
 
 TEST_F(FolderPathTest, ThePickedFolderGivesItsPathOrThereIsNone) {
   store.picked = "\\\\Mailbox\\Inbox\\Orders";
-  const auto copy = [this](Application&) -> std::unique_ptr<MailStore> {
+  const auto copy = [this](Reporter&) -> std::unique_ptr<MailStore> {
     return std::make_unique<FakeMailStore>(store);
   };
   EXPECT_EQ(GetMailFolder(ui.app, copy), "\\\\Mailbox\\Inbox\\Orders");
   store.picked.clear();
   EXPECT_FALSE(GetMailFolder(ui.app, copy));
-  EXPECT_FALSE(GetMailFolder(ui.app, [](Application&) -> std::unique_ptr<MailStore> {
+  EXPECT_FALSE(GetMailFolder(ui.app, [](Reporter&) -> std::unique_ptr<MailStore> {
     throw MailStoreError("Outlook is not available");
   }));
   EXPECT_TRUE(ui.Messages().empty());

@@ -46,7 +46,7 @@ class SearchTest : public ::testing::TestWithParam<bool> {
   }
 
   void Search(const std::string& path, SearchOptions settings = {"", "", kFormat}) {
-    SearchMailFolder(ui.app, [this](Application&) { return std::make_unique<FakeMailStore>(store); }, path,
+    SearchMailFolder(ui.app, [this](Reporter&) { return std::make_unique<FakeMailStore>(store); }, path,
                      ui.list, settings);
   }
 
@@ -129,7 +129,7 @@ TEST_P(SearchTest, TheLatestOfCreatedReceivedAndSentIfSentCounts) {
 // the rows before it stay. Each is one message.
 TEST_P(SearchTest, FailuresEndTheSearchWithOneMessage) {
   Search("\\\\Mailbox\\Inbox\\Orders");
-  SearchMailFolder(ui.app, [](Application&) -> std::unique_ptr<MailStore> {
+  SearchMailFolder(ui.app, [](Reporter&) -> std::unique_ptr<MailStore> {
     throw MailStoreError("Outlook is not available");
   }, "\\\\Mailbox", ui.list, {});
   EXPECT_EQ(Column(2), (Texts{"c"})) << "the list stays";

@@ -146,7 +146,7 @@ TEST(SaveRecord, EveryMailKeepsItsFileAcrossRuns) {
   for (const CrossRunCase& run_case : cases) {
     test::ScratchDir dir;
     testing::FakeMailStore store;
-    const MailStoreOpener opener = [&store](Application&) -> std::unique_ptr<MailStore> {
+    const MailStoreOpener opener = [&store](Reporter&) -> std::unique_ptr<MailStore> {
       return std::make_unique<testing::FakeMailStore>(store);
     };
     int step_number = 0;

@@ -33,7 +33,7 @@ class SaveRunFixture : public ::testing::Test {
   testing::FakeMailStore store;
   testing::FakeStoreLog& log = *store.log;
   bool reachable = true;
-  MailStoreOpener opener = [this](Application&) -> std::unique_ptr<MailStore> {
+  MailStoreOpener opener = [this](Reporter&) -> std::unique_ptr<MailStore> {
     if (!reachable) throw MailStoreError("Outlook is not there");
     return std::make_unique<testing::FakeMailStore>(store);
   };

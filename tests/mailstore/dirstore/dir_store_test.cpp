@@ -91,7 +91,7 @@ TEST_F(DirStoreTest, ItemsAndFoldersInTheStoresOrderFoundWithoutRegardToCase) {
 }
 
 TEST_F(DirStoreTest, SearchFinishesAndListsEachMailOnceWithoutFollowingLinks) {
-  SearchMailFolder(ui.app, [this](Application& app) { return std::make_unique<DirStore>(app, tree.Root()); },
+  SearchMailFolder(ui.app, [this](Reporter& app) { return std::make_unique<DirStore>(app, tree.Root()); },
                    "\\\\Mailbox", ui.list, {});
   Texts subjects;
   for (std::int32_t row = 1; row <= ui.list.RowCount(); ++row) subjects.emplace_back(ui.list.Text(row, 2));
