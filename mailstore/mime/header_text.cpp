@@ -6,11 +6,11 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <optional>
 #include <utility>
 
 #include "mailstore/encodings/byte_scan.h"
+#include "platform/posix/iconv_converter.h"
 #include "platform/text.h"
 
 namespace qs {
@@ -117,22 +117,6 @@ bool IsUtf8(std::string_view bytes) {
   return true;
 }
 
-// GMime keeps the converters it opens, so asking for one per header is cheap.
-class Converter {
- public:
-  explicit Converter(const char* from) : cd_(g_mime_iconv_open("UTF-8", from)) {}
-  ~Converter() {
-    if (Usable()) g_mime_iconv_close(cd_);
-  }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-  bool Usable() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-  iconv_t Descriptor() const { return cd_; }
-
- private:
-  iconv_t cd_;
-};
-
 using TextSink = std::function<void(std::string_view)>;
 
 // By length, into memory that throws std::bad_alloc when it runs out:
@@ -142,49 +126,34 @@ using TextSink = std::function<void(std::string_view)>;
 // or nothing when the text is not in that charset.
 std::optional<std::size_t> ConvertPieces(const TextPieces& make, const char* from,
                                          const TextSink& out) {
-  const Converter converter(from);
-  if (!converter.Usable()) return std::nullopt;
-  iconv(converter.Descriptor(), nullptr, nullptr, nullptr, nullptr);
+  // GMime keeps the converters it opens, so asking for one per header is cheap.
+  IconvConverter converter(g_mime_iconv_open("UTF-8", from), g_mime_iconv_close);
+  if (!converter.Valid()) return std::nullopt;
+  converter.Reset();
   std::size_t size = 0;
   bool failed = false;
   std::string cut;
-  char buffer[16384];
-  // Empty input flushes the converter's state.
-  const auto convert = [&](char** in, std::size_t* in_left) {
-    for (;;) {
-      char* next = buffer;
-      std::size_t out_left = sizeof buffer;
-      const std::size_t result = iconv(converter.Descriptor(), in, in_left, &next, &out_left);
-      const int error = errno;
-      const auto made = static_cast<std::size_t>(next - buffer);
-      size += made;
-      if (out && made) out(std::string_view(buffer, made));
-      if (result != static_cast<std::size_t>(-1)) return;
-      if (error == EINVAL) {
-        if (in) cut.assign(*in, *in_left);
-        return;
-      }
-      if (error != E2BIG) {
-        failed = true;
-        return;
-      }
-    }
+  const auto sink = [&](std::string_view made) {
+    size += made.size();
+    if (out) out(made);
   };
   make([&](std::string_view piece) {
     if (failed || piece.empty()) return;
     std::string joined;
     if (!cut.empty()) {
-      joined = cut;
+      joined = std::move(cut);
       joined += piece;
       piece = joined;
     }
     cut.clear();
-    char* in = const_cast<char*>(piece.data());
-    std::size_t in_left = piece.size();
-    convert(&in, &in_left);
+    switch (converter.Convert(piece, sink)) {
+      case IconvConverter::Stop::kDone: break;
+      case IconvConverter::Stop::kCut: cut.assign(piece); break;
+      case IconvConverter::Stop::kInvalid: failed = true; break;
+    }
   });
-  if (!failed) convert(nullptr, nullptr);
   if (failed) return std::nullopt;
+  converter.Finish(sink);
   return size;
 }
 

@@ -1,14 +1,11 @@
 #include "mailstore/pststore/code_page.h"
 
-#include <iconv.h>
 #include <langinfo.h>
 
-#include <array>
-#include <cerrno>
 #include <charconv>
-#include <cstring>
 #include <string>
 
+#include "platform/posix/iconv_converter.h"
 #include "platform/text.h"
 
 namespace qs::pststore {
@@ -41,46 +38,20 @@ std::string CharsetName(std::uint32_t code_page) {
   return "CP" + std::to_string(code_page);
 }
 
-class Converter {
- public:
-  explicit Converter(const std::string& charset)
-      : handle_(::iconv_open("UTF-8", charset.c_str())) {}
-  ~Converter() {
-    if (Valid()) ::iconv_close(handle_);
+// The bytes in UTF-8: a byte the code page does not define, or a sequence
+// cut short at the end, gives one replacement character, and the reading
+// goes on after it.
+std::string Convert(IconvConverter& converter, std::string_view bytes) {
+  std::string out;
+  const auto append = [&out](std::string_view piece) { out += piece; };
+  while (converter.Convert(bytes, append) != IconvConverter::Stop::kDone) {
+    AppendUtf8(out, kReplacement);
+    bytes.remove_prefix(1);
+    converter.Reset();
   }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-
-  bool Valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
-
-  std::string Convert(std::string_view bytes) const {
-    std::string out;
-    std::array<char, 4096> buffer{};
-    char* in = const_cast<char*>(bytes.data());
-    std::size_t in_left = bytes.size();
-    while (in_left > 0) {
-      char* next = buffer.data();
-      std::size_t out_left = buffer.size();
-      const std::size_t done = ::iconv(handle_, &in, &in_left, &next, &out_left);
-      out.append(buffer.data(), static_cast<std::size_t>(next - buffer.data()));
-      if (done != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
-      // A byte the code page does not define, or a sequence cut short at
-      // the end: one replacement character for the byte, and on.
-      AppendUtf8(out, kReplacement);
-      ++in;
-      --in_left;
-      ::iconv(handle_, nullptr, nullptr, nullptr, nullptr);
-    }
-    char* next = buffer.data();
-    std::size_t out_left = buffer.size();
-    ::iconv(handle_, nullptr, nullptr, &next, &out_left);
-    out.append(buffer.data(), static_cast<std::size_t>(next - buffer.data()));
-    return out;
-  }
-
- private:
-  iconv_t handle_;
-};
+  converter.Finish(append);
+  return out;
+}
 
 }  // namespace
 
@@ -107,14 +78,15 @@ std::string Utf16LeToUtf8(std::string_view bytes) {
 }
 
 bool KnownCodePage(std::uint32_t code_page) {
-  return code_page != 0 && Converter(CharsetName(code_page)).Valid();
+  return code_page != 0 && IconvConverter("UTF-8", CharsetName(code_page).c_str()).Valid();
 }
 
 std::string CodePageToUtf8(std::string_view bytes, std::uint32_t code_page) {
   if (code_page == 1200) return Utf16LeToUtf8(bytes);
-  Converter converter(CharsetName(code_page));
-  if (converter.Valid()) return converter.Convert(bytes);
-  return Converter(CharsetName(kWindows1252)).Convert(bytes);
+  IconvConverter converter("UTF-8", CharsetName(code_page).c_str());
+  if (converter.Valid()) return Convert(converter, bytes);
+  IconvConverter windows_1252("UTF-8", CharsetName(kWindows1252).c_str());
+  return Convert(windows_1252, bytes);
 }
 
 std::uint32_t SystemAnsiCodePage() {
