@@ -42,12 +42,6 @@ bool IsWeekday(std::string_view word, const LocaleFacts& locale) {
   return false;
 }
 
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
-
 bool IsAmPm(std::string_view word, const LocaleFacts& locale) {
   for (std::string_view mark : {std::string_view("am"), std::string_view("pm"),
                                 std::string_view("a"), std::string_view("p")})
@@ -57,7 +51,7 @@ bool IsAmPm(std::string_view word, const LocaleFacts& locale) {
 
 // A time of day such as "17:00", "5:03:09 PM" or "07.03.09".
 bool IsTimeOfDay(std::string_view text, const LocaleFacts& locale) {
-  text = Trim(text);
+  text = TrimBlanks(text);
   std::vector<int> fields;
   std::size_t i = 0;
   while (i < text.size() && fields.size() < 3) {
@@ -76,7 +70,7 @@ bool IsTimeOfDay(std::string_view text, const LocaleFacts& locale) {
     }
   }
   if (fields.size() < 2) return false;
-  const std::string_view mark = Trim(text.substr(i));
+  const std::string_view mark = TrimBlanks(text.substr(i));
   const bool twelve = !mark.empty();
   if (twelve && !IsAmPm(mark, locale)) return false;
   if (fields[0] > (twelve ? 12 : 23) || fields[1] > 59) return false;
@@ -178,14 +172,14 @@ std::optional<DateTime> ParseDay(std::string_view date_text, const LocaleFacts& 
 }
 
 std::optional<DateTime> ParseDate(std::string_view text, const LocaleFacts& locale) {
-  text = Trim(text);
+  text = TrimBlanks(text);
   // Where the time separator is also a date separator ("." in Finnish),
   // "30.6.2009" is a date, not a time.
   if (const auto day = ParseDay(text, locale)) return day;
   for (std::size_t time = TimeStart(text, locale, 0); time != std::string_view::npos;
        time = TimeStart(text, locale, time + 1)) {
     if (!IsTimeOfDay(text.substr(time), locale)) continue;
-    std::string_view date_text = Trim(text.substr(0, time));
+    std::string_view date_text = TrimBlanks(text.substr(0, time));
     // "2009-06-30T17:00"
     if (!date_text.empty() && (date_text.back() == 'T' || date_text.back() == 't'))
       date_text.remove_suffix(1);

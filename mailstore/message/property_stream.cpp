@@ -5,6 +5,7 @@
 #include "mailstore/mail_store.h"
 #include "mailstore/message/piece_writer.h"
 #include "mailstore/property_types.h"
+#include "platform/text.h"
 
 namespace qs {
 
@@ -45,10 +46,10 @@ std::string Utf16Le(std::string_view utf8) {
 }
 
 std::string PropertyStream::ValueName(std::uint16_t id, std::uint16_t type) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
+  const char tag[] = {static_cast<char>(id >> 8), static_cast<char>(id), static_cast<char>(type >> 8),
+                      static_cast<char>(type)};
   std::string name = "__substg1.0_00000000";
-  const std::uint32_t tag = static_cast<std::uint32_t>(id) << 16 | type;
-  for (std::size_t i = 0; i < 8; ++i) name[name.size() - 1 - i] = kDigits[(tag >> (4 * i)) & 0xF];
+  WriteHexDigits(std::string_view(tag, sizeof tag), name.data() + name.size() - 2 * sizeof tag);
   return name;
 }
 

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "mailstore/encodings/byte_scan.h"
+#include "mailstore/encodings/transfer_encoding.h"
 #include "platform/posix/iconv_converter.h"
 #include "platform/text.h"
 
@@ -38,30 +39,11 @@ std::string DecodeQ(std::string_view text) {
   return out;
 }
 
-int Base64Value(char c) {
-  if (c >= 'A' && c <= 'Z') return c - 'A';
-  if (c >= 'a' && c <= 'z') return c - 'a' + 26;
-  if (c >= '0' && c <= '9') return c - '0' + 52;
-  if (c == '+') return 62;
-  if (c == '/') return 63;
-  return -1;
-}
-
+// Base64 up to the first "=": the padding ends an encoded word's text.
 std::string DecodeB(std::string_view text) {
   std::string out;
-  unsigned bits = 0;
-  int count = 0;
-  for (char c : text) {
-    if (c == '=') break;
-    const int value = Base64Value(c);
-    if (value < 0) continue;
-    bits = (bits << 6) | static_cast<unsigned>(value);
-    count += 6;
-    if (count >= 8) {
-      count -= 8;
-      out += static_cast<char>((bits >> count) & 0xFF);
-    }
-  }
+  WriteDecoded(text.substr(0, text.find('=')), TransferEncoding::kBase64,
+               [&out](std::string_view piece) { out += piece; });
   return out;
 }
 

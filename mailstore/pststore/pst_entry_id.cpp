@@ -20,14 +20,10 @@ std::uint32_t LittleEndian32(std::string_view bytes) {
 }  // namespace
 
 std::string EncodeEntryId(const ItemAddress& address) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string text(kPrefixBytes * 2, '0');
-  const auto add = [&text](std::uint8_t byte) {
-    text += kHex[byte >> 4];
-    text += kHex[byte & 0xF];
-  };
-  for (const std::uint8_t byte : address.record_key) add(byte);
-  for (int shift = 0; shift < 32; shift += 8) add(static_cast<std::uint8_t>(address.identifier >> shift));
+  std::string bytes(address.record_key.begin(), address.record_key.end());
+  for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>(address.identifier >> shift);
+  std::string text(kPrefixBytes * 2 + bytes.size() * 2, '0');
+  WriteHexDigits(bytes, text.data() + kPrefixBytes * 2);
   return text;
 }
 
