@@ -214,16 +214,19 @@ void frmOptions::SaveSettings() {
 }
 
 SearchOptions frmOptions::CurrentSearchOptions() const {
-  return {txtSince.Text(), txtBefore.Text(), DateFormat.Text()};
+  return {.since = txtSince.Text(), .before = txtBefore.Text(), .date_format = DateFormat.Text()};
 }
 
 SaveOptions frmOptions::CurrentSaveOptions() const {
-  return {txtFn.Text(), cboFnOutput.Text(), ckFnFolder.Value() != CheckBox::Unchecked,
-          ClipAddress.Text(), ClipSubject.Text()};
+  return {.fn_format = txtFn.Text(),
+          .fn_output = cboFnOutput.Text(),
+          .use_fn_folder = ckFnFolder.Value() != CheckBox::Unchecked,
+          .clip_address = ClipAddress.Text(),
+          .clip_subject = ClipSubject.Text()};
 }
 
 ExportOptions frmOptions::CurrentExportOptions() const {
-  return {TextFormat.Text(), SettingsFile()};
+  return {.text_format = TextFormat.Text(), .settings_file = SettingsFile()};
 }
 
 namespace {
