@@ -1,9 +1,6 @@
 #include "app/modMain.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cmath>
-#include <cstdlib>
 
 #include "app/clsCmdline.h"
 #include "app/frmMain.h"
@@ -24,25 +21,16 @@ bool IsSwitch(const std::string& token, const char* name) {
 }  // namespace
 
 std::optional<std::int16_t> ParseDebugLevel(const std::string& text) {
-  std::size_t begin = text.find_first_not_of(' ');
-  std::size_t end = text.find_last_not_of(' ');
+  // Spaces around it go, a tab does not.
+  const std::size_t begin = text.find_first_not_of(' ');
   if (begin == std::string::npos) return std::nullopt;
-  const std::string number = text.substr(begin, end - begin + 1);
+  const std::string_view number =
+      std::string_view(text).substr(begin, text.find_last_not_of(' ') - begin + 1);
   // Only a plain decimal number: no hexadecimal, no exponent, no "inf".
-  std::size_t i = number[0] == '+' || number[0] == '-' ? 1 : 0;
-  bool digits = false, point = false;
-  for (; i < number.size(); ++i) {
-    if (std::isdigit(static_cast<unsigned char>(number[i])))
-      digits = true;
-    else if (number[i] == '.' && !point)
-      point = true;
-    else
-      return std::nullopt;
-  }
-  if (!digits) return std::nullopt;
-  const double value = std::nearbyint(std::strtod(number.c_str(), nullptr));
-  if (!(value >= -32768.0 && value <= 32767.0)) return std::nullopt;
-  return static_cast<std::int16_t>(value);
+  const RoundedNumber read = ReadRoundedNumber(number);
+  if (read.length != number.size() || !(read.whole >= -32768.0 && read.whole <= 32767.0))
+    return std::nullopt;
+  return static_cast<std::int16_t>(read.whole);
 }
 
 StartupValues ReadCommandLine(const clsCmdline& cmdline) {

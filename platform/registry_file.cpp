@@ -15,14 +15,6 @@ namespace qs {
 
 namespace {
 
-constexpr std::string_view kBlanks = " \t";
-
-std::string_view Trim(std::string_view text) {
-  const auto first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
 RegistryRoot RootNamed(std::string_view name) {
   const std::string lower = AsciiLower(name);
   if (lower == "hkcu" || lower == "hkey_current_user") return RegistryRoot::CurrentUser;
@@ -52,11 +44,11 @@ KeyName MakeKey(RegistryRoot root, std::string_view path) {
 
 // The key a "[ROOT\key\path]" line opens, or none for any other line.
 std::optional<KeyName> HeaderKey(std::string_view line) {
-  line = Trim(line);
+  line = TrimBlanks(line);
   if (line.size() < 2 || line.front() != '[' || line.back() != ']') return std::nullopt;
   line = line.substr(1, line.size() - 2);
   const auto slash = line.find('\\');
-  const auto root = RootNamed(Trim(line.substr(0, slash)));
+  const auto root = RootNamed(TrimBlanks(line.substr(0, slash)));
   if (root == RegistryRoot::None) return KeyName{};
   return MakeKey(root, slash == std::string_view::npos ? std::string_view() : line.substr(slash + 1));
 }
@@ -64,8 +56,8 @@ std::optional<KeyName> HeaderKey(std::string_view line) {
 // The value name of a "name=text" line ("@" being the default value's).
 std::optional<std::string> ValueName(std::string_view line) {
   const auto equals = line.find('=');
-  if (equals == std::string_view::npos || Trim(line).starts_with(';')) return std::nullopt;
-  const auto name = Trim(line.substr(0, equals));
+  if (equals == std::string_view::npos || TrimBlanks(line).starts_with(';')) return std::nullopt;
+  const auto name = TrimBlanks(line.substr(0, equals));
   return name == "@" ? std::string() : std::string(name);
 }
 
@@ -113,7 +105,7 @@ class RegistryFile final : public Registry {
         lines[i] = entry;
         return WriteLines(lines);
       }
-      if (!Trim(lines[i]).empty()) section_end = i + 1;
+      if (!TrimBlanks(lines[i]).empty()) section_end = i + 1;
     }
     if (section_end) {
       lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*section_end), entry);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <cstdlib>
 
 namespace qs {
 
@@ -66,6 +68,38 @@ std::string_view TrimBlanks(std::string_view text) {
   return text;
 }
 
+namespace {
+
+std::size_t SkipDigits(std::string_view text, std::size_t at) {
+  while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
+  return at;
+}
+
+}  // namespace
+
+RoundedNumber ReadRoundedNumber(std::string_view text, NumberExponent exponent) {
+  const std::size_t digits_from = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
+  std::size_t end = SkipDigits(text, digits_from);
+  std::size_t digits = end - digits_from;
+  if (end < text.size() && text[end] == '.') {
+    const std::size_t fraction_end = SkipDigits(text, end + 1);
+    digits += fraction_end - (end + 1);
+    end = fraction_end;
+  }
+  if (digits == 0) return {};
+  const bool exponent_follows = end < text.size() && (text[end] == 'e' || text[end] == 'E');
+  if (exponent == NumberExponent::kAllowed && exponent_follows) {
+    std::size_t from = end + 1;
+    if (from < text.size() && (text[from] == '+' || text[from] == '-')) ++from;
+    const std::size_t exponent_end = SkipDigits(text, from);
+    if (exponent_end > from) end = exponent_end;
+  }
+  // strtod reads what is checked above and nothing more: no blanks, no
+  // hexadecimal, no "inf".
+  const std::string number(text.substr(0, end));
+  return {end, std::nearbyint(std::strtod(number.c_str(), nullptr))};
+}
+
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i)
@@ -120,6 +154,76 @@ void AppendUtf8(std::string& out, char32_t c) {
     byte(0x80 | ((c >> 6) & 0x3F));
     byte(0x80 | (c & 0x3F));
   }
+}
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit < 0xDC00; }
+bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit < 0xE000; }
+
+// Calls take with each UTF-16 unit of the text.
+template <class Take>
+void ForEachUtf16Unit(std::string_view utf8, Take take) {
+  while (!utf8.empty()) {
+    const Utf8Sequence next = DecodeUtf8(utf8);
+    if (next.code_point < 0x10000) {
+      take(static_cast<char16_t>(next.code_point));
+    } else {
+      const char32_t above = next.code_point - 0x10000;
+      take(static_cast<char16_t>(0xD800 + (above >> 10)));
+      take(static_cast<char16_t>(0xDC00 + (above & 0x3FF)));
+    }
+    utf8.remove_prefix(next.bytes);
+  }
+}
+
+// The UTF-8 of count UTF-16 units, unit(i) giving the i-th.
+template <class Unit>
+std::string Utf8OfUnits(std::size_t count, Unit unit) {
+  std::string utf8;
+  utf8.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    const char32_t first = unit(i);
+    if (IsHighSurrogate(first) && i + 1 < count && IsLowSurrogate(unit(i + 1))) {
+      AppendUtf8(utf8, 0x10000 + ((first - 0xD800) << 10) + (unit(i + 1) - 0xDC00));
+      ++i;
+    } else {
+      AppendUtf8(utf8, IsHighSurrogate(first) || IsLowSurrogate(first) ? kReplacement : first);
+    }
+  }
+  return utf8;
+}
+
+}  // namespace
+
+std::u16string Utf16Of(std::string_view utf8) {
+  std::u16string utf16;
+  utf16.reserve(utf8.size());
+  ForEachUtf16Unit(utf8, [&utf16](char16_t unit) { utf16 += unit; });
+  return utf16;
+}
+
+std::string Utf16LeOf(std::string_view utf8) {
+  std::string bytes;
+  bytes.reserve(2 * utf8.size());
+  ForEachUtf16Unit(utf8, [&bytes](char16_t unit) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  });
+  return bytes;
+}
+
+std::string Utf8OfUtf16(std::u16string_view utf16) {
+  return Utf8OfUnits(utf16.size(), [utf16](std::size_t i) { return char32_t{utf16[i]}; });
+}
+
+std::string Utf8OfUtf16Le(std::string_view bytes) {
+  return Utf8OfUnits(bytes.size() / 2, [bytes](std::size_t i) {
+    return static_cast<char32_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                 static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+  });
 }
 
 namespace {

@@ -31,6 +31,25 @@ std::optional<char> HexByte(std::string_view text);
 // room for twice the bytes; says where the digits end.
 char* WriteHexDigits(std::string_view bytes, char* out);
 
+// A decimal number at the front of a text, rounded to a whole number with a
+// half going to the even one. The number is an optional sign, then digits
+// with at most one decimal point among or after them, at least one digit in
+// all ("5." and ".5" are numbers, "." is none); where exponents are allowed,
+// an "e" or "E" with an optional sign and at least one digit belongs to it
+// too. Nothing in front of it is skipped, not even a blank, and what follows
+// it is the caller's to judge: a text is one number whole when the number's
+// length is the text's size. The number is taken as its nearest double
+// before it is rounded, as the runtime converts a text to a whole number:
+// "2.5" gives 2, "3.5" 4, "-0.5" -0 (which is not below 0), "1e999"
+// infinity; past some 15 significant digits the double decides a half.
+enum class NumberExponent { kNone, kAllowed };
+struct RoundedNumber {
+  std::size_t length = 0;  // of the number in bytes: 0 when the text begins with none
+  double whole = 0;        // 0 when there is none
+};
+RoundedNumber ReadRoundedNumber(std::string_view text,
+                                NumberExponent exponent = NumberExponent::kNone);
+
 std::size_t Utf16Length(std::string_view text);
 
 // The longest prefix of at most units UTF-16 code units.
@@ -59,5 +78,16 @@ std::size_t CodePointBytes(std::string_view text);
 
 // Appends a code point (at most U+10FFFF) in UTF-8.
 void AppendUtf8(std::string& out, char32_t code_point);
+
+// UTF-8 to UTF-16, as code units or as little-endian bytes; a byte that
+// starts no valid UTF-8 sequence becomes U+FFFD.
+std::u16string Utf16Of(std::string_view utf8);
+std::string Utf16LeOf(std::string_view utf8);
+
+// UTF-16 to UTF-8; a surrogate that is not half of a pair becomes U+FFFD.
+// Of bytes, each two little-endian are a unit, and an odd last byte is no
+// character and is dropped.
+std::string Utf8OfUtf16(std::u16string_view utf16);
+std::string Utf8OfUtf16Le(std::string_view bytes);
 
 }  // namespace qs

@@ -1,25 +1,12 @@
 #include "save/name_claims.h"
 
+#include "platform/case_folding.h"
 #include "platform/file_system.h"
 #include "platform/text.h"
 
 namespace qs {
 
 namespace {
-
-char32_t Lower(char32_t c) {
-  if (c >= 'A' && c <= 'Z') return c + 32;
-  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;
-  if (c >= 0x100 && c <= 0x137) return c | 1;
-  if (c >= 0x139 && c <= 0x148) return (c & 1) ? c + 1 : c;
-  if (c >= 0x14A && c <= 0x177) return c | 1;
-  if (c == 0x178) return 0xFF;
-  if (c >= 0x179 && c <= 0x17E) return (c & 1) ? c + 1 : c;
-  if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) return c + 32;
-  if (c >= 0x400 && c <= 0x40F) return c + 80;
-  if (c >= 0x410 && c <= 0x42F) return c + 32;
-  return c;
-}
 
 // The stem cut so that stem and tail together fit the file system's limit.
 std::string_view FitStem(std::string_view stem, std::string_view tail) {
@@ -39,31 +26,6 @@ std::string_view FitStem(std::string_view stem, std::string_view tail) {
 }
 
 }  // namespace
-
-std::string FoldCase(std::string_view text) {
-  std::string folded;
-  folded.reserve(text.size());
-  while (!text.empty()) {
-    // A run of ASCII at once.
-    std::size_t ascii = 0;
-    while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) < 0x80) ++ascii;
-    if (ascii > 0) {
-      const std::size_t from = folded.size();
-      folded.append(text.substr(0, ascii));
-      for (std::size_t i = from; i < folded.size(); ++i)
-        if (folded[i] >= 'A' && folded[i] <= 'Z') folded[i] = static_cast<char>(folded[i] + 32);
-      text.remove_prefix(ascii);
-      continue;
-    }
-    const Utf8Sequence next = DecodeUtf8(text);
-    // A byte that is not a character is kept as it is.
-    const char32_t lower = next.valid ? Lower(next.code_point) : next.code_point;
-    if (lower != next.code_point) AppendUtf8(folded, lower);
-    else folded.append(text.substr(0, next.bytes));
-    text.remove_prefix(next.bytes);
-  }
-  return folded;
-}
 
 std::pair<std::string_view, std::string_view> SplitExtension(std::string_view name) {
   const auto dot = name.rfind('.');

@@ -15,10 +15,10 @@ class NameClaims {
  public:
   // A name for a new entry of the directory dir, made of stem and extension.
   // The first claim of a name keeps it; later claims of the same name in the
-  // same directory (letters compared without regard to case, as Windows
-  // compares names) get " (2)", " (3)"... before the extension. The stem is
-  // cut between characters so that the whole name fits the file system's
-  // limit. A directory's name also loses trailing blanks and dots.
+  // same directory (letters compared without regard to case, by their
+  // Unicode case folding) get " (2)", " (3)"... before the extension. The
+  // stem is cut between characters so that the whole name fits the file
+  // system's limit. A directory's name also loses trailing blanks and dots.
   // A name for which usable says false is passed over as if claimed, and
   // stays passed over for later claims of the same stem and count. Each
   // claim costs the same however many came before it with that stem: the
@@ -48,9 +48,5 @@ class NameClaims {
 
 // A file name split before its last dot; a leading dot starts no extension.
 std::pair<std::string_view, std::string_view> SplitExtension(std::string_view name);
-
-// The text with its letters in one case, for comparing names as Windows does
-// (Latin, Greek and Cyrillic letters; others compare as they are).
-std::string FoldCase(std::string_view text);
 
 }  // namespace qs

@@ -5,6 +5,7 @@
 
 #include "mailstore/found_items.h"
 #include "platform/application.h"
+#include "platform/case_folding.h"
 #include "platform/file_system.h"
 #include "platform/system.h"
 #include "platform/text.h"

@@ -4,7 +4,7 @@
 #include <array>
 #include <charconv>
 
-#include "save/name_claims.h"
+#include "platform/case_folding.h"
 
 namespace qs {
 

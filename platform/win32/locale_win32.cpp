@@ -3,24 +3,16 @@
 #include <string>
 
 #include "platform/locale.h"
+#include "platform/win32/utf16.h"
 
 namespace qs {
 
 namespace {
 
-std::string Utf8(const wchar_t* text) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (size <= 1) return {};
-  std::string out(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), size, nullptr, nullptr);
-  out.resize(static_cast<std::size_t>(size - 1));
-  return out;
-}
-
 std::string Info(LCTYPE type) {
   wchar_t buffer[128];
   if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, buffer, 128) <= 0) return {};
-  return Utf8(buffer);
+  return win32::ToUtf8(buffer);
 }
 
 // Reads the short-date facts from a Windows picture such as "d.M.yyyy".

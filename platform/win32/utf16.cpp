@@ -1,26 +1,20 @@
 #include "platform/win32/utf16.h"
 
-#include <windows.h>
+#include "platform/text.h"
 
 namespace qs::win32 {
 
+// wchar_t is a UTF-16 unit on Windows, but another type than char16_t: the
+// units are copied across.
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+
 std::wstring ToUtf16(std::string_view text) {
-  if (text.empty()) return {};
-  const int length = static_cast<int>(text.size());
-  const int needed = MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(needed), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), length, wide.data(), needed);
-  return wide;
+  const std::u16string units = Utf16Of(text);
+  return std::wstring(units.begin(), units.end());
 }
 
 std::string ToUtf8(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int length = static_cast<int>(text.size());
-  const int needed =
-      WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-  std::string narrow(static_cast<std::size_t>(needed), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), length, narrow.data(), needed, nullptr, nullptr);
-  return narrow;
+  return Utf8OfUtf16(std::u16string(text.begin(), text.end()));
 }
 
 }  // namespace qs::win32

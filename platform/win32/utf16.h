@@ -1,6 +1,8 @@
 #pragma once
 // Text crosses into Win32 as UTF-16 and comes back as UTF-8; nothing else in
-// the program sees wide strings.
+// the program sees wide strings. The coding is platform/text's: a byte that
+// starts no valid UTF-8 sequence, or a surrogate that is not half of a pair,
+// becomes U+FFFD.
 
 #include <string>
 #include <string_view>

@@ -13,6 +13,7 @@
 #include "app/clsCmdline.h"
 #include "mailstore/date_parse.h"
 #include "mailstore/dirstore/entry_id.h"
+#include "platform/case_folding.h"
 #include "platform/file_system.h"
 #include "platform/ini/ini_document.h"
 #include "platform/ini/ini_encoding.h"

@@ -9,14 +9,22 @@ namespace {
 
 // Claims in order, each directory on its own: later items of a name are
 // numbered past the taken names, names and directories compare without
-// letter case, and directory names ("/") lose trailing blanks and dots.
+// letter case in any script, and directory names ("/") lose trailing blanks
+// and dots.
 TEST(NameClaims, LaterItemsOfTheSameNameAreNumbered) {
   const std::pair<const char*, const char*> claims_in_order[] = {
       {"/s/ name .msg", "name.msg"},  {"/s/ name .msg", "name (2).msg"}, {"/s/ name .msg", "name (3).msg"},
       {"/s/  .msg", ".msg"},          {"/s/  .msg", " (2).msg"},         {"/S/ NAME .MSG", "NAME (4).MSG"},
       {"/t/ \xC3\x84rger ", "\xC3\x84rger"},  {"/t/ \xC3\xA4RGER ", "\xC3\xA4RGER (2)"},
       {"/a/ x (2) .pdf", "x (2).pdf"}, {"/a/ x .pdf", "x.pdf"},  {"/a/ x .pdf", "x (3).pdf"},
-      {"/d/ hello . /", "hello"},     {"/d/ hello. /", "hello (2)"},    {"/d/ hello  .txt", "hello .txt"}};
+      {"/d/ hello . /", "hello"},     {"/d/ hello. /", "hello (2)"},    {"/d/ hello  .txt", "hello .txt"},
+      // Armenian, DŽ in its three cases, Georgian, Cherokee (folding to upper case), Deseret.
+      {"/u/ \xD4\xB1 .txt", "\xD4\xB1.txt"},           {"/u/ \xD5\xA1 .txt", "\xD5\xA1 (2).txt"},
+      {"/u/ \xC7\x84 .txt", "\xC7\x84.txt"},           {"/u/ \xC7\x85 .txt", "\xC7\x85 (2).txt"},
+      {"/u/ \xC7\x86 .txt", "\xC7\x86 (3).txt"},       {"/u/ \xE1\xB2\x90 /", "\xE1\xB2\x90"},
+      {"/u/ \xE1\x83\x90 /", "\xE1\x83\x90 (2)"},     {"/u/ \xE1\x8E\xA0 .txt", "\xE1\x8E\xA0.txt"},
+      {"/u/ \xEA\xAD\xB0 .txt", "\xEA\xAD\xB0 (2).txt"}, {"/u/ \xF0\x90\x90\x80 .txt", "\xF0\x90\x90\x80.txt"},
+      {"/u/ \xF0\x90\x90\xA8 .txt", "\xF0\x90\x90\xA8 (2).txt"}};
   NameClaims claims;
   for (const auto& [claim, claimed] : claims_in_order) {
     const std::string text = claim;
