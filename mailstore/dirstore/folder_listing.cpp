@@ -1,6 +1,5 @@
 #include "mailstore/dirstore/folder_listing.h"
 
-#include <glib.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -60,13 +59,6 @@ void AddMaildirItems(const StoreContext& store, const Directory& folder, const s
             [](const ListedItem& a, const ListedItem& b) { return a.name < b.name; });
 }
 
-std::string CaseFolded(std::string_view text) {
-  gchar* folded = g_utf8_casefold(text.data(), static_cast<gssize>(text.size()));
-  std::string out(folded);
-  g_free(folded);
-  return out;
-}
-
 }  // namespace
 
 FolderListing ListFolder(const StoreContext& store, const std::shared_ptr<const Directory>& directory,
@@ -105,31 +97,6 @@ std::shared_ptr<const ListedFolder> ListedFolder::OfItem(SharedContext context, 
   folder->relative_path = std::move(relative_path);
   folder->listing.items.push_back({std::move(name), std::move(location)});
   return folder;
-}
-
-void MakeNamesDistinct(std::vector<std::string>& names) {
-  std::unordered_set<std::string> taken;  // folded: every name as given, and each name given out
-  for (const std::string& name : names) taken.insert(CaseFolded(name));
-  std::unordered_set<std::string> seen;
-  for (std::string& name : names) {
-    if (seen.insert(CaseFolded(name)).second) continue;
-    for (int number = 2;; ++number) {
-      std::string distinct = name + " (" + std::to_string(number) + ")";
-      std::string folded = CaseFolded(distinct);
-      if (!taken.insert(folded).second) continue;
-      seen.insert(std::move(folded));
-      name = std::move(distinct);
-      break;
-    }
-  }
-}
-
-std::optional<std::size_t> FindName(const std::vector<std::string>& names, std::string_view wanted) {
-  if (wanted.empty()) return std::nullopt;
-  const std::string folded = CaseFolded(wanted);
-  for (std::size_t i = 0; i < names.size(); ++i)
-    if (CaseFolded(names[i]) == folded) return i;
-  return std::nullopt;
 }
 
 }  // namespace qs::dirstore

@@ -47,13 +47,4 @@ struct ListedFolder {
 FolderListing ListFolder(const StoreContext& store, const std::shared_ptr<const Directory>& directory,
                          const std::vector<FileIdentity>& lineage);
 
-// The position of the name that equals wanted without regard to letter case.
-std::optional<std::size_t> FindName(const std::vector<std::string>& names, std::string_view wanted);
-
-// Sibling folders whose names are the same but for letter case get distinct
-// names, so that each can be named: a later "Inbox" becomes "Inbox (2)", or
-// the next number that no sibling's name has. In place, the siblings in
-// their store's order, so the same folders get the same names every time.
-void MakeNamesDistinct(std::vector<std::string>& names);
-
 }  // namespace qs::dirstore

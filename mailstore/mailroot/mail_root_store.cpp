@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "mailstore/dirstore/folder_chooser.h"
-#include "mailstore/dirstore/folder_listing.h"
+#include "mailstore/folder_names.h"
 #include "mailstore/pststore/pst_folder.h"
 #include "mailstore/pststore/pst_item.h"
 #include "platform/reporter.h"
@@ -111,7 +111,7 @@ void MailRootStore::NameStores(const std::vector<std::string>& taken) {
     std::vector<std::string> others = taken;
     for (std::size_t j = 0; j < display.size(); ++j)
       if (j != i) others.push_back(display[j]);
-    const bool shared = dirstore::FindName(others, name).has_value();
+    const bool shared = FindName(others, name).has_value();
     stores_[i].name = name.empty() || shared ? FileStem(stores_[i].file->Path()) : name;
   }
 }
@@ -128,9 +128,9 @@ std::unique_ptr<Folder> MailRootStore::StoreFolder(const Store& store) const {
 }
 
 std::unique_ptr<Folder> MailRootStore::TopFolder(const std::string& name) {
-  if (directories_ && dirstore::FindName(directories_->TopFolderNames(), name))
+  if (directories_ && FindName(directories_->TopFolderNames(), name))
     return directories_->TopFolder(name);
-  const auto found = dirstore::FindName(DataFileStoreNames(), name);
+  const auto found = FindName(DataFileStoreNames(), name);
   if (!found) throw MailStoreError("The folder \"" + name + "\" was not found in the mail store.");
   return StoreFolder(stores_[*found]);
 }

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "mailstore/dirstore/folder_listing.h"
+#include "mailstore/folder_names.h"
 #include "mailstore/mail_store.h"
 #include "mailstore/message/property_ids.h"
 
@@ -65,7 +65,7 @@ Subfolders SubfoldersOf(const SharedItem& folder, const TextDecoding& decoding) 
     subfolders.names.push_back(FolderName(*subfolder, decoding));
     subfolders.folders.push_back(std::move(subfolder));
   }
-  dirstore::MakeNamesDistinct(subfolders.names);
+  MakeNamesDistinct(subfolders.names);
   return subfolders;
 }
 

@@ -1,6 +1,5 @@
 #include "mailstore/pststore/pst_folder.h"
 
-#include "mailstore/dirstore/folder_listing.h"
 #include "mailstore/folder_names.h"
 #include "mailstore/message/property_ids.h"
 #include "mailstore/pststore/pff_bags.h"
@@ -33,7 +32,7 @@ const std::vector<std::shared_ptr<SharedItem>>& PstFolder::Subfolders() {
 
 std::unique_ptr<Folder> PstFolder::Subfolder(const std::string& name) {
   Subfolders();
-  const auto found = dirstore::FindName(subfolder_names_, name);
+  const auto found = FindName(subfolder_names_, name);
   if (!found) throw MailStoreError("The folder \"" + name + "\" was not found in " + FolderPath() + ".");
   return SubfolderAt(static_cast<std::int32_t>(*found + 1));
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "mailstore/folder_names.h"
 #include "tests/common/fake_mail_store.h"
 #include "tests/mailstore/window_harness.h"
 
@@ -65,6 +66,18 @@ TEST_F(FolderPathTest, ThePickedFolderGivesItsPathOrThereIsNone) {
   EXPECT_TRUE(ui.Messages().empty());
   EXPECT_NE(ui.err.str().find("no folder to choose: Outlook is not available"), std::string::npos)
       << "a chooser that cannot open says why where the user looks";
+}
+
+// Folder names are found by Unicode's simple case folding, as Windows
+// compares file names: in every script, and without "ß" becoming "ss".
+TEST(FolderNames, AreFoundWithoutRegardToLetterCaseInEveryScript) {
+  const std::vector<std::string> names = {"Straße", "INBOX", "Աշխատանք", "Ǆemal"};
+  const std::pair<std::string_view, std::optional<std::size_t>> kCases[] = {
+      {"inbox", 1}, {"STRAẞE", 0}, {"strasse", std::nullopt}, {"աՇԽԱՏԱՆՔ", 2}, {"ǆemal", 3}, {"", std::nullopt}};
+  for (const auto& [wanted, found] : kCases) EXPECT_EQ(FindName(names, wanted), found) << wanted;
+  std::vector<std::string> siblings = {"Ǆemal", "ǅemal", "ǆemal (2)"};
+  MakeNamesDistinct(siblings);
+  EXPECT_EQ(siblings, (std::vector<std::string>{"Ǆemal", "ǅemal (3)", "ǆemal (2)"}));
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <set>
 
-#include "mailstore/dirstore/folder_listing.h"
+#include "mailstore/folder_names.h"
 #include "mailstore/mailroot/mail_root.h"
 #include "mailstore/open_mail_store.h"
 #include "mailstore/search.h"
@@ -64,7 +64,7 @@ TEST_F(PstStoreTest, EachFileIsAStoreNamedAsOutlookShowsItAndSearchedWhole) {
   EXPECT_EQ(deleted->SubfolderAt(2)->FullPath(), "//Personal folders/Deleted Items/SubInbox (2)");
   EXPECT_EQ(deleted->Subfolder("subinbox (2)")->FullPath(), "//Personal folders/Deleted Items/SubInbox (2)");
   std::vector<std::string> siblings{"Inbox", "INBOX", "Inbox (2)", "inbox"};
-  dirstore::MakeNamesDistinct(siblings);
+  MakeNamesDistinct(siblings);
   EXPECT_EQ(siblings, (std::vector<std::string>{"Inbox", "INBOX (3)", "Inbox (2)", "inbox (4)"}));
   EXPECT_EQ(store.TopFolder("Mailbox")->ItemCount(), 1);
   EXPECT_FALSE(store.ItemsInParallel()) << "data files are read on one thread";
