@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "mailstore/mail_store.h"
-#include "mailstore/message/property_stream.h"
 #include "mailstore/message/whole_file.h"
+#include "platform/text.h"
 
 namespace qs {
 
@@ -137,7 +137,7 @@ class Directory {
       entry.name_size = name.size() * 2;
       return;
     }
-    const std::string units = Utf16Le(name);
+    const std::string units = Utf16LeOf(name);
     if (units.empty() || units.size() > entry.name.size())
       throw MailStoreError("the container cannot name an entry \"" + name + "\"");
     std::memcpy(entry.name.data(), units.data(), units.size());

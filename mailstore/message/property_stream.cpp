@@ -28,23 +28,6 @@ std::string LittleEndian32(std::uint32_t value) {
   return out;
 }
 
-std::string Utf16Le(std::string_view utf8) {
-  std::string out;
-  if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-    out.resize(utf8.size() * 2);  // zeros: each character's high byte
-    for (std::size_t i = 0; i < utf8.size(); ++i) out[2 * i] = utf8[i];
-    return out;
-  }
-  out.reserve(utf8.size() * 2);
-  const ByteSink sink = [&out](std::string_view piece) { out += piece; };
-  PieceWriter writer(sink);
-  Utf16LeWriter utf16(writer, LineEnds::kAsTheyAre);
-  utf16.Take(utf8);
-  utf16.Finish();
-  writer.Flush();
-  return out;
-}
-
 std::string PropertyStream::ValueName(std::uint16_t id, std::uint16_t type) {
   const char tag[] = {static_cast<char>(id >> 8), static_cast<char>(id), static_cast<char>(type >> 8),
                       static_cast<char>(type)};
@@ -71,7 +54,7 @@ void PropertyStream::Time(std::uint16_t id, std::uint64_t file_time) {
 }
 
 void PropertyStream::String(std::uint16_t id, std::string_view utf8) {
-  std::string stream = Utf16Le(utf8);
+  std::string stream = Utf16LeOf(utf8);
   // The size counts the terminating null, which the stream leaves out.
   const auto size = static_cast<std::uint32_t>(stream.size() + 2);
   values_.push_back(Value{static_cast<std::uint32_t>(id) << 16 | kUnicodeValue,

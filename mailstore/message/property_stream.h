@@ -58,13 +58,11 @@ class PropertyStream {
   std::vector<Value> values_;
 };
 
-// A byte that is not UTF-8 becomes U+FFFD, and the text after it is kept.
-std::string Utf16Le(std::string_view utf8);
-
 enum class LineEnds { kAsTheyAre, kCrLf };
 
-// The same for a text that comes in pieces, as long as it may be; with
-// kCrLf, a line feed not preceded by a carriage return gets one.
+// UTF-8 written as UTF-16LE for a text that comes in pieces, as long as it
+// may be: a byte that is not UTF-8 becomes U+FFFD, and the text after it is
+// kept. With kCrLf, a line feed not preceded by a carriage return gets one.
 class Utf16LeWriter {
  public:
   Utf16LeWriter(PieceWriter& out, LineEnds line_ends) : out_(out), line_ends_(line_ends) {}

@@ -9,6 +9,7 @@
 #include "mailstore/message/code_points.h"
 #include "mailstore/message/header_lines.h"
 #include "mailstore/message/piece_writer.h"
+#include "platform/text.h"
 
 namespace qs {
 
@@ -70,10 +71,12 @@ class RtfEscaped {
       return;
     } else if (c < 0x20) {
       // Other control characters, a NUL too, are kept as the bytes they are.
-      static constexpr char kHex[] = "0123456789abcdef";
+      const char byte = static_cast<char>(c);
+      char digits[2];
+      WriteHexDigits(std::string_view(&byte, 1), digits);
       out_ += "\\'";
-      out_ += kHex[c >> 4];
-      out_ += kHex[c & 0xF];
+      out_ += AsciiLower(digits[0]);
+      out_ += AsciiLower(digits[1]);
     } else if (c < 0x80) {
       out_ += static_cast<char>(c);
     } else if (c < 0x10000) {

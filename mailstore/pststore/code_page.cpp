@@ -55,34 +55,12 @@ std::string Convert(IconvConverter& converter, std::string_view bytes) {
 
 }  // namespace
 
-std::string Utf16LeToUtf8(std::string_view bytes) {
-  std::string out;
-  out.reserve(bytes.size() / 2);
-  const auto unit = [&bytes](std::size_t i) {
-    return static_cast<char32_t>(static_cast<unsigned char>(bytes[i]) |
-                                 static_cast<unsigned char>(bytes[i + 1]) << 8);
-  };
-  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const char32_t first = unit(i);
-    if (first >= 0xD800 && first < 0xDC00 && i + 3 < bytes.size()) {
-      const char32_t second = unit(i + 2);
-      if (second >= 0xDC00 && second < 0xE000) {
-        AppendUtf8(out, 0x10000 + ((first - 0xD800) << 10) + (second - 0xDC00));
-        i += 2;
-        continue;
-      }
-    }
-    AppendUtf8(out, first >= 0xD800 && first < 0xE000 ? kReplacement : first);
-  }
-  return out;
-}
-
 bool KnownCodePage(std::uint32_t code_page) {
   return code_page != 0 && IconvConverter("UTF-8", CharsetName(code_page).c_str()).Valid();
 }
 
 std::string CodePageToUtf8(std::string_view bytes, std::uint32_t code_page) {
-  if (code_page == 1200) return Utf16LeToUtf8(bytes);
+  if (code_page == 1200) return Utf8OfUtf16Le(bytes);
   IconvConverter converter("UTF-8", CharsetName(code_page).c_str());
   if (converter.Valid()) return Convert(converter, bytes);
   IconvConverter windows_1252("UTF-8", CharsetName(kWindows1252).c_str());

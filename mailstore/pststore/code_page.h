@@ -11,9 +11,6 @@ namespace qs::pststore {
 
 inline constexpr std::uint32_t kWindows1252 = 1252;
 
-// UTF-16LE to UTF-8; a lone surrogate becomes U+FFFD, an odd last byte is
-// dropped.
-std::string Utf16LeToUtf8(std::string_view bytes);
 
 // Bytes in a Windows code page to UTF-8. A code page the system cannot
 // convert is read as Windows-1252; a byte the code page does not define

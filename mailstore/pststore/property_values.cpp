@@ -1,6 +1,7 @@
 #include "mailstore/pststore/property_values.h"
 
 #include "mailstore/pststore/code_page.h"
+#include "platform/text.h"
 
 namespace qs::pststore {
 
@@ -37,7 +38,7 @@ std::optional<std::string> TextOf(const PropertyBag& bag, std::uint16_t id,
   if (!value) return std::nullopt;
   std::string text;
   if (value->type == kUnicodeValue)
-    text = Utf16LeToUtf8(value->bytes);
+    text = Utf8OfUtf16Le(value->bytes);
   else if (value->type == kAnsiValue)
     text = CodePageToUtf8(value->bytes, CodePageOf(bag, decoding));
   else
