@@ -50,6 +50,10 @@ TEST(TextForms, TextHasTheHeaderBlockAndCrLf) {
 // unrtf, a reader nobody on the team wrote, shows the text; the groups
 // balance and every byte is ASCII.
 TEST(TextForms, RichTextEscapesAndBoldLabels) {
+  // Control characters stay the bytes they are, in lower-case hex.
+  EXPECT_NE(WholeBytes(RichTextForm(ReadMessageContent("Subject: s\n\na\x01\x1f" "b\n"), Facts()))
+                .find("a\\'01\\'1fb"),
+            std::string::npos);
   const std::string rtf = WholeBytes(RichTextForm(Plain(), Facts()));
   int depth = 0;
   for (std::size_t i = 0; i < rtf.size(); ++i) {
