@@ -26,10 +26,21 @@ std::size_t ParseClipLength(const std::string& setting) {
   return read.whole >= static_cast<double>(kWhole) ? kWhole : static_cast<std::size_t>(read.whole);
 }
 
-std::string FormatItemName(const std::string& format, const ColumnTextOf& text,
-                           const std::string& clip_address, const std::string& clip_subject) {
-  const std::size_t address = ParseClipLength(clip_address);
-  const std::size_t subject = ParseClipLength(clip_subject);
+ClipLengths ReadClipLengths(const std::string& clip_address, const std::string& clip_subject) {
+  ClipLengths clips;
+  try {
+    clips.address = ParseClipLength(clip_address);
+    clips.subject = ParseClipLength(clip_subject);
+  } catch (const std::invalid_argument& error) {
+    clips.invalid = error.what();
+  }
+  return clips;
+}
+
+std::string FormatItemName(const std::string& format, const ColumnTextOf& text, const ClipLengths& clips) {
+  if (!clips.invalid.empty()) throw std::invalid_argument(clips.invalid);
+  const std::size_t address = clips.address;
+  const std::size_t subject = clips.subject;
   return FillPlaceholders(format, kFoundColumns.size(), [&](std::size_t placeholder) {
     std::size_t k = 0;
     while (static_cast<std::size_t>(kFoundColumns[k].placeholder) != placeholder) ++k;

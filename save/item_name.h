@@ -15,13 +15,22 @@ namespace qs {
 // a number, or negative.
 std::size_t ParseClipLength(const std::string& setting);
 
+// The clip lengths of a run's names, read once. A setting that is no length
+// leaves its reason instead, and every name of the run fails with it.
+struct ClipLengths {
+  std::size_t address = 0;
+  std::size_t subject = 0;
+  std::string invalid{};
+};
+ClipLengths ReadClipLengths(const std::string& clip_address, const std::string& clip_subject);
+
 // The format filled from a row's texts, the columns that clip as an address
-// cut to clip_address characters, the subject to clip_subject. text(k) gives
-// the text of column k (kFoundColumns' order), asked only for the columns
-// the name uses.
+// cut to clips.address characters, the subject to clips.subject. text(k)
+// gives the text of column k (kFoundColumns' order), asked only for the
+// columns the name uses. Throws std::invalid_argument with the clip lengths'
+// reason when they are invalid.
 using ColumnTextOf = std::function<std::string(std::size_t column)>;
-std::string FormatItemName(const std::string& format, const ColumnTextOf& text,
-                           const std::string& clip_address, const std::string& clip_subject);
+std::string FormatItemName(const std::string& format, const ColumnTextOf& text, const ClipLengths& clips);
 
 // The nine characters Windows refuses in a name become blanks, control
 // characters go, and the first 256 characters are kept.

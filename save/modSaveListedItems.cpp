@@ -231,14 +231,6 @@ SaveShape ShapeOf(const SaveOptions& settings, const FoundItems& list, const std
           .mail_folder = settings.use_fn_folder ? mail_folder : std::string()};
 }
 
-// The type whose writer's version stands for the format's.
-SaveType WrittenType(const std::string& format) {
-  if (format == "msg") return SaveType::Message;
-  if (format == "rtf") return SaveType::RichText;
-  if (format == "dir") return SaveType::Html;
-  return SaveType::Text;
-}
-
 // The reasons kept, then how many more there were.
 void ShowReasons(Application& app, const SaveCounts& counts) {
   for (const std::string& reason : counts.reasons) app.Summary(reason, true);
@@ -289,6 +281,7 @@ void SaveListedItems(Application& app, const MailStoreOpener& open_store,
       record.Reserve(static_cast<std::size_t>(listed));
       progress.emplace(app, listed);
       const SaveShape shape = ShapeOf(settings, list, mail_folder);
+      const OutputFormat* output = OutputFormatNamed(settings.fn_output);
       const SavedFileStamps previous_files(save_dir);
       SaveRun run{.app = app,
                   .store = *store,
@@ -297,7 +290,8 @@ void SaveListedItems(Application& app, const MailStoreOpener& open_store,
                   .save_dir = save_dir,
                   .shape = shape,
                   .shape_text = ShapeText(shape),
-                  .writer = store->WriterVersion(WrittenType(shape.format)),
+                  .output = output,
+                  .writer = store->WriterVersion(output ? output->type : SaveType::Text),
                   .previous = previous,
                   .record = record,
                   .previous_files = previous_files};

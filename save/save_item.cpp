@@ -18,17 +18,15 @@
 namespace qs {
 
 ItemSave::ItemSave(const SaveRun& run, const FoundItems& list, std::int32_t row)
-    : row_(row), list_(list), entry_id_(list.EntryId(row)), format_(AsciiLower(run.settings.fn_output)) {}
+    : row_(row), list_(list), entry_id_(list.EntryId(row)), format_(run.output) {}
 
 // Built only for an item that is written: most of a list saved again is not.
 std::string ItemSave::BaseName(const SaveRun& run) const {
-  const SaveOptions& settings = run.settings;
   const FoundItem found = list_.Item(row_);
   const auto column_text = [&found, this](std::size_t k) {
     return ColumnText(kFoundColumns[k], found, list_.Dates());
   };
-  return CleanFileName(
-      FormatItemName(settings.fn_format, column_text, settings.clip_address, settings.clip_subject));
+  return CleanFileName(FormatItemName(run.settings.fn_format, column_text, run.clips));
 }
 
 void ItemSave::Note(const std::string& text) { log_.push_back("row " + std::to_string(row_) + ": " + text); }
@@ -79,7 +77,7 @@ void ItemSave::Fetch(const SaveRun& run) {
     item_.reset();
     return;
   }
-  if (format_ != "dir") return;
+  if (!format_ || !format_->directory) return;
   std::int32_t count = 0;
   if (!Attempt([] { return std::string("cannot count the attachments"); },
                [&] { count = item_->AttachmentCount(); }))
@@ -165,10 +163,8 @@ void ItemSave::Place(SaveRun& run) {
       dir += PathSeparator();
     }
   }
-  if (format_ == "msg") return PlaceFile(run, dir, ".msg", SaveType::Message);
-  if (format_ == "txt") return PlaceFile(run, dir, ".txt", SaveType::Text);
-  if (format_ == "rtf") return PlaceFile(run, dir, ".rtf", SaveType::RichText);
-  if (format_ == "dir") return PlaceDirectory(run, dir);
+  if (format_ && format_->directory) return PlaceDirectory(run, dir);
+  if (format_) return PlaceFile(run, dir, std::string(format_->extension), format_->type);
   run.app.ReportFailure("Error in output format.");
   item_.reset();
 }
@@ -299,7 +295,7 @@ void ItemSave::AdoptCandidate(const SaveRun& run) {
     file->path = candidate + file->path.substr(written.size());
     file->stamp.reset();
   }
-  if (format_ == "dir") {
+  if (format_ && format_->directory) {
     RemoveEntry(written + PathSeparator() + "attachments");
     RemoveEntry(written);
   }

@@ -12,6 +12,8 @@
 
 #include "mailstore/mail_store.h"
 #include "save/name_claims.h"
+#include "save/item_name.h"
+#include "save/output_format.h"
 #include "save/save_record.h"
 #include "save/saved_file_stamps.h"
 #include "settings/option_values.h"
@@ -32,6 +34,10 @@ struct SaveRun {
   std::string save_dir;  // ends in the separator
   SaveShape shape;
   ShapeText shape_text;
+  // Chosen once for the run from the settings: the output format (none for
+  // an unknown name, which every item then reports) and the clip lengths.
+  const OutputFormat* output = OutputFormatNamed(settings.fn_output);
+  ClipLengths clips = ReadClipLengths(settings.clip_address, settings.clip_subject);
   int writer = 0;  // the store's writer version of the format's files
   // The record as the run found it, read from any thread; and the mails the
   // run adds to it, on the run's thread.
@@ -126,7 +132,7 @@ class ItemSave {
   const FoundItems& list_;
   std::string base_;
   std::string entry_id_;
-  std::string format_;
+  const OutputFormat* format_;
   std::unique_ptr<MailItem> item_;
   std::string folder_path_;  // where the item lies; empty when it cannot be told or is not needed
   std::string identity_;

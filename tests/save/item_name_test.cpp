@@ -33,9 +33,10 @@ TEST(ItemName, SenderSubjectAndRecipientsAreClipped) {
       {"%3", "abcdef", "1", "-0.5", ""},
       {"%3", "abcdef", "1", ".5", ""}};
   for (const auto& c : cases)
-    EXPECT_EQ(FormatItemName(c.format, row(c.subject), c.clip_address, c.clip_subject), c.name) << c.name;
+    EXPECT_EQ(FormatItemName(c.format, row(c.subject), ReadClipLengths(c.clip_address, c.clip_subject)), c.name)
+        << c.name;
   for (const char* bad : {"", "  ", "x", "-1", "-0.6", "5a", ".", "+", "1.2.3", "1 2", "1e3"})
-    EXPECT_THROW(FormatItemName("%1", row("s"), bad, "5"), std::invalid_argument) << bad;
+    EXPECT_THROW(FormatItemName("%1", row("s"), ReadClipLengths(bad, "5")), std::invalid_argument) << bad;
   EXPECT_GE(ParseClipLength("99999999999999999999999"), 100000u);
 }
 
