@@ -190,7 +190,7 @@ void SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& list, SaveC
     }
     for (; written_front(); --placed) {
       ItemSave& done = rows.front().save;
-      for (const std::string& line : done.Log()) run.app.Debug(line);
+      for (const std::string& line : done.Log()) run.report.Debug(line);
       if (ahead > 1) progress.ShowItem(done.Row(), count);
       switch (done.Outcome()) {
         case SaveOutcome::Saved: ++counts.saved; break;
@@ -216,7 +216,7 @@ void SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& list, SaveC
   }
   if (stop) std::rethrow_exception(stop);
   if (stopped_at) {
-    run.app.Debug("save run stopped by request before row " + std::to_string(*stopped_at));
+    run.report.Debug("save run stopped by request before row " + std::to_string(*stopped_at));
     counts.not_saved += count - *stopped_at + 1;
   }
 }
@@ -283,7 +283,7 @@ void SaveListedItems(Application& app, const MailStoreOpener& open_store,
       const SaveShape shape = ShapeOf(settings, list, mail_folder);
       const OutputFormat* output = OutputFormatNamed(settings.fn_output);
       const SavedFileStamps previous_files(save_dir);
-      SaveRun run{.app = app,
+      SaveRun run{.report = app,
                   .store = *store,
                   .settings = settings,
                   .mail_folder = mail_folder,

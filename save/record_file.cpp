@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <system_error>
 
-#include "platform/application.h"
 #include "platform/file_system.h"
+#include "platform/reporter.h"
 
 namespace qs {
 
@@ -27,13 +27,13 @@ std::string SetAsideName(const std::string& path) {
 }
 
 // Gives the entry at path a set-aside name; false when it cannot.
-bool SetAside(const Application& app, const std::string& path, const std::string& why) {
+bool SetAside(const Reporter& report, const std::string& path, const std::string& why) {
   const std::string aside = SetAsideName(path);
   for (int number = 1; number < 100; ++number) {
     const std::string name = number == 1 ? aside : aside + " (" + std::to_string(number) + ")";
     try {
       RenameEntry(path, name);
-      app.Debug(path + " " + why + "; set aside as " + name);
+      report.Debug(path + " " + why + "; set aside as " + name);
       return true;
     } catch (const std::system_error&) {
       if (!PathExists(name)) break;
@@ -44,7 +44,7 @@ bool SetAside(const Application& app, const std::string& path, const std::string
 
 }  // namespace
 
-SaveRecord ReadSaveRecord(const Application& app, const std::string& save_dir) {
+SaveRecord ReadSaveRecord(const Reporter& report, const std::string& save_dir) {
   const std::string path = save_dir + std::string(kSaveRecordName);
   try {
     // Another user's record could name files for this one to take as its own.
@@ -55,7 +55,7 @@ SaveRecord ReadSaveRecord(const Application& app, const std::string& save_dir) {
     return SaveRecord::Parse(*text);
   } catch (const std::exception& error) {
     const std::string why = std::string("cannot be read (") + error.what() + ")";
-    if (SetAside(app, path, why)) return {};
+    if (SetAside(report, path, why)) return {};
     // A record that can be neither read nor moved is not written over:
     // the run stops before it saves anything.
     throw std::system_error(std::make_error_code(std::errc::file_exists),
@@ -63,16 +63,16 @@ SaveRecord ReadSaveRecord(const Application& app, const std::string& save_dir) {
   }
 }
 
-void LockSaveDirectory(const Application& app, const std::string& save_dir, std::optional<FileLock>& lock) {
+void LockSaveDirectory(const Reporter& report, const std::string& save_dir, std::optional<FileLock>& lock) {
   const std::string path = save_dir + std::string(kSaveLockName);
   try {
     lock.emplace(path);
   } catch (const std::system_error&) {
     // A link or anything but a file in the lock's place is moved away once.
-    if (!PathExists(path) || RegularFileStamp(path) || !SetAside(app, path, "is no lock file")) throw;
+    if (!PathExists(path) || RegularFileStamp(path) || !SetAside(report, path, "is no lock file")) throw;
     lock.emplace(path);
   }
-  if (lock->Waited()) app.Debug("waited for another save into " + save_dir);
+  if (lock->Waited()) report.Debug("waited for another save into " + save_dir);
 }
 
 void WriteSaveRecord(const std::string& save_dir, const SaveRecord& found, const SaveRecord& added) {

@@ -4,9 +4,9 @@
 #include <stdexcept>
 
 #include "mailstore/found_items.h"
-#include "platform/application.h"
 #include "platform/case_folding.h"
 #include "platform/file_system.h"
+#include "platform/reporter.h"
 #include "platform/system.h"
 #include "platform/text.h"
 #include "save/item_name.h"
@@ -165,7 +165,7 @@ void ItemSave::Place(SaveRun& run) {
   }
   if (format_ && format_->directory) return PlaceDirectory(run, dir);
   if (format_) return PlaceFile(run, dir, std::string(format_->extension), format_->type);
-  run.app.ReportFailure("Error in output format.");
+  run.report.ReportFailure("Error in output format.");
   item_.reset();
 }
 

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "mailstore/mail_store.h"
-#include "save/name_claims.h"
 #include "save/item_name.h"
+#include "save/name_claims.h"
 #include "save/output_format.h"
 #include "save/save_record.h"
 #include "save/saved_file_stamps.h"
@@ -20,14 +20,14 @@
 
 namespace qs {
 
-class Application;
+class Reporter;
 class FoundItems;
 
 // What stays the same for every item of one save run, and what its items
 // share: the names claimed, the directories cleared so far and the record
 // as it grows, which only the run's own thread touches.
 struct SaveRun {
-  Application& app;
+  Reporter& report;
   MailStore& store;
   const SaveOptions& settings;
   std::string mail_folder;
