@@ -23,7 +23,7 @@ DirItem::DirItem(std::shared_ptr<const ListedFolder> folder, std::size_t index, 
 
 std::string DirItem::RelativePath() const { return folder_->relative_path + "/" + Listed().name; }
 
-const MessageSummary& DirItem::Summary() {
+const ItemFacts& DirItem::Summary() {
   if (summary_) return *summary_;
   // A file GMime cannot read as mail at all still has its header lines.
   const bool whole = reading_ == Reading::Whole && !Content()->headers.empty();
@@ -96,7 +96,10 @@ const std::shared_ptr<const MailContent>& DirItem::Content() {
 }
 
 std::optional<FileStamp> DirItem::SaveAs(const std::string& path, SaveType type) {
-  const ItemFacts facts{SentOn(), Sent(), folder_->context->locale, Summary().received_seconds};
+  const ItemFacts facts{.sent_on = SentOn(),
+                        .sent = Sent(),
+                        .received_seconds = Summary().received_seconds,
+                        .locale = folder_->context->locale};
   FileStamp stamp;
   WithinMemory([&] { stamp = SaveMessageAs(*Content(), facts, path, type); });
   return stamp;

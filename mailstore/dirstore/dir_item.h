@@ -45,7 +45,7 @@ class DirItem : public MailItem {
   std::unique_ptr<Attachment> AttachmentAt(std::int32_t position) override;
 
  private:
-  const MessageSummary& Summary();
+  const ItemFacts& Summary();
   const ListedItem& Listed() const { return folder_->listing.items[index_]; }
   const Directory& Base() const { return *Listed().location.base; }
   const std::string& Name() const { return Listed().location.name; }
@@ -59,7 +59,7 @@ class DirItem : public MailItem {
   std::shared_ptr<const ListedFolder> folder_;
   std::size_t index_;
   Reading reading_;
-  std::optional<MessageSummary> summary_;
+  std::optional<ItemFacts> summary_;
   // Read by Summary; the texts are made from them when asked.
   std::shared_ptr<const RawHeaders> headers_;
   std::shared_ptr<const MailContent> content_;

@@ -167,7 +167,7 @@ void AddAttachments(CompoundEntry& storage, const MessageContent& content, const
       CompoundEntry embedded = CompoundEntry::Storage(PropertyStream::ValueName(kAttachData, 0x000D));
       ItemFacts inner = facts;
       inner.sent = true;
-      inner.received = attachment.message->received;  // not that of the mail that holds it
+      inner.received_seconds = attachment.message->received;  // not that of the mail that holds it
       AddMessage(embedded, *attachment.message, inner, use, false);
       entry.children.push_back(std::move(embedded));
     } else {
@@ -213,7 +213,7 @@ void AddMessage(CompoundEntry& storage, const MessageContent& content, const Ite
   // Arrival is the store's reading (a Received line, the date, the file's
   // time), so a mail without a date still has its times.
   // A message that keeps its own making and change times has them.
-  const std::optional<long long> arrived = facts.received ? facts.received : content.date;
+  const std::optional<long long> arrived = facts.received_seconds ? facts.received_seconds : content.date;
   if (arrived) properties.Time(kDeliveryTime, FileTime(*arrived));
   if (const auto made = content.created ? content.created : arrived)
     properties.Time(kCreationTime, FileTime(*made));

@@ -150,9 +150,9 @@ std::optional<long long> ParseMailDateSeconds(std::string_view text) {
   return seconds;
 }
 
-MessageSummary Summarize(const RawHeaders& headers, std::string_view file_name,
+ItemFacts Summarize(const RawHeaders& headers, std::string_view file_name,
                          const std::function<long long()>& modified) {
-  MessageSummary summary;
+  ItemFacts summary;
   summary.item_class = ItemClass(headers);
   const std::optional<long long> date = ParseMailDateSeconds(headers.date);
   summary.sent_on = date ? LocalTimeOf(*date) : NoDate();
@@ -160,10 +160,11 @@ MessageSummary Summarize(const RawHeaders& headers, std::string_view file_name,
   std::optional<long long> received;
   if (const auto semicolon = headers.received.rfind(';'); semicolon != std::string_view::npos)
     received = ParseMailDateSeconds(TrimBlanks(headers.received.substr(semicolon + 1)));
-  summary.received_seconds = received ? *received : date ? *date : modified();
+  const long long arrived = received ? *received : date ? *date : modified();
+  summary.received_seconds = arrived;
   // Mostly the same instant as the date: turned into local time once.
-  summary.received = date && *date == summary.received_seconds ? summary.sent_on
-                                                                : LocalTimeOf(summary.received_seconds);
+  summary.received = date && *date == arrived ? summary.sent_on : LocalTimeOf(arrived);
+  summary.created = summary.received;
   return summary;
 }
 

@@ -7,17 +7,10 @@
 #include <string_view>
 
 #include "mailstore/date_time.h"
+#include "mailstore/message/item_facts.h"
 #include "mailstore/mime/header_block.h"
 
 namespace qs {
-
-struct MessageSummary {
-  int item_class = 0;
-  DateTime sent_on;
-  bool sent = false;
-  DateTime received;  // also the creation time
-  long long received_seconds = 0;  // the same instant, in seconds since 1970
-};
 
 // A mail date header ("Tue, 30 Jun 2009 17:00:00 +0200") in seconds since
 // 1970.
@@ -29,7 +22,7 @@ DateTime LocalTimeOf(long long unix_seconds);
 // file_name: the message's file name (for the Maildir draft flag);
 // modified: the file's modification time in seconds since 1970, asked only
 // when no header gives a date.
-MessageSummary Summarize(const RawHeaders& headers, std::string_view file_name,
-                         const std::function<long long()>& modified);
+ItemFacts Summarize(const RawHeaders& headers, std::string_view file_name,
+                    const std::function<long long()>& modified);
 
 }  // namespace qs

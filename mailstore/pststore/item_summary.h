@@ -5,17 +5,13 @@
 #include <string>
 
 #include "mailstore/date_time.h"
+#include "mailstore/message/item_facts.h"
 #include "mailstore/pststore/property_values.h"
 
 namespace qs::pststore {
 
-struct ItemSummary {
-  int item_class = 0;  // 0: not an item the program lists
-  DateTime sent_on;    // NoDate() when the item was not sent
-  DateTime received;
-  DateTime created;
-  bool sent = false;
-  std::optional<long long> received_seconds;  // the arrival, seconds since 1970
+// An item's facts, and the texts the search lists of it.
+struct ItemSummary : ItemFacts {
   std::string sender_address;
   std::string to;
   std::string subject;

@@ -13,7 +13,7 @@ std::optional<FileStamp> PstAttachment::SaveAsFile(const std::string& path) {
       throw MailStoreError("the attached message is not saved without its unreadable parts");
     ItemFacts inner = facts_;
     inner.sent = true;
-    inner.received = attachment.message->received;
+    inner.received_seconds = attachment.message->received;
     return WriteMessageFile(*attachment.message, inner, path);
   }
   return WriteFileFrom(path, *attachment.data);

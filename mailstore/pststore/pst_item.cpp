@@ -70,7 +70,10 @@ const std::shared_ptr<const MessageContent>& PstItem::Content() {
 }
 
 std::optional<FileStamp> PstItem::SaveAs(const std::string& path, SaveType type) {
-  const ItemFacts facts{SentOn(), Sent(), file_->Locale(), Summary().received_seconds};
+  const ItemFacts facts{.sent_on = SentOn(),
+                        .sent = Sent(),
+                        .received_seconds = Summary().received_seconds,
+                        .locale = file_->Locale()};
   try {
     return SaveMessageAs(*Content(), facts, path, type);
   } catch (const std::bad_alloc&) {
@@ -85,7 +88,10 @@ std::int32_t PstItem::AttachmentCount() {
 std::unique_ptr<Attachment> PstItem::AttachmentAt(std::int32_t position) {
   if (position < 1 || position > AttachmentCount())
     throw MailStoreError("there is no attachment " + std::to_string(position));
-  const ItemFacts facts{SentOn(), Sent(), file_->Locale(), Summary().received_seconds};
+  const ItemFacts facts{.sent_on = SentOn(),
+                        .sent = Sent(),
+                        .received_seconds = Summary().received_seconds,
+                        .locale = file_->Locale()};
   return std::make_unique<PstAttachment>(Content(), static_cast<std::size_t>(position - 1), facts);
 }
 

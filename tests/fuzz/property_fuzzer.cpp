@@ -80,7 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(summary.item_class == 0 || summary.item_class == qs::kMailItemClass ||
           summary.item_class == qs::kReportItemClass || summary.item_class == qs::kMeetingRequestClass);
   const MessageContent content = ReadMessage(*bag, decoding);
-  const ItemFacts facts{summary.sent_on, summary.sent, {}, summary.received_seconds};
+  const ItemFacts facts{
+      .sent_on = summary.sent_on, .sent = summary.sent, .received_seconds = summary.received_seconds};
   std::uint64_t written = 0;
   const auto count = [&written](std::string_view piece) { written += piece.size(); };
   TextForm(content, facts).WriteTo(count);

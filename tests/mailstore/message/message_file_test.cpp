@@ -98,7 +98,7 @@ TEST(MessageFile, AnAttachedMessageKeepsItsOwnTimes) {
   content.attachments.back().message = std::make_shared<const MessageContent>(std::move(inner));
   const fs::path path = tree.Root() / "m.msg";
   ItemFacts facts;
-  facts.received = 1246467600;  // a day later
+  facts.received_seconds = 1246467600;  // a day later
   SaveMessageAs(content, facts, path.string(), SaveType::MessageUnicode);
   EXPECT_EQ(Checked("'" + path.string() + "'", "time"),
             "time 128908548000000000 delivered 128909412000000000 flags 17\n"
