@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/reporter.h"
+#include "platform/text.h"
 
 namespace qs::dirstore {
 
@@ -18,13 +19,10 @@ void AddFolderPaths(Folder& folder, std::vector<std::unique_ptr<Folder>>& all) {
 }
 
 std::optional<std::size_t> ChosenNumber(const std::string& answer, std::size_t count) {
-  const auto first = answer.find_first_not_of(" \t");
-  if (first == std::string::npos) return std::nullopt;
-  const auto last = answer.find_last_not_of(" \t");
-  const std::string digits = answer.substr(first, last - first + 1);
-  if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos)
+  const std::string_view digits = TrimBlanks(answer);
+  if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos)
     return std::nullopt;
-  const auto number = static_cast<std::size_t>(std::stoul(digits));
+  const auto number = static_cast<std::size_t>(std::stoul(std::string(digits)));
   if (number < 1 || number > count) return std::nullopt;
   return number;
 }

@@ -84,9 +84,8 @@ std::uint32_t SystemAnsiCodePage() {
 }
 
 std::optional<std::uint32_t> CodePageSetting(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return std::nullopt;
-  text = text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+  text = TrimBlanks(text);
+  if (text.empty()) return std::nullopt;
   std::uint32_t code_page = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), code_page);
   if (error != std::errc{} || end != text.data() + text.size() || !KnownCodePage(code_page))
