@@ -17,7 +17,7 @@
 #include "mailstore/mime/message_summary.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace qs::dirstore;
+  using namespace qs;
   const std::string_view mail(reinterpret_cast<const char*>(data), size);
   const RawHeaders headers = ScanHeaders(mail);
   Summarize(headers, "fuzz.eml", [] { return 0LL; });

@@ -23,6 +23,7 @@
 
 namespace {
 
+using namespace qs;
 using namespace qs::pststore;
 
 void Require(bool rule) {
