@@ -1,5 +1,5 @@
 #pragma once
-// Writes a message of the directory store in one of Outlook's save types.
+// Writes a message, from whichever store it comes, in one of Outlook's save types.
 
 #include <string>
 

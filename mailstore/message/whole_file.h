@@ -1,5 +1,5 @@
 #pragma once
-// Saved files, written under a temporary name and put in place when whole.
+// Saved files, which take their names only when whole.
 // Both give the stamp of the file written. Both throw MailStoreError with the
 // system's reason when the file cannot be written, and leave no file behind
 // then.
