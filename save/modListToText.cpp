@@ -3,8 +3,8 @@
 #include <exception>
 
 #include "mailstore/found_items.h"
-#include "platform/application.h"
 #include "platform/file_system.h"
+#include "platform/reporter.h"
 #include "platform/settings_file.h"
 #include "platform/system.h"
 #include "platform/text_editor.h"
@@ -34,7 +34,7 @@ ExportTarget DefaultExportTarget() {
   return {ProgramDirectory() + PathSeparator() + "list.txt", OpenInTextEditor};
 }
 
-void ListToText(Application& app, const FoundItems& list, const ExportOptions& settings,
+void ListToText(Reporter& report, const FoundItems& list, const ExportOptions& settings,
                 const ExportTarget& target) {
   std::string text;
   for (std::int32_t row = 1; row <= list.RowCount(); ++row) {
@@ -46,10 +46,10 @@ void ListToText(Application& app, const FoundItems& list, const ExportOptions& s
   try {
     WriteWholeFile(path, bytes);
   } catch (const std::exception& error) {
-    app.Debug(error.what());
+    report.Debug(error.what());
     const std::string beside_settings = BesideSettingsFile(settings.settings_file);
     if (beside_settings.empty() || beside_settings == path) {
-      app.MsgBox("The list could not be written to " + path + ".");
+      report.Tell("The list could not be written to " + path + ".");
       return;
     }
     path = beside_settings;
@@ -58,16 +58,16 @@ void ListToText(Application& app, const FoundItems& list, const ExportOptions& s
       MakeSettingsDirectory(settings.settings_file);
       WriteWholeFile(path, bytes);
     } catch (const std::exception& second_error) {
-      app.Debug(second_error.what());
-      app.MsgBox("The list could not be written to " + target.path + " nor to " + path + ".");
+      report.Debug(second_error.what());
+      report.Tell("The list could not be written to " + target.path + " nor to " + path + ".");
       return;
     }
   }
   try {
     target.open(path);
   } catch (const std::exception& error) {
-    app.Debug(error.what());
-    app.MsgBox("The list was written to " + path + ", but no text editor could be opened.");
+    report.Debug(error.what());
+    report.Tell("The list was written to " + path + ", but no text editor could be opened.");
   }
 }
 

@@ -11,7 +11,7 @@
 
 namespace qs {
 
-class Application;
+class Reporter;
 class FoundItems;
 
 // One line of the export: the line format filled from a row's texts as the
@@ -32,7 +32,7 @@ ExportTarget DefaultExportTarget();
 // target cannot be written, "list.txt" beside the settings file in use is
 // written instead. A file that cannot be written or an editor that cannot be
 // started is reported in a message box that names the file.
-void ListToText(Application& app, const FoundItems& list, const ExportOptions& settings,
+void ListToText(Reporter& report, const FoundItems& list, const ExportOptions& settings,
                 const ExportTarget& target = DefaultExportTarget());
 
 }  // namespace qs
