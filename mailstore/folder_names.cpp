@@ -1,5 +1,6 @@
 #include "mailstore/folder_names.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "platform/case_folding.h"
@@ -7,17 +8,19 @@
 namespace qs {
 
 void MakeNamesDistinct(std::vector<std::string>& names) {
-  std::unordered_set<std::string> taken;  // folded: every name as given, and each name given out
-  for (const std::string& name : names) taken.insert(FoldCase(name));
+  std::vector<std::string> folded(names.size());
+  std::transform(names.begin(), names.end(), folded.begin(),
+                 [](const std::string& name) { return FoldCase(name); });
+  std::unordered_set<std::string> taken(folded.begin(), folded.end());  // and each name given out
   std::unordered_set<std::string> seen;
-  for (std::string& name : names) {
-    if (seen.insert(FoldCase(name)).second) continue;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (seen.insert(std::move(folded[i])).second) continue;
     for (int number = 2;; ++number) {
-      std::string distinct = name + " (" + std::to_string(number) + ")";
-      std::string folded = FoldCase(distinct);
-      if (!taken.insert(folded).second) continue;
-      seen.insert(std::move(folded));
-      name = std::move(distinct);
+      std::string distinct = names[i] + " (" + std::to_string(number) + ")";
+      std::string distinct_folded = FoldCase(distinct);
+      if (!taken.insert(distinct_folded).second) continue;
+      seen.insert(std::move(distinct_folded));
+      names[i] = std::move(distinct);
       break;
     }
   }

@@ -132,7 +132,7 @@ void SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& list, SaveC
   for (;;) {
     while (taking && naming && next_row <= count && rows.size() < ahead) {
       try {
-        RowInFlight& row = rows.emplace_back(ItemSave(run, list, next_row));
+        RowInFlight& row = rows.emplace_back(ItemSave(list, next_row));
         try {
           pool.Post([&run, &row, &pool] {
             row.save.Fetch(run);

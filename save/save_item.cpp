@@ -17,8 +17,8 @@
 
 namespace qs {
 
-ItemSave::ItemSave(const SaveRun& run, const FoundItems& list, std::int32_t row)
-    : row_(row), list_(list), entry_id_(list.EntryId(row)), format_(run.output) {}
+ItemSave::ItemSave(const FoundItems& list, std::int32_t row)
+    : row_(row), list_(list), entry_id_(list.EntryId(row)) {}
 
 // Built only for an item that is written: most of a list saved again is not.
 std::string ItemSave::BaseName(const SaveRun& run) const {
@@ -77,7 +77,7 @@ void ItemSave::Fetch(const SaveRun& run) {
     item_.reset();
     return;
   }
-  if (!format_ || !format_->directory) return;
+  if (!run.SavesDirectories()) return;
   std::int32_t count = 0;
   if (!Attempt([] { return std::string("cannot count the attachments"); },
                [&] { count = item_->AttachmentCount(); }))
@@ -163,8 +163,8 @@ void ItemSave::Place(SaveRun& run) {
       dir += PathSeparator();
     }
   }
-  if (format_ && format_->directory) return PlaceDirectory(run, dir);
-  if (format_) return PlaceFile(run, dir, std::string(format_->extension), format_->type);
+  if (run.SavesDirectories()) return PlaceDirectory(run, dir);
+  if (run.output) return PlaceFile(run, dir, std::string(run.output->extension), run.output->type);
   run.report.ReportFailure("Error in output format.");
   item_.reset();
 }
@@ -295,7 +295,7 @@ void ItemSave::AdoptCandidate(const SaveRun& run) {
     file->path = candidate + file->path.substr(written.size());
     file->stamp.reset();
   }
-  if (format_ && format_->directory) {
+  if (run.SavesDirectories()) {
     RemoveEntry(written + PathSeparator() + "attachments");
     RemoveEntry(written);
   }

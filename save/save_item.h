@@ -38,6 +38,7 @@ struct SaveRun {
   // an unknown name, which every item then reports) and the clip lengths.
   const OutputFormat* output = OutputFormatNamed(settings.fn_output);
   ClipLengths clips = ReadClipLengths(settings.clip_address, settings.clip_subject);
+  bool SavesDirectories() const { return output && output->directory; }
   int writer = 0;  // the store's writer version of the format's files
   // The record as the run found it, read from any thread; and the mails the
   // run adds to it, on the run's thread.
@@ -71,7 +72,7 @@ enum class SaveOutcome { Saved, Unchanged, NotSaved };
 // kept for the diagnostic output.
 class ItemSave {
  public:
-  ItemSave(const SaveRun& run, const FoundItems& list, std::int32_t row);
+  ItemSave(const FoundItems& list, std::int32_t row);
 
   // Fetches the item by its entry identifier and reads what naming it needs.
   // An item deleted, moved or changed since the search is one item not saved.
@@ -132,7 +133,6 @@ class ItemSave {
   const FoundItems& list_;
   std::string base_;
   std::string entry_id_;
-  const OutputFormat* format_;
   std::unique_ptr<MailItem> item_;
   std::string folder_path_;  // where the item lies; empty when it cannot be told or is not needed
   std::string identity_;

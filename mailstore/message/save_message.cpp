@@ -34,14 +34,12 @@ std::string Joined(const std::vector<std::string>& parts) {
 // no parts, are written, and the missing part is still reported.
 FileStamp SaveMessageAs(const MessageContent& content, const ItemFacts& facts, const std::string& path,
                         SaveType type) {
-  const bool message = type == SaveType::Message || type == SaveType::MessageUnicode;
-  if (!content.unreadable_parts.empty() && message)
-    throw MailStoreError("the mail has parts that cannot be read: " + Joined(content.unreadable_parts));
-  const FileStamp stamp = WriteForm(content, facts, path, type);
-  if (!content.unreadable_parts.empty())
-    throw MailStoreError("the mail has parts that cannot be read: " + Joined(content.unreadable_parts) +
-                         "; the file holds the rest");
-  return stamp;
+  if (content.unreadable_parts.empty()) return WriteForm(content, facts, path, type);
+  const std::string unreadable =
+      "the mail has parts that cannot be read: " + Joined(content.unreadable_parts);
+  if (type == SaveType::Message || type == SaveType::MessageUnicode) throw MailStoreError(unreadable);
+  WriteForm(content, facts, path, type);
+  throw MailStoreError(unreadable + "; the file holds the rest");
 }
 
 }  // namespace qs
