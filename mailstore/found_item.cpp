@@ -4,6 +4,7 @@ namespace qs {
 
 std::string ColumnText(const FoundColumn& column, const FoundItem& item, const DateStyle& dates) {
   if (const auto* text = std::get_if<TextField>(&column.field)) return item.**text;
+  if (const auto* id = std::get_if<IdField>(&column.field)) return (item.**id).Hex();
   return dates.pattern.Format(item.*std::get<DateField>(column.field), dates.locale);
 }
 

@@ -14,6 +14,7 @@
 
 #include "mailstore/date_text.h"
 #include "mailstore/date_time.h"
+#include "mailstore/entry_id.h"
 #include "platform/locale.h"
 
 namespace qs {
@@ -24,7 +25,7 @@ struct FoundItem {
   std::string subject;
   std::string to;
   DateTime received;
-  std::string entry_id;
+  EntryId entry_id;
   std::string folder;
   DateTime latest;
 };
@@ -51,11 +52,13 @@ enum class Repeats { No, Yes };
 
 using TextField = std::string FoundItem::*;
 using DateField = DateTime FoundItem::*;
+using IdField = EntryId FoundItem::*;
 
 struct FoundColumn {
   const char* header;
-  std::variant<TextField, DateField> field;  // a date shows in the search's date style
-  int placeholder;                           // "%k" in a name or export format
+  // A date shows in the search's date style, an identifier as hexadecimal.
+  std::variant<TextField, DateField, IdField> field;
+  int placeholder;  // "%k" in a name or export format
   NameClip clip = NameClip::Whole;
   Repeats repeats = Repeats::No;
 };

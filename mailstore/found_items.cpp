@@ -1,36 +1,21 @@
 #include "mailstore/found_items.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <limits>
 #include <stdexcept>
 #include <string_view>
-
-#include "platform/text.h"
 
 namespace qs {
 
 namespace {
 
 constexpr std::size_t kBlockSize = std::size_t{1} << 20;
-constexpr char kHexDigits[] = "0123456789ABCDEF";
 
-// The value of each upper-case hexadecimal digit; -1 for any other byte.
-constexpr std::array<signed char, 256> kHexValues = [] {
-  std::array<signed char, 256> values{};
-  for (signed char& value : values) value = -1;
-  for (int digit = 0; digit < 16; ++digit) values[static_cast<unsigned char>(kHexDigits[digit])] = static_cast<signed char>(digit);
-  return values;
-}();
-
-int HexValue(char c) { return kHexValues[static_cast<unsigned char>(c)]; }
-
-// Upper-case hexadecimal, as every store writes its entry identifiers; any
-// other text is kept as it is.
-bool IsUpperHex(std::string_view text) {
-  return !text.empty() && text.size() % 2 == 0 &&
-         std::all_of(text.begin(), text.end(), [](char c) { return HexValue(c) >= 0; });
+// The bytes a column keeps in a row's block.
+std::string_view BytesOf(const FoundColumn& column, const FoundItem& item) {
+  if (const auto* id = std::get_if<IdField>(&column.field)) return (item.**id).Bytes();
+  return item.*std::get<TextField>(column.field);
 }
 
 }  // namespace
@@ -63,7 +48,7 @@ char* FoundItems::Reserve(std::size_t size) {
 
 void FoundItems::Add(const FoundItem& item) {
   Row row{};
-  std::array<const std::string*, kTexts> texts{};
+  std::array<std::string_view, kTexts> texts{};
   std::size_t size = 0;
   for (std::size_t k = 0; k < kFoundColumns.size(); ++k) {
     const FoundColumn& column = kFoundColumns[k];
@@ -79,14 +64,10 @@ void FoundItems::Add(const FoundItem& item) {
         row.shared[slot] = static_cast<std::uint32_t>(seen.size() - 1);
         break;
       }
-      case Kept::Text: {
-        const std::string& text = item.*std::get<TextField>(column.field);
-        texts[slot] = &text;
-        const bool hex = IsUpperHex(text);
-        row.hex |= static_cast<std::uint32_t>(hex) << slot;
-        size += hex ? text.size() / 2 : text.size();
+      case Kept::Bytes:
+        texts[slot] = BytesOf(column, item);
+        size += texts[slot].size();
         break;
-      }
     }
   }
   if (size > std::numeric_limits<std::uint32_t>::max())
@@ -95,11 +76,8 @@ void FoundItems::Add(const FoundItem& item) {
   row.texts = at;
   std::uint32_t end = 0;
   for (std::size_t slot = 0; slot < kTexts; ++slot) {
-    const std::string& text = *texts[slot];
-    if (row.hex >> slot & 1) {
-      for (std::size_t i = 0; i < text.size(); i += 2)
-        at[end++] = static_cast<char>(HexValue(text[i]) << 4 | HexValue(text[i + 1]));
-    } else if (!text.empty()) {
+    const std::string_view text = texts[slot];
+    if (!text.empty()) {
       std::memcpy(at + end, text.data(), text.size());
       end += static_cast<std::uint32_t>(text.size());
     }
@@ -127,33 +105,30 @@ FoundItem FoundItems::Item(std::int32_t number) const {
       case Kept::Shared:
         item.*std::get<TextField>(column.field) = shared_[slot][row.shared[slot]];
         break;
-      case Kept::Text:
-        item.*std::get<TextField>(column.field) = KeptText(row, slot);
+      case Kept::Bytes:
+        if (const auto* id = std::get_if<IdField>(&column.field))
+          item.**id = EntryId(std::string(KeptBytes(row, slot)));
+        else
+          item.*std::get<TextField>(column.field) = KeptBytes(row, slot);
         break;
     }
   }
   return item;
 }
 
-std::string FoundItems::KeptText(const Row& row, std::size_t slot) {
+std::string_view FoundItems::KeptBytes(const Row& row, std::size_t slot) {
   const std::uint32_t begin = slot == 0 ? 0 : row.ends[slot - 1];
-  const std::string_view stored(row.texts + begin, row.ends[slot] - begin);
-  if (!(row.hex >> slot & 1)) return std::string(stored);
-  std::string text(stored.size() * 2, '\0');
-  WriteHexDigits(stored, text.data());
-  return text;
+  return {row.texts + begin, row.ends[slot] - begin};
 }
 
-std::string FoundItems::EntryId(std::int32_t row) const {
+EntryId FoundItems::RowEntryId(std::int32_t row) const {
   static constexpr std::size_t kColumn = [] {
     std::size_t k = 0;
-    while (std::get_if<TextField>(&kFoundColumns[k].field) == nullptr ||
-           *std::get_if<TextField>(&kFoundColumns[k].field) != &FoundItem::entry_id)
-      ++k;
+    while (std::get_if<IdField>(&kFoundColumns[k].field) == nullptr) ++k;
     return k;
   }();
-  static_assert(found_items_detail::KeptAs(kFoundColumns[kColumn]) == Kept::Text);
-  return KeptText(RowAt(row), kSlots[kColumn]);
+  static_assert(found_items_detail::KeptAs(kFoundColumns[kColumn]) == Kept::Bytes);
+  return EntryId(std::string(KeptBytes(RowAt(row), kSlots[kColumn])));
 }
 
 std::string FoundItems::Text(std::int32_t row, int column) const {

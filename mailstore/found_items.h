@@ -3,10 +3,9 @@
 // the date style of that search. Rows are numbered from 1 and do not change
 // once added. A row is kept as the column table says: dates as times, texts
 // that repeat from row to row once for the rows that share them, the other
-// texts one after another in a few large blocks shared by all rows, and a
-// text of hexadecimal digits (an entry identifier) as the bytes it stands
-// for. So a list of a million rows costs little more than its senders,
-// subjects, recipients and identifiers.
+// texts and the entry identifier's bytes one after another in a few large
+// blocks shared by all rows. So a list of a million rows costs little more
+// than its senders, subjects, recipients and identifiers.
 
 #include <array>
 #include <cstdint>
@@ -22,11 +21,17 @@
 namespace qs {
 
 namespace found_items_detail {
-enum class Kept { Text, Shared, Date };
+// Bytes: a text or an identifier's bytes, in the row's block.
+enum class Kept { Bytes, Shared, Date };
 constexpr Kept KeptAs(const FoundColumn& column) {
   if (std::holds_alternative<DateField>(column.field)) return Kept::Date;
-  return column.repeats == Repeats::Yes ? Kept::Shared : Kept::Text;
+  return column.repeats == Repeats::Yes ? Kept::Shared : Kept::Bytes;
 }
+static_assert([] {
+  for (const FoundColumn& column : kFoundColumns)
+    if (KeptAs(column) == Kept::Shared && !std::holds_alternative<TextField>(column.field)) return false;
+  return true;
+}(), "only texts are shared between rows");
 constexpr std::size_t Count(Kept kept) {
   std::size_t count = 0;
   for (const FoundColumn& column : kFoundColumns) count += KeptAs(column) == kept;
@@ -53,7 +58,7 @@ class FoundItems final : public FoundItemSink, public ListRows {
   std::string Text(std::int32_t row, int column) const override;
   FoundItem Item(std::int32_t row) const;
   // The row's entry identifier alone, as Item gives it.
-  std::string EntryId(std::int32_t row) const;
+  EntryId RowEntryId(std::int32_t row) const;
   // The row's texts as the list shows them, in column order.
   RowTexts Texts(std::int32_t row) const;
   const DateStyle& Dates() const { return dates_; }
@@ -63,7 +68,7 @@ class FoundItems final : public FoundItemSink, public ListRows {
 
  private:
   using Kept = found_items_detail::Kept;
-  static constexpr std::size_t kTexts = found_items_detail::Count(Kept::Text);
+  static constexpr std::size_t kTexts = found_items_detail::Count(Kept::Bytes);
   static constexpr std::size_t kShared = found_items_detail::Count(Kept::Shared);
   static constexpr std::size_t kDates = found_items_detail::Count(Kept::Date);
   static constexpr auto kSlots = found_items_detail::Slots();
@@ -74,10 +79,9 @@ class FoundItems final : public FoundItemSink, public ListRows {
     std::array<std::uint32_t, kTexts> ends;
     std::array<DateTime, kDates> dates;
     std::array<std::uint32_t, kShared> shared;  // into shared_
-    std::uint32_t hex = 0;  // bit k: text k is kept as the bytes its digits stand for
   };
   const Row& RowAt(std::int32_t row) const;
-  static std::string KeptText(const Row& row, std::size_t slot);
+  static std::string_view KeptBytes(const Row& row, std::size_t slot);
   char* Reserve(std::size_t size);
 
   DateStyle dates_;

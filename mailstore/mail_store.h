@@ -11,6 +11,7 @@
 #include <string>
 
 #include "mailstore/date_time.h"
+#include "mailstore/entry_id.h"
 #include "platform/file_system.h"
 
 namespace qs {
@@ -68,7 +69,7 @@ class MailItem {
   virtual std::string SenderEmailAddress() = 0;
   virtual std::string To() = 0;
   virtual std::string Subject() = 0;
-  virtual std::string EntryID() = 0;
+  virtual EntryId EntryID() = 0;
   // What a later save compares to tell whether the item changed since it was
   // saved, as the store reports them (Outlook's LastModificationTime and
   // Size). Neither reads the item's body.
@@ -76,8 +77,8 @@ class MailItem {
   virtual std::int64_t Size() = 0;
   // What names the same mail from one run to the next, whatever its mail
   // client changes about it (a Maildir flag); two different mails never
-  // share it. Where the store says nothing more, its entry identifier.
-  virtual std::string Identity() { return EntryID(); }
+  // share it. Where the store says nothing more, its entry identifier as text.
+  virtual std::string Identity() { return EntryID().Hex(); }
   virtual std::unique_ptr<Folder> Parent() = 0;
   virtual std::optional<FileStamp> SaveAs(const std::string& path, SaveType type) = 0;
   virtual std::int32_t AttachmentCount() = 0;
@@ -123,11 +124,11 @@ class MailStore {
   virtual std::unique_ptr<Folder> TopFolder(const std::string& name) = 0;
   // The store's own folder chooser; nothing when the user chose none.
   virtual std::unique_ptr<Folder> PickFolder() = 0;
-  virtual std::unique_ptr<MailItem> GetItemFromID(const std::string& entry_id) = 0;
+  virtual std::unique_ptr<MailItem> GetItemFromID(const EntryId& entry_id) = 0;
   // The mark of the item with that entry identifier where the store has it
   // for less than a fetch (from any thread, as GetItemFromID); nothing where
   // it has not, and the item is fetched.
-  virtual std::optional<ItemMark> MarkOf(const std::string& /*entry_id*/) { return std::nullopt; }
+  virtual std::optional<ItemMark> MarkOf(const EntryId& /*entry_id*/) { return std::nullopt; }
   // True when items may be read and saved on several threads at once (each
   // item by one thread at a time), and GetItemFromID, and a folder's ItemAt
   // once its ItemCount was asked, called from any thread.

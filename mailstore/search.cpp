@@ -264,7 +264,7 @@ bool ReadFoundItem(const SearchContext& context, MailItem& item, FoundItem& foun
   found.subject.assign(item.Subject());
   found.to.assign(item.To());
   found.received = item.ReceivedTime();
-  found.entry_id.assign(item.EntryID());
+  found.entry_id = item.EntryID();
   found.latest = latest;
   return true;
 }

@@ -18,7 +18,7 @@
 namespace qs {
 
 ItemSave::ItemSave(const FoundItems& list, std::int32_t row)
-    : row_(row), list_(list), entry_id_(list.EntryId(row)) {}
+    : row_(row), list_(list), entry_id_(list.RowEntryId(row)) {}
 
 // Built only for an item that is written: most of a list saved again is not.
 std::string ItemSave::BaseName(const SaveRun& run) const {
@@ -45,7 +45,7 @@ bool ItemSave::Attempt(What what, Step step) {
 void ItemSave::Fetch(const SaveRun& run) {
   // A mail the record holds may be found unchanged from its mark alone.
   if (run.previous.Size() > 0 && MarkedUnchanged(run)) return;
-  if (!Attempt([&] { return "cannot fetch the item " + entry_id_; }, [&] {
+  if (!Attempt([&] { return "cannot fetch the item " + entry_id_.Hex(); }, [&] {
         item_ = run.store.GetItemFromID(entry_id_);
         if (!item_) throw MailStoreError("the listed item is not there");
       })) {
@@ -71,7 +71,7 @@ void ItemSave::Fetch(const SaveRun& run) {
     item_.reset();
     return;
   }
-  if (!Attempt([&] { return "cannot fetch the item " + entry_id_; }, [&] {
+  if (!Attempt([&] { return "cannot fetch the item " + entry_id_.Hex(); }, [&] {
         if (item_->Class() != kMailItemClass) throw MailStoreError("the listed item is not a mail item");
       })) {
     item_.reset();

@@ -132,7 +132,7 @@ class ItemSave {
   std::int32_t row_;
   const FoundItems& list_;
   std::string base_;
-  std::string entry_id_;
+  EntryId entry_id_;
   std::unique_ptr<MailItem> item_;
   std::string folder_path_;  // where the item lies; empty when it cannot be told or is not needed
   std::string identity_;

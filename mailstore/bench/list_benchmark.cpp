@@ -31,7 +31,7 @@ qs::FoundItem Item(int row) {
           "Subject of item " + std::to_string(row),
           "someone@example.org",
           time,
-          "00000000A1B2C3D4E5F6" + std::to_string(row),
+          qs::EntryId(std::string(20, '\xA1') + std::to_string(row)),
           "\\\\Mailbox\\Inbox",
           time};
 }

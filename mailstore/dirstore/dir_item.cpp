@@ -54,7 +54,7 @@ std::string DirItem::Subject() {
   return DecodeHeaderText(headers_->subject);
 }
 
-std::string DirItem::EntryID() { return EncodeEntryId(folder_->relative_path, Listed().name); }
+EntryId DirItem::EntryID() { return EncodeEntryId(folder_->relative_path, Listed().name); }
 
 const struct stat& DirItem::Status() {
   if (!status_) status_ = OpenItemFile(Base(), Name()).status;

@@ -35,7 +35,7 @@ class DirItem : public MailItem {
   std::string SenderEmailAddress() override;
   std::string To() override;
   std::string Subject() override;
-  std::string EntryID() override;
+  EntryId EntryID() override;
   DateTime LastModificationTime() override;
   std::int64_t Size() override;
   std::string Identity() override;

@@ -36,18 +36,18 @@ std::unique_ptr<Folder> DirStore::PickFolder() {
   return ChooseFolder(report_, std::move(tops));
 }
 
-std::unique_ptr<MailItem> DirStore::GetItemFromID(const std::string& entry_id) {
+std::unique_ptr<MailItem> DirStore::GetItemFromID(const EntryId& entry_id) {
   const std::optional<std::string> path = DecodeEntryId(entry_id);
   std::optional<FoundItem> found;
   if (path) found = FindItem(*context_, *path, last_folder_);
-  if (!found) throw MailStoreError("The item with the entry identifier " + entry_id + " was not found.");
+  if (!found) throw MailStoreError("The item with the entry identifier " + entry_id.Hex() + " was not found.");
   // Fetched by its identifier to be saved: read whole at once.
   return std::make_unique<DirItem>(ListedFolder::OfItem(context_, std::move(found->folder), std::move(found->name),
                                                         std::move(found->location)),
                                    0, DirItem::Reading::Whole, std::move(found->file));
 }
 
-std::optional<ItemMark> DirStore::MarkOf(const std::string& entry_id) {
+std::optional<ItemMark> DirStore::MarkOf(const EntryId& entry_id) {
   const std::optional<std::string> path = DecodeEntryId(entry_id);
   if (!path) return std::nullopt;
   const auto slash = path->rfind('/');

@@ -25,10 +25,10 @@ class DirStore : public MailStore {
 
   std::unique_ptr<Folder> TopFolder(const std::string& name) override;
   std::unique_ptr<Folder> PickFolder() override;
-  std::unique_ptr<MailItem> GetItemFromID(const std::string& entry_id) override;
+  std::unique_ptr<MailItem> GetItemFromID(const EntryId& entry_id) override;
   // From a look at the file alone, where it is a regular file under its
   // listed name.
-  std::optional<ItemMark> MarkOf(const std::string& entry_id) override;
+  std::optional<ItemMark> MarkOf(const EntryId& entry_id) override;
   bool ItemsInParallel() const override { return true; }
   int WriterVersion(SaveType) const override { return kMessageWriterVersion; }
 

@@ -1,7 +1,5 @@
 #include "mailstore/dirstore/entry_id.h"
 
-#include "platform/text.h"
-
 namespace qs::dirstore {
 
 namespace {
@@ -47,29 +45,18 @@ std::vector<std::string> ItemFolderNames(std::string_view relative_path) {
   return names;
 }
 
-std::string EncodeEntryId(std::string_view relative_path) {
-  std::string id(relative_path.size() * 2, '\0');
-  WriteHexDigits(relative_path, id.data());
-  return id;
-}
+EntryId EncodeEntryId(std::string_view relative_path) { return EntryId(std::string(relative_path)); }
 
-std::string EncodeEntryId(std::string_view folder, std::string_view name) {
-  std::string id((folder.size() + 1 + name.size()) * 2, '\0');
-  WriteHexDigits(name, WriteHexDigits("/", WriteHexDigits(folder, id.data())));
-  return id;
-}
-
-std::optional<std::string> DecodeEntryId(std::string_view entry_id) {
-  if (entry_id.empty() || entry_id.size() % 2 != 0) return std::nullopt;
+EntryId EncodeEntryId(std::string_view folder, std::string_view name) {
   std::string path;
-  path.reserve(entry_id.size() / 2);
-  for (std::size_t i = 0; i < entry_id.size(); i += 2) {
-    const std::optional<char> byte = HexByte(entry_id.substr(i));
-    if (!byte) return std::nullopt;
-    path += *byte;
-  }
-  if (!SafeRelativePath(path)) return std::nullopt;
-  return path;
+  path.reserve(folder.size() + 1 + name.size());
+  path.append(folder).append(1, '/').append(name);
+  return EntryId(std::move(path));
+}
+
+std::optional<std::string> DecodeEntryId(const EntryId& entry_id) {
+  if (!SafeRelativePath(entry_id.Bytes())) return std::nullopt;
+  return entry_id.Bytes();
 }
 
 }  // namespace qs::dirstore

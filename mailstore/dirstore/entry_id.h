@@ -1,17 +1,19 @@
 #pragma once
-// Entry identifiers of the directory store: the upper-case hexadecimal of
-// the UTF-8 bytes of a message's path below the mail root, "/" between names.
+// Entry identifiers of the directory store: the bytes of a message's path
+// below the mail root, "/" between names.
 
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "mailstore/entry_id.h"
+
 namespace qs::dirstore {
 
-std::string EncodeEntryId(std::string_view relative_path);
+EntryId EncodeEntryId(std::string_view relative_path);
 // The identifier of the item name below the folder.
-std::string EncodeEntryId(std::string_view folder, std::string_view name);
+EntryId EncodeEntryId(std::string_view folder, std::string_view name);
 
 // What names the mail at relative_path from one run to the next: a
 // Maildir file by its folder and its unique name (all before ":2,"), so
@@ -25,6 +27,6 @@ std::vector<std::string> ItemFolderNames(std::string_view relative_path);
 
 // The relative path, or nothing when the identifier is not one of ours or
 // names a path that could leave the mail root ("..", absolute, empty names).
-std::optional<std::string> DecodeEntryId(std::string_view entry_id);
+std::optional<std::string> DecodeEntryId(const EntryId& entry_id);
 
 }  // namespace qs::dirstore

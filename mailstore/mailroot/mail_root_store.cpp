@@ -144,7 +144,7 @@ std::unique_ptr<Folder> MailRootStore::PickFolder() {
   return dirstore::ChooseFolder(report_, std::move(tops));
 }
 
-std::unique_ptr<MailItem> MailRootStore::GetItemFromID(const std::string& entry_id) {
+std::unique_ptr<MailItem> MailRootStore::GetItemFromID(const EntryId& entry_id) {
   const std::optional<ItemAddress> address = DecodeEntryId(entry_id);
   if (!address) {
     if (directories_) return directories_->GetItemFromID(entry_id);
@@ -156,11 +156,11 @@ std::unique_ptr<MailItem> MailRootStore::GetItemFromID(const std::string& entry_
                                          address->identifier, std::nullopt);
     }
   }
-  throw MailStoreError("The item with the entry identifier " + entry_id + " was not found.");
+  throw MailStoreError("The item with the entry identifier " + entry_id.Hex() + " was not found.");
 }
 
 // Mail files have marks; a data file's items are fetched.
-std::optional<ItemMark> MailRootStore::MarkOf(const std::string& entry_id) {
+std::optional<ItemMark> MailRootStore::MarkOf(const EntryId& entry_id) {
   if (!directories_ || DecodeEntryId(entry_id)) return std::nullopt;
   return directories_->MarkOf(entry_id);
 }

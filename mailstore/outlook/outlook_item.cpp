@@ -16,7 +16,7 @@ std::string Operation(const win32::Dispatch& object, const char* name) {
 }  // namespace
 
 OutlookItem::OutlookItem(SessionPtr session, win32::ComPtr<IDispatch> item,
-                         std::optional<std::string> entry_id)
+                         std::optional<EntryId> entry_id)
     : session_(std::move(session)),
       item_(std::move(item), session_->kinds().item),
       entry_id_(std::move(entry_id)) {}
@@ -69,7 +69,17 @@ bool OutlookItem::Sent() {
 std::string OutlookItem::SenderEmailAddress() { return ReadText(sender_, "SenderEmailAddress"); }
 std::string OutlookItem::To() { return ReadText(to_, "To"); }
 std::string OutlookItem::Subject() { return ReadText(subject_, "Subject"); }
-std::string OutlookItem::EntryID() { return ReadText(entry_id_, "EntryID"); }
+// Outlook gives its identifiers as hexadecimal text.
+EntryId OutlookItem::EntryID() {
+  return Guarded([&] {
+    if (!entry_id_) {
+      const std::string text = Typed().Get("EntryID").ToUtf8(Operation(Typed(), "EntryID"));
+      entry_id_ = EntryId::FromHex(text);
+      if (!entry_id_) throw MailStoreError(Operation(Typed(), "EntryID") + ": not hexadecimal: " + text);
+    }
+    return *entry_id_;
+  });
+}
 
 std::unique_ptr<Folder> OutlookItem::Parent() {
   return Guarded([&] {

@@ -14,7 +14,7 @@ class OutlookItem : public MailItem {
  public:
   // An item fetched by its entry identifier is not asked for it again.
   OutlookItem(SessionPtr session, win32::ComPtr<IDispatch> item,
-              std::optional<std::string> entry_id = std::nullopt);
+              std::optional<EntryId> entry_id = std::nullopt);
 
   int Class() override;
   DateTime SentOn() override;
@@ -24,7 +24,7 @@ class OutlookItem : public MailItem {
   std::string SenderEmailAddress() override;
   std::string To() override;
   std::string Subject() override;
-  std::string EntryID() override;
+  EntryId EntryID() override;
   DateTime LastModificationTime() override;
   std::int64_t Size() override;
   std::unique_ptr<Folder> Parent() override;
@@ -45,7 +45,8 @@ class OutlookItem : public MailItem {
   std::optional<int> class_;
   std::optional<DateTime> sent_on_, received_, created_, modified_;
   std::optional<bool> sent_;
-  std::optional<std::string> sender_, to_, subject_, entry_id_;
+  std::optional<std::string> sender_, to_, subject_;
+  std::optional<EntryId> entry_id_;
   std::optional<win32::Dispatch> attachments_;
   std::optional<std::int32_t> attachment_count_;
   std::optional<std::int64_t> size_;

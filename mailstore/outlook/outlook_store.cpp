@@ -29,12 +29,13 @@ std::unique_ptr<Folder> OutlookStore::PickFolder() {
   });
 }
 
-std::unique_ptr<MailItem> OutlookStore::GetItemFromID(const std::string& entry_id) {
+std::unique_ptr<MailItem> OutlookStore::GetItemFromID(const EntryId& entry_id) {
   return Guarded([&] {
+    const std::string hex = entry_id.Hex();
     const win32::Dispatch& name_space = session_->Namespace();
     win32::ComPtr<IDispatch> item;
     try {
-      item = name_space.Get("GetItemFromID", entry_id).ToDispatch("NameSpace.GetItemFromID");
+      item = name_space.Get("GetItemFromID", hex).ToDispatch("NameSpace.GetItemFromID");
     } catch (const win32::ComError& first) {
       const std::int32_t stores = TopFolders().Get("Count").ToInt32("Folders.Count");
       for (std::int32_t position = 1; position <= stores && !item; ++position) {
@@ -42,7 +43,7 @@ std::unique_ptr<MailItem> OutlookStore::GetItemFromID(const std::string& entry_i
           const win32::Dispatch store =
               TopFolders().GetObject(session_->kinds().folder, "Item", position);
           const win32::Variant store_id = store.Get("StoreID");
-          item = name_space.Get("GetItemFromID", entry_id, store_id)
+          item = name_space.Get("GetItemFromID", hex, store_id)
                      .ToDispatch("NameSpace.GetItemFromID");
         } catch (const win32::ComError&) {
           // Not in this store: the next one may hold it.
@@ -51,7 +52,7 @@ std::unique_ptr<MailItem> OutlookStore::GetItemFromID(const std::string& entry_i
       if (!item) throw;
     }
     return std::make_unique<OutlookItem>(
-        session_, Required(std::move(item), "NameSpace.GetItemFromID(" + entry_id + ")"),
+        session_, Required(std::move(item), "NameSpace.GetItemFromID(" + hex + ")"),
         entry_id);
   });
 }

@@ -16,7 +16,7 @@ class OutlookStore : public MailStore {
   std::unique_ptr<Folder> PickFolder() override;
   // Asks without a store first; where Outlook does not find the item so,
   // asks again with the identifier of each store in turn.
-  std::unique_ptr<MailItem> GetItemFromID(const std::string& entry_id) override;
+  std::unique_ptr<MailItem> GetItemFromID(const EntryId& entry_id) override;
 
  private:
   const win32::Dispatch& TopFolders();

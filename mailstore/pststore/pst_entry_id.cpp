@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/text.h"
-
 namespace qs::pststore {
 
 namespace {
@@ -19,26 +17,20 @@ std::uint32_t LittleEndian32(std::string_view bytes) {
 
 }  // namespace
 
-std::string EncodeEntryId(const ItemAddress& address) {
-  std::string bytes(address.record_key.begin(), address.record_key.end());
+EntryId EncodeEntryId(const ItemAddress& address) {
+  std::string bytes(kPrefixBytes, '\0');
+  bytes.append(address.record_key.begin(), address.record_key.end());
   for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>(address.identifier >> shift);
-  std::string text(kPrefixBytes * 2 + bytes.size() * 2, '0');
-  WriteHexDigits(bytes, text.data() + kPrefixBytes * 2);
-  return text;
+  return EntryId(std::move(bytes));
 }
 
-std::optional<ItemAddress> DecodeEntryId(std::string_view entry_id) {
-  if (entry_id.size() != kEntryIdBytes * 2) return std::nullopt;
-  std::string bytes;
-  for (std::size_t i = 0; i < entry_id.size(); i += 2) {
-    const std::optional<char> byte = HexByte(entry_id.substr(i));
-    if (!byte) return std::nullopt;
-    bytes += *byte;
-  }
-  if (bytes.compare(0, kPrefixBytes, std::string(kPrefixBytes, '\0')) != 0) return std::nullopt;
+std::optional<ItemAddress> DecodeEntryId(const EntryId& entry_id) {
+  const std::string_view bytes = entry_id.Bytes();
+  if (bytes.size() != kEntryIdBytes || bytes.substr(0, kPrefixBytes) != std::string_view("\0\0\0\0", kPrefixBytes))
+    return std::nullopt;
   ItemAddress address;
   std::copy_n(bytes.begin() + kPrefixBytes, 16, address.record_key.begin());
-  address.identifier = LittleEndian32(std::string_view(bytes).substr(kPrefixBytes + 16));
+  address.identifier = LittleEndian32(bytes.substr(kPrefixBytes + 16));
   return address;
 }
 

@@ -1,13 +1,15 @@
 #pragma once
 // Entry identifiers of items in data files, in the layout Outlook gives
 // them: four zero bytes, the store's record key (16 bytes), the item's
-// identifier (4 bytes, little-endian); as upper-case hexadecimal.
+// identifier (4 bytes, little-endian).
 
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "mailstore/entry_id.h"
 
 namespace qs::pststore {
 
@@ -19,10 +21,10 @@ struct ItemAddress {
   bool operator==(const ItemAddress&) const = default;
 };
 
-std::string EncodeEntryId(const ItemAddress& address);
+EntryId EncodeEntryId(const ItemAddress& address);
 
-// Nothing for a text that is not such an identifier (any letter case).
-std::optional<ItemAddress> DecodeEntryId(std::string_view entry_id);
+// Nothing for an identifier of another layout.
+std::optional<ItemAddress> DecodeEntryId(const EntryId& entry_id);
 
 // A record key from the bytes of the store's property; nothing unless it
 // has exactly 16 bytes.

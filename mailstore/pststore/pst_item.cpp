@@ -43,7 +43,7 @@ const PstItem::ItemStamp& PstItem::Stamp() {
   return *stamp_;
 }
 
-std::string PstItem::EntryID() {
+EntryId PstItem::EntryID() {
   Message();
   return EncodeEntryId({file_->Key(), identifier_});
 }

@@ -30,7 +30,7 @@ class PstItem : public MailItem {
   std::string SenderEmailAddress() override { return Summary().sender_address; }
   std::string To() override { return Summary().to; }
   std::string Subject() override { return Summary().subject; }
-  std::string EntryID() override;
+  EntryId EntryID() override;
   DateTime LastModificationTime() override { return Stamp().modified; }
   std::int64_t Size() override { return Stamp().size; }
   std::unique_ptr<Folder> Parent() override;

@@ -79,7 +79,7 @@ class WrappedItem : public qs::MailItem {
   std::string SenderEmailAddress() override { return item_->SenderEmailAddress(); }
   std::string To() override { return item_->To(); }
   std::string Subject() override { return item_->Subject(); }
-  std::string EntryID() override { return item_->EntryID(); }
+  qs::EntryId EntryID() override { return item_->EntryID(); }
   qs::DateTime LastModificationTime() override { return item_->LastModificationTime(); }
   std::int64_t Size() override { return item_->Size(); }
   std::string Identity() override { return wrapping_.unrecorded ? std::string() : item_->Identity(); }
@@ -109,12 +109,12 @@ class WrappedStore : public qs::MailStore {
   }
   std::unique_ptr<qs::Folder> PickFolder() override { return store_->PickFolder(); }
   bool ItemsInParallel() const override { return store_->ItemsInParallel(); }
-  std::unique_ptr<qs::MailItem> GetItemFromID(const std::string& id) override {
+  std::unique_ptr<qs::MailItem> GetItemFromID(const qs::EntryId& id) override {
     const auto relative = qs::dirstore::DecodeEntryId(id);
     if (!relative) throw qs::MailStoreError("not an identifier of the store");
     return std::make_unique<WrappedItem>(store_->GetItemFromID(id), root_ / *relative, wrapping_);
   }
-  std::optional<qs::ItemMark> MarkOf(const std::string& id) override {
+  std::optional<qs::ItemMark> MarkOf(const qs::EntryId& id) override {
     return wrapping_.unrecorded ? std::nullopt : store_->MarkOf(id);
   }
 

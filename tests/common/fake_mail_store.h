@@ -72,7 +72,7 @@ class FakeItem : public MailItem {
   std::string SenderEmailAddress() override { return Check().sender; }
   std::string To() override { return Check().to; }
   std::string Subject() override { return Check().subject; }
-  std::string EntryID() override { return Check().entry_id; }
+  EntryId EntryID() override { return EntryId(Check().entry_id); }
   DateTime LastModificationTime() override { return Check().modified; }
   std::int64_t Size() override { return Check().size; }
   std::string Identity() override { return Check().identity.empty() ? mail_.entry_id : mail_.identity; }
@@ -157,15 +157,15 @@ class FakeMailStore : public MailStore {
     if (picked.empty()) return nullptr;
     return std::make_unique<FakeFolder>(std::make_shared<FakeFolderData>(), picked);
   }
-  std::unique_ptr<MailItem> GetItemFromID(const std::string& entry_id) override {
+  std::unique_ptr<MailItem> GetItemFromID(const EntryId& entry_id) override {
     {
       const std::lock_guard lock(log->mutex);
-      log->fetched.push_back(entry_id);
+      log->fetched.push_back(entry_id.Bytes());
     }
-    const auto found = mails.find(entry_id);
+    const auto found = mails.find(entry_id.Bytes());
     if (found == mails.end()) throw MailStoreError("The operation failed. An object could not be found.");
     FakeMail mail = found->second;
-    mail.entry_id = entry_id;
+    mail.entry_id = entry_id.Bytes();
     return std::make_unique<FakeItem>(std::move(mail), log);
   }
 
@@ -173,7 +173,7 @@ class FakeMailStore : public MailStore {
   bool parallel = false;
   int writer = 1;
   int lookups = 0;
-  std::map<std::string, FakeMail> mails;  // what GetItemFromID finds, by entry identifier
+  std::map<std::string, FakeMail> mails;  // what GetItemFromID finds, by its entry identifier's bytes
   std::shared_ptr<FakeStoreLog> log = std::make_shared<FakeStoreLog>();
 
  private:

@@ -25,7 +25,7 @@ FakeMail Mail(const std::string& subject, DateTime time, int item_class = kMailI
   mail.sent_on = mail.received = mail.created = time;
   mail.sender = subject + "@example.org";
   mail.to = "Clara Whitfield";
-  mail.entry_id = "ID-" + subject;
+  mail.entry_id = std::string("\0\xFF", 2) + subject;  // the bytes of an identifier
   return mail;
 }
 
@@ -73,7 +73,7 @@ TEST_P(SearchTest, ListsMailItemsDepthFirstWithEveryColumn) {
   EXPECT_NE(ui.err.str().find("search: passed over: 1 meeting request, 1 report\n"), std::string::npos)
       << "items that are no mail are counted by kind: " << ui.err.str();
   EXPECT_EQ(ui.list.Texts(1), (RowTexts{"2009-06-01 10:00:00", "a@example.org", "a", "Clara Whitfield",
-                                        "2009-06-01 10:00:00", "ID-a", "\\\\Mailbox\\Inbox",
+                                        "2009-06-01 10:00:00", "00FF61", "\\\\Mailbox\\Inbox",
                                         "2009-06-01 10:00:00"}));
   EXPECT_EQ(Column(6), (Texts{"\\\\Mailbox\\Inbox", "\\\\Mailbox\\Inbox", "\\\\Mailbox\\Inbox\\Orders",
                               "\\\\Mailbox\\Inbox\\Projects\\Spring", "\\\\Mailbox\\Sent Items"}));

@@ -15,7 +15,7 @@ namespace qs::test {
 struct Row : FoundItem {
   Row()
       : FoundItem{MakeDateTime(2009, 12, 5, 7, 3, 9), "sender1", "Re: hello?", "someone",
-                  MakeDateTime(2009, 12, 5, 7, 3, 10), "id1", "\\\\Mailbox\\Inbox",
+                  MakeDateTime(2009, 12, 5, 7, 3, 10), *EntryId::FromHex("00000000A1"), "\\\\Mailbox\\Inbox",
                   MakeDateTime(2009, 12, 5, 7, 3, 10)} {}
 };
 

@@ -27,7 +27,7 @@ TEST_F(Export, WritesOneLinePerRowReplacingTheFileAndOpensIt) {
   fixture.list.Add(test::Row());
   // %1 to %8 are filled in turn, then "%%" becomes "%".
   EXPECT_EQ(Run("%%1|%10|%0 %9 % %x|%%%%|%6 %7"),
-            "%091205 070309|091205 0703090|%0 %9 % %x|%%|id1 \\\\Mailbox\\Inbox\r\n");
+            "%091205 070309|091205 0703090|%0 %9 % %x|%%|00000000A1 \\\\Mailbox\\Inbox\r\n");
   test::Row second;
   second.from = "sender2";
   second.subject = "100% sure: %5";

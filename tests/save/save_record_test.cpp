@@ -157,7 +157,7 @@ TEST(SaveRecord, EveryMailKeepsItsFileAcrossRuns) {
       fixture.app.SetDebugLevel(1);
       for (const Mail& mail : step.listed) {
         test::Row row;
-        row.entry_id = mail.id;
+        row.entry_id = EntryId(mail.id);
         row.subject = mail.subject;
         fixture.list.Add(row);
         store.mails[mail.id] = {.subject = mail.subject,

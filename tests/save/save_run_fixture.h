@@ -19,7 +19,7 @@ class SaveRunFixture : public ::testing::Test {
   // Adds a listed row for a mail of the store.
   void List(const std::string& id, const std::string& subject, testing::FakeMail mail = {}) {
     Row row;
-    row.entry_id = id;
+    row.entry_id = EntryId(id);
     row.subject = subject;
     fixture.list.Add(row);
     store.mails[id] = std::move(mail);

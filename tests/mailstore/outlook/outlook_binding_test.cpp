@@ -30,6 +30,9 @@ namespace {
 
 using testing::FakeOutlook;
 
+// An identifier as Outlook gives it.
+EntryId Id(const char* hex) { return *EntryId::FromHex(hex); }
+
 // The system's conversion is the witness, from 1800 across the days before
 // 1899-12-30 (whose fraction counts forward) to past Outlook's "no date" in
 // 4501; a prime step in seconds visits every time of day and every month.
@@ -93,7 +96,7 @@ TEST_F(OutlookTest, FailuresNameTheOperationAndKeepTheServersWords) {
   const win32::Dispatch stores = win32::Dispatch::Create("Outlook.Application")
                                      .GetObject("GetNamespace", "MAPI")
                                      .GetObject("Folders");
-  const auto mail = Store().GetItemFromID("00000000A1000003");
+  const auto mail = Store().GetItemFromID(Id("00000000A1000003"));
   const auto damaged = Mailbox()->Subfolder("Broken")->ItemAt(2);
   const struct {
     std::function<void()> call;
@@ -110,7 +113,7 @@ TEST_F(OutlookTest, FailuresNameTheOperationAndKeepTheServersWords) {
       // A date is never read from text: that would follow the locale's rules.
       {[&] { win32::Variant("2009-12-05").ToDate("text"); }, DISP_E_TYPEMISMATCH, "text"},
       {[&] { Mailbox()->Subfolder("Inbox")->ItemAt(4); }, 0, "Items.Item"},
-      {[&] { Store().GetItemFromID("00000000FFFFFFFF"); }, 0, "NameSpace.GetItemFromID"},
+      {[&] { Store().GetItemFromID(Id("00000000FFFFFFFF")); }, 0, "NameSpace.GetItemFromID"},
       {[&] { damaged->Subject(); }, 0, "MailItem.Subject: Outlook cannot read this item."},
       {[&] { mail->SaveAs(dir_.File("nowhere\\m.msg"), SaveType::Message); }, 0,
        "MailItem.SaveAs"},
@@ -135,7 +138,7 @@ TEST_F(OutlookTest, FailuresNameTheOperationAndKeepTheServersWords) {
 }
 
 TEST_F(OutlookTest, AsksOutlookForEachPropertyOnceAndReadsItsNoDate) {
-  const auto item = Store().GetItemFromID("00000000A1000001");
+  const auto item = Store().GetItemFromID(Id("00000000A1000001"));
   const auto read_all = [&] {
     return std::make_tuple(item->Class(), item->SentOn(), item->ReceivedTime(),
                            item->CreationTime(), item->Sent(), item->SenderEmailAddress(),
@@ -154,13 +157,13 @@ TEST_F(OutlookTest, AsksOutlookForEachPropertyOnceAndReadsItsNoDate) {
   EXPECT_EQ(draft->ReceivedTime(), NoDate());
   EXPECT_EQ(draft->CreationTime(), MakeDateTime(2010, 1, 2, 3, 4, 5));
   // A report is read by its own member names, not those a mail item looked up.
-  const auto report = Store().GetItemFromID("00000000A1000002");
+  const auto report = Store().GetItemFromID(Id("00000000A1000002"));
   EXPECT_EQ(report->Class(), kReportItemClass);
   EXPECT_EQ(report->Subject(), "Undeliverable: hello");
 }
 
 TEST_F(OutlookTest, AttachmentsAreCountedNamedAndSaved) {
-  const auto item = Store().GetItemFromID("00000000A1000003");
+  const auto item = Store().GetItemFromID(Id("00000000A1000003"));
   ASSERT_EQ(item->AttachmentCount(), 2);
   const auto second = item->AttachmentAt(2);
   EXPECT_EQ(second->FileName(), "notes ü.txt");
@@ -269,8 +272,8 @@ TEST(OutlookSurrogateTest, SearchAndErrorsCrossTheProcessBoundary) {
   EXPECT_GE(outlook.SurrogateProcesses(), 1) << "the fake ran inside the test program";
   {
     const auto store = OpenMailStore(window.app);
-    EXPECT_THROW(store->GetItemFromID("00000000FFFFFFFF"), MailStoreError);
-    EXPECT_EQ(store->GetItemFromID("00000000B2000001")->Subject(), "Старое письмо");
+    EXPECT_THROW(store->GetItemFromID(Id("00000000FFFFFFFF")), MailStoreError);
+    EXPECT_EQ(store->GetItemFromID(Id("00000000B2000001"))->Subject(), "Старое письмо");
   }
   EXPECT_EQ(outlook.LiveObjects(), 0) << "objects held in Outlook's process";
 }

@@ -118,16 +118,16 @@ TEST(ItemSummary, DatesSentStateAndTheNoneDate) {
   EXPECT_TRUE(damaged.sent);
 }
 
-TEST(PstEntryId, RoundTripsAndRefusesOtherTexts) {
+TEST(PstEntryId, RoundTripsAndRefusesOtherLayouts) {
   ItemAddress address;
   for (std::size_t i = 0; i < address.record_key.size(); ++i)
     address.record_key[i] = static_cast<std::uint8_t>(0xF0 + i);
   address.identifier = 0x00200024;
-  EXPECT_EQ(EncodeEntryId(address), "00000000F0F1F2F3F4F5F6F7F8F9FAFBFCFDFEFF24002000");
-  EXPECT_EQ(DecodeEntryId("00000000f0f1f2f3f4f5f6f7f8f9fafbfcfdfeff24002000"), address);
+  EXPECT_EQ(EncodeEntryId(address).Hex(), "00000000F0F1F2F3F4F5F6F7F8F9FAFBFCFDFEFF24002000");
+  EXPECT_EQ(DecodeEntryId(EncodeEntryId(address)), address);
   for (const char* other : {"", "00", "01000000F0F1F2F3F4F5F6F7F8F9FAFBFCFDFEFF24002000",
-                            "00000000F0F1F2F3F4F5F6F7F8F9FAFBFCFDFEFF2400200G", "2F6D61696C2F612E656D6C"})
-    EXPECT_FALSE(DecodeEntryId(other)) << other;
+                            "00000000F0F1F2F3F4F5F6F7F8F9FAFBFCFDFEFF2400200000", "2F6D61696C2F612E656D6C"})
+    EXPECT_FALSE(DecodeEntryId(*EntryId::FromHex(other))) << other;
 }
 
 TEST(MessageReader, RecipientsGoToTheirListsWithUsableAddresses) {

@@ -74,7 +74,7 @@ TEST_F(PstStoreTest, EachFileIsAStoreNamedAsOutlookShowsItAndSearchedWhole) {
   const std::vector<FoundItem> ansi = Search("\\\\sample2");
   ASSERT_EQ(ansi.size(), 1u);
   EXPECT_EQ(ansi[0].subject + " in " + ansi[0].folder, "Here is a sample message in \\\\sample2\\Sample2");
-  EXPECT_EQ(ansi[0].entry_id.substr(0, 40), "000000005224CB63E0454243979665600689867A");
+  EXPECT_EQ(ansi[0].entry_id.Hex().substr(0, 40), "000000005224CB63E0454243979665600689867A");
   // Its only unreadable items are contacts: no mail, passed over as such.
   ui.app.SetDebugLevel(1);
   EXPECT_EQ(Search("\\\\Personal folders").size(), 31u);
