@@ -19,8 +19,8 @@ const auto& At(const Vector& items, std::int32_t position, const char* what) {
 
 }  // namespace
 
-DirFolder::DirFolder(SharedContext context, std::vector<std::string> names)
-    : context_(std::move(context)), names_(std::move(names)) {
+DirFolder::DirFolder(SharedContext context, std::vector<std::string> names, std::vector<std::string> shown)
+    : context_(std::move(context)), names_(std::move(names)), shown_(std::move(shown)) {
   for (const std::string& name : names_) {
     if (!relative_path_.empty()) relative_path_ += '/';
     relative_path_ += name;
@@ -45,16 +45,19 @@ const FolderListing& DirFolder::Listing() {
   return listed_->listing;
 }
 
-std::unique_ptr<Folder> DirFolder::Child(const std::string& name) const {
+std::unique_ptr<Folder> DirFolder::Child(std::size_t index) {
+  const FolderListing& listing = Listing();
   std::vector<std::string> names = names_;
-  names.push_back(name);
-  return std::make_unique<DirFolder>(context_, std::move(names));
+  names.push_back(listing.subfolders[index]);
+  std::vector<std::string> shown = shown_;
+  shown.push_back(listing.shown[index]);
+  return std::make_unique<DirFolder>(context_, std::move(names), std::move(shown));
 }
 
 std::unique_ptr<Folder> DirFolder::Subfolder(const std::string& name) {
-  const auto found = FindName(Listing().subfolders, name);
+  const auto found = FindName(Listing().shown, name);
   if (!found) throw MailStoreError("The folder \"" + name + "\" was not found in " + FolderPath() + ".");
-  return Child(Listing().subfolders[*found]);
+  return Child(*found);
 }
 
 std::int32_t DirFolder::SubfolderCount() {
@@ -62,7 +65,8 @@ std::int32_t DirFolder::SubfolderCount() {
 }
 
 std::unique_ptr<Folder> DirFolder::SubfolderAt(std::int32_t position) {
-  return Child(At(Listing().subfolders, position, "subfolder"));
+  At(Listing().subfolders, position, "subfolder");
+  return Child(static_cast<std::size_t>(position - 1));
 }
 
 std::int32_t DirFolder::ItemCount() { return static_cast<std::int32_t>(Listing().items.size()); }
@@ -73,7 +77,7 @@ std::unique_ptr<MailItem> DirFolder::ItemAt(std::int32_t position) {
   return std::make_unique<DirItem>(listed_, static_cast<std::size_t>(position - 1));
 }
 
-std::string DirFolder::FolderPath() { return FolderPathOf(names_); }
+std::string DirFolder::FolderPath() { return FolderPathOf(shown_); }
 
 std::string DirFolder::FullPath() { return FullPathOf(FolderPath()); }
 

@@ -11,10 +11,11 @@
 
 namespace qs::dirstore {
 
-// A directory of the store. names: the store's name, then each folder name.
+// A directory of the store. names: the directories' names from the mail
+// root down to it; shown: the names their folders show (shown_names.h).
 class DirFolder : public Folder {
  public:
-  DirFolder(SharedContext context, std::vector<std::string> names);
+  DirFolder(SharedContext context, std::vector<std::string> names, std::vector<std::string> shown);
 
   std::unique_ptr<Folder> Subfolder(const std::string& name) override;
   std::int32_t SubfolderCount() override;
@@ -29,10 +30,11 @@ class DirFolder : public Folder {
 
  private:
   const FolderListing& Listing();
-  std::unique_ptr<Folder> Child(const std::string& name) const;
+  std::unique_ptr<Folder> Child(std::size_t index);
 
   SharedContext context_;
   std::vector<std::string> names_;
+  std::vector<std::string> shown_;
   std::string relative_path_;
   std::shared_ptr<const ListedFolder> listed_;  // once listed
 };

@@ -70,7 +70,9 @@ std::string DirItem::Identity() { return ItemIdentity(RelativePath()); }
 std::unique_ptr<Folder> DirItem::Parent() {
   std::vector<std::string> names = ItemFolderNames(RelativePath());
   if (names.empty()) throw MailStoreError("the item " + RelativePath() + " lies in no folder");
-  return std::make_unique<DirFolder>(folder_->context, std::move(names));
+  const StoreContext& context = *folder_->context;
+  std::vector<std::string> shown = context.shown_names->Of(context, names);
+  return std::make_unique<DirFolder>(folder_->context, std::move(names), std::move(shown));
 }
 
 // A mail too large for the memory left is one mail not saved, not the end

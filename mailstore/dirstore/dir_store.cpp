@@ -22,17 +22,20 @@ FolderListing DirStore::ListRoot() const {
 
 std::unique_ptr<Folder> DirStore::TopFolder(const std::string& name) {
   const FolderListing root = ListRoot();
-  const auto found = FindName(root.subfolders, name);
+  const auto found = FindName(root.shown, name);
   if (!found) throw MailStoreError("The folder \"" + name + "\" was not found in the mail store.");
-  return std::make_unique<DirFolder>(context_, std::vector<std::string>{root.subfolders[*found]});
+  return std::make_unique<DirFolder>(context_, std::vector<std::string>{root.subfolders[*found]},
+                                     std::vector<std::string>{root.shown[*found]});
 }
 
-std::vector<std::string> DirStore::TopFolderNames() const { return ListRoot().subfolders; }
+std::vector<std::string> DirStore::TopFolderNames() const { return ListRoot().shown; }
 
 std::unique_ptr<Folder> DirStore::PickFolder() {
+  const FolderListing root = ListRoot();
   std::vector<std::unique_ptr<Folder>> tops;
-  for (const std::string& store : TopFolderNames())
-    tops.push_back(std::make_unique<DirFolder>(context_, std::vector<std::string>{store}));
+  for (std::size_t i = 0; i < root.subfolders.size(); ++i)
+    tops.push_back(std::make_unique<DirFolder>(context_, std::vector<std::string>{root.subfolders[i]},
+                                               std::vector<std::string>{root.shown[i]}));
   return ChooseFolder(report_, std::move(tops));
 }
 
@@ -58,7 +61,8 @@ std::optional<ItemMark> DirStore::MarkOf(const EntryId& entry_id) {
   if (!status || !S_ISREG(status->st_mode)) return std::nullopt;
   const std::vector<std::string> names = ItemFolderNames(*path);
   if (names.empty()) return std::nullopt;
-  return ItemMark{ItemIdentity(*path), FullPathOf(FolderPathOf(names)), LocalTimeOf(status->st_mtime),
+  return ItemMark{ItemIdentity(*path), FullPathOf(FolderPathOf(context_->shown_names->Of(*context_, names))),
+                  LocalTimeOf(status->st_mtime),
                   static_cast<std::int64_t>(status->st_size)};
 }
 

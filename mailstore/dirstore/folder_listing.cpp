@@ -1,11 +1,11 @@
 #include "mailstore/dirstore/folder_listing.h"
 
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <unordered_set>
 
+#include "mailstore/folder_names.h"
 #include "mailstore/mail_store.h"
 #include "mailstore/save_record_name.h"
 #include "platform/text.h"
@@ -83,6 +83,8 @@ FolderListing ListFolder(const StoreContext& store, const std::shared_ptr<const 
     }
   }
   std::sort(listing.subfolders.begin(), listing.subfolders.end());
+  listing.shown = listing.subfolders;
+  MakeNamesDistinct(listing.shown);
   std::sort(listing.items.begin(), listing.items.end(),
             [](const ListedItem& a, const ListedItem& b) { return a.name < b.name; });
   if (has_cur) AddMaildirItems(store, *directory, "cur", listing.items);

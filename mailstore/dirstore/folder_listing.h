@@ -23,7 +23,8 @@ struct ListedItem {
 };
 
 struct FolderListing {
-  std::vector<std::string> subfolders;
+  std::vector<std::string> subfolders;  // the directories' names
+  std::vector<std::string> shown;       // the names they show, one for each (shown_names.h)
   std::vector<ListedItem> items;
 };
 

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "mailstore/dirstore/directory.h"
+#include "mailstore/dirstore/shown_names.h"
 #include "platform/locale.h"
 
 namespace qs::dirstore {
@@ -30,6 +31,8 @@ struct StoreContext {
   // The mail root opened by its path without links, which is also the test
   // of whether a file link leads inside it.
   std::shared_ptr<const Directory> root;
+  // What the folders of items fetched by their paths are named.
+  std::shared_ptr<ShownNames> shown_names = std::make_shared<ShownNames>();
 };
 
 using SharedContext = std::shared_ptr<const StoreContext>;

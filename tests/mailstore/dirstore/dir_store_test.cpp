@@ -159,6 +159,35 @@ TEST_F(DirStoreTest, AFolderThatHoldsItselfIsNotEnteredAgain) {
   EXPECT_EQ(ListFolder(context, mailbox, {context.root->Identity(), zeta}).subfolders, (Texts{"Shared"}));
 }
 
+// Directories whose names differ only in letter case, as Windows would take
+// them for one, show distinct names (numbered after a real sibling's name)
+// in the list, the lookup, the fetched item's folder and its mark alike.
+TEST_F(DirStoreTest, SiblingsNamedAlikeButForCaseShowDistinctNames) {
+  for (const char* name : {"Mailbox/Zeta/Inbox/a.eml", "Mailbox/Zeta/INBOX/cur/b:2,S",
+                           "Mailbox/Zeta/Inbox (2)/c.eml", "Mailbox/Zeta/inbox/d.eml", "MAILBOX/e.eml"})
+    tree.Write(name, Mail(fs::path(name).filename().string()));
+  const std::pair<std::string, std::string> rows[] = {
+      {"MAILBOX/e.eml", "//MAILBOX"},
+      {"Mailbox/Zeta/Köln/y.eml", "//Mailbox (2)/Zeta/Köln"},
+      {"Mailbox/Zeta/INBOX/cur/b:2,S", "//Mailbox (2)/Zeta/INBOX"},
+      {"Mailbox/Zeta/Inbox/a.eml", "//Mailbox (2)/Zeta/Inbox (3)"},
+      {"Mailbox/Zeta/Inbox (2)/c.eml", "//Mailbox (2)/Zeta/Inbox (2)"},
+      {"Mailbox/Zeta/inbox/d.eml", "//Mailbox (2)/Zeta/inbox (4)"}};
+  DirStore fresh{ui.app, tree.Root()};  // one that listed nothing yet
+  for (const auto& [path, folder] : rows) {
+    EXPECT_EQ(store.TopFolder(folder.substr(2, folder.find('/', 2) - 2))->FullPath(),
+              folder.substr(0, folder.find('/', 2))) << path;
+    EXPECT_EQ(fresh.GetItemFromID(EncodeEntryId(path))->Parent()->FullPath(), folder) << path;
+    EXPECT_EQ(fresh.MarkOf(EncodeEntryId(path))->folder, folder) << path;
+  }
+  const auto zeta = store.TopFolder("mailbox (2)")->Subfolder("Zeta");
+  Texts listed;
+  for (std::int32_t i = 1; i <= zeta->SubfolderCount(); ++i) listed.push_back(zeta->SubfolderAt(i)->FullPath());
+  EXPECT_EQ(listed, (Texts{"//Mailbox (2)/Zeta/INBOX", "//Mailbox (2)/Zeta/Inbox (3)", "//Mailbox (2)/Zeta/Inbox (2)",
+                           "//Mailbox (2)/Zeta/Köln", "//Mailbox (2)/Zeta/inbox (4)"}));
+  EXPECT_EQ(zeta->Subfolder("INBOX (4)")->ItemAt(1)->Subject(), "d.eml");
+}
+
 // ... and keeps its identity, which no other mail shares.
 TEST_F(DirStoreTest, ARenamedMaildirFileIsFoundByItsOldEntryId) {
   const std::pair<std::string, std::string> renames[] = {{"Mailbox/cur/1:2,S", "Mailbox/cur/1:2,RS"},
