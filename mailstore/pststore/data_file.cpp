@@ -17,6 +17,14 @@ constexpr std::size_t kDeepestFolder = 64;
 // IPM_SUBTREE under the root, directly or one level down (a mailbox's
 // beside a public folders' one, which has no subfolders).
 std::shared_ptr<SharedItem> SubtreeBelow(const SharedItem& root, const TextDecoding& decoding) {
+  // Looking for it passes over folders that cannot be read.
+  const auto SubfolderCount = [](const SharedItem& folder) {
+    try {
+      return pststore::SubfolderCount(folder);
+    } catch (const MailStoreError&) {
+      return 0;
+    }
+  };
   std::shared_ptr<SharedItem> found;
   const auto consider = [&](const std::shared_ptr<SharedItem>& folder) {
     if (!folder || FolderName(*folder, decoding) != "IPM_SUBTREE") return false;
@@ -44,11 +52,14 @@ std::shared_ptr<SharedItem> Child(const SharedItem& parent, int index, Get get) 
   return child;
 }
 
+// A folder whose count cannot be read cannot be listed: the mail in it
+// would be left out in silence.
 template <typename Count>
-int CountOf(const SharedItem& parent, Count count) {
+int CountOf(const SharedItem& parent, Count count, const char* what) {
   int number = 0;
   PffError error;
-  if (count(parent.item.Get(), &number, error.Out()) != 1) return 0;
+  if (count(parent.item.Get(), &number, error.Out()) != 1)
+    ThrowPffError(std::string("cannot count the ") + what + " of a folder", error);
   return std::max(number, 0);
 }
 
@@ -58,10 +69,10 @@ Subfolders SubfoldersOf(const SharedItem& folder, const TextDecoding& decoding) 
   Subfolders subfolders;
   const int count = SubfolderCount(folder);
   for (int i = 0; i < count; ++i) {
-    // A subfolder libpff cannot open is not shown: there is nothing in it
-    // to list.
     auto subfolder = SubfolderAt(folder, i);
-    if (!subfolder) continue;
+    if (!subfolder)
+      throw MailStoreError("cannot open subfolder " + std::to_string(i + 1) + " of " + std::to_string(count) +
+                           " of the folder \"" + FolderName(folder, decoding) + "\"");
     subfolders.names.push_back(FolderName(*subfolder, decoding));
     subfolders.folders.push_back(std::move(subfolder));
   }
@@ -78,11 +89,11 @@ std::string FolderName(const SharedItem& folder, const TextDecoding& decoding) {
 }
 
 int SubfolderCount(const SharedItem& folder) {
-  return CountOf(folder, libpff_folder_get_number_of_sub_folders);
+  return CountOf(folder, libpff_folder_get_number_of_sub_folders, "subfolders");
 }
 
 int MessageCount(const SharedItem& folder) {
-  return CountOf(folder, libpff_folder_get_number_of_sub_messages);
+  return CountOf(folder, libpff_folder_get_number_of_sub_messages, "messages");
 }
 
 std::shared_ptr<SharedItem> SubfolderAt(const SharedItem& folder, int index) {
@@ -138,11 +149,22 @@ std::optional<FolderPlace> DataFile::FolderOf(std::uint32_t message,
     std::map<std::uint32_t, FolderPlace> index;
     const std::function<void(const SharedItem&, FolderPlace&)> walk =
         [&](const SharedItem& folder, FolderPlace& place) {
-          const int messages = MessageCount(folder);
-          for (int i = 0; i < messages; ++i)
-            if (const auto item = MessageAt(folder, i)) index.emplace(PffIdentifier(item->item.Get()), place);
+          // A folder that cannot be read ended the search that listed the
+          // items: none of them lies in it or below it.
+          try {
+            const int messages = MessageCount(folder);
+            for (int i = 0; i < messages; ++i)
+              if (const auto item = MessageAt(folder, i)) index.emplace(PffIdentifier(item->item.Get()), place);
+          } catch (const MailStoreError&) {
+            return;
+          }
           if (place.names.size() > kDeepestFolder) return;
-          const Subfolders subfolders = SubfoldersOf(folder, decoding_);
+          Subfolders subfolders;
+          try {
+            subfolders = SubfoldersOf(folder, decoding_);
+          } catch (const MailStoreError&) {
+            return;
+          }
           for (std::size_t i = 0; i < subfolders.folders.size(); ++i) {
             const SharedItem& child = *subfolders.folders[i];
             FolderPlace below{place.names, PffIdentifier(child.item.Get())};

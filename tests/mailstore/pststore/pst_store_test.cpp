@@ -31,6 +31,12 @@ class PstStoreTest : public ::testing::Test {
   void Add(const std::string& name, const std::string& as = {}) {
     fs::copy_file(kCorpus / name, tree.Root() / (as.empty() ? name : as));
   }
+  // Zeroes 4 KiB of the copy at offset, as a bad disk sector would.
+  void Damage(const std::string& name, std::streamoff offset) {
+    std::fstream file(tree.Root() / name, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(offset);
+    file.write(std::string(4096, '\0').data(), 4096);
+  }
 
   std::vector<FoundItem> Search(const std::string& path) {
     const ScopedEnvironment root("QUILLSTOW_MAILROOT", tree.Root().string());
@@ -167,11 +173,7 @@ TEST_F(PstStoreTest, ItemsFetchedByEntryIdSaveInEveryFormWithTheirAttachments) {
 // written and still reported.
 TEST_F(PstStoreTest, AnAttachmentWhoseDataIsLostIsNeverSavedAsIfWhole) {
   Add("source.pst");
-  {
-    std::fstream file(tree.Root() / "source.pst", std::ios::in | std::ios::out | std::ios::binary);
-    file.seekp(178 * 4096);
-    file.write(std::string(4096, '\0').data(), 4096);
-  }
+  Damage("source.pst", 178 * 4096);
   std::size_t damaged = 0;
   MailRootStore store(ui.app, tree.Root(), 1252);
   for (const FoundItem& row : Search("\\\\Outlook")) {
@@ -192,6 +194,16 @@ TEST_F(PstStoreTest, AnAttachmentWhoseDataIsLostIsNeverSavedAsIfWhole) {
     EXPECT_FALSE(fs::exists(base.string() + ".png"));
   }
   EXPECT_EQ(damaged, 1u);
+}
+
+// Here the Inbox's table of messages is lost: the search ends there with
+// the reason, not with the other folders listed as if that were all.
+TEST_F(PstStoreTest, AFolderWhoseMailCannotBeCountedEndsTheSearchWithTheReason) {
+  Add("SampleOstFile.ost");
+  Damage("SampleOstFile.ost", 1276180);
+  EXPECT_LT(Search("\\\\SampleOstFile").size(), 80u);
+  EXPECT_EQ(ui.Messages(), (std::vector<std::string>{"Can't access the specified Mail Folder."}));
+  EXPECT_NE(ui.err.str().find("cannot count the messages of a folder"), std::string::npos) << ui.err.str();
 }
 
 }  // namespace
