@@ -102,6 +102,9 @@ class FoundItemSink {
   // Empties the list for a search whose dates show in this style.
   virtual void Start(DateStyle dates) = 0;
   virtual void Add(const FoundItem& item) = 0;
+  // Once the search has finished: what it passed over as no mail, by kind
+  // ("passed over: 1 meeting request, 2 reports"); empty for nothing.
+  virtual void PassedOver(std::string kinds) = 0;
 
  protected:
   ~FoundItemSink() = default;

@@ -22,6 +22,7 @@ std::string_view BytesOf(const FoundColumn& column, const FoundItem& item) {
 
 void FoundItems::Start(DateStyle dates) {
   dates_ = std::move(dates);
+  passed_over_.clear();
   rows_.clear();
   for (auto& texts : shared_) texts.clear();
   blocks_.clear();

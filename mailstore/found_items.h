@@ -51,6 +51,7 @@ class FoundItems final : public FoundItemSink, public ListRows {
  public:
   void Start(DateStyle dates) override;
   void Add(const FoundItem& item) override;
+  void PassedOver(std::string kinds) override { passed_over_ = std::move(kinds); }
 
   std::int32_t RowCount() const override { return static_cast<std::int32_t>(rows_.size()); }
   // The text the column (an index into kFoundColumns) shows in the row.
@@ -62,6 +63,8 @@ class FoundItems final : public FoundItemSink, public ListRows {
   // The row's texts as the list shows them, in column order.
   RowTexts Texts(std::int32_t row) const;
   const DateStyle& Dates() const { return dates_; }
+  // What the search that filled the list passed over as no mail.
+  const std::string& PassedOver() const { return passed_over_; }
 
   // Called after rows were added or the list emptied.
   std::function<void()> onChange;
@@ -85,6 +88,7 @@ class FoundItems final : public FoundItemSink, public ListRows {
   char* Reserve(std::size_t size);
 
   DateStyle dates_;
+  std::string passed_over_;
   std::deque<Row> rows_;
   std::array<std::vector<std::string>, kShared> shared_;
   std::vector<std::unique_ptr<char[]>> blocks_;

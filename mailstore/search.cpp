@@ -203,7 +203,9 @@ void SearchMailFolder(Reporter& report, const MailStoreOpener& open, const std::
         },
         &passed_over};
     SearchWalk(context).Walk(std::move(folder));
-    if (const std::string kinds = passed_over.Text(); !kinds.empty()) report.Debug("search: " + kinds);
+    std::string kinds = passed_over.Text();
+    if (!kinds.empty()) report.Debug("search: " + kinds);
+    found.PassedOver(std::move(kinds));
     if (unreadable > 0)
       report.ReportFailure(std::to_string(unreadable) + (unreadable == 1 ? " item" : " items") +
                         " could not be read.");

@@ -237,6 +237,14 @@ void ShowReasons(Application& app, const SaveCounts& counts) {
   if (counts.more_reasons > 0) app.Summary("and " + std::to_string(counts.more_reasons) + " more", true);
 }
 
+// The record's notes of the run: what its search passed over and its
+// reasons, as ShowReasons shows them.
+RunNotes NotesOf(const FoundItems& list, const SaveCounts& counts) {
+  RunNotes notes{.passed_over = list.PassedOver(), .reasons = counts.reasons};
+  if (counts.more_reasons > 0) notes.reasons.push_back("and " + std::to_string(counts.more_reasons) + " more");
+  return notes;
+}
+
 std::string SummaryLine(std::int32_t listed, const SaveCounts& counts) {
   return std::to_string(listed) + " listed: " + std::to_string(counts.saved) + " saved, " +
          std::to_string(counts.unchanged) + " unchanged, " + std::to_string(counts.not_saved) +
@@ -295,10 +303,12 @@ void SaveListedItems(Application& app, const MailStoreOpener& open_store,
                   .previous = previous,
                   .record = record,
                   .previous_files = previous_files};
-      // A run that found everything as it was writes nothing at all; the
-      // rows done before one that stopped the run stay recorded.
+      // A run that found everything as it was, notes and all, writes
+      // nothing at all; the rows done before one that stopped the run stay
+      // recorded.
       const auto write_added = [&] {
-        if (run.recorded > 0) WriteSaveRecord(save_dir, previous, record);
+        record.SetNotes(NotesOf(list, counts));
+        if (run.recorded > 0 || record.Notes() != previous.Notes()) WriteSaveRecord(save_dir, previous, record);
       };
       try {
         SaveRows(run, progress->Form(), list, counts);

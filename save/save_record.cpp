@@ -10,7 +10,9 @@ namespace qs {
 
 namespace {
 
-constexpr std::string_view kHeader = "quillstow save record\t1";
+constexpr std::string_view kHeaderStart = "quillstow save record\t";
+constexpr std::string_view kVersion = "2";  // and 1, which has no notes line
+constexpr std::string_view kNotesMark = "notes";
 constexpr std::size_t kFixedFields = 15;  // before the files' three each
 
 // The characters escaped in a field, marked in a table: a field is scanned
@@ -182,16 +184,33 @@ SavedMail MailOf(std::string_view line) {
 SaveRecord SaveRecord::Parse(std::string_view text) {
   SaveRecord record;
   const auto first_end = text.find('\n');
-  if (text.substr(0, first_end) != kHeader) throw UnreadableRecord("the first line is no record header");
+  const std::string_view header = text.substr(0, first_end);
+  if (header != std::string(kHeaderStart) + "1" && header != std::string(kHeaderStart).append(kVersion))
+    throw UnreadableRecord("the first line is no record header");
   record.Reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
-  record.text_.assign(text);
   std::size_t line_number = 1;
   std::vector<std::string_view> fields;
+  std::size_t mails_start = first_end == std::string_view::npos ? text.size() : first_end + 1;
+  if (header.back() != '1' && mails_start < text.size() && text[mails_start] == '\t') {
+    const auto end = text.find('\n', mails_start);
+    if (end == std::string_view::npos) throw UnreadableRecord("the last line is cut");
+    SplitFields(text.substr(mails_start, end - mails_start), fields);
+    if (fields.size() < 3 || fields[1] != kNotesMark) throw UnreadableRecord("line 2 is no notes line");
+    for (const std::string_view field : fields) CheckEscapes(field);
+    record.notes_.passed_over = Unescaped(fields[2]);
+    for (std::size_t i = 3; i < fields.size(); ++i) record.notes_.reasons.push_back(Unescaped(fields[i]));
+    mails_start = end + 1;
+    ++line_number;
+  }
+  // The mails' lines are kept as they are, under this program's header.
+  record.text_ = record.Header();
+  const std::size_t shift = record.text_.size();
+  record.text_.append(text.substr(std::min(mails_start, text.size())));
+  text = record.text_;
   // Most lines share one shape: its key is made once for them.
   std::string_view last_shape_fields;
   std::string last_shape_key;
-  for (std::size_t start = first_end == std::string_view::npos ? text.size() : first_end + 1;
-       start < text.size();) {
+  for (std::size_t start = shift; start < text.size();) {
     ++line_number;
     const auto end = text.find('\n', start);
     if (end == std::string_view::npos) throw UnreadableRecord("the last line is cut");
@@ -220,7 +239,15 @@ SaveRecord SaveRecord::Parse(std::string_view text) {
   return record;
 }
 
-std::string SaveRecord::Header() { return std::string(kHeader) + '\n'; }
+std::string SaveRecord::Header() const {
+  std::string header = std::string(kHeaderStart).append(kVersion) + '\n';
+  if (notes_.Empty()) return header;
+  header += '\t';
+  header.append(kNotesMark);
+  AppendField(header, notes_.passed_over);
+  for (const std::string& reason : notes_.reasons) AppendField(header, reason);
+  return header + '\n';
+}
 
 void SaveRecord::Keep(std::string key, std::size_t offset, std::size_t length) {
   const auto [place, added] = mails_.try_emplace(std::move(key), Line{offset, length});

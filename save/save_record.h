@@ -8,7 +8,9 @@
 //
 // The text is UTF-8, one line per mail, fields separated by tabs, with a
 // header line that names the format and its version. A tab, a line end or a
-// backslash inside a field is written as \t, \n, \r or \\.
+// backslash inside a field is written as \t, \n, \r or \\. From version 2
+// on, the notes of the last run that wrote it may follow the header: a line
+// whose first field is empty, as no mail's identity is.
 
 #include <cstdint>
 #include <optional>
@@ -78,6 +80,16 @@ struct MailEntry {
   std::span<const SavedFile> files;
 };
 
+// What the last run that wrote the record did not save, and why, beside the
+// mails: the items its search passed over as no mail, by kind, and its
+// reasons for rows not saved, as the terminal shows them after the run.
+struct RunNotes {
+  std::string passed_over{};  // "passed over: 6 meeting requests, 1 report", or empty
+  std::vector<std::string> reasons{};
+  bool Empty() const { return passed_over.empty() && reasons.empty(); }
+  bool operator==(const RunNotes&) const = default;
+};
+
 // A shape as a key, made once for a run's many lookups.
 std::string ShapeKey(const SaveShape& shape);
 
@@ -95,9 +107,16 @@ class SaveRecord {
   // this program reads.
   static SaveRecord Parse(std::string_view text);
   const std::string& Text() const;
-  // The text of this record laid over an older one: the older one's mails
-  // but those this record holds anew, then this record's.
+  // The text of this record laid over an older one: this record's notes,
+  // the older one's mails but those this record holds anew, then this
+  // record's.
   std::string TextOver(const SaveRecord& older) const;
+
+  const RunNotes& Notes() const { return notes_; }
+  void SetNotes(RunNotes notes) {
+    notes_ = std::move(notes);
+    stale_ = true;  // the text is made anew under its new header
+  }
 
   // The mail saved under that identity, folder and shape (its key); nothing
   // if none. From any thread while the record does not change.
@@ -126,13 +145,14 @@ class SaveRecord {
     std::size_t offset;
     std::size_t length;
   };
-  static std::string Header();
+  std::string Header() const;
   void Keep(std::string key, std::size_t offset, std::size_t length);
   std::string_view LineAt(const Line& line) const;
 
   // The text: the lines as read, then those of the mails added. A mail
   // that takes another's place leaves the old line in it until the text is
   // next asked for and made anew.
+  RunNotes notes_;
   mutable std::string text_ = Header();
   mutable std::unordered_map<std::string, Line> mails_;  // by identity, folder and shape
   mutable bool stale_ = false;

@@ -10,6 +10,7 @@
 #include "tests/common/fake_mail_store.h"
 #include "tests/common/scoped_environment.h"
 #include "tests/common/scratch_dir.h"
+#include "tests/common/temp_tree.h"
 
 namespace qs {
 namespace {
@@ -137,9 +138,16 @@ TEST_F(SaveRun, ItemsThatCannotBeSavedAreCountedAndTheRunGoesOn) {
                        std::to_string(progress->ProgressBar1.Max()) +
                        (progress->Shown() ? "" : " hidden"));
   };
+  fixture.list.PassedOver("passed over: 1 meeting request");
   Save(scratch.Text());
   EXPECT_EQ(SavedTree(scratch), (Tree{"id1.txt", "id2.txt", "id5.txt"}));
   EXPECT_EQ(seen, (Texts{"Saving  1 of  5|1/5", "Saving  2 of  5|2/5", "Saving  5 of  5|5/5"}));
+  // The record keeps what was passed over and why rows were not saved.
+  const std::string record = testing::ReadFile(scratch.Path() / ".quillstow-saved");
+  const std::size_t second = record.find('\n') + 1;
+  const std::string notes = record.substr(second, record.find('\n', second) - second);
+  EXPECT_EQ(notes.rfind("\tnotes\tpassed over: 1 meeting request\t", 0), 0u) << record;
+  EXPECT_EQ(std::count(notes.begin(), notes.end(), '\t'), 4) << "a reason for each row not saved: " << notes;
   log.on_save = nullptr;
   fixture.list.Start({});
   List("id1", "a");

@@ -26,16 +26,23 @@ TEST(SaveRecord, TextReadsBackAndDamageIsRefused) {
   SaveRecord record;
   record.Put(odd);
   record.Put({.identity = "id2", .name = "B.txt"});
+  const RunNotes notes{.passed_over = "passed over: 1 report", .reasons = {"x.txt: no\tspace", "and 3 more"}};
+  record.SetNotes(notes);
   const SaveRecord again = SaveRecord::Parse(record.Text());
+  EXPECT_EQ(again.Notes(), notes);
   ASSERT_EQ(again.Size(), 2u);
   const std::optional<SavedMail> read = again.Find(odd.identity, odd.folder, ShapeKey(odd.shape));
   ASSERT_TRUE(read);
   EXPECT_EQ(*read, odd);
   ASSERT_NE(again.OwnerOf("b.TXT"), nullptr) << "names compare as the file system compares them";
   EXPECT_EQ(*again.OwnerOf("b.TXT"), "id2");
+  // A record of the version before notes reads as it did.
+  record.SetNotes({});
   const std::string text = record.Text();
   const std::string line = text.substr(text.find('\n') + 1);
-  for (const std::string& damaged : std::vector<std::string>{std::string(), "quillstow save record\t2\n", text.substr(0, text.size() - 1),
+  EXPECT_EQ(SaveRecord::Parse("quillstow save record\t1\n" + line).Size(), 2u);
+  for (const std::string& damaged : std::vector<std::string>{std::string(), "quillstow save record\t3\n", text.substr(0, text.size() - 1),
+        "quillstow save record\t2\n\tnote\t\n" + line, "quillstow save record\t2\n\tnotes\t\\q\n" + line,
         text + "x\t\n", text.substr(0, text.find('\n') + 1) + std::string(line).replace(line.find("\t2\t"), 3, "\tz\t"),
         text + line.substr(0, line.rfind('\t', line.rfind('\t') - 1)) + "\n",
         text + "a\\qb" + line.substr(line.find('\t'))})
