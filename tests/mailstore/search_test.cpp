@@ -72,6 +72,7 @@ TEST_P(SearchTest, ListsMailItemsDepthFirstWithEveryColumn) {
   EXPECT_EQ(Column(2), (Texts{"a", "b", "c", "d", "e"}));
   EXPECT_NE(ui.err.str().find("search: passed over: 1 meeting request, 1 report\n"), std::string::npos)
       << "items that are no mail are counted by kind: " << ui.err.str();
+  EXPECT_EQ(ui.list.PassedOver(), "passed over: 1 meeting request, 1 report") << "and kept with the list";
   EXPECT_EQ(ui.list.Texts(1), (RowTexts{"2009-06-01 10:00:00", "a@example.org", "a", "Clara Whitfield",
                                         "2009-06-01 10:00:00", "00FF61", "\\\\Mailbox\\Inbox",
                                         "2009-06-01 10:00:00"}));
