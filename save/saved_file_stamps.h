@@ -1,9 +1,12 @@
 #pragma once
 // The stamps of the files a save run finds recorded, looked up by their
-// paths in the record from any of the run's threads. Each directory is
-// opened once, and its files are looked up in it by name.
+// paths in the record from any of the run's threads. A directory is opened
+// once for the files looked up in it one after another, and its files are
+// looked up in it by name; only the directories used last stay open, so a
+// save of many item directories does not run out of file descriptors.
 
 #include <functional>
+#include <list>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -30,10 +33,15 @@ class SavedFileStamps {
     using is_transparent = void;
     std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
   };
+  struct Open {
+    std::shared_ptr<const DirectoryStamps> stamps;
+    std::list<std::string>::iterator use;  // its place in uses_
+  };
   std::string save_dir_;
   mutable std::mutex mutex_;
-  mutable std::unordered_map<std::string, std::unique_ptr<const DirectoryStamps>, Hash, std::equal_to<>>
-      directories_;  // by their paths in the record; "" for the save directory
+  // By their paths in the record; "" for the save directory.
+  mutable std::unordered_map<std::string, Open, Hash, std::equal_to<>> directories_;
+  mutable std::list<std::string> uses_;  // the open directories, the one used last first
 };
 
 }  // namespace qs
