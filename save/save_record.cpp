@@ -202,15 +202,13 @@ SaveRecord SaveRecord::Parse(std::string_view text) {
     mails_start = end + 1;
     ++line_number;
   }
-  // The mails' lines are kept as they are, under this program's header.
-  record.text_ = record.Header();
-  const std::size_t shift = record.text_.size();
-  record.text_.append(text.substr(std::min(mails_start, text.size())));
-  text = record.text_;
+  // The mails' lines are kept as they are.
+  record.lines_.assign(text.substr(std::min(mails_start, text.size())));
+  text = record.lines_;
   // Most lines share one shape: its key is made once for them.
   std::string_view last_shape_fields;
   std::string last_shape_key;
-  for (std::size_t start = shift; start < text.size();) {
+  for (std::size_t start = 0; start < text.size();) {
     ++line_number;
     const auto end = text.find('\n', start);
     if (end == std::string_view::npos) throw UnreadableRecord("the last line is cut");
@@ -259,37 +257,38 @@ void SaveRecord::Keep(std::string key, std::size_t offset, std::size_t length) {
 
 // A run's own names are its name claims': the mails it adds need no owners.
 void SaveRecord::Put(std::string key, const MailEntry& mail, const ShapeText& shape) {
-  const std::size_t offset = text_.size();
-  AppendLine(text_, mail, shape.fields);
-  Keep(std::move(key), offset, text_.size() - offset);
+  const std::size_t offset = lines_.size();
+  AppendLine(lines_, mail, shape.fields);
+  Keep(std::move(key), offset, lines_.size() - offset);
 }
 
 std::string_view SaveRecord::LineAt(const Line& line) const {
-  return std::string_view(text_).substr(line.offset, line.length);
+  return std::string_view(lines_).substr(line.offset, line.length);
 }
 
-const std::string& SaveRecord::Text() const {
+const std::string& SaveRecord::Lines() const {
   if (stale_) {
-    std::string text = Header();
+    std::string lines;
+    lines.reserve(lines_.size());
     for (auto& [key, line] : mails_) {
-      const std::size_t offset = text.size();
-      text.append(LineAt(line));
+      const std::size_t offset = lines.size();
+      lines.append(LineAt(line));
       line = Line{offset, line.length};
     }
-    text_ = std::move(text);
+    lines_ = std::move(lines);
     stale_ = false;
   }
-  return text_;
+  return lines_;
 }
+
+std::string SaveRecord::Text() const { return Header() + Lines(); }
 
 std::string SaveRecord::TextOver(const SaveRecord& older) const {
   if (older.mails_.empty()) return Text();
   std::string text = Header();
   for (const auto& [key, line] : older.mails_)
     if (!mails_.contains(key)) text.append(older.LineAt(line));
-  Text();
-  for (const auto& [key, line] : mails_) text.append(LineAt(line));
-  return text;
+  return text.append(Lines());
 }
 
 std::string ShapeKey(const SaveShape& shape) {
@@ -311,7 +310,7 @@ std::optional<SavedMail> SaveRecord::Find(const std::string& identity, const std
 void SaveRecord::Reserve(std::size_t more) {
   mails_.reserve(mails_.size() + more);
   owners_.reserve(owners_.size() + more);
-  text_.reserve(text_.size() + more * (text_.size() / std::max<std::size_t>(mails_.size(), 1) + 320));
+  lines_.reserve(lines_.size() + more * (lines_.size() / std::max<std::size_t>(mails_.size(), 1) + 320));
 }
 
 const std::string* SaveRecord::OwnerOf(std::string_view name) const {

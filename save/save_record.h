@@ -106,17 +106,14 @@ class SaveRecord {
   // Throws UnreadableRecord for a text that is not a record of a version
   // this program reads.
   static SaveRecord Parse(std::string_view text);
-  const std::string& Text() const;
+  std::string Text() const;
   // The text of this record laid over an older one: this record's notes,
   // the older one's mails but those this record holds anew, then this
   // record's.
   std::string TextOver(const SaveRecord& older) const;
 
   const RunNotes& Notes() const { return notes_; }
-  void SetNotes(RunNotes notes) {
-    notes_ = std::move(notes);
-    stale_ = true;  // the text is made anew under its new header
-  }
+  void SetNotes(RunNotes notes) { notes_ = std::move(notes); }
 
   // The mail saved under that identity, folder and shape (its key); nothing
   // if none. From any thread while the record does not change.
@@ -146,14 +143,16 @@ class SaveRecord {
     std::size_t length;
   };
   std::string Header() const;
+  // The mails' lines, each with its line end, those replaced taken out.
+  const std::string& Lines() const;
   void Keep(std::string key, std::size_t offset, std::size_t length);
   std::string_view LineAt(const Line& line) const;
 
-  // The text: the lines as read, then those of the mails added. A mail
-  // that takes another's place leaves the old line in it until the text is
-  // next asked for and made anew.
+  // The mails' lines as read, then those of the mails added. A mail that
+  // takes another's place leaves the old line in it until the text is next
+  // asked for and made anew.
   RunNotes notes_;
-  mutable std::string text_ = Header();
+  mutable std::string lines_;
   mutable std::unordered_map<std::string, Line> mails_;  // by identity, folder and shape
   mutable bool stale_ = false;
   std::unordered_map<std::string, std::string> owners_;  // identity by folded name
