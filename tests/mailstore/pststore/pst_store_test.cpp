@@ -10,6 +10,7 @@
 #include "mailstore/folder_names.h"
 #include "mailstore/mailroot/mail_root.h"
 #include "mailstore/open_mail_store.h"
+#include "mailstore/pststore/pff_shortcuts.h"
 #include "mailstore/search.h"
 #include "tests/common/temp_tree.h"
 #include "tests/mailstore/window_harness.h"
@@ -165,6 +166,36 @@ TEST_F(PstStoreTest, ItemsFetchedByEntryIdSaveInEveryFormWithTheirAttachments) {
                      "*d0*cf*11*e0*) n=$((n+1)); olecfinfo \"$f\" >/dev/null 2>&1 || echo \"$f\";; "
                      "esac; done; echo $n"),
             "18\n");
+}
+
+// The library's lookups are cut short in the program (pff_shortcuts.h):
+// in effect, and what is saved is what the library alone gives.
+TEST_F(PstStoreTest, TheLibrarysShortcutsAreInEffectAndChangeNoSavedByte) {
+  Add("SampleOstFile.ost");
+  const auto save_all = [&](const std::string& into) {
+    const fs::path out = tree.Root() / into;
+    fs::create_directory(out);
+    MailRootStore store(ui.app, tree.Root(), 1252);
+    const std::vector<FoundItem> rows = Search("\\\\SampleOstFile");
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      const std::unique_ptr<MailItem> item = store.GetItemFromID(rows[i].entry_id);
+      item->SaveAs((out / (std::to_string(i) + ".msg")).string(), SaveType::MessageUnicode);
+      item->SaveAs((out / (std::to_string(i) + ".txt")).string(), SaveType::Text);
+    }
+    return out;
+  };
+  const std::uint64_t before = NameMapWalksSkipped();
+  const fs::path shortened = save_all("shortened");
+  EXPECT_GT(NameMapWalksSkipped() - before, 10000u);
+  UsePffShortcuts(false);
+  const fs::path whole = save_all("whole");
+  UsePffShortcuts(true);
+  std::size_t compared = 0;
+  for (const auto& entry : fs::directory_iterator(whole)) {
+    EXPECT_EQ(ReadFile(entry.path()), ReadFile(shortened / entry.path().filename())) << entry.path();
+    ++compared;
+  }
+  EXPECT_EQ(compared, 160u);
 }
 
 // A block of the file lost (zeroed) takes an attachment's data with it: the
