@@ -1,8 +1,7 @@
 #include "app/program.h"
 #include "platform/native_window_system.h"
-#include "platform/system.h"
 
 int main(int argc, char** argv) {
   const auto windows = qs::CreateNativeWindowSystem();
-  return qs::RunProgram(*windows, qs::CommandLineArguments(argc, argv));
+  return qs::StartProgram(*windows, argc, argv);
 }

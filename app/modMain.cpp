@@ -60,7 +60,7 @@ StartupValues ReadCommandLine(const clsCmdline& cmdline) {
   return values;
 }
 
-void modMain::Main(const std::string& arguments) {
+void modMain::Main(const std::string& arguments, const RunOverrides& overrides) {
   std::string extra;
   if (ShiftKeyDown()) {
     const auto answer = app_.InputBox("Enter debug level and options", app_.Title());
@@ -90,6 +90,7 @@ void modMain::Main(const std::string& arguments) {
   if (values.DebugLevel > 0) main_.SetDebugMode(values.DebugLevel);
   main_.Show();
   if (!values.CustomIniFile.empty()) main_.Options().UseCustomINI(values.CustomIniFile);
+  if (overrides.Any()) main_.Options().Override(overrides);
   if (values.AutoRun) {
     if (n != 2) ShowUsage();
     // Its message is shown: nothing is saved with options nobody chose.

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "settings/option_values.h"
+
 namespace qs {
 
 class Application;
@@ -41,8 +43,9 @@ class modMain {
   modMain(Application& app, frmMain& main) : app_(app), main_(main) {}
 
   // Returns when the program goes on running interactively; throws
-  // EndProgram when it has ended.
-  void Main(const std::string& arguments);
+  // EndProgram when it has ended. overrides: options of this run alone,
+  // over those of the settings file.
+  void Main(const std::string& arguments, const RunOverrides& overrides = {});
   [[noreturn]] void ShowUsage();
 
  private:

@@ -7,13 +7,13 @@
 
 namespace qs {
 
-int RunProgram(WindowSystem& windows, const std::string& arguments) {
+int RunProgram(WindowSystem& windows, const std::string& arguments, const RunOverrides& overrides) {
   Application app(windows);
   app.SetTitle(kProductName);
   frmMain main(app);
   app.SetMainForm(&main);
   try {
-    modMain(app, main).Main(arguments);
+    modMain(app, main).Main(arguments, overrides);
     windows.Run(app, main);
   } catch (const EndProgram& end) {
     return end.status;

@@ -3,12 +3,17 @@
 #include <string>
 
 #include "platform/window_system.h"
+#include "settings/option_values.h"
 
 namespace qs {
 
 // Runs the whole program on a window system with the given command-line
 // arguments text; returns the exit status (0 normally, 1 when an unattended
 // run showed a failure, 2 after the usage message).
-int RunProgram(WindowSystem& windows, const std::string& arguments);
+// overrides: options of this run alone, over those of the settings file.
+int RunProgram(WindowSystem& windows, const std::string& arguments, const RunOverrides& overrides = {});
+
+// The program as its entry point starts it, with the process's arguments.
+int StartProgram(WindowSystem& windows, int argc, char** argv);
 
 }  // namespace qs

@@ -213,6 +213,16 @@ void frmOptions::SaveSettings() {
     App().MsgBox("The options could not be saved to the settings file " + ini.FileName() + ".");
 }
 
+void frmOptions::Override(const RunOverrides& overrides) {
+  Load();
+  if (overrides.since) txtSince.SetText(*overrides.since);
+  if (overrides.before) txtBefore.SetText(*overrides.before);
+  if (overrides.date_format) DateFormat.SetText(*overrides.date_format);
+  if (overrides.use_fn_folder) ckFnFolder.SetValue(*overrides.use_fn_folder ? CheckBox::Checked : CheckBox::Unchecked);
+  if (overrides.fn_format) txtFn.SetText(*overrides.fn_format);
+  if (overrides.fn_output) cboFnOutput.SetText(*overrides.fn_output);
+}
+
 SearchOptions frmOptions::CurrentSearchOptions() const {
   return {.since = txtSince.Text(), .before = txtBefore.Text(), .date_format = DateFormat.Text()};
 }

@@ -34,6 +34,9 @@ class frmOptions : public Form {
   const std::optional<std::string>& SettingsUnreadable() const { return unreadable_; }
   // From now on reads and writes pINI instead, and loads it.
   void UseCustomINI(const std::string& pINI);
+  // Puts the run's own options into the controls, over what was read; the
+  // settings file is not written.
+  void Override(const RunOverrides& overrides);
   // What the commands read, from the controls as they are now.
   SearchOptions CurrentSearchOptions() const;
   SaveOptions CurrentSaveOptions() const;

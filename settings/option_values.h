@@ -4,6 +4,7 @@
 // hands control back to the window until it ends. Their defaults are the
 // dialog's, in its table of options.
 
+#include <optional>
 #include <string>
 
 namespace qs {
@@ -34,6 +35,15 @@ struct ExportOptions {
   // The settings file in use: the list goes beside it when it cannot be
   // written where the export target says (the program's own directory).
   std::string settings_file;
+};
+
+// Options given on the command line for one run: they stand in the
+// dialog's controls for that run and are never written to the settings file.
+struct RunOverrides {
+  std::optional<std::string> since, before, date_format;
+  std::optional<std::string> fn_format, fn_output;
+  std::optional<bool> use_fn_folder;
+  bool Any() const { return since || before || date_format || fn_format || fn_output || use_fn_folder; }
 };
 
 }  // namespace qs

@@ -4,7 +4,7 @@
 
 #include "mailstore/mail_store.h"
 #include "mailstore/message/piece_writer.h"
-#include "mailstore/property_types.h"
+#include "mailstore/message/property_types.h"
 #include "platform/text.h"
 
 namespace qs {

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "mailstore/encodings/byte_source.h"
-#include "mailstore/property_types.h"
+#include "mailstore/message/property_types.h"
 
 namespace qs::pststore {
 

@@ -1,0 +1,32 @@
+#pragma once
+// The Linux program's command line, read before the window's own: a command
+// word first, options that begin with "--" (and -h, /?), and every other
+// token left to the window's command line as it is, in its order.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/locale.h"
+#include "settings/option_values.h"
+
+namespace qs {
+
+struct FrontDoor {
+  enum class Action { Run, Help, Version, UsageError };
+  Action action = Action::Run;
+  std::string error{};                  // what was wrong, for a usage error
+  std::vector<std::string> arguments{};  // the window's command line's tokens
+  RunOverrides overrides{};
+  std::optional<std::string> mail_root{}, threads{};
+};
+
+// args: the process's arguments after the program's name. Dates are read
+// as the Options form reads them, in the locale's conventions.
+FrontDoor ReadFrontDoor(const std::vector<std::string>& args, const LocaleFacts& locale);
+
+// The text of --help and of --version.
+std::string UsageText();
+std::string VersionText();
+
+}  // namespace qs
