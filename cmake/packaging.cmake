@@ -58,6 +58,8 @@ else()
   configure_file(${QS_PACKAGING}/quillstow.1.in ${QS_PACKAGING_OUT}/quillstow.1 @ONLY)
   quillstow_gzip(${QS_PACKAGING_OUT}/quillstow.1 ${QS_PACKAGING_OUT}/quillstow.1.gz)
   install(FILES ${QS_PACKAGING_OUT}/quillstow.1.gz DESTINATION share/man/man1)
+  install(FILES ${QS_PACKAGING}/quillstow.bash-completion DESTINATION share/bash-completion/completions
+          RENAME quillstow)
 
   # The copyright file carries the licence in the machine-readable form:
   # every line indented by one blank, an empty line written as " .".

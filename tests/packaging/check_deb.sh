@@ -58,6 +58,12 @@ MANWIDTH=80 man quillstow 2>man.err >man.txt || fail "man quillstow: $(cat man.e
 grep -q "Quillstow $version" man.txt || fail "the manual page does not name version $version"
 grep -q 'EXIT STATUS' man.txt || fail "the manual page has no exit status"
 
+# Bash completes the command, its options and the formats.
+completions=$(cd "$HOME" && bash -c '. /usr/share/bash-completion/completions/quillstow
+  complete_at() { COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); _quillstow; echo "${COMPREPLY[*]}"; }
+  complete_at quillstow sa; complete_at quillstow save x --form; complete_at quillstow save x --format r')
+[ "$completions" = "$(printf 'save\n--format\nrtf')" ] || fail "bash completion gave: $completions"
+
 run_dpkg -r "$package"
 installed && fail "$package is still installed"
 while read -r path; do
