@@ -103,7 +103,7 @@ void modMain::Main(const std::string& arguments, const RunOverrides& overrides) 
 
 void modMain::ShowUsage() {
   const std::string product = kProductName;
-  app_.MsgBox("Usage: \r\n" + product + " [MailFolder] [Directory] [/ini inifile]\r\n" + product +
+  app_.ReportFailure("Usage: \r\n" + product + " [MailFolder] [Directory] [/ini inifile]\r\n" + product +
               " MailFolder Directory [/ini inifile] /autorun");
   throw EndProgram{2};
 }

@@ -18,7 +18,7 @@ int RunProgram(WindowSystem& windows, const std::string& arguments, const RunOve
   } catch (const EndProgram& end) {
     return end.status;
   }
-  return 0;
+  return windows.EndStatus(app.FailureShown());
 }
 
 }  // namespace qs

@@ -9,7 +9,7 @@ namespace qs {
 
 // Runs the whole program on a window system with the given command-line
 // arguments text; returns the exit status (0 normally, 1 when an unattended
-// run showed a failure, 2 after the usage message).
+// run showed a failure, or any run on a terminal, 2 after the usage message).
 // overrides: options of this run alone, over those of the settings file.
 int RunProgram(WindowSystem& windows, const std::string& arguments, const RunOverrides& overrides = {});
 

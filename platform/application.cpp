@@ -36,7 +36,8 @@ Answer Application::MsgBox(const std::string& text, Buttons buttons, Icon icon,
 
 void Application::ReportFailure(const std::string& text) {
   failure_shown_ = true;
-  MsgBox(text);
+  Debug("message box: " + text);
+  windows_.ShowMessage({.title = title_, .text = text, .failure = true});
 }
 
 std::optional<std::string> Application::InputBox(const std::string& prompt,

@@ -21,7 +21,12 @@ struct MessageBoxSpec {
   Buttons buttons = Buttons::OK;
   Icon icon = Icon::None;
   int default_button = 0;  // 0 = the first button
+  bool failure = false;    // it tells of a failure, not of how things went
 };
+
+// How much a terminal run tells beside its results and failures: the
+// informational boxes and the progress line.
+enum class Chatter { Usual, Quiet, Verbose };
 
 // The answer a box gives when its default button is taken.
 Answer DefaultAnswer(const MessageBoxSpec& box);
@@ -50,6 +55,13 @@ class WindowSystem {
   // The closing count of a long command where the system shows one without
   // a box; false where it shows none (Windows: no box on success).
   virtual bool ShowSummary(std::string_view, bool /*failure*/) { return false; }
+  // Where the system runs on a terminal: how much it tells, whether a long
+  // command shows its progress line, and the program's exit status once its
+  // main window has closed (1 after a failure was shown). Windows keeps its
+  // boxes and ends with 0.
+  virtual void SetChatter(Chatter) {}
+  virtual bool ShowsProgressLine() const { return true; }
+  virtual int EndStatus(bool /*failure_shown*/) const { return 0; }
 };
 
 }  // namespace qs

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/application.h"
+
 namespace qs {
 
 namespace {
@@ -27,7 +29,7 @@ frmProgress::frmProgress(Application& app)
 }
 
 void frmProgress::OnLoad() {
-  if (!Peer()) terminal_ = std::make_unique<TerminalStatusLine>();
+  if (!Peer() && App().Windows().ShowsProgressLine()) terminal_ = std::make_unique<TerminalStatusLine>();
 }
 
 void frmProgress::OnUnload(bool&) { terminal_.reset(); }

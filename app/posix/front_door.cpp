@@ -108,6 +108,11 @@ FrontDoor ReadFrontDoor(const std::vector<std::string>& args, const LocaleFacts&
     }
     const auto equals = token.find('=');
     const std::string name = token.substr(2, equals == std::string::npos ? equals : equals - 2);
+    if (name == "quiet" || name == "verbose") {
+      if (equals != std::string::npos) return Fails("--" + name + " takes no value");
+      door.chatter = name == "quiet" ? Chatter::Quiet : Chatter::Verbose;
+      continue;
+    }
     if (name == "subfolders" || name == "no-subfolders") {
       if (equals != std::string::npos) return Fails("--" + name + " takes no value");
       door.overrides.use_fn_folder = name == "subfolders";
@@ -153,11 +158,17 @@ std::string UsageText() {
          "                        (in place of QUILLSTOW_MAILROOT)\n"
          "  --threads N           how many threads read and write mail (in place of QUILLSTOW_THREADS)\n"
          "  --ini FILE            the settings file to use (as /ini FILE)\n"
+         "  --quiet               tell nothing but failures, and show no progress line\n"
+         "  --verbose             tell how things went also when standard error is no terminal\n"
          "  -h, --help            this text\n"
          "  --version             the program's name, version and licence\n"
          "\n"
-         "Exit status: 0 when everything was done; 1 when an unattended save could not do\n"
-         "everything; 2 for a command line the program cannot read.\n";
+         "Rows and lists go to standard output; messages, the progress line and the closing\n"
+         "count to standard error. Messages that only tell how things went are shown on a\n"
+         "terminal (or with --verbose); failures always.\n"
+         "\n"
+         "Exit status: 0 when everything was done; 1 when something failed; 2 for a command\n"
+         "line the program cannot read.\n";
 }
 
 std::string VersionText() {

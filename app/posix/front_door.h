@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/locale.h"
+#include "platform/window_system.h"
 #include "settings/option_values.h"
 
 namespace qs {
@@ -19,6 +20,7 @@ struct FrontDoor {
   std::vector<std::string> arguments{};  // the window's command line's tokens
   RunOverrides overrides{};
   std::optional<std::string> mail_root{}, threads{};
+  Chatter chatter = Chatter::Usual;  // --quiet, --verbose: the later counts
 };
 
 // args: the process's arguments after the program's name. Dates are read

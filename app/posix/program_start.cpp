@@ -27,6 +27,7 @@ int StartProgram(WindowSystem& windows, int argc, char** argv) {
     case FrontDoor::Action::Run:
       break;
   }
+  windows.SetChatter(door.chatter);
   if (door.mail_root) setenv("QUILLSTOW_MAILROOT", door.mail_root->c_str(), 1);
   if (door.threads) setenv("QUILLSTOW_THREADS", door.threads->c_str(), 1);
   if (args.empty() && isatty(STDIN_FILENO))

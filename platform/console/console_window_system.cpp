@@ -43,7 +43,7 @@ Answer ConsoleWindowSystem::ShowMessage(const MessageBoxSpec& box) {
   // A box's CR LF line breaks print as the terminal's own.
   for (auto at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
     text.erase(at, 1);
-  out_ << box.title << ": " << text << std::endl;
+  if (box.failure || box.buttons != Buttons::OK || Chatty(false)) err_ << box.title << ": " << text << std::endl;
   if (!answers_.empty()) {
     const Answer answer = answers_.front();
     answers_.pop_front();
@@ -64,9 +64,14 @@ std::optional<std::string> ConsoleWindowSystem::AskText(const std::string& promp
 
 void ConsoleWindowSystem::DebugOutput(std::string_view line) { err_ << line << std::endl; }
 
+bool ConsoleWindowSystem::Chatty(bool failure) const {
+  if (failure || chatter_ == Chatter::Verbose) return true;
+  return chatter_ == Chatter::Usual && err_is_terminal_;
+}
+
 // A quiet unattended run that did everything says nothing.
 bool ConsoleWindowSystem::ShowSummary(std::string_view line, bool failure) {
-  if (!err_is_terminal_ && !failure) return false;
+  if (!Chatty(failure)) return false;
   err_ << line << std::endl;
   return true;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The window system of a terminal: forms exist only in memory. Message boxes
-// print "TITLE: TEXT" and take their default button; the loaded forms are
+// print "TITLE: TEXT" on the error stream and take their default button (a
+// box that only tells how things went prints only on a terminal, or when
+// asked for); the loaded forms are
 // driven by lines read from standard input:
 //   NAME        clicks that button, check box or menu entry
 //   NAME=TEXT   sets a text box's or combo box's text, or a check box's state
@@ -36,6 +38,9 @@ class ConsoleWindowSystem : public WindowSystem {
                                      const std::string& initial) override;
   void DebugOutput(std::string_view line) override;
   bool ShowSummary(std::string_view line, bool failure) override;
+  void SetChatter(Chatter chatter) override { chatter_ = chatter; }
+  bool ShowsProgressLine() const override { return chatter_ != Chatter::Quiet; }
+  int EndStatus(bool failure_shown) const override { return failure_shown ? 1 : 0; }
 
   // Runs one line of the driver's language.
   void Execute(Application& app, std::string_view line);
@@ -50,12 +55,15 @@ class ConsoleWindowSystem : public WindowSystem {
   template <class Done>
   bool Drive(Application& app, Done done);
   Control* Lookup(const Application& app, std::string_view name) const;
+  // Whether a line that tells how things went is shown (always for a failure).
+  bool Chatty(bool failure) const;
   void Print(const Application& app) const;
 
   std::istream& in_;
   std::ostream& out_;
   std::ostream& err_;
   bool err_is_terminal_;
+  Chatter chatter_ = Chatter::Usual;
   std::deque<Answer> answers_;
   std::vector<MessageBoxSpec> shown_;
 };

@@ -54,8 +54,15 @@ std::string StartUp(const std::string& arguments) {
   }
   outcome += (main.Shown() ? " shown [" : " hidden [") + main.txtMailFolder.Text() + "|" +
              main.txtDir.Text() + "]";
-  for (const auto& message : session.Messages()) outcome += " " + message;
-  if (!session.err.str().empty()) outcome += " (traced)";
+  // What the error stream holds beside the boxes is the trace.
+  std::string trace = session.err.str();
+  for (const auto& message : session.Messages()) {
+    outcome += " " + message;
+    std::string printed = "Quillstow: " + message + "\n";
+    for (auto at = printed.find("\r\n"); at != std::string::npos; at = printed.find("\r\n", at)) printed.erase(at, 1);
+    if (const auto at = trace.find(printed); at != std::string::npos) trace.erase(at, printed.size());
+  }
+  if (!trace.empty()) outcome += " (traced)";
   return outcome;
 }
 
@@ -94,7 +101,16 @@ TEST(StartUp, ArgumentsFillTheBoxesOrEndTheProgram) {
 TEST(RunProgram, EndsWithTheWindowOrTheUsage) {
   testing::ConsoleSession usage;
   EXPECT_EQ(RunProgram(usage.windows, "a b c"), 2);
-  EXPECT_TRUE(usage.out.str().starts_with("Quillstow: Usage: ")) << usage.out.str();
+  EXPECT_TRUE(usage.err.str().starts_with("Quillstow: Usage: ")) << usage.err.str();
+  // Driven from standard input: a failure ends the program with 1; a box
+  // that only tells how things went says nothing off a terminal.
+  testing::ConsoleSession failed("txtMailFolder=\\\\Nowhere\\Inbox\ntxtDir=/nowhere\ncmdSearch\ncmdSave\n");
+  EXPECT_EQ(RunProgram(failed.windows, ""), 1);
+  ASSERT_EQ(failed.Messages().back(), "There are no emails in the list.");
+  EXPECT_EQ(failed.err.str().find("There are no emails in the list."), std::string::npos) << failed.err.str();
+  EXPECT_NE(failed.err.str().find("Quillstow: Can't access the specified Mail Folder.\n"), std::string::npos)
+      << failed.err.str();
+  EXPECT_EQ(failed.out.str(), "") << "nothing but rows and lists on standard output";
   testing::ConsoleSession window("txtMailFolder=x\nprint\n");
   EXPECT_EQ(RunProgram(window.windows, "first"), 0) << "the end of input closes the window";
   EXPECT_NE(window.out.str().find("txtMailFolder=x\ntxtDir=\n"), std::string::npos) << window.out.str();

@@ -29,6 +29,7 @@ std::string Read(const std::vector<std::string>& args) {
   if (o.use_fn_folder) out << " subfolders=" << *o.use_fn_folder;
   if (door.mail_root) out << " root=" << *door.mail_root;
   if (door.threads) out << " threads=" << *door.threads;
+  if (door.chatter != Chatter::Usual) out << (door.chatter == Chatter::Quiet ? " quiet" : " verbose");
   return out.str();
 }
 
@@ -45,6 +46,8 @@ TEST(FrontDoor, ReadsCommandsAndOptionsAndLeavesTheRestToTheWindow) {
       {{"--ini", "a.ini", "/ini", "b.ini", "--mail-root", "/m", "--threads", "3"},
        "run [/ini] [a.ini] [/ini] [b.ini] root=/m threads=3"},
       {{"list"}, "run [list]"},
+      {{"--verbose", "x", "--quiet"}, "run [x] quiet"},
+      {{"--verbose=yes"}, "error: --verbose takes no value"},
       {{"save", "--bogus", "--help"}, "error: unknown option --bogus"},
       {{"F", "-h"}, "help"},
       {{"/?"}, "help"},

@@ -49,4 +49,17 @@ diff -r -x .quillstow-saved -x .quillstow-lock "$work/by-file" "$work/by-options
   fail "the options saved other files than the settings file"
 [ "$(find "$work/by-options" -name '*.txt' | wc -l)" -gt 5 ] || fail "the save by options saved too little"
 cmp -s "$work/other.ini" "$work/other.ini.before" || fail "the options were written to the settings file"
-echo "help, version, bad input and a save's options behave"
+# Streams and status: a run driven by standard input that fails ends with 1,
+# its message on standard error and nothing on standard output; the closing
+# count of a save shows off a terminal only with --verbose.
+status=0
+printf 'txtMailFolder=\\\\Nowhere\\Inbox\ncmdSearch\n' |
+  QUILLSTOW_MAILROOT=$mailbox "$program" >"$work/out" 2>"$work/err" || status=$?
+[ "$status" = 1 ] && [ ! -s "$work/out" ] || fail "a failed search driven by standard input: status $status, $(cat "$work/out")"
+grep -q "^Quillstow: Can't access the specified Mail Folder.$" "$work/err" || fail "no message: $(cat "$work/err")"
+"$program" save '\\Mailbox' "$work/by-options" --mail-root "$mailbox" --ini "$work/other.ini" \
+  --format txt --name %3 --subfolders --since 2019-06-01 --verbose </dev/null >"$work/out" 2>"$work/err" ||
+  fail "the verbose save ended with $?"
+[ ! -s "$work/out" ] && grep -q ' listed: 0 saved, [0-9]* unchanged, 0 not saved$' "$work/err" ||
+  fail "the verbose save told: $(cat "$work/out" "$work/err")"
+echo "help, version, bad input, a save's options, streams and status behave"
