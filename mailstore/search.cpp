@@ -182,6 +182,20 @@ class SearchWalk {
 
 }  // namespace
 
+namespace {
+
+// A date that is no date leaves that end of the window open, as it always
+// has; where the system tells how a run went (a terminal), it is told as a
+// failure, so that a scheduled run is not widened in silence.
+void TellUnreadableDate(Reporter& report, const char* which, const std::string& text, const LocaleFacts& locale) {
+  if (!text.empty() && !ParseDate(text, locale))
+    report.Summary(std::string("The ") + which + " date \"" + text +
+                       "\" cannot be read: the search lists mail without that limit.",
+                   true);
+}
+
+}  // namespace
+
 void SearchMailFolder(Reporter& report, const MailStoreOpener& open, const std::string& path,
                       FoundItemSink& found, const SearchOptions& settings) {
   try {
@@ -190,6 +204,8 @@ void SearchMailFolder(Reporter& report, const MailStoreOpener& open, const std::
     found.Start({settings.date_format, CurrentLocaleFacts()});
     if (!folder) throw MailStoreError("no folder at " + path);
     const LocaleFacts locale = CurrentLocaleFacts();
+    TellUnreadableDate(report, "Since", settings.since, locale);
+    TellUnreadableDate(report, "Before", settings.before, locale);
     WorkerPool pool(store->ItemsInParallel() ? WorkerThreads() : 1);
     std::int64_t unreadable = 0;
     PassedOverKinds passed_over;

@@ -46,8 +46,13 @@ std::optional<std::string> Application::InputBox(const std::string& prompt,
   return windows_.AskText(prompt, title, initial);
 }
 
+// A failure told where the system tells how things went counts as one
+// shown; where it is not told (Windows), it goes to the diagnostic output.
 void Application::Summary(const std::string& line, bool failure) {
-  if (!windows_.ShowSummary(line, failure)) Debug(line);
+  if (windows_.ShowSummary(line, failure))
+    failure_shown_ = failure_shown_ || failure;
+  else
+    Debug(line);
 }
 
 void Application::Debug(std::string_view line) const {

@@ -105,6 +105,10 @@ TEST_P(SearchTest, TheDateWindow) {
     Search(row.path, {row.since, row.before, kFormat});
     EXPECT_EQ(Column(2), row.subjects) << row.since << " to " << row.before;
   }
+  // Those that are no date are told of, where the user looks, as failures.
+  for (const char* told : {"The Since date \"soon\" cannot be read", "The Before date \"later\" cannot be read"})
+    EXPECT_NE(ui.err.str().find(told), std::string::npos) << ui.err.str();
+  EXPECT_TRUE(ui.app.FailureShown());
 }
 
 // An unsent item's sent date shows, but does not count; nor does a date
