@@ -175,7 +175,8 @@ void frmMain::Save() {
 }
 
 void frmMain::Export() {
-  ListToText(App(), found_, options_->CurrentExportOptions(), export_target_);
+  const ExportOptions options = options_->CurrentExportOptions();
+  ListToText(App(), found_, options, export_target_ ? *export_target_ : DefaultExportTarget(options.settings_file));
 }
 void frmMain::PickMailFolder() {
   // A chooser closed without a choice leaves the box as it was.

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "app/access_helper.h"
@@ -96,7 +97,7 @@ class frmMain : public Form {
   // The program's store, with the options the settings file holds when a
   // command starts.
   MailStoreOpener open_store_;
-  ExportTarget export_target_ = DefaultExportTarget();
+  std::optional<ExportTarget> export_target_;  // else the default for the settings file in use
   std::unique_ptr<frmOptions> options_;
   std::unique_ptr<frmAbout> about_;
 };

@@ -21,6 +21,13 @@ bool ShiftKeyDown();
 // The directory the program file lives in, without a trailing separator.
 std::string ProgramDirectory();
 
+// Where a file the user asked for but did not place is written (the
+// exported list): the program's directory on Windows, so that a copy in a
+// directory of its own keeps its files together; elsewhere the directory of
+// the settings file in use (an installed program's directory is not the
+// user's), or the program's directory without one.
+std::string UserFileDirectory(const std::string& settings_file);
+
 // The directory of the files that ship with the program (its help page, the
 // sample mailbox): "../share/quillstow" from the program's directory where
 // the program is installed so, else the program's directory itself.

@@ -30,8 +30,8 @@ std::string BesideSettingsFile(const std::string& settings_file) {
 
 }  // namespace
 
-ExportTarget DefaultExportTarget() {
-  return {ProgramDirectory() + PathSeparator() + "list.txt", OpenInTextEditor};
+ExportTarget DefaultExportTarget(const std::string& settings_file) {
+  return {UserFileDirectory(settings_file) + PathSeparator() + "list.txt", OpenInTextEditor};
 }
 
 void ListToText(Reporter& report, const FoundItems& list, const ExportOptions& settings,
@@ -43,11 +43,13 @@ void ListToText(Reporter& report, const FoundItems& list, const ExportOptions& s
   }
   const std::string bytes = ToSystemCharset(text);
   std::string path = target.path;
+  const std::string beside_settings = BesideSettingsFile(settings.settings_file);
   try {
+    // The settings file may not have been saved yet.
+    if (path == beside_settings) MakeSettingsDirectory(settings.settings_file);
     WriteWholeFile(path, bytes);
   } catch (const std::exception& error) {
     report.Debug(error.what());
-    const std::string beside_settings = BesideSettingsFile(settings.settings_file);
     if (beside_settings.empty() || beside_settings == path) {
       report.Tell("The list could not be written to " + path + ".");
       return;

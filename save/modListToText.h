@@ -24,8 +24,9 @@ struct ExportTarget {
   std::function<void(const std::string& path)> open;
 };
 
-// "list.txt" in the program's directory, opened in the text editor.
-ExportTarget DefaultExportTarget();
+// "list.txt" where the user's files go (UserFileDirectory), opened in the
+// text editor.
+ExportTarget DefaultExportTarget(const std::string& settings_file);
 
 // Writes every row in list order, each line ended by CR LF, in the system's
 // character set, replacing any earlier export; then opens the file. When the
@@ -33,6 +34,6 @@ ExportTarget DefaultExportTarget();
 // written instead. A file that cannot be written or an editor that cannot be
 // started is reported in a message box that names the file.
 void ListToText(Reporter& report, const FoundItems& list, const ExportOptions& settings,
-                const ExportTarget& target = DefaultExportTarget());
+                const ExportTarget& target);
 
 }  // namespace qs

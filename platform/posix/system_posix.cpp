@@ -22,6 +22,12 @@ std::string ProgramDirectory() {
   return self.parent_path().string();
 }
 
+std::string UserFileDirectory(const std::string& settings_file) {
+  if (settings_file.empty()) return ProgramDirectory();
+  const std::string directory = std::filesystem::path(settings_file).parent_path().string();
+  return directory.empty() ? std::string(".") : directory;
+}
+
 std::string ProgramDataDirectory() {
   std::error_code error;
   const auto program = std::filesystem::path(ProgramDirectory());

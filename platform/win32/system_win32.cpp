@@ -30,6 +30,8 @@ std::string ProgramDirectory() {
 
 std::string ProgramDataDirectory() { return ProgramDirectory(); }
 
+std::string UserFileDirectory(const std::string&) { return ProgramDirectory(); }
+
 char PathSeparator() { return '\\'; }
 
 void OpenWithShell(const std::string& target) {

@@ -15,7 +15,7 @@ class MainWindow : public ::testing::Test {
   MainWindow() {
     app.SetMainForm(&main);
     // The export writes beside the tests and is never shown in an editor.
-    main.SetExportTarget({DefaultExportTarget().path, [](const std::string&) {}});
+    main.SetExportTarget({DefaultExportTarget({}).path, [](const std::string&) {}});
     main.Load();
   }
   void Run(const char* line) { session.windows.Execute(app, line); }
