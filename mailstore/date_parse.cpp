@@ -188,8 +188,4 @@ std::optional<DateTime> ParseDate(std::string_view text, const LocaleFacts& loca
   return std::nullopt;
 }
 
-DateTime DateOrDefault(std::string_view text, DateTime fallback, const LocaleFacts& locale) {
-  return ParseDate(text, locale).value_or(fallback);
-}
-
 }  // namespace qs

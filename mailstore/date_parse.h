@@ -17,6 +17,4 @@ namespace qs {
 // midnight of that day, or nothing when the text is not a date.
 std::optional<DateTime> ParseDate(std::string_view text, const LocaleFacts& locale);
 
-DateTime DateOrDefault(std::string_view text, DateTime fallback, const LocaleFacts& locale);
-
 }  // namespace qs

@@ -184,14 +184,17 @@ class SearchWalk {
 
 namespace {
 
-// A date that is no date leaves that end of the window open, as it always
-// has; where the system tells how a run went (a terminal), it is told as a
-// failure, so that a scheduled run is not widened in silence.
-void TellUnreadableDate(Reporter& report, const char* which, const std::string& text, const LocaleFacts& locale) {
-  if (!text.empty() && !ParseDate(text, locale))
-    report.Summary(std::string("The ") + which + " date \"" + text +
-                       "\" cannot be read: the search lists mail without that limit.",
-                   true);
+// An end of the date window. A date that is no date leaves that end open,
+// as it always has; where the system tells how a run went (a terminal), it
+// is told as a failure, so that a scheduled run is not widened in silence.
+DateTime WindowEnd(Reporter& report, const char* which, const std::string& text, DateTime open,
+                   const LocaleFacts& locale) {
+  if (text.empty()) return open;
+  if (const std::optional<DateTime> date = ParseDate(text, locale)) return *date;
+  report.Summary(std::string("The ") + which + " date \"" + text +
+                     "\" cannot be read: the search lists mail without that limit.",
+                 true);
+  return open;
 }
 
 }  // namespace
@@ -204,15 +207,13 @@ void SearchMailFolder(Reporter& report, const MailStoreOpener& open, const std::
     found.Start({settings.date_format, CurrentLocaleFacts()});
     if (!folder) throw MailStoreError("no folder at " + path);
     const LocaleFacts locale = CurrentLocaleFacts();
-    TellUnreadableDate(report, "Since", settings.since, locale);
-    TellUnreadableDate(report, "Before", settings.before, locale);
     WorkerPool pool(store->ItemsInParallel() ? WorkerThreads() : 1);
     std::int64_t unreadable = 0;
     PassedOverKinds passed_over;
     const SearchContext context{
         found, pool,
-        DateOrDefault(settings.since, EarliestSince(), locale),
-        DateOrDefault(settings.before, MakeDateTime(2099, 12, 31), locale),
+        WindowEnd(report, "Since", settings.since, EarliestSince(), locale),
+        WindowEnd(report, "Before", settings.before, MakeDateTime(2099, 12, 31), locale),
         [&](const std::string& folder_path, const char* reason) {
           ++unreadable;
           report.Debug("search: an item of " + folder_path + " could not be read: " + reason);

@@ -30,14 +30,17 @@ Answer DefaultAnswer(const MessageBoxSpec& box) {
 
 Answer Application::MsgBox(const std::string& text, Buttons buttons, Icon icon,
                            int default_button) {
-  Debug("message box: " + text);
-  return windows_.ShowMessage({title_, text, buttons, icon, default_button});
+  return ShowBox({title_, text, buttons, icon, default_button});
 }
 
 void Application::ReportFailure(const std::string& text) {
   failure_shown_ = true;
-  Debug("message box: " + text);
-  windows_.ShowMessage({.title = title_, .text = text, .failure = true});
+  ShowBox({.title = title_, .text = text, .failure = true});
+}
+
+Answer Application::ShowBox(const MessageBoxSpec& box) {
+  Debug("message box: " + box.text);
+  return windows_.ShowMessage(box);
 }
 
 std::optional<std::string> Application::InputBox(const std::string& prompt,

@@ -63,6 +63,9 @@ class Application : public Reporter {
   void FormUnloaded(Form& form);
 
  private:
+  // Shows the box, and names it in the diagnostic output.
+  Answer ShowBox(const MessageBoxSpec& box);
+
   WindowSystem& windows_;
   std::string title_;
   bool failure_shown_ = false;
