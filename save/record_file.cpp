@@ -77,7 +77,9 @@ void LockSaveDirectory(const Reporter& report, const std::string& save_dir, std:
 
 void WriteSaveRecord(const std::string& save_dir, const SaveRecord& found, const SaveRecord& added) {
   const std::string path = save_dir + std::string(kSaveRecordName);
-  WriteWholeFile(path, added.TextOver(found));
+  ReplacingFile file(path);
+  added.WriteOver(found, [&file](std::string_view piece) { file.Write(piece); });
+  file.Commit();
   HideFile(path);
 }
 

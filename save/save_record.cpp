@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstring>
 
 #include "platform/case_folding.h"
 
@@ -15,17 +16,28 @@ constexpr std::string_view kVersion = "2";  // and 1, which has no notes line
 constexpr std::string_view kNotesMark = "notes";
 constexpr std::size_t kFixedFields = 15;  // before the files' three each
 
-// The characters escaped in a field, marked in a table: a field is scanned
-// byte by byte, and most hold none of them.
+// The characters escaped in a field, marked in a table.
+constexpr char kEscaped[] = {'\t', '\n', '\r', '\\'};
 constexpr std::array<bool, 256> kSpecial = [] {
   std::array<bool, 256> special{};
-  for (const unsigned char c : {'\t', '\n', '\r', '\\'}) special[c] = true;
+  for (const char c : kEscaped) special[static_cast<unsigned char>(c)] = true;
   return special;
 }();
 
 bool Special(char c) { return kSpecial[static_cast<unsigned char>(c)]; }
 
+// Most fields hold none of them: a search for each of the four, many bytes
+// at a time, beats looking at every byte.
+bool HasSpecial(std::string_view field) {
+  return std::any_of(std::begin(kEscaped), std::end(kEscaped),
+                     [field](char c) { return std::memchr(field.data(), c, field.size()) != nullptr; });
+}
+
 void AppendEscaped(std::string& line, std::string_view field) {
+  if (!HasSpecial(field)) {
+    line.append(field);
+    return;
+  }
   std::size_t run = 0;
   for (std::size_t i = 0; i < field.size(); ++i) {
     if (!Special(field[i])) continue;
@@ -283,12 +295,14 @@ const std::string& SaveRecord::Lines() const {
 
 std::string SaveRecord::Text() const { return Header() + Lines(); }
 
-std::string SaveRecord::TextOver(const SaveRecord& older) const {
-  if (older.mails_.empty()) return Text();
-  std::string text = Header();
+void SaveRecord::WriteOver(const SaveRecord& older, const std::function<void(std::string_view)>& sink) const {
+  sink(Header());
+  // The older lines kept go in runs, not one by one.
+  std::string kept;
   for (const auto& [key, line] : older.mails_)
-    if (!mails_.contains(key)) text.append(older.LineAt(line));
-  return text.append(Lines());
+    if (!mails_.contains(key)) kept.append(older.LineAt(line));
+  sink(kept);
+  sink(Lines());
 }
 
 std::string ShapeKey(const SaveShape& shape) {

@@ -13,6 +13,7 @@
 // whose first field is empty, as no mail's identity is.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <stdexcept>
@@ -107,10 +108,10 @@ class SaveRecord {
   // this program reads.
   static SaveRecord Parse(std::string_view text);
   std::string Text() const;
-  // The text of this record laid over an older one: this record's notes,
-  // the older one's mails but those this record holds anew, then this
-  // record's.
-  std::string TextOver(const SaveRecord& older) const;
+  // Hands sink the text of this record laid over an older one, in pieces:
+  // this record's notes, the older one's mails but those this record holds
+  // anew, then this record's.
+  void WriteOver(const SaveRecord& older, const std::function<void(std::string_view)>& sink) const;
 
   const RunNotes& Notes() const { return notes_; }
   void SetNotes(RunNotes notes) { notes_ = std::move(notes); }
