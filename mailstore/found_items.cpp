@@ -132,6 +132,16 @@ EntryId FoundItems::RowEntryId(std::int32_t row) const {
   return EntryId(std::string(KeptBytes(RowAt(row), kSlots[kColumn])));
 }
 
+const std::string& FoundItems::RowFolder(std::int32_t row) const {
+  static constexpr std::size_t kColumn = [] {
+    std::size_t k = 0;
+    while (kFoundColumns[k].field != decltype(kFoundColumns[k].field){&FoundItem::folder}) ++k;
+    return k;
+  }();
+  static_assert(found_items_detail::KeptAs(kFoundColumns[kColumn]) == Kept::Shared);
+  return shared_[kSlots[kColumn]][RowAt(row).shared[kSlots[kColumn]]];
+}
+
 std::string FoundItems::Text(std::int32_t row, int column) const {
   const FoundItem item = Item(row);
   if (column < 0 || column >= static_cast<int>(kFoundColumns.size()))

@@ -60,6 +60,8 @@ class FoundItems final : public FoundItemSink, public ListRows {
   FoundItem Item(std::int32_t row) const;
   // The row's entry identifier alone, as Item gives it.
   EntryId RowEntryId(std::int32_t row) const;
+  // The path of the folder the row was found in, as Item gives it.
+  const std::string& RowFolder(std::int32_t row) const;
   // The row's texts as the list shows them, in column order.
   RowTexts Texts(std::int32_t row) const;
   const DateStyle& Dates() const { return dates_; }

@@ -125,6 +125,12 @@ class MailStore {
   // The store's own folder chooser; nothing when the user chose none.
   virtual std::unique_ptr<Folder> PickFolder() = 0;
   virtual std::unique_ptr<MailItem> GetItemFromID(const EntryId& entry_id) = 0;
+  // The same for an item a search listed, with the path of the folder it
+  // was found in: a store that cannot tell an item's folder from the item
+  // alone looks there first.
+  virtual std::unique_ptr<MailItem> GetListedItem(const EntryId& entry_id, const std::string& /*listed_folder*/) {
+    return GetItemFromID(entry_id);
+  }
   // The mark of the item with that entry identifier where the store has it
   // for less than a fetch (from any thread, as GetItemFromID); nothing where
   // it has not, and the item is fetched.

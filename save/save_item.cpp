@@ -46,7 +46,7 @@ void ItemSave::Fetch(const SaveRun& run) {
   // A mail the record holds may be found unchanged from its mark alone.
   if (run.previous.Size() > 0 && MarkedUnchanged(run)) return;
   if (!Attempt([&] { return "cannot fetch the item " + entry_id_.Hex(); }, [&] {
-        item_ = run.store.GetItemFromID(entry_id_);
+        item_ = run.store.GetListedItem(entry_id_, list_.RowFolder(row_));
         if (!item_) throw MailStoreError("the listed item is not there");
       })) {
     return;

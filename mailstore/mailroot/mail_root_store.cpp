@@ -145,6 +145,10 @@ std::unique_ptr<Folder> MailRootStore::PickFolder() {
 }
 
 std::unique_ptr<MailItem> MailRootStore::GetItemFromID(const EntryId& entry_id) {
+  return GetListedItem(entry_id, {});
+}
+
+std::unique_ptr<MailItem> MailRootStore::GetListedItem(const EntryId& entry_id, const std::string& listed_folder) {
   const std::optional<ItemAddress> address = DecodeEntryId(entry_id);
   if (!address) {
     if (directories_) return directories_->GetItemFromID(entry_id);
@@ -153,7 +157,7 @@ std::unique_ptr<MailItem> MailRootStore::GetItemFromID(const EntryId& entry_id) 
       if (store.file->Key() != address->record_key) continue;
       if (auto message = store.file->Item(address->identifier))
         return std::make_unique<PstItem>(store.file, store.name, std::move(message),
-                                         address->identifier, std::nullopt);
+                                         address->identifier, std::nullopt, listed_folder);
     }
   }
   throw MailStoreError("The item with the entry identifier " + entry_id.Hex() + " was not found.");

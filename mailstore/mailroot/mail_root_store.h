@@ -35,6 +35,7 @@ class MailRootStore : public MailStore {
   std::unique_ptr<Folder> TopFolder(const std::string& name) override;
   std::unique_ptr<Folder> PickFolder() override;
   std::unique_ptr<MailItem> GetItemFromID(const EntryId& entry_id) override;
+  std::unique_ptr<MailItem> GetListedItem(const EntryId& entry_id, const std::string& listed_folder) override;
   std::optional<ItemMark> MarkOf(const EntryId& entry_id) override;
   // Mail files may be read on several threads; data files are read on one.
   bool ItemsInParallel() const override { return directories_ && stores_.empty(); }

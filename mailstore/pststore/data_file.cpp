@@ -142,9 +142,49 @@ std::shared_ptr<SharedItem> DataFile::Item(std::uint32_t identifier) const {
   return std::make_shared<SharedItem>(SharedItem{file_, std::move(item)});
 }
 
-std::optional<FolderPlace> DataFile::FolderOf(std::uint32_t message,
-                                              const std::string& store_name) const {
+std::optional<DataFile::ListedFolder> DataFile::FindListed(const std::string& path,
+                                                          const std::string& store_name) const {
+  // Down from the top, into each subfolder whose path begins the one looked
+  // for: a name may hold a backslash, so more than one may.
+  std::optional<ListedFolder> found;
+  const std::function<bool(const SharedItem&, const FolderPlace&)> down = [&](const SharedItem& folder,
+                                                                              const FolderPlace& place) {
+    const std::string here = FolderPathOf(place.names);
+    if (here == path) {
+      ListedFolder listed{place, {}};
+      const int messages = MessageCount(folder);
+      for (int i = 0; i < messages; ++i)
+        if (const auto item = MessageAt(folder, i)) listed.messages.insert(PffIdentifier(item->item.Get()));
+      found = std::move(listed);
+      return true;
+    }
+    if (place.names.size() > kDeepestFolder || !path.starts_with(here + '\\')) return false;
+    const Subfolders subfolders = SubfoldersOf(folder, decoding_);
+    for (std::size_t i = 0; i < subfolders.folders.size(); ++i) {
+      const SharedItem& child = *subfolders.folders[i];
+      FolderPlace below{place.names, PffIdentifier(child.item.Get())};
+      below.names.push_back(subfolders.names[i]);
+      if (down(child, below)) return true;
+    }
+    return false;
+  };
+  try {
+    const auto top = TopFolder();
+    down(*top, FolderPlace{{store_name}, PffIdentifier(top->item.Get())});
+  } catch (const MailStoreError&) {
+    return std::nullopt;  // the walk of the whole tree has the last word
+  }
+  return found;
+}
+
+std::optional<FolderPlace> DataFile::FolderOf(std::uint32_t message, const std::string& store_name,
+                                              const std::string& listed_folder) const {
   const std::lock_guard lock(index_lock_);
+  if (!listed_folder.empty()) {
+    auto [listed, added] = listed_.try_emplace(listed_folder);
+    if (added) listed->second = FindListed(listed_folder, store_name);
+    if (listed->second && listed->second->messages.contains(message)) return listed->second->place;
+  }
   if (!folder_of_message_) {
     std::map<std::uint32_t, FolderPlace> index;
     const std::function<void(const SharedItem&, FolderPlace&)> walk =

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "mailstore/pststore/pff_bags.h"
@@ -40,9 +41,13 @@ class DataFile {
   // The top of the folder tree the user sees.
   std::shared_ptr<SharedItem> TopFolder() const;
   std::shared_ptr<SharedItem> Item(std::uint32_t identifier) const;
-  // The folder that holds the message, below the top; found by walking the
-  // tree once, on the first call. Nothing when no folder holds it.
-  std::optional<FolderPlace> FolderOf(std::uint32_t message, const std::string& store_name) const;
+  // The folder that holds the message, below the top. Nothing when no
+  // folder holds it. listed_folder: the path ("\\Store\A") of the folder a
+  // search listed the message in, or empty. That folder is looked in first,
+  // its messages once; the whole tree is walked only for a message that is
+  // not there, once, on the first such call.
+  std::optional<FolderPlace> FolderOf(std::uint32_t message, const std::string& store_name,
+                                      const std::string& listed_folder = {}) const;
 
  private:
   std::string path_;
@@ -52,8 +57,16 @@ class DataFile {
   TextDecoding decoding_;
   std::shared_ptr<const LocaleFacts> locale_;
   std::uint32_t top_ = 0;
+  // A folder found by its path, with its messages.
+  struct ListedFolder {
+    FolderPlace place;
+    std::unordered_set<std::uint32_t> messages;
+  };
+  std::optional<ListedFolder> FindListed(const std::string& path, const std::string& store_name) const;
+
   mutable std::mutex index_lock_;
   mutable std::optional<std::map<std::uint32_t, FolderPlace>> folder_of_message_;
+  mutable std::map<std::string, std::optional<ListedFolder>> listed_;  // by path
 };
 
 // A folder's name, as the folder holds it.

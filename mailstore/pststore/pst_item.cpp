@@ -16,12 +16,13 @@ namespace qs::pststore {
 
 PstItem::PstItem(std::shared_ptr<const DataFile> file, std::string store_name,
                  std::shared_ptr<SharedItem> message, std::uint32_t identifier,
-                 std::optional<FolderPlace> parent)
+                 std::optional<FolderPlace> parent, std::string listed_folder)
     : file_(std::move(file)),
       store_name_(std::move(store_name)),
       message_(std::move(message)),
       identifier_(identifier),
-      parent_(std::move(parent)) {}
+      parent_(std::move(parent)),
+      listed_folder_(std::move(listed_folder)) {}
 
 const SharedItem& PstItem::Message() const {
   if (!message_) throw ItemUnreadable("the item cannot be opened in " + file_->Path());
@@ -49,7 +50,7 @@ EntryId PstItem::EntryID() {
 }
 
 std::unique_ptr<Folder> PstItem::Parent() {
-  if (!parent_) parent_ = file_->FolderOf(identifier_, store_name_);
+  if (!parent_) parent_ = file_->FolderOf(identifier_, store_name_, listed_folder_);
   if (!parent_) throw MailStoreError("no folder of " + file_->Path() + " holds the item");
   auto folder = file_->Item(parent_->identifier);
   if (!folder) throw MailStoreError("the folder of the item is gone from " + file_->Path());

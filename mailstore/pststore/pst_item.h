@@ -17,10 +17,11 @@ class PstItem : public MailItem {
  public:
   // message: null for one libpff could not open, which throws
   // ItemUnreadable when asked anything. parent: the folder that holds it,
-  // when the walk that found it knows.
+  // when the walk that found it knows; else listed_folder, the path of the
+  // folder a search listed it in, if any, is where Parent looks first.
   PstItem(std::shared_ptr<const DataFile> file, std::string store_name,
           std::shared_ptr<SharedItem> message, std::uint32_t identifier,
-          std::optional<FolderPlace> parent);
+          std::optional<FolderPlace> parent, std::string listed_folder = {});
 
   int Class() override { return Summary().item_class; }
   DateTime SentOn() override { return Summary().sent_on; }
@@ -54,6 +55,7 @@ class PstItem : public MailItem {
   std::shared_ptr<SharedItem> message_;
   std::uint32_t identifier_;
   std::optional<FolderPlace> parent_;
+  std::string listed_folder_;
   std::optional<ItemSummary> summary_;
   std::optional<ItemStamp> stamp_;
   std::shared_ptr<const MessageContent> content_;

@@ -135,6 +135,13 @@ TEST_F(PstStoreTest, ItemsFetchedByEntryIdSaveInEveryFormWithTheirAttachments) {
     const std::unique_ptr<MailItem> item = store.GetItemFromID(rows[i].entry_id);
     EXPECT_EQ(item->Subject(), rows[i].subject);
     EXPECT_EQ(item->Parent()->FolderPath(), rows[i].folder);
+    // The folder a search listed it in is looked in first; one that does not
+    // hold it, or is no folder at all, leaves the item in its own.
+    const auto other = std::find_if(rows.begin(), rows.end(), [&](const FoundItem& row) { return row.folder != rows[i].folder; });
+    ASSERT_NE(other, rows.end());
+    for (const std::string& listed : {rows[i].folder, other->folder,
+                                      rows[i].folder + "\\nowhere", std::string("\\\\Outlook\\Inbo")})
+      EXPECT_EQ(store.GetListedItem(rows[i].entry_id, listed)->Parent()->FolderPath(), rows[i].folder) << listed;
     const std::string base = (out / std::to_string(i)).string();
     item->SaveAs(base + ".msg", SaveType::MessageUnicode);
     item->SaveAs(base + ".txt", SaveType::Text);
