@@ -91,6 +91,7 @@ struct SaveCounts {
   std::int32_t saved = 0;
   std::int32_t unchanged = 0;
   std::int32_t not_saved = 0;
+  std::int32_t not_reached = 0;  // left when a stop was asked for
   std::vector<std::string> reasons{};  // why rows were not saved: the first ones, in list order
   std::size_t more_reasons = 0;        // and how many beyond them
 };
@@ -106,8 +107,8 @@ constexpr std::size_t kReasonsShown = 10;
 constexpr std::int32_t kRecordEvery = 1000;
 constexpr std::chrono::seconds kRecordInterval{2};
 
-// The counts of the rows, those a stop request left out among the not
-// saved; throws when the run has to stop, after the rows before the one that
+// The counts of the rows, those a stop request left out as not reached;
+// throws when the run has to stop, after the rows before the one that
 // stopped it, with the counts so far in counts.
 // Rows are fetched and written on the pool's threads and named, in list
 // order, on this one as soon as each is fetched; rows are reported in order
@@ -217,7 +218,7 @@ void SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& list, SaveC
   if (stop) std::rethrow_exception(stop);
   if (stopped_at) {
     run.report.Debug("save run stopped by request before row " + std::to_string(*stopped_at));
-    counts.not_saved += count - *stopped_at + 1;
+    counts.not_reached = count - *stopped_at + 1;
   }
 }
 
@@ -248,7 +249,7 @@ RunNotes NotesOf(const FoundItems& list, const SaveCounts& counts) {
 std::string SummaryLine(std::int32_t listed, const SaveCounts& counts) {
   return std::to_string(listed) + " listed: " + std::to_string(counts.saved) + " saved, " +
          std::to_string(counts.unchanged) + " unchanged, " + std::to_string(counts.not_saved) +
-         " not saved";
+         " not saved" + (counts.not_reached > 0 ? ", " + std::to_string(counts.not_reached) + " not reached" : "");
 }
 
 }  // namespace
@@ -327,10 +328,15 @@ void SaveListedItems(Application& app, const MailStoreOpener& open_store,
       return;
     }
   }
+  // A stopped run tells where it stopped wherever its output goes.
+  const bool stopped = counts.not_reached > 0;
+  if (stopped)
+    app.Summary("Stopped after " + std::to_string(listed - counts.not_reached) + " of " + std::to_string(listed) + ".",
+                true);
   if (counts.not_saved > 0)
     app.ReportFailure(std::to_string(counts.not_saved) + " of " + std::to_string(listed) +
                       " emails could not be saved.");
-  app.Summary(SummaryLine(listed, counts), counts.not_saved > 0);
+  app.Summary(SummaryLine(listed, counts), counts.not_saved > 0 || stopped);
   ShowReasons(app, counts);
 }
 

@@ -14,8 +14,10 @@ class FoundItems;
 // Checks the boxes and the list, opens the mail store, shows the progress
 // window and saves the rows in list order. Every outcome is reported inside
 // by a message box: a blank box or an empty list; "Error saving email." when
-// the run had to stop; "N of M emails could not be saved." when it ran to
-// its end with some item not written whole. save_dir is the "Save to:" text
+// the run had to stop; "N of M emails could not be saved." when some item
+// was not written whole. A stop asked for from outside (InterruptionWatch)
+// ends the run after the item at hand, with "Stopped after N of M." and the
+// rows left counted as not reached. save_dir is the "Save to:" text
 // as the user typed it; a separator is appended here when it lacks one.
 void SaveListedItems(Application& app, const MailStoreOpener& open_store,
                      const std::string& mail_folder, const FoundItems& list, std::string save_dir,

@@ -5,6 +5,7 @@
 
 #include "app/posix/front_door.h"
 #include "app/program.h"
+#include "platform/interruption.h"
 #include "platform/system.h"
 
 namespace qs {
@@ -35,7 +36,13 @@ int StartProgram(WindowSystem& windows, int argc, char** argv) {
                  "shows the command line\n";
   std::vector<const char*> tokens;
   for (const std::string& token : door.arguments) tokens.push_back(token.c_str());
-  return RunProgram(windows, JoinArguments(static_cast<int>(tokens.size()), tokens.data()), door.overrides);
+  // Ctrl+C or a request to end stops a save after its item and lets any
+  // other command finish; the program then ends as a shell expects of a
+  // program stopped so: 128 and the signal's number.
+  const InterruptionWatch stop;
+  const int status =
+      RunProgram(windows, JoinArguments(static_cast<int>(tokens.size()), tokens.data()), door.overrides);
+  return stop.Requested() ? 128 + stop.Signal() : status;
 }
 
 }  // namespace qs

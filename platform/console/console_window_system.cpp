@@ -4,6 +4,7 @@
 
 #include "platform/application.h"
 #include "platform/form.h"
+#include "platform/interruption.h"
 #include "platform/list_view.h"
 
 namespace qs {
@@ -78,9 +79,12 @@ bool ConsoleWindowSystem::ShowSummary(std::string_view line, bool failure) {
 
 template <class Done>
 bool ConsoleWindowSystem::Drive(Application& app, Done done) {
+  // A stop asked for from outside lets the command at hand run to its end
+  // (a save stops after its item) and then ends the input.
+  const InterruptionWatch stop;
   std::string line;
   while (!done()) {
-    if (!std::getline(in_, line)) return false;
+    if (stop.Requested() || !std::getline(in_, line)) return false;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     Execute(app, line);
   }

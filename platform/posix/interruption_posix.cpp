@@ -6,10 +6,12 @@ namespace qs {
 
 namespace {
 
-// A signal handler can only leave a flag behind.
+// A signal handler can only leave a number behind.
 volatile sig_atomic_t requested = 0;
+// The watches alive; only one thread makes and ends them.
+int watches = 0;
 
-void Note(int) { requested = 1; }
+void Note(int signal) { requested = signal; }
 
 struct sigaction previous_interrupt;
 struct sigaction previous_terminate;
@@ -17,6 +19,7 @@ struct sigaction previous_terminate;
 }  // namespace
 
 InterruptionWatch::InterruptionWatch() {
+  if (watches++ > 0) return;
   requested = 0;
   struct sigaction action {};
   action.sa_handler = Note;
@@ -29,10 +32,11 @@ InterruptionWatch::InterruptionWatch() {
 }
 
 InterruptionWatch::~InterruptionWatch() {
+  if (--watches > 0) return;
   sigaction(SIGINT, &previous_interrupt, nullptr);
   sigaction(SIGTERM, &previous_terminate, nullptr);
 }
 
-bool InterruptionWatch::Requested() const { return requested != 0; }
+int InterruptionWatch::Signal() const { return requested; }
 
 }  // namespace qs

@@ -7,23 +7,28 @@ namespace qs {
 namespace {
 
 // The console's handler runs on a thread of its own and can only leave a
-// flag behind.
+// number behind.
 volatile LONG requested = 0;
+// The watches alive; only one thread makes and ends them.
+int watches = 0;
 
-BOOL WINAPI Note(DWORD) {
+BOOL WINAPI Note(DWORD event) {
   // A second request is left to the system's default handler.
-  return InterlockedExchange(&requested, 1) == 0;
+  return InterlockedCompareExchange(&requested, event == CTRL_C_EVENT ? 2 : 15, 0) == 0;
 }
 
 }  // namespace
 
 InterruptionWatch::InterruptionWatch() {
+  if (watches++ > 0) return;
   InterlockedExchange(&requested, 0);
   SetConsoleCtrlHandler(Note, TRUE);
 }
 
-InterruptionWatch::~InterruptionWatch() { SetConsoleCtrlHandler(Note, FALSE); }
+InterruptionWatch::~InterruptionWatch() {
+  if (--watches == 0) SetConsoleCtrlHandler(Note, FALSE);
+}
 
-bool InterruptionWatch::Requested() const { return InterlockedCompareExchange(&requested, 0, 0) != 0; }
+int InterruptionWatch::Signal() const { return static_cast<int>(InterlockedCompareExchange(&requested, 0, 0)); }
 
 }  // namespace qs

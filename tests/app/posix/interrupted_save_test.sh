@@ -2,7 +2,7 @@
 # Saves stopped from outside, run against the real program: a run killed in
 # the middle leaves only whole files under final names, and the next run
 # clears its leftovers and takes back its files; a run asked to stop ends
-# after the item at hand with status 1; two runs saving into one directory at
+# after the item at hand with 128 and the signal; two runs saving into one directory at
 # once leave whole files, each mail once; a run that finds everything saved
 # writes nothing, and a Maildir flag changed since is no change.
 # Usage: interrupted_save_test.sh PROGRAM
@@ -76,19 +76,35 @@ run "$work/killed1" /dbg 1 2>"$work/again.log" || fail "saving again failed"
 grep -q "^$count listed: 0 saved, $count unchanged, 0 not saved" "$work/again.log" ||
   fail "saving again: $(grep listed "$work/again.log")"
 
-# Asked to stop: the run ends after the item at hand, with status 1 and the
-# rows not reached counted as not saved.
-start "$work/stopped" "$work/stopped.log"
-wait_for "$work/stopped" 5
-kill -TERM $pid
-status=0
-wait $pid || status=$?
-[ $status -eq 1 ] || fail "a stopped run ended with status $status"
-check "$work/stopped"
-n=$(saved "$work/stopped")
-[ "$n" -lt $count ] || fail "the stop request was not noticed"
-grep -q "$((count - n)) of $count emails could not be saved." "$work/stopped.log" ||
-  fail "the summary does not count the rows not reached: $(cat "$work/stopped.log")"
+# Asked to stop: the run ends after the item at hand, says where it stopped
+# and ends as a shell expects (128 and the signal), with the rows left counted
+# as not reached, not as failures. Driven by standard input, the program ends
+# after the stopped save instead of reading on.
+stop() { # name signal status [input]
+  if [ -n "${4:-}" ]; then
+    printf '%s\n' "txtMailFolder=\\\\Store\\Inbox" "txtDir=$work/$1" cmdSearch cmdSave print |
+      "$program" /ini "$work/settings.ini" >"$work/$1.out" 2>"$work/$1.log" &
+  else
+    start "$work/$1" "$work/$1.log"
+  fi
+  pid=$!
+  wait_for "$work/$1" 5
+  kill -"$2" $pid
+  status=0
+  wait $pid || status=$?
+  [ $status -eq "$3" ] || fail "$1: a run stopped by $2 ended with status $status"
+  check "$work/$1"
+  n=$(saved "$work/$1")
+  [ "$n" -lt $count ] || fail "$1: the stop request was not noticed"
+  grep -q "^Stopped after $n of $count\.$" "$work/$1.log" || fail "$1: no stop line: $(cat "$work/$1.log")"
+  grep -q "^$count listed: $n saved, 0 unchanged, 0 not saved, $((count - n)) not reached$" "$work/$1.log" ||
+    fail "$1: the summary does not count the rows not reached: $(cat "$work/$1.log")"
+  ! grep -q "could not be saved" "$work/$1.log" || fail "$1: rows not reached were told as failures"
+}
+stop stopped TERM 143
+stop interrupted INT 130
+stop typed TERM 143 input
+[ ! -s "$work/typed.out" ] || fail "the input went on being read after the stopped save"
 
 # Two runs into one directory at once: one waits for the other.
 "$program" '\\Store\Inbox' "$work/together" /ini "$work/settings.ini" /autorun /dbg 1 </dev/null \
