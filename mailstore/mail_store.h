@@ -9,6 +9,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "mailstore/date_time.h"
 #include "mailstore/entry_id.h"
@@ -45,6 +46,13 @@ inline constexpr int kMeetingRequestClass = 53;
 enum class SaveType { Text = 0, RichText = 1, Message = 3, Html = 5, MessageUnicode = 9 };
 
 class Folder;
+
+// Where one attachment of a mail was saved beside its page: its position
+// (from 1) and its file's path relative to the page, "/" between names.
+struct PageLink {
+  std::int32_t attachment = 0;
+  std::string path;
+};
 
 class Attachment {
  public:
@@ -84,6 +92,11 @@ class MailItem {
   virtual std::int32_t AttachmentCount() = 0;
   // position counts from 1 to AttachmentCount().
   virtual std::unique_ptr<Attachment> AttachmentAt(std::int32_t position) = 0;
+  // The HTML form, its pictures pointing at the attachments saved beside it
+  // (saved), where the store can tell which part a link names.
+  virtual std::optional<FileStamp> SaveLinkedPageAs(const std::string& path, const std::vector<PageLink>& /*saved*/) {
+    return SaveAs(path, SaveType::Html);
+  }
 };
 
 class Folder {
@@ -142,6 +155,9 @@ class MailStore {
   // The version of the writer of files of the type: a newer writer makes a
   // later save write an item's files again, although the item is unchanged.
   virtual int WriterVersion(SaveType) const { return 1; }
+  // True when its items' pages link their pictures to saved attachments
+  // (SaveLinkedPageAs): a directory save then writes a page after them.
+  virtual bool LinksPictures() const { return false; }
 };
 
 }  // namespace qs

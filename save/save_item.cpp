@@ -1,5 +1,6 @@
 #include "save/save_item.h"
 
+#include <algorithm>
 #include <exception>
 #include <stdexcept>
 
@@ -16,6 +17,18 @@
 #include "save/safe_names.h"
 
 namespace qs {
+
+namespace {
+
+// The path of a file below the directory of a page beside it, "/" between
+// names, as the page links it.
+std::string PathBelow(const std::string& page, const std::string& path) {
+  std::string below = path.substr(page.rfind(PathSeparator()) + 1);
+  std::replace(below.begin(), below.end(), PathSeparator(), '/');
+  return below;
+}
+
+}  // namespace
 
 ItemSave::ItemSave(const FoundItems& list, std::int32_t row)
     : row_(row), list_(list), entry_id_(list.RowEntryId(row)) {}
@@ -255,10 +268,21 @@ void ItemSave::PlaceDirectory(SaveRun& run, const std::string& dir) {
 }
 
 void ItemSave::Write(const SaveRun& run) {
+  // A page that links its pictures to the attachments saved beside it is
+  // written after them, knowing which were.
+  const bool linked_page = run.store.LinksPictures() && run.SavesDirectories();
+  std::vector<PageLink> saved;
+  FileWrite* page = nullptr;
   for (FileWrite& file : writes_) {
     if (file.attachment > 0) {
-      whole_ &= Attempt([&] { return "cannot save attachment " + std::to_string(file.attachment); },
-                        [&] { file.stamp = item_->AttachmentAt(file.attachment)->SaveAsFile(file.path); });
+      const bool written = Attempt([&] { return "cannot save attachment " + std::to_string(file.attachment); },
+                                   [&] { file.stamp = item_->AttachmentAt(file.attachment)->SaveAsFile(file.path); });
+      whole_ &= written;
+      if (written && page) saved.push_back({file.attachment, PathBelow(page->path, file.path)});
+      continue;
+    }
+    if (linked_page && file.type == SaveType::Html) {
+      page = &file;
       continue;
     }
     const auto what = [&file] { return "cannot save " + file.path; };
@@ -272,6 +296,9 @@ void ItemSave::Write(const SaveRun& run) {
                 Attempt(what, [&] { file.stamp = item_->SaveAs(file.path, SaveType::Message); });
     }
   }
+  if (page)
+    whole_ &= Attempt([&] { return "cannot save " + page->path; },
+                      [&] { page->stamp = item_->SaveLinkedPageAs(page->path, saved); });
   // The item is done with; its mail need not stay in memory until the
   // rows around it are.
   item_.reset();

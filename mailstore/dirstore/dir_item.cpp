@@ -98,10 +98,21 @@ const std::shared_ptr<const MailContent>& DirItem::Content() {
 }
 
 std::optional<FileStamp> DirItem::SaveAs(const std::string& path, SaveType type) {
+  return SaveWithLinks(path, type, nullptr);
+}
+
+std::optional<FileStamp> DirItem::SaveLinkedPageAs(const std::string& path, const std::vector<PageLink>& saved) {
+  PictureLinks links;
+  WithinMemory([&] { links = PictureLinksOf(*Content(), saved); });
+  return SaveWithLinks(path, SaveType::Html, &links);
+}
+
+std::optional<FileStamp> DirItem::SaveWithLinks(const std::string& path, SaveType type, const PictureLinks* links) {
   const ItemFacts facts{.sent_on = SentOn(),
                         .sent = Sent(),
                         .received_seconds = Summary().received_seconds,
-                        .locale = folder_->context->locale};
+                        .locale = folder_->context->locale,
+                        .picture_links = links};
   FileStamp stamp;
   WithinMemory([&] { stamp = SaveMessageAs(*Content(), facts, path, type); });
   return stamp;

@@ -9,6 +9,7 @@
 #include "mailstore/dirstore/store_context.h"
 #include "mailstore/mail_store.h"
 #include "mailstore/mime/message_reading.h"
+#include "mailstore/message/picture_links.h"
 #include "mailstore/mime/message_summary.h"
 
 namespace qs::dirstore {
@@ -41,10 +42,12 @@ class DirItem : public MailItem {
   std::string Identity() override;
   std::unique_ptr<Folder> Parent() override;
   std::optional<FileStamp> SaveAs(const std::string& path, SaveType type) override;
+  std::optional<FileStamp> SaveLinkedPageAs(const std::string& path, const std::vector<PageLink>& saved) override;
   std::int32_t AttachmentCount() override;
   std::unique_ptr<Attachment> AttachmentAt(std::int32_t position) override;
 
  private:
+  std::optional<FileStamp> SaveWithLinks(const std::string& path, SaveType type, const PictureLinks* links);
   const ItemFacts& Summary();
   const ListedItem& Listed() const { return folder_->listing.items[index_]; }
   const Directory& Base() const { return *Listed().location.base; }

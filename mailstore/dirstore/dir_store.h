@@ -30,7 +30,8 @@ class DirStore : public MailStore {
   // listed name.
   std::optional<ItemMark> MarkOf(const EntryId& entry_id) override;
   bool ItemsInParallel() const override { return true; }
-  int WriterVersion(SaveType) const override { return kMessageWriterVersion; }
+  int WriterVersion(SaveType type) const override { return MessageWriterVersion(type); }
+  bool LinksPictures() const override { return true; }
 
   // The mail root's subdirectories, as the folder names show them.
   std::vector<std::string> TopFolderNames() const;

@@ -39,7 +39,8 @@ class MailRootStore : public MailStore {
   std::optional<ItemMark> MarkOf(const EntryId& entry_id) override;
   // Mail files may be read on several threads; data files are read on one.
   bool ItemsInParallel() const override { return directories_ && stores_.empty(); }
-  int WriterVersion(SaveType) const override { return kMessageWriterVersion; }
+  int WriterVersion(SaveType type) const override { return MessageWriterVersion(type); }
+  bool LinksPictures() const override { return true; }
 
   // The top-level folders that are data files, in byte order of their files' names.
   std::vector<std::string> DataFileStoreNames() const;

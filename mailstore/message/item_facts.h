@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "mailstore/date_time.h"
+#include "mailstore/message/picture_links.h"
 #include "platform/locale.h"
 
 namespace qs {
@@ -23,6 +24,8 @@ struct ItemFacts {
   // The names the long date is written with; the C locale's where there are
   // none. Shared, not copied: every file of a run is written with the same.
   std::shared_ptr<const LocaleFacts> locale;
+  // Where the HTML form's pictures were saved, if they were.
+  const PictureLinks* picture_links = nullptr;
 };
 
 }  // namespace qs

@@ -9,10 +9,11 @@
 
 namespace qs {
 
-// The version of the files SaveMessageAs writes, one for every type: raised
-// whenever a change makes any of them differ, byte for byte, from before,
-// so that a save writes the files of unchanged mail again.
-inline constexpr int kMessageWriterVersion = 2;  // 2: attached messages keep their own times
+// The version of the files SaveMessageAs writes of a type: raised whenever a
+// change makes any of them differ, byte for byte, from before, so that a
+// save writes the files of unchanged mail again. 2: attached messages keep
+// their own times; 3 (pages): pictures link to the attachments saved beside.
+constexpr int MessageWriterVersion(SaveType type) { return type == SaveType::Html ? 3 : 2; }
 
 // Throws MailStoreError when the file cannot be written.
 FileStamp SaveMessageAs(const MessageContent& content, const ItemFacts& facts, const std::string& path,

@@ -188,7 +188,12 @@ void Utf8DeclaredHtml::WriteTo(const ByteSink& sink) const {
 }
 
 void HtmlForm::WriteTo(const ByteSink& sink) const {
-  if (content_.html_body) return Utf8DeclaredHtml(*content_.html_body).WriteTo(sink);
+  if (content_.html_body) {
+    if (!facts_.picture_links || facts_.picture_links->empty())
+      return Utf8DeclaredHtml(*content_.html_body).WriteTo(sink);
+    const std::string linked = LinkPictures(*content_.html_body, *facts_.picture_links);
+    return Utf8DeclaredHtml(linked).WriteTo(sink);
+  }
   PieceWriter out(sink);
   out += "<!DOCTYPE html>\n<html>\n<head>\n";
   out += kMeta;

@@ -41,8 +41,8 @@ class RichTextForm final : public MessageForm {
   void WriteTo(const ByteSink& sink) const override;
 };
 
-// The HTML body declared as UTF-8; without one, the text form as an HTML
-// document.
+// The HTML body declared as UTF-8, its pictures linked to their saved files
+// where the facts say where; without one, the text form as an HTML document.
 class HtmlForm final : public MessageForm {
  public:
   using MessageForm::MessageForm;

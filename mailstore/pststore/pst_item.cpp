@@ -71,10 +71,20 @@ const std::shared_ptr<const MessageContent>& PstItem::Content() {
 }
 
 std::optional<FileStamp> PstItem::SaveAs(const std::string& path, SaveType type) {
+  return SaveWithLinks(path, type, nullptr);
+}
+
+std::optional<FileStamp> PstItem::SaveLinkedPageAs(const std::string& path, const std::vector<PageLink>& saved) {
+  const PictureLinks links = PictureLinksOf(*Content(), saved);
+  return SaveWithLinks(path, SaveType::Html, &links);
+}
+
+std::optional<FileStamp> PstItem::SaveWithLinks(const std::string& path, SaveType type, const PictureLinks* links) {
   const ItemFacts facts{.sent_on = SentOn(),
                         .sent = Sent(),
                         .received_seconds = Summary().received_seconds,
-                        .locale = file_->Locale()};
+                        .locale = file_->Locale(),
+                        .picture_links = links};
   try {
     return SaveMessageAs(*Content(), facts, path, type);
   } catch (const std::bad_alloc&) {

@@ -6,6 +6,7 @@
 
 #include "mailstore/mail_store.h"
 #include "mailstore/message/message_content.h"
+#include "mailstore/message/picture_links.h"
 #include "mailstore/pststore/data_file.h"
 #include "mailstore/pststore/item_summary.h"
 
@@ -36,10 +37,12 @@ class PstItem : public MailItem {
   std::int64_t Size() override { return Stamp().size; }
   std::unique_ptr<Folder> Parent() override;
   std::optional<FileStamp> SaveAs(const std::string& path, SaveType type) override;
+  std::optional<FileStamp> SaveLinkedPageAs(const std::string& path, const std::vector<PageLink>& saved) override;
   std::int32_t AttachmentCount() override;
   std::unique_ptr<Attachment> AttachmentAt(std::int32_t position) override;
 
  private:
+  std::optional<FileStamp> SaveWithLinks(const std::string& path, SaveType type, const PictureLinks* links);
   const ItemSummary& Summary();
   // Read apart from the summary: only a save asks them.
   struct ItemStamp {
