@@ -79,6 +79,8 @@ INT_PTR CALLBACK InputProcedure(HWND dialog, UINT message, WPARAM wparam, LPARAM
       SetWindowTextW(dialog, state->title.c_str());
       SetDlgItemTextW(dialog, kPromptId, state->prompt.c_str());
       SetDlgItemTextW(dialog, kEditId, state->initial.c_str());
+      SetDlgItemTextW(dialog, IDOK, L"OK");
+      SetDlgItemTextW(dialog, IDCANCEL, L"Cancel");
       HWND edit = GetDlgItem(dialog, kEditId);
       SendMessageW(edit, EM_SETSEL, 0, -1);
       SetFocus(edit);

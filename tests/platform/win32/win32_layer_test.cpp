@@ -377,16 +377,19 @@ TEST_F(Boxes, TheInputBoxGivesTheTypedTextOnOKAndNothingOnCancelOrClose) {
       {L"typed", 0, std::nullopt},
   };
   for (const auto& c : cases) {
-    std::atomic<bool> initial_shown{false};
+    std::atomic<bool> initial_shown{false}, captioned{false};
     const User user([&](HWND box) {
       HWND edit = FindWindowExW(box, nullptr, L"Edit", nullptr);
       initial_shown = testing::TextOf(edit) == L"Inbox";
+      captioned = testing::TextOf(GetDlgItem(box, IDOK)) == L"OK" &&
+                  testing::TextOf(GetDlgItem(box, IDCANCEL)) == L"Cancel";
       SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(c.typed));
       if (c.button) Press(box, c.button);
       else PostMessageW(box, WM_CLOSE, 0, 0);
     });
     EXPECT_EQ(windows.AskText("Mail folder path:", "Folder", "Inbox"), c.expected) << c.button;
     EXPECT_TRUE(initial_shown);
+    EXPECT_TRUE(captioned) << "the buttons have their captions";
   }
 }
 
