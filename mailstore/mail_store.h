@@ -9,6 +9,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "mailstore/date_time.h"
 #include "mailstore/entry_id.h"
@@ -124,6 +125,11 @@ class MailStore {
   virtual std::unique_ptr<Folder> TopFolder(const std::string& name) = 0;
   // The store's own folder chooser; nothing when the user chose none.
   virtual std::unique_ptr<Folder> PickFolder() = 0;
+  // Every top-level folder, in the order the store's chooser lists them;
+  // throws where the store has no such list (Outlook).
+  virtual std::vector<std::unique_ptr<Folder>> TopFolders() {
+    throw MailStoreError("This mail store does not list its folders.");
+  }
   virtual std::unique_ptr<MailItem> GetItemFromID(const EntryId& entry_id) = 0;
   // The mark of the item with that entry identifier where the store has it
   // for less than a fetch (from any thread, as GetItemFromID); nothing where
