@@ -1,10 +1,11 @@
 #!/bin/sh
-# Every command line of the program that the README, the manual page and
-# the help page show, run as shown, in their order, by a new user (a scratch
-# home) on the sample mailbox: each must end with status 0. A command line
-# is a line of an example block (the README's indented lines, the manual
-# page's .nf blocks, the help page's <pre> blocks) whose command is
-# quillstow, after any NAME=value assignments or a pipe. Then the bash
+# Every command line of the program that the README, the manual page, the
+# help page and the usage text show, run as shown, in their order, by a new
+# user (a scratch home) on the sample mailbox: each must end with status 0.
+# A command line is a line of an example block (the README's indented
+# lines, the manual page's .nf blocks, the help page's <pre> blocks, the
+# usage text's indented lines) whose command is quillstow, after any
+# NAME=value assignments or a pipe. Then the bash
 # completion the documents promise: commands, options, formats, columns.
 # Usage: documented_commands_test.sh PROGRAM MAILBOX SOURCE_DIR DATA_FILE
 # (DATA_FILE: an Outlook data file with an Inbox, for ~/backup/archive.pst)
@@ -46,8 +47,9 @@ help_blocks() {
   }' "$source/Help/index.html" |
     sed 's/<[^>]*>//g;s/&lt;/</g;s/&gt;/>/g;s/&quot;/"/g;s/&#39;/'"'"'/g;s/&amp;/\&/g'
 }
+usage_blocks() { "$program" --help | sed -n 's/^  //p'; }
 
-for document in readme manual help; do
+for document in readme manual help usage; do
   "${document}_blocks" | grep -E '(^|[|] *)([A-Za-z_][A-Za-z0-9_]*=[^ ]* +)*([^ ]*/)?quillstow( |$)' \
     >"$work/lines" || true
   [ "$(wc -l <"$work/lines")" -ge 3 ] || fail "the $document shows only these command lines: $(cat "$work/lines")"
