@@ -127,7 +127,7 @@ class MailStore {
   virtual std::unique_ptr<Folder> PickFolder() = 0;
   // Every top-level folder, in the order the store's chooser lists them;
   // throws where the store has no such list (Outlook).
-  virtual std::vector<std::unique_ptr<Folder>> TopFolders() {
+  virtual std::vector<std::unique_ptr<Folder>> TopLevelFolders() {
     throw MailStoreError("This mail store does not list its folders.");
   }
   virtual std::unique_ptr<MailItem> GetItemFromID(const EntryId& entry_id) = 0;

@@ -15,7 +15,7 @@ void RunFoldersCommand(Application& app, frmMain& main, std::ostream& out) {
   std::string text;
   try {
     const std::unique_ptr<MailStore> store = OpenMailStoreWith(app, main.Options().CurrentStoreOptions());
-    for (const std::unique_ptr<Folder>& folder : dirstore::AllFolders(store->TopFolders()))
+    for (const std::unique_ptr<Folder>& folder : dirstore::AllFolders(store->TopLevelFolders()))
       text += folder->FolderPath() + '\n';
   } catch (const std::exception& error) {
     app.ReportFailure(std::string("The mail folders could not be listed: ") + error.what());

@@ -30,7 +30,7 @@ std::unique_ptr<Folder> DirStore::TopFolder(const std::string& name) {
 
 std::vector<std::string> DirStore::TopFolderNames() const { return ListRoot().shown; }
 
-std::vector<std::unique_ptr<Folder>> DirStore::TopFolders() {
+std::vector<std::unique_ptr<Folder>> DirStore::TopLevelFolders() {
   const FolderListing root = ListRoot();
   std::vector<std::unique_ptr<Folder>> tops;
   for (std::size_t i = 0; i < root.subfolders.size(); ++i)
@@ -39,7 +39,7 @@ std::vector<std::unique_ptr<Folder>> DirStore::TopFolders() {
   return tops;
 }
 
-std::unique_ptr<Folder> DirStore::PickFolder() { return ChooseFolder(report_, TopFolders()); }
+std::unique_ptr<Folder> DirStore::PickFolder() { return ChooseFolder(report_, TopLevelFolders()); }
 
 std::unique_ptr<MailItem> DirStore::GetItemFromID(const EntryId& entry_id) {
   const std::optional<std::string> path = DecodeEntryId(entry_id);

@@ -135,14 +135,14 @@ std::unique_ptr<Folder> MailRootStore::TopFolder(const std::string& name) {
   return StoreFolder(stores_[*found]);
 }
 
-std::vector<std::unique_ptr<Folder>> MailRootStore::TopFolders() {
+std::vector<std::unique_ptr<Folder>> MailRootStore::TopLevelFolders() {
   std::vector<std::unique_ptr<Folder>> tops;
-  if (directories_) tops = directories_->TopFolders();
+  if (directories_) tops = directories_->TopLevelFolders();
   for (const Store& store : stores_) tops.push_back(StoreFolder(store));
   return tops;
 }
 
-std::unique_ptr<Folder> MailRootStore::PickFolder() { return dirstore::ChooseFolder(report_, TopFolders()); }
+std::unique_ptr<Folder> MailRootStore::PickFolder() { return dirstore::ChooseFolder(report_, TopLevelFolders()); }
 
 std::unique_ptr<MailItem> MailRootStore::GetItemFromID(const EntryId& entry_id) {
   const std::optional<ItemAddress> address = DecodeEntryId(entry_id);

@@ -35,7 +35,7 @@ class MailRootStore : public MailStore {
   std::unique_ptr<Folder> TopFolder(const std::string& name) override;
   std::unique_ptr<Folder> PickFolder() override;
   // The mail root's directories, then its data files.
-  std::vector<std::unique_ptr<Folder>> TopFolders() override;
+  std::vector<std::unique_ptr<Folder>> TopLevelFolders() override;
   std::unique_ptr<MailItem> GetItemFromID(const EntryId& entry_id) override;
   std::optional<ItemMark> MarkOf(const EntryId& entry_id) override;
   // Mail files may be read on several threads; data files are read on one.
