@@ -6,7 +6,6 @@
 
 #include "app/clsCmdline.h"
 #include "app/modMain.h"
-#include "app/product.h"
 #include "mailstore/date_parse.h"
 #include "mailstore/found_item.h"
 #include "platform/system.h"
@@ -172,12 +171,16 @@ std::string GoesWith(const Option& option) {
   return text + (words.size() == 1 ? " command" : " commands");
 }
 
-// The command's own demands on the window's command line: its number of
-// mail folders and directories, and a debug level that can be read.
-std::string CommandLineFault(const CommandWord& command, const FrontDoor& door) {
+// What the window's command line of the run asks for.
+StartupValues WindowValues(const FrontDoor& door) {
   clsCmdline cmdline;
   cmdline.SetCmdline(WindowCommandLine(door));
-  const StartupValues values = ReadCommandLine(cmdline);
+  return ReadCommandLine(cmdline);
+}
+
+// The command's own demands on the window's command line: its number of
+// mail folders and directories, and a debug level that can be read.
+std::string CommandLineFault(const CommandWord& command, const StartupValues& values) {
   if (values.positional.size() != command.positional)
     return "the " + std::string(command.word) + " command takes " + std::string(command.takes);
   if (values.bad_debug_level) return "/dbg takes a whole number from -32768 to 32767";
@@ -227,16 +230,13 @@ FrontDoor ReadFrontDoor(const std::vector<std::string>& args, const LocaleFacts&
     if (std::string error = option->apply(door, value, locale); !error.empty()) return Fails(error);
     used.push_back(&*option);
   }
-  const bool autorun = std::any_of(door.arguments.begin(), door.arguments.end(), [](const std::string& token) {
-    const std::string lower = AsciiLower(token);
-    return lower == "/autorun" || lower == "-autorun";
-  });
-  const unsigned run = command != kCommands.end() ? command->run : autorun ? kSaveRun : kWindowRun;
+  const StartupValues values = WindowValues(door);
+  const unsigned run = command != kCommands.end() ? command->run : values.AutoRun ? kSaveRun : kWindowRun;
   for (const Option* option : used)
     if (!(option->runs & run)) return Fails(GoesWith(*option));
   if (command != kCommands.end()) {
-    if (std::string fault = CommandLineFault(*command, door); !fault.empty()) return Fails(fault);
-    if (door.command == Command::Save && !autorun) door.arguments.emplace_back("/autorun");
+    if (std::string fault = CommandLineFault(*command, values); !fault.empty()) return Fails(fault);
+    if (door.command == Command::Save && !values.AutoRun) door.arguments.emplace_back("/autorun");
   }
   return door;
 }
@@ -245,63 +245,6 @@ std::string WindowCommandLine(const FrontDoor& door) {
   std::vector<const char*> tokens;
   for (const std::string& token : door.arguments) tokens.push_back(token.c_str());
   return JoinArguments(static_cast<int>(tokens.size()), tokens.data());
-}
-std::string UsageText() {
-  return "Usage: quillstow save FOLDER DIRECTORY [options]\n"
-         "       quillstow list FOLDER [--output FILE|-] [--columns NAMES] [--tsv|--json] [options]\n"
-         "       quillstow export FOLDER [--output FILE|-] [options]\n"
-         "       quillstow folders [options]\n"
-         "       quillstow [FOLDER [DIRECTORY]] [/ini FILE] [/dbg LEVEL] [/autorun] [options]\n"
-         "\n"
-         "save saves every mail of the mail folder FOLDER (for example '\\\\Mailbox\\Inbox') and\n"
-         "its subfolders into DIRECTORY; list prints the rows its search lists; export writes\n"
-         "the list in the Options form's line format (by default to list.txt beside the\n"
-         "settings file); folders prints the path of every folder, one a line. No command\n"
-         "shows a window or changes the settings file. Without a command or /autorun the\n"
-         "program shows its window on the terminal and reads its controls from standard\n"
-         "input.\n"
-         "\n"
-         "Options of a search (save, list, export), for this run only:\n"
-         "  --since DATE          mail whose latest date is on or after DATE (2010-01-31)\n"
-         "  --before DATE         mail whose latest date is before DATE\n"
-         "  --date-format FORMAT  how names and the list write dates (yymmdd HHMMSS)\n"
-         "Options of a save:\n"
-         "  --format FORMAT       msg, txt, rtf or dir (a directory per mail with its attachments)\n"
-         "  --name FORMAT         the saved names: %1 sent, %2 from, %3 subject, %4 to, %5 received,\n"
-         "                        %6 entry identifier, %7 folder, %8 latest time\n"
-         "  --subfolders          repeat the folder tree below DIRECTORY; --no-subfolders: do not\n"
-         "Options of list and export:\n"
-         "  --output FILE         write into FILE, or with - to standard output (list: by default)\n"
-         "  --columns NAMES       list: these columns, comma-separated, in any letter case: Sent,\n"
-         "                        From, Subject, To, Received, EntryID, Folder, LatestTime\n"
-         "  --tsv                 list: a line of the headers, then a line per mail, tab-separated\n"
-         "                        (the default)\n"
-         "  --json                list: a JSON object per mail, times in ISO 8601\n"
-         "Options of any run:\n"
-         "  --mail-root PATH      the directory or Outlook data file that holds the stores\n"
-         "                        (in place of QUILLSTOW_MAILROOT)\n"
-         "  --threads N           how many threads read and write mail (in place of QUILLSTOW_THREADS)\n"
-         "  --ini FILE            the settings file to use (as /ini FILE)\n"
-         "  --quiet               tell nothing but failures, and show no progress line\n"
-         "  --verbose             tell how things went also when standard error is no terminal\n"
-         "  -h, --help            this text\n"
-         "  --version             the program's name, version and licence\n"
-         "\n"
-         "Examples:\n"
-         "  quillstow save '\\\\Mailbox' ~/saved --since 2010-01-01 --format msg\n"
-         "  quillstow save '\\\\Mailbox' ~/saved-dirs --format dir --subfolders\n"
-         "  quillstow list '\\\\Mailbox\\Inbox' --json --columns sent,from,subject\n"
-         "\n"
-         "Rows, lists and folders go to standard output; messages, the progress line and the\n"
-         "closing count to standard error. Messages that only tell how things went are shown\n"
-         "on a terminal (or with --verbose); failures always.\n"
-         "\n"
-         "Exit status: 0 when everything was done; 1 when something failed; 2 for a command\n"
-         "line the program cannot read.\n";
-}
-
-std::string VersionText() {
-  return std::string(kProductName) + " " + ProductVersion() + "\nThis program is under the MIT licence.\n";
 }
 
 }  // namespace qs

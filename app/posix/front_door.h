@@ -44,8 +44,4 @@ FrontDoor ReadFrontDoor(const std::vector<std::string>& args, const LocaleFacts&
 // The window's command line of the run, as one text.
 std::string WindowCommandLine(const FrontDoor& door);
 
-// The text of --help and of --version.
-std::string UsageText();
-std::string VersionText();
-
 }  // namespace qs

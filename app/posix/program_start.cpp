@@ -7,6 +7,7 @@
 #include "app/posix/folders_command.h"
 #include "app/posix/front_door.h"
 #include "app/posix/list_command.h"
+#include "app/posix/usage_text.h"
 #include "app/program.h"
 #include "platform/system.h"
 
