@@ -16,7 +16,7 @@ source=$(realpath "$3")
 data_file=$(realpath "$4")
 work=$(mktemp -d "${TMPDIR:-/tmp}/qs-documented.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-fail() { echo "FAILED: $*" >&2; exit 1; }
+fail() { printf 'FAILED: %s\n' "$*" >&2; exit 1; }
 
 export HOME="$work/home"
 unset XDG_CONFIG_HOME QUILLSTOW_THREADS DISPLAY WAYLAND_DISPLAY
