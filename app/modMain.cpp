@@ -60,7 +60,7 @@ StartupValues ReadCommandLine(const clsCmdline& cmdline) {
   return values;
 }
 
-void modMain::Main(const std::string& arguments, const RunOverrides& overrides) {
+void modMain::Main(const std::string& arguments, const RunOverrides& overrides, const WindowlessWork& work) {
   std::string extra;
   if (ShiftKeyDown()) {
     const auto answer = app_.InputBox("Enter debug level and options", app_.Title());
@@ -88,15 +88,22 @@ void modMain::Main(const std::string& arguments, const RunOverrides& overrides) 
     ShowUsage();
   }
   if (values.DebugLevel > 0) main_.SetDebugMode(values.DebugLevel);
-  main_.Show();
+  if (work)
+    main_.Load();
+  else
+    main_.Show();
   if (!values.CustomIniFile.empty()) main_.Options().UseCustomINI(values.CustomIniFile);
   if (overrides.Any()) main_.Options().Override(overrides);
-  if (values.AutoRun) {
-    if (n != 2) ShowUsage();
-    // Its message is shown: nothing is saved with options nobody chose.
+  if (values.AutoRun || work) {
+    if (!work && n != 2) ShowUsage();
+    // Its message is shown: nothing is done with options nobody chose.
     if (main_.Options().SettingsUnreadable()) throw EndProgram{1};
-    main_.Automate("Search");
-    main_.Automate("Save");
+    if (work) {
+      work(app_, main_);
+    } else {
+      main_.Automate("Search");
+      main_.Automate("Save");
+    }
     throw EndProgram{app_.FailureShown() ? 1 : 0};
   }
 }

@@ -3,6 +3,7 @@
 // window, and in an unattended run searches, saves and ends the program.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,6 +32,11 @@ struct StartupValues {
   bool bad_debug_level = false;
 };
 
+// The work of a run that shows no window, once the boxes are filled and the
+// settings read: a command of the Linux program's own command line. The
+// failures it shows make the exit status 1.
+using WindowlessWork = std::function<void(Application&, frmMain&)>;
+
 // Reads the switches and positional arguments from the tokens.
 StartupValues ReadCommandLine(const clsCmdline& cmdline);
 
@@ -44,8 +50,10 @@ class modMain {
 
   // Returns when the program goes on running interactively; throws
   // EndProgram when it has ended. overrides: options of this run alone,
-  // over those of the settings file.
-  void Main(const std::string& arguments, const RunOverrides& overrides = {});
+  // over those of the settings file. With work, the window is loaded but not
+  // shown, and the work runs in place of the window's own unattended run.
+  void Main(const std::string& arguments, const RunOverrides& overrides = {},
+            const WindowlessWork& work = {});
   [[noreturn]] void ShowUsage();
 
  private:

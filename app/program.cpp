@@ -7,13 +7,14 @@
 
 namespace qs {
 
-int RunProgram(WindowSystem& windows, const std::string& arguments, const RunOverrides& overrides) {
+int RunProgram(WindowSystem& windows, const std::string& arguments, const RunOverrides& overrides,
+               const WindowlessWork& work) {
   Application app(windows);
   app.SetTitle(kProductName);
   frmMain main(app);
   app.SetMainForm(&main);
   try {
-    modMain(app, main).Main(arguments, overrides);
+    modMain(app, main).Main(arguments, overrides, work);
     windows.Run(app, main);
   } catch (const EndProgram& end) {
     return end.status;

@@ -137,6 +137,11 @@ class MailStore {
   virtual std::unique_ptr<Folder> TopFolder(const std::string& name) = 0;
   // The store's own folder chooser; nothing when the user chose none.
   virtual std::unique_ptr<Folder> PickFolder() = 0;
+  // Every top-level folder, in the order the store's chooser lists them;
+  // throws where the store has no such list (Outlook).
+  virtual std::vector<std::unique_ptr<Folder>> TopLevelFolders() {
+    throw MailStoreError("This mail store does not list its folders.");
+  }
   virtual std::unique_ptr<MailItem> GetItemFromID(const EntryId& entry_id) = 0;
   // The same for an item a search listed, with the path of the folder it
   // was found in: a store that cannot tell an item's folder from the item

@@ -68,6 +68,12 @@ std::string_view TrimBlanks(std::string_view text) {
   return text;
 }
 
+std::string OnOneLine(std::string text) {
+  for (char& c : text)
+    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+  return text;
+}
+
 namespace {
 
 std::size_t SkipDigits(std::string_view text, std::size_t at) {

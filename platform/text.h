@@ -23,6 +23,10 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 // The text without the blanks (spaces and tabs) at either end.
 std::string_view TrimBlanks(std::string_view text);
 
+// The text with each tab and line break (CR, LF) turned into a blank, so
+// that it is one field of a tab-separated line.
+std::string OnOneLine(std::string text);
+
 // The byte that the text's first two characters write as hexadecimal digits
 // (in either letter case); none when the text does not start with two.
 std::optional<char> HexByte(std::string_view text);

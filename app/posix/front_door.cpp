@@ -4,8 +4,11 @@
 #include <array>
 #include <string_view>
 
-#include "app/product.h"
+#include "app/clsCmdline.h"
+#include "app/modMain.h"
 #include "mailstore/date_parse.h"
+#include "mailstore/found_item.h"
+#include "platform/system.h"
 #include "platform/text.h"
 #include "save/output_format.h"
 
@@ -13,11 +16,39 @@ namespace qs {
 
 namespace {
 
-constexpr std::string_view kSaveCommand = "save";
+using Command = FrontDoor::Command;
 
-// The options that take a value, and what each does with it; an error text
-// for a value it cannot take.
+// The runs an option goes with: a command's, or the window's (a run with
+// /autorun counts as a save).
+enum Runs : unsigned { kSaveRun = 1, kListRun = 2, kExportRun = 4, kFoldersRun = 8, kWindowRun = 16 };
+constexpr unsigned kAnyRun = kSaveRun | kListRun | kExportRun | kFoldersRun | kWindowRun;
+constexpr unsigned kSearchRuns = kSaveRun | kListRun | kExportRun;
+
+struct CommandWord {
+  std::string_view word;
+  Command command;
+  Runs run;
+  std::size_t positional;  // the mail folder and directory it takes
+  std::string_view takes;
+};
+
+const std::array<CommandWord, 4> kCommands{{
+    {"save", Command::Save, kSaveRun, 2, "a mail folder and a directory"},
+    {"list", Command::List, kListRun, 1, "one mail folder"},
+    {"folders", Command::Folders, kFoldersRun, 0, "no mail folder"},
+    {"export", Command::Export, kExportRun, 1, "one mail folder"},
+}};
+
+// What an option does with its value (empty for an option that takes
+// none); an error text for a value it cannot take.
 using Apply = std::string (*)(FrontDoor&, const std::string&, const LocaleFacts&);
+
+struct Option {
+  std::string_view name;
+  bool takes_value;
+  unsigned runs;
+  Apply apply;
+};
 
 std::string Date(std::optional<std::string>& slot, const std::string& name, const std::string& value,
                  const LocaleFacts& locale) {
@@ -27,49 +58,98 @@ std::string Date(std::optional<std::string>& slot, const std::string& name, cons
   return {};
 }
 
-struct ValueOption {
-  std::string_view name;
-  Apply apply;
-};
+std::string ColumnNames() {
+  std::string names;
+  for (const FoundColumn& column : kFoundColumns) names += std::string(names.empty() ? "" : ", ") + column.header;
+  return names;
+}
 
-const std::array<ValueOption, 8> kValueOptions{{
-    {"since", [](FrontDoor& door, const std::string& value, const LocaleFacts& locale) {
+std::string Columns(FrontDoor& door, const std::string& value) {
+  door.columns.clear();
+  std::size_t begin = 0;
+  while (true) {
+    const std::size_t comma = std::min(value.find(',', begin), value.size());
+    const std::string_view name = TrimBlanks(std::string_view(value).substr(begin, comma - begin));
+    const auto found = std::find_if(kFoundColumns.begin(), kFoundColumns.end(), [&](const FoundColumn& column) {
+      return EqualsIgnoringAsciiCase(column.header, name);
+    });
+    if (found == kFoundColumns.end())
+      return "--columns: \"" + std::string(name) + "\" is none of " + ColumnNames();
+    door.columns.push_back(static_cast<std::size_t>(found - kFoundColumns.begin()));
+    if (comma == value.size()) return {};
+    begin = comma + 1;
+  }
+}
+
+std::string NotEmpty(std::optional<std::string>& slot, const std::string& name, const std::string& what,
+                     const std::string& value) {
+  if (value.empty()) return "--" + name + ": " + what + " is empty";
+  slot = value;
+  return {};
+}
+
+const std::array<Option, 16> kOptions{{
+    {"since", true, kSearchRuns, [](FrontDoor& door, const std::string& value, const LocaleFacts& locale) {
        return Date(door.overrides.since, "since", value, locale);
      }},
-    {"before", [](FrontDoor& door, const std::string& value, const LocaleFacts& locale) {
+    {"before", true, kSearchRuns, [](FrontDoor& door, const std::string& value, const LocaleFacts& locale) {
        return Date(door.overrides.before, "before", value, locale);
      }},
-    {"format", [](FrontDoor& door, const std::string& value, const LocaleFacts&) -> std::string {
+    {"date-format", true, kSearchRuns, [](FrontDoor& door, const std::string& value, const LocaleFacts&) {
+       return NotEmpty(door.overrides.date_format, "date-format", "the date format", value);
+     }},
+    {"format", true, kSaveRun, [](FrontDoor& door, const std::string& value, const LocaleFacts&) -> std::string {
        if (!OutputFormatNamed(value)) return "--format: \"" + value + "\" is none of msg, txt, rtf, dir";
        door.overrides.fn_output = AsciiUpper(value);
        return {};
      }},
-    {"name", [](FrontDoor& door, const std::string& value, const LocaleFacts&) -> std::string {
-       if (value.empty()) return "--name: the name format is empty";
-       door.overrides.fn_format = value;
-       return {};
+    {"name", true, kSaveRun, [](FrontDoor& door, const std::string& value, const LocaleFacts&) {
+       return NotEmpty(door.overrides.fn_format, "name", "the name format", value);
      }},
-    {"date-format", [](FrontDoor& door, const std::string& value, const LocaleFacts&) -> std::string {
-       if (value.empty()) return "--date-format: the date format is empty";
-       door.overrides.date_format = value;
-       return {};
+    {"subfolders", false, kSaveRun, [](FrontDoor& door, const std::string&, const LocaleFacts&) {
+       door.overrides.use_fn_folder = true;
+       return std::string();
      }},
-    {"mail-root", [](FrontDoor& door, const std::string& value, const LocaleFacts&) -> std::string {
-       if (value.empty()) return "--mail-root: the path is empty";
-       door.mail_root = value;
-       return {};
+    {"no-subfolders", false, kSaveRun, [](FrontDoor& door, const std::string&, const LocaleFacts&) {
+       door.overrides.use_fn_folder = false;
+       return std::string();
      }},
-    {"threads", [](FrontDoor& door, const std::string& value, const LocaleFacts&) -> std::string {
+    {"output", true, kListRun | kExportRun, [](FrontDoor& door, const std::string& value, const LocaleFacts&) {
+       return NotEmpty(door.output, "output", "the file name", value);
+     }},
+    {"columns", true, kListRun, [](FrontDoor& door, const std::string& value, const LocaleFacts&) {
+       return Columns(door, value);
+     }},
+    {"tsv", false, kListRun, [](FrontDoor& door, const std::string&, const LocaleFacts&) {
+       door.list_format = FrontDoor::ListFormat::Tsv;
+       return std::string();
+     }},
+    {"json", false, kListRun, [](FrontDoor& door, const std::string&, const LocaleFacts&) {
+       door.list_format = FrontDoor::ListFormat::Json;
+       return std::string();
+     }},
+    {"mail-root", true, kAnyRun, [](FrontDoor& door, const std::string& value, const LocaleFacts&) {
+       return NotEmpty(door.mail_root, "mail-root", "the path", value);
+     }},
+    {"threads", true, kAnyRun, [](FrontDoor& door, const std::string& value, const LocaleFacts&) -> std::string {
        const bool digits = !value.empty() && value.size() <= 3 &&
                            std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
        if (!digits || std::stoi(value) < 1) return "--threads: \"" + value + "\" is no number from 1 to 999";
        door.threads = value;
        return {};
      }},
-    {"ini", [](FrontDoor& door, const std::string& value, const LocaleFacts&) -> std::string {
+    {"ini", true, kAnyRun, [](FrontDoor& door, const std::string& value, const LocaleFacts&) -> std::string {
        if (value.empty()) return "--ini: the file name is empty";
        door.arguments.insert(door.arguments.end(), {"/ini", value});
        return {};
+     }},
+    {"quiet", false, kAnyRun, [](FrontDoor& door, const std::string&, const LocaleFacts&) {
+       door.chatter = Chatter::Quiet;
+       return std::string();
+     }},
+    {"verbose", false, kAnyRun, [](FrontDoor& door, const std::string&, const LocaleFacts&) {
+       door.chatter = Chatter::Verbose;
+       return std::string();
      }},
 }};
 
@@ -80,19 +160,45 @@ FrontDoor Fails(std::string error) {
   return door;
 }
 
-bool Unattended(const std::vector<std::string>& arguments) {
-  return std::any_of(arguments.begin(), arguments.end(), [](const std::string& token) {
-    const std::string lower = AsciiLower(token);
-    return lower == "/autorun" || lower == "-autorun";
-  });
+// "--output goes with the list and export commands".
+std::string GoesWith(const Option& option) {
+  std::vector<std::string_view> words;
+  for (const CommandWord& command : kCommands)
+    if (option.runs & command.run) words.push_back(command.word);
+  std::string text = "--" + std::string(option.name) + " goes with the ";
+  for (std::size_t i = 0; i < words.size(); ++i)
+    text += std::string(i == 0 ? "" : i + 1 == words.size() ? " and " : ", ") + std::string(words[i]);
+  return text + (words.size() == 1 ? " command" : " commands");
+}
+
+// What the window's command line of the run asks for.
+StartupValues WindowValues(const FrontDoor& door) {
+  clsCmdline cmdline;
+  cmdline.SetCmdline(WindowCommandLine(door));
+  return ReadCommandLine(cmdline);
+}
+
+// The command's own demands on the window's command line: its number of
+// mail folders and directories, and a debug level that can be read.
+std::string CommandLineFault(const CommandWord& command, const StartupValues& values) {
+  if (values.positional.size() != command.positional)
+    return "the " + std::string(command.word) + " command takes " + std::string(command.takes);
+  if (values.bad_debug_level) return "/dbg takes a whole number from -32768 to 32767";
+  if (values.AutoRun && command.command != Command::Save)
+    return "/autorun goes with no command but save";
+  return {};
 }
 
 }  // namespace
 
 FrontDoor ReadFrontDoor(const std::vector<std::string>& args, const LocaleFacts& locale) {
   FrontDoor door;
-  const bool save = !args.empty() && args[0] == kSaveCommand;
-  for (std::size_t i = save ? 1 : 0; i < args.size(); ++i) {
+  const auto command = std::find_if(kCommands.begin(), kCommands.end(), [&](const CommandWord& known) {
+    return !args.empty() && args[0] == known.word;
+  });
+  if (command != kCommands.end()) door.command = command->command;
+  std::vector<const Option*> used;
+  for (std::size_t i = command != kCommands.end() ? 1 : 0; i < args.size(); ++i) {
     const std::string& token = args[i];
     if (token == "-h" || token == "/?" || token == "--help") {
       door.action = FrontDoor::Action::Help;
@@ -108,21 +214,13 @@ FrontDoor ReadFrontDoor(const std::vector<std::string>& args, const LocaleFacts&
     }
     const auto equals = token.find('=');
     const std::string name = token.substr(2, equals == std::string::npos ? equals : equals - 2);
-    if (name == "quiet" || name == "verbose") {
-      if (equals != std::string::npos) return Fails("--" + name + " takes no value");
-      door.chatter = name == "quiet" ? Chatter::Quiet : Chatter::Verbose;
-      continue;
-    }
-    if (name == "subfolders" || name == "no-subfolders") {
-      if (equals != std::string::npos) return Fails("--" + name + " takes no value");
-      door.overrides.use_fn_folder = name == "subfolders";
-      continue;
-    }
-    const auto option = std::find_if(kValueOptions.begin(), kValueOptions.end(),
-                                     [&](const ValueOption& known) { return known.name == name; });
-    if (option == kValueOptions.end()) return Fails("unknown option " + token.substr(0, equals));
+    const auto option =
+        std::find_if(kOptions.begin(), kOptions.end(), [&](const Option& known) { return known.name == name; });
+    if (option == kOptions.end()) return Fails("unknown option " + token.substr(0, equals));
     std::string value;
-    if (equals != std::string::npos) {
+    if (!option->takes_value) {
+      if (equals != std::string::npos) return Fails("--" + name + " takes no value");
+    } else if (equals != std::string::npos) {
       value = token.substr(equals + 1);
     } else if (i + 1 < args.size()) {
       value = args[++i];
@@ -130,49 +228,23 @@ FrontDoor ReadFrontDoor(const std::vector<std::string>& args, const LocaleFacts&
       return Fails("--" + name + " needs a value");
     }
     if (std::string error = option->apply(door, value, locale); !error.empty()) return Fails(error);
+    used.push_back(&*option);
   }
-  if (save) door.arguments.emplace_back("/autorun");
-  if (door.overrides.Any() && !Unattended(door.arguments))
-    return Fails("--since, --before, --format, --name, --date-format and --subfolders go with the save command");
+  const StartupValues values = WindowValues(door);
+  const unsigned run = command != kCommands.end() ? command->run : values.AutoRun ? kSaveRun : kWindowRun;
+  for (const Option* option : used)
+    if (!(option->runs & run)) return Fails(GoesWith(*option));
+  if (command != kCommands.end()) {
+    if (std::string fault = CommandLineFault(*command, values); !fault.empty()) return Fails(fault);
+    if (door.command == Command::Save && !values.AutoRun) door.arguments.emplace_back("/autorun");
+  }
   return door;
 }
 
-std::string UsageText() {
-  return "Usage: quillstow save FOLDER DIRECTORY [options]\n"
-         "       quillstow [FOLDER [DIRECTORY]] [/ini FILE] [/dbg LEVEL] [/autorun] [options]\n"
-         "\n"
-         "Saves every mail of the mail folder FOLDER (for example '\\\\Mailbox\\Inbox') and its\n"
-         "subfolders into DIRECTORY. Without the save command (or /autorun) the program shows its\n"
-         "window on the terminal and reads its controls from standard input.\n"
-         "\n"
-         "Options of a save, for this run only (the settings file is not changed):\n"
-         "  --since DATE          mail whose latest date is on or after DATE (2010-01-31)\n"
-         "  --before DATE         mail whose latest date is before DATE\n"
-         "  --format FORMAT       msg, txt, rtf or dir (a directory per mail with its attachments)\n"
-         "  --name FORMAT         the saved names: %1 sent, %2 from, %3 subject, %4 to, %5 received,\n"
-         "                        %6 entry identifier, %7 folder, %8 latest time\n"
-         "  --date-format FORMAT  how names and the list write dates (yymmdd HHMMSS)\n"
-         "  --subfolders          repeat the folder tree below DIRECTORY; --no-subfolders: do not\n"
-         "Options of any run:\n"
-         "  --mail-root PATH      the directory or Outlook data file that holds the stores\n"
-         "                        (in place of QUILLSTOW_MAILROOT)\n"
-         "  --threads N           how many threads read and write mail (in place of QUILLSTOW_THREADS)\n"
-         "  --ini FILE            the settings file to use (as /ini FILE)\n"
-         "  --quiet               tell nothing but failures, and show no progress line\n"
-         "  --verbose             tell how things went also when standard error is no terminal\n"
-         "  -h, --help            this text\n"
-         "  --version             the program's name, version and licence\n"
-         "\n"
-         "Rows and lists go to standard output; messages, the progress line and the closing\n"
-         "count to standard error. Messages that only tell how things went are shown on a\n"
-         "terminal (or with --verbose); failures always.\n"
-         "\n"
-         "Exit status: 0 when everything was done; 1 when something failed; 2 for a command\n"
-         "line the program cannot read.\n";
-}
-
-std::string VersionText() {
-  return std::string(kProductName) + " " + ProductVersion() + "\nThis program is under the MIT licence.\n";
+std::string WindowCommandLine(const FrontDoor& door) {
+  std::vector<const char*> tokens;
+  for (const std::string& token : door.arguments) tokens.push_back(token.c_str());
+  return JoinArguments(static_cast<int>(tokens.size()), tokens.data());
 }
 
 }  // namespace qs

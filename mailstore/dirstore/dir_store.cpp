@@ -30,14 +30,16 @@ std::unique_ptr<Folder> DirStore::TopFolder(const std::string& name) {
 
 std::vector<std::string> DirStore::TopFolderNames() const { return ListRoot().shown; }
 
-std::unique_ptr<Folder> DirStore::PickFolder() {
+std::vector<std::unique_ptr<Folder>> DirStore::TopLevelFolders() {
   const FolderListing root = ListRoot();
   std::vector<std::unique_ptr<Folder>> tops;
   for (std::size_t i = 0; i < root.subfolders.size(); ++i)
     tops.push_back(std::make_unique<DirFolder>(context_, std::vector<std::string>{root.subfolders[i]},
                                                std::vector<std::string>{root.shown[i]}));
-  return ChooseFolder(report_, std::move(tops));
+  return tops;
 }
+
+std::unique_ptr<Folder> DirStore::PickFolder() { return ChooseFolder(report_, TopLevelFolders()); }
 
 std::unique_ptr<MailItem> DirStore::GetItemFromID(const EntryId& entry_id) {
   const std::optional<std::string> path = DecodeEntryId(entry_id);

@@ -25,6 +25,7 @@ class DirStore : public MailStore {
 
   std::unique_ptr<Folder> TopFolder(const std::string& name) override;
   std::unique_ptr<Folder> PickFolder() override;
+  std::vector<std::unique_ptr<Folder>> TopLevelFolders() override;
   std::unique_ptr<MailItem> GetItemFromID(const EntryId& entry_id) override;
   // From a look at the file alone, where it is a regular file under its
   // listed name.

@@ -29,12 +29,17 @@ std::optional<std::size_t> ChosenNumber(const std::string& answer, std::size_t c
 
 }  // namespace
 
-std::unique_ptr<Folder> ChooseFolder(Reporter& report, std::vector<std::unique_ptr<Folder>> tops) {
+std::vector<std::unique_ptr<Folder>> AllFolders(std::vector<std::unique_ptr<Folder>> tops) {
   std::vector<std::unique_ptr<Folder>> all;
   for (std::unique_ptr<Folder>& top : tops) {
     all.push_back(std::move(top));
     AddFolderPaths(*all.back(), all);
   }
+  return all;
+}
+
+std::unique_ptr<Folder> ChooseFolder(Reporter& report, std::vector<std::unique_ptr<Folder>> tops) {
+  std::vector<std::unique_ptr<Folder>> all = AllFolders(std::move(tops));
   if (all.empty()) throw MailStoreError("the mail root holds no folders");
   std::string prompt;
   for (std::size_t i = 0; i < all.size(); ++i)

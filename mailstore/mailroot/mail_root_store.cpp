@@ -135,14 +135,14 @@ std::unique_ptr<Folder> MailRootStore::TopFolder(const std::string& name) {
   return StoreFolder(stores_[*found]);
 }
 
-std::unique_ptr<Folder> MailRootStore::PickFolder() {
+std::vector<std::unique_ptr<Folder>> MailRootStore::TopLevelFolders() {
   std::vector<std::unique_ptr<Folder>> tops;
-  if (directories_)
-    for (const std::string& name : directories_->TopFolderNames())
-      tops.push_back(directories_->TopFolder(name));
+  if (directories_) tops = directories_->TopLevelFolders();
   for (const Store& store : stores_) tops.push_back(StoreFolder(store));
-  return dirstore::ChooseFolder(report_, std::move(tops));
+  return tops;
 }
+
+std::unique_ptr<Folder> MailRootStore::PickFolder() { return dirstore::ChooseFolder(report_, TopLevelFolders()); }
 
 std::unique_ptr<MailItem> MailRootStore::GetItemFromID(const EntryId& entry_id) {
   return GetListedItem(entry_id, {});

@@ -34,6 +34,8 @@ class MailRootStore : public MailStore {
 
   std::unique_ptr<Folder> TopFolder(const std::string& name) override;
   std::unique_ptr<Folder> PickFolder() override;
+  // The mail root's directories, then its data files.
+  std::vector<std::unique_ptr<Folder>> TopLevelFolders() override;
   std::unique_ptr<MailItem> GetItemFromID(const EntryId& entry_id) override;
   std::unique_ptr<MailItem> GetListedItem(const EntryId& entry_id, const std::string& listed_folder) override;
   std::optional<ItemMark> MarkOf(const EntryId& entry_id) override;

@@ -6,17 +6,11 @@
 #include "platform/form.h"
 #include "platform/interruption.h"
 #include "platform/list_view.h"
+#include "platform/text.h"
 
 namespace qs {
 
 namespace {
-
-// A tab or line break inside a printed text would break the line format.
-std::string OneLine(std::string text) {
-  for (char& c : text)
-    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
-  return text;
-}
 
 void ClickControl(Control& control) {
   if (auto* button = dynamic_cast<CommandButton*>(&control)) return button->Click();
@@ -140,7 +134,7 @@ void ConsoleWindowSystem::Print(const Application& app) const {
     if (!form->Shown()) continue;
     for (const auto& control : form->Controls()) {
       if (auto* editable = dynamic_cast<const EditableControl*>(control.get()))
-        out_ << control->Name() << '=' << OneLine(editable->Text()) << '\n';
+        out_ << control->Name() << '=' << OnOneLine(editable->Text()) << '\n';
       else if (auto* box = dynamic_cast<const CheckBox*>(control.get()))
         out_ << control->Name() << '=' << box->Value() << '\n';
     }
@@ -152,7 +146,7 @@ void ConsoleWindowSystem::Print(const Application& app) const {
       const int columns = static_cast<int>(list->Columns().size());
       for (std::int32_t row = 1; row <= list->RowCount(); ++row) {
         for (int column = 0; column < columns; ++column)
-          out_ << (column ? "\t" : "") << OneLine(std::string(list->Text(row, column)));
+          out_ << (column ? "\t" : "") << OnOneLine(std::string(list->Text(row, column)));
         out_ << '\n';
       }
     }

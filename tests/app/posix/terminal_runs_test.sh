@@ -1,8 +1,10 @@
 #!/bin/sh
 # The Linux program's own command line, run as a shell user runs it: help
 # and version, bad input (status 2, one line on standard error, nothing
-# written), and a save's options against the same settings in the settings
-# file (the same files, and the settings file left as it was).
+# written), a save's options against the same settings in the settings
+# file (the same files, and the settings file left as it was), the list,
+# folders and export commands with their outputs, streams and status, and
+# the access helper around a command's search.
 # Usage: terminal_runs_test.sh PROGRAM MAILBOX
 set -eu
 program=$1
@@ -33,6 +35,15 @@ save '\\Mailbox' "$work/bad" --format pdf
 save '\\Mailbox' "$work/bad" --threads 0
 '\\Mailbox' "$work/bad" --format txt
 save '\\Mailbox' "$work/bad" --name
+save '\\Mailbox' --since 2010-01-01
+list '\\Mailbox' --output "$work/bad" --columns Sent,Sender
+list '\\Mailbox' --output "$work/bad" --before yesterday
+list '\\Mailbox' --output "$work/bad" --format txt
+list '\\Mailbox' --output "$work/bad" /autorun
+export '\\Mailbox' --output "$work/bad" --json
+export '\\Mailbox' "$work/bad"
+folders --output "$work/bad"
+folders --mail-root
 CASES
 
 # A save's options do what the same settings in the settings file do, and
@@ -62,4 +73,75 @@ grep -q "^Quillstow: Can't access the specified Mail Folder.$" "$work/err" || fa
   fail "the verbose save ended with $?"
 [ ! -s "$work/out" ] && grep -q ' listed: 0 saved, [0-9]* unchanged, 0 not saved$' "$work/err" ||
   fail "the verbose save told: $(cat "$work/out" "$work/err")"
-echo "help, version, bad input, a save's options, streams and status behave"
+
+# The list: a line of headers, then a row per mail, only these on standard
+# output; the columns asked for in their order, and the date window.
+"$program" list '\\Mailbox\Inbox\Orders' --mail-root "$mailbox" --ini "$work/other.ini" \
+  >"$work/out" 2>"$work/err" </dev/null || fail "the list ended with $?"
+[ "$(head -n 1 "$work/out")" = "$(printf 'Sent\tFrom\tSubject\tTo\tReceived\tEntryID\tFolder\tLatestTime')" ] &&
+  [ "$(wc -l <"$work/out")" = 7 ] && [ ! -s "$work/err" ] || fail "the list: $(cat "$work/out" "$work/err")"
+cmp -s "$work/other.ini" "$work/other.ini.before" || fail "the list wrote to the settings file"
+"$program" list '\\Mailbox\Inbox\Orders' --mail-root "$mailbox" --columns 'subject, FOLDER' \
+  --since 2019-06-01 --output "$work/list.tsv" </dev/null || fail "the list into a file ended with $?"
+printf 'Subject\tFolder\nPurchase order DE-2019-17\t%s\nOrder 1066\t%s\nOrder 1067\t%s\n' \
+  '\\Mailbox\Inbox\Orders' '\\Mailbox\Inbox\Orders' '\\Mailbox\Inbox\Orders' >"$work/expected"
+cmp -s "$work/list.tsv" "$work/expected" || fail "the list's columns: $(cat "$work/list.tsv")"
+# JSON: a valid object per mail of the whole mailbox, times with the offset.
+TZ=UTC0 "$program" list '\\Mailbox' --mail-root "$mailbox" --json >"$work/out" </dev/null ||
+  fail "the JSON list ended with $?"
+python3 -c 'import json, sys; rows = [json.loads(line) for line in sys.stdin]; sys.exit(len(rows) < 40)' \
+  <"$work/out" || fail "the JSON list is no JSON line per mail"
+TZ=JST-9 "$program" list '\\Mailbox\Inbox\Orders' --mail-root "$mailbox" --json --columns sent,subject \
+  </dev/null | head -n 1 >"$work/out"
+[ "$(cat "$work/out")" = '{"Sent":"2019-03-04T18:00:00+09:00","Subject":"Order 1042"}' ] ||
+  fail "the first JSON row: $(cat "$work/out")"
+
+# Folders: every folder's path, in the folder chooser's order.
+"$program" folders --mail-root "$mailbox" >"$work/out" </dev/null || fail "folders ended with $?"
+[ "$(sed -n '1p;4p;11p;15p' "$work/out" | tr '\n' '|')" = \
+  '\\Archive|\\Archive\2015\Messe Köln|\\Mailbox\Inbox\Suppliers\Japan\Uji Harvest 2019|\\Mailbox\Sent Items|' ] &&
+  [ "$(wc -l <"$work/out")" = 15 ] || fail "folders: $(cat "$work/out")"
+
+# Export: the line format of the settings file; by default list.txt beside
+# the settings file (not written itself), CR LF in a file, LF into a pipe.
+printf '[Options]\nTextFormat=%%3\n' >"$work/lines.ini"
+"$program" export '\\Mailbox\Inbox\Orders' --mail-root "$mailbox" </dev/null || fail "the export ended with $?"
+[ "$(wc -l <"$work/config/quillstow/list.txt")" = 6 ] && [ ! -e "$work/config/quillstow/Quillstow.ini" ] ||
+  fail "the export beside the settings file: $(ls "$work/config/quillstow")"
+"$program" export '\\Mailbox\Inbox\Orders' --mail-root "$mailbox" --ini "$work/lines.ini" \
+  --output "$work/list.txt" </dev/null || fail "the export into a file ended with $?"
+[ "$(head -n 1 "$work/list.txt")" = "$(printf 'Order 1042\r')" ] || fail "the exported file: $(cat "$work/list.txt")"
+"$program" export '\\Mailbox\Inbox\Orders' --mail-root "$mailbox" --ini "$work/lines.ini" --output - \
+  </dev/null | cat >"$work/out"
+tr -d '\r' <"$work/list.txt" | cmp -s - "$work/out" || fail "the export into a pipe: $(od -c "$work/out" | head)"
+
+# A command that fails: its reason on standard error, nothing on standard
+# output, status 1.
+while IFS='|' read -r args; do
+  status=0
+  eval "set -- $args"
+  "$program" "$@" >"$work/out" 2>"$work/err" </dev/null || status=$?
+  [ "$status" = 1 ] && [ ! -s "$work/out" ] && grep -q '^Quillstow: ' "$work/err" ||
+    fail "$args: status $status, $(cat "$work/out" "$work/err")"
+done <<'FAILING'
+list '\\Nowhere' --mail-root "$mailbox"
+export '\\Nowhere' --mail-root "$mailbox" --output -
+list '\\Mailbox' --mail-root "$mailbox" --output "$work/list.txt/x"
+folders --mail-root "$work/nowhere"
+FAILING
+
+# The access helper is started before and after a command's search.
+printf '#!/bin/sh\necho "$1" >>"%s"\n' "$work/helper.log" >"$work/helper"
+chmod +x "$work/helper"
+printf '[HKCU\\Software\\Orrinwick\\Quillstow]\nAccessProg=HKCU\\Helper\\Path\nAllowAccess=allow\nDisallowAccess=disallow\n[HKCU\\Helper]\nPath=%s\n' \
+  "$work/helper" >"$work/config/quillstow/registry.txt"
+"$program" list '\\Mailbox\Inbox\Orders' --mail-root "$mailbox" </dev/null >/dev/null || fail "the list ended with $?"
+"$program" export '\\Mailbox\Inbox\Orders' --mail-root "$mailbox" --output - </dev/null >/dev/null ||
+  fail "the export ended with $?"
+tries=0
+while [ "$(sort "$work/helper.log" 2>/dev/null | tr '\n' ' ')" != "allow allow disallow disallow " ]; do
+  [ $tries -lt 100 ] || fail "the access helper was told: $(cat "$work/helper.log")"
+  tries=$((tries + 1))
+  sleep 0.1
+done
+echo "help, version, bad input, a save's options, the commands, streams, status and the access helper behave"
