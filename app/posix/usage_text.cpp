@@ -54,8 +54,11 @@ std::string UsageText() {
          "closing count to standard error. Messages that only tell how things went are shown\n"
          "on a terminal (or with --verbose); failures always.\n"
          "\n"
+         "Ctrl+C (or a request to end) stops a save after the mail at hand: \"Stopped after N\n"
+         "of M.\" and the count, with the mail not reached, are printed in any case.\n"
+         "\n"
          "Exit status: 0 when everything was done; 1 when something failed; 2 for a command\n"
-         "line the program cannot read.\n";
+         "line the program cannot read; 130 after Ctrl+C, 143 after a request to end.\n";
 }
 
 std::string VersionText() {
