@@ -41,8 +41,9 @@ inline constexpr int kMailItemClass = 43;
 inline constexpr int kReportItemClass = 46;
 inline constexpr int kMeetingRequestClass = 53;
 
-// The file types of SaveAs, by Outlook's numbers.
-enum class SaveType { Text = 0, RichText = 1, Message = 3, Html = 5, MessageUnicode = 9 };
+// The file types of SaveAs, by Outlook's numbers; Eml, a MIME message file,
+// is none of Outlook's, which refuses it.
+enum class SaveType { Text = 0, RichText = 1, Message = 3, Html = 5, MessageUnicode = 9, Eml = 1000 };
 
 class Folder;
 
@@ -142,6 +143,8 @@ class MailStore {
   // The version of the writer of files of the type: a newer writer makes a
   // later save write an item's files again, although the item is unchanged.
   virtual int WriterVersion(SaveType) const { return 1; }
+  // Whether the store can write files of the type at all.
+  virtual bool Writes(SaveType type) const { return type != SaveType::Eml; }
 };
 
 }  // namespace qs

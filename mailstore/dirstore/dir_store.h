@@ -30,7 +30,11 @@ class DirStore : public MailStore {
   // listed name.
   std::optional<ItemMark> MarkOf(const EntryId& entry_id) override;
   bool ItemsInParallel() const override { return true; }
-  int WriterVersion(SaveType) const override { return kMessageWriterVersion; }
+  // A mail saved as a MIME message file is its file's bytes, copied.
+  int WriterVersion(SaveType type) const override {
+    return type == SaveType::Eml ? 1 : MessageWriterVersion(type);
+  }
+  bool Writes(SaveType) const override { return true; }
 
   // The mail root's subdirectories, as the folder names show them.
   std::vector<std::string> TopFolderNames() const;
