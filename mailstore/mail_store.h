@@ -42,8 +42,9 @@ inline constexpr int kMailItemClass = 43;
 inline constexpr int kReportItemClass = 46;
 inline constexpr int kMeetingRequestClass = 53;
 
-// The file types of SaveAs, by Outlook's numbers.
-enum class SaveType { Text = 0, RichText = 1, Message = 3, Html = 5, MessageUnicode = 9 };
+// The file types of SaveAs, by Outlook's numbers; Eml, a MIME message file,
+// is none of Outlook's, which refuses it.
+enum class SaveType { Text = 0, RichText = 1, Message = 3, Html = 5, MessageUnicode = 9, Eml = 1000 };
 
 class Folder;
 
@@ -163,6 +164,8 @@ class MailStore {
   // True when its items' pages link their pictures to saved attachments
   // (SaveLinkedPageAs): a directory save then writes a page after them.
   virtual bool LinksPictures() const { return false; }
+  // Whether the store can write files of the type at all.
+  virtual bool Writes(SaveType type) const { return type != SaveType::Eml; }
 };
 
 }  // namespace qs

@@ -290,7 +290,9 @@ void SaveListedItems(Application& app, const MailStoreOpener& open_store,
       record.Reserve(static_cast<std::size_t>(listed));
       progress.emplace(app, listed);
       const SaveShape shape = ShapeOf(settings, list, mail_folder);
+      // A format the store cannot write is as unknown to the run as a name of none.
       const OutputFormat* output = OutputFormatNamed(settings.fn_output);
+      if (output && !store->Writes(output->type)) output = nullptr;
       const SavedFileStamps previous_files(save_dir);
       SaveRun run{.report = app,
                   .store = *store,

@@ -11,6 +11,7 @@ constexpr OutputFormat kOutputFormats[] = {
     {.name = "txt", .extension = ".txt", .type = SaveType::Text},
     {.name = "rtf", .extension = ".rtf", .type = SaveType::RichText},
     {.name = "dir", .extension = "", .type = SaveType::Html, .directory = true},
+    {.name = "eml", .extension = ".eml", .type = SaveType::Eml},
 };
 
 }  // namespace

@@ -18,7 +18,8 @@ struct OutputFormat {
 };
 
 // The format the setting names, in any letter case; nothing for a name that
-// is none of them.
+// is none of them. A store may still refuse to write a format's type
+// (MailStore::Writes).
 const OutputFormat* OutputFormatNamed(std::string_view setting);
 
 }  // namespace qs

@@ -1,12 +1,15 @@
 #include "settings/frmOptions.h"
 
 #include <initializer_list>
+#include <string>
 #include <system_error>
+#include <vector>
 
 #include "platform/application.h"
 #include "platform/file_system.h"
 #include "platform/settings_file.h"
 #include "settings/check_state_text.h"
+#include "settings/output_choices.h"
 
 namespace qs {
 
@@ -26,6 +29,11 @@ T& Place(T& control, Frame* frame, int left, int top, int width, int height, int
 
 ComboBox& WithItems(ComboBox& box, std::initializer_list<const char*> items) {
   for (const char* item : items) box.AddItem(item);
+  return box;
+}
+
+ComboBox& WithItems(ComboBox& box, const std::vector<std::string>& items) {
+  for (const std::string& item : items) box.AddItem(item);
   return box;
 }
 
@@ -58,7 +66,7 @@ frmOptions::frmOptions(Application& app)
       ClipSubject(Place(WithItems(Add<ComboBox>("ClipSubject"), {"20", "30", "40", "50", "70", "90"}),
                         &Frame3, 6480, 555, 855, kComboHeight, 6)),
       lblFnOutput(Place(Add<Label>("lblFnOutput", "Output"), &Frame3, 5160, 960, 1305, kBox)),
-      cboFnOutput(Place(WithItems(Add<ComboBox>("cboFnOutput"), {"MSG", "TXT", "DIR"}), &Frame3,
+      cboFnOutput(Place(WithItems(Add<ComboBox>("cboFnOutput"), OfferedOutputFormats()), &Frame3,
                         6480, 960, 855, kComboHeight, 7)),
       Frame1(Place(Add<Frame>("Frame1", "Exported Text"), nullptr, 120, 1680, 4695, 1455)),
       UseDate(Place(Add<CheckBox>("UseDate", "Date"), &Frame1, 120, 360, kShort, kBox, 8)),

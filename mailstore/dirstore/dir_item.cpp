@@ -8,6 +8,7 @@
 #include "mailstore/dirstore/entry_id.h"
 #include "mailstore/dirstore/item_file.h"
 #include "mailstore/message/save_message.h"
+#include "mailstore/message/whole_file.h"
 #include "mailstore/mime/address_list.h"
 #include "mailstore/mime/header_block.h"
 #include "mailstore/mime/header_text.h"
@@ -97,7 +98,20 @@ const std::shared_ptr<const MailContent>& DirItem::Content() {
   return content_;
 }
 
+// As a MIME message file, the mail is the file the store read, byte for
+// byte; it is neither parsed nor made again.
+FileStamp DirItem::CopyMailFile(const std::string& path) {
+  return WithinMemory([&] {
+    std::optional<ItemFile> file = std::exchange(file_, std::nullopt);
+    if (!file) file = OpenItemFile(Base(), Name());
+    const std::shared_ptr<const MailBytes> mail =
+        MailBytes::MapFile(file->descriptor, file->status, Base().Path() + "/" + Name());
+    return WriteFileInPieces(path, [&](const ByteSink& sink) { sink(mail->View()); });
+  });
+}
+
 std::optional<FileStamp> DirItem::SaveAs(const std::string& path, SaveType type) {
+  if (type == SaveType::Eml) return CopyMailFile(path);
   return SaveWithLinks(path, type, nullptr);
 }
 

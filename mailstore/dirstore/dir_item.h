@@ -49,6 +49,7 @@ class DirItem : public MailItem {
  private:
   std::optional<FileStamp> SaveWithLinks(const std::string& path, SaveType type, const PictureLinks* links);
   const ItemFacts& Summary();
+  FileStamp CopyMailFile(const std::string& path);
   const ListedItem& Listed() const { return folder_->listing.items[index_]; }
   const Directory& Base() const { return *Listed().location.base; }
   const std::string& Name() const { return Listed().location.name; }

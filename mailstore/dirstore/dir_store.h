@@ -31,7 +31,11 @@ class DirStore : public MailStore {
   // listed name.
   std::optional<ItemMark> MarkOf(const EntryId& entry_id) override;
   bool ItemsInParallel() const override { return true; }
-  int WriterVersion(SaveType type) const override { return MessageWriterVersion(type); }
+  // A mail saved as a MIME message file is its file's bytes, copied.
+  int WriterVersion(SaveType type) const override {
+    return type == SaveType::Eml ? 1 : MessageWriterVersion(type);
+  }
+  bool Writes(SaveType) const override { return true; }
   bool LinksPictures() const override { return true; }
 
   // The mail root's subdirectories, as the folder names show them.

@@ -41,7 +41,11 @@ class MailRootStore : public MailStore {
   std::optional<ItemMark> MarkOf(const EntryId& entry_id) override;
   // Mail files may be read on several threads; data files are read on one.
   bool ItemsInParallel() const override { return directories_ && stores_.empty(); }
-  int WriterVersion(SaveType type) const override { return MessageWriterVersion(type); }
+  // With no data file, the directory store's alone.
+  int WriterVersion(SaveType type) const override {
+    return stores_.empty() && directories_ ? directories_->WriterVersion(type) : MessageWriterVersion(type);
+  }
+  bool Writes(SaveType) const override { return true; }
   bool LinksPictures() const override { return true; }
 
   // The top-level folders that are data files, in byte order of their files' names.

@@ -36,6 +36,7 @@ struct MessageContent {
   std::vector<Mailbox> bcc;
   std::optional<long long> date;  // seconds since 1970, UTC
   std::string message_id;         // without the angle brackets
+  std::string in_reply_to;        // the same, where the store keeps it apart from the headers
   std::string headers;            // the header block as the mail holds it
   // In UTF-8; none when the mail has no text body.
   std::shared_ptr<const ByteSource> text_body;

@@ -35,6 +35,7 @@ enum PropertyId : std::uint16_t {
   kRtfCompressed = 0x1009,
   kHtml = 0x1013,
   kInternetMessageId = 0x1035,
+  kInReplyToId = 0x1042,
   kRowId = 0x3000,
   kDisplayName = 0x3001,
   kAddressType = 0x3002,

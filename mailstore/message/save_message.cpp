@@ -1,5 +1,6 @@
 #include "mailstore/message/save_message.h"
 
+#include "mailstore/message/eml_form.h"
 #include "mailstore/message/message_file.h"
 #include "mailstore/message/text_forms.h"
 #include "mailstore/message/whole_file.h"
@@ -17,6 +18,7 @@ FileStamp WriteForm(const MessageContent& content, const ItemFacts& facts, const
     // The store has no ANSI form to offer: both are Unicode message files.
     case SaveType::Message:
     case SaveType::MessageUnicode: return WriteMessageFile(content, facts, path);
+    case SaveType::Eml: return WriteFileFrom(path, EmlForm(content, BodyAsText, facts.received_seconds));
   }
   throw MailStoreError("unknown save type " + std::to_string(static_cast<int>(type)));
 }
@@ -30,14 +32,16 @@ std::string Joined(const std::vector<std::string>& parts) {
 }  // namespace
 
 // A mail with a part that could not be read is never saved as a message
-// file, which would stand for the whole mail; its text forms, which hold
-// no parts, are written, and the missing part is still reported.
+// file (Outlook's or MIME), which would stand for the whole mail; its text
+// forms, which hold no parts, are written, and the missing part is still
+// reported.
 FileStamp SaveMessageAs(const MessageContent& content, const ItemFacts& facts, const std::string& path,
                         SaveType type) {
   if (content.unreadable_parts.empty()) return WriteForm(content, facts, path, type);
   const std::string unreadable =
       "the mail has parts that cannot be read: " + Joined(content.unreadable_parts);
-  if (type == SaveType::Message || type == SaveType::MessageUnicode) throw MailStoreError(unreadable);
+  if (type == SaveType::Message || type == SaveType::MessageUnicode || type == SaveType::Eml)
+    throw MailStoreError(unreadable);
   WriteForm(content, facts, path, type);
   throw MailStoreError(unreadable + "; the file holds the rest");
 }

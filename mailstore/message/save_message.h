@@ -13,7 +13,12 @@ namespace qs {
 // change makes any of them differ, byte for byte, from before, so that a
 // save writes the files of unchanged mail again. 2: attached messages keep
 // their own times; 3 (pages): pictures link to the attachments saved beside.
-constexpr int MessageWriterVersion(SaveType type) { return type == SaveType::Html ? 3 : 2; }
+// The MIME message files (SaveType::Eml) made from a message have their own.
+inline constexpr int kEmlWriterVersion = 1;
+constexpr int MessageWriterVersion(SaveType type) {
+  if (type == SaveType::Eml) return kEmlWriterVersion;
+  return type == SaveType::Html ? 3 : 2;
+}
 
 // Throws MailStoreError when the file cannot be written.
 FileStamp SaveMessageAs(const MessageContent& content, const ItemFacts& facts, const std::string& path,

@@ -89,6 +89,7 @@ std::unique_ptr<Folder> OutlookItem::Parent() {
 }
 
 std::optional<FileStamp> OutlookItem::SaveAs(const std::string& path, SaveType type) {
+  if (type == SaveType::Eml) throw MailStoreError("Outlook writes no MIME message files");
   Guarded([&] { Typed().Call("SaveAs", path, static_cast<std::int32_t>(type)); });
   return std::nullopt;
 }

@@ -178,6 +178,7 @@ MessageContent ReadMessage(const MessageBag& message, const TextDecoding& decodi
     content.modified = TimeOf(message, kLastModificationTime);
   }
   content.message_id = Unbracketed(TextOr(message, kInternetMessageId, decoding));
+  content.in_reply_to = Unbracketed(TextOr(message, kInReplyToId, decoding));
   content.headers = TextOr(message, kTransportHeaders, decoding);
   ReadRecipients(message, decoding, content);
   ReadBodies(message, decoding, content);

@@ -6,7 +6,8 @@ file and as a directory, both named by the mail's entry identifier, and:
 - every message file passes the strict container check (check_msg.py);
 - the npm reader reads from each message file the subject, the sender and
   the attachments that Python's email package finds in the mail;
-- each attachment file holds the bytes of its part.
+- each attachment file holds the bytes of its part;
+- each mail saved as a MIME message file is its source's bytes.
 Usage: corpus_save_test.py PROGRAM HELPERS_DIR NODE_MODULES MAIL_DIR...
 """
 import os
@@ -85,7 +86,7 @@ with tempfile.TemporaryDirectory(prefix="qs-corpus-") as work:
         names[relative.encode().hex().upper()] = source
     environment = dict(os.environ, QUILLSTOW_MAILROOT=os.path.join(work, "root"),
                        XDG_CONFIG_HOME=os.path.join(work, "config"))
-    for output in ("msg", "dir"):
+    for output in ("msg", "dir", "eml"):
         settings = os.path.join(work, output + ".ini")
         with open(settings, "w") as ini:
             ini.write("[Options]\nFnOutput=%s\nFnFormat=%%6\nBefore=9999-12-31\n" % output)
@@ -132,6 +133,11 @@ with tempfile.TemporaryDirectory(prefix="qs-corpus-") as work:
         for line in mail.get("attachment", []):
             if line != "attachment *" and not any(same("attachment", line, h) for h in held):
                 fail("%s: no attachment file holds %s" % (names[name], line))
+
+    for name in saved:
+        with open(names[name], "rb") as source, open(os.path.join(work, "eml", name + ".eml"), "rb") as copy:
+            if source.read() != copy.read():
+                fail("%s: the saved .eml is not its bytes" % names[name])
 
 print("\n".join(failures) if failures else "%d mails saved and read back" % len(sources))
 sys.exit(1 if failures else 0)

@@ -154,9 +154,15 @@ TEST_F(SaveRun, ItemsThatCannotBeSavedAreCountedAndTheRunGoesOn) {
   List("id2", "b");
   settings.fn_output = " MSG";
   Save(scratch.Text());
+  // A format the store does not write (Outlook writes no MIME message files)
+  // is as unknown.
+  settings.fn_output = "Eml";
+  Save(scratch.Text());
   EXPECT_EQ(fixture.Messages(), (Texts{"2 of 5 emails could not be saved.", "Error in output format.",
-                                       "Error in output format.", "2 of 2 emails could not be saved."}));
-  EXPECT_EQ(log.fetched.size(), 7u) << "an unknown format is found out after fetching";
+                                       "Error in output format.", "2 of 2 emails could not be saved.",
+                                       "Error in output format.", "Error in output format.",
+                                       "2 of 2 emails could not be saved."}));
+  EXPECT_EQ(log.fetched.size(), 9u) << "an unknown format is found out after fetching";
   EXPECT_TRUE(fixture.app.FailureShown());
 }
 
