@@ -17,7 +17,7 @@ struct SearchOptions {
 
 struct SaveOptions {
   std::string fn_format;     // "FnFormat": the name format
-  std::string fn_output;     // "FnOutput": msg, txt, rtf or dir in any letter case
+  std::string fn_output;     // "FnOutput": msg, txt, rtf, dir or eml in any letter case
   bool use_fn_folder{};      // "UseFnFolder": repeat the mail folder tree
   std::string clip_address;  // "ClipAddress": characters kept of sender and recipients
   std::string clip_subject;  // "ClipSubject": characters kept of the subject

@@ -99,7 +99,7 @@ const std::array<Option, 16> kOptions{{
        return NotEmpty(door.overrides.date_format, "date-format", "the date format", value);
      }},
     {"format", true, kSaveRun, [](FrontDoor& door, const std::string& value, const LocaleFacts&) -> std::string {
-       if (!OutputFormatNamed(value)) return "--format: \"" + value + "\" is none of msg, txt, rtf, dir";
+       if (!OutputFormatNamed(value)) return "--format: \"" + value + "\" is none of msg, txt, rtf, dir, eml";
        door.overrides.fn_output = AsciiUpper(value);
        return {};
      }},

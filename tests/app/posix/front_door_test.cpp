@@ -68,7 +68,7 @@ TEST(FrontDoor, ReadsCommandsAndOptionsAndLeavesTheRestToTheWindow) {
       {{"save", "F", "D", "--since"}, "error: --since needs a value"},
       {{"save", "F", "D", "--since", "2010-13-45"},
        "error: --since: \"2010-13-45\" is no date (write it as 2010-01-31, or as the Options form takes it)"},
-      {{"save", "F", "D", "--format", "pdf"}, "error: --format: \"pdf\" is none of msg, txt, rtf, dir"},
+      {{"save", "F", "D", "--format", "pdf"}, "error: --format: \"pdf\" is none of msg, txt, rtf, dir, eml"},
       {{"--threads", "0"}, "error: --threads: \"0\" is no number from 1 to 999"},
       {{"--threads", "2x"}, "error: --threads: \"2x\" is no number from 1 to 999"},
       {{"--subfolders=yes"}, "error: --subfolders takes no value"},
