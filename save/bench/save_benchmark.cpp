@@ -163,7 +163,7 @@ int main(int argc, char** argv) {
   // Timings compared are taken in turns, each of a pair right after the
   // other, and the best of each counts, with the processor time this
   // process spent on it: the machine's noise falls on both alike.
-  constexpr int kRounds = 9;
+  constexpr int kRounds = 15;
   struct Timing {
     double seconds = 1e9;
     double processor = 0;
