@@ -1,13 +1,8 @@
-"""Reads MIME message files with Python's email package (policy.default), a
-reader nobody on the team wrote, and prints a line starting with "ERROR" for
-each defect it finds, in a part or in a header field, and for each line
-longer than 998 octets. Only the MIME fields are checked, unless
---all-fields is given: the other fields of a mail saved from a data file are
-the ones it arrived with, defects and all. Writes the decoded bytes of every
-attachment to a file of its own in OUT_DIR, and ends with a count of the
-files, the attachments and the attached messages.
-Usage: check_eml.py [--all-fields] OUT_DIR FILE...
-"""
+"""Reads MIME message files with Python's email package (policy.default) and
+prints an "ERROR" line for each defect of a part or MIME field (of every field
+with --all-fields: a data file's mail keeps the fields it arrived with) and
+each line over 998 octets. Writes every attachment's bytes into OUT_DIR and
+ends with the counts. Usage: check_eml.py [--all-fields] OUT_DIR FILE..."""
 import os
 import sys
 from email import policy

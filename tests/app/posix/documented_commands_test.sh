@@ -1,12 +1,8 @@
 #!/bin/sh
-# Every command line of the program that the README, the manual page, the
-# help page and the usage text show, run as shown, in their order, by a new
-# user (a scratch home) on the sample mailbox: each must end with status 0.
-# A command line is a line of an example block (the README's indented
-# lines, the manual page's .nf blocks, the help page's <pre> blocks, the
-# usage text's indented lines) whose command is quillstow, after any
-# NAME=value assignments or a pipe. Then the bash
-# completion the documents promise: commands, options, formats, columns.
+# Every quillstow command line in the example blocks of the README, the
+# manual page, the help page and the usage text, run as shown by a new user
+# (a scratch home) on the sample mailbox: each must end with status 0. Then
+# the bash completion the documents promise.
 # Usage: documented_commands_test.sh PROGRAM MAILBOX SOURCE_DIR DATA_FILE
 # (DATA_FILE: an Outlook data file with an Inbox, for ~/backup/archive.pst)
 set -eu

@@ -76,10 +76,9 @@ run "$work/killed1" /dbg 1 2>"$work/again.log" || fail "saving again failed"
 grep -q "^$count listed: 0 saved, $count unchanged, 0 not saved" "$work/again.log" ||
   fail "saving again: $(grep listed "$work/again.log")"
 
-# Asked to stop: the run ends after the item at hand, says where it stopped
-# and ends as a shell expects (128 and the signal), with the rows left counted
-# as not reached, not as failures. Driven by standard input, the program ends
-# after the stopped save instead of reading on.
+# Asked to stop: the run ends after the item at hand, says where, counts the
+# rows left as not reached and ends with 128 and the signal; driven by
+# standard input, it reads no further line.
 stop() { # name signal status [input]
   if [ -n "${4:-}" ]; then
     printf '%s\n' "txtMailFolder=\\\\Store\\Inbox" "txtDir=$work/$1" cmdSearch cmdSave print |
@@ -87,14 +86,11 @@ stop() { # name signal status [input]
   else
     start "$work/$1" "$work/$1.log"
   fi
-  pid=$!
-  wait_for "$work/$1" 5
-  kill -"$2" $pid
-  status=0
+  pid=$! status=0
+  wait_for "$work/$1" 5 && kill -"$2" $pid
   wait $pid || status=$?
   [ $status -eq "$3" ] || fail "$1: a run stopped by $2 ended with status $status"
-  check "$work/$1"
-  n=$(saved "$work/$1")
+  check "$work/$1" && n=$(saved "$work/$1")
   [ "$n" -lt $count ] || fail "$1: the stop request was not noticed"
   grep -q "^Stopped after $n of $count\.$" "$work/$1.log" || fail "$1: no stop line: $(cat "$work/$1.log")"
   grep -q "^$count listed: $n saved, 0 unchanged, 0 not saved, $((count - n)) not reached$" "$work/$1.log" ||

@@ -31,12 +31,8 @@ std::vector<std::string> PartTypes(const std::string& eml) {
 }
 
 MessageAttachment Data(std::string name, std::string type, std::string bytes, std::string content_id = {}) {
-  MessageAttachment attachment;
-  attachment.file_name = std::move(name);
-  attachment.mime_type = std::move(type);
-  attachment.content_id = std::move(content_id);
-  attachment.data = std::make_shared<const HeldBytes>(std::move(bytes));
-  return attachment;
+  return {std::move(name), std::move(type), std::move(content_id), std::make_shared<const HeldBytes>(std::move(bytes)),
+          nullptr};
 }
 
 MessageAttachment Attached(MessageContent message) {

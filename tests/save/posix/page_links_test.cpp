@@ -12,9 +12,8 @@
 namespace qs {
 namespace {
 
-// A saved page shows the pictures saved beside it: its links to them point
-// at their files, by the names they were saved under; a link to a part the
-// mail does not hold stays as it was.
+// A saved page's links to its pictures point at the files they were saved
+// as; a link to a part the mail does not hold stays as it was.
 TEST(PageLinks, PicturesPointAtTheFilesTheyWereSavedAs) {
   test::ScratchDir scratch;
   std::filesystem::create_directories(scratch.Path() / "root/Store/Inbox");
