@@ -65,8 +65,10 @@ bool MakeSaveDirectory(Application& app, const std::string& save_dir) {
     RemoveStaleTemporaries(dir);
     return true;
   } catch (const std::system_error& error) {
+    // The system's reason for a drive it does not have is "File not found".
+    const std::optional<std::string> drive = MissingDrive(dir);
     app.ReportFailure("The folder \"" + dir + "\" could not be created: " +
-                      error.code().message() + ".");
+                      (drive ? *drive : error.code().message() + "."));
     return false;
   }
 }
@@ -127,6 +129,7 @@ void SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& list, SaveC
   bool taking = true;  // false once a row could not be taken: the rows before it are still saved
   bool naming = true;  // false once the run stops: the rows named so far are still written
   std::int32_t waiting = 0;  // entries put into the record since it was last written
+  ItemSave::RecordRoom record_room;
   auto record_written = std::chrono::steady_clock::now();
   const auto fetched_next = [&] { return placed < rows.size() && rows[placed].fetched.load(); };
   const auto written_front = [&] { return placed > 0 && rows.front().written.load(); };
@@ -204,7 +207,7 @@ void SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& list, SaveC
           }
           break;
       }
-      if (done.PutInto(run.record, run)) {
+      if (done.PutInto(run.record, run, record_room)) {
         ++run.recorded;
         if (++waiting >= kRecordEvery && std::chrono::steady_clock::now() - record_written >= kRecordInterval) {
           WriteSaveRecord(run.save_dir, run.previous, run.record);

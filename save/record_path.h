@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 
 #include "platform/system.h"
 
@@ -13,6 +14,12 @@ namespace qs {
 inline std::string ToRecordPath(std::string path) {
   std::replace(path.begin(), path.end(), PathSeparator(), '/');
   return path;
+}
+
+// The same into a string that keeps its room from path to path.
+inline void AssignRecordPath(std::string& to, std::string_view path) {
+  to.assign(path);
+  std::replace(to.begin(), to.end(), PathSeparator(), '/');
 }
 
 inline std::string FromRecordPath(std::string path) {

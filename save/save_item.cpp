@@ -115,7 +115,7 @@ bool ItemSave::MarkedUnchanged(const SaveRun& run) {
 bool ItemSave::Recognize(const SaveRun& run, const ItemMark& mark) {
   identity_ = mark.identity;
   folder_path_ = run.settings.use_fn_folder ? mark.folder : std::string();
-  previous_ = run.previous.Find(identity_, folder_path_, run.shape_text.key);
+  if (run.previous.Size() > 0) previous_ = run.previous.Find(identity_, folder_path_, run.shape_text.key);
   mail_modified_ = mark.modified.time_since_epoch().count();
   mail_size_ = mark.size;
   unchanged_ = Unchanged(run);
@@ -303,7 +303,7 @@ void ItemSave::Write(const SaveRun& run) {
   // rows around it are.
   item_.reset();
   if (!candidate_.empty()) AdoptCandidate(run);
-  Record(run);
+  Record();
 }
 
 void ItemSave::AdoptCandidate(const SaveRun& run) {
@@ -330,35 +330,39 @@ void ItemSave::AdoptCandidate(const SaveRun& run) {
   adopted_ = true;
 }
 
-void ItemSave::Record(const SaveRun& run) {
+void ItemSave::Record() {
   if (identity_.empty() || name_.empty()) return;
-  saved_files_.reserve(writes_.size());
   saved_whole_ = whole_;
-  for (const FileWrite& file : writes_) {
+  for (FileWrite& file : writes_) {
     // A file the store did not stamp as it wrote it is looked at: one that
     // could not be written may still be there from an earlier run.
-    if (const std::optional<FileStamp> stamp = file.stamp ? file.stamp : RegularFileStamp(file.path))
-      saved_files_.push_back({ToRecordPath(file.path.substr(run.save_dir.size())), *stamp});
-    else
-      saved_whole_ = false;
+    if (!file.stamp) file.stamp = RegularFileStamp(file.path);
+    // Nothing written at all: the record keeps what it held.
+    if (file.stamp) recorded_ = true;
+    else saved_whole_ = false;
   }
-  // Nothing written: the record keeps what it held.
-  if (saved_files_.empty()) return;
-  saved_name_ = ToRecordPath(name_);
-  record_key_ = SaveRecord::KeyOf(identity_, folder_path_, run.shape_text);
 }
 
-bool ItemSave::PutInto(SaveRecord& record, const SaveRun& run) {
-  if (record_key_.empty()) return false;
-  record.Put(std::exchange(record_key_, {}),
+bool ItemSave::PutInto(SaveRecord& record, const SaveRun& run, RecordRoom& room) {
+  if (!std::exchange(recorded_, false)) return false;
+  std::size_t count = 0;
+  for (const FileWrite& file : writes_) {
+    if (!file.stamp) continue;
+    if (room.files.size() == count) room.files.emplace_back();
+    SavedFile& saved = room.files[count++];
+    AssignRecordPath(saved.path, std::string_view(file.path).substr(run.save_dir.size()));
+    saved.stamp = *file.stamp;
+  }
+  AssignRecordPath(room.name, name_);
+  record.Put(SaveRecord::KeyOf(identity_, folder_path_, run.shape_text),
              {.identity = identity_,
               .folder = folder_path_,
               .writer = run.writer,
               .mail_modified = mail_modified_,
               .mail_size = mail_size_,
               .whole = saved_whole_,
-              .name = saved_name_,
-              .files = saved_files_},
+              .name = room.name,
+              .files = std::span<const SavedFile>(room.files.data(), count)},
              run.shape_text);
   return true;
 }

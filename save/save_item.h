@@ -89,10 +89,16 @@ class ItemSave {
   std::int32_t Row() const { return row_; }
   bool HasWrites() const { return !writes_.empty(); }
   SaveOutcome Outcome() const;
+  // Room for the record's paths of one item after another, kept by the
+  // run's thread so that putting an item into the record allocates little.
+  struct RecordRoom {
+    std::vector<SavedFile> files;
+    std::string name;
+  };
   // Puts into the record what it is to hold of the item now, on the run's
   // thread once the item is written, once; false when the record keeps what it
   // held.
-  bool PutInto(SaveRecord& record, const SaveRun& run);
+  bool PutInto(SaveRecord& record, const SaveRun& run, RecordRoom& room);
   // The reasons of the steps that failed, in order.
   const std::vector<std::string>& Log() const { return log_; }
 
@@ -127,7 +133,7 @@ class ItemSave {
   // Keeps the candidate in place of the files just written when they hold
   // the same bytes.
   void AdoptCandidate(const SaveRun& run);
-  void Record(const SaveRun& run);
+  void Record();
 
   std::int32_t row_;
   const FoundItems& list_;
@@ -151,11 +157,9 @@ class ItemSave {
   std::optional<std::vector<std::optional<std::string>>> attachments_;
   std::vector<FileWrite> writes_;
   bool whole_ = false;
-  // What the record is to hold of the item, made as it was written: its
-  // entry's key (empty when there is nothing to put), its files and name.
-  std::string record_key_;
-  std::vector<SavedFile> saved_files_;
-  std::string saved_name_;
+  // Whether the record is to hold the item anew, its files stamped as they
+  // were written; and whether it is to hold it as whole.
+  bool recorded_ = false;
   bool saved_whole_ = false;
   std::vector<std::string> log_;
 };
