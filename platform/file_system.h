@@ -17,6 +17,11 @@ bool PathExists(const std::string& path);
 
 bool IsDirectory(const std::string& path);
 
+// "The drive Q: does not exist." for a path on a drive that the system does
+// not have; nothing for any other path, and always on systems without
+// drive letters.
+std::optional<std::string> MissingDrive(const std::string& path);
+
 // True for a directory that is no link (a symbolic link, or on Windows any
 // reparse point, a junction among them): what a write below it reaches is
 // below it.

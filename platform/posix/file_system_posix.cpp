@@ -269,4 +269,6 @@ bool LeadingDotHides() { return true; }
 
 std::size_t FileNameLength(std::string_view name) { return name.size(); }
 
+std::optional<std::string> MissingDrive(const std::string&) { return std::nullopt; }
+
 }  // namespace qs

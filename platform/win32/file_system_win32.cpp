@@ -272,4 +272,13 @@ void RenameEntry(const std::string& from, const std::string& to) {
     ThrowError(GetLastError(), "cannot rename", from);
 }
 
+std::optional<std::string> MissingDrive(const std::string& path) {
+  const bool lettered = path.size() >= 2 && path[1] == ':' &&
+                        ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+  if (!lettered) return std::nullopt;
+  const wchar_t root[] = {static_cast<wchar_t>(path[0]), L':', L'\\', L'\0'};
+  if (GetDriveTypeW(root) != DRIVE_NO_ROOT_DIR) return std::nullopt;
+  return "The drive " + path.substr(0, 2) + " does not exist.";
+}
+
 }  // namespace qs

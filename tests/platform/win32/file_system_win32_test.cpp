@@ -41,6 +41,9 @@ TEST(Win32FileSystem, StampsAndContentsOfRegularFilesOnly) {
         << pair.first << " " << pair.second;
   EXPECT_TRUE(RemoveEntry(dir.File("grown")) && RemoveEntry(dir.File("sub")));
   EXPECT_FALSE(RemoveEntry(dir.File("sub")));
+  // A drive the system does not have is named as such, and only that.
+  EXPECT_EQ(MissingDrive("q:\\Mail"), "The drive q: does not exist.");
+  EXPECT_FALSE(MissingDrive(dir.File("missing")) || MissingDrive("\\\\server\\share") || MissingDrive("C:\\"));
 }
 
 // Locks belong to handles on Windows: a second lock in the same process waits
