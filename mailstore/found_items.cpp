@@ -122,22 +122,26 @@ std::string_view FoundItems::KeptBytes(const Row& row, std::size_t slot) {
   return {row.texts + begin, row.ends[slot] - begin};
 }
 
+namespace {
+
+// The column of the list that shows the field.
+template <class Field>
+constexpr std::size_t ColumnOf(Field field) {
+  std::size_t k = 0;
+  while (kFoundColumns[k].field != decltype(kFoundColumns[k].field){field}) ++k;
+  return k;
+}
+
+}  // namespace
+
 EntryId FoundItems::RowEntryId(std::int32_t row) const {
-  static constexpr std::size_t kColumn = [] {
-    std::size_t k = 0;
-    while (std::get_if<IdField>(&kFoundColumns[k].field) == nullptr) ++k;
-    return k;
-  }();
+  static constexpr std::size_t kColumn = ColumnOf(&FoundItem::entry_id);
   static_assert(found_items_detail::KeptAs(kFoundColumns[kColumn]) == Kept::Bytes);
   return EntryId(std::string(KeptBytes(RowAt(row), kSlots[kColumn])));
 }
 
 const std::string& FoundItems::RowFolder(std::int32_t row) const {
-  static constexpr std::size_t kColumn = [] {
-    std::size_t k = 0;
-    while (kFoundColumns[k].field != decltype(kFoundColumns[k].field){&FoundItem::folder}) ++k;
-    return k;
-  }();
+  static constexpr std::size_t kColumn = ColumnOf(&FoundItem::folder);
   static_assert(found_items_detail::KeptAs(kFoundColumns[kColumn]) == Kept::Shared);
   return shared_[kSlots[kColumn]][RowAt(row).shared[kSlots[kColumn]]];
 }

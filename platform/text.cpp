@@ -59,6 +59,25 @@ std::optional<char> HexByte(std::string_view text) {
   return static_cast<char>(high << 4 | low);
 }
 
+void AppendPercentEscape(std::string& out, char byte) {
+  char escape[3] = {'%'};
+  WriteHexDigits(std::string_view(&byte, 1), escape + 1);
+  out.append(escape, sizeof escape);
+}
+
+std::string PercentDecoded(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (const auto byte = text[i] == '%' ? HexByte(text.substr(i + 1)) : std::nullopt) {
+      out += *byte;
+      i += 2;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
 // By hand: find_first_not_of with a set calls memchr on the set once per
 // character, and header texts are trimmed by the thousand.
 std::string_view TrimBlanks(std::string_view text) {

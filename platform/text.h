@@ -35,6 +35,12 @@ std::optional<char> HexByte(std::string_view text);
 // room for twice the bytes; says where the digits end.
 char* WriteHexDigits(std::string_view bytes, char* out);
 
+// Appends "%" and the byte as two upper-case hexadecimal digits.
+void AppendPercentEscape(std::string& out, char byte);
+// The text with each "%" and two hexadecimal digits turned into their byte;
+// a "%" without them stays as it is.
+std::string PercentDecoded(std::string_view text);
+
 // A decimal number at the front of a text, rounded to a whole number with a
 // half going to the even one. The number is an optional sign, then digits
 // with at most one decimal point among or after them, at least one digit in

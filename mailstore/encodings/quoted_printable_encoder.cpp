@@ -1,11 +1,12 @@
 #include "mailstore/encodings/quoted_printable_encoder.h"
 
+#include "platform/text.h"
+
 namespace qs {
 
 namespace {
 
 constexpr std::size_t kLineLength = 76;
-constexpr char kHex[] = "0123456789ABCDEF";
 
 // One line of the text, without its break, onto out.
 void EncodeLine(std::string_view line, std::string& out) {
@@ -25,9 +26,9 @@ void EncodeLine(std::string_view line, std::string& out) {
     if (literal) {
       out += static_cast<char>(byte);
     } else {
-      out += '=';
-      out += kHex[byte >> 4];
-      out += kHex[byte & 15];
+      char escape[3] = {'='};
+      WriteHexDigits(std::string_view(&line[i], 1), escape + 1);
+      out.append(escape, sizeof escape);
     }
     column += width;
   }

@@ -173,12 +173,9 @@ void AddParameter(FieldLine& line, const std::string& attribute, std::string_vie
   // Percent-encoded UTF-8, in sections that never cut an escape.
   std::vector<std::string> sections(1, "UTF-8''");
   for (const char c : value) {
-    std::string piece(1, c);
-    if (!AttributeByte(static_cast<unsigned char>(c))) {
-      std::array<char, 4> escape{};
-      std::snprintf(escape.data(), escape.size(), "%%%02X", static_cast<unsigned char>(c));
-      piece = escape.data();
-    }
+    std::string piece;
+    if (AttributeByte(static_cast<unsigned char>(c))) piece = c;
+    else AppendPercentEscape(piece, c);
     if (sections.back().size() + piece.size() > kParameterSection) sections.emplace_back();
     sections.back() += piece;
   }

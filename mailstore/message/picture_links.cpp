@@ -13,41 +13,12 @@ bool Unreserved(unsigned char c) {
 }
 
 std::string RelativeUrl(std::string_view path) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
   std::string url;
   for (const char c : path) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (Unreserved(byte) || c == '/') {
-      url += c;
-    } else {
-      url += '%';
-      url += kHex[byte >> 4];
-      url += kHex[byte & 0xF];
-    }
+    if (Unreserved(static_cast<unsigned char>(c)) || c == '/') url += c;
+    else AppendPercentEscape(url, c);
   }
   return url;  // no ":" is left that could read as a scheme
-}
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-std::string PercentDecoded(std::string_view text) {
-  std::string decoded;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const int high = text[i] == '%' && i + 2 < text.size() ? HexValue(text[i + 1]) : -1;
-    const int low = high >= 0 ? HexValue(text[i + 2]) : -1;
-    if (low < 0) {
-      decoded += text[i];
-      continue;
-    }
-    decoded += static_cast<char>(high * 16 + low);
-    i += 2;
-  }
-  return decoded;
 }
 
 // Where a link's Content-ID ends: at the end of an attribute's value, of a

@@ -41,19 +41,6 @@ void ForEachParameter(std::string_view header, Take take) {
   }
 }
 
-std::string PercentDecoded(std::string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (const auto byte = text[i] == '%' ? HexByte(text.substr(i + 1)) : std::nullopt) {
-      out += *byte;
-      i += 2;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
-}
-
 // One piece of an RFC 2231 value: name*N or name*N* (encoded), or name*
 // (encoded, the only piece).
 struct Piece {
