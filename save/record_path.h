@@ -19,7 +19,7 @@ inline std::string ToRecordPath(std::string path) {
 // The same into a string that keeps its room from path to path.
 inline void AssignRecordPath(std::string& to, std::string_view path) {
   to.assign(path);
-  std::replace(to.begin(), to.end(), PathSeparator(), '/');
+  if (const char separator = PathSeparator(); separator != '/') std::replace(to.begin(), to.end(), separator, '/');
 }
 
 inline std::string FromRecordPath(std::string path) {

@@ -354,8 +354,7 @@ bool ItemSave::PutInto(SaveRecord& record, const SaveRun& run, RecordRoom& room)
     saved.stamp = *file.stamp;
   }
   AssignRecordPath(room.name, name_);
-  record.Put(SaveRecord::KeyOf(identity_, folder_path_, run.shape_text),
-             {.identity = identity_,
+  record.Put({.identity = identity_,
               .folder = folder_path_,
               .writer = run.writer,
               .mail_modified = mail_modified_,

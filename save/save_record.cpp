@@ -106,7 +106,7 @@ void SplitFields(std::string_view line, std::vector<std::string_view>& fields) {
 void AppendNumber(std::string& text, std::int64_t number) {
   char digits[24];
   const auto [end, error] = std::to_chars(std::begin(digits), std::end(digits), number);
-  text.append(digits, end);
+  text.append(digits, static_cast<std::size_t>(end - digits));
 }
 
 void AppendNumberField(std::string& line, std::int64_t number) {
@@ -170,9 +170,26 @@ SaveShape ShapeOfFields(const std::vector<std::string_view>& fields) {
           .mail_folder = Unescaped(fields[8])};
 }
 
+// The key of a line already split into its fields. Most lines share one
+// shape: its key is made once for them, kept in cache.
+struct ShapeKeyCache {
+  std::string_view fields;
+  std::string key;
+};
+
+std::string KeyOfFields(const std::vector<std::string_view>& fields, ShapeKeyCache& cache) {
+  const std::string_view shape_fields(fields[2].data(), fields[8].data() + fields[8].size() - fields[2].data());
+  if (shape_fields != cache.fields) {
+    cache.fields = shape_fields;
+    cache.key = ShapeKey(ShapeOfFields(fields));
+  }
+  return Key(Unescaped(fields[0]), Unescaped(fields[1]), cache.key);
+}
+
 // The mail of a line whose fields were checked when the record was read.
 SavedMail MailOf(std::string_view line) {
   std::vector<std::string_view> fields;
+  fields.reserve(kFixedFields + 3);
   SplitFields(line.substr(0, line.size() - 1), fields);
   SavedMail mail;
   mail.identity = Unescaped(fields[0]);
@@ -199,7 +216,12 @@ SaveRecord SaveRecord::Parse(std::string_view text) {
   const std::string_view header = text.substr(0, first_end);
   if (header != std::string(kHeaderStart) + "1" && header != std::string(kHeaderStart).append(kVersion))
     throw UnreadableRecord("the first line is no record header");
-  record.Reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
+  // As many mails as lines, give or take the header and the notes.
+  std::size_t lines = 0;
+  for (const char* at = text.data(); (at = static_cast<const char*>(std::memchr(at, '\n', text.data() + text.size() - at)));
+       ++at)
+    ++lines;
+  record.mails_.reserve(lines);
   std::size_t line_number = 1;
   std::vector<std::string_view> fields;
   std::size_t mails_start = first_end == std::string_view::npos ? text.size() : first_end + 1;
@@ -217,34 +239,28 @@ SaveRecord SaveRecord::Parse(std::string_view text) {
   // The mails' lines are kept as they are.
   record.lines_.assign(text.substr(std::min(mails_start, text.size())));
   text = record.lines_;
-  // Most lines share one shape: its key is made once for them.
-  std::string_view last_shape_fields;
-  std::string last_shape_key;
+  ShapeKeyCache shapes;
   for (std::size_t start = 0; start < text.size();) {
     ++line_number;
     const auto end = text.find('\n', start);
     if (end == std::string_view::npos) throw UnreadableRecord("the last line is cut");
     const std::size_t line_start = start;
     start = end + 1;
-    SplitFields(text.substr(line_start, end - line_start), fields);
-    const std::string where = "line " + std::to_string(line_number);
+    const std::string_view line = text.substr(line_start, end - line_start);
+    SplitFields(line, fields);
+    const auto where = [line_number] { return "line " + std::to_string(line_number); };
     if (fields.size() < kFixedFields || (fields.size() - kFixedFields) % 3 != 0)
-      throw UnreadableRecord(where + " has " + std::to_string(fields.size()) + " fields");
+      throw UnreadableRecord(where() + " has " + std::to_string(fields.size()) + " fields");
     for (const std::size_t flag : {7, 12}) Flag(fields[flag]);
     for (std::size_t i = 9; i < fields.size(); ++i)
       if (i != 12 && i != 13 && (i < kFixedFields || (i - kFixedFields) % 3 != 0)) Number(fields[i]);
-    for (const std::string_view field : fields) CheckEscapes(field);
+    if (line.find('\\') != std::string_view::npos)
+      for (const std::string_view field : fields) CheckEscapes(field);
     if (Number(fields[14]) != static_cast<std::int64_t>((fields.size() - kFixedFields) / 3))
-      throw UnreadableRecord(where + " miscounts its files");
-    const std::string_view shape_fields(fields[2].data(), fields[8].data() + fields[8].size() - fields[2].data());
-    if (shape_fields != last_shape_fields) {
-      last_shape_fields = shape_fields;
-      last_shape_key = ShapeKey(ShapeOfFields(fields));
-    }
-    std::string identity = Unescaped(fields[0]);
+      throw UnreadableRecord(where() + " miscounts its files");
+    record.Keep(KeyOfFields(fields, shapes), line_start, start - line_start);
     const std::string name = Unescaped(fields[13]);
-    record.Keep(Key(identity, Unescaped(fields[1]), last_shape_key), line_start, start - line_start);
-    if (!name.empty()) record.owners_[FoldCase(name)] = std::move(identity);
+    if (!name.empty()) record.owners_[FoldCase(name)] = Unescaped(fields[0]);
   }
   return record;
 }
@@ -259,7 +275,7 @@ std::string SaveRecord::Header() const {
   return header + '\n';
 }
 
-void SaveRecord::Keep(std::string key, std::size_t offset, std::size_t length) {
+void SaveRecord::Keep(std::string key, std::size_t offset, std::size_t length) const {
   const auto [place, added] = mails_.try_emplace(std::move(key), Line{offset, length});
   if (!added) {
     place->second = Line{offset, length};
@@ -268,10 +284,12 @@ void SaveRecord::Keep(std::string key, std::size_t offset, std::size_t length) {
 }
 
 // A run's own names are its name claims': the mails it adds need no owners.
-void SaveRecord::Put(std::string key, const MailEntry& mail, const ShapeText& shape) {
+// Nor are they looked up by the run that adds them: they are indexed only
+// when a lookup, or an older record to be written over, needs them.
+void SaveRecord::Put(const MailEntry& mail, const ShapeText& shape) {
   const std::size_t offset = lines_.size();
   AppendLine(lines_, mail, shape.fields);
-  Keep(std::move(key), offset, lines_.size() - offset);
+  unindexed_.push_back({offset, lines_.size() - offset});
 }
 
 std::string_view SaveRecord::LineAt(const Line& line) const {
@@ -298,10 +316,13 @@ std::string SaveRecord::Text() const { return Header() + Lines(); }
 void SaveRecord::WriteOver(const SaveRecord& older, const std::function<void(std::string_view)>& sink) const {
   sink(Header());
   // The older lines kept go in runs, not one by one.
-  std::string kept;
-  for (const auto& [key, line] : older.mails_)
-    if (!mails_.contains(key)) kept.append(older.LineAt(line));
-  sink(kept);
+  if (!older.mails_.empty()) {
+    Index();
+    std::string kept;
+    for (const auto& [key, line] : older.mails_)
+      if (!mails_.contains(key)) kept.append(older.LineAt(line));
+    sink(kept);
+  }
   sink(Lines());
 }
 
@@ -316,14 +337,14 @@ std::string ShapeKey(const SaveShape& shape) {
 
 std::optional<SavedMail> SaveRecord::Find(const std::string& identity, const std::string& folder,
                                           const std::string& shape_key) const {
+  Index();
   const auto found = mails_.find(Key(identity, folder, shape_key));
   if (found == mails_.end()) return std::nullopt;
   return MailOf(LineAt(found->second));
 }
 
 void SaveRecord::Reserve(std::size_t more) {
-  mails_.reserve(mails_.size() + more);
-  owners_.reserve(owners_.size() + more);
+  unindexed_.reserve(unindexed_.size() + more);
   lines_.reserve(lines_.size() + more * (lines_.size() / std::max<std::size_t>(mails_.size(), 1) + 320));
 }
 
@@ -334,14 +355,26 @@ const std::string* SaveRecord::OwnerOf(std::string_view name) const {
 
 ShapeText::ShapeText(const SaveShape& shape) : key(ShapeKey(shape)), fields(ShapeFields(shape)) {}
 
-std::string SaveRecord::KeyOf(std::string_view identity, std::string_view folder, const ShapeText& shape) {
-  return Key(identity, folder, shape.key);
+std::size_t SaveRecord::Size() const {
+  Index();
+  return mails_.size();
+}
+
+void SaveRecord::Index() const {
+  if (unindexed_.empty()) return;
+  mails_.reserve(mails_.size() + unindexed_.size());
+  std::vector<std::string_view> fields;
+  ShapeKeyCache shapes;
+  for (const Line& line : unindexed_) {
+    SplitFields(LineAt(line).substr(0, line.length - 1), fields);
+    Keep(KeyOfFields(fields, shapes), line.offset, line.length);
+  }
+  unindexed_.clear();
 }
 
 void SaveRecord::Put(const SavedMail& mail) {
   const ShapeText shape(mail.shape);
-  Put(KeyOf(mail.identity, mail.folder, shape),
-      {.identity = mail.identity,
+  Put({.identity = mail.identity,
        .folder = mail.folder,
        .writer = mail.writer,
        .mail_modified = mail.mail_modified,

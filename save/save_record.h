@@ -124,15 +124,13 @@ class SaveRecord {
   // compared as the file system compares them), among the mails the record
   // was read with; nullptr when no mail's.
   const std::string* OwnerOf(std::string_view name) const;
-  // The key of a mail's entry, made on any thread, so that putting the mail
-  // costs the run's own thread less.
-  static std::string KeyOf(std::string_view identity, std::string_view folder, const ShapeText& shape);
-  // Adds the mail under the key KeyOf made of it, in place of one of the
-  // same identity, folder and shape. Its line is written straight into the
-  // record's text.
-  void Put(std::string key, const MailEntry& mail, const ShapeText& shape);
+  // Adds the mail in place of one of the same identity, folder and shape.
+  // Its line is written straight into the record's text. Until the record
+  // is next looked in (or written over an older one), a mail put twice has
+  // both lines in the text; the later counts when the text is read.
+  void Put(const MailEntry& mail, const ShapeText& shape);
   void Put(const SavedMail& mail);
-  std::size_t Size() const { return mails_.size(); }
+  std::size_t Size() const;
   // Room for that many more mails, so that a run's record does not grow in
   // steps.
   void Reserve(std::size_t more);
@@ -146,7 +144,9 @@ class SaveRecord {
   std::string Header() const;
   // The mails' lines, each with its line end, those replaced taken out.
   const std::string& Lines() const;
-  void Keep(std::string key, std::size_t offset, std::size_t length);
+  void Keep(std::string key, std::size_t offset, std::size_t length) const;
+  // Puts the lines added since into mails_.
+  void Index() const;
   std::string_view LineAt(const Line& line) const;
 
   // The mails' lines as read, then those of the mails added. A mail that
@@ -155,6 +155,7 @@ class SaveRecord {
   RunNotes notes_;
   mutable std::string lines_;
   mutable std::unordered_map<std::string, Line> mails_;  // by identity, folder and shape
+  mutable std::vector<Line> unindexed_;  // lines put but not yet in mails_
   mutable bool stale_ = false;
   std::unordered_map<std::string, std::string> owners_;  // identity by folded name
 };

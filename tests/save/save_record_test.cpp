@@ -36,6 +36,15 @@ TEST(SaveRecord, TextReadsBackAndDamageIsRefused) {
   EXPECT_EQ(*read, odd);
   ASSERT_NE(again.OwnerOf("b.TXT"), nullptr) << "names compare as the file system compares them";
   EXPECT_EQ(*again.OwnerOf("b.TXT"), "id2");
+  // Written over the record it came from, a mail put anew takes its line's place.
+  SaveRecord newer;
+  SavedMail whole = odd;
+  whole.whole = true;
+  newer.Put(whole);
+  std::string over;
+  newer.WriteOver(again, [&over](std::string_view piece) { over.append(piece); });
+  EXPECT_EQ(std::count(over.begin(), over.end(), '\n'), 3) << over;
+  EXPECT_TRUE(SaveRecord::Parse(over).Find(odd.identity, odd.folder, ShapeKey(odd.shape))->whole);
   // A record of the version before notes reads as it did.
   record.SetNotes({});
   const std::string text = record.Text();
