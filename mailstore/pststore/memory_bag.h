@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "mailstore/pststore/property_bag.h"
+#include "mailstore/message/property_bag.h"
 
 namespace qs::pststore {
 

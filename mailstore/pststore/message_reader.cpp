@@ -82,6 +82,11 @@ std::optional<std::string> HtmlOf(const MessageBag& message, const TextDecoding&
   return CodePageToUtf8(html->bytes, code_page);
 }
 
+// Like the stored texts, a body may end in the NUL that ended it in memory.
+void DropEndingNuls(std::optional<std::string>& body) {
+  while (body && !body->empty() && body->back() == '\0') body->pop_back();
+}
+
 void ReadBodies(const MessageBag& message, const TextDecoding& decoding, MessageContent& content) {
   std::optional<std::string> text = TextOf(message, kBody, decoding);
   content.html_body = HtmlOf(message, decoding);
@@ -96,6 +101,8 @@ void ReadBodies(const MessageBag& message, const TextDecoding& decoding, Message
         text = std::move(read.text);
     }
   }
+  DropEndingNuls(text);
+  DropEndingNuls(content.html_body);
   if (text) content.text_body = std::make_shared<const HeldBytes>(std::move(*text));
   content.mail_size += content.html_body ? content.html_body->size() : 0;
   content.mail_size += content.rtf_compressed ? content.rtf_compressed->size() : 0;

@@ -2,7 +2,7 @@
 // A message of a data file as the content the saved forms are written from.
 
 #include "mailstore/message/message_content.h"
-#include "mailstore/pststore/property_bag.h"
+#include "mailstore/message/property_bag.h"
 #include "mailstore/pststore/property_values.h"
 
 namespace qs::pststore {

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "mailstore/pststore/pff_file.h"
-#include "mailstore/pststore/property_bag.h"
+#include "mailstore/message/property_bag.h"
 
 namespace qs::pststore {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "mailstore/pststore/pff_handle.h"
-#include "mailstore/pststore/property_bag.h"
+#include "mailstore/message/property_bag.h"
 
 namespace qs::pststore {
 

@@ -10,6 +10,8 @@
 #include <sstream>
 
 #include "mailstore/dirstore/dir_item.h"
+#include "mailstore/message/message_file_bag.h"
+#include "mailstore/message/property_ids.h"
 #include "mailstore/message/save_message.h"
 #include "mailstore/mime/message_reading.h"
 #include "tests/common/temp_tree.h"
@@ -169,6 +171,45 @@ TEST(MessageFile, MutatedMailGivesSoundFiles) {
   }
   const std::string checked = Checked(files, "^(== |ERROR)");
   EXPECT_EQ(std::count(checked.begin(), checked.end(), '\n'), 300) << checked;
+}
+
+// Everything of a message file the reading of a message asks for.
+void ReadWhole(std::string bytes) {
+  const auto bag = MessageFileBag(std::make_shared<const CompoundReader>(std::move(bytes)));
+  for (const std::uint16_t id : {kSubject, kBody, kHtml, kTransportHeaders}) bag->Get(id);
+  for (std::size_t i = 0; i < bag->RecipientCount(); ++i) bag->Recipient(i)->Get(kSmtpAddress);
+  for (std::size_t i = 0; i < bag->AttachmentCount(); ++i) {
+    const auto attachment = bag->Attachment(i);
+    if (const auto data = attachment->Data()) data->WriteTo([](std::string_view) {});
+    if (const auto message = attachment->Message()) message->Get(kSubject);
+  }
+}
+
+TEST(MessageFile, TheReaderRefusesDamageWithoutReadingOutsideTheFile) {
+  TempTree tree;
+  Saved(tree, kMail, "m.msg");
+  const std::string whole = qs::testing::ReadFile(tree.Root() / "m.msg");
+  ASSERT_NO_THROW(ReadWhole(whole));
+  const auto at32 = [&whole](std::size_t at) {
+    return std::size_t{static_cast<unsigned char>(whole[at])} | std::size_t{static_cast<unsigned char>(whole[at + 1])} << 8 |
+           std::size_t{static_cast<unsigned char>(whole[at + 2])} << 16;
+  };
+  const std::size_t directory = (at32(0x30) + 1) * 512;
+  const std::size_t first_fat = (at32(0x4C) + 1) * 512;
+  const auto put32 = [](std::string bytes, std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
+    return bytes;
+  };
+  const std::pair<const char*, std::string> damaged[] = {
+      {"no compound file", "From: a@example.org\r\n\r\nhi"},
+      {"cut short", whole.substr(0, whole.size() / 2)},
+      {"a sector beyond the end", put32(whole, 0x4C, 0x00FFFFFF)},
+      {"a chain round in a circle", put32(whole, first_fat + 4 * at32(0x30), static_cast<std::uint32_t>(at32(0x30)))},
+      {"a tree round in a circle", put32(whole, directory + 128 + 0x44, 1)},
+      {"a tree leading outside the directory", put32(whole, directory + 0x4C, 0x7FFFFFF)},
+      {"a mini stream longer than its chain", put32(whole, directory + 0x78, 0x7FFFFFF0)},
+  };
+  for (const auto& [what, bytes] : damaged) EXPECT_THROW(ReadWhole(bytes), MailStoreError) << what;
 }
 
 TEST(MessageFile, OverTheFormatsLimitsOrUnwritableIsRefused) {

@@ -1,8 +1,10 @@
 #pragma once
 // The properties of a message, a recipient or an attachment as a data file
-// holds them: raw bytes under a property identifier and a value type. Every
-// reading of them (texts, times, bodies) is ours, so that it can be tested
-// and fuzzed without a data file, and the library below only finds bytes.
+// or a message file holds them: raw bytes under a property identifier and a
+// value type (the eight bytes of a fixed-size value, all of a variable one).
+// Every reading of them (texts, times, bodies) is ours, so that it can be
+// tested and fuzzed without such a file, and the layers below only find
+// bytes.
 
 #include <cstddef>
 #include <cstdint>
@@ -13,7 +15,7 @@
 #include "mailstore/encodings/byte_source.h"
 #include "mailstore/message/property_types.h"
 
-namespace qs::pststore {
+namespace qs {
 
 struct PropertyValue {
   std::uint16_t type = 0;
@@ -47,4 +49,4 @@ class MessageBag : public PropertyBag {
   virtual std::unique_ptr<AttachmentBag> Attachment(std::size_t index) const = 0;
 };
 
-}  // namespace qs::pststore
+}  // namespace qs
