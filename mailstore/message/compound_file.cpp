@@ -212,7 +212,7 @@ class Padded {
   void Finish(std::uint64_t expected, const std::string& path) {
     if (written_ != expected)
       throw MailStoreError("cannot write " + path + ": a stream changed while it was written");
-    if (const auto rest = written_ % sector_) sink_(Zeros(sector_ - rest));
+    if (const auto rest = written_ % sector_) sink_(Zeros(static_cast<std::size_t>(sector_ - rest)));
     written_ = 0;
   }
 
@@ -335,7 +335,7 @@ FileStamp WriteCompoundFile(const std::string& path, const CompoundEntry& root, 
     for (std::uint32_t i : large) WriteStream(entries[i], sectors, path);
     Padded mini(sink, kMiniSector);
     for (std::uint32_t i : small) WriteStream(entries[i], mini, path);
-    if (const auto rest = root_entry.size % kSector) sink(Zeros(kSector - rest));
+    if (const auto rest = root_entry.size % kSector) sink(Zeros(static_cast<std::size_t>(kSector - rest)));
     sink(directory.Bytes());
     sink(TableBytes(mini_fat, mini_fat_sectors));
     sink(TableBytes(fat, fat_sectors));

@@ -119,7 +119,7 @@ CompoundReader::CompoundReader(std::string bytes) : bytes_(std::move(bytes)) {
 std::string_view CompoundReader::Sector(std::uint32_t sector) const {
   const std::uint64_t at = (std::uint64_t{sector} + 1) * sector_size_;
   if (at + sector_size_ > bytes_.size()) Damaged("a sector lies beyond its end");
-  return std::string_view(bytes_).substr(at, sector_size_);
+  return std::string_view(bytes_).substr(static_cast<std::size_t>(at), sector_size_);
 }
 
 // The chain from start through table, at most limit long; it must end
@@ -163,13 +163,14 @@ std::vector<std::string_view> CompoundReader::Pieces(Entry stream) const {
     for (const std::uint32_t mini : Chain(node.start, mini_fat_, (node.size + kMiniSector - 1) / kMiniSector)) {
       const std::uint64_t at = std::uint64_t{mini} * kMiniSector;
       if (at + kMiniSector > held) Damaged("a stream lies beyond the mini stream");
-      const std::string_view sector = Sector(mini_sectors_[at / sector_size_]);
-      pieces.push_back(sector.substr(at % sector_size_, std::min<std::uint64_t>(kMiniSector, left)));
+      const std::string_view sector = Sector(mini_sectors_[static_cast<std::size_t>(at / sector_size_)]);
+      pieces.push_back(sector.substr(static_cast<std::size_t>(at % sector_size_),
+                                     static_cast<std::size_t>(std::min<std::uint64_t>(kMiniSector, left))));
       left -= pieces.back().size();
     }
   } else {
     for (const std::uint32_t sector : Chain(node.start, fat_, (node.size + sector_size_ - 1) / sector_size_)) {
-      pieces.push_back(Sector(sector).substr(0, std::min<std::uint64_t>(sector_size_, left)));
+      pieces.push_back(Sector(sector).substr(0, static_cast<std::size_t>(std::min<std::uint64_t>(sector_size_, left))));
       left -= pieces.back().size();
     }
   }

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "mailstore/message/message_content.h"
+#include "mailstore/message/mime_types.h"
 #include "mailstore/mime/header_block.h"
 
 namespace qs {
@@ -32,7 +33,5 @@ MailContent ReadMessageContent(const std::shared_ptr<const MailBytes>& mail,
 MailContent ReadMessageContent(std::string_view bytes,
                                std::uint64_t largest_held_bodies = kLargestHeldBodies);
 
-// The file extension (with its dot) usual for a MIME type, ".bin" when none is.
-std::string ExtensionOfMimeType(std::string_view mime_type);
 
 }  // namespace qs

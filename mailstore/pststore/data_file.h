@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "mailstore/pststore/pff_bags.h"
-#include "mailstore/pststore/property_values.h"
+#include "mailstore/properties/property_values.h"
 #include "mailstore/pststore/pst_entry_id.h"
 #include "platform/locale.h"
 

@@ -37,11 +37,6 @@ int ItemClassOf(std::string_view message_class) {
   return 0;
 }
 
-std::string WithoutSubjectMarker(std::string subject) {
-  if (subject.size() >= 2 && subject[0] == '\x01') subject.erase(0, CodePointBytes(std::string_view(subject).substr(1)) + 1);
-  return subject;
-}
-
 ItemSummary Summarize(const PropertyBag& bag, const TextDecoding& decoding) {
   ItemSummary summary;
   summary.item_class = ItemClassOf(TextOr(bag, kMessageClass, decoding));

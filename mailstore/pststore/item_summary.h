@@ -6,7 +6,7 @@
 
 #include "mailstore/date_time.h"
 #include "mailstore/message/item_facts.h"
-#include "mailstore/pststore/property_values.h"
+#include "mailstore/properties/property_values.h"
 
 namespace qs::pststore {
 
@@ -20,10 +20,6 @@ struct ItemSummary : ItemFacts {
 // The item class of a message class ("IPM.Note.SMIME" is mail, "REPORT.IPM.Note.NDR"
 // a report); 0 for one the program does not list.
 int ItemClassOf(std::string_view message_class);
-
-// The subject without the marker some files put before it: a 0x01 and a
-// character that gives the length of its prefix.
-std::string WithoutSubjectMarker(std::string subject);
 
 // Throws MailStoreError when the bag cannot be read.
 ItemSummary Summarize(const PropertyBag& bag, const TextDecoding& decoding);

@@ -4,7 +4,7 @@
 
 #include "mailstore/mail_store.h"
 #include "mailstore/message/property_ids.h"
-#include "mailstore/pststore/property_values.h"
+#include "mailstore/properties/property_values.h"
 
 namespace qs::pststore {
 

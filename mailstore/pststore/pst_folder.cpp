@@ -3,7 +3,7 @@
 #include "mailstore/folder_names.h"
 #include "mailstore/message/property_ids.h"
 #include "mailstore/pststore/pff_bags.h"
-#include "mailstore/pststore/property_values.h"
+#include "mailstore/properties/property_values.h"
 #include "mailstore/pststore/pst_item.h"
 #include "platform/text.h"
 

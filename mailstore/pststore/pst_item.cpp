@@ -6,9 +6,9 @@
 #include "mailstore/message/property_ids.h"
 #include "mailstore/message/save_message.h"
 #include "mailstore/mime/message_summary.h"
-#include "mailstore/pststore/message_reader.h"
+#include "mailstore/properties/message_reader.h"
 #include "mailstore/pststore/pff_bags.h"
-#include "mailstore/pststore/property_values.h"
+#include "mailstore/properties/property_values.h"
 #include "mailstore/pststore/pst_attachment.h"
 #include "mailstore/pststore/pst_folder.h"
 

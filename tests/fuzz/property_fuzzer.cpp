@@ -3,23 +3,30 @@
 // all from hostile property values. The input is a list of records: two
 // bytes of identifier, two of value type, one of length, the value; an
 // identifier of 0xFFFF starts a recipient, 0xFFFE an attachment, 0xFFFD an
-// attached message in the last attachment. A crash, undefined behaviour, a
+// attached message in the last attachment. The message file written from
+// them is then read back with the same input's bytes written over it, five
+// at a time: four of offset, one of value. A crash, undefined behaviour, a
 // hang or a broken rule below is a finding.
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "mailstore/mail_store.h"
 #include "mailstore/message/message_file.h"
+#include "mailstore/message/message_file_bag.h"
 #include "mailstore/message/text_forms.h"
-#include "mailstore/pststore/compressed_rtf.h"
+#include "mailstore/properties/compressed_rtf.h"
 #include "mailstore/pststore/item_summary.h"
 #include "mailstore/pststore/memory_bag.h"
-#include "mailstore/pststore/message_reader.h"
-#include "mailstore/pststore/rtf_text.h"
+#include "mailstore/properties/message_reader.h"
+#include "mailstore/properties/rtf_text.h"
 
 namespace {
 
@@ -69,6 +76,34 @@ void CheckRtf(std::string_view input) {
   Require(direct.text.size() <= 4 * input.size() + 4);
 }
 
+// The message file of the content, damaged by the input, read as the save
+// reads one.
+void CheckMessageFile(const MessageContent& content, const ItemFacts& facts, std::string_view input) {
+  const std::string path = "/dev/shm/quillstow-property-fuzzer-" + std::to_string(getpid()) + ".msg";
+  WriteMessageFile(content, facts, path);
+  std::ifstream file(path, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::remove(path.c_str());
+  for (; input.size() >= 5 && !bytes.empty(); input.remove_prefix(5)) {
+    std::uint32_t offset = 0;
+    for (int i = 3; i >= 0; --i) offset = offset << 8 | static_cast<unsigned char>(input[static_cast<std::size_t>(i)]);
+    bytes[offset % bytes.size()] = input[4];
+  }
+  try {
+    const auto bag = MessageFileBag(std::make_shared<const CompoundReader>(std::move(bytes)));
+    const MessageContent read = ReadMessage(*bag, TextDecoding{});
+    for (const MessageAttachment& attachment : read.attachments) {
+      try {
+        attachment.data->WriteTo([](std::string_view) {});
+      } catch (const qs::MailStoreError&) {
+        // A lost attachment's data says so when it is written.
+      }
+    }
+  } catch (const qs::MailStoreError&) {
+    // Refused as damaged: the save says so and goes on.
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -90,6 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     const CompoundEntry tree = MessageFileTree(content, facts);
     Require(tree.storage);
+    CheckMessageFile(content, facts, input);
   } catch (const qs::MailStoreError&) {
     // Over the message format's limits: refused, as the save refuses it.
   }

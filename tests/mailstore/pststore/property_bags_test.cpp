@@ -8,10 +8,10 @@
 #include "mailstore/mail_store.h"
 #include "mailstore/message/property_ids.h"
 #include "mailstore/mime/message_summary.h"
-#include "mailstore/pststore/code_page.h"
+#include "mailstore/properties/code_page.h"
 #include "mailstore/pststore/item_summary.h"
 #include "mailstore/pststore/memory_bag.h"
-#include "mailstore/pststore/message_reader.h"
+#include "mailstore/properties/message_reader.h"
 #include "mailstore/pststore/pst_entry_id.h"
 
 namespace qs::pststore {

@@ -12,7 +12,7 @@
 #include "mailstore/message/message_file_bag.h"
 #include "mailstore/message/property_ids.h"
 #include "mailstore/message/text_forms.h"
-#include "mailstore/pststore/message_reader.h"
+#include "mailstore/properties/message_reader.h"
 #include "mailstore/mailroot/mail_root.h"
 #include "mailstore/open_mail_store.h"
 #include "mailstore/pststore/pff_shortcuts.h"

@@ -4,9 +4,9 @@
 #include <utility>
 #include <vector>
 
-#include "mailstore/pststore/code_page.h"
-#include "mailstore/pststore/compressed_rtf.h"
-#include "mailstore/pststore/rtf_text.h"
+#include "mailstore/properties/code_page.h"
+#include "mailstore/properties/compressed_rtf.h"
+#include "mailstore/properties/rtf_text.h"
 
 namespace qs::pststore {
 namespace {

@@ -3,9 +3,9 @@
 
 #include "mailstore/message/message_content.h"
 #include "mailstore/message/property_bag.h"
-#include "mailstore/pststore/property_values.h"
+#include "mailstore/properties/property_values.h"
 
-namespace qs::pststore {
+namespace qs {
 
 // Attached messages deeper than this are kept as empty messages.
 inline constexpr int kDeepestAttachedMessage = 16;
@@ -15,4 +15,4 @@ inline constexpr int kDeepestAttachedMessage = 16;
 MessageContent ReadMessage(const MessageBag& message, const TextDecoding& decoding,
                                      int depth = 0);
 
-}  // namespace qs::pststore
+}  // namespace qs

@@ -1,16 +1,15 @@
 #pragma once
-// Texts of a data file in UTF-8: the Unicode ones are UTF-16, the older
-// (ANSI) ones are in a Windows code page.
+// Texts of Outlook's properties in UTF-8: the Unicode ones are UTF-16, the
+// older (ANSI) ones are in a Windows code page, which the system converts.
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
-namespace qs::pststore {
+namespace qs {
 
 inline constexpr std::uint32_t kWindows1252 = 1252;
-
 
 // Bytes in a Windows code page to UTF-8. A code page the system cannot
 // convert is read as Windows-1252; a byte the code page does not define
@@ -28,4 +27,4 @@ std::uint32_t SystemAnsiCodePage();
 // allowed; nothing when that is no number or no code page known here.
 std::optional<std::uint32_t> CodePageSetting(std::string_view text);
 
-}  // namespace qs::pststore
+}  // namespace qs

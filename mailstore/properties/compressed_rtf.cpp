@@ -1,9 +1,9 @@
-#include "mailstore/pststore/compressed_rtf.h"
+#include "mailstore/properties/compressed_rtf.h"
 
 #include <array>
 #include <cstdint>
 
-namespace qs::pststore {
+namespace qs {
 
 namespace {
 
@@ -74,4 +74,4 @@ std::optional<std::string> DecompressRtf(std::string_view stored) {
   return std::nullopt;
 }
 
-}  // namespace qs::pststore
+}  // namespace qs

@@ -1,9 +1,9 @@
-#include "mailstore/pststore/property_values.h"
+#include "mailstore/properties/property_values.h"
 
-#include "mailstore/pststore/code_page.h"
+#include "mailstore/properties/code_page.h"
 #include "platform/text.h"
 
-namespace qs::pststore {
+namespace qs {
 
 namespace {
 
@@ -24,6 +24,11 @@ std::optional<PropertyValue> Typed(const PropertyBag& bag, std::uint16_t id, std
 }
 
 }  // namespace
+
+std::string WithoutSubjectMarker(std::string subject) {
+  if (subject.size() >= 2 && subject[0] == '\x01') subject.erase(0, CodePointBytes(std::string_view(subject).substr(1)) + 1);
+  return subject;
+}
 
 std::uint32_t CodePageOf(const PropertyBag& bag, const TextDecoding& decoding) {
   const std::optional<std::int32_t> own = Int32Of(bag, kMessageCodePage);
@@ -84,4 +89,4 @@ std::optional<std::string> BytesOf(const PropertyBag& bag, std::uint16_t id) {
   return std::move(value->bytes);
 }
 
-}  // namespace qs::pststore
+}  // namespace qs

@@ -1,18 +1,17 @@
-#include "mailstore/pststore/message_reader.h"
+#include "mailstore/properties/message_reader.h"
 
 #include <array>
 #include <cstdio>
 
 #include "mailstore/mail_store.h"
+#include "mailstore/message/mime_types.h"
 #include "mailstore/message/property_ids.h"
-#include "mailstore/mime/message_reading.h"
-#include "mailstore/pststore/code_page.h"
-#include "mailstore/pststore/compressed_rtf.h"
-#include "mailstore/pststore/item_summary.h"
-#include "mailstore/pststore/rtf_text.h"
+#include "mailstore/properties/code_page.h"
+#include "mailstore/properties/compressed_rtf.h"
+#include "mailstore/properties/rtf_text.h"
 #include "platform/text.h"
 
-namespace qs::pststore {
+namespace qs {
 
 namespace {
 
@@ -193,4 +192,4 @@ MessageContent ReadMessage(const MessageBag& message, const TextDecoding& decodi
   return content;
 }
 
-}  // namespace qs::pststore
+}  // namespace qs

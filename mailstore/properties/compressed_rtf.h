@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace qs::pststore {
+namespace qs {
 
 // The RTF document; nothing when the bytes are of neither form. A damaged
 // stream gives what could be read of it; the checksum is not asked, so an
@@ -15,4 +15,4 @@ namespace qs::pststore {
 // encode.
 std::optional<std::string> DecompressRtf(std::string_view stored);
 
-}  // namespace qs::pststore
+}  // namespace qs

@@ -8,7 +8,7 @@
 
 #include "mailstore/message/property_bag.h"
 
-namespace qs::pststore {
+namespace qs {
 
 // How the bag's older (ANSI) texts are decoded: the message's own code
 // page where it names one the system knows, else this one.
@@ -32,7 +32,11 @@ std::optional<long long> TimeOf(const PropertyBag& bag, std::uint16_t id);
 // binary values as ANSI texts).
 std::optional<std::string> BytesOf(const PropertyBag& bag, std::uint16_t id);
 
+// The subject without the marker some files put before it: a 0x01 and a
+// character that gives the length of its prefix.
+std::string WithoutSubjectMarker(std::string subject);
+
 // The code page the bag's ANSI texts are in.
 std::uint32_t CodePageOf(const PropertyBag& bag, const TextDecoding& decoding);
 
-}  // namespace qs::pststore
+}  // namespace qs

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace qs::pststore {
+namespace qs {
 
 struct RtfText {
   enum class Kind { Html, Text };
@@ -22,4 +22,4 @@ struct RtfText {
 // than four bytes for each byte of the document.
 RtfText ReadRtfText(std::string_view rtf, std::uint32_t fallback_code_page);
 
-}  // namespace qs::pststore
+}  // namespace qs

@@ -1,13 +1,13 @@
-#include "mailstore/pststore/rtf_text.h"
+#include "mailstore/properties/rtf_text.h"
 
 #include <array>
 #include <utility>
 #include <vector>
 
-#include "mailstore/pststore/code_page.h"
+#include "mailstore/properties/code_page.h"
 #include "platform/text.h"
 
-namespace qs::pststore {
+namespace qs {
 
 namespace {
 
@@ -246,4 +246,4 @@ RtfText ReadRtfText(std::string_view rtf, std::uint32_t fallback_code_page) {
   return Reader(rtf, fallback_code_page).Read();
 }
 
-}  // namespace qs::pststore
+}  // namespace qs
