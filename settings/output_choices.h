@@ -1,6 +1,6 @@
 #pragma once
-// The output formats the Options form offers in its box, as this build's
-// mail store writes them: Outlook has no MIME message files to offer.
+// The output formats the Options form offers in its box: every store writes
+// them all (Outlook's MIME message files are made from its message files).
 
 #include <string>
 #include <vector>

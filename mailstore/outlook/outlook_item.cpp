@@ -1,9 +1,16 @@
 #include "mailstore/outlook/outlook_item.h"
 
+#include <windows.h>
+
+#include "mailstore/properties/code_page.h"
+#include "mailstore/properties/message_file_eml.h"
+
 #include "mailstore/outlook/ole_date.h"
 #include "mailstore/outlook/outlook_attachment.h"
 #include "mailstore/outlook/outlook_error.h"
 #include "mailstore/outlook/outlook_folder.h"
+#include "platform/file_system.h"
+#include "platform/temporary_name.h"
 
 namespace qs::outlook {
 
@@ -12,6 +19,15 @@ namespace {
 std::string Operation(const win32::Dispatch& object, const char* name) {
   return object.Cache()->Kind() + "." + name;
 }
+
+// A file Outlook writes for the program to read, gone when it is read.
+struct ScratchFile {
+  explicit ScratchFile(std::string file) : path(std::move(file)) {}
+  ScratchFile(const ScratchFile&) = delete;
+  ScratchFile& operator=(const ScratchFile&) = delete;
+  ~ScratchFile() { RemoveEntry(path); }
+  std::string path;
+};
 
 }  // namespace
 
@@ -89,9 +105,24 @@ std::unique_ptr<Folder> OutlookItem::Parent() {
 }
 
 std::optional<FileStamp> OutlookItem::SaveAs(const std::string& path, SaveType type) {
-  if (type == SaveType::Eml) throw MailStoreError("Outlook writes no MIME message files");
+  if (type == SaveType::Eml) return SaveAsEml(path);
   Guarded([&] { Typed().Call("SaveAs", path, static_cast<std::int32_t>(type)); });
   return std::nullopt;
+}
+
+// Outlook writes no MIME message files: its own message file, written
+// beside the final name under a temporary one (a killed run's leftover is
+// cleared as any other), is read and written again as one.
+FileStamp OutlookItem::SaveAsEml(const std::string& path) {
+  const auto slash = path.find_last_of("\\/");
+  const ScratchFile scratch(path.substr(0, slash == std::string::npos ? 0 : slash + 1) +
+                            TemporaryName(static_cast<long>(GetCurrentProcessId()), UnguessableNumber()));
+  Guarded([&] {
+    Typed().Call("SaveAs", scratch.path, static_cast<std::int32_t>(SaveType::MessageUnicode));
+  });
+  std::optional<std::string> message_file = ReadRegularFile(scratch.path);
+  if (!message_file) throw MailStoreError("Outlook wrote no message file of the item to make " + path + " of");
+  return SaveMessageFileAsEml(std::move(*message_file), TextDecoding{SystemAnsiCodePage()}, path);
 }
 
 const win32::Dispatch& OutlookItem::Attachments() {

@@ -33,6 +33,7 @@ class OutlookItem : public MailItem {
   std::unique_ptr<Attachment> AttachmentAt(std::int32_t position) override;
 
  private:
+  FileStamp SaveAsEml(const std::string& path);
   // The item with the member names of its class.
   const win32::Dispatch& Typed();
   DateTime ReadDate(std::optional<DateTime>& slot, const char* name);

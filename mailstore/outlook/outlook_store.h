@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "mailstore/mail_store.h"
+#include "mailstore/message/save_message.h"
 #include "mailstore/outlook/outlook_session.h"
 
 namespace qs::outlook {
@@ -17,6 +18,10 @@ class OutlookStore : public MailStore {
   // Asks without a store first; where Outlook does not find the item so,
   // asks again with the identifier of each store in turn.
   std::unique_ptr<MailItem> GetItemFromID(const EntryId& entry_id) override;
+  // Its MIME message files are made of its own message files, by the
+  // program's writer.
+  bool Writes(SaveType) const override { return true; }
+  int WriterVersion(SaveType type) const override { return type == SaveType::Eml ? kEmlWriterVersion : 1; }
 
  private:
   const win32::Dispatch& TopFolders();

@@ -1,7 +1,0 @@
-#include "settings/output_choices.h"
-
-namespace qs {
-
-std::vector<std::string> OfferedOutputFormats() { return {"MSG", "TXT", "DIR"}; }
-
-}  // namespace qs
