@@ -31,17 +31,12 @@ const FolderListing& DirFolder::Listing() {
   if (listed_) return listed_->listing;
   // Opened name by name from the root, so that no link on the way is
   // followed and every directory that holds this one is known.
-  std::shared_ptr<const Directory> directory = context_->root;
-  std::vector<FileIdentity> lineage{directory->Identity()};
-  for (const std::string& name : names_) {
-    directory = Directory::Below(*directory, name);
-    if (!directory)
-      throw MailStoreError("cannot open the folder " + context_->root->Path() + "/" + RelativePath() +
-                           ": " + std::strerror(errno));
-    lineage.push_back(directory->Identity());
-  }
+  const std::optional<FolderPlace> place = PlaceOf(*context_, names_);
+  if (!place)
+    throw MailStoreError("cannot open the folder " + context_->root->Path() + "/" + RelativePath() + ": " +
+                         std::strerror(errno));
   listed_ = std::make_shared<const ListedFolder>(
-      ListedFolder{context_, relative_path_, ListFolder(*context_, directory, lineage)});
+      ListedFolder{context_, relative_path_, ListFolder(*context_, *place)});
   return listed_->listing;
 }
 

@@ -16,9 +16,7 @@ DirStore::DirStore(Reporter& report, std::filesystem::path mail_root)
       context_(std::make_shared<const StoreContext>(
           mail_root, [&report](std::string_view line) { report.Debug(line); })) {}
 
-FolderListing DirStore::ListRoot() const {
-  return ListFolder(*context_, context_->root, {context_->root->Identity()});
-}
+FolderListing DirStore::ListRoot() const { return ListTop(*context_); }
 
 std::unique_ptr<Folder> DirStore::TopFolder(const std::string& name) {
   const FolderListing root = ListRoot();

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <unordered_set>
 
+#include "mailstore/dirstore/maildir_plus.h"
 #include "mailstore/folder_names.h"
 #include "mailstore/mail_store.h"
 #include "mailstore/save_record_name.h"
@@ -59,37 +60,91 @@ void AddMaildirItems(const StoreContext& store, const Directory& folder, const s
             [](const ListedItem& a, const ListedItem& b) { return a.name < b.name; });
 }
 
+// A subfolder's directory name and the name it shows.
+struct Subfolder {
+  std::string name;
+  std::string shown;
+};
+
+// The Maildir++ folders one level below the folder at place, from the
+// Maildir's dot-directories. Listing the Maildir itself names those that
+// are no Maildir++ folder in the diagnostic output.
+void AddMaildirPlusFolders(const StoreContext& store, const FolderPlace& place, std::vector<Subfolder>& subfolders) {
+  const Directory& maildir = *place.maildir;
+  const std::string& own = place.maildir_name;
+  const bool top = own.empty();
+  std::unordered_set<std::string> added;
+  for (const DirectoryEntry& entry : maildir.Entries()) {
+    const std::string& name = entry.name;
+    if (entry.kind != EntryKind::Directory || name.front() != '.') continue;
+    if (!top && !(name.size() > own.size() && name.starts_with(own) && name[own.size()] == '.')) continue;
+    const auto parts = MaildirPlusParts(name);
+    const std::shared_ptr<const Directory> directory = parts ? Directory::Below(maildir, name) : nullptr;
+    if (!directory || !IsMaildir(*directory)) {
+      if (top) store.PassedOver(maildir.Path() + "/" + name, "a hidden directory that is no Maildir++ folder");
+      continue;
+    }
+    const std::size_t depth = top ? 1 : static_cast<std::size_t>(std::count(own.begin(), own.end(), '.')) + 1;
+    std::string child = MaildirPlusPrefix(*parts, depth);
+    if (added.insert(child).second) subfolders.push_back({std::move(child), DecodeModifiedUtf7((*parts)[depth - 1])});
+  }
+}
+
 }  // namespace
 
-FolderListing ListFolder(const StoreContext& store, const std::shared_ptr<const Directory>& directory,
-                         const std::vector<FileIdentity>& lineage) {
+FolderListing ListFolder(const StoreContext& store, const FolderPlace& place, ListingDepth depth) {
   FolderListing listing;
+  std::vector<Subfolder> subfolders;
   bool has_cur = false;
   bool has_new = false;
-  for (DirectoryEntry& entry : directory->Entries()) {
-    const std::string& name = entry.name;
-    if (entry.kind == EntryKind::Directory) {
-      if (name == "cur") has_cur = true;
-      else if (name == "new") has_new = true;
-      else if (CouldBeFolder(name) && !InLineage(store, *directory, name, lineage) &&
-               !HoldsSavedMail(store, *directory, name))
-        listing.subfolders.push_back(name);
-    } else if (EndsWithEml(name)) {
-      std::string listed = name;
-      if (auto location = LocateItem(store, directory, std::move(entry.name), entry.kind))
-        listing.items.push_back({std::move(listed), std::move(*location)});
-    } else if (entry.kind == EntryKind::Link && CouldBeFolder(name)) {
-      NoteFolderLink(store, *directory, name);
+  // A Maildir's own listing says which of its hidden directories are no
+  // Maildir++ folders; another directory's hidden ones are passed over here.
+  const bool maildir_top = place.maildir && place.maildir == place.directory;
+  if (const std::shared_ptr<const Directory>& directory = place.directory) {
+    for (DirectoryEntry& entry : directory->Entries()) {
+      const std::string& name = entry.name;
+      if (entry.kind == EntryKind::Directory) {
+        if (name == "cur") has_cur = true;
+        else if (name == "new") has_new = true;
+        else if (name.front() == '.' && !maildir_top)
+          store.PassedOver(directory->Path() + "/" + name, "a hidden directory is not a folder");
+        else if (CouldBeFolder(name) && !InLineage(store, *directory, name, place.lineage) &&
+                 !HoldsSavedMail(store, *directory, name))
+          subfolders.push_back({name, name});
+      } else if (EndsWithEml(name)) {
+        if (depth == ListingDepth::FoldersOnly) continue;
+        std::string listed = name;
+        if (auto location = LocateItem(store, directory, std::move(entry.name), entry.kind))
+          listing.items.push_back({std::move(listed), std::move(*location)});
+      } else if (entry.kind == EntryKind::Link && CouldBeFolder(name)) {
+        NoteFolderLink(store, *directory, name);
+      }
     }
   }
-  std::sort(listing.subfolders.begin(), listing.subfolders.end());
-  listing.shown = listing.subfolders;
+  if (place.maildir) AddMaildirPlusFolders(store, place, subfolders);
+  std::sort(subfolders.begin(), subfolders.end(), [](const Subfolder& a, const Subfolder& b) {
+    return a.shown != b.shown ? a.shown < b.shown : a.name < b.name;
+  });
+  for (Subfolder& subfolder : subfolders) {
+    listing.subfolders.push_back(std::move(subfolder.name));
+    listing.shown.push_back(std::move(subfolder.shown));
+  }
   MakeNamesDistinct(listing.shown);
+  if (depth == ListingDepth::FoldersOnly) return listing;
   std::sort(listing.items.begin(), listing.items.end(),
             [](const ListedItem& a, const ListedItem& b) { return a.name < b.name; });
-  if (has_cur) AddMaildirItems(store, *directory, "cur", listing.items);
-  if (has_new) AddMaildirItems(store, *directory, "new", listing.items);
+  if (has_cur) AddMaildirItems(store, *place.directory, "cur", listing.items);
+  if (has_new) AddMaildirItems(store, *place.directory, "new", listing.items);
   return listing;
+}
+
+FolderListing ListTop(const StoreContext& store) {
+  if (store.only_top.empty())
+    return ListFolder(store, FolderPlace{store.root, {store.root->Identity()}, nullptr, {}});
+  FolderListing top;
+  top.subfolders.push_back(store.only_top);
+  top.shown.push_back(store.only_top);
+  return top;
 }
 
 std::shared_ptr<const ListedFolder> ListedFolder::OfItem(SharedContext context, std::string relative_path,

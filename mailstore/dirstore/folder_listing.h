@@ -1,9 +1,10 @@
 #pragma once
-// What a directory of the store holds, by the store's rules: subfolders are
+// What a folder of the store holds, by the store's rules: subfolders are
 // its subdirectories but Maildir's cur, new and tmp and names starting with
-// a dot; its items are its ".eml" files, then the files of cur/, then those of
-// new/. Each group comes in byte order of the names. Links are treated as
-// item_location.h says.
+// a dot, and a Maildir's Maildir++ folders (maildir_plus.h); its items are
+// its ".eml" files, then the files of cur/, then those of new/. Each group
+// comes in byte order of the names; subfolders in byte order of the names
+// they show. Links are treated as item_location.h says.
 
 #include <memory>
 #include <optional>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "mailstore/dirstore/directory.h"
+#include "mailstore/dirstore/folder_place.h"
 #include "mailstore/dirstore/item_location.h"
 #include "mailstore/dirstore/store_context.h"
 
@@ -23,7 +25,7 @@ struct ListedItem {
 };
 
 struct FolderListing {
-  std::vector<std::string> subfolders;  // the directories' names
+  std::vector<std::string> subfolders;  // the names in the folder path (folder_place.h)
   std::vector<std::string> shown;       // the names they show, one for each (shown_names.h)
   std::vector<ListedItem> items;
 };
@@ -41,11 +43,19 @@ struct ListedFolder {
                                                     std::string name, ItemLocation location);
 };
 
-// lineage: the identities of the mail root and of every directory from it
-// down to this one. A subdirectory that is one of them (a mount of a folder
-// inside itself) is no subfolder, so no walk goes round in a circle. Throws
-// MailStoreError when the directory cannot be read.
-FolderListing ListFolder(const StoreContext& store, const std::shared_ptr<const Directory>& directory,
-                         const std::vector<FileIdentity>& lineage);
+// What a listing reads: a parent listed only for its subfolders' names
+// reads no mail.
+enum class ListingDepth { Everything, FoldersOnly };
+
+// The folder at place. A subdirectory that is one of the directories of its
+// lineage (a mount of a folder inside itself) is no subfolder, so no walk
+// goes round in a circle. Throws MailStoreError when a directory cannot be
+// read.
+FolderListing ListFolder(const StoreContext& store, const FolderPlace& place,
+                         ListingDepth depth = ListingDepth::Everything);
+
+// The top-level folders: the mail root's, or the one Maildir that is the
+// mail root.
+FolderListing ListTop(const StoreContext& store);
 
 }  // namespace qs::dirstore
