@@ -22,6 +22,12 @@ bool EndsWithEml(std::string_view name) {
 
 bool CouldBeFolder(const std::string& name) { return name != "tmp" && name.front() != '.'; }
 
+bool EndsWith(std::string_view name, std::string_view end) {
+  return name.size() > end.size() && EqualsIgnoringAsciiCase(name.substr(name.size() - end.size()), end);
+}
+
+constexpr std::string_view kSubfolders = ".sbd";
+
 // A subdirectory that is the folder itself or one that holds it is not
 // entered again.
 bool InLineage(const StoreContext& store, const Directory& directory, const std::string& name,
@@ -54,13 +60,24 @@ void AddMaildirItems(const StoreContext& store, const Directory& folder, const s
     listed.reserve(sub.size() + 1 + entry.name.size());
     listed.append(sub).append(1, '/').append(entry.name);
     if (auto location = LocateItem(store, directory, std::move(entry.name), entry.kind))
-      items.push_back({std::move(listed), std::move(*location)});
+      items.push_back({std::move(listed), std::move(*location), std::nullopt});
   }
   std::sort(items.begin() + static_cast<std::ptrdiff_t>(first), items.end(),
             [](const ListedItem& a, const ListedItem& b) { return a.name < b.name; });
 }
 
-// A subfolder's directory name and the name it shows.
+// The messages of the folder's mbox file, ahead of its other items.
+void AddMboxMessages(const FolderPlace& place, FolderListing& listing) {
+  listing.mbox = OpenMboxFile(*place.mbox_directory, place.mbox_name);
+  std::vector<ListedItem> messages;
+  ListMbox(*listing.mbox, [&](const MboxMessage& message) {
+    messages.push_back({{}, {place.mbox_directory, place.mbox_name}, message});
+  });
+  listing.items.insert(listing.items.begin(), std::make_move_iterator(messages.begin()),
+                       std::make_move_iterator(messages.end()));
+}
+
+// A subfolder's name and the name it shows.
 struct Subfolder {
   std::string name;
   std::string shown;
@@ -101,21 +118,34 @@ FolderListing ListFolder(const StoreContext& store, const FolderPlace& place, Li
   // Maildir++ folders; another directory's hidden ones are passed over here.
   const bool maildir_top = place.maildir && place.maildir == place.directory;
   if (const std::shared_ptr<const Directory>& directory = place.directory) {
-    for (DirectoryEntry& entry : directory->Entries()) {
+    std::vector<DirectoryEntry> entries = directory->Entries();
+    // An mbox file and the directory of its subfolders are one folder.
+    std::unordered_set<std::string> files, subfolder_directories;
+    for (const DirectoryEntry& entry : entries) {
+      if (entry.kind == EntryKind::File) files.insert(entry.name);
+      else if (entry.kind == EntryKind::Directory && entry.name.ends_with(kSubfolders)) subfolder_directories.insert(entry.name);
+    }
+    for (DirectoryEntry& entry : entries) {
       const std::string& name = entry.name;
       if (entry.kind == EntryKind::Directory) {
         if (name == "cur") has_cur = true;
         else if (name == "new") has_new = true;
         else if (name.front() == '.' && !maildir_top)
           store.PassedOver(directory->Path() + "/" + name, "a hidden directory is not a folder");
+        else if (name.ends_with(kSubfolders) && files.contains(name.substr(0, name.size() - kSubfolders.size())))
+          continue;
         else if (CouldBeFolder(name) && !InLineage(store, *directory, name, place.lineage) &&
                  !HoldsSavedMail(store, *directory, name))
-          subfolders.push_back({name, name});
+          subfolders.push_back({name, name.ends_with(kSubfolders) ? name.substr(0, name.size() - kSubfolders.size()) : name});
+      } else if (entry.kind == EntryKind::File && !EndsWithEml(name)) {
+        if (name.front() == '.' || EndsWith(name, ".msf")) continue;
+        if (subfolder_directories.contains(name + std::string(kSubfolders)) || StartsWithFromLine(*directory, name))
+          subfolders.push_back({name, EndsWith(name, ".mbox") ? name.substr(0, name.size() - 5) : name});
       } else if (EndsWithEml(name)) {
         if (depth == ListingDepth::FoldersOnly) continue;
         std::string listed = name;
         if (auto location = LocateItem(store, directory, std::move(entry.name), entry.kind))
-          listing.items.push_back({std::move(listed), std::move(*location)});
+          listing.items.push_back({std::move(listed), std::move(*location), std::nullopt});
       } else if (entry.kind == EntryKind::Link && CouldBeFolder(name)) {
         NoteFolderLink(store, *directory, name);
       }
@@ -135,12 +165,13 @@ FolderListing ListFolder(const StoreContext& store, const FolderPlace& place, Li
             [](const ListedItem& a, const ListedItem& b) { return a.name < b.name; });
   if (has_cur) AddMaildirItems(store, *place.directory, "cur", listing.items);
   if (has_new) AddMaildirItems(store, *place.directory, "new", listing.items);
+  if (place.mbox_directory) AddMboxMessages(place, listing);
   return listing;
 }
 
 FolderListing ListTop(const StoreContext& store) {
   if (store.only_top.empty())
-    return ListFolder(store, FolderPlace{store.root, {store.root->Identity()}, nullptr, {}});
+    return ListFolder(store, FolderPlace{store.root, {store.root->Identity()}, nullptr, {}, nullptr, {}});
   FolderListing top;
   top.subfolders.push_back(store.only_top);
   top.shown.push_back(store.only_top);
@@ -152,7 +183,18 @@ std::shared_ptr<const ListedFolder> ListedFolder::OfItem(SharedContext context, 
   auto folder = std::make_shared<ListedFolder>();
   folder->context = std::move(context);
   folder->relative_path = std::move(relative_path);
-  folder->listing.items.push_back({std::move(name), std::move(location)});
+  folder->listing.items.push_back({std::move(name), std::move(location), std::nullopt});
+  return folder;
+}
+
+std::shared_ptr<const ListedFolder> ListedFolder::OfMessage(SharedContext context, std::string relative_path,
+                                                           ItemLocation location, std::shared_ptr<const MboxFile> mbox,
+                                                           const MboxMessage& message) {
+  auto folder = std::make_shared<ListedFolder>();
+  folder->context = std::move(context);
+  folder->relative_path = std::move(relative_path);
+  folder->listing.items.push_back({{}, std::move(location), message});
+  folder->listing.mbox = std::move(mbox);
   return folder;
 }
 

@@ -27,7 +27,7 @@ bool ExtendsMaildirName(const FolderPlace& place, const std::string& name) {
 }  // namespace
 
 std::optional<FolderPlace> PlaceOf(const StoreContext& store, const std::vector<std::string>& names) {
-  FolderPlace place{store.root, {store.root->Identity()}, nullptr, {}};
+  FolderPlace place{store.root, {store.root->Identity()}, nullptr, {}, nullptr, {}};
   if (!store.only_top.empty() && (names.empty() || names.front() != store.only_top)) return Missing();
   for (const std::string& name : names) {
     if (place.maildir && ExtendsMaildirName(place, name)) {
@@ -36,11 +36,23 @@ std::optional<FolderPlace> PlaceOf(const StoreContext& store, const std::vector<
       continue;
     }
     if (!place.directory) return Missing();
-    place.directory = Directory::Below(*place.directory, name);
-    if (!place.directory) return std::nullopt;
-    place.lineage.push_back(place.directory->Identity());
-    place.maildir = IsMaildir(*place.directory) ? place.directory : nullptr;
+    const std::shared_ptr<const Directory> parent = std::move(place.directory);
+    place.directory = Directory::Below(*parent, name);
+    place.maildir = nullptr;
     place.maildir_name.clear();
+    place.mbox_directory = nullptr;
+    place.mbox_name.clear();
+    if (!place.directory) {
+      if (errno != ENOTDIR) return std::nullopt;
+      // An mbox file, with the directory of its subfolders if there is one.
+      place.mbox_directory = parent;
+      place.mbox_name = name;
+      place.directory = Directory::Below(*parent, name + ".sbd");
+      if (place.directory) place.lineage.push_back(place.directory->Identity());
+      continue;
+    }
+    place.lineage.push_back(place.directory->Identity());
+    if (IsMaildir(*place.directory)) place.maildir = place.directory;
   }
   return place;
 }

@@ -1,10 +1,11 @@
 #pragma once
 // Where a folder's mail lies. A folder is named by the names of the folders
 // from the mail root down to it, each the name of what stands in its
-// parent: a directory; or, inside a Maildir, a Maildir++ name (".Archive",
-// ".Archive.2015"), whose directory lies beside the others in the Maildir
-// and may not exist at all (a parent that exists only in its children's
-// names).
+// parent: a directory; an mbox file, whose subfolders are in the directory
+// of its name and ".sbd" beside it, if there is one; or, inside a Maildir,
+// a Maildir++ name (".Archive", ".Archive.2015"), whose directory lies
+// beside the others in the Maildir and may not exist at all (a parent that
+// exists only in its children's names).
 
 #include <memory>
 #include <optional>
@@ -26,6 +27,9 @@ struct FolderPlace {
   std::shared_ptr<const Directory> maildir;
   // Its Maildir++ name; empty for the Maildir itself and any other folder.
   std::string maildir_name;
+  // The mbox file that holds its messages, if any: mbox_name in mbox_directory.
+  std::shared_ptr<const Directory> mbox_directory;
+  std::string mbox_name;
 };
 
 // The names in relative_path, "/" between them.
