@@ -79,7 +79,8 @@ int main(int argc, char** argv) {
   const fs::path root = fs::path(argv[2]) / "mbox-benchmark";
   fs::create_directories(root / "Mail");
   WriteMbox(root / "Mail" / "Inbox.mbox", std::strtol(argv[1], nullptr, 10));
-  std::printf("mbox file of %llu MB\n", static_cast<unsigned long long>(fs::file_size(root / "Mail" / "Inbox.mbox")) >> 20);
+  const auto size = static_cast<unsigned long long>(fs::file_size(root / "Mail" / "Inbox.mbox"));
+  std::printf("mbox file of %llu MB\n", size >> 20);
   qs::bench::BenchReporter report(std::cerr);
   const auto search = [&](qs::FoundItems& list) {
     qs::SearchMailFolder(report, [&](qs::Reporter& app) { return std::make_unique<qs::dirstore::DirStore>(app, root); },

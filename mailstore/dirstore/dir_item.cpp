@@ -34,7 +34,8 @@ const ItemFacts& DirItem::Summary() {
   else if (InMbox())
     headers = std::make_shared<const RawHeaders>(ScanHeaders(
         ReadMboxHeaderBlock(folder_->listing.mbox->descriptor.Get(), folder_->listing.mbox->path, *Listed().message)));
-  else headers = std::make_shared<const RawHeaders>(ReadHeaders(OpenItemUnexamined(Base(), Name()), Base().Path(), Name()));
+  else
+    headers = std::make_shared<const RawHeaders>(ReadHeaders(OpenItemUnexamined(Base(), Name()), Base().Path(), Name()));
   const std::string& listed_name = Listed().name;
   const auto slash = listed_name.rfind('/');
   const std::string_view file_name =

@@ -79,7 +79,8 @@ std::optional<MboxEntry> DecodeMboxEntryId(const EntryId& entry_id) {
     at = next + (last ? 0 : 1);
     return true;
   };
-  if (!take(entry.hash, 16, false) || !take(entry.number, 10, false) || !take(entry.hint, 10, true)) return std::nullopt;
+  if (!take(entry.hash, 16, false) || !take(entry.number, 10, false) || !take(entry.hint, 10, true))
+    return std::nullopt;
   return entry;
 }
 

@@ -26,6 +26,11 @@ bool EndsWith(std::string_view name, std::string_view end) {
   return name.size() > end.size() && EqualsIgnoringAsciiCase(name.substr(name.size() - end.size()), end);
 }
 
+std::string WithoutEnd(const std::string& name, std::string_view end) {
+  return name.substr(0, name.size() - end.size());
+}
+
+// The directory of an mbox folder's subfolders ends so.
 constexpr std::string_view kSubfolders = ".sbd";
 
 // A subdirectory that is the folder itself or one that holds it is not
@@ -123,7 +128,8 @@ FolderListing ListFolder(const StoreContext& store, const FolderPlace& place, Li
     std::unordered_set<std::string> files, subfolder_directories;
     for (const DirectoryEntry& entry : entries) {
       if (entry.kind == EntryKind::File) files.insert(entry.name);
-      else if (entry.kind == EntryKind::Directory && entry.name.ends_with(kSubfolders)) subfolder_directories.insert(entry.name);
+      else if (entry.kind == EntryKind::Directory && entry.name.ends_with(kSubfolders))
+        subfolder_directories.insert(entry.name);
     }
     for (DirectoryEntry& entry : entries) {
       const std::string& name = entry.name;
@@ -132,15 +138,15 @@ FolderListing ListFolder(const StoreContext& store, const FolderPlace& place, Li
         else if (name == "new") has_new = true;
         else if (name.front() == '.' && !maildir_top)
           store.PassedOver(directory->Path() + "/" + name, "a hidden directory is not a folder");
-        else if (name.ends_with(kSubfolders) && files.contains(name.substr(0, name.size() - kSubfolders.size())))
+        else if (name.ends_with(kSubfolders) && files.contains(WithoutEnd(name, kSubfolders)))
           continue;
         else if (CouldBeFolder(name) && !InLineage(store, *directory, name, place.lineage) &&
                  !HoldsSavedMail(store, *directory, name))
-          subfolders.push_back({name, name.ends_with(kSubfolders) ? name.substr(0, name.size() - kSubfolders.size()) : name});
+          subfolders.push_back({name, name.ends_with(kSubfolders) ? WithoutEnd(name, kSubfolders) : name});
       } else if (entry.kind == EntryKind::File && !EndsWithEml(name)) {
         if (name.front() == '.' || EndsWith(name, ".msf")) continue;
         if (subfolder_directories.contains(name + std::string(kSubfolders)) || StartsWithFromLine(*directory, name))
-          subfolders.push_back({name, EndsWith(name, ".mbox") ? name.substr(0, name.size() - 5) : name});
+          subfolders.push_back({name, EndsWith(name, ".mbox") ? WithoutEnd(name, ".mbox") : name});
       } else if (EndsWithEml(name)) {
         if (depth == ListingDepth::FoldersOnly) continue;
         std::string listed = name;

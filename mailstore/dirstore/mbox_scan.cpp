@@ -80,7 +80,8 @@ class LinePieces {
     buffer_offset_ += begin_;
     end_ -= begin_;
     begin_ = 0;
-    const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(std::min(kBlock - end_, chunk_), limit_ - next_read_));
+    const std::size_t room = std::min(kBlock - end_, chunk_);
+    const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(room, limit_ - next_read_));
     chunk_ = std::min(chunk_ * 2, kBlock);
     const std::size_t got = ReadAt(fd_, path_, buffer_.get() + end_, wanted, next_read_);
     // A file cut short since it was opened ends where it ends now.
@@ -116,7 +117,8 @@ bool IsStatusField(std::string_view line) {
   const auto colon = line.find(':');
   if (colon == std::string_view::npos) return false;
   const std::string_view name = TrimBlanks(line.substr(0, colon));
-  for (const std::string_view status : {"Status", "X-Status", "X-Mozilla-Status", "X-Mozilla-Status2", "X-Mozilla-Keys"})
+  for (const std::string_view status :
+       {"Status", "X-Status", "X-Mozilla-Status", "X-Mozilla-Status2", "X-Mozilla-Keys"})
     if (EqualsIgnoringAsciiCase(name, status)) return true;
   return false;
 }
@@ -136,7 +138,8 @@ void ScanMbox(int fd, const std::string& path, std::uint64_t from, std::uint64_t
     message.size += bytes.size();
   };
   const auto end_headers = [&](std::uint64_t at) {
-    message.header_length = static_cast<std::uint32_t>(std::min<std::uint64_t>(at - message.start, kLongestHeaderBlock));
+    message.header_length =
+        static_cast<std::uint32_t>(std::min<std::uint64_t>(at - message.start, kLongestHeaderBlock));
   };
   const auto finish = [&](std::uint64_t end) {
     if (part == Part::BeforeFirst) return true;

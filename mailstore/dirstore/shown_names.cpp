@@ -32,8 +32,8 @@ const ShownNames::Renamed& ShownNames::RenamedBelow(const StoreContext& store,
     std::optional<FolderListing> listing;
     if (depth == 0) {
       listing = ListTop(quiet);
-    } else if (const auto place =
-                   PlaceOf(quiet, std::vector<std::string>(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(depth)))) {
+    } else if (const auto place = PlaceOf(
+                   quiet, std::vector<std::string>(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(depth)))) {
       listing = ListFolder(quiet, *place, ListingDepth::FoldersOnly);
     }
     if (listing)
