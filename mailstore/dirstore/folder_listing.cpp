@@ -145,7 +145,10 @@ FolderListing ListFolder(const StoreContext& store, const FolderPlace& place, Li
           subfolders.push_back({name, name.ends_with(kSubfolders) ? WithoutEnd(name, kSubfolders) : name});
       } else if (entry.kind == EntryKind::File && !EndsWithEml(name)) {
         if (name.front() == '.' || EndsWith(name, ".msf")) continue;
-        if (subfolder_directories.contains(name + std::string(kSubfolders)) || StartsWithFromLine(*directory, name))
+        // An mbox file that is empty still is one beside its subfolders or
+        // its mail program's index.
+        if (subfolder_directories.contains(name + std::string(kSubfolders)) || files.contains(name + ".msf") ||
+            StartsWithFromLine(*directory, name))
           subfolders.push_back({name, EndsWith(name, ".mbox") ? WithoutEnd(name, ".mbox") : name});
       } else if (EndsWithEml(name)) {
         if (depth == ListingDepth::FoldersOnly) continue;

@@ -82,18 +82,21 @@ TEST(Mailboxes, MboxFilesAreFoldersOfTheirMessages) {
   TempTree tree;
   tree.Write("Mail/Inbox", Mbox({Mail("one"), Quoted("two", "O"), Mail("three"), Mail("three")}));
   tree.Write("Mail/Inbox.msf", "From the index of a mail program\n");
+  tree.Write("Mail/Trash", "");
+  tree.Write("Mail/Trash.msf", "");
   tree.Write("Mail/Inbox.sbd/Work", Mbox({Mail("w1")}));
   tree.Write("Mail/Inbox.sbd/Empty", "");
   tree.Write("Mail/Inbox.sbd/Empty.sbd/Deep", Mbox({Mail("deep")}));
   tree.Write("Mail/Lists.mbox", Mbox({Mail("l1")}));
   tree.Write("Mail/Lists/a.eml", Mail("a"));
   tree.Write("Mail/notes.txt", "Fromage\n");
+  tree.Write("Mail/headers", "From : a@example.org\n");
   tree.Write("Mail/x.eml", "From a@example.org Tue Jun 30 17:00:00 2009\n" + Mail("x"));
   WindowHarness ui;
   DirStore store{ui.app, tree.Root()};
   EXPECT_EQ(Walk(store), (Texts{"//Mail: x", "//Mail/Inbox: one two three three", "//Mail/Inbox/Empty:",
                                 "//Mail/Inbox/Empty/Deep: deep", "//Mail/Inbox/Work: w1", "//Mail/Lists: a",
-                                "//Mail/Lists (2): l1"}));
+                                "//Mail/Lists (2): l1", "//Mail/Trash:"}));
   // Saved as a MIME message file: the message as it is, unquoted.
   const auto inbox = store.TopFolder("Mail")->Subfolder("Inbox");
   const std::string saved = (tree.Root() / "two.eml").string();
