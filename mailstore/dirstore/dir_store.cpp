@@ -40,11 +40,12 @@ std::vector<std::unique_ptr<Folder>> DirStore::TopLevelFolders() {
 
 std::unique_ptr<Folder> DirStore::PickFolder() { return ChooseFolder(report_, TopLevelFolders()); }
 
-std::unique_ptr<MailItem> DirStore::MboxItem(const MboxEntry& entry) const {
+std::unique_ptr<MailItem> DirStore::MboxItem(const MboxEntry& entry) {
   const std::optional<FolderPlace> place = PlaceOf(*context_, entry.folder);
   if (!place || !place->mbox_directory) return nullptr;
   std::shared_ptr<const MboxFile> file = OpenMboxFile(*place->mbox_directory, place->mbox_name);
-  const std::optional<MboxMessage> message = FindMboxMessage(*file, entry.hash, entry.number, entry.hint);
+  std::optional<MboxMessage> message = MboxMessageAt(*file, entry.hash, entry.number, entry.hint);
+  if (!message) message = mbox_index_.Find(*file, entry.hash, entry.number);
   if (!message) return nullptr;
   return std::make_unique<DirItem>(ListedFolder::OfMessage(context_, entry.folder,
                                                            {place->mbox_directory, place->mbox_name},

@@ -5,6 +5,7 @@
 #include "mailstore/dirstore/entry_id.h"
 #include "mailstore/dirstore/folder_listing.h"
 #include "mailstore/dirstore/item_lookup.h"
+#include "mailstore/dirstore/mbox_index.h"
 #include "mailstore/dirstore/store_context.h"
 #include "mailstore/mail_store.h"
 #include "mailstore/message/save_message.h"
@@ -47,11 +48,12 @@ class DirStore : public MailStore {
   // The top-level folders, as the mail root lists them.
   FolderListing ListRoot() const;
   // The message of an mbox file that entry names; nothing when it is not there.
-  std::unique_ptr<MailItem> MboxItem(const MboxEntry& entry) const;
+  std::unique_ptr<MailItem> MboxItem(const MboxEntry& entry);
 
   Reporter& report_;
   SharedContext context_;
   LastFolder last_folder_;
+  MboxIndex mbox_index_;
 };
 
 }  // namespace qs::dirstore

@@ -25,8 +25,11 @@ bool StartsWithFromLine(const Directory& directory, const std::string& name) {
 
 std::shared_ptr<const MboxFile> OpenMboxFile(const Directory& directory, const std::string& name) {
   ItemFile opened = OpenItemFile(directory, name);
-  return std::make_shared<const MboxFile>(MboxFile{std::move(opened.descriptor), directory.Path() + "/" + name,
-                                                  static_cast<std::uint64_t>(opened.status.st_size)});
+  const struct stat& status = opened.status;
+  return std::make_shared<const MboxFile>(
+      MboxFile{std::move(opened.descriptor), directory.Path() + "/" + name, static_cast<std::uint64_t>(status.st_size),
+               FileIdentity{status.st_dev, status.st_ino},
+               static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec});
 }
 
 void ListMbox(const MboxFile& file, const std::function<void(const MboxMessage&)>& found) {
@@ -39,26 +42,17 @@ void ListMbox(const MboxFile& file, const std::function<void(const MboxMessage&)
   });
 }
 
-std::optional<MboxMessage> FindMboxMessage(const MboxFile& file, std::uint64_t hash, std::uint32_t number,
-                                           std::uint64_t hint) {
-  std::optional<MboxMessage> at_hint;
+std::optional<MboxMessage> MboxMessageAt(const MboxFile& file, std::uint64_t hash, std::uint32_t number,
+                                         std::uint64_t hint) {
+  std::optional<MboxMessage> found;
   if (hint < file.size)
     ScanMbox(file.descriptor.Get(), file.path, hint, file.size, [&](const MboxMessage& message) {
-      if (message.from_line == hint && message.hash == hash) at_hint = message;
+      if (message.from_line == hint && message.hash == hash) {
+        found = message;
+        found->number = number;
+      }
       return false;
     });
-  if (at_hint) {
-    at_hint->number = number;
-    return at_hint;
-  }
-  std::optional<MboxMessage> found;
-  std::uint32_t count = 0;
-  ScanMbox(file.descriptor.Get(), file.path, 0, file.size, [&](const MboxMessage& message) {
-    if (message.hash != hash || count++ != number) return true;
-    found = message;
-    found->number = number;
-    return false;
-  });
   return found;
 }
 

@@ -17,6 +17,10 @@ struct MboxFile {
   FileDescriptor descriptor;
   std::string path;
   std::uint64_t size = 0;  // when it was opened: what is read of it
+  // Which file, as it was when it was opened: another file, or the same
+  // one written since, has messages elsewhere.
+  FileIdentity identity{};
+  std::int64_t modified_ns = 0;
 };
 
 // Whether the regular file name of directory starts with a "From " line.
@@ -30,9 +34,9 @@ std::shared_ptr<const MboxFile> OpenMboxFile(const Directory& directory, const s
 // with the same hash.
 void ListMbox(const MboxFile& file, const std::function<void(const MboxMessage&)>& found);
 
-// The message with that hash and number: looked for at hint (where its
-// "From " line was), then in the whole file. Nothing when it is not there.
-std::optional<MboxMessage> FindMboxMessage(const MboxFile& file, std::uint64_t hash, std::uint32_t number,
-                                           std::uint64_t hint);
+// The message with that hash and number if it is at hint, where its
+// "From " line was; nothing when it is not there.
+std::optional<MboxMessage> MboxMessageAt(const MboxFile& file, std::uint64_t hash, std::uint32_t number,
+                                         std::uint64_t hint);
 
 }  // namespace qs::dirstore
