@@ -40,7 +40,8 @@ const ItemFacts& DirItem::Summary() {
   const auto slash = listed_name.rfind('/');
   const std::string_view file_name =
       std::string_view(listed_name).substr(slash == std::string::npos ? 0 : slash + 1);
-  // A message without a date of its own takes its mbox file's.
+  // A mail without any date takes its file's time: for a message of an mbox
+  // file, that file's.
   summary_ = Summarize(*headers, file_name, [this] { return ItemFileModified(Base(), Name()); });
   headers_ = std::move(headers);
   return *summary_;
