@@ -27,26 +27,37 @@ DirFolder::DirFolder(SharedContext context, std::vector<std::string> names, std:
   }
 }
 
-const FolderListing& DirFolder::Listing() {
-  if (listed_) return listed_->listing;
+FolderPlace DirFolder::Place() const {
   // Opened name by name from the root, so that no link on the way is
   // followed and every directory that holds this one is known.
-  std::shared_ptr<const Directory> directory = context_->root;
-  std::vector<FileIdentity> lineage{directory->Identity()};
-  for (const std::string& name : names_) {
-    directory = Directory::Below(*directory, name);
-    if (!directory)
-      throw MailStoreError("cannot open the folder " + context_->root->Path() + "/" + RelativePath() +
-                           ": " + std::strerror(errno));
-    lineage.push_back(directory->Identity());
-  }
-  listed_ = std::make_shared<const ListedFolder>(
-      ListedFolder{context_, relative_path_, ListFolder(*context_, directory, lineage)});
+  std::optional<FolderPlace> place = PlaceOf(*context_, names_);
+  if (!place)
+    throw MailStoreError("cannot open the folder " + context_->root->Path() + "/" + RelativePath() + ": " +
+                         std::strerror(errno));
+  return std::move(*place);
+}
+
+const FolderListing& DirFolder::Listing() {
+  if (listed_) return listed_->listing;
+  return ListWhole(Place());
+}
+
+const FolderListing& DirFolder::ListWhole(const FolderPlace& place) {
+  listed_ = std::make_shared<const ListedFolder>(ListedFolder{context_, relative_path_, ListFolder(*context_, place)});
   return listed_->listing;
 }
 
+const FolderListing& DirFolder::Subfolders() {
+  if (listed_) return listed_->listing;
+  if (subfolders_) return *subfolders_;
+  FolderPlace place = Place();
+  if (!place.mbox_directory) return ListWhole(place);
+  subfolders_ = ListFolder(*context_, place, ListingDepth::FoldersOnly);
+  return *subfolders_;
+}
+
 std::unique_ptr<Folder> DirFolder::Child(std::size_t index) {
-  const FolderListing& listing = Listing();
+  const FolderListing& listing = Subfolders();
   std::vector<std::string> names = names_;
   names.push_back(listing.subfolders[index]);
   std::vector<std::string> shown = shown_;
@@ -55,17 +66,17 @@ std::unique_ptr<Folder> DirFolder::Child(std::size_t index) {
 }
 
 std::unique_ptr<Folder> DirFolder::Subfolder(const std::string& name) {
-  const auto found = FindName(Listing().shown, name);
+  const auto found = FindName(Subfolders().shown, name);
   if (!found) throw MailStoreError("The folder \"" + name + "\" was not found in " + FolderPath() + ".");
   return Child(*found);
 }
 
 std::int32_t DirFolder::SubfolderCount() {
-  return static_cast<std::int32_t>(Listing().subfolders.size());
+  return static_cast<std::int32_t>(Subfolders().subfolders.size());
 }
 
 std::unique_ptr<Folder> DirFolder::SubfolderAt(std::int32_t position) {
-  At(Listing().subfolders, position, "subfolder");
+  At(Subfolders().subfolders, position, "subfolder");
   return Child(static_cast<std::size_t>(position - 1));
 }
 

@@ -29,7 +29,12 @@ class DirFolder : public Folder {
   const std::string& RelativePath() const { return relative_path_; }
 
  private:
+  FolderPlace Place() const;
   const FolderListing& Listing();
+  const FolderListing& ListWhole(const FolderPlace& place);
+  // Its subfolders alone, read without its mbox file's messages: a path
+  // through a folder or the chooser need not read them.
+  const FolderListing& Subfolders();
   std::unique_ptr<Folder> Child(std::size_t index);
 
   SharedContext context_;
@@ -37,6 +42,7 @@ class DirFolder : public Folder {
   std::vector<std::string> shown_;
   std::string relative_path_;
   std::shared_ptr<const ListedFolder> listed_;  // once listed
+  std::optional<FolderListing> subfolders_;      // once its subfolders alone were listed
 };
 
 }  // namespace qs::dirstore

@@ -6,6 +6,7 @@
 #include "mailstore/dirstore/dir_attachment.h"
 #include "mailstore/dirstore/dir_folder.h"
 #include "mailstore/dirstore/entry_id.h"
+#include "mailstore/dirstore/folder_place.h"
 #include "mailstore/dirstore/item_file.h"
 #include "mailstore/message/save_message.h"
 #include "mailstore/message/whole_file.h"
@@ -28,13 +29,19 @@ const ItemFacts& DirItem::Summary() {
   if (summary_) return *summary_;
   // A file GMime cannot read as mail at all still has its header lines.
   const bool whole = reading_ == Reading::Whole && !Content()->headers.empty();
-  std::shared_ptr<const RawHeaders> headers =
-      whole ? Content()->searched_headers : std::make_shared<const RawHeaders>(
-                  ReadHeaders(OpenItemUnexamined(Base(), Name()), Base().Path(), Name()));
+  std::shared_ptr<const RawHeaders> headers;
+  if (whole) headers = Content()->searched_headers;
+  else if (InMbox())
+    headers = std::make_shared<const RawHeaders>(ScanHeaders(
+        ReadMboxHeaderBlock(folder_->listing.mbox->descriptor.Get(), folder_->listing.mbox->path, *Listed().message)));
+  else
+    headers = std::make_shared<const RawHeaders>(ReadHeaders(OpenItemUnexamined(Base(), Name()), Base().Path(), Name()));
   const std::string& listed_name = Listed().name;
   const auto slash = listed_name.rfind('/');
   const std::string_view file_name =
       std::string_view(listed_name).substr(slash == std::string::npos ? 0 : slash + 1);
+  // A mail without any date takes its file's time: for a message of an mbox
+  // file, that file's.
   summary_ = Summarize(*headers, file_name, [this] { return ItemFileModified(Base(), Name()); });
   headers_ = std::move(headers);
   return *summary_;
@@ -55,21 +62,31 @@ std::string DirItem::Subject() {
   return DecodeHeaderText(headers_->subject);
 }
 
-EntryId DirItem::EntryID() { return EncodeEntryId(folder_->relative_path, Listed().name); }
+EntryId DirItem::EntryID() {
+  if (InMbox()) return EncodeMboxEntryId(folder_->relative_path, *Listed().message);
+  return EncodeEntryId(folder_->relative_path, Listed().name);
+}
 
 const struct stat& DirItem::Status() {
   if (!status_) status_ = OpenItemFile(Base(), Name()).status;
   return *status_;
 }
 
-DateTime DirItem::LastModificationTime() { return LocalTimeOf(Status().st_mtime); }
+// A message of an mbox file has no time of its own: what it holds is in its
+// identity, so appending to or compacting its file leaves it unchanged.
+DateTime DirItem::LastModificationTime() { return InMbox() ? NoDate() : LocalTimeOf(Status().st_mtime); }
 
-std::int64_t DirItem::Size() { return static_cast<std::int64_t>(Status().st_size); }
+std::int64_t DirItem::Size() {
+  return InMbox() ? static_cast<std::int64_t>(Listed().message->size) : static_cast<std::int64_t>(Status().st_size);
+}
 
-std::string DirItem::Identity() { return ItemIdentity(RelativePath()); }
+std::string DirItem::Identity() {
+  if (InMbox()) return MboxIdentity(folder_->relative_path, Listed().message->hash, Listed().message->number);
+  return ItemIdentity(RelativePath());
+}
 
 std::unique_ptr<Folder> DirItem::Parent() {
-  std::vector<std::string> names = ItemFolderNames(RelativePath());
+  std::vector<std::string> names = InMbox() ? NamesOf(folder_->relative_path) : ItemFolderNames(RelativePath());
   if (names.empty()) throw MailStoreError("the item " + RelativePath() + " lies in no folder");
   const StoreContext& context = *folder_->context;
   std::vector<std::string> shown = context.shown_names->Of(context, names);
@@ -87,7 +104,15 @@ auto DirItem::WithinMemory(Work work) -> decltype(work()) {
   }
 }
 
+std::string DirItem::MboxMessageBytes() const {
+  return ReadMboxMessage(folder_->listing.mbox->descriptor.Get(), folder_->listing.mbox->path, *Listed().message);
+}
+
 const std::shared_ptr<const MailContent>& DirItem::Content() {
+  if (!content_ && InMbox())
+    content_ = WithinMemory([this] {
+      return std::make_shared<const MailContent>(ReadMessageContent(MailBytes::Hold(MboxMessageBytes())));
+    });
   if (!content_)
     content_ = WithinMemory([this] {
       std::optional<ItemFile> file = std::exchange(file_, std::nullopt);
@@ -101,6 +126,11 @@ const std::shared_ptr<const MailContent>& DirItem::Content() {
 // As a MIME message file, the mail is the file the store read, byte for
 // byte; it is neither parsed nor made again.
 FileStamp DirItem::CopyMailFile(const std::string& path) {
+  if (InMbox())
+    return WithinMemory([&] {
+      const std::string bytes = MboxMessageBytes();
+      return WriteFileInPieces(path, [&](const ByteSink& sink) { sink(bytes); });
+    });
   return WithinMemory([&] {
     std::optional<ItemFile> file = std::exchange(file_, std::nullopt);
     if (!file) file = OpenItemFile(Base(), Name());

@@ -14,8 +14,8 @@
 
 namespace qs::dirstore {
 
-// A mail file. Its header block is read once, when a property is first
-// asked; the body is left for saving.
+// A mail file, or a message of an mbox file. Its header block is read once,
+// when a property is first asked; the body is left for saving.
 class DirItem : public MailItem {
  public:
   // How much of the file the first property reads: the search wants only
@@ -51,6 +51,10 @@ class DirItem : public MailItem {
   const ItemFacts& Summary();
   FileStamp CopyMailFile(const std::string& path);
   const ListedItem& Listed() const { return folder_->listing.items[index_]; }
+  // A message of the folder's mbox file, rather than a file of its own.
+  bool InMbox() const { return Listed().message.has_value(); }
+  // The message's bytes as it is, read from the mbox file.
+  std::string MboxMessageBytes() const;
   const Directory& Base() const { return *Listed().location.base; }
   const std::string& Name() const { return Listed().location.name; }
   // Below the mail root, "/" between the names.

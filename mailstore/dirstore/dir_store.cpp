@@ -4,6 +4,7 @@
 #include "mailstore/dirstore/dir_item.h"
 #include "mailstore/dirstore/entry_id.h"
 #include "mailstore/dirstore/folder_chooser.h"
+#include "mailstore/dirstore/folder_place.h"
 #include "mailstore/dirstore/item_lookup.h"
 #include "mailstore/folder_names.h"
 #include "mailstore/mime/message_summary.h"
@@ -16,9 +17,7 @@ DirStore::DirStore(Reporter& report, std::filesystem::path mail_root)
       context_(std::make_shared<const StoreContext>(
           mail_root, [&report](std::string_view line) { report.Debug(line); })) {}
 
-FolderListing DirStore::ListRoot() const {
-  return ListFolder(*context_, context_->root, {context_->root->Identity()});
-}
+FolderListing DirStore::ListRoot() const { return ListTop(*context_); }
 
 std::unique_ptr<Folder> DirStore::TopFolder(const std::string& name) {
   const FolderListing root = ListRoot();
@@ -41,7 +40,24 @@ std::vector<std::unique_ptr<Folder>> DirStore::TopLevelFolders() {
 
 std::unique_ptr<Folder> DirStore::PickFolder() { return ChooseFolder(report_, TopLevelFolders()); }
 
+std::unique_ptr<MailItem> DirStore::MboxItem(const MboxEntry& entry) {
+  const std::optional<FolderPlace> place = PlaceOf(*context_, entry.folder);
+  if (!place || !place->mbox_directory) return nullptr;
+  std::shared_ptr<const MboxFile> file = OpenMboxFile(*place->mbox_directory, place->mbox_name);
+  std::optional<MboxMessage> message = MboxMessageAt(*file, entry.hash, entry.number, entry.hint);
+  if (!message) message = mbox_index_.Find(*file, entry.hash, entry.number);
+  if (!message) return nullptr;
+  return std::make_unique<DirItem>(ListedFolder::OfMessage(context_, entry.folder,
+                                                           {place->mbox_directory, place->mbox_name},
+                                                           std::move(file), *message),
+                                   0, DirItem::Reading::Whole);
+}
+
 std::unique_ptr<MailItem> DirStore::GetItemFromID(const EntryId& entry_id) {
+  if (const std::optional<MboxEntry> entry = DecodeMboxEntryId(entry_id)) {
+    if (std::unique_ptr<MailItem> item = MboxItem(*entry)) return item;
+    throw MailStoreError("The item with the entry identifier " + entry_id.Hex() + " was not found.");
+  }
   const std::optional<std::string> path = DecodeEntryId(entry_id);
   std::optional<FoundItem> found;
   if (path) found = FindItem(*context_, *path, last_folder_);

@@ -2,8 +2,10 @@
 
 #include <string>
 
+#include "mailstore/dirstore/entry_id.h"
 #include "mailstore/dirstore/folder_listing.h"
 #include "mailstore/dirstore/item_lookup.h"
+#include "mailstore/dirstore/mbox_index.h"
 #include "mailstore/dirstore/store_context.h"
 #include "mailstore/mail_store.h"
 #include "mailstore/message/save_message.h"
@@ -15,7 +17,8 @@ class Reporter;
 namespace qs::dirstore {
 
 // A tree of mail files: the mail root's subdirectories are the top-level
-// folders, each folder a directory of ".eml" files and Maildir folders.
+// folders, each folder a directory of ".eml" files, Maildir folders and mbox
+// files.
 class DirStore : public MailStore {
  public:
   // report: for the folder chooser, which asks on the console, and the
@@ -44,10 +47,13 @@ class DirStore : public MailStore {
  private:
   // The top-level folders, as the mail root lists them.
   FolderListing ListRoot() const;
+  // The message of an mbox file that entry names; nothing when it is not there.
+  std::unique_ptr<MailItem> MboxItem(const MboxEntry& entry);
 
   Reporter& report_;
   SharedContext context_;
   LastFolder last_folder_;
+  MboxIndex mbox_index_;
 };
 
 }  // namespace qs::dirstore

@@ -1,5 +1,8 @@
 #include "mailstore/dirstore/entry_id.h"
 
+#include <charconv>
+#include <cstdio>
+
 namespace qs::dirstore {
 
 namespace {
@@ -52,6 +55,39 @@ EntryId EncodeEntryId(std::string_view folder, std::string_view name) {
   path.reserve(folder.size() + 1 + name.size());
   path.append(folder).append(1, '/').append(name);
   return EntryId(std::move(path));
+}
+
+EntryId EncodeMboxEntryId(std::string_view folder, const MboxMessage& message) {
+  char text[64];
+  const int length = std::snprintf(text, sizeof text, "%016llx %u %llu", static_cast<unsigned long long>(message.hash),
+                                   message.number, static_cast<unsigned long long>(message.from_line));
+  std::string bytes(folder);
+  bytes.append(1, '\0').append(text, static_cast<std::size_t>(length));
+  return EntryId(std::move(bytes));
+}
+
+std::optional<MboxEntry> DecodeMboxEntryId(const EntryId& entry_id) {
+  const std::string& bytes = entry_id.Bytes();
+  const auto nul = bytes.find('\0');
+  if (nul == std::string::npos || !SafeRelativePath(std::string_view(bytes).substr(0, nul))) return std::nullopt;
+  MboxEntry entry{bytes.substr(0, nul)};
+  const char* at = bytes.data() + nul + 1;
+  const char* const end = bytes.data() + bytes.size();
+  const auto take = [&](auto& number, int base, bool last) {
+    const auto [next, error] = std::from_chars(at, end, number, base);
+    if (error != std::errc() || (last ? next != end : next == end || *next != ' ')) return false;
+    at = next + (last ? 0 : 1);
+    return true;
+  };
+  if (!take(entry.hash, 16, false) || !take(entry.number, 10, false) || !take(entry.hint, 10, true))
+    return std::nullopt;
+  return entry;
+}
+
+std::string MboxIdentity(std::string_view folder, std::uint64_t hash, std::uint32_t number) {
+  char text[40];
+  const int length = std::snprintf(text, sizeof text, "#%016llx.%u", static_cast<unsigned long long>(hash), number);
+  return "mbox:" + std::string(folder) + std::string(text, static_cast<std::size_t>(length));
 }
 
 std::optional<std::string> DecodeEntryId(const EntryId& entry_id) {

@@ -2,11 +2,13 @@
 // Entry identifiers of the directory store: the bytes of a message's path
 // below the mail root, "/" between names.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "mailstore/dirstore/mbox_scan.h"
 #include "mailstore/entry_id.h"
 
 namespace qs::dirstore {
@@ -28,5 +30,26 @@ std::vector<std::string> ItemFolderNames(std::string_view relative_path);
 // The relative path, or nothing when the identifier is not one of ours or
 // names a path that could leave the mail root ("..", absolute, empty names).
 std::optional<std::string> DecodeEntryId(const EntryId& entry_id);
+
+// A message of an mbox file, as its identifier names it: the names down to
+// its folder, the hash and number of its identity (mbox_scan.h), and where
+// its "From " line was, to look there first.
+struct MboxEntry {
+  std::string folder;
+  std::uint64_t hash = 0;
+  std::uint32_t number = 0;
+  std::uint64_t hint = 0;
+};
+
+// The folder, a NUL (which no name holds), then the rest in text.
+EntryId EncodeMboxEntryId(std::string_view folder, const MboxMessage& message);
+// Nothing when the identifier is no such message's, or its folder is not
+// one that DecodeEntryId would take.
+std::optional<MboxEntry> DecodeMboxEntryId(const EntryId& entry_id);
+
+// What names a message of the mbox file of folder from one run to the next:
+// the folder, the hash of the message's own bytes and its number among the
+// file's messages with that hash. Never an identity of any other item.
+std::string MboxIdentity(std::string_view folder, std::uint64_t hash, std::uint32_t number);
 
 }  // namespace qs::dirstore

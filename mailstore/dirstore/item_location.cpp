@@ -20,7 +20,11 @@ std::optional<std::string> BelowRoot(const StoreContext& store, const std::strin
   const std::size_t skip = root == "/" ? 1 : root.size() + 1;
   if (path.size() <= skip || path.compare(0, root.size(), root) != 0 || path[skip - 1] != '/')
     return std::nullopt;
-  return path.substr(skip);
+  std::string below = path.substr(skip);
+  const std::string& top = store.only_top;
+  if (!top.empty() && !(below.size() > top.size() && below.starts_with(top) && below[top.size()] == '/'))
+    return std::nullopt;
+  return below;
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <string_view>
 
+#include "mailstore/dirstore/folder_place.h"
+
 namespace qs::dirstore {
 
 namespace {
@@ -25,8 +27,9 @@ std::optional<FoundItem> FindRenamed(const StoreContext& store, const std::strin
   const std::string sub = folder.substr(slash + 1);
   if (sub != "cur" && sub != "new") return std::nullopt;
   const std::string maildir_path = folder.substr(0, slash);
-  const std::shared_ptr<const Directory> maildir = Directory::Below(*store.root, maildir_path);
-  if (!maildir) return std::nullopt;
+  const std::optional<FolderPlace> maildir_place = PlaceOf(store, maildir_path);
+  if (!maildir_place || !maildir_place->directory) return std::nullopt;
+  const std::shared_ptr<const Directory>& maildir = maildir_place->directory;
   const std::string_view unique = UniqueName(name);
   for (const std::string place : {"cur", "new"}) {
     const std::shared_ptr<const Directory> directory = Directory::Below(*maildir, place);
@@ -44,7 +47,9 @@ std::shared_ptr<const Directory> LastFolder::Open(const StoreContext& store,
                                                   const std::string& relative) {
   std::lock_guard lock(mutex_);
   if (!directory_ || relative != relative_) {
-    directory_ = Directory::Below(*store.root, relative);
+    const std::optional<FolderPlace> place = PlaceOf(store, relative);
+    directory_ = place ? place->directory : nullptr;
+    if (place && !directory_) errno = ENOENT;
     relative_ = directory_ ? relative : std::string();
   }
   return directory_;

@@ -26,22 +26,21 @@ const ShownNames::Renamed& ShownNames::RenamedBelow(const StoreContext& store,
   // Opened name by name from the root, as a folder's own listing is; its
   // links were named when the search listed it.
   Renamed renamed;
-  std::shared_ptr<const Directory> directory = store.root;
-  std::vector<FileIdentity> lineage{directory->Identity()};
-  for (std::size_t i = 0; i < depth && directory; ++i) {
-    directory = Directory::Below(*directory, names[i]);
-    if (directory) lineage.push_back(directory->Identity());
-  }
-  if (directory) {
-    StoreContext quiet = store;
-    quiet.debug = {};
-    try {
-      const FolderListing listing = ListFolder(quiet, directory, lineage);
-      for (std::size_t i = 0; i < listing.subfolders.size(); ++i)
-        if (listing.shown[i] != listing.subfolders[i]) renamed.emplace(listing.subfolders[i], listing.shown[i]);
-    } catch (const MailStoreError&) {
-      // Left to the fetch of the item below it to report.
+  StoreContext quiet = store;
+  quiet.debug = {};
+  try {
+    std::optional<FolderListing> listing;
+    if (depth == 0) {
+      listing = ListTop(quiet);
+    } else if (const auto place = PlaceOf(
+                   quiet, std::vector<std::string>(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(depth)))) {
+      listing = ListFolder(quiet, *place, ListingDepth::FoldersOnly);
     }
+    if (listing)
+      for (std::size_t i = 0; i < listing->subfolders.size(); ++i)
+        if (listing->shown[i] != listing->subfolders[i]) renamed.emplace(listing->subfolders[i], listing->shown[i]);
+  } catch (const MailStoreError&) {
+    // Left to the fetch of the item below it to report.
   }
   const std::lock_guard lock(mutex_);
   return parents_.emplace(std::move(parent), std::move(renamed)).first->second;

@@ -29,8 +29,11 @@ struct StoreContext {
   // they stay the same for a whole save run.
   std::shared_ptr<const LocaleFacts> locale;
   // The mail root opened by its path without links, which is also the test
-  // of whether a file link leads inside it.
+  // of whether a file link leads inside it. A mail root that is a Maildir
+  // is one store named after it: then root is the directory that holds it,
+  // and only_top its name, the one folder of root that is part of the store.
   std::shared_ptr<const Directory> root;
+  std::string only_top;
   // What the folders of items fetched by their paths are named.
   std::shared_ptr<ShownNames> shown_names = std::make_shared<ShownNames>();
 };

@@ -7,10 +7,14 @@ file and as a directory, both named by the mail's entry identifier, and:
 - the npm reader reads from each message file the subject, the sender and
   the attachments that Python's email package finds in the mail;
 - each attachment file holds the bytes of its part;
-- each mail saved as a MIME message file is its source's bytes.
+- each mail saved as a MIME message file is its source's bytes;
+- the same mails in one mbox file are saved as the messages that Python's
+  mailbox module reads from it.
 Usage: corpus_save_test.py PROGRAM HELPERS_DIR NODE_MODULES MAIL_DIR...
 """
+import mailbox
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -138,6 +142,29 @@ with tempfile.TemporaryDirectory(prefix="qs-corpus-") as work:
         with open(names[name], "rb") as source, open(os.path.join(work, "eml", name + ".eml"), "rb") as copy:
             if source.read() != copy.read():
                 fail("%s: the saved .eml is not its bytes" % names[name])
+
+    # The listed mails in one mbox file written by Python's mailbox module:
+    # as many messages saved as it reads, each the bytes it reads, unquoted.
+    os.makedirs(os.path.join(work, "root", "Mbox"))
+    box = mailbox.mbox(os.path.join(work, "root", "Mbox", "all.mbox"))
+    for name in saved:
+        with open(names[name], "rb") as source:
+            box.add(source.read())
+    box.flush()
+    settings = os.path.join(work, "mbox.ini")
+    with open(settings, "w") as ini:
+        ini.write("[Options]\nFnOutput=eml\nFnFormat=%6\nBefore=9999-12-31\n")
+    done = run([program, "\\\\Mbox", os.path.join(work, "mbox"), "/ini", settings, "/autorun"],
+               env=environment, stdin=subprocess.DEVNULL)
+    # Named by their entry identifiers, which end with where each message starts.
+    found = sorted((int(bytes.fromhex(name[:-4]).split(b"\0")[1].split()[2]), name)
+                   for name in os.listdir(os.path.join(work, "mbox")) if name.endswith(".eml"))
+    if done.returncode != 0 or len(found) != len(box):
+        fail("%d of %d messages of the mbox file saved: %s" % (len(found), len(box), done.stdout + done.stderr))
+    for key, (_, name) in zip(sorted(box.keys()), found):
+        with open(os.path.join(work, "mbox", name), "rb") as copy:
+            if copy.read() != re.sub(rb"(?m)^>(>*From )", rb"\1", box.get_bytes(key)):
+                fail("%s: the message saved from the mbox file is not its bytes" % names[saved[key]])
 
 print("\n".join(failures) if failures else "%d mails saved and read back" % len(sources))
 sys.exit(1 if failures else 0)

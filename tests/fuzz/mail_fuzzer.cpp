@@ -1,11 +1,16 @@
 // Hostile mail through everything the directory store does with a mail file:
-// the search's header reading and every written form. Built by the "fuzz"
+// the search's header reading, every written form, and the splitting of an
+// mbox file. Built by the "fuzz"
 // preset (clang with libFuzzer and the address and undefined-behaviour
 // sanitizers); a crash, a leak or undefined behaviour is a finding.
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
+#include "mailstore/dirstore/mbox_scan.h"
 #include "mailstore/mail_store.h"
 #include "mailstore/message/message_content.h"
 #include "mailstore/message/message_file.h"
@@ -15,6 +20,7 @@
 #include "mailstore/mime/header_text.h"
 #include "mailstore/mime/message_reading.h"
 #include "mailstore/mime/message_summary.h"
+#include "platform/posix/file_descriptor.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace qs;
@@ -37,5 +43,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (const qs::MailStoreError&) {
     // Over the format's limits: refused, as it should be.
   }
+  // The same bytes as an mbox file: split into messages, each read back.
+  const FileDescriptor mbox(memfd_create("mbox", 0));
+  if (write(mbox.Get(), data, size) == static_cast<ssize_t>(size))
+    dirstore::ScanMbox(mbox.Get(), "fuzz", 0, size, [&](const dirstore::MboxMessage& message) {
+      ScanHeaders(dirstore::ReadMboxHeaderBlock(mbox.Get(), "fuzz", message));
+      dirstore::ReadMboxMessage(mbox.Get(), "fuzz", message);
+      return true;
+    });
   return 0;
 }

@@ -156,7 +156,7 @@ TEST_F(DirStoreTest, AFolderThatHoldsItselfIsNotEnteredAgain) {
   const StoreContext context(tree.Root());
   const auto mailbox = Directory::Below(*context.root, "Mailbox");
   const FileIdentity zeta = Directory::Below(*mailbox, "Zeta")->Identity();
-  EXPECT_EQ(ListFolder(context, mailbox, {context.root->Identity(), zeta}).subfolders, (Texts{"Shared"}));
+  EXPECT_EQ(ListFolder(context, {mailbox, {context.root->Identity(), zeta}, nullptr, {}, nullptr, {}}).subfolders, (Texts{"Shared"}));
 }
 
 // Directories whose names differ only in letter case, as Windows would take
