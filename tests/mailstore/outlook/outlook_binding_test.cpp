@@ -14,6 +14,7 @@
 
 #include "fake_outlook_registration.h"
 #include "mailstore/folder_path.h"
+#include "mailstore/message/save_message.h"
 #include "mailstore/open_mail_store.h"
 #include "mailstore/outlook/ole_date.h"
 #include "mailstore/search.h"
@@ -22,6 +23,7 @@
 #include "platform/win32/com_init.h"
 #include "save/modSaveListedItems.h"
 #include "save/save_record.h"
+#include "tests/common/message_fixtures.h"
 #include "tests/common/scratch_dir.h"
 #include "tests/mailstore/window_harness.h"
 
@@ -215,29 +217,55 @@ TEST_F(OutlookTest, CallsIntoOutlookPerListedItem) {
 }
 
 // Per saved message: GetItemFromID, Class, LastModificationTime, Size and
-// SaveAs; the entry identifier it was fetched by is not asked again. Saved
-// again unchanged, it is not written: no SaveAs. Names are looked up once
-// per run, and the run asks for the namespace once.
+// SaveAs; the entry identifier it was fetched by is not asked again. A MIME
+// message file costs no more: it is made of the message file that one
+// SaveAs writes. Saved again unchanged, it is not written: no SaveAs. Names
+// are looked up once per run, and the run asks for the namespace once.
 TEST_F(OutlookTest, CallsIntoOutlookPerSavedItem) {
   constexpr int kItems = 200;
   outlook_.Switch(L"bulk", std::to_wstring(kItems).c_str());
   Search("\\\\Postfach Zoë\\Bulk");
   const long saved = window_.list.RowCount();
   ASSERT_EQ(saved, kItems - kItems / 10);
-  for (const long per_item : {5, 4}) {
-    const long calls = outlook_.Calls(), lookups = outlook_.Lookups();
-    SaveListedItems(window_.app, OpenMailStore, "\\\\Postfach Zoë\\Bulk", window_.list,
-                    dir_.Text() + "\\", {"%1 %2 %3", "MSG", false, "50", "50"});
-    ASSERT_EQ(window_.Messages(), std::vector<std::string>{});
-    const long looked_up = outlook_.Lookups() - lookups;
-    const long invoked = outlook_.Calls() - calls - looked_up;
-    EXPECT_LE(invoked, per_item * saved + 1) << invoked << " calls for " << saved;
-    EXPECT_LE(looked_up, 6) << "names are looked up per item";
+  for (const char* format : {"MSG", "EML"}) {
+    for (const long per_item : {5, 4}) {
+      const long calls = outlook_.Calls(), lookups = outlook_.Lookups();
+      SaveListedItems(window_.app, OpenMailStore, "\\\\Postfach Zoë\\Bulk", window_.list,
+                      dir_.Text() + "\\", {"%1 %2 %3", format, false, "50", "50"});
+      ASSERT_EQ(window_.Messages(), std::vector<std::string>{}) << format;
+      const long looked_up = outlook_.Lookups() - lookups;
+      const long invoked = outlook_.Calls() - calls - looked_up;
+      EXPECT_LE(invoked, per_item * saved + 1) << invoked << " calls for " << saved << " " << format;
+      EXPECT_LE(looked_up, 6) << "names are looked up per item";
+    }
   }
   const std::set<std::string> written = dir_.Tree();
-  EXPECT_EQ(std::count_if(written.begin(), written.end(),
-                          [](const std::string& name) { return name.ends_with(".msg"); }),
-            saved);
+  for (const char* extension : {".msg", ".eml"})
+    EXPECT_EQ(std::count_if(written.begin(), written.end(),
+                            [extension](const std::string& name) { return name.ends_with(extension); }),
+              saved)
+        << extension;
+}
+
+// Saved as .eml, each of the shared messages is, byte for byte, what the
+// writer makes of the message itself, as the native build's test checks
+// too; the scratch message files are gone.
+TEST_F(OutlookTest, MailSavedAsEmlIsWhatTheWriterMakesOfTheMessage) {
+  outlook_.Switch(L"messages", L"");
+  Search("\\\\Postfach Zoë\\Messages");
+  SaveListedItems(window_.app, OpenMailStore, "\\\\Postfach Zoë\\Messages", window_.list, dir_.Text() + "\\",
+                  {"%6", "EML", false, "50", "50"});
+  ASSERT_EQ(window_.Messages(), std::vector<std::string>{});
+  std::set<std::string> expected_files{std::string(kSaveRecordName), std::string(kSaveLockName)};
+  test::ScratchDir expected;
+  for (const auto& [entry_id, content, delivered] : testing::MessageFixtures()) {
+    ItemFacts facts;
+    facts.received_seconds = delivered;
+    SaveMessageAs(testing::AsReadBack(content), facts, expected.Text() + "\\" + entry_id, SaveType::Eml);
+    EXPECT_EQ(dir_.Read(std::string(entry_id) + ".eml"), expected.Read(entry_id)) << entry_id;
+    expected_files.insert(std::string(entry_id) + ".eml");
+  }
+  EXPECT_EQ(dir_.Tree(), expected_files);
 }
 
 // The listed rows are fetched again by their entry identifiers: one deleted

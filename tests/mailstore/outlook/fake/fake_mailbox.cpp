@@ -7,6 +7,9 @@
 #include <fstream>
 
 #include "fake_outlook.h"
+#include "mailstore/message/message_file.h"
+#include "platform/win32/utf16.h"
+#include "tests/common/message_fixtures.h"
 
 namespace fake_outlook {
 
@@ -157,11 +160,27 @@ int Size(const Mail& mail) {
 void Class(Call& call) { call.Return(Mails().at(call.self.row).item_class); }
 void Subject(Call& call) { call.Return(Live(call, true).subject); }
 
+const qs::testing::MessageFixture& FixtureOf(const Mail& mail) {
+  static const std::vector<qs::testing::MessageFixture> fixtures = qs::testing::MessageFixtures();
+  return fixtures.at(static_cast<std::size_t>(mail.fixture));
+}
+
 void SaveAs(Call& call) {
   const Mail& mail = Live(call);
   const int type = call.Has(1) ? call.Int(1) : 3;  // left out: Outlook's own format
   if (type != 0 && type != 1 && type != 3 && type != 5 && type != 9)
     throw Failure{E_INVALIDARG, L"The file type is not supported."};
+  if (mail.fixture >= 0 && (type == 3 || type == 9)) {
+    const qs::testing::MessageFixture& fixture = FixtureOf(mail);
+    qs::ItemFacts facts;
+    facts.received_seconds = fixture.delivered;
+    try {
+      qs::WriteMessageFile(fixture.content, facts, qs::win32::ToUtf8(call.Text(0)));
+    } catch (const std::exception&) {
+      throw Failure{HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), L"Cannot save the file."};
+    }
+    return;
+  }
   WriteRecognisable(call.Text(0), L"Fake Outlook SaveAs\r\ntype=" + std::to_wstring(type) +
                                       L"\r\nentry=" + mail.entry_id +
                                       L"\r\nsubject=" + mail.subject + L"\r\n");
@@ -205,8 +224,17 @@ constexpr Member kAttachmentMembers[] = {
     {L"FileName", 1, [](Call& c) { c.Return(FileName(c)); }},
     {L"SaveAsFile", 2,
      [](Call& c) {
+       const Mail& mail = Live(c);
+       if (mail.fixture >= 0) {
+         // The message's own bytes, as its message file holds them.
+         const auto& attachment = FixtureOf(mail).content.attachments.at(static_cast<std::size_t>(c.self.number - 1));
+         std::ofstream file(std::filesystem::path(c.Text(0)), std::ios::binary);
+         attachment.data->WriteTo([&file](std::string_view piece) { file.write(piece.data(), std::ssize(piece)); });
+         if (!file) throw Failure{HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), L"Cannot save the file."};
+         return;
+       }
        WriteRecognisable(c.Text(0), L"Fake Outlook attachment\r\nfile=" + FileName(c) +
-                                        L"\r\nentry=" + Live(c).entry_id + L"\r\n");
+                                        L"\r\nentry=" + mail.entry_id + L"\r\n");
      }},
 };
 
@@ -257,11 +285,26 @@ extern "C" int FakeOutlookSwitch(const wchar_t* name, const wchar_t* argument) {
   if (command == L"delete")
     return static_cast<int>(
         std::erase_if(state.mails, [&](const auto& mail) { return mail.entry_id == argument; }));
-  // Every tenth item of the bulk is not mail, as in a real folder.
+  // Every tenth item of the bulk is not mail, as in a real folder. Its
+  // message files are those of the first of the shared messages.
   for (int i = 0; command == L"bulk" && i < _wtoi(argument); ++i)
     state.mails.push_back({L"\\\\Postfach Zoë\\Bulk", L"00000000C3" + std::to_wstring(100000 + i),
                            L"Bulk " + std::to_wstring(i), L"bulk@example.com", L"Tester",
                            L"2009-06-01", L"2009-06-02 08:30:00", L"2009-06-02 09:00:00",
-                           i % 10 == 9 ? 46 : 43});
+                           i % 10 == 9 ? 46 : 43, {}, false, {}, 0, 0});
+  // The shared messages, each an item of its own.
+  if (command == L"messages") {
+    const auto fixtures = qs::testing::MessageFixtures();
+    for (std::size_t i = 0; i < fixtures.size(); ++i) {
+      const qs::MessageContent& content = fixtures[i].content;
+      std::vector<std::wstring> attachments;
+      for (const qs::MessageAttachment& attachment : content.attachments)
+        attachments.push_back(qs::win32::ToUtf16(attachment.file_name));
+      state.mails.push_back({L"\\\\Postfach Zoë\\Messages", qs::win32::ToUtf16(fixtures[i].entry_id),
+                             qs::win32::ToUtf16(content.subject), qs::win32::ToUtf16(content.from.at(0).address),
+                             L"Tester", L"2009-06-01", L"2009-06-02 08:30:00", L"2009-06-02 09:00:00", 43,
+                             std::move(attachments), false, {}, 0, static_cast<int>(i)});
+    }
+  }
   return 0;
 }

@@ -46,6 +46,9 @@ struct Mail {
   bool unreadable = false;  // Outlook refuses to read its texts (damaged, locked)
   std::wstring modified = {};  // empty: when it was created
   int size = 0;                // 0: worked out from its texts and attachments
+  // Its message file's content: the row of the shared table of messages;
+  // -1: its files only tell which call made them.
+  int fixture = -1;
 };
 std::vector<Mail> Fixture();
 
