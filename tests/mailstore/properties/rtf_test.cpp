@@ -8,7 +8,7 @@
 #include "mailstore/properties/compressed_rtf.h"
 #include "mailstore/properties/rtf_text.h"
 
-namespace qs::pststore {
+namespace qs {
 namespace {
 
 std::string Header(std::uint32_t stored, std::uint32_t raw, const char* type) {
@@ -90,4 +90,4 @@ TEST(CodePage, TheSettingNamesAKnownCodePageByNumber) {
 }
 
 }  // namespace
-}  // namespace qs::pststore
+}  // namespace qs
