@@ -44,6 +44,9 @@ class Application : public Reporter {
   // shows one (the terminal when it is one, or after a failure), else a
   // diagnostic line.
   void Summary(const std::string& line, bool failure) override;
+  // Where a command the user stopped says so: with the closing count where
+  // the window system shows one, else in a box; a failure either way.
+  void ReportStop(const std::string& line);
 
   int DebugLevel() const { return debug_level_; }
   void SetDebugLevel(int level) { debug_level_ = level; }

@@ -214,7 +214,7 @@ TEST_F(DrawnWindows, TheOtherWindowsOpenWholeAndTheOptionsBesideTheList) {
   ExpectWholeForm(about, windows.WindowOf(about)->Handle());
   ExpectWholeForm(progress, windows.WindowOf(progress)->Handle());
   about.Unload();
-  progress.Unload();
+  progress.Close();
 }
 
 }  // namespace
