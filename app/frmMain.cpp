@@ -140,6 +140,13 @@ void frmMain::OnUnload(bool& cancel) {
 
 template <class Work>
 void frmMain::RunCommand(std::string_view name, bool busy, Work work) {
+  // The window system keeps the user from the other commands meanwhile; a
+  // click that reaches one all the same starts nothing.
+  if (App().CommandRunning()) {
+    App().Debug("not begun while another command runs: " + std::string(name));
+    return;
+  }
+  const CommandScope command(App());
   App().Debug("begin " + std::string(name));
   if (busy) {
     BusyPointer pointer(App());

@@ -71,6 +71,11 @@ void Application::Debug(std::string_view line) const {
   windows_.DebugOutput(line);
 }
 
+void Application::SetCommandRunning(bool running) {
+  command_running_ = running;
+  windows_.HoldInput(running);
+}
+
 void Application::SetBusy(bool busy) const {
   for (Form* form : loaded_)
     form->SetPointer(busy ? MousePointer::Hourglass : MousePointer::Default);

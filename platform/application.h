@@ -53,6 +53,10 @@ class Application : public Reporter {
   // Writes a diagnostic line when the debug level is positive; from any thread.
   void Debug(std::string_view line) const override;
 
+  // Whether a command of the user's runs (see CommandScope).
+  bool CommandRunning() const { return command_running_; }
+  void SetCommandRunning(bool running);
+
   // Sets the hourglass on every loaded form, or takes it off again.
   void SetBusy(bool busy) const;
 
@@ -72,6 +76,7 @@ class Application : public Reporter {
   WindowSystem& windows_;
   std::string title_;
   bool failure_shown_ = false;
+  bool command_running_ = false;
   int debug_level_ = 0;
   mutable std::mutex debug_mutex_;  // diagnostic lines may come from worker threads
   Form* main_form_ = nullptr;
@@ -88,6 +93,20 @@ class BusyPointer {
 
  private:
   const Application& app_;
+};
+
+// The length of one command of the user's, ended on every path. While it
+// lasts no other command starts, and the windows shown before it take no
+// input; those it opens itself (its progress window, boxes and dialogs) do.
+class CommandScope {
+ public:
+  explicit CommandScope(Application& app) : app_(app) { app_.SetCommandRunning(true); }
+  ~CommandScope() { app_.SetCommandRunning(false); }
+  CommandScope(const CommandScope&) = delete;
+  CommandScope& operator=(const CommandScope&) = delete;
+
+ private:
+  Application& app_;
 };
 
 }  // namespace qs

@@ -126,6 +126,25 @@ void FormWindow::StopDispatching() {
   ShowWindow(window_.get(), SW_HIDE);
 }
 
+bool FormWindow::HoldInput() {
+  HWND window = Handle();
+  if (!window || !IsWindowVisible(window) || !IsWindowEnabled(window)) return false;
+  HWND focus = GetFocus();
+  if (focus && IsChild(window, focus)) last_focus_ = focus;
+  EnableWindow(window, FALSE);
+  return true;
+}
+
+void FormWindow::ReleaseInput() {
+  HWND window = Handle();
+  EnableWindow(window, TRUE);
+  // Still active, it gets no activation that would give the keyboard back.
+  if (GetActiveWindow() == window && !GetFocus() && last_focus_ && IsChild(window, last_focus_)) {
+    SetFocus(last_focus_);
+    ShowDefaultButton();
+  }
+}
+
 void FormWindow::SettleLater(const Control& control) const {
   PostMessageW(Handle(), kSettleMessage, IdOf(control), 0);
 }
@@ -395,8 +414,11 @@ LRESULT FormWindow::OnNotify(const NMHDR& header) {
 
 LRESULT FormWindow::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
+    // A window that takes no input (held by a modal window or a running
+    // command) does nothing for a click or key that reaches it all the same:
+    // posted to it, or through the loop of a box or dialog.
     case WM_COMMAND:
-      if (ready_) OnCommand(LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam));
+      if (ready_ && IsWindowEnabled(window)) OnCommand(LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam));
       return 0;
     case WM_NOTIFY:
       return ready_ ? OnNotify(*reinterpret_cast<const NMHDR*>(lparam)) : 0;
@@ -404,7 +426,7 @@ LRESULT FormWindow::HandleMessage(HWND window, UINT message, WPARAM wparam, LPAR
       if (ready_ && !sizing_by_program_ && wparam != SIZE_MINIMIZED) OnUserSize();
       return 0;
     case WM_CLOSE:
-      if (ready_) form_.CloseRequestedByUser();
+      if (ready_ && IsWindowEnabled(window)) form_.CloseRequestedByUser();
       return 0;
     case WM_SETCURSOR:
       if (form_.Pointer() == MousePointer::Hourglass) {

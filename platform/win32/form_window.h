@@ -35,6 +35,12 @@ class FormWindow {
   // hidden and the windows it disabled for a modal show are enabled again.
   void StopDispatching();
 
+  // Keeps a shown window from input while a command runs, the keyboard's
+  // place remembered; false for a window hidden or already kept from it.
+  bool HoldInput();
+  // Lets it take input again, the keyboard back where it was.
+  void ReleaseInput();
+
   void UpdateForm(Change what);
   void RebuildMenu();
 
