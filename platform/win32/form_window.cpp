@@ -1,6 +1,8 @@
 #include "platform/win32/form_window.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cwctype>
 #include <stdexcept>
 
 #include "platform/application.h"
@@ -61,6 +63,13 @@ std::vector<Control*> CreationOrder(const Form& form) {
     return a->TabIndex() < b->TabIndex();
   });
   return order;
+}
+
+// The letter after the single "&" of a caption, in upper case; 0 for none.
+wchar_t AccessKeyOf(const std::string& caption) {
+  for (std::size_t at = caption.find('&'); at + 1 < caption.size(); at = caption.find('&', at + 2))
+    if (caption[at + 1] != '&') return static_cast<wchar_t>(std::toupper(static_cast<unsigned char>(caption[at + 1])));
+  return 0;
 }
 
 }  // namespace
@@ -373,10 +382,41 @@ CommandButton* FormWindow::FindButton(bool default_button) const {
   return nullptr;
 }
 
+const CommandButton* FormWindow::EnterButton() const {
+  const Control* focused = FocusedControl();
+  if (const auto* button = dynamic_cast<const CommandButton*>(focused)) return button;
+  if (const auto* box = dynamic_cast<const TextBox*>(focused))
+    if (const CommandButton* button = box->EnterButton(); button && EnabledOnWindow(*button) && ShownOnWindow(*button))
+      return button;
+  return FindButton(true);
+}
+
+bool FormWindow::FollowAccessKey(wchar_t key) const {
+  const Control* label = nullptr;
+  for (const auto& control : form_.Controls())
+    if (const auto* found = dynamic_cast<const Label*>(control.get());
+        found && ShownOnWindow(*found) && AccessKeyOf(found->Caption()) == std::towupper(key))
+      label = found;
+  if (!label) return false;
+  const Control* next = nullptr;
+  for (const auto& control : form_.Controls()) {
+    const int index = control->TabIndex();
+    if (dynamic_cast<const ChildPeer*>(control->Peer()) && Layer(*control) == 0 && index > label->TabIndex() &&
+        (!next || index < next->TabIndex()) && ShownOnWindow(*control) && EnabledOnWindow(*control))
+      next = control.get();
+  }
+  if (!next) return false;
+  HWND target = static_cast<const ChildPeer*>(next->Peer())->Handle();
+  SetFocus(target);
+  // A box is taken whole, as the Tab key takes it.
+  if (dynamic_cast<const EditableControl*>(next)) SendMessageW(target, EM_SETSEL, 0, -1);
+  ShowDefaultButton();
+  return true;
+}
+
 void FormWindow::ShowDefaultButton() const {
   if (!ready_) return;
-  const CommandButton* looks_default = dynamic_cast<const CommandButton*>(FocusedControl());
-  if (!looks_default) looks_default = FindButton(true);
+  const CommandButton* looks_default = EnterButton();
   for (const auto& control : form_.Controls()) {
     const auto* button = dynamic_cast<const CommandButton*>(control.get());
     const auto* peer = button ? dynamic_cast<const ChildPeer*>(button->Peer()) : nullptr;
@@ -438,14 +478,9 @@ LRESULT FormWindow::HandleMessage(HWND window, UINT message, WPARAM wparam, LPAR
       if (Control* control = ControlById(static_cast<WORD>(wparam)))
         if (auto* peer = dynamic_cast<ChildPeer*>(control->Peer())) peer->Settle();
       return 0;
-    case DM_GETDEFID: {
-      // Enter presses the button that has the keyboard, else the default one.
-      if (const Control* focused = FocusedControl(); dynamic_cast<const CommandButton*>(focused))
-        return MAKELRESULT(IdOf(*focused), DC_HASDEFID);
-      if (const CommandButton* button = FindButton(true))
-        return MAKELRESULT(IdOf(*button), DC_HASDEFID);
+    case DM_GETDEFID:
+      if (const CommandButton* button = EnterButton()) return MAKELRESULT(IdOf(*button), DC_HASDEFID);
       return 0;
-    }
     case DM_SETDEFID:
       // The dialog keys name a new default; the look follows the keyboard.
       ShowDefaultButton();

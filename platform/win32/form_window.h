@@ -62,6 +62,9 @@ class FormWindow {
   // Only one button looks like the default: the one with the keyboard, else
   // the form's default button.
   void ShowDefaultButton() const;
+  // Alt with the access key of a label takes the keyboard to the working
+  // control after it in tab order; false when no label has that key.
+  bool FollowAccessKey(wchar_t key) const;
   // Places, shows and enables again the controls held by a frame.
   void RefreshContents(const Frame& frame);
   WORD IdOf(const Control& control) const;
@@ -77,6 +80,9 @@ class FormWindow {
   void OnUserSize();
   Control* ControlById(WORD id) const;
   CommandButton* FindButton(bool default_button) const;
+  // The button Enter presses: the one with the keyboard, else the one of
+  // the text box with it, else the form's default button.
+  const CommandButton* EnterButton() const;
   Control* FocusedControl() const;
   void ApplyVisibility();
   void DisableOthers();

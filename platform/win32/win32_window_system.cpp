@@ -138,6 +138,9 @@ void Win32WindowSystem::Dispatch(MSG& message) {
   if (FormWindow* window = WindowOfHandle(root)) {
     if (HACCEL keys = window->Accelerators(); keys && TranslateAcceleratorW(root, keys, &message))
       return;
+    // Before the dialog keys, which would take a label's access key to the
+    // control after it in the stacking order, where labels lie underneath.
+    if (message.message == WM_SYSCHAR && window->FollowAccessKey(static_cast<wchar_t>(message.wParam))) return;
     handled = IsDialogMessageW(root, &message) != FALSE;
   }
   if (!handled) {

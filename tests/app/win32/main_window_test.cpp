@@ -1,7 +1,5 @@
-// One command at a time, against the fake Outlook: while a save runs, and
-// while a box or dialog of a command waits, the main window and the options
-// dialog take no input, and clicks sent to them all the same start nothing;
-// the progress window's Cancel stops the run after the item at hand.
+// The main window on Windows, against the fake Outlook: its keys, and one
+// command at a time.
 
 #include <gtest/gtest.h>
 
@@ -35,20 +33,52 @@ void Send(HWND window, UINT message, WPARAM wparam = 0) {
   SendMessageTimeoutW(window, message, wparam, 0, SMTO_NORMAL, 5000, &ignored);
 }
 
-TEST(OneCommand, NoOtherCommandStartsWhileOneRunsOrWaits) {
+class MainWindowOnWin32 : public ::testing::Test {
+ protected:
+  MainWindowOnWin32() {
+    app.SetDebugLevel(1);
+    app.SetMainForm(&main);
+    main.Show();
+    main_window = windows.WindowOf(main)->Handle();
+    main.txtMailFolder.SetText("\\\\Postfach Zo\xC3\xAB\\Inbox");
+    main.txtDir.SetText(dir.Text());
+  }
+
   qs::testing::FakeOutlook outlook;
   test::ScratchDir dir;
   CommandWindows windows;
   Application app{windows};
-  app.SetDebugLevel(1);
   frmMain main{app};
-  app.SetMainForm(&main);
-  main.Show();
+  HWND main_window = nullptr;
+};
+
+// Alt and a label's letter reach its box; Enter in the Mail Folder box
+// searches, the buttons' letters run their commands.
+TEST_F(MainWindowOnWin32, AccessKeysAndEnterReachTheBoxesAndCommands) {
+  const auto press = [&](UINT message, char key) {
+    PostMessageW(GetFocus(), message, static_cast<WPARAM>(key), message == WM_SYSCHAR ? 1 << 29 : 0);
+    windows.ProcessPendingMessages();
+  };
+  press(WM_SYSCHAR, 't');
+  EXPECT_EQ(GetFocus(), HandleOf(main.txtDir));
+  press(WM_SYSCHAR, 'M');
+  EXPECT_EQ(GetFocus(), HandleOf(main.txtMailFolder));
+  EXPECT_EQ(GetWindowLongW(HandleOf(main.cmdSearch), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+  press(WM_KEYDOWN, VK_RETURN);
+  press(WM_SYSCHAR, 's');
+  press(WM_SYSCHAR, 'v');
+  EXPECT_EQ(windows.begun, "Search;Search;Save;");
+}
+
+// While a save runs, and while a box or dialog of a command waits, the main
+// window and the options dialog take no input, and clicks sent to them all
+// the same start nothing; the progress window's Cancel stops the run after
+// the item at hand.
+TEST_F(MainWindowOnWin32, NoOtherCommandStartsWhileOneRunsOrWaits) {
   main.Options().Show();
-  HWND main_window = windows.WindowOf(main)->Handle(), options = windows.WindowOf(main.Options())->Handle();
+  HWND options = windows.WindowOf(main.Options())->Handle();
   outlook.Switch(L"bulk", L"1000");
   main.txtMailFolder.SetText("\\\\Postfach Zo\xC3\xAB\\Bulk");
-  main.txtDir.SetText(dir.Text());
   main.cmdSearch.Click();
   // A user at the progress window, then at each box and dialog: what it
   // shows, whether it alone takes input; clicks on every command; then
