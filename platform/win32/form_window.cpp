@@ -207,14 +207,21 @@ void FormWindow::MoveChild(HWND child, const RECT& to) {
   if (EqualRect(&from, &to)) return;
   if (batch_) {
     batch_->Move(child, to);
+    moved_children_.push_back(child);
   } else {
     SetWindowPos(child, nullptr, to.left, to.top, to.right - to.left, to.bottom - to.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+    RedrawFrame(child);
   }
   if (GetWindowLongW(Handle(), GWL_STYLE) & WS_CLIPCHILDREN) return;
   UnionRect(&moved_, &moved_, &from);
   UnionRect(&moved_, &moved_, &to);
   if (!batch_) RedrawMoved();
+}
+
+// The system draws a moved child's inside again, but not always its border.
+void FormWindow::RedrawFrame(HWND child) {
+  RedrawWindow(child, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE);
 }
 
 void FormWindow::RedrawMoved() {
@@ -291,6 +298,8 @@ void FormWindow::OnUserSize() {
     }
     batch_ = nullptr;
   }
+  for (HWND child : moved_children_) RedrawFrame(child);
+  moved_children_.clear();
   RedrawMoved();
 }
 

@@ -91,6 +91,7 @@ class FormWindow {
   void ResizeToForm();
   void PlaceNearOwner();
   void RedrawMoved();
+  static void RedrawFrame(HWND child);
 
   Win32WindowSystem& system_;
   Form& form_;
@@ -107,6 +108,7 @@ class FormWindow {
   bool placed_ = false;          // opened near its owner once
   MoveBatch* batch_ = nullptr;   // the moves of a resize, while it lasts
   RECT moved_{};                 // what moves uncovered and covered, to draw again
+  std::vector<HWND> moved_children_;  // the windows a resize moved
 };
 
 }  // namespace qs::win32
