@@ -40,16 +40,16 @@ class AccessGrant {
 
 frmMain::frmMain(Application& app)
     : Form(app, "frmMain", kProductName, 8310, 3750),
-      Label1(Add<Label>("Label1", "Mail Folder")),
+      Label1(Add<Label>("Label1", "&Mail Folder")),
       txtMailFolder(Add<TextBox>("txtMailFolder")),
       cmdGetMailFolder(Add<CommandButton>("cmdGetMailFolder", "...")),
-      cmdSearch(Add<CommandButton>("cmdSearch", "Search")),
+      cmdSearch(Add<CommandButton>("cmdSearch", "&Search")),
       Label3(Add<Label>("Label3", "Contents")),
       ListView1(Add<ListView>("ListView1")),
-      Label2(Add<Label>("Label2", "Save to:")),
+      Label2(Add<Label>("Label2", "Save &to:")),
       txtDir(Add<TextBox>("txtDir")),
       cmdBrowse(Add<CommandButton>("cmdBrowse", "...")),
-      cmdSave(Add<CommandButton>("cmdSave", "Save")),
+      cmdSave(Add<CommandButton>("cmdSave", "Sa&ve")),
       mnuFile(Add<MenuItem>("mnuFile", "&File")),
       mnuFileExport(Add<MenuItem>("mnuFileExport", "&Export to Text File", &mnuFile)),
       mnuFileExit(Add<MenuItem>("mnuFileExit", "E&xit", &mnuFile)),
@@ -70,17 +70,19 @@ frmMain::frmMain(Application& app)
     int left, top, width, height, tab;
     const char* tag;
   };
+  // A label's access key takes the keyboard to the control after it in tab
+  // order: each label comes just before its box.
   const Place places[] = {
-      {Label1, 120, 240, 4095, 255, 6, ""},
-      {txtMailFolder, 120, 480, 6375, 375, 0, "W=1"},
-      {cmdGetMailFolder, 6600, 480, 495, 375, 1, "X=1"},
-      {cmdSearch, 7200, 480, 975, 375, 2, "X=1"},
+      {Label1, 120, 240, 4095, 255, 0, ""},
+      {txtMailFolder, 120, 480, 6375, 375, 1, "W=1"},
+      {cmdGetMailFolder, 6600, 480, 495, 375, 2, "X=1"},
+      {cmdSearch, 7200, 480, 975, 375, 3, "X=1"},
       {Label3, 120, 960, 2655, 375, 9, ""},
       {ListView1, 120, 1200, 8055, 1695, 8, "W=1 H=1"},
-      {Label2, 120, 3000, 8055, 375, 7, "Y=1"},
-      {txtDir, 120, 3240, 6375, 375, 3, "Y=1 W=1"},
-      {cmdBrowse, 6600, 3240, 495, 375, 4, "X=1 Y=1"},
-      {cmdSave, 7200, 3240, 975, 375, 5, "X=1 Y=1"},
+      {Label2, 120, 3000, 8055, 375, 4, "Y=1"},
+      {txtDir, 120, 3240, 6375, 375, 5, "Y=1 W=1"},
+      {cmdBrowse, 6600, 3240, 495, 375, 6, "X=1 Y=1"},
+      {cmdSave, 7200, 3240, 975, 375, 7, "X=1 Y=1"},
   };
   for (const Place& place : places) {
     place.control.Move(place.left, place.top, place.width, place.height);
@@ -88,6 +90,7 @@ frmMain::frmMain(Application& app)
     place.control.SetTag(place.tag);
   }
 
+  txtMailFolder.SetEnterButton(&cmdSearch);
   cmdSearch.onClick = [this] { RunCommand("Search", true, [this] { Search(); }); };
   cmdSave.onClick = [this] { RunCommand("Save", true, [this] { Save(); }); };
   mnuFileExport.onClick = [this] { RunCommand("Export", true, [this] { Export(); }); };
@@ -140,6 +143,13 @@ void frmMain::OnUnload(bool& cancel) {
 
 template <class Work>
 void frmMain::RunCommand(std::string_view name, bool busy, Work work) {
+  // The window system keeps the user from the other commands meanwhile; a
+  // click that reaches one all the same starts nothing.
+  if (App().CommandRunning()) {
+    App().Debug("not begun while another command runs: " + std::string(name));
+    return;
+  }
+  const CommandScope command(App());
   App().Debug("begin " + std::string(name));
   if (busy) {
     BusyPointer pointer(App());

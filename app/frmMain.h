@@ -78,7 +78,8 @@ class frmMain : public Form {
  private:
   void InitWindow();
   void SetupListColumns();
-  // Runs one command with the busy pointer and its diagnostic lines.
+  // Runs one command with the busy pointer and its diagnostic lines, unless
+  // another one runs.
   template <class Work>
   void RunCommand(std::string_view name, bool busy, Work work);
 

@@ -58,10 +58,22 @@ void Application::Summary(const std::string& line, bool failure) {
     Debug(line);
 }
 
+void Application::ReportStop(const std::string& line) {
+  if (windows_.ShowSummary(line, true))
+    failure_shown_ = true;
+  else
+    ReportFailure(line);
+}
+
 void Application::Debug(std::string_view line) const {
   if (debug_level_ <= 0) return;
   std::lock_guard lock(debug_mutex_);
   windows_.DebugOutput(line);
+}
+
+void Application::SetCommandRunning(bool running) {
+  command_running_ = running;
+  windows_.HoldInput(running);
 }
 
 void Application::SetBusy(bool busy) const {

@@ -44,11 +44,18 @@ class Application : public Reporter {
   // shows one (the terminal when it is one, or after a failure), else a
   // diagnostic line.
   void Summary(const std::string& line, bool failure) override;
+  // Where a command the user stopped says so: with the closing count where
+  // the window system shows one, else in a box; a failure either way.
+  void ReportStop(const std::string& line);
 
   int DebugLevel() const { return debug_level_; }
   void SetDebugLevel(int level) { debug_level_ = level; }
   // Writes a diagnostic line when the debug level is positive; from any thread.
   void Debug(std::string_view line) const override;
+
+  // Whether a command of the user's runs (see CommandScope).
+  bool CommandRunning() const { return command_running_; }
+  void SetCommandRunning(bool running);
 
   // Sets the hourglass on every loaded form, or takes it off again.
   void SetBusy(bool busy) const;
@@ -69,6 +76,7 @@ class Application : public Reporter {
   WindowSystem& windows_;
   std::string title_;
   bool failure_shown_ = false;
+  bool command_running_ = false;
   int debug_level_ = 0;
   mutable std::mutex debug_mutex_;  // diagnostic lines may come from worker threads
   Form* main_form_ = nullptr;
@@ -85,6 +93,20 @@ class BusyPointer {
 
  private:
   const Application& app_;
+};
+
+// The length of one command of the user's, ended on every path. While it
+// lasts no other command starts, and the windows shown before it take no
+// input; those it opens itself (its progress window, boxes and dialogs) do.
+class CommandScope {
+ public:
+  explicit CommandScope(Application& app) : app_(app) { app_.SetCommandRunning(true); }
+  ~CommandScope() { app_.SetCommandRunning(false); }
+  CommandScope(const CommandScope&) = delete;
+  CommandScope& operator=(const CommandScope&) = delete;
+
+ private:
+  Application& app_;
 };
 
 }  // namespace qs

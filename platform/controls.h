@@ -12,6 +12,7 @@
 
 namespace qs {
 
+class CommandButton;
 class Form;
 class Frame;
 
@@ -133,6 +134,13 @@ class TextBox : public EditableControl {
  public:
   TextBox(Form& owner, std::string name) : EditableControl(owner, std::move(name)) {}
   const char* TypeName() const override { return "TextBox"; }
+  // The button Enter presses while the box has the keyboard, before the
+  // form's default button.
+  CommandButton* EnterButton() const { return enter_button_; }
+  void SetEnterButton(CommandButton* button) { enter_button_ = button; }
+
+ private:
+  CommandButton* enter_button_ = nullptr;
 };
 
 // An editable drop-down combo box: the user picks an item or types any text.

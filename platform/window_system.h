@@ -45,6 +45,9 @@ class WindowSystem {
   virtual void Run(Application& app, Form& main) = 0;
   // Handles the events already waiting (redrawing included) and returns.
   virtual void DoEvents() {}
+  // While held (a command runs), the windows shown so far take no input;
+  // released, they take it again.
+  virtual void HoldInput(bool /*held*/) {}
 
   virtual Answer ShowMessage(const MessageBoxSpec& box) = 0;
   // The user's text, or nothing when the box was cancelled.

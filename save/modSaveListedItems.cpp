@@ -35,7 +35,7 @@ class ShownProgress {
     form_.ProgressBar1.SetRange(0, count);
     form_.Show(false, nullptr);
   }
-  ~ShownProgress() { form_.Unload(); }
+  ~ShownProgress() { form_.Close(); }
   ShownProgress(const ShownProgress&) = delete;
   ShownProgress& operator=(const ShownProgress&) = delete;
   frmProgress& Form() { return form_; }
@@ -109,7 +109,8 @@ constexpr std::size_t kReasonsShown = 10;
 constexpr std::int32_t kRecordEvery = 1000;
 constexpr std::chrono::seconds kRecordInterval{2};
 
-// The counts of the rows, those a stop request left out as not reached;
+// The counts of the rows, those a stop request (from outside, or the
+// progress window's Cancel) left out as not reached;
 // throws when the run has to stop, after the rows before the one that
 // stopped it, with the counts so far in counts.
 // Rows are fetched and written on the pool's threads and named, in list
@@ -133,8 +134,19 @@ void SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& list, SaveC
   auto record_written = std::chrono::steady_clock::now();
   const auto fetched_next = [&] { return placed < rows.size() && rows[placed].fetched.load(); };
   const auto written_front = [&] { return placed > 0 && rows.front().written.load(); };
+  const auto stop_requested = [&] { return interruption.Requested() || progress.StopRequested(); };
   for (;;) {
     while (taking && naming && next_row <= count && rows.size() < ahead) {
+      // Row by row, a row is shown before it is fetched; otherwise as it is
+      // named, in order, ahead of its write.
+      if (ahead == 1) {
+        progress.ShowItem(next_row, count);
+        if (stop_requested()) {
+          stopped_at = next_row;
+          naming = false;
+          break;
+        }
+      }
       try {
         RowInFlight& row = rows.emplace_back(ItemSave(list, next_row));
         try {
@@ -163,7 +175,8 @@ void SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& list, SaveC
     pool.WaitUntil([&] { return fetched_next() || written_front(); });
     if (fetched_next()) {
       RowInFlight& row = rows[placed];
-      if (interruption.Requested()) {
+      if (ahead > 1) progress.ShowItem(row.save.Row(), count);
+      if (stop_requested()) {
         stopped_at = row.save.Row();
         naming = false;
         continue;
@@ -175,9 +188,6 @@ void SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& list, SaveC
         naming = false;
         continue;
       }
-      // Row by row, a row is shown while it is written; otherwise as the
-      // rows are done, in order.
-      if (ahead == 1) progress.ShowItem(row.save.Row(), count);
       // A row with nothing to write (unchanged, or not fetched) is done here,
       // without a trip through the pool.
       if (row.save.HasWrites()) {
@@ -195,7 +205,6 @@ void SaveRows(SaveRun& run, frmProgress& progress, const FoundItems& list, SaveC
     for (; written_front(); --placed) {
       ItemSave& done = rows.front().save;
       for (const std::string& line : done.Log()) run.report.Debug(line);
-      if (ahead > 1) progress.ShowItem(done.Row(), count);
       switch (done.Outcome()) {
         case SaveOutcome::Saved: ++counts.saved; break;
         case SaveOutcome::Unchanged: ++counts.unchanged; break;
@@ -336,8 +345,8 @@ void SaveListedItems(Application& app, const MailStoreOpener& open_store,
   // A stopped run tells where it stopped wherever its output goes.
   const bool stopped = counts.not_reached > 0;
   if (stopped)
-    app.Summary("Stopped after " + std::to_string(listed - counts.not_reached) + " of " + std::to_string(listed) + ".",
-                true);
+    app.ReportStop("Stopped after " + std::to_string(listed - counts.not_reached) + " of " + std::to_string(listed) +
+                   ".");
   if (counts.not_saved > 0)
     app.ReportFailure(std::to_string(counts.not_saved) + " of " + std::to_string(listed) +
                       " emails could not be saved.");

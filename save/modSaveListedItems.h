@@ -16,8 +16,9 @@ class FoundItems;
 // by a message box: a blank box or an empty list; "Error saving email." when
 // the run had to stop; "N of M emails could not be saved." when some item
 // was not written whole. A stop asked for from outside (InterruptionWatch)
-// ends the run after the item at hand, with "Stopped after N of M." and the
-// rows left counted as not reached. save_dir is the "Save to:" text
+// or by the progress window's Cancel ends the run after the item at hand,
+// with "Stopped after N of M." (a failure) and the rows left counted as not
+// reached; the record keeps the rows done. save_dir is the "Save to:" text
 // as the user typed it; a separator is appended here when it lacks one.
 void SaveListedItems(Application& app, const MailStoreOpener& open_store,
                      const std::string& mail_folder, const FoundItems& list, std::string save_dir,

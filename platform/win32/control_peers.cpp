@@ -25,8 +25,11 @@ void ChildPeer::Create(const wchar_t* window_class, DWORD style, DWORD ex_style,
     text = ToUtf16(captioned->Caption());
   else if (auto* editable = dynamic_cast<EditableControl*>(&control_))
     text = ToUtf16(editable->Text());
+  // Clipped by the siblings above it, so that a control the design lets
+  // overlap another (a label reaching into the box below it) never draws
+  // over it, whichever of the two draws last.
   handle_ = CreateWindowExW(ex_style | WS_EX_NOPARENTNOTIFY, window_class, text.c_str(),
-                            style | WS_CHILD, place.left, place.top, place.right - place.left,
+                            style | WS_CHILD | WS_CLIPSIBLINGS, place.left, place.top, place.right - place.left,
                             place.bottom - place.top + extra_height_, window_.Handle(),
                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(window_.IdOf(control_))),
                             GetModuleHandleW(nullptr), nullptr);
@@ -71,8 +74,7 @@ namespace {
 class FramePeer : public ChildPeer {
  public:
   FramePeer(FormWindow& window, Frame& frame) : ChildPeer(window, frame), frame_(frame) {
-    // Clipped by the controls above it, so that it never draws over them.
-    Create(L"BUTTON", BS_GROUPBOX | WS_CLIPSIBLINGS, 0);
+    Create(L"BUTTON", BS_GROUPBOX, 0);
   }
 
  protected:
@@ -95,7 +97,7 @@ std::wstring CaptionOf(const CaptionedControl& control) { return ToUtf16(control
 class LabelPeer : public ChildPeer {
  public:
   LabelPeer(FormWindow& window, Label& label) : ChildPeer(window, label), label_(label) {
-    Create(L"STATIC", SS_LEFT | WS_CLIPSIBLINGS, 0);
+    Create(L"STATIC", SS_LEFT, 0);
   }
 
  protected:

@@ -1,6 +1,8 @@
 #include "platform/win32/form_window.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cwctype>
 #include <stdexcept>
 
 #include "platform/application.h"
@@ -61,6 +63,13 @@ std::vector<Control*> CreationOrder(const Form& form) {
     return a->TabIndex() < b->TabIndex();
   });
   return order;
+}
+
+// The letter after the single "&" of a caption, in upper case; 0 for none.
+wchar_t AccessKeyOf(const std::string& caption) {
+  for (std::size_t at = caption.find('&'); at + 1 < caption.size(); at = caption.find('&', at + 2))
+    if (caption[at + 1] != '&') return static_cast<wchar_t>(std::toupper(static_cast<unsigned char>(caption[at + 1])));
+  return 0;
 }
 
 }  // namespace
@@ -126,6 +135,25 @@ void FormWindow::StopDispatching() {
   ShowWindow(window_.get(), SW_HIDE);
 }
 
+bool FormWindow::HoldInput() {
+  HWND window = Handle();
+  if (!window || !IsWindowVisible(window) || !IsWindowEnabled(window)) return false;
+  HWND focus = GetFocus();
+  if (focus && IsChild(window, focus)) last_focus_ = focus;
+  EnableWindow(window, FALSE);
+  return true;
+}
+
+void FormWindow::ReleaseInput() {
+  HWND window = Handle();
+  EnableWindow(window, TRUE);
+  // Still active, it gets no activation that would give the keyboard back.
+  if (GetActiveWindow() == window && !GetFocus() && last_focus_ && IsChild(window, last_focus_)) {
+    SetFocus(last_focus_);
+    ShowDefaultButton();
+  }
+}
+
 void FormWindow::SettleLater(const Control& control) const {
   PostMessageW(Handle(), kSettleMessage, IdOf(control), 0);
 }
@@ -179,14 +207,21 @@ void FormWindow::MoveChild(HWND child, const RECT& to) {
   if (EqualRect(&from, &to)) return;
   if (batch_) {
     batch_->Move(child, to);
+    moved_children_.push_back(child);
   } else {
     SetWindowPos(child, nullptr, to.left, to.top, to.right - to.left, to.bottom - to.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+    RedrawFrame(child);
   }
   if (GetWindowLongW(Handle(), GWL_STYLE) & WS_CLIPCHILDREN) return;
   UnionRect(&moved_, &moved_, &from);
   UnionRect(&moved_, &moved_, &to);
   if (!batch_) RedrawMoved();
+}
+
+// The system draws a moved child's inside again, but not always its border.
+void FormWindow::RedrawFrame(HWND child) {
+  RedrawWindow(child, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE);
 }
 
 void FormWindow::RedrawMoved() {
@@ -263,6 +298,8 @@ void FormWindow::OnUserSize() {
     }
     batch_ = nullptr;
   }
+  for (HWND child : moved_children_) RedrawFrame(child);
+  moved_children_.clear();
   RedrawMoved();
 }
 
@@ -354,10 +391,41 @@ CommandButton* FormWindow::FindButton(bool default_button) const {
   return nullptr;
 }
 
+const CommandButton* FormWindow::EnterButton() const {
+  const Control* focused = FocusedControl();
+  if (const auto* button = dynamic_cast<const CommandButton*>(focused)) return button;
+  if (const auto* box = dynamic_cast<const TextBox*>(focused))
+    if (const CommandButton* button = box->EnterButton(); button && EnabledOnWindow(*button) && ShownOnWindow(*button))
+      return button;
+  return FindButton(true);
+}
+
+bool FormWindow::FollowAccessKey(wchar_t key) const {
+  const Control* label = nullptr;
+  for (const auto& control : form_.Controls())
+    if (const auto* found = dynamic_cast<const Label*>(control.get());
+        found && ShownOnWindow(*found) && AccessKeyOf(found->Caption()) == std::towupper(key))
+      label = found;
+  if (!label) return false;
+  const Control* next = nullptr;
+  for (const auto& control : form_.Controls()) {
+    const int index = control->TabIndex();
+    if (dynamic_cast<const ChildPeer*>(control->Peer()) && Layer(*control) == 0 && index > label->TabIndex() &&
+        (!next || index < next->TabIndex()) && ShownOnWindow(*control) && EnabledOnWindow(*control))
+      next = control.get();
+  }
+  if (!next) return false;
+  HWND target = static_cast<const ChildPeer*>(next->Peer())->Handle();
+  SetFocus(target);
+  // A box is taken whole, as the Tab key takes it.
+  if (dynamic_cast<const EditableControl*>(next)) SendMessageW(target, EM_SETSEL, 0, -1);
+  ShowDefaultButton();
+  return true;
+}
+
 void FormWindow::ShowDefaultButton() const {
   if (!ready_) return;
-  const CommandButton* looks_default = dynamic_cast<const CommandButton*>(FocusedControl());
-  if (!looks_default) looks_default = FindButton(true);
+  const CommandButton* looks_default = EnterButton();
   for (const auto& control : form_.Controls()) {
     const auto* button = dynamic_cast<const CommandButton*>(control.get());
     const auto* peer = button ? dynamic_cast<const ChildPeer*>(button->Peer()) : nullptr;
@@ -395,8 +463,11 @@ LRESULT FormWindow::OnNotify(const NMHDR& header) {
 
 LRESULT FormWindow::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
+    // A window that takes no input (held by a modal window or a running
+    // command) does nothing for a click or key that reaches it all the same:
+    // posted to it, or through the loop of a box or dialog.
     case WM_COMMAND:
-      if (ready_) OnCommand(LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam));
+      if (ready_ && IsWindowEnabled(window)) OnCommand(LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam));
       return 0;
     case WM_NOTIFY:
       return ready_ ? OnNotify(*reinterpret_cast<const NMHDR*>(lparam)) : 0;
@@ -404,7 +475,7 @@ LRESULT FormWindow::HandleMessage(HWND window, UINT message, WPARAM wparam, LPAR
       if (ready_ && !sizing_by_program_ && wparam != SIZE_MINIMIZED) OnUserSize();
       return 0;
     case WM_CLOSE:
-      if (ready_) form_.CloseRequestedByUser();
+      if (ready_ && IsWindowEnabled(window)) form_.CloseRequestedByUser();
       return 0;
     case WM_SETCURSOR:
       if (form_.Pointer() == MousePointer::Hourglass) {
@@ -416,14 +487,9 @@ LRESULT FormWindow::HandleMessage(HWND window, UINT message, WPARAM wparam, LPAR
       if (Control* control = ControlById(static_cast<WORD>(wparam)))
         if (auto* peer = dynamic_cast<ChildPeer*>(control->Peer())) peer->Settle();
       return 0;
-    case DM_GETDEFID: {
-      // Enter presses the button that has the keyboard, else the default one.
-      if (const Control* focused = FocusedControl(); dynamic_cast<const CommandButton*>(focused))
-        return MAKELRESULT(IdOf(*focused), DC_HASDEFID);
-      if (const CommandButton* button = FindButton(true))
-        return MAKELRESULT(IdOf(*button), DC_HASDEFID);
+    case DM_GETDEFID:
+      if (const CommandButton* button = EnterButton()) return MAKELRESULT(IdOf(*button), DC_HASDEFID);
       return 0;
-    }
     case DM_SETDEFID:
       // The dialog keys name a new default; the look follows the keyboard.
       ShowDefaultButton();

@@ -35,6 +35,12 @@ class FormWindow {
   // hidden and the windows it disabled for a modal show are enabled again.
   void StopDispatching();
 
+  // Keeps a shown window from input while a command runs, the keyboard's
+  // place remembered; false for a window hidden or already kept from it.
+  bool HoldInput();
+  // Lets it take input again, the keyboard back where it was.
+  void ReleaseInput();
+
   void UpdateForm(Change what);
   void RebuildMenu();
 
@@ -56,6 +62,9 @@ class FormWindow {
   // Only one button looks like the default: the one with the keyboard, else
   // the form's default button.
   void ShowDefaultButton() const;
+  // Alt with the access key of a label takes the keyboard to the working
+  // control after it in tab order; false when no label has that key.
+  bool FollowAccessKey(wchar_t key) const;
   // Places, shows and enables again the controls held by a frame.
   void RefreshContents(const Frame& frame);
   WORD IdOf(const Control& control) const;
@@ -71,6 +80,9 @@ class FormWindow {
   void OnUserSize();
   Control* ControlById(WORD id) const;
   CommandButton* FindButton(bool default_button) const;
+  // The button Enter presses: the one with the keyboard, else the one of
+  // the text box with it, else the form's default button.
+  const CommandButton* EnterButton() const;
   Control* FocusedControl() const;
   void ApplyVisibility();
   void DisableOthers();
@@ -79,6 +91,7 @@ class FormWindow {
   void ResizeToForm();
   void PlaceNearOwner();
   void RedrawMoved();
+  static void RedrawFrame(HWND child);
 
   Win32WindowSystem& system_;
   Form& form_;
@@ -95,6 +108,7 @@ class FormWindow {
   bool placed_ = false;          // opened near its owner once
   MoveBatch* batch_ = nullptr;   // the moves of a resize, while it lasts
   RECT moved_{};                 // what moves uncovered and covered, to draw again
+  std::vector<HWND> moved_children_;  // the windows a resize moved
 };
 
 }  // namespace qs::win32

@@ -1,6 +1,8 @@
 #pragma once
 // Child windows moved together: the system places them all at once when the
-// batch ends, so that none is drawn at a place it is about to leave.
+// batch ends, so that none is drawn at a place it is about to leave. Their
+// old pixels are not carried along: what lay under or over them a moment ago
+// (a neighbour's scroll bar) must not show in their new place.
 
 #include <windows.h>
 
@@ -17,7 +19,7 @@ class MoveBatch {
 
   void Move(HWND child, const RECT& to) {
     const int width = to.right - to.left, height = to.bottom - to.top;
-    constexpr UINT kFlags = SWP_NOZORDER | SWP_NOACTIVATE;
+    constexpr UINT kFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
     if (positions_) {
       positions_ =
           DeferWindowPos(positions_, child, nullptr, to.left, to.top, width, height, kFlags);

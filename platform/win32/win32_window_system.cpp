@@ -101,6 +101,24 @@ HWND Win32WindowSystem::ActiveFormWindow() const {
   return nullptr;
 }
 
+void Win32WindowSystem::HoldInput(bool held) {
+  if (held) {
+    held_active_ = GetActiveWindow();
+    for (const auto& [form, window] : windows_)
+      if (window->HoldInput()) held_.push_back(window->Handle());
+    return;
+  }
+  for (HWND handle : held_)
+    if (FormWindow* window = WindowOfHandle(handle)) window->ReleaseInput();
+  held_.clear();
+  // The windows of the command have gone, and the system may have activated
+  // none of the program's, all of them being held.
+  FormWindow* was_active = WindowOfHandle(held_active_);
+  held_active_ = nullptr;
+  if (was_active && !GetActiveWindow() && IsWindowVisible(was_active->Handle()))
+    SetForegroundWindow(was_active->Handle());
+}
+
 void Win32WindowSystem::Wake() { PostMessageW(nullptr, WM_NULL, 0, 0); }
 
 FormWindow* Win32WindowSystem::WindowOfHandle(HWND handle) const {
@@ -113,9 +131,16 @@ FormWindow* Win32WindowSystem::WindowOfHandle(HWND handle) const {
 void Win32WindowSystem::Dispatch(MSG& message) {
   HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
   bool handled = false;
+  const bool input = (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) ||
+                     (message.message >= WM_LBUTTONDOWN && message.message <= WM_MOUSELAST);
+  // A window held from input takes none, posted or not.
+  if (input && root && !IsWindowEnabled(root)) return;
   if (FormWindow* window = WindowOfHandle(root)) {
     if (HACCEL keys = window->Accelerators(); keys && TranslateAcceleratorW(root, keys, &message))
       return;
+    // Before the dialog keys, which would take a label's access key to the
+    // control after it in the stacking order, where labels lie underneath.
+    if (message.message == WM_SYSCHAR && window->FollowAccessKey(static_cast<wchar_t>(message.wParam))) return;
     handled = IsDialogMessageW(root, &message) != FALSE;
   }
   if (!handled) {
@@ -124,8 +149,6 @@ void Win32WindowSystem::Dispatch(MSG& message) {
   }
   // A click or a key may have moved the keyboard to or from a button. The
   // form is looked up again: the message may have unloaded it.
-  const bool input = (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) ||
-                     (message.message >= WM_LBUTTONDOWN && message.message <= WM_MOUSELAST);
   if (FormWindow* window = input ? WindowOfHandle(root) : nullptr) window->ShowDefaultButton();
 }
 

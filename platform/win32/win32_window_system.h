@@ -29,6 +29,7 @@ class Win32WindowSystem : public WindowSystem {
                                      const std::string& initial) override;
   void DebugOutput(std::string_view line) override;
   void DoEvents() override { ProcessPendingMessages(); }
+  void HoldInput(bool held) override;
 
   // Handles every message already queued, as the message loop would; false
   // when one of them asked the program to quit (the request is kept).
@@ -60,6 +61,8 @@ class Win32WindowSystem : public WindowSystem {
   std::map<const Form*, std::unique_ptr<FormWindow>> windows_;
   std::vector<std::unique_ptr<FormWindow>> dead_;
   int handler_depth_ = 0;
+  std::vector<HWND> held_;    // the windows a running command keeps from input
+  HWND held_active_ = nullptr;  // the one that was active when it began
 };
 
 }  // namespace qs::win32

@@ -19,18 +19,20 @@ struct Row : FoundItem {
                   MakeDateTime(2009, 12, 5, 7, 3, 10)} {}
 };
 
-// Notes at every message box whether the progress window was up.
+// Notes at every message box what the progress window showed, if it was up.
 class RecordingWindows : public ConsoleWindowSystem {
  public:
   using ConsoleWindowSystem::ConsoleWindowSystem;
   Answer ShowMessage(const MessageBoxSpec& box) override {
-    bool up = false;
-    for (const Form* form : app->LoadedForms()) up |= form->Name() == "frmProgress";
-    progress_up.push_back(up);
+    std::string shown = "not up";
+    for (const Form* form : app->LoadedForms())
+      if (form->Name() == "frmProgress")
+        shown = dynamic_cast<const CaptionedControl&>(*form->Find("txtStatus")).Caption();
+    progress_shown.push_back(shown);
     return ConsoleWindowSystem::ShowMessage(box);
   }
   const Application* app = nullptr;
-  std::vector<bool> progress_up;  // for each message box so far
+  std::vector<std::string> progress_shown;  // for each message box so far
 };
 
 struct ListFixture : testing::BasicConsoleSession<RecordingWindows> {

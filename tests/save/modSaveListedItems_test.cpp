@@ -166,12 +166,27 @@ TEST_F(SaveRun, ItemsThatCannotBeSavedAreCountedAndTheRunGoesOn) {
   EXPECT_TRUE(fixture.app.FailureShown());
 }
 
+// Closing the progress window (as its Cancel does) stops the run after the
+// item at hand, the rest not reached: a failure.
+TEST_F(SaveRun, ClosingTheProgressWindowStopsAfterTheItemAtHand) {
+  for (const char* id : {"id1", "id2", "id3", "id4", "id5"}) List(id, id);
+  log.on_save = [this] {
+    for (Form* form : fixture.app.LoadedForms())
+      if (form->Name() == "frmProgress" && log.saves.size() == 1) { EXPECT_FALSE(form->Unload()) << "it stays up"; }
+  };
+  Save(scratch.Text());
+  EXPECT_NE(fixture.err.str().find("Stopped after 2 of 5.\n5 listed: 2 saved, 0 unchanged, 0 not saved, 3 not reached\n"),
+            std::string::npos)
+      << fixture.err.str();
+  EXPECT_TRUE(fixture.Messages().empty() && fixture.app.FailureShown());
+}
+
 TEST_F(SaveRun, FailuresThatStopEveryItemEndTheRunWithOneMessage) {
   List("id1", "a", {.folder = "\\\\Mailbox\\Inbox\\Sub\\Deeper"});
   settings.clip_subject = "many";
   Save(scratch.Text());
-  // The message comes while the progress window is still up.
-  EXPECT_EQ(fixture.windows.progress_up, std::vector<bool>{true});
+  // The message comes while the progress window still shows the item.
+  EXPECT_EQ(fixture.windows.progress_shown, Texts{"Saving  1 of  1"});
   settings.clip_subject = "5";
   reachable = false;
   Save(scratch.Text());

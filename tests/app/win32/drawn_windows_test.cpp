@@ -3,15 +3,18 @@
 // main window with the list filled from the fake Outlook, after every resize.
 // The pixels come from the screen itself: a window asked to print itself
 // would draw every control afresh and hide a control that the screen lost.
+// And the main window in a user's hands: its keys, and one command at a time.
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/frmAbout.h"
@@ -22,12 +25,14 @@
 #include "platform/win32/utf16.h"
 #include "save/frmProgress.h"
 #include "settings/frmOptions.h"
+#include "tests/common/scratch_dir.h"
 #include "tests/platform/win32/win32_test_support.h"
 
 namespace qs::win32 {
 namespace {
 
 using testing::HandleOf;
+using testing::TextOf;
 
 // The drawing reaches the X server once the program waits for messages.
 void Settle(Win32WindowSystem& windows) {
@@ -55,6 +60,11 @@ class Screen {
     GetDIBits(memory.get(), bitmap.get(), 0, static_cast<UINT>(height_), pixels_.data(), &info,
               DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
+  }
+
+  std::uint32_t At(LONG x, LONG y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+    return pixels_[static_cast<std::size_t>(y * width_ + x)] & 0xFFFFFF;
   }
 
   // How many pixels of a rectangle on the screen are not of the system colour.
@@ -130,6 +140,7 @@ void ExpectWholeForm(const Form& form, HWND window, bool inside_the_window = tru
                                        EqualRect(&inside, &area)))
         << what;
     ExpectCaptionFits(*control, handle, what);
+    EXPECT_TRUE(!dynamic_cast<const CommandButton*>(control.get()) || !testing::TextOf(handle).empty()) << what;
     if (dynamic_cast<const Label*>(control.get()) || dynamic_cast<const Frame*>(control.get())) {
       EXPECT_EQ(screen.CountOtherThan(area, COLOR_BTNFACE) > 0, !testing::TextOf(handle).empty())
           << what;
@@ -143,6 +154,40 @@ void ExpectWholeForm(const Form& form, HWND window, bool inside_the_window = tru
       EXPECT_FALSE(IntersectRect(&inside, &area, &other_area)) << what << " on " << other;
     working.emplace_back(what, area);
   }
+}
+
+// The pixels along the edges of each control of a form, with the keyboard in
+// its list (no caret, no focus on a button).
+using Edges = std::vector<std::pair<std::string, std::vector<std::uint32_t>>>;
+Edges Borders(const frmMain& form, Win32WindowSystem& windows) {
+  SetFocus(HandleOf(form.ListView1));
+  windows.WindowOf(form)->ShowDefaultButton();
+  Settle(windows);
+  const Screen screen;
+  Edges borders;
+  for (const auto& control : form.Controls()) {
+    if (!HandleOf(*control) || !IsWindowVisible(HandleOf(*control))) continue;
+    const RECT area = ScreenRect(HandleOf(*control));
+    std::vector<std::uint32_t>& edges = borders.emplace_back(control->Name(), 0).second;
+    for (LONG x = area.left; x < area.right; ++x)
+      edges.insert(edges.end(), {screen.At(x, area.top), screen.At(x, area.bottom - 1)});
+    for (LONG y = area.top; y < area.bottom; ++y)
+      edges.insert(edges.end(), {screen.At(area.left, y), screen.At(area.right - 1, y)});
+  }
+  return borders;
+}
+
+// Keeps the commands begun.
+struct CommandWindows : Win32WindowSystem {
+  void DebugOutput(std::string_view line) override {
+    if (line.starts_with("begin ")) begun += std::string(line.substr(6)) + ";";
+  }
+  std::string begun;
+};
+
+void Send(HWND window, UINT message, WPARAM wparam = 0) {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(window, message, wparam, 0, SMTO_NORMAL, 5000, &ignored);
 }
 
 class DrawnWindows : public ::testing::Test {
@@ -161,7 +206,7 @@ class DrawnWindows : public ::testing::Test {
   }
 
   qs::testing::FakeOutlook outlook;
-  Win32WindowSystem windows;
+  CommandWindows windows;
   Application app{windows};
   frmMain main{app};
   HWND window = nullptr;
@@ -175,22 +220,35 @@ TEST_F(DrawnWindows, TheMainWindowOpensWholeAndStaysDrawnAfterEveryResize) {
   const RECT designed = ScreenRect(window);
   const struct {
     const char* name;
-    int show, quarters;  // the designed size times quarters / 4
-  } steps[] = {{"grown", SW_SHOWNORMAL, 6}, {"maximized", SW_MAXIMIZE, 0},
-               {"restored", SW_RESTORE, 0}, {"shrunk", SW_SHOWNORMAL, 3}};
+    int width, height;  // in quarters of the designed size
+  } steps[] = {{"taller", 4, 6}, {"shorter", 4, 3}, {"wider", 6, 4}, {"narrower", 3, 4}, {"restored", 4, 4}};
   for (const auto& step : steps) {
-    ShowWindow(window, step.show);
-    if (step.quarters)
-      SetWindowPos(window, nullptr, 0, 0, (designed.right - designed.left) * step.quarters / 4,
-                   (designed.bottom - designed.top) * step.quarters / 4,
-                   SWP_NOMOVE | SWP_NOZORDER);
+    // Dragged there in a few moves, drawn once the last is made, as the
+    // system draws for a quick drag.
+    const RECT from = ScreenRect(window);
+    const LONG width = from.right - from.left, height = from.bottom - from.top;
+    const LONG to_width = (designed.right - designed.left) * step.width / 4;
+    const LONG to_height = (designed.bottom - designed.top) * step.height / 4;
+    for (int move = 1; move <= 4; ++move)
+      SetWindowPos(window, nullptr, 0, 0, width + (to_width - width) * move / 4,
+                   height + (to_height - height) * move / 4, SWP_NOMOVE | SWP_NOZORDER);
     Settle(windows);
     SCOPED_TRACE(step.name);
-    ExpectWholeForm(main, window, step.quarters != 3);
+    ExpectWholeForm(main, window, step.width >= 4 && step.height >= 4);
     // The list's rows, below its header.
     RECT rows = ScreenRect(HandleOf(main.ListView1));
     rows.top = ScreenRect(ListView_GetHeader(HandleOf(main.ListView1))).bottom;
     EXPECT_GT(Screen().CountOtherThan(rows, COLOR_WINDOW), 0) << "rows";
+    // Every control as a window opened at this size draws it.
+    const auto resized = Borders(main, windows);
+    frmMain fresh(app);
+    fresh.Show();
+    const RECT place = ScreenRect(window);
+    SetWindowPos(windows.WindowOf(fresh)->Handle(), HWND_TOP, place.left, place.top, place.right - place.left,
+                 place.bottom - place.top, 0);
+    const auto opened = Borders(fresh, windows);
+    ASSERT_EQ(resized.size(), opened.size());
+    for (std::size_t i = 0; i < resized.size(); ++i) EXPECT_TRUE(resized[i] == opened[i]) << resized[i].first;
   }
 }
 
@@ -214,7 +272,69 @@ TEST_F(DrawnWindows, TheOtherWindowsOpenWholeAndTheOptionsBesideTheList) {
   ExpectWholeForm(about, windows.WindowOf(about)->Handle());
   ExpectWholeForm(progress, windows.WindowOf(progress)->Handle());
   about.Unload();
-  progress.Unload();
+  progress.Close();
+}
+
+// The commands are reached by their keys: Enter in the Mail Folder box, Alt
+// and a button's letter; Alt and a label's letter reach its box. While a save
+// runs, and while a box or dialog of a command waits, the main window and the
+// options dialog take no input, and clicks sent to them all the same start
+// nothing; the progress window's Cancel stops the run after the item at hand.
+TEST_F(DrawnWindows, KeysRunCommandsAndNoOtherStartsWhileOneRunsOrWaits) {
+  test::ScratchDir dir;
+  app.SetDebugLevel(1);
+  main.Options().Show();
+  HWND options = windows.WindowOf(main.Options())->Handle();
+  outlook.Switch(L"bulk", L"1000");
+  main.txtMailFolder.SetText("\\\\Postfach Zo\xC3\xAB\\Bulk");
+  main.txtDir.SetText(dir.Text());
+  const auto press = [&](UINT message, char key) {
+    PostMessageW(GetFocus(), message, static_cast<WPARAM>(key), message == WM_SYSCHAR ? 1 << 29 : 0);
+    windows.ProcessPendingMessages();
+  };
+  SetActiveWindow(window);
+  press(WM_SYSCHAR, 't');
+  EXPECT_EQ(GetFocus(), HandleOf(main.txtDir));
+  press(WM_SYSCHAR, 'M');
+  EXPECT_EQ(GetFocus(), HandleOf(main.txtMailFolder));
+  EXPECT_EQ(GetWindowLongW(HandleOf(main.cmdSearch), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+  press(WM_KEYDOWN, VK_RETURN);
+  press(WM_SYSCHAR, 's');
+  // A user at the progress window, then at each box and dialog: what it
+  // shows, whether it alone takes input; clicks on every command; then
+  // Cancel or OK.
+  std::wstring seen;
+  std::atomic<bool> done{false};
+  std::thread user([&] {
+    for (HWND progress = nullptr, last = nullptr; !done; Sleep(10)) {
+      HWND wait = progress ? FindWindowW(L"#32770", nullptr) : FindWindowW(windows.ClassName().c_str(), L"Saving ...");
+      if (!wait || wait == last || !IsWindowVisible(wait)) continue;
+      seen += TextOf(progress ? GetDlgItem(wait, 0xFFFF) : FindWindowExW(wait, nullptr, L"Static", nullptr)) +
+              (IsWindowEnabled(wait) && !IsWindowEnabled(window) && !IsWindowEnabled(options) ? L"|" : L"|not held|");
+      for (const CommandButton* button :
+           {&main.cmdSearch, &main.cmdSave, &main.cmdBrowse, &main.cmdGetMailFolder, &main.Options().cmdOK})
+        Send(HandleOf(*button), BM_CLICK);
+      Send(window, WM_COMMAND, GetMenuItemID(GetSubMenu(GetMenu(window), 0), 0));  // Export
+      Send(window, WM_CLOSE);
+      if (progress) PostMessageW(wait, WM_COMMAND, IDOK, 0);
+      Send(progress ? nullptr : FindWindowExW(wait, nullptr, L"Button", L"Cancel"), BM_CLICK);
+      progress = progress ? progress : wait, last = wait;
+    }
+  });
+  press(WM_SYSCHAR, 'v');
+  main.txtDir.SetText("");
+  main.cmdSave.Click();
+  main.cmdBrowse.Click();
+  done = true;
+  user.join();
+  const std::wstring listed = std::to_wstring(main.Found().RowCount());
+  const std::size_t stop = seen.find(L"|Stopped after ");
+  EXPECT_TRUE(seen.starts_with(L"Saving ") && stop != std::wstring::npos) << ToUtf8(seen);
+  EXPECT_TRUE(seen.substr(seen.find(L" of ", stop)).starts_with(L" of " + listed + L".|The 'Save to' box is blank||"))
+      << ToUtf8(seen);
+  EXPECT_EQ(windows.begun, "Search;Search;Save;Save;Pick directory;");
+  EXPECT_TRUE(app.FailureShown()) << "a stopped run is a failure";
+  EXPECT_TRUE(main.Loaded() && main.Options().Shown() && IsWindowEnabled(window) && IsWindowEnabled(options));
 }
 
 }  // namespace
