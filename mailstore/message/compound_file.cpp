@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "mailstore/mail_store.h"
+#include "mailstore/message/compound_format.h"
 #include "mailstore/message/whole_file.h"
 #include "platform/text.h"
 
@@ -17,18 +18,9 @@ namespace {
 // Version 3 of the format: 512-byte sectors, streams under 4,096 bytes in
 // 64-byte sectors of the mini stream.
 constexpr std::uint32_t kSector = 512;
-constexpr std::uint32_t kMiniSector = 64;
-constexpr std::uint32_t kMiniCutoff = 4096;
 constexpr std::uint32_t kIdsPerSector = kSector / 4;
-constexpr std::uint32_t kHeaderFatIds = 109;
+using namespace compound;
 
-constexpr std::uint32_t kFree = 0xFFFFFFFF;
-constexpr std::uint32_t kEndOfChain = 0xFFFFFFFE;
-constexpr std::uint32_t kFatSector = 0xFFFFFFFD;
-constexpr std::uint32_t kDifatSector = 0xFFFFFFFC;
-constexpr std::uint32_t kNoEntry = 0xFFFFFFFF;
-
-enum : std::uint8_t { kStorageType = 1, kStreamType = 2, kRootType = 5 };
 enum : std::uint8_t { kRed = 0, kBlack = 1 };
 
 std::uint32_t SectorsFor(std::uint64_t bytes, std::uint32_t sector) {

@@ -4,20 +4,17 @@
 #include <cstring>
 
 #include "mailstore/mail_store.h"
+#include "mailstore/message/compound_format.h"
 #include "platform/text.h"
 
 namespace qs {
 
 namespace {
 
+using namespace compound;
+
 constexpr std::string_view kSignature("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
-constexpr std::uint32_t kEndOfChain = 0xFFFFFFFE;
-constexpr std::uint32_t kNoEntry = 0xFFFFFFFF;
-constexpr std::uint32_t kMiniSector = 64;
-constexpr std::uint32_t kMiniCutoff = 4096;
-constexpr std::uint32_t kHeaderFatIds = 109;
 constexpr std::size_t kEntrySize = 128;
-enum : std::uint8_t { kStorageType = 1, kStreamType = 2, kRootType = 5 };
 
 [[noreturn]] void Damaged(const std::string& what) {
   throw MailStoreError("The message file is damaged: " + what + ".");

@@ -20,8 +20,6 @@ constexpr std::int32_t kFlagRead = 0x01;
 constexpr std::int32_t kFlagUnsent = 0x08;
 constexpr std::int32_t kFlagHasAttachments = 0x10;
 constexpr std::int32_t kStoreUnicodeOk = 0x00040000;
-constexpr std::int32_t kAttachByValue = 1;
-constexpr std::int32_t kAttachEmbeddedMessage = 5;
 constexpr std::int32_t kMailUser = 6;
 constexpr std::int32_t kAttachObject = 7;
 constexpr std::int32_t kAttachMhtmlReference = 0x4;
@@ -129,9 +127,9 @@ void AddRecipients(CompoundEntry& storage, const MessageContent& content) {
       ++row;
     }
   };
-  add(content.to, 1);
-  add(content.cc, 2);
-  add(content.bcc, 3);
+  add(content.to, kToRecipient);
+  add(content.cc, kCcRecipient);
+  add(content.bcc, kBccRecipient);
 }
 
 void AddAttachments(CompoundEntry& storage, const MessageContent& content, const ItemFacts& facts,

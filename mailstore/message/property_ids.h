@@ -61,4 +61,8 @@ enum PropertyId : std::uint16_t {
   kAttachmentHidden = 0x7FFE,
 };
 
+// Values of two of them, as files of both kinds hold them.
+enum AttachMethod : std::int32_t { kAttachByValue = 1, kAttachEmbeddedMessage = 5 };
+enum RecipientType : std::int32_t { kToRecipient = 1, kCcRecipient = 2, kBccRecipient = 3 };
+
 }  // namespace qs

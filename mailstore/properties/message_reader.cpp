@@ -15,12 +15,6 @@ namespace qs {
 
 namespace {
 
-
-constexpr std::int32_t kAttachEmbeddedMessage = 5;
-constexpr std::int32_t kToRecipient = 1;
-constexpr std::int32_t kCcRecipient = 2;
-constexpr std::int32_t kBccRecipient = 3;
-
 // The address other programs can use: the SMTP one where the stored one
 // is of Exchange's own form.
 std::string AddressOf(const PropertyBag& bag, std::uint16_t address_id, std::uint16_t type_id,
