@@ -19,62 +19,48 @@ struct MessageFixture {
   long long delivered;  // seconds since 1970
 };
 
-inline MessageAttachment FixtureFile(std::string name, std::string type, std::string bytes,
-                                     std::string content_id = {}) {
-  return {std::move(name), std::move(type), std::move(content_id),
-          std::make_shared<const HeldBytes>(std::move(bytes)), nullptr};
+inline MessageAttachment FixtureFile(std::string name, std::string type, std::string bytes, std::string id = {}) {
+  return {std::move(name), std::move(type), std::move(id), std::make_shared<const HeldBytes>(std::move(bytes)), nullptr};
 }
 
+inline MessageContent FixtureMessage(std::string subject, std::vector<Mailbox> from, std::vector<Mailbox> to,
+                                     long long date, const char* text) {
+  MessageContent content;
+  content.subject = std::move(subject);
+  content.from = std::move(from);
+  content.to = std::move(to);
+  content.date = date;
+  content.text_body = std::make_shared<const HeldBytes>(text);
+  return content;
+}
+
+// Transport headers with the MIME structure fields of the message as it
+// arrived; an address of Exchange's own that no SMTP address stands for (a
+// name only); a picture the HTML shows; an attached message with a file.
 inline std::vector<MessageFixture> MessageFixtures() {
-  MessageContent plain;
-  plain.subject = "Minutes";
-  plain.from = {{"Alice Example", "alice@example.com"}};
-  plain.to = {{"Bob", "bob@example.com"}};
+  MessageContent plain = FixtureMessage("Minutes", {{"Alice Example", "alice@example.com"}},
+                                        {{"Bob", "bob@example.com"}}, 1244102400, "Present: all.\nFrom now on weekly.\n");
   plain.cc = {{"", "carol@example.com"}};
-  plain.date = 1244102400;
   plain.message_id = "minutes-1@example.com";
-  // As it arrived: its MIME structure fields are the arriving message's.
   plain.headers =
       "Received: from mx.example.com by mail.example.com; Thu, 4 Jun 2009 08:00:05 +0000\r\n"
-      "From: Alice Example <alice@example.com>\r\nTo: Bob <bob@example.com>\r\nCc: carol@example.com\r\n"
-      "Subject: Minutes\r\nDate: Thu, 4 Jun 2009 08:00:00 +0000\r\nMessage-ID: <minutes-1@example.com>\r\n"
-      "MIME-Version: 1.0\r\nContent-Type: text/plain; charset=iso-8859-1\r\n"
-      "Content-Transfer-Encoding: 8bit\r\n";
-  plain.text_body = std::make_shared<const HeldBytes>("Present: all.\nFrom now on we meet weekly.\n");
-
-  MessageContent pictures;
-  pictures.subject = "Gr\xc3\xbc\xc3\x9f" "e mit Bild";
-  pictures.from = {{"Zo\xc3\xab \xc3\x9cnal", "zoe@example.com"}};
-  // An address of Exchange's own that no SMTP address stands for: a name only.
-  pictures.to = {{"Tester", ""}, {"Bob", "bob@example.com"}};
-  pictures.date = 1259996589;
-  pictures.text_body = std::make_shared<const HeldBytes>("Das Bild:\n\nund der Bericht.\n");
-  pictures.html_body =
-      "<html><head><title>Bild</title></head><body><p>Das Bild:</p><img src=\"cid:logo@example.com\">"
-      "<p>und der Bericht.</p></body></html>";
+      "From: Alice Example <alice@example.com>\r\nTo: Bob <bob@example.com>\r\nSubject: Minutes\r\n"
+      "Date: Thu, 4 Jun 2009 08:00:00 +0000\r\nMIME-Version: 1.0\r\nContent-Type: text/plain; charset=latin1\r\n";
+  MessageContent pictures =
+      FixtureMessage("Gr\xc3\xbc\xc3\x9f" "e mit Bild", {{"Zo\xc3\xab \xc3\x9cnal", "zoe@example.com"}},
+                     {{"Tester", ""}, {"Bob", "bob@example.com"}}, 1259996589, "Das Bild:\n\nund der Bericht.\n");
+  pictures.html_body = "<html><head><title>Bild</title></head><body><p>Das Bild:</p>"
+                       "<img src=\"cid:logo@example.com\"><p>und der Bericht.</p></body></html>";
   pictures.attachments = {
       FixtureFile("logo.png", "image/png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "logo@example.com"),
       FixtureFile("report.pdf", "application/pdf", "%PDF-1.4\n" + std::string(5000, '\xe7') + "\n%%EOF\n")};
-
-  MessageContent inner;
-  inner.subject = "Original";
-  inner.from = {{"", "dave@example.com"}};
-  inner.to = {{"", "alice@example.com"}};
-  inner.date = 1243000000;
-  inner.text_body = std::make_shared<const HeldBytes>("The original text.\n");
+  MessageContent inner = FixtureMessage("Original", {{"", "dave@example.com"}}, {{"", "alice@example.com"}},
+                                        1243000000, "The original text.\n");
   inner.attachments = {FixtureFile("notes \xc3\xbc.txt", "text/plain", "notes\r\n")};
-  MessageContent forwarded;
-  forwarded.subject = "Fw: Original";
-  forwarded.from = {{"Alice Example", "alice@example.com"}};
-  forwarded.to = {{"", "bob@example.com"}};
-  forwarded.date = 1243100000;
-  forwarded.text_body = std::make_shared<const HeldBytes>("See below.\n");
-  MessageAttachment attached;
-  attached.file_name = "Original.msg";
-  attached.mime_type = "message/rfc822";
-  attached.message = std::make_shared<const MessageContent>(std::move(inner));
-  forwarded.attachments = {std::move(attached)};
-
+  MessageContent forwarded = FixtureMessage("Fw: Original", {{"Alice Example", "alice@example.com"}},
+                                            {{"", "bob@example.com"}}, 1243100000, "See below.\n");
+  forwarded.attachments = {{"Original.msg", "message/rfc822", {}, std::make_shared<const HeldBytes>(std::string()),
+                            std::make_shared<const MessageContent>(std::move(inner))}};
   return {{"00000000E1000001", std::move(plain), 1244102405},
           {"00000000E1000002", std::move(pictures), 1259996590},
           {"00000000E1000003", std::move(forwarded), 1243100001}};

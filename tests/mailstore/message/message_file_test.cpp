@@ -179,10 +179,20 @@ void ReadWhole(std::string bytes) {
   for (const std::uint16_t id : {kSubject, kBody, kHtml, kTransportHeaders}) bag->Get(id);
   for (std::size_t i = 0; i < bag->RecipientCount(); ++i) bag->Recipient(i)->Get(kSmtpAddress);
   for (std::size_t i = 0; i < bag->AttachmentCount(); ++i) {
-    const auto attachment = bag->Attachment(i);
-    if (const auto data = attachment->Data()) data->WriteTo([](std::string_view) {});
-    if (const auto message = attachment->Message()) message->Get(kSubject);
+    if (const auto data = bag->Attachment(i)->Data()) data->WriteTo([](std::string_view) {});
+    if (const auto message = bag->Attachment(i)->Message()) message->Get(kSubject);
   }
+}
+
+std::uint32_t Get32(const std::string& bytes, std::size_t at) {
+  std::uint32_t value = 0;
+  for (std::size_t i = 4; i-- > 0;) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+  return value;
+}
+
+std::string Put32(std::string bytes, std::size_t at, std::uint32_t value) {
+  for (std::size_t i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
+  return bytes;
 }
 
 TEST(MessageFile, TheReaderRefusesDamageWithoutReadingOutsideTheFile) {
@@ -190,24 +200,16 @@ TEST(MessageFile, TheReaderRefusesDamageWithoutReadingOutsideTheFile) {
   Saved(tree, kMail, "m.msg");
   const std::string whole = qs::testing::ReadFile(tree.Root() / "m.msg");
   ASSERT_NO_THROW(ReadWhole(whole));
-  const auto at32 = [&whole](std::size_t at) {
-    return std::size_t{static_cast<unsigned char>(whole[at])} | std::size_t{static_cast<unsigned char>(whole[at + 1])} << 8 |
-           std::size_t{static_cast<unsigned char>(whole[at + 2])} << 16;
-  };
-  const std::size_t directory = (at32(0x30) + 1) * 512;
-  const std::size_t first_fat = (at32(0x4C) + 1) * 512;
-  const auto put32 = [](std::string bytes, std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
-    return bytes;
-  };
+  const std::uint32_t first_directory = Get32(whole, 0x30);
+  const std::size_t directory = (first_directory + 1) * 512, first_fat = (Get32(whole, 0x4C) + 1) * 512;
   const std::pair<const char*, std::string> damaged[] = {
       {"no compound file", "From: a@example.org\r\n\r\nhi"},
       {"cut short", whole.substr(0, whole.size() / 2)},
-      {"a sector beyond the end", put32(whole, 0x4C, 0x00FFFFFF)},
-      {"a chain round in a circle", put32(whole, first_fat + 4 * at32(0x30), static_cast<std::uint32_t>(at32(0x30)))},
-      {"a tree round in a circle", put32(whole, directory + 128 + 0x44, 1)},
-      {"a tree leading outside the directory", put32(whole, directory + 0x4C, 0x7FFFFFF)},
-      {"a mini stream longer than its chain", put32(whole, directory + 0x78, 0x7FFFFFF0)},
+      {"a sector beyond the end", Put32(whole, 0x4C, 0x00FFFFFF)},
+      {"a chain round in a circle", Put32(whole, first_fat + 4 * first_directory, first_directory)},
+      {"a tree round in a circle", Put32(whole, directory + 128 + 0x44, 1)},
+      {"a tree leading outside the directory", Put32(whole, directory + 0x4C, 0x7FFFFFF)},
+      {"a mini stream longer than its chain", Put32(whole, directory + 0x78, 0x7FFFFFF0)},
   };
   for (const auto& [what, bytes] : damaged) EXPECT_THROW(ReadWhole(bytes), MailStoreError) << what;
 }
