@@ -123,16 +123,12 @@ def check(path):
     return out
 
 
-def main():
-    """One file: its facts. Several: a block "== <path>" for each."""
-    for path in sys.argv[1:]:
-        if len(sys.argv) > 2:
-            print("== " + path)
-        try:
-            out = check(path)
-        except Exception as error:  # a file olefile cannot read at all
-            out = ["ERROR unreadable: %r" % error]
-        print("\n".join(out))
-
-
-main()
+# One file: its facts. Several: a block "== <path>" for each.
+for path in sys.argv[1:]:
+    if len(sys.argv) > 2:
+        print("== " + path)
+    try:
+        out = check(path)
+    except Exception as error:  # a file olefile cannot read at all
+        out = ["ERROR unreadable: %r" % error]
+    print("\n".join(out))

@@ -124,21 +124,7 @@ def facts(path):
     return out
 
 
-def saved_files(arguments):
-    """The same attachment lines for saved files: an argument "== <name>"
-    starts a block, each further one is a file of it."""
-    for argument in arguments:
-        if argument.startswith("== "):
-            print(argument)
-            continue
-        with open(argument, "rb") as source:
-            data = source.read()
-        print("attachment %s ~%s" % (sha256(data), sha256(data.replace(b"\r\n", b"\n"))))
-
-
-if sys.argv[1:2] == ["--files"]:
-    saved_files(sys.argv[2:])
-else:
+if __name__ == "__main__":
     for path in sys.argv[1:]:
         print("== " + os.path.splitext(os.path.basename(path))[0])
         for line in facts(path):

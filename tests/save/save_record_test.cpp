@@ -75,15 +75,10 @@ struct Step {
   std::function<void(const test::ScratchDir&, testing::FakeMailStore&)> before = nullptr;
 };
 
-struct CrossRunCase {
-  const char* what;
-  std::vector<Step> steps;
-};
+using CrossRunCase = std::pair<const char*, std::vector<Step>>;
 
 const Mail kMarch{"march", "Weekly report", " March"};
 const Mail kApril{"april", "Weekly report", " April"};
-
-void Remove(const test::ScratchDir& dir, const char* name) { std::filesystem::remove(dir.Path() / name); }
 
 // Every file below the directory but the run's own and what they hold.
 std::string SavedFiles(const test::ScratchDir& dir) {
@@ -118,7 +113,7 @@ TEST(SaveRecord, EveryMailKeepsItsFileAcrossRuns) {
         {{kMarch, kApril}, "2 listed: 2 saved, 0 unchanged, 0 not saved",
          "Weekly report (2).txt=april April|Weekly report.txt=march March",
          "txt", [](const test::ScratchDir& dir, testing::FakeMailStore&) {
-           Remove(dir, "Weekly report.txt");
+           std::filesystem::remove(dir.Path() / "Weekly report.txt");
            dir.Write("Weekly report (2).txt", "april 0 by hand");
          }}}},
       {"a file no record holds is kept when it holds the same bytes, else left alone",
@@ -126,7 +121,7 @@ TEST(SaveRecord, EveryMailKeepsItsFileAcrossRuns) {
         {{kMarch, kApril}, "2 listed: 0 saved, 2 unchanged, 0 not saved",
          "Weekly report (2).txt=april April|Weekly report.txt=march March", "txt",
          [](const test::ScratchDir& dir, testing::FakeMailStore&) {
-           Remove(dir, ".quillstow-saved");
+           std::filesystem::remove(dir.Path() / ".quillstow-saved");
            dir.Write("Weekly report (2).txt", "april 0 April");
          }},
         {{kMarch, kApril}, "2 listed: 0 saved, 2 unchanged, 0 not saved",
@@ -159,15 +154,13 @@ TEST(SaveRecord, EveryMailKeepsItsFileAcrossRuns) {
          "Weekly report (2)/message.html=april April|Weekly report (2)/message.txt=april April|"
          "Weekly report/message.html=march March|Weekly report/message.txt=march March", "dir"}}},
   };
-  for (const CrossRunCase& run_case : cases) {
+  for (const auto& [what, steps] : cases) {
     test::ScratchDir dir;
     testing::FakeMailStore store;
     const MailStoreOpener opener = [&store](Reporter&) -> std::unique_ptr<MailStore> {
       return std::make_unique<testing::FakeMailStore>(store);
     };
-    int step_number = 0;
-    for (const Step& step : run_case.steps) {
-      ++step_number;
+    for (const Step& step : steps) {
       if (step.before) step.before(dir, store);
       test::ListFixture fixture;
       fixture.app.SetDebugLevel(1);
@@ -184,12 +177,9 @@ TEST(SaveRecord, EveryMailKeepsItsFileAcrossRuns) {
       const std::size_t saves_before = store.log->saves.size();
       SaveListedItems(fixture.app, opener, "\\\\Mailbox\\Inbox", fixture.list, dir.Text(),
                       {.fn_format = "%3", .fn_output = step.format, .clip_address = "50", .clip_subject = "50"});
-      const std::string said = fixture.err.str();
-      const auto summary = said.rfind(" listed: ");
-      const std::string context = std::string(run_case.what) + ", run " + std::to_string(step_number);
-      ASSERT_NE(summary, std::string::npos) << context << ": " << said;
-      const auto start = said.rfind('\n', summary) + 1;
-      EXPECT_EQ(said.substr(start, said.find('\n', summary) - start), step.summary) << context;
+      const std::string said = "\n" + fixture.err.str();
+      const std::string context = std::string(what) + ", run " + std::to_string(&step - steps.data() + 1);
+      EXPECT_NE(said.find("\n" + step.summary + "\n"), std::string::npos) << context << ": " << said;
       EXPECT_EQ(SavedFiles(dir), step.files) << context;
       if (step.summary.find(" 0 saved,") != std::string::npos && !step.before) {
         EXPECT_EQ(store.log->saves.size(), saves_before) << context << ": nothing is written again";

@@ -32,15 +32,7 @@ manual_blocks() {
     "$source/packaging/quillstow.1.in"
 }
 help_blocks() {
-  awk '{
-    line = $0
-    while (line != "") {
-      if (!inside) { at = index(line, "<pre>"); if (!at) break; line = substr(line, at + 5); inside = 1 }
-      at = index(line, "</pre>")
-      if (!at) { print line; break }
-      print substr(line, 1, at - 1); line = substr(line, at + 6); inside = 0
-    }
-  }' "$source/Help/index.html" |
+  awk '/<pre>/ { inside = 1 } inside; /<\/pre>/ { inside = 0 }' "$source/Help/index.html" |
     sed 's/<[^>]*>//g;s/&lt;/</g;s/&gt;/>/g;s/&quot;/"/g;s/&#39;/'"'"'/g;s/&amp;/\&/g'
 }
 usage_blocks() { "$program" --help | sed -n 's/^  //p'; }

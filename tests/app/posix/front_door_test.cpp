@@ -71,7 +71,6 @@ TEST(FrontDoor, ReadsCommandsAndOptionsAndLeavesTheRestToTheWindow) {
       {{"save", "F", "D", "--format", "pdf"}, "error: --format: \"pdf\" is none of msg, txt, rtf, dir, eml"},
       {{"--threads", "0"}, "error: --threads: \"0\" is no number from 1 to 999"},
       {{"--threads", "2x"}, "error: --threads: \"2x\" is no number from 1 to 999"},
-      {{"--subfolders=yes"}, "error: --subfolders takes no value"},
       {{"--mail-root="}, "error: --mail-root: the path is empty"},
       {{"list", "F", "--output="}, "error: --output: the file name is empty"},
       {{"list", "F", "--columns", "Sent,,From"},

@@ -1,10 +1,5 @@
 #!/bin/sh
-# Saves stopped from outside, run against the real program: a run killed in
-# the middle leaves only whole files under final names, and the next run
-# clears its leftovers and takes back its files; a run asked to stop ends
-# after the item at hand with 128 and the signal; two runs saving into one directory at
-# once leave whole files, each mail once; a run that finds everything saved
-# writes nothing, and a Maildir flag changed since is no change.
+# Saves stopped from outside, or run twice at once, against the real program.
 # Usage: interrupted_save_test.sh PROGRAM
 set -eu
 program=$1
@@ -24,14 +19,10 @@ done
 printf '[Options]\nFnOutput=txt\nFnFormat=%%3\n' >"$work/settings.ini"
 export QUILLSTOW_MAILROOT="$work/root" XDG_CONFIG_HOME="$work/config"
 
-run() {
-  into=$1
-  shift
-  "$program" '\\Store\Inbox' "$into" /ini "$work/settings.ini" /autorun "$@" </dev/null
-}
+run() { "$program" '\\Store\Inbox' "$1" /ini "$work/settings.ini" /autorun /dbg 1 </dev/null; }
 # Starts a run in the background; pid is the program's own.
 start() {
-  "$program" '\\Store\Inbox' "$1" /ini "$work/settings.ini" /autorun </dev/null >"$2" 2>&1 &
+  "$program" '\\Store\Inbox' "$1" /ini "$work/settings.ini" /autorun /dbg 1 </dev/null >"$2" 2>&1 &
   pid=$!
 }
 saved() { ls "$1" 2>/dev/null | grep -c '\.txt$' || true; }
@@ -44,7 +35,6 @@ check() {
   done
   [ "${2:-}" = killed ] || [ -z "$(ls -A "$1" | grep '^\.qs-')" ] || fail "$1 holds a temporary file"
 }
-# Waits until the directory holds at least n final files.
 wait_for() {
   tries=0
   until [ "$(saved "$1")" -ge "$2" ]; do
@@ -62,7 +52,7 @@ for attempt in 1 2 3 4 5; do
   check "$work/killed$attempt" killed
 done
 before=$(saved "$work/killed1")
-run "$work/killed1" /dbg 1 2>"$work/after-kill.log" || fail "the run after a killed one failed"
+run "$work/killed1" 2>"$work/after-kill.log" || fail "the run after a killed one failed"
 [ "$(saved "$work/killed1")" -eq $count ] || fail "the second run saved too little or too much"
 check "$work/killed1"
 grep -q "^$count listed: $((count - before)) saved, $before unchanged, 0 not saved" "$work/after-kill.log" ||
@@ -71,7 +61,7 @@ grep -q "^$count listed: $((count - before)) saved, $before unchanged, 0 not sav
 # Saved again: nothing is written.
 touch "$work/mark"
 sleep 0.01
-run "$work/killed1" /dbg 1 2>"$work/again.log" || fail "saving again failed"
+run "$work/killed1" 2>"$work/again.log" || fail "saving again failed"
 [ -z "$(find "$work/killed1" -name '*.txt' -newer "$work/mark")" ] || fail "saving again rewrote files"
 grep -q "^$count listed: 0 saved, $count unchanged, 0 not saved" "$work/again.log" ||
   fail "saving again: $(grep listed "$work/again.log")"
@@ -103,10 +93,8 @@ stop typed TERM 143 input
 [ ! -s "$work/typed.out" ] || fail "the input went on being read after the stopped save"
 
 # Two runs into one directory at once: one waits for the other.
-"$program" '\\Store\Inbox' "$work/together" /ini "$work/settings.ini" /autorun /dbg 1 </dev/null \
-  >"$work/first.log" 2>&1 &
-pid=$!
-run "$work/together" /dbg 1 2>"$work/second.log" || fail "the second of two runs failed"
+start "$work/together" "$work/first.log"
+run "$work/together" 2>"$work/second.log" || fail "the second of two runs failed"
 wait $pid || fail "the first of two runs failed"
 cat "$work/first.log" "$work/second.log" | grep -q "waited for another save" ||
   fail "neither of two runs at once waited for the other"

@@ -36,9 +36,7 @@ MessageAttachment Data(std::string name, std::string type, std::string bytes, st
 }
 
 MessageAttachment Attached(MessageContent message) {
-  MessageAttachment attachment;
-  attachment.file_name = message.subject + ".msg";
-  attachment.mime_type = "message/rfc822";
+  MessageAttachment attachment = Data(message.subject + ".msg", "message/rfc822", "");
   attachment.message = std::make_shared<const MessageContent>(std::move(message));
   return attachment;
 }

@@ -95,10 +95,8 @@ TEST(MimeTree, TypesAndDefaults) {
   } rows[] = {
       {"Content-Type: multipart/digest; boundary=b\n\n--b\n\nx\n--b--\n", "message/rfc822"},
       {"Content-Type: multipart/mixed; boundary=b\n\n--b\n\nx\n--b--\n", "text/plain"},
-      {"Content-Type: multipart/mixed; boundary=b\n\n--b\nContent-Type: Image/PNG\n\nx\n--b--\n",
-       "image/png"},
-      {"Content-Type: multipart/mixed; boundary=b\n\n--b\nContent-Type: image\n\nx\n--b--\n",
-       "text/plain"},
+      {"Content-Type: multipart/mixed; boundary=b\n\n--b\nContent-Type: Image/PNG\n\nx\n--b--\n", "image/png"},
+      {"Content-Type: multipart/mixed; boundary=b\n\n--b\nContent-Type: image\n\nx\n--b--\n", "text/plain"},
   };
   for (const auto& row : rows)
     EXPECT_EQ(ReadMimeTree(row.mail).parts.at(0).type, row.inner_type) << row.mail;
@@ -115,8 +113,7 @@ TEST(MimeTree, NestingIsBounded) {
   }
   const MimePart tree = ReadMimeTree(multiparts);
   int depth = 0;
-  for (const MimePart* part = &tree; !part->parts.empty();
-       part = &part->parts.front())
+  for (const MimePart* part = &tree; !part->parts.empty(); part = &part->parts.front())
     ++depth;
   EXPECT_EQ(depth, kDeepestMimeNesting);
 

@@ -74,21 +74,16 @@ TEST(ItemSummary, TextsOfTheRow) {
       {{{{kSubject, Unicode(u"\x01")}}}, kWindows1252, " |  | \x01"},
       // Exchange senders show their SMTP address.
       {{{{kSenderAddress, Unicode(u"/O=ORG/CN=ANNA")}, {kSenderAddressType, Unicode(u"EX")},
-         {kSenderSmtpAddress, Unicode(u"anna@example.org")}}},
-       kWindows1252, "anna@example.org |  | "},
+         {kSenderSmtpAddress, Unicode(u"anna@example.org")}}}, kWindows1252, "anna@example.org |  | "},
       {{{{kSenderAddress, Unicode(u"tom@example.org")}, {kSenderAddressType, Unicode(u"SMTP")},
-         {kSenderSmtpAddress, Unicode(u"other@example.org")}}},
-       kWindows1252, "tom@example.org |  | "},
-      // ANSI texts in the message's code page, else (also for one the system does not know) the
-      // store's.
+         {kSenderSmtpAddress, Unicode(u"other@example.org")}}}, kWindows1252, "tom@example.org |  | "},
+      // ANSI texts in the message's code page, else (also for one the system does not know) the store's.
       {{{{kDisplayTo, anna}, {0x3FFD, Int32(1251)}}}, kWindows1252, " | Анна | "},
       {{{{kDisplayTo, anna}}}, 1251, " | Анна | "},
       {{{{kDisplayTo, anna}}}, kWindows1252, " | Àííà | "},
       {{{{kDisplayTo, anna}, {0x3FFD, Int32(77777)}}}, 1251, " | Анна | "},
       // Damaged values read as absent, or with U+FFFD for what cannot be read.
-      {{{{kSubject, Int32(5)}, {kDisplayTo, Unicode(u"\xD800 \xDC00")}}},
-       kWindows1252,
-       " | \uFFFD \uFFFD | "},
+      {{{{kSubject, Int32(5)}, {kDisplayTo, Unicode(u"\xD800 \xDC00")}}}, kWindows1252, " | \uFFFD \uFFFD | "},
   };
   for (const auto& row : rows) {
     const ItemSummary summary = SummaryOf(row.properties, row.code_page);
@@ -204,8 +199,7 @@ TEST(MessageReader, MessagesAttachedToThemselvesEndAtALimit) {
   }
   const MessageContent content = Read(*level);
   int depth = 0;
-  for (const MessageContent* at = &content; !at->attachments.empty();
-       at = at->attachments[0].message.get())
+  for (const MessageContent* at = &content; !at->attachments.empty(); at = at->attachments[0].message.get())
     ++depth;
   EXPECT_EQ(depth, kDeepestAttachedMessage + 1);
 }

@@ -65,11 +65,9 @@ TEST(SettingsDirectory, IsMadeForTheUserAloneAndNothingElseIsUsed) {
   for (const auto& [place, reason] : {std::pair{"link/config", "symbolic link"},
                                       {"file/config", "no directory"},
                                       {"plain", ""}}) {
-    const std::string failure = Make(scratch.Path() / place);
-    EXPECT_NE(
-        failure.find("cannot make the settings directory " + (scratch.Path() / place).string()),
-        std::string::npos)
-        << failure;
+    const fs::path at = scratch.Path() / place;
+    const std::string failure = Make(at);
+    EXPECT_NE(failure.find("cannot make the settings directory " + at.string()), std::string::npos) << failure;
     EXPECT_NE(failure.find(reason), std::string::npos) << failure;
   }
   EXPECT_TRUE(fs::is_empty(scratch.Path() / "target"));

@@ -17,23 +17,21 @@ using SaveRun = test::SaveRunFixture;
 // the lock are set aside. Nothing lands outside the save directory.
 TEST_F(SaveRun, LinksInTheSaveDirectoryAreNotFollowed) {
   namespace fs = std::filesystem;
+  using Plant = std::function<void(const fs::path& save, const fs::path& outside)>;
+  const auto linked = [](const char* directory) -> Plant {
+    return [directory](const fs::path& save, const fs::path& outside) {
+      fs::remove_all(save / directory);
+      fs::create_directory_symlink(outside, save / directory);
+    };
+  };
   const struct {
     const char* what;
-    std::function<void(const fs::path& save, const fs::path& outside)> plant;
+    Plant plant;
     const char* summary;  // of the run after the plant
   } cases[] = {
-      {"a subfolder level", [](const fs::path& save, const fs::path& outside) {
-         fs::remove_all(save / "Sub");
-         fs::create_directory_symlink(outside, save / "Sub");
-       }, "2 listed: 1 saved, 0 unchanged, 1 not saved"},
-      {"a recorded item directory", [](const fs::path& save, const fs::path& outside) {
-         fs::remove_all(save / "Two");
-         fs::create_directory_symlink(outside, save / "Two");
-       }, "2 listed: 1 saved, 0 unchanged, 1 not saved"},
-      {"an attachments directory", [](const fs::path& save, const fs::path& outside) {
-         fs::remove_all(save / "Two" / "attachments");
-         fs::create_directory_symlink(outside, save / "Two" / "attachments");
-       }, "2 listed: 1 saved, 0 unchanged, 1 not saved"},
+      {"a subfolder level", linked("Sub"), "2 listed: 1 saved, 0 unchanged, 1 not saved"},
+      {"a recorded item directory", linked("Two"), "2 listed: 1 saved, 0 unchanged, 1 not saved"},
+      {"an attachments directory", linked("Two/attachments"), "2 listed: 1 saved, 0 unchanged, 1 not saved"},
       {"the record and the lock", [](const fs::path& save, const fs::path& outside) {
          std::ofstream(outside / "kept") << "kept";
          fs::remove(save / ".quillstow-saved");
