@@ -3,11 +3,14 @@
 // keeps them as its items' message files, and the tests of both builds
 // make MIME message files of them, which must be the same bytes.
 
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "mailstore/encodings/byte_source.h"
+#include "mailstore/message/item_facts.h"
 #include "mailstore/message/message_content.h"
 #include "mailstore/message/text_forms.h"
 
@@ -17,6 +20,7 @@ struct MessageFixture {
   const char* entry_id;  // the fake Outlook's
   MessageContent content;
   long long delivered;  // seconds since 1970
+  ItemFacts Facts() const { return {.received_seconds = delivered, .locale = nullptr}; }
 };
 
 inline MessageAttachment FixtureFile(std::string name, std::string type, std::string bytes, std::string id = {}) {
@@ -78,6 +82,14 @@ inline MessageContent AsReadBack(const MessageContent& content) {
   for (MessageAttachment& attachment : read.attachments)
     if (attachment.message) attachment.message = std::make_shared<const MessageContent>(AsReadBack(*attachment.message));
   return read;
+}
+
+// Leaves a copy of a MIME message file made of a message where the test run
+// compares both builds' (the directory QUILLSTOW_PARITY names, if any).
+inline void KeepForParity(const std::filesystem::path& eml, const char* entry_id) {
+  if (const char* dir = std::getenv("QUILLSTOW_PARITY"))
+    std::filesystem::copy_file(eml, std::filesystem::path(dir) / (std::string(entry_id) + ".eml"),
+                               std::filesystem::copy_options::overwrite_existing);
 }
 
 }  // namespace qs::testing

@@ -19,19 +19,17 @@ using qs::testing::TempTree;
 TEST(MessageFileEml, EachFixtureIsTheWritersOwnMessageAndPythonReadsIt) {
   TempTree tree;
   std::string paths;
-  for (const auto& [entry_id, content, delivered] : qs::testing::MessageFixtures()) {
-    const std::string base = (tree.Root() / entry_id).string();
-    ItemFacts facts;
-    facts.received_seconds = delivered;
-    WriteMessageFile(content, facts, base + ".msg");
+  for (const auto& fixture : qs::testing::MessageFixtures()) {
+    const std::string base = (tree.Root() / fixture.entry_id).string();
+    WriteMessageFile(fixture.content, fixture.Facts(), base + ".msg");
     SaveMessageFileAsEml(ReadFile(base + ".msg"), {}, base + ".eml");
-    SaveMessageAs(qs::testing::AsReadBack(content), facts, base + ".expected", SaveType::Eml);
-    EXPECT_EQ(ReadFile(base + ".eml"), ReadFile(base + ".expected")) << entry_id;
+    SaveMessageAs(qs::testing::AsReadBack(fixture.content), fixture.Facts(), base + ".expected", SaveType::Eml);
+    EXPECT_EQ(ReadFile(base + ".eml"), ReadFile(base + ".expected")) << fixture.entry_id;
+    qs::testing::KeepForParity(base + ".eml", fixture.entry_id);
     paths += " '" + base + ".eml'";
   }
   EXPECT_EQ(OutputOf(QUILLSTOW_PYTHON " " QUILLSTOW_CHECK_EML " '" + tree.Root().string() + "'" + paths + " 2>&1"),
             "3 files 3 attachments 1 messages\n");
-  // Not a message file: refused, and nothing written in its place.
   EXPECT_THROW(SaveMessageFileAsEml("Fake Outlook SaveAs\r\n", {}, (tree.Root() / "x.eml").string()), MailStoreError);
   EXPECT_FALSE(std::filesystem::exists(tree.Root() / "x.eml"));
 }

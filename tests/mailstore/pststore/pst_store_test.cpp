@@ -36,11 +36,8 @@ const fs::path kCorpus = QUILLSTOW_PST_CORPUS;
 // attached messages' too: the declaration taken out, it is the mail's.
 void Undeclared(MessageContent& content) {
   constexpr std::string_view kDeclared = "<meta charset=\"utf-8\">";
-  if (content.html_body) {
-    const auto declared = content.html_body->find(kDeclared);
-    if (declared != std::string::npos)
-      content.html_body->erase(declared, kDeclared.size() + (declared == 0 ? 1 : 0));
-  }
+  if (const auto at = content.html_body ? content.html_body->find(kDeclared) : std::string::npos; at != std::string::npos)
+    content.html_body->erase(at, kDeclared.size() + (at == 0 ? 1 : 0));
   for (MessageAttachment& attachment : content.attachments)
     if (attachment.message) {
       auto message = std::make_shared<MessageContent>(*attachment.message);

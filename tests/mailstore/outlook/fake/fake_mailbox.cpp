@@ -172,10 +172,8 @@ void SaveAs(Call& call) {
     throw Failure{E_INVALIDARG, L"The file type is not supported."};
   if (mail.fixture >= 0 && (type == 3 || type == 9)) {
     const qs::testing::MessageFixture& fixture = FixtureOf(mail);
-    qs::ItemFacts facts;
-    facts.received_seconds = fixture.delivered;
     try {
-      qs::WriteMessageFile(fixture.content, facts, qs::win32::ToUtf8(call.Text(0)));
+      qs::WriteMessageFile(fixture.content, fixture.Facts(), qs::win32::ToUtf8(call.Text(0)));
     } catch (const std::exception&) {
       throw Failure{HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), L"Cannot save the file."};
     }
