@@ -35,16 +35,18 @@ void AppendIds(std::vector<std::uint32_t>& table, std::string_view sector) {
   for (std::size_t at = 0; at + 4 <= sector.size(); at += 4) table.push_back(Get32(sector, at));
 }
 
+// Pieces of the file's bytes, which it keeps.
 class StreamSource final : public ByteSource {
  public:
-  StreamSource(std::vector<std::string_view> pieces, std::uint64_t size)
-      : pieces_(std::move(pieces)), size_(size) {}
+  StreamSource(std::shared_ptr<const CompoundReader> file, std::vector<std::string_view> pieces, std::uint64_t size)
+      : file_(std::move(file)), pieces_(std::move(pieces)), size_(size) {}
   void WriteTo(const ByteSink& sink) const override {
     for (const std::string_view piece : pieces_) sink(piece);
   }
   std::uint64_t Size() const override { return size_; }
 
  private:
+  std::shared_ptr<const CompoundReader> file_;
   std::vector<std::string_view> pieces_;
   std::uint64_t size_;
 };
@@ -181,8 +183,10 @@ std::string CompoundReader::Read(Entry stream) const {
   return bytes;
 }
 
-std::shared_ptr<const ByteSource> CompoundReader::Source(Entry stream) const {
-  return std::make_shared<const StreamSource>(Pieces(stream), entries_[stream].size);
+std::shared_ptr<const ByteSource> CompoundReader::Source(std::shared_ptr<const CompoundReader> file, Entry stream) {
+  std::vector<std::string_view> pieces = file->Pieces(stream);
+  const std::uint64_t size = file->entries_[stream].size;
+  return std::make_shared<const StreamSource>(std::move(file), std::move(pieces), size);
 }
 
 }  // namespace qs

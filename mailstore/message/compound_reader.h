@@ -30,9 +30,9 @@ class CompoundReader {
   std::uint64_t StreamSize(Entry stream) const { return entries_[stream].size; }
   // A stream's bytes, copied out.
   std::string Read(Entry stream) const;
-  // The same, made from the file's bytes each time they are written. The
-  // reader must outlive the source.
-  std::shared_ptr<const ByteSource> Source(Entry stream) const;
+  // The same, made from the file's bytes each time they are written; the
+  // source keeps the reader.
+  static std::shared_ptr<const ByteSource> Source(std::shared_ptr<const CompoundReader> file, Entry stream);
 
  private:
   struct Node {

@@ -32,11 +32,6 @@ std::uint64_t FileTime(long long unix_seconds) {
   return static_cast<std::uint64_t>(unix_seconds + 11644473600LL) * 10000000ULL;
 }
 
-std::string Numbered(const char* prefix, std::size_t number) {
-  std::array<char, 40> name{};
-  std::snprintf(name.data(), name.size(), "%s%08X", prefix, static_cast<unsigned>(number));
-  return name.data();
-}
 
 std::string Names(const std::vector<Mailbox>& mailboxes) {
   std::string out;
@@ -121,7 +116,7 @@ void AddRecipients(CompoundEntry& storage, const MessageContent& content) {
       properties.String(kAddressType, "SMTP");
       properties.String(kEmailAddress, mailbox.address);
       properties.String(kSmtpAddress, mailbox.address);
-      CompoundEntry recipient = CompoundEntry::Storage(Numbered("__recip_version1.0_#", row));
+      CompoundEntry recipient = CompoundEntry::Storage(RecipientStorageName(row));
       std::move(properties).MoveTo(recipient, std::string(8, '\0'));
       storage.children.push_back(std::move(recipient));
       ++row;
@@ -136,7 +131,7 @@ void AddAttachments(CompoundEntry& storage, const MessageContent& content, const
                     SourceUse use) {
   for (std::size_t i = 0; i < content.attachments.size(); ++i) {
     const MessageAttachment& attachment = content.attachments[i];
-    CompoundEntry entry = CompoundEntry::Storage(Numbered("__attach_version1.0_#", i));
+    CompoundEntry entry = CompoundEntry::Storage(AttachmentStorageName(i));
     PropertyStream properties;
     properties.Int32(kAttachNumber, static_cast<std::int32_t>(i));
     properties.Int32(kObjectType, kAttachObject);
@@ -237,7 +232,16 @@ void AddMessage(CompoundEntry& storage, const MessageContent& content, const Ite
   std::move(properties).MoveTo(storage, Header(recipients, content.attachments.size(), top_level));
 }
 
+std::string Numbered(const char* prefix, std::size_t number) {
+  std::array<char, 40> name{};
+  std::snprintf(name.data(), name.size(), "%s%08X", prefix, static_cast<unsigned>(number));
+  return name.data();
+}
+
 }  // namespace
+
+std::string RecipientStorageName(std::size_t number) { return Numbered("__recip_version1.0_#", number); }
+std::string AttachmentStorageName(std::size_t number) { return Numbered("__attach_version1.0_#", number); }
 
 CompoundEntry MessageFileTree(const MessageContent& content, const ItemFacts& facts,
                               SourceUse use) {

@@ -12,6 +12,10 @@ namespace qs {
 // The most recipients, and the most attachments, one message file can hold.
 inline constexpr std::size_t kMessageFileLimit = 2048;
 
+// The storages of a message's recipients and attachments, numbered from 0.
+std::string RecipientStorageName(std::size_t number);
+std::string AttachmentStorageName(std::size_t number);
+
 // How the streams made from the mail (its body, HTML and attachments) are
 // counted before the file is laid out: made once and held until the file is
 // written, which is fastest, or for a large mail made twice, once to count

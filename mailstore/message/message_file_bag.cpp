@@ -1,12 +1,11 @@
 #include "mailstore/message/message_file_bag.h"
 
-#include <array>
-#include <cstdio>
 #include <map>
 
 #include "mailstore/mail_store.h"
 #include "mailstore/message/message_file.h"
 #include "mailstore/message/property_ids.h"
+#include "mailstore/message/property_stream.h"
 #include "mailstore/message/property_types.h"
 
 namespace qs {
@@ -23,18 +22,6 @@ constexpr std::size_t kTopHeader = 32;
 constexpr std::size_t kEmbeddedHeader = 24;
 constexpr std::size_t kPartHeader = 8;
 
-std::string Numbered(const char* prefix, std::size_t number) {
-  std::array<char, 48> name{};
-  std::snprintf(name.data(), name.size(), "%s%08X", prefix, static_cast<unsigned>(number));
-  return name.data();
-}
-
-std::string ValueStreamName(std::uint16_t id, std::uint16_t type) {
-  std::array<char, 32> name{};
-  std::snprintf(name.data(), name.size(), "__substg1.0_%04X%04X", id, type);
-  return name.data();
-}
-
 bool Variable(std::uint16_t type) {
   return type == kAnsiValue || type == kUnicodeValue || type == kBinaryValue || type == kObjectValue ||
          (type & kMultipleValues) != 0;
@@ -46,7 +33,7 @@ class Properties {
  public:
   Properties(std::shared_ptr<const CompoundReader> file, Entry storage, std::size_t header)
       : file_(std::move(file)), storage_(storage) {
-    const std::optional<Entry> stream = file_->Child(storage_, "__properties_version1.0");
+    const std::optional<Entry> stream = file_->Child(storage_, PropertyStream::kStreamName);
     if (!stream || file_->IsStorage(*stream)) return;
     const std::string bytes = file_->Read(*stream);
     for (std::size_t at = header; at + kPropertyEntrySize <= bytes.size(); at += kPropertyEntrySize) {
@@ -69,7 +56,7 @@ class Properties {
   }
 
   std::optional<Entry> Stream(std::uint16_t id, std::uint16_t type) const {
-    const std::optional<Entry> stream = file_->Child(storage_, ValueStreamName(id, type));
+    const std::optional<Entry> stream = file_->Child(storage_, PropertyStream::ValueName(id, type));
     if (stream && file_->IsStorage(*stream) != (type == kObjectValue)) return std::nullopt;
     return stream;
   }
@@ -95,10 +82,10 @@ class RecipientBag final : public PropertyBag {
 
 // The numbered storages of one kind below a storage, from 0 on, until the
 // first that is missing.
-std::vector<Entry> Numbered(const CompoundReader& file, Entry storage, const char* prefix) {
+std::vector<Entry> Numbered(const CompoundReader& file, Entry storage, std::string (*name)(std::size_t)) {
   std::vector<Entry> found;
   while (found.size() < kMessageFileLimit) {
-    const std::optional<Entry> entry = file.Child(storage, Numbered(prefix, found.size()));
+    const std::optional<Entry> entry = file.Child(storage, name(found.size()));
     if (!entry || !file.IsStorage(*entry)) break;
     found.push_back(*entry);
   }
@@ -109,8 +96,8 @@ class FileMessage final : public MessageBag {
  public:
   FileMessage(std::shared_ptr<const CompoundReader> file, Entry storage, std::size_t header)
       : properties_(file, storage, header),
-        recipients_(Numbered(*file, storage, "__recip_version1.0_#")),
-        attachments_(Numbered(*file, storage, "__attach_version1.0_#")) {}
+        recipients_(Numbered(*file, storage, RecipientStorageName)),
+        attachments_(Numbered(*file, storage, AttachmentStorageName)) {}
   std::optional<PropertyValue> Get(std::uint16_t id) const override { return properties_.Get(id); }
   std::size_t RecipientCount() const override { return recipients_.size(); }
   std::unique_ptr<PropertyBag> Recipient(std::size_t index) const override {
@@ -133,17 +120,7 @@ class FileAttachment final : public AttachmentBag {
   std::shared_ptr<const ByteSource> Data() const override {
     const std::optional<Entry> stream = properties_.Stream(kAttachData, kBinaryValue);
     if (!stream) return nullptr;
-    // The source reads the file's bytes: it keeps the file with it.
-    struct Kept final : ByteSource {
-      std::shared_ptr<const CompoundReader> file;
-      std::shared_ptr<const ByteSource> source;
-      void WriteTo(const ByteSink& sink) const override { source->WriteTo(sink); }
-      std::uint64_t Size() const override { return source->Size(); }
-    };
-    auto kept = std::make_shared<Kept>();
-    kept->file = properties_.File();
-    kept->source = properties_.File()->Source(*stream);
-    return kept;
+    return CompoundReader::Source(properties_.File(), *stream);
   }
   std::unique_ptr<MessageBag> Message() const override {
     const std::optional<Entry> storage = properties_.Stream(kAttachData, kObjectValue);
@@ -162,7 +139,7 @@ std::unique_ptr<AttachmentBag> FileMessage::Attachment(std::size_t index) const 
 }  // namespace
 
 std::unique_ptr<MessageBag> MessageFileBag(std::shared_ptr<const CompoundReader> file) {
-  if (!file->Child(file->Root(), "__properties_version1.0")) throw MailStoreError("The file holds no message.");
+  if (!file->Child(file->Root(), PropertyStream::kStreamName)) throw MailStoreError("The file holds no message.");
   return std::make_unique<FileMessage>(file, file->Root(), kTopHeader);
 }
 

@@ -109,7 +109,7 @@ void PropertyStream::MoveTo(CompoundEntry& storage, std::string header) && {
         value.source ? CompoundEntry::Stream(std::move(name), std::move(value.source), value.source_size)
                      : CompoundEntry::Stream(std::move(name), std::move(value.stream)));
   }
-  storage.children.push_back(CompoundEntry::Stream("__properties_version1.0", std::move(properties)));
+  storage.children.push_back(CompoundEntry::Stream(std::string(kStreamName), std::move(properties)));
 }
 
 }  // namespace qs

@@ -44,6 +44,8 @@ class PropertyStream {
   void MoveTo(CompoundEntry& storage, std::string header) &&;
 
   static std::string ValueName(std::uint16_t id, std::uint16_t type);
+  // The stream of the fixed-size values, after the object's header.
+  static constexpr std::string_view kStreamName = "__properties_version1.0";
 
  private:
   struct Value {
